@@ -1,0 +1,73 @@
+#include "db/FieldType.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace rsgz::db {
+
+std::string declaredType(FieldType type, int size)
+{
+    switch (type) {
+    case FieldType::Text: return "VARCHAR(" + std::to_string(size > 0 ? size : 255) + ") COLLATE NOCASE";
+    case FieldType::Memo: return "LONGTEXT COLLATE NOCASE";
+    case FieldType::DateTime: return "DATETIME";
+    case FieldType::Integer: return "INTEGER";
+    case FieldType::Double: return "DOUBLE";
+    case FieldType::Currency: return "CURRENCY REAL";
+    case FieldType::YesNo: return "YESNO";
+    case FieldType::AutoInc: return "INTEGER PRIMARY KEY AUTOINCREMENT";
+    case FieldType::Unknown: break;
+    }
+    return "";
+}
+
+namespace {
+std::string upper(std::string_view s)
+{
+    std::string out(s);
+    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::toupper(c); });
+    return out;
+}
+bool startsWith(const std::string& s, std::string_view p) { return s.rfind(p, 0) == 0; }
+}  // namespace
+
+FieldType fieldTypeFromDeclared(std::string_view decl, int* size)
+{
+    const std::string d = upper(decl);
+    if (size) *size = 0;
+    if (startsWith(d, "VARCHAR") || startsWith(d, "CHAR") || startsWith(d, "NVARCHAR") || startsWith(d, "TEXT(")) {
+        int n = 255;
+        const auto open = d.find('(');
+        if (open != std::string::npos) n = std::atoi(d.c_str() + open + 1);
+        if (size) *size = n;
+        return FieldType::Text;
+    }
+    if (startsWith(d, "LONGTEXT") || startsWith(d, "MEMO") || d == "TEXT") return FieldType::Memo;
+    if (startsWith(d, "DATE")) return FieldType::DateTime;
+    if (startsWith(d, "CURRENCY") || startsWith(d, "MONEY")) return FieldType::Currency;
+    if (startsWith(d, "DOUBLE") || startsWith(d, "REAL") || startsWith(d, "FLOAT")) return FieldType::Double;
+    if (startsWith(d, "YESNO") || startsWith(d, "BIT") || startsWith(d, "BOOL")) return FieldType::YesNo;
+    if (startsWith(d, "INT")) return FieldType::Integer;
+    return FieldType::Unknown;
+}
+
+LiteralForm literalForm(FieldType type)
+{
+    switch (type) {
+    case FieldType::Currency:
+    case FieldType::Double:
+        return LiteralForm::Bare;
+    case FieldType::DateTime:
+        return LiteralForm::DateHash;
+    default:
+        return LiteralForm::Quoted;
+    }
+}
+
+bool isNumeric(FieldType type)
+{
+    return type == FieldType::Integer || type == FieldType::Double || type == FieldType::Currency
+        || type == FieldType::AutoInc;
+}
+
+}  // namespace rsgz::db
