@@ -1,0 +1,19 @@
+#pragma once
+#include <QTemporaryDir>
+#include <string>
+
+namespace rsgz::test {
+
+// A fresh directory for one test, removed with everything in it when the object goes.
+class TempDir {
+public:
+    TempDir();
+    bool isValid() const { return dir_.isValid(); }
+    std::string path() const;
+    std::string filePath(const std::string& name) const;  // path() + "/" + name
+
+private:
+    QTemporaryDir dir_;
+};
+
+}  // namespace rsgz::test
