@@ -1,0 +1,43 @@
+#pragma once
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "db/FieldType.h"
+
+namespace rsgz::db {
+
+// The database schema as data: every table of the template database with its columns in their
+// stored order. The creating statements are generated from it, and later code looks column types
+// and widths up here instead of asking the database.
+struct ColumnDef {
+    std::string name;
+    FieldType type;
+    int size = 0;  // width n of a text(n) column, 0 for every other type
+};
+
+struct TableDef {
+    std::string name;
+    std::vector<ColumnDef> columns;
+    // True for the five tables that the program also creates at run time with a statement of its
+    // own (the create*Lines functions below); their columns are read from that statement.
+    bool ownStatement = false;
+};
+
+const std::vector<TableDef>& schemaTables();
+const TableDef* findTable(std::string_view name);  // exact name; nullptr when unknown
+
+// "create table if not exists" for SQLite, types from declaredType().
+std::string createTableSql(const TableDef& t);
+// The indexes the schema needs beyond the keys: the unique employee number.
+std::vector<std::string> schemaIndexSql();
+
+// The creation statements the program runs itself, line by line as it joins them. The inner
+// spacing is part of the statement text and is kept as is.
+std::vector<std::string> createGongsiTableLines();       // 公司数据
+std::vector<std::string> createYinghangSetTableLines();  // 代发工资格式
+std::vector<std::string> createGzxmLines();              // 默认工资项目
+std::vector<std::string> createGzdjLines();              // 工资等级
+std::vector<std::string> createGzdjXmLines();            // 默认工资等级值
+
+}  // namespace rsgz::db
