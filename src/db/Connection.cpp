@@ -1,0 +1,180 @@
+#include "db/Connection.h"
+
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <filesystem>
+
+#include "db/Dialect.h"
+
+namespace rsgz::db {
+
+Connection::Connection(std::string path) : path_(std::move(path)) {}
+
+Connection::~Connection() { close(); }
+
+void Connection::setPath(std::string path)
+{
+    if (path == path_) return;
+    close();
+    path_ = std::move(path);
+}
+
+sqlite3* Connection::handle()
+{
+    if (db_) return db_;
+    sqlite3* db = nullptr;
+    // Read-write without create: a missing file must be reported, not silently made empty.
+    const int rc = sqlite3_open_v2(path_.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+        sqlite3_close(db);
+        throw DbError(rc, "无法打开数据库文件 " + path_ + "：" + msg);
+    }
+    sqlite3_busy_timeout(db, 5000);
+    sqlite3_extended_result_codes(db, 1);
+    // Write-ahead log with NORMAL sync: each posted row is its own committed transaction in the
+    // log, which survives the program being killed at any moment; only a power cut can lose the
+    // last few commits, never corrupt the file. A flush per row would make imports crawl.
+    char* err = nullptr;
+    if (sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, &err) != SQLITE_OK) {
+        std::string msg = err ? err : "unknown error";
+        sqlite3_free(err);
+        sqlite3_close(db);
+        throw DbError(SQLITE_ERROR, "无法打开数据库文件 " + path_ + "：" + msg);
+    }
+    db_ = db;
+    return db_;
+}
+
+void Connection::close()
+{
+    if (!db_) return;
+    // Fold the log back into the file so the file alone is the whole database (file copies,
+    // restore and compaction work on it).
+    sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+    columnCache_.clear();
+}
+
+void Connection::fail(int rc, std::string_view statement)
+{
+    const std::string msg = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
+    throw DbError(rc, msg, std::string(statement));
+}
+
+int Connection::exec(std::string_view statement)
+{
+    const std::string sql = toSqlite(statement);
+    sqlite3* db = handle();
+    char* err = nullptr;
+    const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err);
+    if (rc != SQLITE_OK) {
+        std::string msg = err ? err : sqlite3_errstr(rc);
+        sqlite3_free(err);
+        throw DbError(rc, msg, sql);
+    }
+    return sqlite3_changes(db);
+}
+
+Statement Connection::prepareNative(std::string_view sql)
+{
+    sqlite3* db = handle();
+    sqlite3_stmt* stmt = nullptr;
+    const int rc = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &stmt, nullptr);
+    if (rc != SQLITE_OK) fail(rc, sql);
+    if (!stmt) throw DbError(SQLITE_MISUSE, "空语句", std::string(sql));
+    return Statement(this, stmt, std::string(sql));
+}
+
+int64_t Connection::lastInsertRowId() { return sqlite3_last_insert_rowid(handle()); }
+
+void Connection::backupTo(const std::string& target)
+{
+    sqlite3* src = handle();
+    const std::string tmp = target + ".part";
+    std::remove(tmp.c_str());
+    sqlite3* dst = nullptr;
+    int rc = sqlite3_open_v2(tmp.c_str(), &dst, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_backup* b = sqlite3_backup_init(dst, "main", src, "main");
+        if (b) {
+            rc = sqlite3_backup_step(b, -1);
+            sqlite3_backup_finish(b);
+            rc = rc == SQLITE_DONE ? SQLITE_OK : rc;
+        } else {
+            rc = sqlite3_errcode(dst);
+        }
+    }
+    // The copy is a plain single file: no write-ahead log beside it.
+    if (rc == SQLITE_OK) rc = sqlite3_exec(dst, "PRAGMA journal_mode=DELETE;", nullptr, nullptr, nullptr);
+    std::string msg = rc == SQLITE_OK ? "" : (dst ? sqlite3_errmsg(dst) : sqlite3_errstr(rc));
+    sqlite3_close(dst);
+    if (rc != SQLITE_OK) {
+        std::remove(tmp.c_str());
+        throw DbError(rc, "数据库复制失败：" + msg);
+    }
+    std::error_code ec;
+    std::filesystem::rename(tmp, target, ec);
+    if (ec) {
+        std::remove(tmp.c_str());
+        throw DbError(SQLITE_CANTOPEN, "数据库复制失败：" + ec.message());
+    }
+}
+
+Connection::ColumnInfo Connection::columnInfo(const std::string& table, const std::string& column)
+{
+    const auto key = std::make_pair(table, column);
+    if (auto it = columnCache_.find(key); it != columnCache_.end()) return it->second;
+    ColumnInfo info;
+    const char* decl = nullptr;
+    const char* coll = nullptr;
+    int notNull = 0, pk = 0, autoinc = 0;
+    if (sqlite3_table_column_metadata(handle(), nullptr, table.c_str(), column.c_str(), &decl, &coll, &notNull, &pk,
+                                      &autoinc) == SQLITE_OK) {
+        info.type = fieldTypeFromDeclared(decl ? decl : "", &info.size);
+        info.primaryKey = pk != 0;
+        if (pk && (autoinc || info.type == FieldType::Integer)) info.type = FieldType::AutoInc;
+    }
+    columnCache_[key] = info;
+    return info;
+}
+
+Statement::Statement(Statement&& o) noexcept : conn_(o.conn_), stmt_(o.stmt_), sql_(std::move(o.sql_)) { o.stmt_ = nullptr; }
+
+Statement::~Statement() { sqlite3_finalize(stmt_); }
+
+bool Statement::step()
+{
+    const int rc = sqlite3_step(stmt_);
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
+    conn_->fail(rc, sql_);
+}
+
+void Statement::reset()
+{
+    sqlite3_reset(stmt_);
+    sqlite3_clear_bindings(stmt_);
+}
+
+Transaction::Transaction(Connection& conn) : conn_(conn) { conn_.exec("BEGIN IMMEDIATE"); }
+
+Transaction::~Transaction()
+{
+    if (!done_) {
+        try {
+            conn_.exec("ROLLBACK");
+        } catch (...) {
+        }
+    }
+}
+
+void Transaction::commit()
+{
+    conn_.exec("COMMIT");
+    done_ = true;
+}
+
+}  // namespace rsgz::db

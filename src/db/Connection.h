@@ -1,0 +1,91 @@
+#pragma once
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "db/DbError.h"
+#include "db/FieldType.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace rsgz::db {
+
+class Statement;
+
+// The one connection to the live database. It is not opened at construction; it connects on first
+// use and again by itself when used after close() (file operations close it around their work).
+class Connection {
+public:
+    explicit Connection(std::string path = {});
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    void setPath(std::string path);
+    const std::string& path() const { return path_; }
+
+    // Opens the file if needed. The file must exist: a missing database is an error, never a new
+    // empty file. Throws DbError with the engine's text.
+    sqlite3* handle();
+    bool isOpen() const { return db_ != nullptr; }
+    void close();
+
+    // Runs a statement that returns no rows (after dialect translation). Returns the changed rows.
+    int exec(std::string_view statement);
+    // Prepares an already translated SQLite statement.
+    Statement prepareNative(std::string_view sql);
+    int64_t lastInsertRowId();
+
+    // A consistent copy of the open database into another file, taken with the engine's online
+    // backup, so a copy taken while the program works is never torn. Written beside the target and
+    // renamed over it, so an old copy is replaced only by a complete new one.
+    void backupTo(const std::string& target);
+
+    struct ColumnInfo {
+        FieldType type = FieldType::Unknown;
+        int size = 0;
+        bool primaryKey = false;
+    };
+    // Logical type of a stored column, from its declared type (cached until close()).
+    ColumnInfo columnInfo(const std::string& table, const std::string& column);
+
+    [[noreturn]] void fail(int rc, std::string_view statement = {});
+
+private:
+    std::string path_;
+    sqlite3* db_ = nullptr;
+    std::map<std::pair<std::string, std::string>, ColumnInfo> columnCache_;
+};
+
+// A prepared statement owned for its lifetime.
+class Statement {
+public:
+    Statement(Connection* conn, sqlite3_stmt* stmt, std::string sql) : conn_(conn), stmt_(stmt), sql_(std::move(sql)) {}
+    Statement(Statement&& o) noexcept;
+    ~Statement();
+    sqlite3_stmt* get() const { return stmt_; }
+    const std::string& sql() const { return sql_; }
+    bool step();  // true: a row; false: done; throws DbError
+    void reset();
+
+private:
+    Connection* conn_;
+    sqlite3_stmt* stmt_;
+    std::string sql_;
+};
+
+// Commits only when told to; rolls back when it goes out of scope otherwise.
+class Transaction {
+public:
+    explicit Transaction(Connection& conn);
+    ~Transaction();
+    void commit();
+
+private:
+    Connection& conn_;
+    bool done_ = false;
+};
+
+}  // namespace rsgz::db

@@ -1,0 +1,216 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "db/DbError.h"
+#include "db/FieldType.h"
+#include "db/SqlText.h"
+#include "db/Value.h"
+
+namespace rsgz::db {
+
+class Connection;
+class DataSet;
+
+struct Field {
+    std::string name;       // result column name (its alias, where the statement gives one)
+    FieldType type = FieldType::Unknown;
+    int size = 0;           // width of a text column
+    bool readOnly = false;  // an expression, a column of a joined result, or a calculated field
+    bool calculated = false;
+    std::string baseColumn; // the stored column it comes from; empty for expressions
+};
+
+// Values the calculate rule sets for one row. The rule reads the row through the dataset's
+// accessors for that row (rowValue) and sets the calculated fields here.
+class CalcRow {
+public:
+    CalcRow(const DataSet& ds, int row) : ds_(ds), row_(row) {}
+    Value get(std::string_view field) const;  // a stored field of the row being calculated
+    void set(std::string_view field, Value v);
+    int row() const { return row_; }
+    const std::vector<std::pair<std::string, Value>>& values() const { return values_; }
+
+private:
+    const DataSet& ds_;
+    int row_;
+    std::vector<std::pair<std::string, Value>> values_;
+};
+
+// The rule points a dataset runs at the moments named. A rule refuses with abortSilently() after
+// showing its own notice.
+struct DataSetRules {
+    std::function<void(DataSet&)> beforeInsert, afterInsert;
+    std::function<void(DataSet&)> beforePost, afterPost;
+    std::function<void(DataSet&)> beforeDelete, afterDelete;
+    std::function<void(DataSet&)> afterOpen, afterScroll;
+    std::function<void(CalcRow&)> calculate;
+};
+
+// Views hear of changes through this. Row numbers are 0-based positions in the dataset.
+class DataSetListener {
+public:
+    virtual ~DataSetListener() = default;
+    virtual void dataSetReset(DataSet&) {}                  // opened, closed, re-read, controls re-enabled
+    virtual void rowChanged(DataSet&, int /*row*/) {}
+    virtual void rowInserted(DataSet&, int /*row*/) {}
+    virtual void rowRemoved(DataSet&, int /*row*/) {}
+    virtual void currentChanged(DataSet&) {}                // cursor moved or state changed
+};
+
+// A client-side record set over one statement: all rows are fetched on open and held in memory;
+// inserts, changes and deletions are written back to the statement's one base table by its key,
+// at once or, in batch mode, when applyUpdates() is called.
+class DataSet {
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+
+    DataSet(Connection* conn, std::string name, SqlLines defaultSql = {});
+    ~DataSet();
+    DataSet(const DataSet&) = delete;
+    DataSet& operator=(const DataSet&) = delete;
+
+    const std::string& name() const { return name_; }
+    Connection* connection() const { return conn_; }
+
+    // --- statement -----------------------------------------------------------------------------
+    void setSql(SqlLines lines);
+    void setSql(std::string_view text) { setSql(splitSqlLines(text)); }
+    const SqlLines& sqlLines() const { return sql_; }
+    std::string sqlText() const { return joinSqlLines(sql_); }
+
+    // --- calculated fields (declared before open) ------------------------------------------------
+    // The row number 序号: 1-based position in the current order, -1 on a row being inserted.
+    void setRowNumberField(bool on) { rowNumberField_ = on; }
+    void addCalcField(std::string name, FieldType type, int size = 0);
+
+    // --- open and close ------------------------------------------------------------------------
+    void open();
+    void close();
+    // Re-reads with the same statement, staying on the same position where possible.
+    void requery();
+    bool active() const { return state_ != State::Inactive; }
+    State state() const { return state_; }
+    bool isEditing() const { return state_ == State::Edit || state_ == State::Insert; }
+
+    // --- fields ----------------------------------------------------------------------------------
+    int fieldCount() const { return static_cast<int>(fields_.size()); }
+    const Field& field(int index) const { return fields_.at(static_cast<size_t>(index)); }
+    int fieldIndex(std::string_view name) const;  // -1 when absent; names compare ignoring Latin case
+    const Field& fieldByName(std::string_view name) const;
+    std::vector<std::string> fieldNames() const;
+    bool readOnly() const { return readOnly_ || forcedReadOnly_; }
+    void setReadOnly(bool on) { forcedReadOnly_ = on; }
+    const std::string& baseTable() const { return baseTable_; }
+
+    // --- cursor --------------------------------------------------------------------------------------
+    int recordCount() const;
+    int recNo() const;  // 1-based; -1 while empty or while a row is being inserted
+    bool isEmpty() const { return recordCount() == 0; }
+    bool bof() const { return bof_; }
+    bool eof() const { return eof_; }
+    int currentRow() const { return cur_; }  // 0-based position of the current row, -1 when none
+    int rowCount() const { return static_cast<int>(rows_.size()); }  // rows a view shows (an inserted row included)
+    void first();
+    void last();
+    void next();
+    void prior();
+    void moveToRow(int row);  // 0-based, for views
+    bool locate(std::string_view field, const Value& value, bool ignoreCase = true, bool partial = false);
+    std::string statusText() const;  // "3/120", "-1/0" when empty
+
+    // --- values --------------------------------------------------------------------------------------
+    Value value(std::string_view field) const;
+    Value value(int index) const;
+    Value valueAt(int row, int index) const;  // for views; the edit buffer on the row being edited
+    std::string asString(std::string_view f) const { return value(f).toString(); }
+    int64_t asInt(std::string_view f) const { return value(f).toInt(); }
+    double asDouble(std::string_view f) const { return value(f).toDouble(); }
+    Money asMoney(std::string_view f) const { return value(f).toMoney(); }
+    bool asBool(std::string_view f) const { return value(f).toBool(); }
+    bool isNull(std::string_view f) const { return value(f).isNull(); }
+    // Only in edit or insert state. Throws DataSetError for a read-only field or a value the column
+    // cannot take (text too long, not a number, not a date).
+    void setValue(std::string_view field, const Value& v);
+    void setValue(int index, const Value& v);
+
+    // --- editing -------------------------------------------------------------------------------------
+    void append();  // a new row at the end
+    void insert();  // a new row before the current one
+    void edit();    // on an empty dataset this starts an insert
+    void post();
+    void cancel();
+    void remove();  // deletes the current row (a row being inserted is only abandoned)
+
+    // --- batch mode --------------------------------------------------------------------------------
+    void setBatchMode(bool on) { batch_ = on; }
+    bool batchMode() const { return batch_; }
+    bool hasPendingUpdates() const;
+    void applyUpdates();  // all pending changes in one transaction; on failure nothing is written
+    void cancelUpdates();
+
+    // --- rules, views, status ------------------------------------------------------------------
+    DataSetRules& rules() { return rules_; }
+    void addListener(DataSetListener* l);
+    void removeListener(DataSetListener* l);
+    // Suspends view notifications (loops over many rows); the last enable sends one reset.
+    void disableControls() { ++controlsDisabled_; }
+    void enableControls();
+    bool controlsDisabled() const { return controlsDisabled_ > 0; }
+    // When set, the dataset sends its status text to the sink after open and after every move.
+    void setStatusSink(std::function<void(const std::string&)> sink) { statusSink_ = std::move(sink); }
+    void sendStatus() const;
+
+    // Raw row access for code that walks rows without moving the cursor (statistics, export).
+    Value rowValue(int row, int index) const;
+
+private:
+    struct Row;
+    enum class RowStatus : uint8_t { Unchanged, Inserted, Modified };
+
+    void checkActive() const;
+    void checkBrowseMode();  // posts a pending edit before the cursor moves
+    void beginInsert(bool atEnd);
+    void setCursor(int row);
+    void afterMove();
+    Value calcValue(int row, int index) const;
+    Value storedValue(const Row& r, int index) const;
+    void storeValue(Row& r, int index, const Value& v) const;
+    bool writable(int index) const;
+    int64_t writeInsert(Row& r);
+    void writeUpdate(const Row& before, Row& after);
+    void writeDelete(const Row& r);
+    void rewriteForKey();
+    template <class F> void notify(F f);
+
+    Connection* conn_;
+    std::string name_;
+    SqlLines sql_;
+    DataSetRules rules_;
+    std::vector<Field> fields_;
+    std::vector<int> storedIndex_;  // field index -> column index in the row, -1 for calculated fields
+    std::vector<std::pair<std::string, FieldType>> extraCalc_;
+    bool rowNumberField_ = false;
+
+    std::vector<std::unique_ptr<Row>> rows_;
+    std::vector<std::unique_ptr<Row>> deleted_;  // batch mode: rows deleted, not yet written
+    std::unique_ptr<Row> editBuffer_;
+    State state_ = State::Inactive;
+    int cur_ = -1;
+    int insertReturn_ = -1;  // the row that was current before an insert, for cancel
+    bool bof_ = true, eof_ = true;
+    bool batch_ = false;
+    bool readOnly_ = true, forcedReadOnly_ = false;
+    std::string baseTable_;
+    int keyColumn_ = -1;     // position of the hidden row key in the fetched columns, -1 when none
+    int storedColumns_ = 0;  // columns fetched per row (without the hidden key)
+    int controlsDisabled_ = 0;
+    std::vector<DataSetListener*> listeners_;
+    std::function<void(const std::string&)> statusSink_;
+};
+
+}  // namespace rsgz::db
