@@ -1,6 +1,7 @@
 #pragma once
 #include <QTemporaryDir>
 #include <string>
+#include <string_view>
 
 namespace rsgz::test {
 
@@ -11,6 +12,7 @@ public:
     bool isValid() const { return dir_.isValid(); }
     std::string path() const;
     std::string filePath(const std::string& name) const;  // path() + "/" + name
+    std::string file(std::string_view name) const { return filePath(std::string(name)); }
 
 private:
     QTemporaryDir dir_;

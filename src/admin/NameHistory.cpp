@@ -1,0 +1,56 @@
+#include "admin/NameHistory.h"
+
+#include <QFileInfo>
+#include <QString>
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "db/Gbk.h"
+
+namespace rsgz::admin {
+
+namespace {
+
+// Only bytes below 0x80 are folded; the bytes of a multi-byte UTF-8 character are all above, so a
+// Chinese name can never match another by accident.
+char foldAscii(char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool equalIgnoringLatinCase(std::string_view a, std::string_view b)
+{
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return foldAscii(x) == foldAscii(y); });
+}
+
+}  // namespace
+
+NameHistory NameHistory::load(const std::string& path)
+{
+    NameHistory history(path);
+    if (QFileInfo::exists(QString::fromStdString(path))) history.items_ = db::readGbkLines(path);
+    return history;
+}
+
+int NameHistory::indexOfIgnoringLatinCase(std::string_view name) const
+{
+    for (size_t i = 0; i < items_.size(); ++i)
+        if (equalIgnoringLatinCase(items_[i], name)) return static_cast<int>(i);
+    return -1;
+}
+
+std::string NameHistory::record(std::string_view name)
+{
+    if (name.empty()) throw std::invalid_argument("用户名称不能为空");
+    std::vector<std::string> items = items_;
+    const int found = indexOfIgnoringLatinCase(name);
+    const auto entry = found < 0 ? items.insert(items.end(), std::string(name)) : items.begin() + found;
+    std::rotate(items.begin(), entry, entry + 1);
+    db::writeGbkLines(path_, items);
+    items_ = std::move(items);
+    return items_.front();
+}
+
+}  // namespace rsgz::admin
