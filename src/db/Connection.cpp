@@ -64,9 +64,11 @@ void Connection::fail(int rc, std::string_view statement)
     throw DbError(rc, msg, std::string(statement));
 }
 
-int Connection::exec(std::string_view statement)
+int Connection::exec(std::string_view statement) { return execNative(toSqlite(statement)); }
+
+int Connection::execNative(std::string_view statement)
 {
-    const std::string sql = toSqlite(statement);
+    const std::string sql(statement);
     sqlite3* db = handle();
     char* err = nullptr;
     const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err);
@@ -159,13 +161,13 @@ void Statement::reset()
     sqlite3_clear_bindings(stmt_);
 }
 
-Transaction::Transaction(Connection& conn) : conn_(conn) { conn_.exec("BEGIN IMMEDIATE"); }
+Transaction::Transaction(Connection& conn) : conn_(conn) { conn_.execNative("BEGIN IMMEDIATE"); }
 
 Transaction::~Transaction()
 {
     if (!done_) {
         try {
-            conn_.exec("ROLLBACK");
+            conn_.execNative("ROLLBACK");
         } catch (...) {
         }
     }
@@ -173,7 +175,7 @@ Transaction::~Transaction()
 
 void Transaction::commit()
 {
-    conn_.exec("COMMIT");
+    conn_.execNative("COMMIT");
     done_ = true;
 }
 

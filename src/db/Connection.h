@@ -34,6 +34,8 @@ public:
 
     // Runs a statement that returns no rows (after dialect translation). Returns the changed rows.
     int exec(std::string_view statement);
+    // The same for a statement already in SQLite's words (generated schema, pragmas).
+    int execNative(std::string_view sql);
     // Prepares an already translated SQLite statement.
     Statement prepareNative(std::string_view sql);
     int64_t lastInsertRowId();

@@ -1,0 +1,36 @@
+#pragma once
+#include <functional>
+#include <string>
+
+namespace rsgz::app {
+
+// Everything that stops to ask the user something goes through this one interface: notices,
+// yes/no questions, the standard error box, file dialogs and the windows that rules and buttons
+// open. The program installs the widget implementation; a test installs scripted answers.
+class Interaction {
+public:
+    virtual ~Interaction() = default;
+    // The notice window 软件提示 (red text, 确定).
+    virtual void showMessage(const std::string& text) = 0;
+    // The question window 提示窗口 (red text, 是/否): true for 是; closing it any other way is 否.
+    virtual bool ask(const std::string& text) = 0;
+    // The standard error box for errors no rule foresees (database errors).
+    virtual void showError(const std::string& text) = 0;
+    // File dialogs: the chosen path, empty when cancelled. filter as in "图片 (*.jpg *.png)".
+    virtual std::string openFileName(const std::string& caption, const std::string& filter) = 0;
+    virtual std::string saveFileName(const std::string& caption, const std::string& filter) = 0;
+    // A modal window by its caption (个人简历编辑, 选择物品, 权限管理 …). Windows not built yet do nothing.
+    virtual void openWindow(const std::string& caption) = 0;
+    // A web page in the default browser.
+    virtual void openUrl(const std::string& url) = 0;
+};
+
+Interaction& interaction();
+// Installs an implementation (not owned); nullptr goes back to the silent default.
+void setInteraction(Interaction* impl);
+
+// Runs one user action the way every button does: a silent abort ends it quietly, any other error
+// reaches the standard error box, and the window stays open. True when the action ran to its end.
+bool runAction(const std::function<void()>& action);
+
+}  // namespace rsgz::app
