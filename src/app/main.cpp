@@ -1,7 +1,33 @@
 #include <QApplication>
+#include <QDir>
+#include <QFont>
+
+#include "app/MainFrame.h"
+#include "app/TDM.h"
+#include "app/Tmain.h"
+#include "ui/WidgetInteraction.h"
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("rsgz"));
+    QFont font = QApplication::font();
+    font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"), font.family()});
+    QApplication::setFont(font);
+
+    rsgz::ui::WidgetInteraction interaction;
+    rsgz::app::setInteraction(&interaction);
+
+    // The data module first, without a connection; then the main window, whose creation logs in.
+    rsgz::app::TDM dm;
+    rsgz::app::setDM(&dm);
+    rsgz::app::MainFrame frame(dm);
+    frame.create(QDir(QApplication::applicationDirPath()).absolutePath().toStdString() + "/");
+    rsgz::app::Tmain w(frame);
+    // A failed or abandoned login ends the program here, without the close-time copy.
+    if (frame.LoginFailed) return 0;
+    w.show();
+    const int rc = app.exec();
+    rsgz::app::setInteraction(nullptr);
+    return rc;
 }

@@ -79,7 +79,7 @@ public:
 
     // --- statement -----------------------------------------------------------------------------
     void setSql(SqlLines lines);
-    void setSql(std::string_view text) { setSql(splitSqlLines(text)); }
+    void setSqlText(std::string_view text) { setSql(splitSqlLines(text)); }
     const SqlLines& sqlLines() const { return sql_; }
     std::string sqlText() const { return joinSqlLines(sql_); }
 

@@ -1,0 +1,14 @@
+#include "admin/Company.h"
+
+#include "app/TDM.h"
+
+namespace rsgz::admin {
+
+void open_gongsi_data(app::TDM& dm)
+{
+    dm.gs_data.close();
+    dm.gs_data.setSql({"select * from 公司数据"});
+    dm.gs_data.open();
+}
+
+}  // namespace rsgz::admin

@@ -1,0 +1,12 @@
+#pragma once
+
+namespace rsgz::app {
+class TDM;
+}
+
+namespace rsgz::admin {
+
+// Re-reads the company particulars; the current row is the first (the only one the program uses).
+void open_gongsi_data(app::TDM& dm);
+
+}  // namespace rsgz::admin

@@ -1,0 +1,111 @@
+#include "admin/LoginForm.h"
+
+#include <QFile>
+
+#include "admin/PasswordHash.h"
+#include "app/Interaction.h"
+#include "app/MainFrame.h"
+#include "app/Product.h"
+#include "app/TDM.h"
+#include "db/SqlText.h"
+
+namespace rsgz::admin {
+
+LoginForm::LoginForm(app::MainFrame& frame) : frame_(frame)
+{
+    name = app::kDefaultOperator;
+    password = app::kDefaultPassword;
+    try {
+        history_ = NameHistory::load(historyPath());
+        items = history_->items();
+    } catch (const std::exception& e) {
+        // An unreadable history only costs the suggestions; the login itself goes on.
+        app::interaction().showError(e.what());
+    }
+    if (!items.empty()) name = items.front();
+    frame_.LoginFailed = true;
+}
+
+std::string LoginForm::historyPath() const { return frame_.ProgramDir + "YongHuNameList.Cfg"; }
+
+void LoginForm::Save_yonghuList()
+{
+    if (name.empty()) {
+        frame_.dm().ShowMessage_jd("用户名称不能为空！");
+        return;
+    }
+    focus = Focus::Password;
+    try {
+        if (!history_) history_ = NameHistory::load(historyPath());
+        name = history_->record(name);
+        items = history_->items();
+    } catch (const std::exception& e) {
+        // The name cannot be kept in the history file (a character GBK cannot hold, a locked
+        // file): say so and log in with the name as typed.
+        app::interaction().showError(e.what());
+    }
+}
+
+void LoginForm::passwordEnter()
+{
+    if (password.empty()) {
+        frame_.dm().ShowMessage_jd("用户密码不能为空！");
+        return;
+    }
+    focus = Focus::LoginButton;
+}
+
+void LoginForm::login()
+{
+    if (name.empty()) {
+        frame_.dm().ShowMessage_jd("用户名称不能为空!");
+        focus = Focus::Name;
+        return;
+    }
+    Save_yonghuList();
+    if (password.empty()) {
+        frame_.dm().ShowMessage_jd("用户密码不能为空!");
+        focus = Focus::Password;
+        return;
+    }
+    if (!app::runAction([this] { test_YongHu_Mima(); })) return;  // database error: the window stays
+    if (result) {
+        frame_.LoginFailed = false;
+        closed = true;
+        // An older database gets the tables the program creates itself.
+        app::runAction([this] { frame_.dm().updateSchema(); });
+        return;
+    }
+    frame_.dm().ShowMessage_jd(std::string("用户登录失败！请重新输入用户名和密码！\r") + app::kSupportLine);
+}
+
+void LoginForm::quit()
+{
+    frame_.LoginFailed = true;
+    closed = true;
+}
+
+void LoginForm::test_YongHu_Mima()
+{
+    app::TDM& dm = frame_.dm();
+    const QString live = QString::fromStdString(dm.livePath());
+    if (!QFile::exists(live)) {
+        // A log left beside a vanished database would be replayed into the fresh copy: drop it.
+        QFile::remove(live + "-wal");
+        QFile::remove(live + "-shm");
+        QFile::copy(QString::fromStdString(dm.templatePath()), live);
+        QFile(live).setPermissions(QFile(live).permissions() | QFileDevice::WriteOwner);
+    }
+    dm.zh.close();
+    dm.zh.setSql({"Select * from 权限", "where 姓名 =" + db::sqlQuote(name)});
+    dm.zh.open();
+    result = false;
+    if (dm.zh.isEmpty()) return;
+    dm.zh.first();
+    if (dm.zh.asString("姓名") == name && verifyPassword(dm.zh.asString("密码"), password)) {
+        result = true;
+        frame_.CurrentOperator = name;
+    }
+}
+
+}  // namespace rsgz::admin

@@ -1,0 +1,42 @@
+#pragma once
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "admin/NameHistory.h"
+
+namespace rsgz::app {
+class MainFrame;
+}
+
+namespace rsgz::admin {
+
+// What the login window does, without the window: the name history, the checks of 登录 and the
+// password test against the operators. The window binds its boxes and buttons to this.
+class LoginForm {
+public:
+    enum class Focus { Name, Password, LoginButton };
+
+    explicit LoginForm(app::MainFrame& frame);
+
+    std::vector<std::string> items;  // the name box's list (the history)
+    std::string name;                // the name box's text
+    std::string password;            // the password box's text
+    Focus focus = Focus::Name;
+    bool result = false;             // set by test_YongHu_Mima
+    bool closed = false;             // the window is to close
+
+    void Save_yonghuList();  // Enter in the name box
+    void passwordEnter();    // Enter in the password box
+    void login();            // 登录
+    void quit();             // 退出 and the close box
+    void test_YongHu_Mima();
+
+    std::string historyPath() const;
+
+private:
+    app::MainFrame& frame_;
+    std::optional<NameHistory> history_;
+};
+
+}  // namespace rsgz::admin

@@ -1,0 +1,34 @@
+#pragma once
+#include <string>
+
+namespace rsgz::app {
+
+class TDM;
+
+// What the main window does apart from drawing itself: the program directory, the login state,
+// the work done when it becomes the focused window, and the copy taken when it closes.
+class MainFrame {
+public:
+    explicit MainFrame(TDM& dm);
+
+    std::string ProgramDir;
+    std::string CurrentOperator;
+    bool LoginFailed = false;
+
+    TDM& dm() const { return dm_; }
+
+    // Creation steps before the login: directory, import connection pieces, cleared flags.
+    void create(const std::string& programDir);
+    // Activation. False when the login failed: the window must then close without the copy.
+    bool activate();
+    // The close-time copy data/vesk.db -> bak/yyyymmdd.db. Reports nothing; a failure still lets
+    // the program end.
+    void BeiFen_data();
+    // The file BeiFen_data writes today.
+    std::string backupPathForToday() const;
+
+private:
+    TDM& dm_;
+};
+
+}  // namespace rsgz::app

@@ -1,0 +1,27 @@
+#include "ui/WindowRegistry.h"
+
+#include <map>
+
+namespace rsgz::ui {
+
+namespace {
+std::map<std::string, WindowOpener>& registry()
+{
+    static std::map<std::string, WindowOpener> windows;
+    return windows;
+}
+}  // namespace
+
+void registerWindow(const std::string& caption, WindowOpener opener) { registry()[caption] = std::move(opener); }
+
+bool openRegisteredWindow(const std::string& caption, QWidget* parent)
+{
+    auto it = registry().find(caption);
+    if (it == registry().end()) return false;
+    it->second(parent);
+    return true;
+}
+
+bool hasRegisteredWindow(const std::string& caption) { return registry().count(caption) != 0; }
+
+}  // namespace rsgz::ui

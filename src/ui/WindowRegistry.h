@@ -1,0 +1,16 @@
+#pragma once
+#include <functional>
+#include <string>
+
+class QWidget;
+
+namespace rsgz::ui {
+
+// The modal windows that rules and buttons open by caption. Each window's source registers a
+// factory that creates, shows modally and destroys it; a caption without a window does nothing.
+using WindowOpener = std::function<void(QWidget* parent)>;
+void registerWindow(const std::string& caption, WindowOpener opener);
+bool openRegisteredWindow(const std::string& caption, QWidget* parent);
+bool hasRegisteredWindow(const std::string& caption);
+
+}  // namespace rsgz::ui
