@@ -580,8 +580,10 @@ void DataSet::beginInsert(bool atEnd)
     row->cells.assign(static_cast<size_t>(storedColumns_), empty);
     row->status = RowStatus::Inserted;
     const int pos = (atEnd || cur_ < 0) ? static_cast<int>(rows_.size()) : cur_;
-    editBuffer_ = row->copy();
+    auto buffer = row->copy();
+    notify([this, pos](DataSetListener* l) { l->rowAboutToBeInserted(*this, pos); });
     rows_.insert(rows_.begin() + pos, std::move(row));
+    editBuffer_ = std::move(buffer);
     insertReturn_ = cur_;
     cur_ = pos;
     bof_ = eof_ = false;
@@ -646,6 +648,7 @@ void DataSet::cancel()
     editBuffer_.reset();
     if (state_ == State::Insert) {
         const int pos = cur_;
+        notify([this, pos](DataSetListener* l) { l->rowAboutToBeRemoved(*this, pos); });
         rows_.erase(rows_.begin() + pos);
         state_ = State::Browse;
         notify([this, pos](DataSetListener* l) { l->rowRemoved(*this, pos); });
@@ -679,6 +682,7 @@ void DataSet::remove()
     editBuffer_.reset();
     state_ = State::Browse;
     const int pos = cur_;
+    notify([this, pos](DataSetListener* l) { l->rowAboutToBeRemoved(*this, pos); });
     rows_.erase(rows_.begin() + pos);
     notify([this, pos](DataSetListener* l) { l->rowRemoved(*this, pos); });
     const int n = static_cast<int>(rows_.size());

@@ -57,7 +57,9 @@ public:
     virtual ~DataSetListener() = default;
     virtual void dataSetReset(DataSet&) {}                  // opened, closed, re-read, controls re-enabled
     virtual void rowChanged(DataSet&, int /*row*/) {}
+    virtual void rowAboutToBeInserted(DataSet&, int /*row*/) {}
     virtual void rowInserted(DataSet&, int /*row*/) {}
+    virtual void rowAboutToBeRemoved(DataSet&, int /*row*/) {}
     virtual void rowRemoved(DataSet&, int /*row*/) {}
     virtual void currentChanged(DataSet&) {}                // cursor moved or state changed
 };

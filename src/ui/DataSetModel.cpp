@@ -79,7 +79,7 @@ QString DataSetModel::displayText(const db::Value& v, FieldType type)
 
 QVariant DataSetModel::data(const QModelIndex& index, int role) const
 {
-    if (!index.isValid() || !ds_->active() || index.row() >= ds_->rowCount()) return {};
+    if (!index.isValid() || !ds_->active()) return {};
     const int f = fieldIndexOfColumn(index.column());
     if (f < 0) return {};
     const FieldType type = ds_->field(f).type;
@@ -136,18 +136,28 @@ void DataSetModel::rowChanged(db::DataSet&, int row)
     emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
+void DataSetModel::rowAboutToBeInserted(db::DataSet&, int row) { beginInsertRows({}, row, row); }
+
 void DataSetModel::rowInserted(db::DataSet&, int row)
 {
-    beginInsertRows({}, row, row);
     ++rows_;
     endInsertRows();
+    rowNumbersFrom(row + 1);
 }
+
+void DataSetModel::rowAboutToBeRemoved(db::DataSet&, int row) { beginRemoveRows({}, row, row); }
 
 void DataSetModel::rowRemoved(db::DataSet&, int row)
 {
-    beginRemoveRows({}, row, row);
     --rows_;
     endRemoveRows();
+    rowNumbersFrom(row);
+}
+
+void DataSetModel::rowNumbersFrom(int row)
+{
+    // Rows after an insert or removal move, and with them their row numbers.
+    if (row < rows_ && !columns_.empty()) emit dataChanged(index(row, 0), index(rows_ - 1, 0));
 }
 
 void DataSetModel::currentChanged(db::DataSet& ds)

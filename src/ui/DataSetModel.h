@@ -39,8 +39,11 @@ signals:
 private:
     void dataSetReset(db::DataSet&) override;
     void rowChanged(db::DataSet&, int row) override;
+    void rowAboutToBeInserted(db::DataSet&, int row) override;
     void rowInserted(db::DataSet&, int row) override;
+    void rowAboutToBeRemoved(db::DataSet&, int row) override;
     void rowRemoved(db::DataSet&, int row) override;
+    void rowNumbersFrom(int row);
     void currentChanged(db::DataSet&) override;
     void rebuildColumns();
 
@@ -49,8 +52,8 @@ private:
     QHash<QString, QString> titles_;
     QStringList visible_;
     std::vector<int> columns_;  // model column -> field index
-    // The row count as the views last heard it. The dataset changes first and tells us after, so
-    // the model keeps its own count and moves it between begin/end of each insert or removal.
+    // The row count as the views last heard it: it moves between begin and end of each insert or
+    // removal, whatever the dataset holds at that moment.
     int rows_ = 0;
 };
 

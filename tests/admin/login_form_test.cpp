@@ -1,0 +1,181 @@
+#include <gtest/gtest.h>
+
+#include <QFile>
+
+#include "admin/LoginForm.h"
+#include "admin/NameHistory.h"
+#include "admin/PasswordHash.h"
+#include "app/Interaction.h"
+#include "db/SqlText.h"
+#include "support/ProgramLayout.h"
+
+using namespace rsgz;
+
+namespace {
+
+// Notices and errors as the login shows them.
+struct Recorder : app::Interaction {
+    std::vector<std::string> messages, errors;
+    void showMessage(const std::string& t) override { messages.push_back(t); }
+    bool ask(const std::string&) override { return false; }
+    void showError(const std::string& t) override { errors.push_back(t); }
+    std::string openFileName(const std::string&, const std::string&) override { return {}; }
+    std::string saveFileName(const std::string&, const std::string&) override { return {}; }
+    void openWindow(const std::string&) override {}
+    void openUrl(const std::string&) override {}
+};
+
+class Login : public ::testing::Test {
+protected:
+    void SetUp() override { app::setInteraction(&ui); }
+    void TearDown() override { app::setInteraction(nullptr); }
+
+    void addOperator(const std::string& name, const std::string& password)
+    {
+        if (!QFile::exists(QString::fromStdString(p.dm().livePath()))) p.makeLiveDatabase();
+        p.dm().runSql({"insert into 权限 (姓名, 密码) values (" + db::sqlQuote(name) + ", "
+                       + db::sqlQuote(admin::hashPassword(password)) + ")"});
+    }
+    bool tryLogin(admin::LoginForm& f, const std::string& name, const std::string& password)
+    {
+        f.name = name;
+        f.password = password;
+        f.login();
+        return f.closed && !p.frame().LoginFailed;
+    }
+
+    test::ProgramLayout p;
+    Recorder ui;
+};
+
+const char* const kFailed = "用户登录失败！请重新输入用户名和密码！";
+
+}  // namespace
+
+TEST_F(Login, FirstLoginCopiesTheTemplateAndUsesTheDefaultOperator)
+{
+    admin::LoginForm f(p.frame());
+    EXPECT_TRUE(p.frame().LoginFailed);
+    EXPECT_EQ(f.name, app::kDefaultOperator);
+    EXPECT_EQ(f.password, app::kDefaultPassword);
+    ASSERT_FALSE(QFile::exists(QString::fromStdString(p.path("data/vesk.db"))));
+
+    f.login();
+    EXPECT_TRUE(f.closed);
+    EXPECT_FALSE(p.frame().LoginFailed);
+    EXPECT_EQ(p.frame().CurrentOperator, app::kDefaultOperator);
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(p.path("data/vesk.db"))));
+    EXPECT_TRUE(p.dm().zh.active());
+    EXPECT_TRUE(p.dm().zh.asBool("权限管理"));
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(ui.errors.empty());
+}
+
+TEST(LoginWithoutFiles, ShowsTheEngineErrorAndQuitEndsWithoutLogin)
+{
+    test::ProgramLayout p(/*withTemplate=*/false);
+    Recorder ui;
+    app::setInteraction(&ui);
+    admin::LoginForm f(p.frame());
+    f.login();
+    EXPECT_FALSE(f.closed) << "the window stays for another try";
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_NE(ui.errors[0].find("vesk.db"), std::string::npos) << ui.errors[0];
+    EXPECT_TRUE(ui.messages.empty());
+    f.quit();
+    EXPECT_TRUE(f.closed);
+    EXPECT_TRUE(p.frame().LoginFailed);
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(p.path("data/vesk.db")))) << "no empty database is made";
+    app::setInteraction(nullptr);
+}
+
+TEST_F(Login, LetterCaseOfNamesFollowsTheHistoryAndTheExactComparison)
+{
+    addOperator("Li", "pw");
+    struct Case {
+        std::vector<std::string> history;
+        std::string typed;
+        bool succeeds;
+        std::string nameAfter;
+    } cases[] = {
+        {{}, "Li", true, "Li"},
+        {{}, "LI", false, "LI"},         // the database finds Li, the exact comparison refuses LI
+        {{"li"}, "LI", false, "li"},     // the name takes the case of its history entry
+        {{"Li", "x"}, "lI", true, "Li"},
+    };
+    for (const Case& c : cases) {
+        QFile::remove(QString::fromStdString(p.path("YongHuNameList.Cfg")));
+        auto h = admin::NameHistory::load(p.path("YongHuNameList.Cfg"));
+        for (auto it = c.history.rbegin(); it != c.history.rend(); ++it) h.record(*it);
+        p.frame().LoginFailed = true;
+        ui.messages.clear();
+        admin::LoginForm f(p.frame());
+        EXPECT_EQ(tryLogin(f, c.typed, "pw"), c.succeeds) << c.typed;
+        EXPECT_EQ(f.name, c.nameAfter) << c.typed;
+        EXPECT_EQ(f.items.front(), c.nameAfter) << "the name used is on top of the history";
+        if (!c.succeeds) {
+            ASSERT_EQ(ui.messages.size(), 1u);
+            EXPECT_EQ(ui.messages[0].rfind(kFailed, 0), 0u) << ui.messages[0];
+        }
+    }
+}
+
+TEST_F(Login, FailedAttemptStillPutsTheNameOnTopOfTheHistory)
+{
+    admin::LoginForm f(p.frame());
+    EXPECT_FALSE(tryLogin(f, "张三", "wrong"));
+    EXPECT_FALSE(tryLogin(f, "admin", "wrong"));
+    EXPECT_FALSE(tryLogin(f, "张三", "wrong"));
+    const auto h = admin::NameHistory::load(p.path("YongHuNameList.Cfg"));
+    EXPECT_EQ(h.items(), (std::vector<std::string>{"张三", "admin"}));
+    admin::LoginForm again(p.frame());
+    EXPECT_EQ(again.name, "张三") << "the next start presets the most recent name";
+}
+
+TEST_F(Login, QuotesInNamesAreDataNotStatement)
+{
+    addOperator("O'Brien", "pw");
+    admin::LoginForm f(p.frame());
+    EXPECT_FALSE(tryLogin(f, "x' or '1'='1", "admin"));
+    EXPECT_TRUE(ui.errors.empty()) << "the statement stays whole";
+    EXPECT_FALSE(tryLogin(f, "O'Brien", "wrong"));
+    EXPECT_TRUE(tryLogin(f, "O'Brien", "pw"));
+    EXPECT_EQ(p.frame().CurrentOperator, "O'Brien");
+}
+
+TEST_F(Login, OnlyTheFirstOfTwoOperatorsWithOneNameCanLogIn)
+{
+    addOperator("王五", "first");
+    addOperator("王五", "second");
+    admin::LoginForm f(p.frame());
+    EXPECT_FALSE(tryLogin(f, "王五", "second"));
+    EXPECT_TRUE(tryLogin(f, "王五", "first"));
+}
+
+TEST_F(Login, EmptyBoxesAreRefusedWithTheirOwnNotices)
+{
+    admin::LoginForm f(p.frame());
+    f.name = "admin";
+    f.password.clear();
+    f.passwordEnter();
+    f.login();
+    f.name.clear();
+    f.login();
+    f.Save_yonghuList();
+    EXPECT_EQ(ui.messages, (std::vector<std::string>{"用户密码不能为空！", "用户密码不能为空!", "用户名称不能为空!",
+                                                     "用户名称不能为空！"}));
+    EXPECT_FALSE(f.closed);
+    f.password = "x";
+    f.passwordEnter();
+    EXPECT_EQ(f.focus, admin::LoginForm::Focus::LoginButton);
+}
+
+TEST_F(Login, PasswordsAreStoredAsHashes)
+{
+    p.makeLiveDatabase();
+    p.dm().s1.setSql({"select 密码 from 权限"});
+    p.dm().s1.open();
+    const std::string stored = p.dm().s1.asString("密码");
+    EXPECT_NE(stored, app::kDefaultPassword);
+    EXPECT_TRUE(admin::verifyPassword(stored, app::kDefaultPassword));
+}

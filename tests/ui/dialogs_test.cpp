@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest/QTest>
+
+#include "admin/Tkhdlw.h"
+#include "app/Product.h"
+#include "app/Tmain.h"
+#include "support/ProgramLayout.h"
+#include "ui/Tjdtsw.h"
+#include "ui/Ttishiw2.h"
+#include "ui/WidgetInteraction.h"
+
+using namespace rsgz;
+
+TEST(NoticeWindows, CaptionsRedTextAndAnswers)
+{
+    ui::Tjdtsw notice(QStringLiteral("第一行\r第二行"));
+    EXPECT_EQ(notice.windowTitle(), QStringLiteral("软件提示"));
+    EXPECT_EQ(notice.text(), QStringLiteral("第一行\n第二行"));
+    EXPECT_TRUE(notice.findChild<QLabel*>("promptText")->styleSheet().contains("#c00000"));
+    EXPECT_EQ(notice.findChild<QPushButton*>("okButton")->text(), QStringLiteral("确定"));
+
+    struct Case { const char* button; bool yes; } cases[] = {{"yesButton", true}, {"noButton", false}, {nullptr, false}};
+    for (const Case& c : cases) {
+        ui::Ttishiw2 q(QStringLiteral("删除当前员工数据吗?"));
+        EXPECT_EQ(q.windowTitle(), QStringLiteral("提示窗口"));
+        QTimer::singleShot(0, &q, [&] {
+            if (c.button) q.findChild<QPushButton*>(c.button)->click();
+            else q.close();  // the close box counts as 否
+        });
+        q.exec();
+        EXPECT_EQ(q.answeredYes(), c.yes) << (c.button ? c.button : "close box");
+    }
+}
+
+TEST(LoginWindow, CaptionPresetsAndTheDefaultOperatorHint)
+{
+    test::ProgramLayout p;
+    admin::Tkhdlw w(p.frame());
+    EXPECT_EQ(w.windowTitle(), QString::fromUtf8(app::kProductTitle) + QStringLiteral("登录窗口"));
+    EXPECT_EQ(w.findChild<QComboBox*>("nameBox")->currentText(), QString::fromUtf8(app::kDefaultOperator));
+    EXPECT_EQ(w.findChild<QLineEdit*>("passwordBox")->echoMode(), QLineEdit::Password);
+    EXPECT_TRUE(w.findChild<QLabel*>("hintLabel")->text().contains(QString::fromUtf8(app::kDefaultPassword)));
+    EXPECT_TRUE(p.frame().LoginFailed);
+
+    QTimer::singleShot(0, &w, [&] { w.findChild<QPushButton*>("loginButton")->click(); });
+    EXPECT_EQ(w.exec(), QDialog::Accepted);
+    EXPECT_FALSE(p.frame().LoginFailed);
+}
+
+TEST(MainWindow, FailedLoginClosesItWithoutACopyAndClosingAfterLoginCopies)
+{
+    test::ProgramLayout p;
+    p.makeLiveDatabase();
+    const QDir bak(QString::fromStdString(p.path("bak")));
+    {
+        p.frame().LoginFailed = true;
+        app::Tmain w(p.frame(), /*login=*/false);
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QTRY_VERIFY_WITH_TIMEOUT(!w.isVisible(), 2000);
+        EXPECT_TRUE(bak.entryList(QDir::Files).isEmpty());
+    }
+    p.frame().LoginFailed = false;
+    app::Tmain w(p.frame(), /*login=*/false);
+    w.show();
+    w.close();
+    EXPECT_EQ(bak.entryList(QDir::Files).size(), 1);
+}
