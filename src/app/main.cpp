@@ -5,6 +5,7 @@
 #include "app/MainFrame.h"
 #include "app/TDM.h"
 #include "app/Tmain.h"
+#include "ui/AdminWindows.h"
 #include "ui/WidgetInteraction.h"
 
 int main(int argc, char** argv)
@@ -24,6 +25,7 @@ int main(int argc, char** argv)
     rsgz::app::MainFrame frame(dm);
     frame.create(QDir(QApplication::applicationDirPath()).absolutePath().toStdString() + "/");
     rsgz::app::Tmain w(frame);
+    rsgz::admin::registerAdminWindows();
     // A failed or abandoned login ends the program here, without the close-time copy.
     if (frame.LoginFailed) return 0;
     w.show();
