@@ -60,8 +60,12 @@ public:
     std::string CurrentDictionaryKey;
     std::string PickedDateText;
     bool DatePicked = false;
-    bool CourseChanged = false;
-    bool SetMoved = false;
+    bool CourseChanged = false;  // pxkc moved to another row since the attendees were last read
+    bool SetMoved = false;       // gz_zt moved to another row since the items were last read
+    bool ItemChanged = false;    // kpxm or wpdj moved to another row since their detail list was read
+    // Set by the training management window while it exists: new training records then get neither
+    // the course picker and editor nor the check before posting, because that window fills them itself.
+    bool TrainingRulesOff = false;
     std::string ImportAccessPrefix, ImportAccessSuffix, ImportExcelPrefix, ImportExcelSuffix;
 
     // Status text of the current module list (the status bar's fourth panel listens).

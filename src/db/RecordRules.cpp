@@ -1,0 +1,55 @@
+#include "db/RecordRules.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "app/TDM.h"
+#include "db/RuleHelpers.h"
+
+namespace rsgz::db {
+
+namespace {
+
+template <class Arg>
+void chain(std::function<void(Arg&)>& point, std::function<void(Arg&)> rule)
+{
+    if (!point) {
+        point = std::move(rule);
+        return;
+    }
+    point = [first = std::move(point), second = std::move(rule)](Arg& a) {
+        first(a);
+        second(a);
+    };
+}
+
+// The logged-in operator's row, the sort settings and the scratch look-ups show no row number.
+bool numbersRows(const DataSet& ds)
+{
+    static constexpr std::string_view without[] = {"zh", "s1", "s2", "s3", "s4", "s5", "search_zt", "pxb"};
+    return std::ranges::find(without, ds.name()) == std::end(without);
+}
+
+}  // namespace
+
+void appendRule(std::function<void(DataSet&)>& point, std::function<void(DataSet&)> rule)
+{
+    chain(point, std::move(rule));
+}
+
+void appendRule(std::function<void(CalcRow&)>& point, std::function<void(CalcRow&)> rule)
+{
+    chain(point, std::move(rule));
+}
+
+void bindRecordRules(app::TDM& dm)
+{
+    for (DataSet* ds : dm.allDataSets())
+        if (numbersRows(*ds)) ds->setRowNumberField(true);
+    rules::bindPersonnelRules(dm);
+    rules::bindModuleRules(dm);
+    rules::bindLookupRules(dm);
+    rules::bindPayrollRules(dm);
+}
+
+}  // namespace rsgz::db

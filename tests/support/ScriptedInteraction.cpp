@@ -1,0 +1,46 @@
+#include "support/ScriptedInteraction.h"
+
+namespace rsgz::test {
+
+ScriptedInteraction::ScriptedInteraction() { app::setInteraction(this); }
+
+ScriptedInteraction::~ScriptedInteraction() { app::setInteraction(nullptr); }
+
+void ScriptedInteraction::clear()
+{
+    messages.clear();
+    questions.clear();
+    errors.clear();
+    windows.clear();
+    urls.clear();
+}
+
+bool ScriptedInteraction::ask(const std::string& text)
+{
+    questions.push_back(text);
+    if (answers.empty()) return false;
+    const bool yes = answers.front();
+    answers.pop_front();
+    return yes;
+}
+
+std::string ScriptedInteraction::nextFileName()
+{
+    if (fileNames.empty()) return {};
+    std::string name = fileNames.front();
+    fileNames.pop_front();
+    return name;
+}
+
+std::string ScriptedInteraction::openFileName(const std::string&, const std::string&) { return nextFileName(); }
+
+std::string ScriptedInteraction::saveFileName(const std::string&, const std::string&) { return nextFileName(); }
+
+void ScriptedInteraction::openWindow(const std::string& caption)
+{
+    windows.push_back(caption);
+    auto it = windowActions.find(caption);
+    if (it != windowActions.end() && it->second) it->second();
+}
+
+}  // namespace rsgz::test
