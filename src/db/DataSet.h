@@ -81,7 +81,10 @@ public:
 
     // --- statement -----------------------------------------------------------------------------
     void setSql(SqlLines lines);
+    // A whole statement as text; CR LF or LF separate its lines.
     void setSqlText(std::string_view text) { setSql(splitSqlLines(text)); }
+    void setSql(const std::string& text) { setSqlText(text); }
+    void setSql(const char* text) { setSqlText(text); }
     const SqlLines& sqlLines() const { return sql_; }
     std::string sqlText() const { return joinSqlLines(sql_); }
 
