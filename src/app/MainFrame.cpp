@@ -8,7 +8,7 @@
 
 namespace rsgz::app {
 
-MainFrame::MainFrame(TDM& dm) : dm_(dm) {}
+MainFrame::MainFrame(TDM& dm) : dm_(dm), nav_(dm) {}
 
 void MainFrame::create(const std::string& programDir)
 {
@@ -27,7 +27,10 @@ void MainFrame::create(const std::string& programDir)
 bool MainFrame::activate()
 {
     if (LoginFailed) return false;
+    nav_.OpenImageStart();
+    nav_.SetPrintVisible();
     runAction([this] { admin::open_gongsi_data(dm_); });
+    if (nav_.hooks.readCardParameters) runAction(nav_.hooks.readCardParameters);
     return true;
 }
 

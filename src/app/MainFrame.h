@@ -1,12 +1,14 @@
 #pragma once
 #include <string>
 
+#include "app/Navigation.h"
+
 namespace rsgz::app {
 
 class TDM;
 
 // What the main window does apart from drawing itself: the program directory, the login state,
-// the work done when it becomes the focused window, and the copy taken when it closes.
+// the navigation, the work done when it becomes the focused window, and the copy taken when it closes.
 class MainFrame {
 public:
     explicit MainFrame(TDM& dm);
@@ -16,10 +18,12 @@ public:
     bool LoginFailed = false;
 
     TDM& dm() const { return dm_; }
+    Navigation& navigation() { return nav_; }
 
     // Creation steps before the login: directory, import connection pieces, cleared flags.
     void create(const std::string& programDir);
-    // Activation. False when the login failed: the window must then close without the copy.
+    // Activation: the desktop picture, the print entries, the company particulars. False when the
+    // login failed: the window must then close without the copy.
     bool activate();
     // The close-time copy data/vesk.db -> bak/yyyymmdd.db. Reports nothing; a failure still lets
     // the program end.
@@ -29,6 +33,7 @@ public:
 
 private:
     TDM& dm_;
+    Navigation nav_;
 };
 
 }  // namespace rsgz::app

@@ -2,32 +2,98 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenuBar>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTimer>
 
 #include "admin/Tkhdlw.h"
+#include "app/MainMenu.h"
+#include "app/PrintEntries.h"
 #include "app/Product.h"
 #include "app/TDM.h"
+#include "ui/DesktopArea.h"
+#include "ui/ModulePanel.h"
+#include "ui/NavigationBar.h"
+#include "ui/PayrollSetsPanel.h"
+#include "ui/StatisticsPanel.h"
+#include "ui/Tgyrjw.h"
+#include "ui/WindowRegistry.h"
 
 namespace rsgz::app {
 
-Tmain::Tmain(MainFrame& frame, bool login, QWidget* parent) : QMainWindow(parent), frame_(frame)
+namespace {
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+const char* kStyle = R"(
+QMainWindow { background: #eef2f6; }
+#navigationBar { background: #e4eaf1; border-right: 1px solid #c3ccd6; }
+QPushButton[navHeader="true"] {
+    text-align: left; padding: 8px 14px; font-weight: bold; color: #2b4560; border: none;
+    border-bottom: 1px solid #c3ccd6;
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f8fafc, stop:1 #dfe6ee);
+}
+QPushButton[navHeader="true"]:hover { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fbfcfd, stop:1 #e6edf5); }
+QPushButton[navHeader="true"][open="true"] {
+    color: #10304f; background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #e1ecf7, stop:1 #c4d8ec);
+}
+#navPage { background: #eef2f6; }
+#navPage QToolButton { padding: 6px 2px 5px 2px; border: 1px solid transparent; border-radius: 6px; color: #243447; }
+#navPage QToolButton:hover { background: #dfe9f4; border-color: #c8d8ea; }
+#navPage QToolButton:pressed { background: #cddff1; }
+#panelHeader {
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fbfcfd, stop:1 #e9eff5);
+    border-bottom: 1px solid #c9d3de;
+}
+#panelTitle { font-size: 13pt; font-weight: bold; color: #1f3b5a; min-width: 110px; }
+#captionBar { background: #e9eff5; border-bottom: 1px solid #d0d8e1; }
+#captionText { font-weight: bold; color: #2b4560; }
+#sortBar { background: #f6f8fa; border-bottom: 1px solid #dbe1e8; }
+#treeSide, #queryTree { background: #ffffff; }
+QTableView#moduleGrid {
+    background: #ffffff; gridline-color: #e1e6ec; alternate-background-color: #f5f8fb;
+    selection-background-color: #cfe1f4; selection-color: #10202f;
+}
+QHeaderView::section {
+    background: #edf1f5; color: #2b3a4a; padding: 3px 6px; border: none;
+    border-right: 1px solid #d5dce4; border-bottom: 1px solid #c9d1da;
+}
+QSplitter::handle { background: #d3dae2; }
+QSplitter::handle:horizontal { width: 1px; }
+QSplitter::handle:vertical { height: 1px; }
+QStatusBar { background: #e7ecf1; }
+QStatusBar QLabel { padding: 0 4px; color: #2b3a4a; }
+)";
+
+}  // namespace
+
+Tmain::Tmain(MainFrame& frame, bool login, QWidget* parent)
+    : QMainWindow(parent), frame_(frame), nav_(frame.navigation())
 {
     setObjectName(QStringLiteral("Tmain"));
     setWindowTitle(QString::fromUtf8(kProductTitle));
+    setStyleSheet(QString::fromUtf8(kStyle));
     resize(1280, 760);
-    auto* desktop = new QLabel(this);
-    desktop->setObjectName(QStringLiteral("desktopArea"));
-    desktop->setAlignment(Qt::AlignCenter);
-    desktop->setText(QString::fromUtf8(kProductTitle));
-    desktop->setStyleSheet(QStringLiteral("font-size: 28pt; color: #1f4e79; background: #eef3f8;"));
-    setCentralWidget(desktop);
+    buildWorkArea();
     buildMenus();
     buildStatusBar();
-    frame_.dm().onStatusText = [this](const std::string& t) { status_[3]->setText(QString::fromStdString(t)); };
+    nav_.setView(this);
+    if (!ui::hasRegisteredWindow("关于软件"))
+        ui::registerWindow("关于软件", [](QWidget* parent) {
+            ui::Tgyrjw w(parent);
+            w.exec();
+        });
+    frame_.dm().onStatusText = [this](const std::string& t) { status_[3]->setText(q(t)); };
     if (login) khdl();
+}
+
+Tmain::~Tmain()
+{
+    nav_.setView(nullptr);
+    frame_.dm().onStatusText = nullptr;
 }
 
 void Tmain::khdl()
@@ -36,11 +102,71 @@ void Tmain::khdl()
     w.exec();
 }
 
+// --- layout --------------------------------------------------------------------------------------
+
+void Tmain::buildWorkArea()
+{
+    auto* central = new QWidget(this);
+    auto* row = new QHBoxLayout(central);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+    navBar_ = new ui::NavigationBar(central);
+    navBar_->setFixedWidth(136);
+    connect(navBar_, &ui::NavigationBar::groupChanged, this, [this] { nav_.groupChanged(); });
+    connect(navBar_, &ui::NavigationBar::buttonClicked, this, [this](const QString& text) { nav_.button(text.toStdString()); });
+    row->addWidget(navBar_);
+
+    work_ = new QStackedWidget(central);
+    work_->setObjectName(QStringLiteral("workArea"));
+    desktop_ = new ui::DesktopArea(work_);
+    empty_ = new QWidget(work_);
+    empty_->setObjectName(QStringLiteral("emptyArea"));
+    work_->addWidget(desktop_);
+    work_->addWidget(empty_);
+    buildPanels();
+    work_->setCurrentWidget(desktop_);
+    row->addWidget(work_, 1);
+    setCentralWidget(central);
+}
+
+void Tmain::buildPanels()
+{
+    TDM& dm = frame_.dm();
+    using Options = ui::ModulePanel::Options;
+    const std::map<int, Options> lists = {
+        {1, {true, true, true}},   {2, {false, true, true}},  {3, {false, true, true}},  {4, {false, true, true}},
+        {5, {false, true, true}},  {7, {false, true, true}},  {8, {true, true, true}},   {10, {false, false, true}},
+        {11, {false, true, false}}, {12, {false, true, false}}, {13, {false, true, false}},
+    };
+    for (const auto& [module, options] : lists) {
+        auto* p = new ui::ModulePanel(nav_, module, nav_.lists().dataSet(module), options, work_);
+        modulePanels_[module] = p;
+        panels_[module] = p;
+    }
+    panels_[6] = new ui::StatisticsPanel(nav_, &dm.rytongji, work_);
+    panels_[9] = new ui::PayrollSetsPanel(nav_, &dm.gz_zt, &dm.zt_mx, work_);
+    for (const auto& [module, p] : panels_) work_->addWidget(p);
+}
+
 void Tmain::buildMenus()
 {
-    QAction* close = menuBar()->addAction(QStringLiteral("关闭软件"));
+    for (const Menu& m : mainMenus()) {
+        QMenu* menu = menuBar()->addMenu(q(m.title));
+        for (const MenuEntry& e : m.entries) {
+            QAction* a = menu->addAction(q(e.text));
+            a->setObjectName(q(e.text));
+            const std::string text = e.text;
+            connect(a, &QAction::triggered, this, [this, text] { nav_.menuEntry(text); });
+            actions_[e.text] = a;
+            if (e.separatorAfter) menu->addSeparator();
+        }
+    }
+    QAction* close = menuBar()->addAction(QString::fromUtf8(kCloseEntry));
     close->setObjectName(QStringLiteral("actionClose"));
+    actions_[kCloseEntry] = close;
     connect(close, &QAction::triggered, this, &QWidget::close);
+    // Until the first activation decides, no print entry shows.
+    printEntriesChanged({});
 }
 
 void Tmain::buildStatusBar()
@@ -67,6 +193,51 @@ void Tmain::sizeStatusBar()
     }
     status_[1]->setMinimumWidth(std::max(0, statusBar()->width() - fixed - 24));
 }
+
+QWidget* Tmain::panel(int module) const
+{
+    const auto it = panels_.find(module);
+    return it == panels_.end() ? nullptr : it->second;
+}
+
+QWidget* Tmain::workAreaWidget() const { return work_->currentWidget(); }
+
+QAction* Tmain::menuAction(const std::string& text) const
+{
+    const auto it = actions_.find(text);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+// --- the navigation's view -----------------------------------------------------------------------
+
+void Tmain::workAreaChanged()
+{
+    // A panel lies over the desktop picture; with neither the area stays empty.
+    if (QWidget* p = panel(nav_.visiblePanel())) work_->setCurrentWidget(p);
+    else work_->setCurrentWidget(nav_.desktopVisible() ? static_cast<QWidget*>(desktop_) : empty_);
+}
+
+void Tmain::printEntriesChanged(const std::vector<std::string>& shown)
+{
+    for (const std::string& entry : allPrintEntries())
+        if (QAction* a = menuAction(entry)) a->setVisible(std::find(shown.begin(), shown.end(), entry) != shown.end());
+}
+
+void Tmain::fieldListsChanged(int module)
+{
+    const auto it = modulePanels_.find(module);
+    if (it != modulePanels_.end()) it->second->setFieldLists(nav_.fieldLists(module));
+}
+
+bool Tmain::showPicture(const std::string& path) { return desktop_->loadPicture(q(path)); }
+
+void Tmain::resetGridColumns(int module)
+{
+    const auto it = modulePanels_.find(module);
+    if (it != modulePanels_.end()) it->second->resetColumns();
+}
+
+// --- activation and close ------------------------------------------------------------------------
 
 bool Tmain::event(QEvent* e)
 {

@@ -1,20 +1,37 @@
 #pragma once
 #include <QMainWindow>
+#include <map>
+#include <string>
 
 #include "app/MainFrame.h"
+#include "app/Navigation.h"
 
+class QAction;
 class QLabel;
+class QStackedWidget;
+
+namespace rsgz::ui {
+class DesktopArea;
+class ModulePanel;
+class NavigationBar;
+}  // namespace rsgz::ui
 
 namespace rsgz::app {
 
-// The main window: the frame every module hangs in. Its behaviour lives in MainFrame.
-class Tmain : public QMainWindow {
+// The main window: the navigation bar, the work area with the desktop picture or one module panel,
+// the menus and the status bar. What it does is the frame's navigation; the window only shows it.
+class Tmain : public QMainWindow, private NavigationView {
     Q_OBJECT
 public:
     // Runs the creation steps, the login included (unless login is false, for tests).
     explicit Tmain(MainFrame& frame, bool login = true, QWidget* parent = nullptr);
+    ~Tmain() override;
     MainFrame& frame() { return frame_; }
     QLabel* statusPanel(int i) const { return status_[i]; }
+    ui::NavigationBar* navigationBar() const { return navBar_; }
+    QWidget* panel(int module) const;
+    QWidget* workAreaWidget() const;
+    QAction* menuAction(const std::string& text) const;
     void khdl();  // the login window, modal
 
 protected:
@@ -22,12 +39,29 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    void buildWorkArea();
+    void buildPanels();
     void buildMenus();
     void buildStatusBar();
     void onActivate();
     void sizeStatusBar();
 
+    // What the navigation tells the window.
+    void workAreaChanged() override;
+    void printEntriesChanged(const std::vector<std::string>& shown) override;
+    void fieldListsChanged(int module) override;
+    bool showPicture(const std::string& path) override;
+    void resetGridColumns(int module) override;
+
     MainFrame& frame_;
+    Navigation& nav_;
+    ui::NavigationBar* navBar_ = nullptr;
+    QStackedWidget* work_ = nullptr;
+    ui::DesktopArea* desktop_ = nullptr;
+    QWidget* empty_ = nullptr;
+    std::map<int, QWidget*> panels_;
+    std::map<int, ui::ModulePanel*> modulePanels_;
+    std::map<std::string, QAction*> actions_;
     QLabel* status_[6] = {};
     bool firstShown_ = false;
     bool countNextActivation_ = true;

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFont>
+#include <QIcon>
 
 #include "app/MainFrame.h"
 #include "app/TDM.h"
@@ -16,6 +17,8 @@ int main(int argc, char** argv)
     QFont font = QApplication::font();
     font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"), font.family()});
     QApplication::setFont(font);
+    // Small tool icons come from the desktop's icon theme where it has them.
+    QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
 
     rsgz::ui::WidgetInteraction interaction;
     rsgz::app::setInteraction(&interaction);

@@ -1,0 +1,123 @@
+#include "ui/PanelParts.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QStyle>
+#include <QTableView>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+namespace rsgz::ui {
+
+QFrame* makePanelHeader(const QString& title, QWidget* parent)
+{
+    auto* header = new QFrame(parent);
+    header->setObjectName(QStringLiteral("panelHeader"));
+    header->setMinimumHeight(42);
+    auto* layout = new QHBoxLayout(header);
+    layout->setContentsMargins(12, 6, 10, 6);
+    layout->setSpacing(6);
+    auto* label = new QLabel(title, header);
+    label->setObjectName(QStringLiteral("panelTitle"));
+    layout->addWidget(label);
+    layout->addSpacing(16);
+    return header;
+}
+
+QHBoxLayout* headerLayout(QFrame* header) { return static_cast<QHBoxLayout*>(header->layout()); }
+
+QFrame* makeCaptionBar(const QString& text, QWidget* parent)
+{
+    auto* bar = new QFrame(parent);
+    bar->setObjectName(QStringLiteral("captionBar"));
+    bar->setFixedHeight(28);
+    auto* layout = new QHBoxLayout(bar);
+    layout->setContentsMargins(8, 3, 4, 3);
+    layout->setSpacing(4);
+    auto* label = new QLabel(text, bar);
+    label->setObjectName(QStringLiteral("captionText"));
+    layout->addWidget(label);
+    layout->addStretch();
+    return bar;
+}
+
+QTreeWidget* makeQueryTree(QWidget* parent, const std::function<void(const QString&)>& onMenu)
+{
+    auto* tree = new QTreeWidget(parent);
+    tree->setObjectName(QStringLiteral("queryTree"));
+    tree->setHeaderHidden(true);
+    tree->setColumnCount(1);
+    tree->setFrameShape(QFrame::NoFrame);
+    tree->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(tree, &QWidget::customContextMenuRequested, tree, [tree, onMenu](const QPoint& at) {
+        QMenu menu(tree);
+        for (const char* entry : {"刷新查询列表", "定义查询列表", "保存查询列表"}) menu.addAction(QString::fromUtf8(entry));
+        if (const QAction* chosen = menu.exec(tree->viewport()->mapToGlobal(at))) onMenu(chosen->text());
+    });
+    return tree;
+}
+
+TreeSide makeTreeSide(QWidget* parent, const std::function<void(const QString&)>& onMenu)
+{
+    TreeSide side;
+    side.widget = new QWidget(parent);
+    side.widget->setObjectName(QStringLiteral("treeSide"));
+    side.widget->setMinimumWidth(110);
+    auto* column = new QVBoxLayout(side.widget);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    side.caption = makeCaptionBar(QStringLiteral("检索列表"), side.widget);
+    column->addWidget(side.caption);
+    side.tree = makeQueryTree(side.widget, onMenu);
+    column->addWidget(side.tree, 1);
+    return side;
+}
+
+QTableView* makeGrid(QWidget* parent)
+{
+    auto* grid = new QTableView(parent);
+    grid->setObjectName(QStringLiteral("moduleGrid"));
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->setAlternatingRowColors(true);
+    grid->setFrameShape(QFrame::NoFrame);
+    grid->setWordWrap(false);
+    grid->verticalHeader()->setDefaultSectionSize(24);
+    grid->verticalHeader()->setMinimumWidth(32);
+    grid->horizontalHeader()->setHighlightSections(false);
+    grid->horizontalHeader()->setDefaultSectionSize(96);
+    grid->horizontalHeader()->setResizeContentsPrecision(40);
+    return grid;
+}
+
+// Columns start as wide as their title and the first rows need, within reason.
+void setGridModel(QTableView* grid, QAbstractItemModel* model)
+{
+    grid->setModel(model);
+    const auto fit = [grid] {
+        grid->resizeColumnsToContents();
+        QHeaderView* header = grid->horizontalHeader();
+        for (int i = 0; i < header->count(); ++i) header->resizeSection(i, std::clamp(header->sectionSize(i), 56, 220));
+    };
+    QObject::connect(model, &QAbstractItemModel::modelReset, grid, fit);
+    fit();
+}
+
+QToolButton* makeToolButton(const QString& hint, const QString& themeIcon, int fallbackIcon, QWidget* parent)
+{
+    auto* b = new QToolButton(parent);
+    b->setToolTip(hint);
+    b->setIcon(QIcon::fromTheme(themeIcon, QApplication::style()->standardIcon(static_cast<QStyle::StandardPixmap>(fallbackIcon))));
+    b->setIconSize(QSize(18, 18));
+    b->setAutoRaise(true);
+    b->setCursor(Qt::PointingHandCursor);
+    return b;
+}
+
+}  // namespace rsgz::ui

@@ -1,0 +1,48 @@
+#include <QAction>
+#include <QTableView>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include "app/MainFrame.h"
+#include "app/TDM.h"
+#include "app/Tmain.h"
+#include "ui/NavigationBar.h"
+#include "support/TempProgramDir.h"
+
+using namespace rsgz;
+
+TEST(MainWindow, ShowsTheGroupsAndTheEmployeeGridOfModuleOne)
+{
+    test::TempProgramDir dir;
+    app::TDM dm;
+    app::setDM(&dm);
+    app::MainFrame frame(dm);
+    frame.create(dir.path());
+    for (const char* no : {"001", "002", "003"})
+        dm.DMADO.exec(std::string("insert into 员工基本情况 (员工编号,姓名) values ('") + no + "','职员" + no + "')");
+
+    app::Tmain w(frame, false);
+    ui::NavigationBar* bar = w.navigationBar();
+    ASSERT_EQ(bar->groupCount(), 3);
+    EXPECT_EQ(bar->groupTitle(0), QStringLiteral("人事管理"));
+    EXPECT_EQ(bar->groupTitle(1), QStringLiteral("工资管理"));
+    EXPECT_EQ(bar->groupTitle(2), QStringLiteral("系统管理"));
+    EXPECT_EQ(w.workAreaWidget()->objectName(), QStringLiteral("desktopArea"));
+
+    bar->button(QStringLiteral("人员档案管理"))->click();
+    ASSERT_EQ(w.workAreaWidget(), w.panel(1));
+    auto* grid = w.panel(1)->findChild<QTableView*>(QStringLiteral("moduleGrid"));
+    ASSERT_NE(grid, nullptr);
+    EXPECT_EQ(grid->model()->rowCount(), 3);
+    EXPECT_TRUE(w.menuAction("打印员工报表")->isVisible());
+    EXPECT_FALSE(w.menuAction("打印工资表")->isVisible());
+
+    // The grid and the list move together, whichever side moves.
+    w.panel(1)->findChild<QToolButton*>(QStringLiteral("最后一条记录"))->click();
+    EXPECT_EQ(grid->currentIndex().row(), 2);
+    grid->setCurrentIndex(grid->model()->index(1, 0));
+    EXPECT_EQ(dm.rszl.asString("员工编号"), "002");
+
+    bar->setOpenGroup(1);
+    EXPECT_EQ(w.workAreaWidget()->objectName(), QStringLiteral("desktopArea"));
+}
