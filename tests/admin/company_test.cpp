@@ -1,46 +1,18 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
-
-#include "support/TempDir.h"
 #include "admin/CompanyForm.h"
-#include "app/Interaction.h"
 #include "app/TDM.h"
 #include "db/SqlText.h"
+#include "support/ProgramLayout.h"
+#include "support/ScriptedInteraction.h"
 
 namespace {
 
 using namespace rsgz;
 using admin::CompanyForm;
 
-// Records errors; the company window asks nothing and shows no notice.
-class RecordedErrors : public app::Interaction {
-public:
-    std::vector<std::string> errors;
-    void showMessage(const std::string& t) override { errors.push_back("notice: " + t); }
-    bool ask(const std::string& t) override
-    {
-        errors.push_back("question: " + t);
-        return false;
-    }
-    void showError(const std::string& t) override { errors.push_back(t); }
-    std::string openFileName(const std::string&, const std::string&) override { return {}; }
-    std::string saveFileName(const std::string&, const std::string&) override { return {}; }
-    void openWindow(const std::string&) override {}
-    void openUrl(const std::string&) override {}
-};
-
 class CompanyTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        QDir().mkpath(QString::fromStdString(dir.file("data")));
-        app::createTemplateDatabase(dir.file("data/vesk.db"));
-        dm.setProgramDir(dir.path());
-        app::setInteraction(&shown);
-    }
-    void TearDown() override { app::setInteraction(nullptr); }
-
     void addCompany(const std::string& name)
     {
         dm.DMADO.exec("insert into 公司数据 (单位名称) values (" + db::sqlQuote(name) + ")");
@@ -57,9 +29,9 @@ protected:
         return v;
     }
 
-    test::TempDir dir;
-    app::TDM dm;
-    RecordedErrors shown;
+    test::ProgramLayout p{{.liveDatabase = true}};
+    app::TDM& dm = p.dm();
+    test::ScriptedInteraction ui;  // the company window asks nothing and shows no notice
 };
 
 TEST_F(CompanyTest, FirstSaveOnAnEmptyTableCreatesTheRow)
@@ -78,7 +50,9 @@ TEST_F(CompanyTest, FirstSaveOnAnEmptyTableCreatesTheRow)
     CompanyForm again(dm);
     EXPECT_EQ(again.values[11], "赵会计");
     EXPECT_TRUE(dm.gs_data.isNull("地址"));  // untouched fields stay empty
-    EXPECT_TRUE(shown.errors.empty());
+    EXPECT_TRUE(ui.errors.empty());
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(ui.questions.empty());
 }
 
 TEST_F(CompanyTest, OnlyTheFirstRowIsShownAndSaved)
@@ -117,8 +91,10 @@ TEST_F(CompanyTest, RefusedWriteKeepsTheRowInEditAndCanBeSavedAgain)
     CompanyForm form(dm);
     form.values[0] = "乙厂";
     EXPECT_FALSE(form.save());
-    ASSERT_EQ(shown.errors.size(), 1u);
-    EXPECT_NE(shown.errors[0].find("文件被锁定"), std::string::npos);
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_NE(ui.errors[0].find("文件被锁定"), std::string::npos);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(ui.questions.empty());
     EXPECT_TRUE(dm.gs_data.isEditing());
     EXPECT_EQ(form.values[0], "乙厂");
 

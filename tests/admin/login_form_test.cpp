@@ -5,31 +5,16 @@
 #include "admin/LoginForm.h"
 #include "admin/NameHistory.h"
 #include "admin/PasswordHash.h"
-#include "app/Interaction.h"
 #include "db/SqlText.h"
 #include "support/ProgramLayout.h"
+#include "support/ScriptedInteraction.h"
 
 using namespace rsgz;
 
 namespace {
 
-// Notices and errors as the login shows them.
-struct Recorder : app::Interaction {
-    std::vector<std::string> messages, errors;
-    void showMessage(const std::string& t) override { messages.push_back(t); }
-    bool ask(const std::string&) override { return false; }
-    void showError(const std::string& t) override { errors.push_back(t); }
-    std::string openFileName(const std::string&, const std::string&) override { return {}; }
-    std::string saveFileName(const std::string&, const std::string&) override { return {}; }
-    void openWindow(const std::string&) override {}
-    void openUrl(const std::string&) override {}
-};
-
 class Login : public ::testing::Test {
 protected:
-    void SetUp() override { app::setInteraction(&ui); }
-    void TearDown() override { app::setInteraction(nullptr); }
-
     void addOperator(const std::string& name, const std::string& password)
     {
         if (!QFile::exists(QString::fromStdString(p.dm().livePath()))) p.makeLiveDatabase();
@@ -45,7 +30,7 @@ protected:
     }
 
     test::ProgramLayout p;
-    Recorder ui;
+    test::ScriptedInteraction ui;
 };
 
 const char* const kFailed = "用户登录失败！请重新输入用户名和密码！";
@@ -73,9 +58,8 @@ TEST_F(Login, FirstLoginCopiesTheTemplateAndUsesTheDefaultOperator)
 
 TEST(LoginWithoutFiles, ShowsTheEngineErrorAndQuitEndsWithoutLogin)
 {
-    test::ProgramLayout p(/*withTemplate=*/false);
-    Recorder ui;
-    app::setInteraction(&ui);
+    test::ProgramLayout p({.withTemplate = false});
+    test::ScriptedInteraction ui;
     admin::LoginForm f(p.frame());
     f.login();
     EXPECT_FALSE(f.closed) << "the window stays for another try";
@@ -86,7 +70,6 @@ TEST(LoginWithoutFiles, ShowsTheEngineErrorAndQuitEndsWithoutLogin)
     EXPECT_TRUE(f.closed);
     EXPECT_TRUE(p.frame().LoginFailed);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(p.path("data/vesk.db")))) << "no empty database is made";
-    app::setInteraction(nullptr);
 }
 
 TEST_F(Login, LetterCaseOfNamesFollowsTheHistoryAndTheExactComparison)

@@ -1,44 +1,21 @@
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <deque>
+#include <algorithm>
 
-#include "support/TempDir.h"
 #include "admin/LoginForm.h"
 #include "admin/PasswordHash.h"
 #include "admin/Rights.h"
 #include "admin/RightsForm.h"
-#include "app/Interaction.h"
-#include "app/MainFrame.h"
 #include "app/TDM.h"
 #include "db/SqlText.h"
+#include "support/ProgramLayout.h"
+#include "support/ScriptedInteraction.h"
 
 namespace {
 
 using namespace rsgz;
 using admin::allRights;
 using admin::RightsForm;
-
-// Records notices and errors and answers questions from a script (否 once the script runs out).
-class ScriptedAnswers : public app::Interaction {
-public:
-    std::vector<std::string> messages, questions, errors;
-    std::deque<bool> answers;
-    void showMessage(const std::string& t) override { messages.push_back(t); }
-    bool ask(const std::string& t) override
-    {
-        questions.push_back(t);
-        if (answers.empty()) return false;
-        const bool a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    void showError(const std::string& t) override { errors.push_back(t); }
-    std::string openFileName(const std::string&, const std::string&) override { return {}; }
-    std::string saveFileName(const std::string&, const std::string&) override { return {}; }
-    void openWindow(const std::string&) override {}
-    void openUrl(const std::string&) override {}
-};
 
 int rightIndex(const std::string& right)
 {
@@ -48,35 +25,6 @@ int rightIndex(const std::string& right)
 
 class RightsTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        QDir().mkpath(QString::fromStdString(dir.file("data")));
-        app::createTemplateDatabase(dir.file("data/vesk.db"));
-        dm.setProgramDir(dir.path());
-        app::setDM(&dm);
-        app::setInteraction(&answers);
-        bindStandInRules();
-    }
-    void TearDown() override
-    {
-        app::setInteraction(nullptr);
-        app::setDM(nullptr);
-    }
-
-    // The record rules of qxgl as the data module binds them: a new operator gets every right but
-    // two, and a deletion is asked first.
-    void bindStandInRules()
-    {
-        dm.qxgl.rules().afterInsert = [](db::DataSet& ds) {
-            for (const std::string& r : allRights())
-                if (r != "证照列表" && r != "工资变更") ds.setValue(r, true);
-        };
-        dm.qxgl.rules().beforeDelete = [this](db::DataSet&) {
-            dm.Show_Tishi_windows2("删除当前权限管理记录吗?");
-            if (dm.PromptAnswer != 1) db::abortSilently();
-        };
-    }
-
     void addOperator(const std::string& name, const std::vector<std::string>& rights = {})
     {
         std::string cols = "姓名", values = db::sqlQuote(name);
@@ -85,13 +33,6 @@ protected:
             values += ",1";
         }
         dm.DMADO.exec("insert into 权限 (" + cols + ") values (" + values + ")");
-    }
-
-    void logIn(const std::string& name)
-    {
-        dm.zh.close();
-        dm.zh.setSql({"Select * from 权限", "where 姓名 =" + db::sqlQuote(name)});
-        dm.zh.open();
     }
 
     // One column of every stored operator, in table order, as text or as yes/no.
@@ -117,9 +58,9 @@ protected:
         return v;
     }
 
-    test::TempDir dir;
-    app::TDM dm;
-    ScriptedAnswers answers;
+    test::ProgramLayout p{{.liveDatabase = true, .recordRules = true}};
+    app::TDM& dm = p.dm();
+    test::ScriptedInteraction ui;
 };
 
 TEST_F(RightsTest, ActivationListsOperatorsAndShowsTheFirst)
@@ -138,7 +79,7 @@ TEST_F(RightsTest, ActivationListsOperatorsAndShowsTheFirst)
     for (size_t i = 0; i < allRights().size(); ++i) EXPECT_EQ(form.checks[i], allRights()[i] == "档案管理") << allRights()[i];
     form.prior();
     EXPECT_EQ(form.name, "admin");
-    EXPECT_TRUE(answers.errors.empty());
+    EXPECT_TRUE(ui.errors.empty());
 }
 
 TEST_F(RightsTest, NewOperatorHasEveryRightButCertificatesAndSalaryChanges)
@@ -158,7 +99,7 @@ TEST_F(RightsTest, NewOperatorHasEveryRightButCertificatesAndSalaryChanges)
     EXPECT_EQ(form.names, (std::vector<std::string>{"admin", "王五"}));
     EXPECT_EQ(storedBool("证照列表"), (std::vector<bool>{true, false}));
     EXPECT_EQ(storedBool("权限管理"), (std::vector<bool>{true, true}));
-    EXPECT_TRUE(answers.messages.empty());
+    EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(RightsTest, CheckBoxIsWrittenAtOnce)
@@ -182,7 +123,7 @@ TEST_F(RightsTest, LoneOperatorKeepsRightsManagement)
     form.save();
     EXPECT_TRUE(form.checks[manage]);
     EXPECT_TRUE(storedBool("权限管理")[0]);
-    EXPECT_TRUE(answers.messages.empty());
+    EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(RightsTest, SavingWithNobodyManagingRightsIsRefused)
@@ -194,7 +135,7 @@ TEST_F(RightsTest, SavingWithNobodyManagingRightsIsRefused)
     form.setName("管理员");  // a pending change: posted before the refusal, and kept
 
     form.save();
-    EXPECT_EQ(answers.messages, std::vector<std::string>{"最少有一个操作员!"});
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"最少有一个操作员!"});
     EXPECT_EQ(storedBool("权限管理"), (std::vector<bool>{false, false}));
     EXPECT_EQ(storedText("姓名")[0], "管理员");
     EXPECT_EQ(form.names, (std::vector<std::string>{"admin", "李四"}));  // not re-read
@@ -205,23 +146,23 @@ TEST_F(RightsTest, DeletingOperators)
     RightsForm form(dm);
     form.activate();
     form.deleteOperator();
-    EXPECT_EQ(answers.messages, std::vector<std::string>{"最少有一个操作员!"});
-    EXPECT_TRUE(answers.questions.empty());
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"最少有一个操作员!"});
+    EXPECT_TRUE(ui.questions.empty());
     EXPECT_EQ(stored("姓名").size(), 1u);
 
     addOperator("李四");
     form.activate();
     form.next();
     form.deleteOperator();  // answered 否
-    EXPECT_EQ(answers.questions, std::vector<std::string>{"删除当前权限管理记录吗?"});
+    EXPECT_EQ(ui.questions, std::vector<std::string>{"删除当前权限管理记录吗?"});
     EXPECT_EQ(stored("姓名").size(), 2u);
 
-    answers.answers = {true};
+    ui.answer(true);
     form.deleteOperator();
     EXPECT_EQ(storedText("姓名"), std::vector<std::string>{"admin"});
     EXPECT_EQ(form.names, std::vector<std::string>{"admin"});
     EXPECT_EQ(form.name, "admin");
-    EXPECT_TRUE(answers.errors.empty());
+    EXPECT_TRUE(ui.errors.empty());
 }
 
 TEST_F(RightsTest, NodeOfARepeatedNameShowsTheFirstRowOfThatName)
@@ -249,12 +190,12 @@ TEST_F(RightsTest, OnlyARightsManagerMayOpenTheWindow)
         bool admitted;
     };
     for (const Case& c : {Case{nullptr, false}, Case{"李四", false}, Case{"admin", true}}) {
-        answers.messages.clear();
-        if (c.operatorName) logIn(c.operatorName);
+        ui.messages.clear();
+        if (c.operatorName) p.logIn(c.operatorName);
         EXPECT_EQ(admin::mayOpenRightsWindow(dm), c.admitted) << (c.operatorName ? c.operatorName : "-");
         const std::vector<std::string> notice =
             c.admitted ? std::vector<std::string>{} : std::vector<std::string>{"权限不足!不能进行权限管理!"};
-        EXPECT_EQ(answers.messages, notice);
+        EXPECT_EQ(ui.messages, notice);
     }
 }
 
@@ -297,21 +238,19 @@ TEST_F(RightsTest, OperatorWithoutPasswordIsStoredButCannotLogIn)
     form.save();
     ASSERT_EQ(stored("姓名").size(), 2u);
 
-    app::MainFrame frame(dm);
-    frame.ProgramDir = dir.path() + "/";
-    admin::LoginForm login(frame);
+    admin::LoginForm login(p.frame());
     login.name = "王五";
     for (const char* typed : {"", "王五", "admin"}) {
         login.password = typed;
         login.login();
-        EXPECT_TRUE(frame.LoginFailed) << typed;
+        EXPECT_TRUE(p.frame().LoginFailed) << typed;
     }
 }
 
 TEST_F(RightsTest, HasRightReadsTheLoginRowUntilTheNextLogin)
 {
     EXPECT_FALSE(admin::hasRight(dm, "数据备份"));  // nobody logged in
-    logIn("admin");
+    p.logIn("admin");
     EXPECT_TRUE(admin::hasRight(dm, "数据备份"));
     EXPECT_FALSE(admin::hasRight(dm, "没有这一列"));
 
@@ -321,7 +260,7 @@ TEST_F(RightsTest, HasRightReadsTheLoginRowUntilTheNextLogin)
     form.save();
     EXPECT_TRUE(admin::hasRight(dm, "数据备份"));
 
-    logIn("admin");
+    p.logIn("admin");
     EXPECT_FALSE(admin::hasRight(dm, "数据备份"));
     EXPECT_TRUE(admin::hasRight(dm, "权限管理"));
 }

@@ -2,14 +2,12 @@
 #include <gtest/gtest.h>
 
 #include <QDateTime>
-#include <QDir>
 #include <string>
 #include <vector>
 
 #include "app/TDM.h"
-#include "db/RecordRules.h"
+#include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
-#include "support/TempDir.h"
 
 namespace rsgz::test {
 
@@ -21,15 +19,9 @@ class RecordRulesTest : public ::testing::Test {
 protected:
     RecordRulesTest()
     {
-        QDir().mkpath(QString::fromStdString(dir.file("data")));
-        app::createTemplateDatabase(dir.file("data/vesk.db"));
-        tdm.setProgramDir(dir.path());
-        app::setDM(&tdm);
         tdm.now = [this] { return clock; };
         tdm.onStatusText = [this](const std::string& text) { status.push_back(text); };
-        db::bindRecordRules(tdm);
     }
-    ~RecordRulesTest() override { app::setDM(nullptr); }
 
     void exec(const std::string& sql) { tdm.DMADO.exec(sql); }
 
@@ -66,9 +58,9 @@ protected:
         status.clear();
     }
 
-    TempDir dir;
     ScriptedInteraction ui;
-    app::TDM tdm;
+    ProgramLayout program{{.liveDatabase = true, .recordRules = true}};
+    app::TDM& tdm = program.dm();
     QDateTime clock{QDate(2024, 5, 17), QTime(10, 30)};
     std::vector<std::string> status;
 };

@@ -17,6 +17,15 @@ void expectFields(const DataSet& ds, const Fields& expected)
     for (const auto& [field, text] : expected) EXPECT_EQ(ds.asString(field), text) << ds.name() << "." << field;
 }
 
+// Appends a row and checks what it holds before the user types and which windows the insert opened.
+void expectNewRow(DataSet& ds, ScriptedInteraction& ui, const Fields& fields, const Windows& windows)
+{
+    ui.clear();
+    ds.append();
+    expectFields(ds, fields);
+    EXPECT_EQ(ui.windows, windows);
+}
+
 struct DefaultsCase {
     const char* dataset;
     const char* sql;  // nullptr: the dataset's own statement
@@ -68,10 +77,7 @@ TEST_F(RecordRulesTest, NewRowsGetTheirDefaultsAndOpenTheirWindow)
         if (c.sql) ds.setSql(c.sql);
         if (!ds.active()) ds.open();
         tdm.CurrentModule = c.module;
-        ui.clear();
-        ds.append();
-        expectFields(ds, c.fields);
-        EXPECT_EQ(ui.windows, c.windows);
+        expectNewRow(ds, ui, c.fields, c.windows);
         EXPECT_TRUE(ui.messages.empty());
         ds.cancel();
     }
@@ -173,10 +179,7 @@ TEST_F(RecordRulesTest, PickersDecideWhatANewRowTakes)
         }
         DataSet& ds = *tdm.dataSet(c.dataset);
         ds.open();
-        ui.clear();
-        ds.append();
-        expectFields(ds, c.fields);
-        EXPECT_EQ(ui.windows, c.windows);
+        expectNewRow(ds, ui, c.fields, c.windows);
         ds.cancel();
     }
 }

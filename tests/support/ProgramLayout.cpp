@@ -3,15 +3,20 @@
 #include <QDir>
 #include <QFile>
 
+#include "db/RecordRules.h"
+#include "db/SqlText.h"
+
 namespace rsgz::test {
 
-ProgramLayout::ProgramLayout(bool withTemplate)
+ProgramLayout::ProgramLayout(Options options)
 {
     QDir root(QString::fromStdString(tmp_.path()));
     for (const char* sub : {"init", "data", "bak", "set", "baobiao", "照片"}) root.mkpath(QString::fromUtf8(sub));
-    if (withTemplate) app::createTemplateDatabase(path("init/vesk.db"));
+    if (options.withTemplate) app::createTemplateDatabase(path("init/vesk.db"));
+    if (options.liveDatabase) makeLiveDatabase();
     dm_ = std::make_unique<app::TDM>();
     app::setDM(dm_.get());
+    if (options.recordRules) db::bindRecordRules(*dm_);
     frame_ = std::make_unique<app::MainFrame>(*dm_);
     frame_->create(dir());
 }
@@ -19,12 +24,20 @@ ProgramLayout::ProgramLayout(bool withTemplate)
 ProgramLayout::~ProgramLayout()
 {
     frame_.reset();
+    app::setDM(nullptr);
     dm_.reset();
 }
 
 void ProgramLayout::makeLiveDatabase()
 {
     QFile::copy(QString::fromStdString(path("init/vesk.db")), QString::fromStdString(path("data/vesk.db")));
+}
+
+void ProgramLayout::logIn(const std::string& name)
+{
+    dm_->zh.close();
+    dm_->zh.setSql({"Select * from 权限", "where 姓名 =" + db::sqlQuote(name)});
+    dm_->zh.open();
 }
 
 }  // namespace rsgz::test

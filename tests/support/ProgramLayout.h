@@ -12,7 +12,14 @@ namespace rsgz::test {
 // set, baobiao and 照片), with a data module and a main-window frame over it.
 class ProgramLayout {
 public:
-    explicit ProgramLayout(bool withTemplate = true);
+    struct Options {
+        bool withTemplate = true;   // init/vesk.db made from the schema code
+        bool liveDatabase = false;  // and copied into data/ at once, as after the first login
+        bool recordRules = false;   // the record rules bound to the data module, as the program does at start
+    };
+
+    ProgramLayout() : ProgramLayout(Options{}) {}
+    explicit ProgramLayout(Options options);
     ~ProgramLayout();
 
     std::string dir() const { return tmp_.path() + "/"; }
@@ -21,6 +28,8 @@ public:
     app::MainFrame& frame() { return *frame_; }
     // Copies the template into data/ (as the first login would) so the data module can connect.
     void makeLiveDatabase();
+    // Opens the operator's row in zh as a successful login leaves it, without asking for a password.
+    void logIn(const std::string& name);
 
 private:
     TempDir tmp_;

@@ -2,20 +2,17 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDir>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
 #include <QTreeWidget>
 
-#include "support/TempDir.h"
-#include "admin/Rights.h"
 #include "admin/Tmewindow.h"
 #include "admin/Tqxglw.h"
-#include "app/Interaction.h"
 #include "app/TDM.h"
-#include "db/SqlText.h"
+#include "support/ProgramLayout.h"
+#include "support/ScriptedInteraction.h"
 #include "ui/AdminWindows.h"
 #include "ui/WindowRegistry.h"
 
@@ -23,46 +20,11 @@ namespace {
 
 using namespace rsgz;
 
-class Notices : public app::Interaction {
-public:
-    std::vector<std::string> shown;
-    void showMessage(const std::string& t) override { shown.push_back(t); }
-    bool ask(const std::string& t) override
-    {
-        shown.push_back(t);
-        return false;
-    }
-    void showError(const std::string& t) override { shown.push_back(t); }
-    std::string openFileName(const std::string&, const std::string&) override { return {}; }
-    std::string saveFileName(const std::string&, const std::string&) override { return {}; }
-    void openWindow(const std::string&) override {}
-    void openUrl(const std::string&) override {}
-};
-
 class AdminWindowsTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        QDir().mkpath(QString::fromStdString(dir.file("data")));
-        app::createTemplateDatabase(dir.file("data/vesk.db"));
-        dm.setProgramDir(dir.path());
-        app::setDM(&dm);
-        app::setInteraction(&notices);
-    }
-    void TearDown() override
-    {
-        app::setInteraction(nullptr);
-        app::setDM(nullptr);
-    }
-    void logIn(const std::string& name)
-    {
-        dm.zh.setSql({"Select * from 权限", "where 姓名 =" + db::sqlQuote(name)});
-        dm.zh.open();
-    }
-
-    test::TempDir dir;
-    app::TDM dm;
-    Notices notices;
+    test::ProgramLayout p{{.liveDatabase = true, .recordRules = true}};
+    app::TDM& dm = p.dm();
+    test::ScriptedInteraction ui;
 };
 
 TEST_F(AdminWindowsTest, RightsWindowShowsOperatorsAndWritesBoxes)
@@ -85,22 +47,27 @@ TEST_F(AdminWindowsTest, RightsWindowShowsOperatorsAndWritesBoxes)
 
     w.findChild<QPushButton*>(QStringLiteral("addButton"))->click();
     QTest::keyClicks(w.findChild<QLineEdit*>(QStringLiteral("nameEdit")), QStringLiteral("wangwu"));
-    auto* backup = w.findChild<QCheckBox*>(QStringLiteral("数据备份"));
-    backup->click();
-    EXPECT_TRUE(backup->isChecked());
+    // A new operator starts without the certificate list; a click gives it.
+    auto* certificates = w.findChild<QCheckBox*>(QStringLiteral("证照列表"));
+    certificates->click();
+    EXPECT_TRUE(certificates->isChecked());
     w.findChild<QPushButton*>(QStringLiteral("saveButton"))->click();
     ASSERT_EQ(tree->topLevelItemCount(), 2);
     EXPECT_EQ(tree->topLevelItem(1)->text(0), QStringLiteral("wangwu"));
-    EXPECT_TRUE(notices.shown.empty());
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(ui.questions.empty());
+    EXPECT_TRUE(ui.errors.empty());
 }
 
 TEST_F(AdminWindowsTest, RightsWindowStaysShutWithoutTheRight)
 {
     dm.DMADO.exec("insert into 权限 (姓名) values ('李四')");
-    logIn("李四");
+    p.logIn("李四");
     admin::registerAdminWindows();
     ASSERT_TRUE(ui::openRegisteredWindow("权限管理", nullptr));
-    EXPECT_EQ(notices.shown, std::vector<std::string>{"权限不足!不能进行权限管理!"});
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"权限不足!不能进行权限管理!"});
+    EXPECT_TRUE(ui.questions.empty());
+    EXPECT_TRUE(ui.errors.empty());
     for (QWidget* top : QApplication::topLevelWidgets()) EXPECT_NE(top->objectName(), QStringLiteral("Tqxglw"));
 }
 
@@ -118,7 +85,9 @@ TEST_F(AdminWindowsTest, CompanyWindowEditsTheFirstRow)
     w.findChild<QPushButton*>(QStringLiteral("saveButton"))->click();
     admin::Tmewindow again(dm);
     EXPECT_EQ(again.findChild<QLineEdit*>(QStringLiteral("field1"))->text(), QStringLiteral("Hongda Machinery"));
-    EXPECT_TRUE(notices.shown.empty());
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_TRUE(ui.questions.empty());
+    EXPECT_TRUE(ui.errors.empty());
 }
 
 TEST_F(AdminWindowsTest, EnterWalksTheCompanyFields)
