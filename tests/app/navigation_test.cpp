@@ -4,32 +4,18 @@
 #include <algorithm>
 #include <map>
 
-#include "app/Interaction.h"
 #include "app/Navigation.h"
 #include "app/PrintEntries.h"
 #include "app/Product.h"
 #include "app/TDM.h"
 #include "db/Gbk.h"
-#include "support/TempProgramDir.h"
+#include "support/ProgramLayout.h"
+#include "support/ScriptedInteraction.h"
 
 using namespace rsgz;
 using app::Navigation;
 
 namespace {
-
-// Records what the navigation asks of the user; the file dialog answers with a preset path.
-class RecordingInteraction : public app::Interaction {
-public:
-    std::vector<std::string> windows, messages, errors, urls;
-    std::string fileAnswer;
-    void showMessage(const std::string& t) override { messages.push_back(t); }
-    bool ask(const std::string&) override { return false; }
-    void showError(const std::string& t) override { errors.push_back(t); }
-    std::string openFileName(const std::string&, const std::string&) override { return fileAnswer; }
-    std::string saveFileName(const std::string&, const std::string&) override { return {}; }
-    void openWindow(const std::string& caption) override { windows.push_back(caption); }
-    void openUrl(const std::string& url) override { urls.push_back(url); }
-};
 
 class RecordingView : public app::NavigationView {
 public:
@@ -63,23 +49,24 @@ class NavigationTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        dm.setProgramDir(dir.path());
-        app::setDM(&dm);
-        app::setInteraction(&user);
         nav.setView(&view);
         dm.onStatusText = [this](const std::string& t) { statusTexts.push_back(t); };
     }
-    void TearDown() override { app::setInteraction(nullptr); }
+    void TearDown() override
+    {
+        nav.setView(nullptr);
+        dm.onStatusText = nullptr;
+    }
 
     void addEmployee(const std::string& no, const std::string& name, const std::string& onPayroll)
     {
         dm.DMADO.exec("insert into 员工基本情况 (员工编号,姓名,工资核算) values ('" + no + "','" + name + "','" + onPayroll + "')");
     }
 
-    test::TempProgramDir dir;
-    app::TDM dm;
-    Navigation nav{dm};
-    RecordingInteraction user;
+    test::ProgramLayout program{{.liveDatabase = true, .recordRules = true}};
+    app::TDM& dm = program.dm();
+    Navigation& nav = program.frame().navigation();
+    test::ScriptedInteraction user;
     RecordingView view;
     std::vector<std::string> statusTexts;
 };
@@ -168,12 +155,10 @@ TEST_F(NavigationTest, EmptyEmployeeListShowsMinusOneOverZero)
 
 TEST_F(NavigationTest, FieldListsAndTheirFilesFollowEachModulesRule)
 {
-    dm.rszl.setRowNumberField(true);  // the row number the record rules give the employee list
-
     nav.chooseModule(1);
     const std::vector<std::string> employeeColumns = dm.rszl.fieldNames();
     ASSERT_TRUE(contains(employeeColumns, "序号") && contains(employeeColumns, "编号"));
-    EXPECT_EQ(readBytes(dir.file("set/khzlfield.txt")), db::toGbk(crlfLines(employeeColumns)));
+    EXPECT_EQ(readBytes(program.path("set/khzlfield.txt")), db::toGbk(crlfLines(employeeColumns)));
     const app::FieldLists& people = nav.fieldLists(1);
     EXPECT_FALSE(contains(people.search, "序号") || contains(people.search, "编号") || contains(people.sort, "编号"));
     EXPECT_EQ(people.search.size(), employeeColumns.size() - 2);
@@ -186,7 +171,7 @@ TEST_F(NavigationTest, FieldListsAndTheirFilesFollowEachModulesRule)
     EXPECT_EQ(training.search, dm.pxjl.fieldNames());
     EXPECT_EQ(training.searchIndex, -1);
     EXPECT_EQ(training.sortIndex, -1);
-    EXPECT_EQ(readBytes(dir.file("set/pxjlfields.txt")), db::toGbk(crlfLines(dm.pxjl.fieldNames())));
+    EXPECT_EQ(readBytes(program.path("set/pxjlfields.txt")), db::toGbk(crlfLines(dm.pxjl.fieldNames())));
 
     // The other files hold the sort list: 编号 (an alias in rewards and penalties) is gone.
     const std::map<int, std::string> sortListFiles = {
@@ -197,7 +182,7 @@ TEST_F(NavigationTest, FieldListsAndTheirFilesFollowEachModulesRule)
         const app::FieldLists& lists = nav.fieldLists(module);
         EXPECT_FALSE(contains(lists.sort, "编号"));
         EXPECT_EQ(lists.sortShown(), lists.sort.front());
-        EXPECT_EQ(readBytes(dir.file("set/" + file)), db::toGbk(crlfLines(lists.sort)));
+        EXPECT_EQ(readBytes(program.path("set/" + file)), db::toGbk(crlfLines(lists.sort)));
     }
     EXPECT_TRUE(contains(dm.jcqk1.fieldNames(), "编号"));
 
@@ -296,23 +281,22 @@ TEST_F(NavigationTest, SystemButtonsLeaveModuleZero)
 
 TEST_F(NavigationTest, ChosenPictureIsRememberedAsOneGbkLine)
 {
-    const std::string picture = dir.file("照片/桌面.png");
-    user.fileAnswer = picture;
+    const std::string picture = program.path("照片/桌面.png");
+    user.fileNames.push_back(picture);
     nav.chooseDesktopPicture();
     EXPECT_EQ(view.pictures, std::vector<std::string>{picture});
-    EXPECT_EQ(readBytes(dir.file("imagestart.dat")), db::toGbk(picture + "\r\n"));
+    EXPECT_EQ(readBytes(program.path("imagestart.dat")), db::toGbk(picture + "\r\n"));
 
-    // Cancelling the dialog changes nothing.
-    user.fileAnswer.clear();
+    // Cancelling the dialog (no name queued) changes nothing.
     nav.chooseDesktopPicture();
     EXPECT_EQ(view.pictures.size(), 1u);
-    EXPECT_EQ(readBytes(dir.file("imagestart.dat")), db::toGbk(picture + "\r\n"));
+    EXPECT_EQ(readBytes(program.path("imagestart.dat")), db::toGbk(picture + "\r\n"));
 }
 
 TEST_F(NavigationTest, StartPictureIsShownOnlyWhenItStillExists)
 {
-    const std::string picture = dir.file("bak/desk.png");
-    db::writeGbkLines(dir.file("imagestart.dat"), {picture, "ignored"});
+    const std::string picture = program.path("bak/desk.png");
+    db::writeGbkLines(program.path("imagestart.dat"), {picture, "ignored"});
     nav.OpenImageStart();
     EXPECT_TRUE(view.pictures.empty());  // the file is gone: the built-in picture stays
 
