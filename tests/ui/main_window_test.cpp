@@ -3,25 +3,21 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-#include "app/MainFrame.h"
 #include "app/TDM.h"
 #include "app/Tmain.h"
+#include "support/ProgramLayout.h"
 #include "ui/NavigationBar.h"
-#include "support/TempProgramDir.h"
 
 using namespace rsgz;
 
 TEST(MainWindow, ShowsTheGroupsAndTheEmployeeGridOfModuleOne)
 {
-    test::TempProgramDir dir;
-    app::TDM dm;
-    app::setDM(&dm);
-    app::MainFrame frame(dm);
-    frame.create(dir.path());
+    test::ProgramLayout p{{.liveDatabase = true}};
+    app::TDM& dm = p.dm();
     for (const char* no : {"001", "002", "003"})
         dm.DMADO.exec(std::string("insert into 员工基本情况 (员工编号,姓名) values ('") + no + "','职员" + no + "')");
 
-    app::Tmain w(frame, false);
+    app::Tmain w(p.frame(), false);
     ui::NavigationBar* bar = w.navigationBar();
     ASSERT_EQ(bar->groupCount(), 3);
     EXPECT_EQ(bar->groupTitle(0), QStringLiteral("人事管理"));
