@@ -88,6 +88,19 @@ struct DataSet::Row {
         cell.t.len = static_cast<uint32_t>(s.size());
         text.append(s);
     }
+    // Edits append to the text; a posted row keeps only what its cells still point at.
+    void compact()
+    {
+        std::string kept;
+        kept.reserve(text.size());
+        for (Cell& c : cells) {
+            if (c.kind != Value::Kind::Text) continue;
+            const uint32_t off = static_cast<uint32_t>(kept.size());
+            kept.append(text, c.t.off, c.t.len);
+            c.t.off = off;
+        }
+        text = std::move(kept);
+    }
     bool sameCell(const Row& o, int c) const
     {
         const Cell& a = cells[static_cast<size_t>(c)];
@@ -134,14 +147,29 @@ void DataSet::setSql(SqlLines lines)
 
 void DataSet::addCalcField(std::string name, FieldType type, int size)
 {
-    (void)size;
-    extraCalc_.emplace_back(std::move(name), type);
+    extraCalc_.push_back({std::move(name), type, size});
+}
+
+size_t DataSet::FoldedHash::operator()(std::string_view s) const
+{
+    size_t h = 1469598103934665603ULL;
+    for (unsigned char c : s) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c + 32);
+        h = (h ^ c) * 1099511628211ULL;
+    }
+    return h;
+}
+
+bool DataSet::FoldedEqual::operator()(std::string_view a, std::string_view b) const
+{
+    return equalsIgnoringLatinCase(a, b);
 }
 
 template <class F>
 void DataSet::notify(F f)
 {
-    if (controlsDisabled_ > 0) return;
+    if (controlsDisabled_ > 0 || listeners_.empty()) return;
+    // A listener may remove itself while it is told.
     for (DataSetListener* l : std::vector<DataSetListener*>(listeners_)) f(l);
 }
 
@@ -168,38 +196,83 @@ void DataSet::sendStatus() const
 
 // --- open, close ---------------------------------------------------------------------------------
 
-void DataSet::open()
+// What open learns of the statement's columns before it takes them over.
+struct DataSet::Layout {
+    std::vector<Field> fields;
+    std::vector<int> storedIndex;
+    std::vector<FieldType> columnTypes;  // per fetched column
+    int storedColumns = 0;
+    int keyColumn = -1;
+    bool readOnly = true;
+    std::string baseTable;
+};
+
+void DataSet::open() { openAt(0); }
+
+void DataSet::requery() { openAt(cur_); }
+
+// Everything is read before anything is replaced: a statement that fails leaves the dataset as it was.
+void DataSet::openAt(int wantedRow)
 {
-    if (active()) close();
-    std::string sql = toSqlite(sqlText());
+    const std::string sql = toSqlite(sqlText());
     const SelectShape shape = analyzeSelect(sql);
-    std::string keyed = sql;
-    if (shape.simple) keyed.insert(shape.fromPos, std::string(", rowid AS \"") + kRowKey + "\" ");
+    bool hasKey = false;
+    Statement st = prepareSelect(sql, shape, &hasKey);
+    if (sqlite3_column_count(st.get()) == 0)
+        throw DataSetError(name_ + "：语句不返回记录，不能打开");
+    Layout layout = describeColumns(st.get(), shape, hasKey);
+    Rows rows = fetchRows(st, layout);
+    typeFromValues(layout, rows);
 
-    std::unique_ptr<Statement> st;
-    bool hasKey = shape.simple;
-    try {
-        st = std::make_unique<Statement>(conn_->prepareNative(keyed));
-    } catch (const DbError&) {
-        if (!shape.simple) throw;
-        // A source without a row key (a view): open it read-only.
-        st = std::make_unique<Statement>(conn_->prepareNative(sql));
-        hasKey = false;
+    close();
+    fields_ = std::move(layout.fields);
+    storedIndex_ = std::move(layout.storedIndex);
+    storedColumns_ = layout.storedColumns;
+    keyColumn_ = layout.keyColumn;
+    readOnly_ = layout.readOnly;
+    baseTable_ = std::move(layout.baseTable);
+    fieldByName_.clear();
+    for (size_t i = 0; i < fields_.size(); ++i) fieldByName_.emplace(fields_[i].name, static_cast<int>(i));
+    rows_ = std::move(rows);
+    state_ = State::Browse;
+    const int n = static_cast<int>(rows_.size());
+    cur_ = n == 0 ? -1 : std::clamp(wantedRow, 0, n - 1);
+    bof_ = cur_ <= 0;
+    eof_ = n == 0;
+    notify([this](DataSetListener* l) { l->dataSetReset(*this); });
+    if (rules_.afterOpen) rules_.afterOpen(*this);
+    afterMove();
+}
+
+Statement DataSet::prepareSelect(const std::string& sql, const SelectShape& shape, bool* hasKey)
+{
+    *hasKey = false;
+    if (shape.simple) {
+        std::string keyed = sql;
+        keyed.insert(shape.fromPos, std::string(", rowid AS \"") + kRowKey + "\" ");
+        try {
+            Statement st = conn_->prepareNative(keyed);
+            *hasKey = true;
+            return st;
+        } catch (const DbError&) {
+            // A source without a row key (a view): it opens read-only.
+        }
     }
-    sqlite3_stmt* s = st->get();
-    const int n = sqlite3_column_count(s);
-    storedColumns_ = hasKey ? n - 1 : n;
-    keyColumn_ = hasKey ? n - 1 : -1;
+    return conn_->prepareNative(sql);
+}
 
-    fields_.clear();
-    storedIndex_.clear();
+DataSet::Layout DataSet::describeColumns(sqlite3_stmt* s, const SelectShape& shape, bool hasKey)
+{
+    Layout layout;
+    const int n = sqlite3_column_count(s);
+    layout.storedColumns = hasKey ? n - 1 : n;
+    layout.keyColumn = hasKey ? n - 1 : -1;
     if (rowNumberField_) {
-        fields_.push_back({"序号", FieldType::Integer, 0, true, true, {}});
-        storedIndex_.push_back(-1);
+        layout.fields.push_back({"序号", FieldType::Integer, 0, true, true, {}});
+        layout.storedIndex.push_back(-1);
     }
     bool allFromBase = hasKey;
-    std::vector<FieldType> colTypes(static_cast<size_t>(storedColumns_));
-    for (int c = 0; c < storedColumns_; ++c) {
+    for (int c = 0; c < layout.storedColumns; ++c) {
         Field f;
         f.name = sqlite3_column_name(s, c);
         const char* table = sqlite3_column_table_name(s, c);
@@ -213,74 +286,123 @@ void DataSet::open()
         } else {
             f.readOnly = true;  // an expression is never written
             const char* decl = sqlite3_column_decltype(s, c);
-            if (decl) f.type = fieldTypeFromDeclared(decl, &f.size);
+            f.type = decl ? fieldTypeFromDeclared(decl, &f.size) : expressionType(shape, f.name, &f.size);
         }
-        colTypes[static_cast<size_t>(c)] = f.type;
-        fields_.push_back(std::move(f));
-        storedIndex_.push_back(c);
+        layout.columnTypes.push_back(f.type);
+        layout.fields.push_back(std::move(f));
+        layout.storedIndex.push_back(c);
     }
-    for (const auto& [name, type] : extraCalc_) {
-        fields_.push_back({name, type, 0, true, true, {}});
-        storedIndex_.push_back(-1);
+    for (const CalcField& c : extraCalc_) {
+        layout.fields.push_back({c.name, c.type, c.size, true, true, {}});
+        layout.storedIndex.push_back(-1);
     }
-    readOnly_ = !allFromBase;
-    baseTable_ = readOnly_ ? std::string() : shape.table;
-    if (readOnly_)
-        for (Field& f : fields_) f.readOnly = true;
+    layout.readOnly = !allFromBase;
+    if (layout.readOnly) {
+        for (Field& f : layout.fields) f.readOnly = true;
+    } else {
+        layout.baseTable = shape.table;
+    }
+    return layout;
+}
 
-    rows_.clear();
-    deleted_.clear();
-    size_t textHint = 64;
-    while (st->step()) {
+// The type of an aggregate column follows from the column it is taken over: a sum of amounts is an
+// amount, a count a whole number. Other expressions are typed by what they hold (typeFromValues).
+FieldType DataSet::expressionType(const SelectShape& shape, std::string_view column, int* size)
+{
+    const SelectShape::Item* item = nullptr;
+    for (const auto& it : shape.items)
+        if (!it.alias.empty() && equalsIgnoringLatinCase(it.alias, column)) { item = &it; break; }
+    if (!item)
+        for (const auto& it : shape.items)
+            if (it.alias.empty() && it.expr == column) { item = &it; break; }
+    if (!item) return FieldType::Unknown;
+    const AggregateCall call = parseAggregate(item->expr);
+    using K = AggregateCall::Kind;
+    if (call.kind == K::None) return FieldType::Unknown;
+    if (call.kind == K::Count) return FieldType::Integer;
+    Connection::ColumnInfo info;
+    for (const SelectShape::Source& src : shape.sources) {
+        if (call.column.empty() || info.type != FieldType::Unknown) break;
+        if (!call.qualifier.empty() && !equalsIgnoringLatinCase(call.qualifier, src.alias)
+            && !equalsIgnoringLatinCase(call.qualifier, src.table))
+            continue;
+        info = conn_->columnInfo(src.table, call.column);
+    }
+    FieldType t = info.type == FieldType::AutoInc ? FieldType::Integer : info.type;
+    if (call.kind == K::MinMax) {
+        *size = info.size;
+        return t;
+    }
+    if (t == FieldType::Currency) return t;  // sums and averages of amounts stay amounts
+    if (call.kind == K::Sum && (t == FieldType::Integer || t == FieldType::YesNo)) return FieldType::Integer;
+    return FieldType::Double;
+}
+
+DataSet::Rows DataSet::fetchRows(Statement& st, const Layout& layout)
+{
+    sqlite3_stmt* s = st.get();
+    const size_t columns = static_cast<size_t>(layout.storedColumns);
+    Rows rows;
+    std::string text;  // the row's text is gathered here and then stored at its exact size
+    while (st.step()) {
         auto row = std::make_unique<Row>();
-        row->cells.resize(static_cast<size_t>(storedColumns_));
-        row->text.reserve(textHint);
-        for (int c = 0; c < storedColumns_; ++c) {
-            Cell& cell = row->cells[static_cast<size_t>(c)];
-            const FieldType ft = colTypes[static_cast<size_t>(c)];
-            switch (sqlite3_column_type(s, c)) {
+        row->cells.resize(columns);
+        text.clear();
+        for (size_t c = 0; c < columns; ++c) {
+            Cell& cell = row->cells[c];
+            const FieldType ft = layout.columnTypes[c];
+            const int col = static_cast<int>(c);
+            switch (sqlite3_column_type(s, col)) {
             case SQLITE_NULL: cell.kind = Value::Kind::Null; break;
             case SQLITE_INTEGER:
-                cell.i = sqlite3_column_int64(s, c);
+                cell.i = sqlite3_column_int64(s, col);
                 cell.kind = Value::Kind::Int;
                 if (ft == FieldType::Currency) cell.i *= Money::kScale, cell.kind = Value::Kind::Money;
                 else if (ft == FieldType::YesNo) cell.i = cell.i != 0, cell.kind = Value::Kind::Bool;
                 else if (ft == FieldType::Double) cell.d = static_cast<double>(cell.i), cell.kind = Value::Kind::Double;
                 break;
             case SQLITE_FLOAT:
-                cell.d = sqlite3_column_double(s, c);
+                cell.d = sqlite3_column_double(s, col);
                 cell.kind = Value::Kind::Double;
                 if (ft == FieldType::Currency) cell.i = Money::fromDouble(cell.d).units(), cell.kind = Value::Kind::Money;
                 break;
             default: {
-                const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(s, c));
-                row->setText(c, std::string_view(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(s, c))));
+                const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(s, col));
+                const auto len = static_cast<uint32_t>(sqlite3_column_bytes(s, col));
+                cell.kind = Value::Kind::Text;
+                cell.t.off = static_cast<uint32_t>(text.size());
+                cell.t.len = len;
+                text.append(p ? p : "", len);
             }
             }
         }
-        if (hasKey) row->key = sqlite3_column_int64(s, keyColumn_);
-        textHint = std::max<size_t>(textHint, row->text.size());
-        rows_.push_back(std::move(row));
+        row->text = text;
+        if (layout.keyColumn >= 0) row->key = sqlite3_column_int64(s, layout.keyColumn);
+        rows.push_back(std::move(row));
     }
-    // An expression column takes its type from what it holds.
-    for (size_t f = 0; f < fields_.size(); ++f) {
-        if (fields_[f].type != FieldType::Unknown || storedIndex_[f] < 0 || rows_.empty()) continue;
-        for (const auto& r : rows_) {
-            const Cell& cell = r->cells[static_cast<size_t>(storedIndex_[f])];
-            if (cell.kind == Value::Kind::Null) continue;
-            fields_[f].type = cell.kind == Value::Kind::Int ? FieldType::Integer
-                            : cell.kind == Value::Kind::Double ? FieldType::Double
-                                                               : FieldType::Memo;
-            break;
+    return rows;
+}
+
+// An expression the statement does not type takes its type from what it holds: text when any row
+// holds text, else a floating number when any row holds one, else a whole number.
+void DataSet::typeFromValues(Layout& layout, const Rows& rows)
+{
+    for (size_t f = 0; f < layout.fields.size(); ++f) {
+        Field& field = layout.fields[f];
+        const int col = layout.storedIndex[f];
+        if (field.type != FieldType::Unknown || col < 0) continue;
+        bool text = false, real = false, whole = false;
+        for (const auto& r : rows) {
+            switch (r->cells[static_cast<size_t>(col)].kind) {
+            case Value::Kind::Text: text = true; break;
+            case Value::Kind::Double: real = true; break;
+            case Value::Kind::Int: whole = true; break;
+            default: break;
+            }
+            if (text) break;
         }
+        field.type = text ? FieldType::Text : real ? FieldType::Double : whole ? FieldType::Integer : FieldType::Unknown;
     }
-    state_ = State::Browse;
-    cur_ = rows_.empty() ? -1 : 0;
-    bof_ = true;
-    eof_ = rows_.empty();
-    notify([this](DataSetListener* l) { l->dataSetReset(*this); });
-    if (rules_.afterOpen) rules_.afterOpen(*this);
-    afterMove();
 }
 
 void DataSet::close()
@@ -291,26 +413,19 @@ void DataSet::close()
     editBuffer_.reset();
     fields_.clear();
     storedIndex_.clear();
+    fieldByName_.clear();
     state_ = State::Inactive;
     cur_ = -1;
     bof_ = eof_ = true;
     notify([this](DataSetListener* l) { l->dataSetReset(*this); });
 }
 
-void DataSet::requery()
-{
-    const int pos = cur_;
-    open();
-    if (pos > 0 && !rows_.empty()) moveToRow(std::min(pos, rowCount() - 1));
-}
-
 // --- fields --------------------------------------------------------------------------------------
 
 int DataSet::fieldIndex(std::string_view name) const
 {
-    for (size_t i = 0; i < fields_.size(); ++i)
-        if (equalsIgnoringLatinCase(fields_[i].name, name)) return static_cast<int>(i);
-    return -1;
+    const auto it = fieldByName_.find(name);
+    return it == fieldByName_.end() ? -1 : it->second;
 }
 
 const Field& DataSet::fieldByName(std::string_view name) const
@@ -357,6 +472,7 @@ void DataSet::checkBrowseMode()
 void DataSet::afterMove()
 {
     notify([this](DataSetListener* l) { l->currentChanged(*this); });
+    sendStatus();
     if (rules_.afterScroll) rules_.afterScroll(*this);
 }
 
@@ -417,7 +533,7 @@ void DataSet::moveToRow(int row)
 bool DataSet::locate(std::string_view field, const Value& value, bool ignoreCase, bool partial)
 {
     checkBrowseMode();
-    const int idx = fieldByName(field).name.empty() ? -1 : fieldIndex(field);
+    const int idx = fieldIndex(fieldByName(field).name);
     const std::string wanted = value.toString();
     for (int r = 0; r < static_cast<int>(rows_.size()); ++r) {
         const std::string have = valueAt(r, idx).toString();
@@ -467,7 +583,9 @@ Value DataSet::calcValue(int row, int index) const
 Value DataSet::value(std::string_view field) const
 {
     checkActive();
-    return value(fieldIndex(fieldByName(field).name));
+    const int idx = fieldIndex(field);
+    if (idx < 0) fieldByName(field);  // throws with the field's name
+    return value(idx);
 }
 
 Value DataSet::value(int index) const
@@ -477,7 +595,13 @@ Value DataSet::value(int index) const
     return valueAt(cur_, index);
 }
 
-void DataSet::setValue(std::string_view field, const Value& v) { setValue(fieldIndex(fieldByName(field).name), v); }
+void DataSet::setValue(std::string_view field, const Value& v)
+{
+    checkActive();
+    const int idx = fieldIndex(field);
+    if (idx < 0) fieldByName(field);
+    setValue(idx, v);
+}
 
 void DataSet::setValue(int index, const Value& v)
 {
@@ -489,6 +613,15 @@ void DataSet::setValue(int index, const Value& v)
     notify([this](DataSetListener* l) { l->rowChanged(*this, cur_); });
 }
 
+namespace {
+std::string trimmed(std::string_view s)
+{
+    const auto a = s.find_first_not_of(" \t\r\n");
+    if (a == std::string_view::npos) return {};
+    return std::string(s.substr(a, s.find_last_not_of(" \t\r\n") - a + 1));
+}
+}  // namespace
+
 void DataSet::storeValue(Row& r, int index, const Value& v) const
 {
     const Field& f = fields_[static_cast<size_t>(index)];
@@ -498,21 +631,18 @@ void DataSet::storeValue(Row& r, int index, const Value& v) const
         throw DataSetError("“" + v.toString() + "”不是有效的" + what + "（字段“" + f.name + "”）");
     };
     if (v.isNull()) { cell.kind = Value::Kind::Null; return; }
-    const bool text = v.kind() == Value::Kind::Text;
-    const std::string s = text ? QString::fromStdString(v.toString()).trimmed().toStdString() : std::string();
-    if (text && s.empty() && f.type != FieldType::Text && f.type != FieldType::Memo) {
-        cell.kind = Value::Kind::Null;
-        return;
-    }
-    switch (f.type) {
-    case FieldType::Text:
-    case FieldType::Memo: {
+    if (f.type == FieldType::Text || f.type == FieldType::Memo) {
         const std::string t = v.toString();
         if (f.type == FieldType::Text && f.size > 0 && utf8Length(t) > static_cast<size_t>(f.size))
             throw DataSetError("字段“" + f.name + "”最多只能输入 " + std::to_string(f.size) + " 个字符");
         r.setText(col, t);
         return;
     }
+    const bool text = v.kind() == Value::Kind::Text;
+    const std::string s = text ? trimmed(v.toString()) : std::string();
+    // Clearing a number or a date leaves it empty, not zero.
+    if (text && s.empty()) { cell.kind = Value::Kind::Null; return; }
+    switch (f.type) {
     case FieldType::DateTime: {
         if (!text) bad("日期");
         const QDateTime dt = Value(s).toDateTime();
@@ -546,7 +676,13 @@ void DataSet::storeValue(Row& r, int index, const Value& v) const
     }
     case FieldType::Currency: {
         Money m = v.toMoney();
-        if (text && !Money::parse(s, &m)) bad("金额");
+        if (text && !Money::parse(s, &m)) {
+            // More than four decimals is still an amount: it is rounded as the database would.
+            bool ok = false;
+            const double d = QString::fromStdString(s).remove(QLatin1Char(',')).toDouble(&ok);
+            if (!ok) bad("金额");
+            m = Money::fromDouble(d);
+        }
         cell.kind = Value::Kind::Money;
         cell.i = m.units();
         return;
@@ -555,7 +691,7 @@ void DataSet::storeValue(Row& r, int index, const Value& v) const
         cell.kind = Value::Kind::Bool;
         cell.i = v.toBool() ? 1 : 0;
         return;
-    case FieldType::Unknown: break;
+    default: break;
     }
     if (text) {
         r.setText(col, v.toString());
@@ -587,7 +723,13 @@ void DataSet::beginInsert(bool atEnd)
     bof_ = eof_ = false;
     state_ = State::Insert;
     notify([this, pos](DataSetListener* l) { l->rowInserted(*this, pos); });
-    if (rules_.afterInsert) rules_.afterInsert(*this);
+    try {
+        if (rules_.afterInsert) rules_.afterInsert(*this);
+    } catch (...) {
+        // Defaults that could not be filled (a refusal, a failed look-up): the insert adds nothing.
+        if (state_ == State::Insert) cancel();
+        throw;
+    }
     afterMove();
 }
 
@@ -609,11 +751,14 @@ void DataSet::edit()
     notify([this](DataSetListener* l) { l->currentChanged(*this); });
 }
 
+// The written row replaces the one shown only once the database has taken it: a refusal or an
+// error leaves the row in insert or edit mode with everything typed, ready to be corrected.
 void DataSet::post()
 {
     checkActive();
     if (!isEditing()) return;
     if (rules_.beforePost) rules_.beforePost(*this);
+    if (!isEditing()) return;  // the rule posted or cancelled the row itself
     Row& before = *rows_[static_cast<size_t>(cur_)];
     Row& after = *editBuffer_;
     if (!batch_) {
@@ -632,6 +777,7 @@ void DataSet::post()
         after.status = before.status;
         if (before.original) after.original = before.original->copy();
     }
+    after.compact();
     rows_[static_cast<size_t>(cur_)] = std::move(editBuffer_);
     state_ = State::Browse;
     notify([this](DataSetListener* l) { l->rowChanged(*this, cur_); });
@@ -701,11 +847,11 @@ void bindCell(sqlite3_stmt* st, int param, const Value& v, FieldType type)
     case Value::Kind::Double: sqlite3_bind_double(st, param, v.toDouble()); return;
     case Value::Kind::Money: sqlite3_bind_double(st, param, v.toMoney().toDouble()); return;
     case Value::Kind::Text: {
-        const std::string s = v.toString();
         if (type == FieldType::Currency || type == FieldType::Double) {
             sqlite3_bind_double(st, param, v.toDouble());
             return;
         }
+        const std::string s = v.toString();
         sqlite3_bind_text(st, param, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
         return;
     }
@@ -731,20 +877,19 @@ bool DataSet::writable(int index) const
 
 int64_t DataSet::writeInsert(Row& r)
 {
-    std::string cols, params;
+    std::string sql = "INSERT INTO " + quoteIdent(baseTable_);
+    std::string params;
     std::vector<int> bound;
     for (int i = 0; i < fieldCount(); ++i) {
         if (!writable(i) || r.cells[static_cast<size_t>(storedIndex_[static_cast<size_t>(i)])].kind == Value::Kind::Null)
             continue;
-        if (!bound.empty()) cols += ",", params += ",";
-        cols += quoteIdent(fields_[static_cast<size_t>(i)].baseColumn);
-        params += "?";
+        sql += bound.empty() ? " (" : ",";
+        sql += quoteIdent(fields_[static_cast<size_t>(i)].baseColumn);
+        params += bound.empty() ? "?" : ",?";
         bound.push_back(i);
     }
-    const std::string sql = bound.empty()
-        ? "INSERT INTO " + quoteIdent(baseTable_) + " DEFAULT VALUES"
-        : "INSERT INTO " + quoteIdent(baseTable_) + " (" + cols + ") VALUES (" + params + ")";
-    Statement st = conn_->prepareNative(sql);
+    sql += bound.empty() ? " DEFAULT VALUES" : ") VALUES (" + params + ")";
+    Statement st = conn_->prepareCached(sql);
     for (size_t p = 0; p < bound.size(); ++p)
         bindCell(st.get(), static_cast<int>(p + 1), storedValue(r, bound[p]), fields_[static_cast<size_t>(bound[p])].type);
     st.step();
@@ -772,7 +917,7 @@ void DataSet::writeUpdate(const Row& before, Row& after)
         bound.push_back(i);
     }
     if (bound.empty()) return;
-    Statement st = conn_->prepareNative("UPDATE " + quoteIdent(baseTable_) + " SET " + sets + " WHERE rowid=?");
+    Statement st = conn_->prepareCached("UPDATE " + quoteIdent(baseTable_) + " SET " + sets + " WHERE rowid=?");
     for (size_t p = 0; p < bound.size(); ++p)
         bindCell(st.get(), static_cast<int>(p + 1), storedValue(after, bound[p]), fields_[static_cast<size_t>(bound[p])].type);
     sqlite3_bind_int64(st.get(), static_cast<int>(bound.size() + 1), after.key);
@@ -783,7 +928,7 @@ void DataSet::writeUpdate(const Row& before, Row& after)
 
 void DataSet::writeDelete(const Row& r)
 {
-    Statement st = conn_->prepareNative("DELETE FROM " + quoteIdent(baseTable_) + " WHERE rowid=?");
+    Statement st = conn_->prepareCached("DELETE FROM " + quoteIdent(baseTable_) + " WHERE rowid=?");
     sqlite3_bind_int64(st.get(), 1, r.key);
     st.step();
 }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "db/DbError.h"
@@ -11,10 +12,14 @@
 #include "db/SqlText.h"
 #include "db/Value.h"
 
+struct sqlite3_stmt;
+
 namespace rsgz::db {
 
 class Connection;
 class DataSet;
+class Statement;
+struct SelectShape;
 
 struct Field {
     std::string name;       // result column name (its alias, where the statement gives one)
@@ -170,8 +175,26 @@ public:
 
 private:
     struct Row;
+    struct Layout;
     enum class RowStatus : uint8_t { Unchanged, Inserted, Modified };
+    using Rows = std::vector<std::unique_ptr<Row>>;
 
+    // Field names are found ignoring the case of Latin letters, as the database compares them.
+    struct FoldedHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const;
+    };
+    struct FoldedEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+
+    void openAt(int row);
+    Statement prepareSelect(const std::string& sql, const SelectShape& shape, bool* hasKey);
+    Layout describeColumns(sqlite3_stmt* st, const SelectShape& shape, bool hasKey);
+    FieldType expressionType(const SelectShape& shape, std::string_view column, int* size);
+    Rows fetchRows(Statement& st, const Layout& layout);
+    static void typeFromValues(Layout& layout, const Rows& rows);
     void checkActive() const;
     void checkBrowseMode();  // posts a pending edit before the cursor moves
     void beginInsert(bool atEnd);
@@ -184,7 +207,6 @@ private:
     int64_t writeInsert(Row& r);
     void writeUpdate(const Row& before, Row& after);
     void writeDelete(const Row& r);
-    void rewriteForKey();
     template <class F> void notify(F f);
 
     Connection* conn_;
@@ -193,11 +215,17 @@ private:
     DataSetRules rules_;
     std::vector<Field> fields_;
     std::vector<int> storedIndex_;  // field index -> column index in the row, -1 for calculated fields
-    std::vector<std::pair<std::string, FieldType>> extraCalc_;
+    std::unordered_map<std::string, int, FoldedHash, FoldedEqual> fieldByName_;
+    struct CalcField {
+        std::string name;
+        FieldType type;
+        int size;
+    };
+    std::vector<CalcField> extraCalc_;
     bool rowNumberField_ = false;
 
-    std::vector<std::unique_ptr<Row>> rows_;
-    std::vector<std::unique_ptr<Row>> deleted_;  // batch mode: rows deleted, not yet written
+    Rows rows_;
+    Rows deleted_;  // batch mode: rows deleted, not yet written
     std::unique_ptr<Row> editBuffer_;
     State state_ = State::Inactive;
     int cur_ = -1;
