@@ -36,8 +36,9 @@ sqlite3* Connection::handle()
 {
     if (db_) return db_;
     sqlite3* db = nullptr;
-    // Read-write without create: a missing file must be reported, not silently made empty.
-    const int rc = sqlite3_open_v2(path_.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
+    // Read-write without create: a missing file must be reported, not silently made empty. The
+    // program works on one thread, so the engine need not lock around every call.
+    const int rc = sqlite3_open_v2(path_.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
         sqlite3_close(db);

@@ -50,67 +50,151 @@ const char* const kRowKey = "__rk";
 
 }  // namespace
 
+// One row's values in one block: a kind byte per column, an 8-byte slot per column (the number,
+// or where the column's text lies in the text part), then the text. The rows read at open live in
+// the dataset's arena, packed one after another; a row being edited or written back owns its block.
 struct DataSet::Row {
-    std::vector<Cell> cells;
-    std::string text;
     int64_t key = 0;
     RowStatus status = RowStatus::Unchanged;
     std::unique_ptr<Row> original;  // batch mode: the row as read, for a modified row
 
-    std::unique_ptr<Row> copy() const
+    static size_t kindBytes(int columns) { return (static_cast<size_t>(columns) + 7) & ~static_cast<size_t>(7); }
+    static size_t headerBytes(int columns) { return kindBytes(columns) + static_cast<size_t>(columns) * 8; }
+
+    void adopt(char* block, int columns, uint32_t textBytes)
+    {
+        own_.reset();
+        data_ = block;
+        columns_ = columns;
+        text_ = textBytes;
+        capacity_ = 0;
+    }
+    static std::unique_ptr<Row> blank(int columns)
     {
         auto r = std::make_unique<Row>();
-        r->cells = cells;
-        r->text = text;
-        r->key = key;
-        r->status = status;
-        if (original) r->original = original->copy();
+        r->columns_ = columns;
+        r->makeRoom(0);
+        std::memset(r->data_, 0, headerBytes(columns));  // every kind Null
         return r;
     }
+    Cell cell(int c) const
+    {
+        Cell x;
+        x.kind = static_cast<Value::Kind>(data_[c]);
+        std::memcpy(&x.i, slot(c), sizeof x.i);
+        return x;
+    }
+    std::string_view text(const Cell& x) const { return {textBase() + x.t.off, x.t.len}; }
     Value get(int c) const
     {
-        const Cell& cell = cells[static_cast<size_t>(c)];
-        switch (cell.kind) {
+        const Cell x = cell(c);
+        switch (x.kind) {
         case Value::Kind::Null: return {};
-        case Value::Kind::Int: return Value(cell.i);
-        case Value::Kind::Double: return Value(cell.d);
-        case Value::Kind::Money: return Value(Money::fromUnits(cell.i));
-        case Value::Kind::Bool: return Value(cell.i != 0);
-        case Value::Kind::Text: return Value(std::string_view(text.data() + cell.t.off, cell.t.len));
+        case Value::Kind::Int: return Value(x.i);
+        case Value::Kind::Double: return Value(x.d);
+        case Value::Kind::Money: return Value(Money::fromUnits(x.i));
+        case Value::Kind::Bool: return Value(x.i != 0);
+        case Value::Kind::Text: return Value(text(x));
         }
         return {};
     }
+    void setCell(int c, const Cell& x)
+    {
+        makeRoom(0);
+        data_[c] = static_cast<char>(x.kind);
+        std::memcpy(slot(c), &x.i, sizeof x.i);
+    }
     void setText(int c, std::string_view s)
     {
-        Cell& cell = cells[static_cast<size_t>(c)];
-        cell.kind = Value::Kind::Text;
-        cell.t.off = static_cast<uint32_t>(text.size());
-        cell.t.len = static_cast<uint32_t>(s.size());
-        text.append(s);
-    }
-    // Edits append to the text; a posted row keeps only what its cells still point at.
-    void compact()
-    {
-        std::string kept;
-        kept.reserve(text.size());
-        for (Cell& c : cells) {
-            if (c.kind != Value::Kind::Text) continue;
-            const uint32_t off = static_cast<uint32_t>(kept.size());
-            kept.append(text, c.t.off, c.t.len);
-            c.t.off = off;
-        }
-        text = std::move(kept);
+        makeRoom(s.size());
+        Cell x;
+        x.kind = Value::Kind::Text;
+        x.t.off = text_;
+        x.t.len = static_cast<uint32_t>(s.size());
+        std::memcpy(textBase() + text_, s.data(), s.size());
+        text_ += x.t.len;
+        setCell(c, x);
     }
     bool sameCell(const Row& o, int c) const
     {
-        const Cell& a = cells[static_cast<size_t>(c)];
-        const Cell& b = o.cells[static_cast<size_t>(c)];
+        const Cell a = cell(c), b = o.cell(c);
         if (a.kind != b.kind) return false;
         if (a.kind == Value::Kind::Null) return true;
-        if (a.kind == Value::Kind::Text)
-            return std::string_view(text.data() + a.t.off, a.t.len) == std::string_view(o.text.data() + b.t.off, b.t.len);
+        if (a.kind == Value::Kind::Text) return text(a) == o.text(b);
         if (a.kind == Value::Kind::Double) return a.d == b.d;
         return a.i == b.i;
+    }
+    // An owned copy holding only the text its cells still point at (edits append to the text).
+    std::unique_ptr<Row> copy() const
+    {
+        auto r = blank(columns_);
+        r->key = key;
+        r->status = status;
+        if (original) r->original = original->copy();
+        for (int c = 0; c < columns_; ++c) {
+            const Cell x = cell(c);
+            if (x.kind == Value::Kind::Text) r->setText(c, text(x));
+            else r->setCell(c, x);
+        }
+        return r;
+    }
+    size_t ownedBytes() const { return own_ ? capacity_ : 0; }
+
+private:
+    char* slot(int c) const { return data_ + kindBytes(columns_) + static_cast<size_t>(c) * 8; }
+    char* textBase() const { return data_ + headerBytes(columns_); }
+    // Makes the row own its block, with room for more text.
+    void makeRoom(size_t more)
+    {
+        const size_t header = headerBytes(columns_);
+        if (own_ && header + text_ + more <= capacity_) return;
+        const size_t capacity = header + std::max<size_t>(64, 2 * (text_ + more));
+        auto block = std::unique_ptr<char[]>(new char[capacity]);
+        if (data_) std::memcpy(block.get(), data_, header + text_);
+        own_ = std::move(block);
+        data_ = own_.get();
+        capacity_ = capacity;
+    }
+
+    char* data_ = nullptr;
+    int columns_ = 0;
+    uint32_t text_ = 0;
+    size_t capacity_ = 0;
+    std::unique_ptr<char[]> own_;
+};
+
+// The blocks of the rows read at open. A re-open reuses them; close() gives them back.
+struct DataSet::RowArena {
+    static constexpr size_t kChunk = size_t{1} << 20;
+    std::vector<std::pair<std::unique_ptr<char[]>, size_t>> chunks;
+    size_t current = 0, used = 0;
+
+    char* allocate(size_t n)
+    {
+        n = (n + 7) & ~static_cast<size_t>(7);
+        for (; current < chunks.size(); ++current, used = 0) {
+            if (used + n > chunks[current].second) continue;
+            char* p = chunks[current].first.get() + used;
+            used += n;
+            return p;
+        }
+        const size_t size = std::max(kChunk, n);
+        chunks.emplace_back(std::unique_ptr<char[]>(new char[size]), size);
+        current = chunks.size() - 1;
+        used = n;
+        return chunks.back().first.get();
+    }
+    void reuse() { current = used = 0; }
+    void release()
+    {
+        chunks.clear();
+        reuse();
+    }
+    size_t bytes() const
+    {
+        size_t n = 0;
+        for (const auto& c : chunks) n += c.second;
+        return n;
     }
 };
 
@@ -133,7 +217,7 @@ void CalcRow::set(std::string_view field, Value v)
 // --- construction, statement ---------------------------------------------------------------------
 
 DataSet::DataSet(Connection* conn, std::string name, SqlLines defaultSql)
-    : conn_(conn), name_(std::move(name)), sql_(std::move(defaultSql))
+    : conn_(conn), name_(std::move(name)), sql_(std::move(defaultSql)), arena_(std::make_unique<RowArena>())
 {
 }
 
@@ -211,7 +295,8 @@ void DataSet::open() { openAt(0); }
 
 void DataSet::requery() { openAt(cur_); }
 
-// Everything is read before anything is replaced: a statement that fails leaves the dataset as it was.
+// A statement that cannot be prepared leaves the dataset as it was; one that fails while its rows are
+// read (the disk, a lock) leaves it closed.
 void DataSet::openAt(int wantedRow)
 {
     const std::string sql = toSqlite(sqlText());
@@ -221,12 +306,24 @@ void DataSet::openAt(int wantedRow)
     if (sqlite3_column_count(st.get()) == 0)
         throw DataSetError(name_ + "：语句不返回记录，不能打开");
     Layout layout = describeColumns(st.get(), shape, hasKey);
-    Rows rows = fetchRows(st, layout);
+    // The old rows go now, so that the new ones can take their place in the arena.
+    rows_.clear();
+    deleted_.clear();
+    editBuffer_.reset();
+    arena_->reuse();
+    Rows rows;
+    try {
+        rows = fetchRows(st, layout);
+    } catch (...) {
+        close();
+        throw;
+    }
     typeFromValues(layout, rows);
 
-    close();
     fields_ = std::move(layout.fields);
     storedIndex_ = std::move(layout.storedIndex);
+    insertSql_.clear();
+    insertFields_.clear();
     storedColumns_ = layout.storedColumns;
     keyColumn_ = layout.keyColumn;
     readOnly_ = layout.readOnly;
@@ -341,17 +438,18 @@ FieldType DataSet::expressionType(const SelectShape& shape, std::string_view col
 DataSet::Rows DataSet::fetchRows(Statement& st, const Layout& layout)
 {
     sqlite3_stmt* s = st.get();
-    const size_t columns = static_cast<size_t>(layout.storedColumns);
+    const int columns = layout.storedColumns;
+    const size_t header = Row::headerBytes(columns);
     Rows rows;
-    std::string text;  // the row's text is gathered here and then stored at its exact size
+    // A row is gathered here, then copied at its exact size into the arena.
+    std::vector<char> kinds(Row::kindBytes(columns), 0);
+    std::vector<Cell> cells(static_cast<size_t>(columns));
+    std::string text;
     while (st.step()) {
-        auto row = std::make_unique<Row>();
-        row->cells.resize(columns);
         text.clear();
-        for (size_t c = 0; c < columns; ++c) {
-            Cell& cell = row->cells[c];
-            const FieldType ft = layout.columnTypes[c];
-            const int col = static_cast<int>(c);
+        for (int col = 0; col < columns; ++col) {
+            Cell& cell = cells[static_cast<size_t>(col)];
+            const FieldType ft = layout.columnTypes[static_cast<size_t>(col)];
             switch (sqlite3_column_type(s, col)) {
             case SQLITE_NULL: cell.kind = Value::Kind::Null; break;
             case SQLITE_INTEGER:
@@ -375,8 +473,15 @@ DataSet::Rows DataSet::fetchRows(Statement& st, const Layout& layout)
                 text.append(p ? p : "", len);
             }
             }
+            kinds[static_cast<size_t>(col)] = static_cast<char>(cell.kind);
         }
-        row->text = text;
+        char* block = arena_->allocate(header + text.size());
+        std::memcpy(block, kinds.data(), kinds.size());
+        for (int col = 0; col < columns; ++col)
+            std::memcpy(block + kinds.size() + static_cast<size_t>(col) * 8, &cells[static_cast<size_t>(col)].i, 8);
+        std::memcpy(block + header, text.data(), text.size());
+        auto row = std::make_unique<Row>();
+        row->adopt(block, columns, static_cast<uint32_t>(text.size()));
         if (layout.keyColumn >= 0) row->key = sqlite3_column_int64(s, layout.keyColumn);
         rows.push_back(std::move(row));
     }
@@ -393,7 +498,7 @@ void DataSet::typeFromValues(Layout& layout, const Rows& rows)
         if (field.type != FieldType::Unknown || col < 0) continue;
         bool text = false, real = false, whole = false;
         for (const auto& r : rows) {
-            switch (r->cells[static_cast<size_t>(col)].kind) {
+            switch (r->cell(col).kind) {
             case Value::Kind::Text: text = true; break;
             case Value::Kind::Double: real = true; break;
             case Value::Kind::Int: whole = true; break;
@@ -407,10 +512,11 @@ void DataSet::typeFromValues(Layout& layout, const Rows& rows)
 
 void DataSet::close()
 {
-    if (!active()) return;
     rows_.clear();
     deleted_.clear();
     editBuffer_.reset();
+    arena_->release();
+    if (!active()) return;
     fields_.clear();
     storedIndex_.clear();
     fieldByName_.clear();
@@ -550,7 +656,12 @@ bool DataSet::locate(std::string_view field, const Value& value, bool ignoreCase
 
 // --- values --------------------------------------------------------------------------------------
 
-Value DataSet::storedValue(const Row& r, int index) const { return r.get(storedIndex_[static_cast<size_t>(index)]); }
+size_t DataSet::heldBytes() const
+{
+    size_t n = arena_->bytes() + rows_.capacity() * sizeof(std::unique_ptr<Row>);
+    for (const auto& r : rows_) n += sizeof(Row) + r->ownedBytes();
+    return n;
+}
 
 Value DataSet::rowValue(int row, int index) const
 {
@@ -626,11 +737,12 @@ void DataSet::storeValue(Row& r, int index, const Value& v) const
 {
     const Field& f = fields_[static_cast<size_t>(index)];
     const int col = storedIndex_[static_cast<size_t>(index)];
-    Cell& cell = r.cells[static_cast<size_t>(col)];
+    Cell cell{};
     auto bad = [&](const char* what) {
         throw DataSetError("“" + v.toString() + "”不是有效的" + what + "（字段“" + f.name + "”）");
     };
-    if (v.isNull()) { cell.kind = Value::Kind::Null; return; }
+    cell.kind = Value::Kind::Null;
+    if (v.isNull()) return r.setCell(col, cell);
     if (f.type == FieldType::Text || f.type == FieldType::Memo) {
         const std::string t = v.toString();
         if (f.type == FieldType::Text && f.size > 0 && utf8Length(t) > static_cast<size_t>(f.size))
@@ -641,14 +753,13 @@ void DataSet::storeValue(Row& r, int index, const Value& v) const
     const bool text = v.kind() == Value::Kind::Text;
     const std::string s = text ? trimmed(v.toString()) : std::string();
     // Clearing a number or a date leaves it empty, not zero.
-    if (text && s.empty()) { cell.kind = Value::Kind::Null; return; }
+    if (text && s.empty()) return r.setCell(col, cell);
     switch (f.type) {
     case FieldType::DateTime: {
-        if (!text) bad("日期");
-        const QDateTime dt = Value(s).toDateTime();
-        if (!dt.isValid()) bad("日期");
-        const QString fmt = dt.time() == QTime(0, 0) ? QStringLiteral("yyyy-MM-dd") : QStringLiteral("yyyy-MM-dd HH:mm:ss");
-        r.setText(col, dt.toString(fmt).toStdString());
+        QDate d;
+        QTime t;
+        if (!text || !parseDateText(s, &d, &t)) bad("日期");
+        r.setText(col, dateText(d, t));
         return;
     }
     case FieldType::Integer:
@@ -661,7 +772,7 @@ void DataSet::storeValue(Row& r, int index, const Value& v) const
         }
         cell.kind = Value::Kind::Int;
         cell.i = n;
-        return;
+        return r.setCell(col, cell);
     }
     case FieldType::Double: {
         double d = v.toDouble();
@@ -672,7 +783,7 @@ void DataSet::storeValue(Row& r, int index, const Value& v) const
         }
         cell.kind = Value::Kind::Double;
         cell.d = d;
-        return;
+        return r.setCell(col, cell);
     }
     case FieldType::Currency: {
         Money m = v.toMoney();
@@ -685,22 +796,20 @@ void DataSet::storeValue(Row& r, int index, const Value& v) const
         }
         cell.kind = Value::Kind::Money;
         cell.i = m.units();
-        return;
+        return r.setCell(col, cell);
     }
     case FieldType::YesNo:
         cell.kind = Value::Kind::Bool;
         cell.i = v.toBool() ? 1 : 0;
-        return;
+        return r.setCell(col, cell);
     default: break;
     }
-    if (text) {
-        r.setText(col, v.toString());
-    } else {
-        cell.kind = v.kind();
-        if (v.kind() == Value::Kind::Double) cell.d = v.toDouble();
-        else if (v.kind() == Value::Kind::Money) cell.i = v.toMoney().units();
-        else cell.i = v.toInt();
-    }
+    if (text) return r.setText(col, v.toString());
+    cell.kind = v.kind();
+    if (v.kind() == Value::Kind::Double) cell.d = v.toDouble();
+    else if (v.kind() == Value::Kind::Money) cell.i = v.toMoney().units();
+    else cell.i = v.toInt();
+    r.setCell(col, cell);
 }
 
 // --- editing -------------------------------------------------------------------------------------
@@ -710,10 +819,7 @@ void DataSet::beginInsert(bool atEnd)
     checkBrowseMode();
     if (readOnly()) throw DataSetError(name_ + "：这个列表是只读的，不能增加记录");
     if (rules_.beforeInsert) rules_.beforeInsert(*this);
-    auto row = std::make_unique<Row>();
-    Cell empty{};
-    empty.kind = Value::Kind::Null;
-    row->cells.assign(static_cast<size_t>(storedColumns_), empty);
+    auto row = Row::blank(storedColumns_);
     row->status = RowStatus::Inserted;
     const int pos = (atEnd || cur_ < 0) ? static_cast<int>(rows_.size()) : cur_;
     editBuffer_ = row->copy();
@@ -777,8 +883,8 @@ void DataSet::post()
         after.status = before.status;
         if (before.original) after.original = before.original->copy();
     }
-    after.compact();
-    rows_[static_cast<size_t>(cur_)] = std::move(editBuffer_);
+    rows_[static_cast<size_t>(cur_)] = after.copy();  // without the text that edits left behind
+    editBuffer_.reset();
     state_ = State::Browse;
     notify([this](DataSetListener* l) { l->rowChanged(*this, cur_); });
     notify([this](DataSetListener* l) { l->currentChanged(*this); });
@@ -837,27 +943,31 @@ void DataSet::remove()
 
 // --- write-back ----------------------------------------------------------------------------------
 
-namespace {
-void bindCell(sqlite3_stmt* st, int param, const Value& v, FieldType type)
+// Binds one stored cell straight from the row; its text stays where it is until the statement is
+// reset, which happens before the row can change.
+void DataSet::bindCell(sqlite3_stmt* st, int param, const Row& r, int index) const
 {
-    switch (v.kind()) {
+    const Cell x = r.cell(storedIndex_[static_cast<size_t>(index)]);
+    const FieldType type = fields_[static_cast<size_t>(index)].type;
+    switch (x.kind) {
     case Value::Kind::Null: sqlite3_bind_null(st, param); return;
     case Value::Kind::Int:
-    case Value::Kind::Bool: sqlite3_bind_int64(st, param, v.toInt()); return;
-    case Value::Kind::Double: sqlite3_bind_double(st, param, v.toDouble()); return;
-    case Value::Kind::Money: sqlite3_bind_double(st, param, v.toMoney().toDouble()); return;
+    case Value::Kind::Bool: sqlite3_bind_int64(st, param, x.i); return;
+    case Value::Kind::Double: sqlite3_bind_double(st, param, x.d); return;
+    case Value::Kind::Money: sqlite3_bind_double(st, param, Money::fromUnits(x.i).toDouble()); return;
     case Value::Kind::Text: {
+        const std::string_view s = r.text(x);
         if (type == FieldType::Currency || type == FieldType::Double) {
-            sqlite3_bind_double(st, param, v.toDouble());
+            sqlite3_bind_double(st, param, Value(s).toDouble());
             return;
         }
-        const std::string s = v.toString();
-        sqlite3_bind_text(st, param, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(st, param, s.data(), static_cast<int>(s.size()), SQLITE_STATIC);
         return;
     }
     }
 }
 
+namespace {
 std::string quoteIdent(std::string_view name)
 {
     std::string out = "\"";
@@ -875,31 +985,36 @@ bool DataSet::writable(int index) const
     return !f.calculated && !f.readOnly && !f.baseColumn.empty() && f.type != FieldType::AutoInc;
 }
 
+// Every writable column is named, empty ones bound as null (no table of the schema has a default),
+// so that one prepared statement, made once per open, serves every row of the dataset.
 int64_t DataSet::writeInsert(Row& r)
 {
-    std::string sql = "INSERT INTO " + quoteIdent(baseTable_);
-    std::string params;
-    std::vector<int> bound;
-    for (int i = 0; i < fieldCount(); ++i) {
-        if (!writable(i) || r.cells[static_cast<size_t>(storedIndex_[static_cast<size_t>(i)])].kind == Value::Kind::Null)
-            continue;
-        sql += bound.empty() ? " (" : ",";
-        sql += quoteIdent(fields_[static_cast<size_t>(i)].baseColumn);
-        params += bound.empty() ? "?" : ",?";
-        bound.push_back(i);
+    if (insertSql_.empty()) {
+        std::string params;
+        insertSql_ = "INSERT INTO " + quoteIdent(baseTable_);
+        for (int i = 0; i < fieldCount(); ++i) {
+            if (!writable(i)) continue;
+            insertSql_ += insertFields_.empty() ? " (" : ",";
+            insertSql_ += quoteIdent(fields_[static_cast<size_t>(i)].baseColumn);
+            params += insertFields_.empty() ? "?" : ",?";
+            insertFields_.push_back(i);
+        }
+        insertSql_ += insertFields_.empty() ? " DEFAULT VALUES" : ") VALUES (" + params + ")";
     }
-    sql += bound.empty() ? " DEFAULT VALUES" : ") VALUES (" + params + ")";
+    const std::string& sql = insertSql_;
+    const std::vector<int>& bound = insertFields_;
     Statement st = conn_->prepareCached(sql);
     for (size_t p = 0; p < bound.size(); ++p)
-        bindCell(st.get(), static_cast<int>(p + 1), storedValue(r, bound[p]), fields_[static_cast<size_t>(bound[p])].type);
+        bindCell(st.get(), static_cast<int>(p + 1), r, bound[p]);
     st.step();
     const int64_t key = conn_->lastInsertRowId();
     // The key the database gave goes into the row's own key column.
     for (int i = 0; i < fieldCount(); ++i) {
         if (fields_[static_cast<size_t>(i)].type != FieldType::AutoInc || storedIndex_[static_cast<size_t>(i)] < 0) continue;
-        Cell& c = r.cells[static_cast<size_t>(storedIndex_[static_cast<size_t>(i)])];
+        Cell c{};
         c.kind = Value::Kind::Int;
         c.i = key;
+        r.setCell(storedIndex_[static_cast<size_t>(i)], c);
     }
     return key;
 }
@@ -919,7 +1034,7 @@ void DataSet::writeUpdate(const Row& before, Row& after)
     if (bound.empty()) return;
     Statement st = conn_->prepareCached("UPDATE " + quoteIdent(baseTable_) + " SET " + sets + " WHERE rowid=?");
     for (size_t p = 0; p < bound.size(); ++p)
-        bindCell(st.get(), static_cast<int>(p + 1), storedValue(after, bound[p]), fields_[static_cast<size_t>(bound[p])].type);
+        bindCell(st.get(), static_cast<int>(p + 1), after, bound[p]);
     sqlite3_bind_int64(st.get(), static_cast<int>(bound.size() + 1), after.key);
     st.step();
     if (sqlite3_changes(conn_->handle()) == 0)

@@ -173,8 +173,12 @@ public:
     // Raw row access for code that walks rows without moving the cursor (statistics, export).
     Value rowValue(int row, int index) const;
 
+    // The bytes the fetched rows occupy in memory (cells, text, bookkeeping), for measurements.
+    size_t heldBytes() const;
+
 private:
     struct Row;
+    struct RowArena;
     struct Layout;
     enum class RowStatus : uint8_t { Unchanged, Inserted, Modified };
     using Rows = std::vector<std::unique_ptr<Row>>;
@@ -201,9 +205,9 @@ private:
     void setCursor(int row);
     void afterMove();
     Value calcValue(int row, int index) const;
-    Value storedValue(const Row& r, int index) const;
     void storeValue(Row& r, int index, const Value& v) const;
     bool writable(int index) const;
+    void bindCell(sqlite3_stmt* st, int param, const Row& r, int index) const;
     int64_t writeInsert(Row& r);
     void writeUpdate(const Row& before, Row& after);
     void writeDelete(const Row& r);
@@ -224,6 +228,7 @@ private:
     std::vector<CalcField> extraCalc_;
     bool rowNumberField_ = false;
 
+    std::unique_ptr<RowArena> arena_;
     Rows rows_;
     Rows deleted_;  // batch mode: rows deleted, not yet written
     std::unique_ptr<Row> editBuffer_;
@@ -234,6 +239,8 @@ private:
     bool batch_ = false;
     bool readOnly_ = true, forcedReadOnly_ = false;
     std::string baseTable_;
+    std::string insertSql_;          // made at the first insert after an open
+    std::vector<int> insertFields_;  // the fields it binds, in order
     int keyColumn_ = -1;     // position of the hidden row key in the fetched columns, -1 when none
     int storedColumns_ = 0;  // columns fetched per row (without the hidden key)
     int controlsDisabled_ = 0;

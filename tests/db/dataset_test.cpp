@@ -517,4 +517,39 @@ TEST_F(DataSetTest, ListenersHearChangesUnlessControlsAreDisabled)
     ds.removeListener(&heard);
 }
 
+TEST_F(DataSetTest, ReopeningKeepsRowsApartAndWorksAcrossAReconnect)
+{
+    // A résumé longer than the blocks rows are kept in.
+    const std::string resume(3 << 20, 'x');
+    conn_.exec("update 员工基本情况 set 个人简历 = " + sqlQuote(resume) + " where 员工编号 = 'E02'");
+    auto names = [](DataSet& ds) {
+        std::string all;
+        for (ds.first(); !ds.eof(); ds.next()) all += ds.asString("姓名") + ds.asString("个人简历").substr(0, 2) + ";";
+        return all;
+    };
+    DataSet& ds = openEmployees();
+    const std::string first = names(ds);
+    EXPECT_EQ(first, "张三;李四xx;OBrien;");
+    ds.setSql("select * from 员工基本情况 where 员工编号 <> 'E02' order by 员工编号 desc");
+    ds.open();
+    EXPECT_EQ(names(ds), "OBrien;张三;");
+    conn_.close();
+    openEmployees();
+    EXPECT_EQ(names(ds), first);
+    EXPECT_EQ(ds.asString("个人简历"), "");
+    ds.prior();
+    EXPECT_EQ(ds.asString("个人简历").size(), resume.size());
+
+    ds.edit();
+    for (const char* name : {"李四一", "李四二", "李四三"}) ds.setValue("姓名", Value(name));
+    ds.post();
+    conn_.close();
+    ds.edit();
+    ds.setValue("性别", Value("男"));
+    ds.post();
+    EXPECT_EQ(single("select 姓名 || 性别 || length(个人简历) from 员工基本情况 where 员工编号 = 'E02'"),
+              "李四三男" + std::to_string(resume.size()));
+    EXPECT_EQ(ds.asString("姓名"), "李四三");
+}
+
 }  // namespace
