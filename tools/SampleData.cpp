@@ -369,9 +369,11 @@ Person SampleFiller::makePerson(int64_t serial)
     p.sex = dice_.chance(0.56) ? "男" : "女";
     p.name = personName(p.sex == "男", &p.surnamePinyin, &p.surname);
     p.birth = dice_.dateBetween(today_.addYears(-59), today_.addYears(-19));
-    static const Words education = {"博士研究生", "硕士研究生", "大学本科", "大学本科", "大学本科", "大学专科",
-                                     "大学专科", "大学专科", "中专", "中专", "高中", "高中", "初中"};
-    p.education = dice_.pick(education);
+    // Out of a hundred people of a machinery maker.
+    static const std::pair<const char*, int> education[] = {{"博士研究生", 1}, {"硕士研究生", 5}, {"大学本科", 24},
+                                                             {"大学专科", 26}, {"中专", 17}, {"高中", 18}, {"初中", 9}};
+    for (int roll = dice_.between(1, 100), i = 0; p.education.empty(); roll -= education[i++].second)
+        if (roll <= education[i].second) p.education = education[i].first;
     const int schoolYears = p.education == "博士研究生" ? 28 : p.education == "硕士研究生" ? 25
                           : p.education == "大学本科" ? 22 : p.education == "大学专科" ? 21
                           : p.education == "初中" ? 16 : 18;
