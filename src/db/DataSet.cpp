@@ -3,7 +3,7 @@
 #include <sqlite3.h>
 
 #include <QDate>
-#include <QDateTime>
+#include <QTime>
 #include <QString>
 #include <sys/mman.h>
 
