@@ -9,6 +9,18 @@
 
 namespace rsgz::db {
 
+namespace {
+// A statement that may create, alter or drop a table: column types must then be read afresh.
+bool mayChangeSchema(const std::string& sql)
+{
+    std::string low(sql);
+    for (char& c : low)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    return low.find("create") != std::string::npos || low.find("alter") != std::string::npos
+        || low.find("drop") != std::string::npos;
+}
+}  // namespace
+
 Connection::Connection(std::string path) : path_(std::move(path)) {}
 
 Connection::~Connection() { close(); }
@@ -24,8 +36,9 @@ sqlite3* Connection::handle()
 {
     if (db_) return db_;
     sqlite3* db = nullptr;
-    // Read-write without create: a missing file must be reported, not silently made empty.
-    const int rc = sqlite3_open_v2(path_.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_FULLMUTEX, nullptr);
+    // Read-write without create: a missing file must be reported, not silently made empty. The
+    // program works on one thread, so the engine need not lock around every call.
+    const int rc = sqlite3_open_v2(path_.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
         sqlite3_close(db);
@@ -50,6 +63,7 @@ sqlite3* Connection::handle()
 void Connection::close()
 {
     if (!db_) return;
+    finalizeCached();
     // Fold the log back into the file so the file alone is the whole database (file copies,
     // restore and compaction work on it).
     sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
@@ -72,6 +86,7 @@ int Connection::execNative(std::string_view statement)
     sqlite3* db = handle();
     char* err = nullptr;
     const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err);
+    if (mayChangeSchema(sql)) columnCache_.clear();
     if (rc != SQLITE_OK) {
         std::string msg = err ? err : sqlite3_errstr(rc);
         sqlite3_free(err);
@@ -88,6 +103,52 @@ Statement Connection::prepareNative(std::string_view sql)
     if (rc != SQLITE_OK) fail(rc, sql);
     if (!stmt) throw DbError(SQLITE_MISUSE, "空语句", std::string(sql));
     return Statement(this, stmt, std::string(sql));
+}
+
+Statement Connection::prepareCached(const std::string& sql)
+{
+    handle();
+    auto it = statementCache_.find(sql);
+    if (it != statementCache_.end()) {
+        // In use further up the stack (a rule writing through the same statement): a fresh one.
+        if (it->second.inUse) return prepareNative(sql);
+        it->second.inUse = true;
+        return Statement(this, it->second.stmt, sql, true);
+    }
+    // The statements a session writes through are few; a runaway count means generated text.
+    constexpr size_t kMaxCached = 64;
+    if (statementCache_.size() >= kMaxCached) {
+        for (auto e = statementCache_.begin(); e != statementCache_.end();) {
+            if (e->second.inUse) { ++e; continue; }
+            sqlite3_finalize(e->second.stmt);
+            e = statementCache_.erase(e);
+        }
+    }
+    Statement st = prepareNative(sql);
+    sqlite3_stmt* raw = st.stmt_;
+    st.stmt_ = nullptr;
+    statementCache_[sql] = CachedStatement{raw, true};
+    return Statement(this, raw, sql, true);
+}
+
+void Connection::release(const std::string& sql, sqlite3_stmt* stmt)
+{
+    auto it = statementCache_.find(sql);
+    if (it == statementCache_.end() || it->second.stmt != stmt) {
+        // Its connection was closed while it was in use: it is no longer in the cache.
+        sqlite3_finalize(stmt);
+        return;
+    }
+    sqlite3_reset(stmt);
+    sqlite3_clear_bindings(stmt);
+    it->second.inUse = false;
+}
+
+void Connection::finalizeCached()
+{
+    for (auto& [sql, c] : statementCache_)
+        if (!c.inUse) sqlite3_finalize(c.stmt);
+    statementCache_.clear();
 }
 
 int64_t Connection::lastInsertRowId() { return sqlite3_last_insert_rowid(handle()); }
@@ -143,9 +204,18 @@ Connection::ColumnInfo Connection::columnInfo(const std::string& table, const st
     return info;
 }
 
-Statement::Statement(Statement&& o) noexcept : conn_(o.conn_), stmt_(o.stmt_), sql_(std::move(o.sql_)) { o.stmt_ = nullptr; }
+Statement::Statement(Statement&& o) noexcept
+    : conn_(o.conn_), stmt_(o.stmt_), sql_(std::move(o.sql_)), cached_(o.cached_)
+{
+    o.stmt_ = nullptr;
+}
 
-Statement::~Statement() { sqlite3_finalize(stmt_); }
+Statement::~Statement()
+{
+    if (!stmt_) return;
+    if (cached_) conn_->release(sql_, stmt_);
+    else sqlite3_finalize(stmt_);
+}
 
 bool Statement::step()
 {
@@ -161,21 +231,24 @@ void Statement::reset()
     sqlite3_clear_bindings(stmt_);
 }
 
-Transaction::Transaction(Connection& conn) : conn_(conn) { conn_.execNative("BEGIN IMMEDIATE"); }
+Transaction::Transaction(Connection& conn) : conn_(conn)
+{
+    nested_ = sqlite3_get_autocommit(conn_.handle()) == 0;
+    conn_.execNative(nested_ ? "SAVEPOINT rsgz_nested" : "BEGIN IMMEDIATE");
+}
 
 Transaction::~Transaction()
 {
-    if (!done_) {
-        try {
-            conn_.execNative("ROLLBACK");
-        } catch (...) {
-        }
+    if (done_) return;
+    try {
+        conn_.execNative(nested_ ? "ROLLBACK TO rsgz_nested; RELEASE rsgz_nested" : "ROLLBACK");
+    } catch (...) {
     }
 }
 
 void Transaction::commit()
 {
-    conn_.execNative("COMMIT");
+    conn_.execNative(nested_ ? "RELEASE rsgz_nested" : "COMMIT");
     done_ = true;
 }
 

@@ -38,6 +38,10 @@ public:
     int execNative(std::string_view sql);
     // Prepares an already translated SQLite statement.
     Statement prepareNative(std::string_view sql);
+    // The same, kept prepared on the connection for the next call with the same text (the record
+    // sets write every row through a handful of such statements). The statement is reset when the
+    // returned object goes; close() finalizes them all.
+    Statement prepareCached(const std::string& sql);
     int64_t lastInsertRowId();
 
     // A consistent copy of the open database into another file, taken with the engine's online
@@ -56,16 +60,28 @@ public:
     [[noreturn]] void fail(int rc, std::string_view statement = {});
 
 private:
+    friend class Statement;
+    struct CachedStatement {
+        sqlite3_stmt* stmt = nullptr;
+        bool inUse = false;
+    };
+    void release(const std::string& sql, sqlite3_stmt* stmt);
+    void finalizeCached();
+
     std::string path_;
     sqlite3* db_ = nullptr;
     std::map<std::pair<std::string, std::string>, ColumnInfo> columnCache_;
+    std::map<std::string, CachedStatement, std::less<>> statementCache_;
 };
 
-// A prepared statement owned for its lifetime.
+// A prepared statement owned for its lifetime, or borrowed from the connection's cache (then it is
+// only reset when it goes).
 class Statement {
 public:
-    Statement(Connection* conn, sqlite3_stmt* stmt, std::string sql) : conn_(conn), stmt_(stmt), sql_(std::move(sql)) {}
+    Statement(Connection* conn, sqlite3_stmt* stmt, std::string sql, bool cached = false)
+        : conn_(conn), stmt_(stmt), sql_(std::move(sql)), cached_(cached) {}
     Statement(Statement&& o) noexcept;
+    Statement& operator=(Statement&&) = delete;
     ~Statement();
     sqlite3_stmt* get() const { return stmt_; }
     const std::string& sql() const { return sql_; }
@@ -73,20 +89,27 @@ public:
     void reset();
 
 private:
+    friend class Connection;
     Connection* conn_;
     sqlite3_stmt* stmt_;
     std::string sql_;
+    bool cached_ = false;
 };
 
-// Commits only when told to; rolls back when it goes out of scope otherwise.
+// Commits only when told to; rolls back when it goes out of scope otherwise. Inside a transaction
+// that is already running it becomes a savepoint of it, so a batch of record-set changes can be
+// applied within a larger piece of work and still be undone on its own.
 class Transaction {
 public:
     explicit Transaction(Connection& conn);
     ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
     void commit();
 
 private:
     Connection& conn_;
+    bool nested_ = false;
     bool done_ = false;
 };
 

@@ -3,10 +3,14 @@
 #include <sqlite3.h>
 
 #include <QDate>
-#include <QDateTime>
+#include <QTime>
 #include <QString>
+#include <sys/mman.h>
+
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "db/Connection.h"
 #include "db/Dialect.h"
@@ -50,54 +54,169 @@ const char* const kRowKey = "__rk";
 
 }  // namespace
 
+// One row's values in one block: a kind byte per column, an 8-byte slot per column (the number,
+// or where the column's text lies in the text part), then the text. The rows read at open live in
+// the dataset's arena, packed one after another; a row being edited or written back owns its block.
 struct DataSet::Row {
-    std::vector<Cell> cells;
-    std::string text;
     int64_t key = 0;
     RowStatus status = RowStatus::Unchanged;
     std::unique_ptr<Row> original;  // batch mode: the row as read, for a modified row
 
-    std::unique_ptr<Row> copy() const
+    static size_t kindBytes(int columns) { return (static_cast<size_t>(columns) + 7) & ~static_cast<size_t>(7); }
+    static size_t headerBytes(int columns) { return kindBytes(columns) + static_cast<size_t>(columns) * 8; }
+
+    void adopt(char* block, int columns, uint32_t textBytes)
+    {
+        own_.reset();
+        data_ = block;
+        columns_ = columns;
+        text_ = textBytes;
+        capacity_ = 0;
+    }
+    static std::unique_ptr<Row> blank(int columns)
     {
         auto r = std::make_unique<Row>();
-        r->cells = cells;
-        r->text = text;
-        r->key = key;
-        r->status = status;
-        if (original) r->original = original->copy();
+        r->columns_ = columns;
+        r->makeRoom(0);
+        std::memset(r->data_, 0, headerBytes(columns));  // every kind Null
         return r;
     }
+    Cell cell(int c) const
+    {
+        Cell x;
+        x.kind = static_cast<Value::Kind>(data_[c]);
+        std::memcpy(&x.i, slot(c), sizeof x.i);
+        return x;
+    }
+    std::string_view text(const Cell& x) const { return {textBase() + x.t.off, x.t.len}; }
     Value get(int c) const
     {
-        const Cell& cell = cells[static_cast<size_t>(c)];
-        switch (cell.kind) {
+        const Cell x = cell(c);
+        switch (x.kind) {
         case Value::Kind::Null: return {};
-        case Value::Kind::Int: return Value(cell.i);
-        case Value::Kind::Double: return Value(cell.d);
-        case Value::Kind::Money: return Value(Money::fromUnits(cell.i));
-        case Value::Kind::Bool: return Value(cell.i != 0);
-        case Value::Kind::Text: return Value(std::string_view(text.data() + cell.t.off, cell.t.len));
+        case Value::Kind::Int: return Value(x.i);
+        case Value::Kind::Double: return Value(x.d);
+        case Value::Kind::Money: return Value(Money::fromUnits(x.i));
+        case Value::Kind::Bool: return Value(x.i != 0);
+        case Value::Kind::Text: return Value(text(x));
         }
         return {};
     }
+    void setCell(int c, const Cell& x)
+    {
+        makeRoom(0);
+        data_[c] = static_cast<char>(x.kind);
+        std::memcpy(slot(c), &x.i, sizeof x.i);
+    }
     void setText(int c, std::string_view s)
     {
-        Cell& cell = cells[static_cast<size_t>(c)];
-        cell.kind = Value::Kind::Text;
-        cell.t.off = static_cast<uint32_t>(text.size());
-        cell.t.len = static_cast<uint32_t>(s.size());
-        text.append(s);
+        makeRoom(s.size());
+        Cell x;
+        x.kind = Value::Kind::Text;
+        x.t.off = text_;
+        x.t.len = static_cast<uint32_t>(s.size());
+        std::memcpy(textBase() + text_, s.data(), s.size());
+        text_ += x.t.len;
+        setCell(c, x);
     }
     bool sameCell(const Row& o, int c) const
     {
-        const Cell& a = cells[static_cast<size_t>(c)];
-        const Cell& b = o.cells[static_cast<size_t>(c)];
+        const Cell a = cell(c), b = o.cell(c);
         if (a.kind != b.kind) return false;
         if (a.kind == Value::Kind::Null) return true;
-        if (a.kind == Value::Kind::Text)
-            return std::string_view(text.data() + a.t.off, a.t.len) == std::string_view(o.text.data() + b.t.off, b.t.len);
+        if (a.kind == Value::Kind::Text) return text(a) == o.text(b);
         if (a.kind == Value::Kind::Double) return a.d == b.d;
         return a.i == b.i;
+    }
+    // An owned copy holding only the text its cells still point at (edits append to the text).
+    std::unique_ptr<Row> copy() const
+    {
+        auto r = blank(columns_);
+        r->key = key;
+        r->status = status;
+        if (original) r->original = original->copy();
+        for (int c = 0; c < columns_; ++c) {
+            const Cell x = cell(c);
+            if (x.kind == Value::Kind::Text) r->setText(c, text(x));
+            else r->setCell(c, x);
+        }
+        return r;
+    }
+    size_t ownedBytes() const { return own_ ? capacity_ : 0; }
+
+private:
+    char* slot(int c) const { return data_ + kindBytes(columns_) + static_cast<size_t>(c) * 8; }
+    char* textBase() const { return data_ + headerBytes(columns_); }
+    // Makes the row own its block, with room for more text.
+    void makeRoom(size_t more)
+    {
+        const size_t header = headerBytes(columns_);
+        if (own_ && header + text_ + more <= capacity_) return;
+        const size_t capacity = header + std::max<size_t>(64, 2 * (text_ + more));
+        auto block = std::unique_ptr<char[]>(new char[capacity]);
+        if (data_) std::memcpy(block.get(), data_, header + text_);
+        own_ = std::move(block);
+        data_ = own_.get();
+        capacity_ = capacity;
+    }
+
+    char* data_ = nullptr;
+    int columns_ = 0;
+    uint32_t text_ = 0;
+    size_t capacity_ = 0;
+    std::unique_ptr<char[]> own_;
+};
+
+// The blocks of the rows read at open. A re-open reuses them; close() gives them back. Chunks start
+// small, for the many short lists, and grow to large aligned ones that the system can back with large
+// pages: twenty thousand employees then cost a few dozen page faults instead of thousands.
+struct DataSet::RowArena {
+    static constexpr size_t kFirstChunk = size_t{64} << 10;
+    static constexpr size_t kLargeChunk = size_t{2} << 20;
+    struct Free {
+        void operator()(char* p) const { std::free(p); }
+    };
+    using Chunk = std::unique_ptr<char[], Free>;
+    std::vector<std::pair<Chunk, size_t>> chunks;
+    size_t current = 0, used = 0;
+
+    static Chunk newChunk(size_t size)
+    {
+        const bool large = size >= kLargeChunk;
+        char* p = static_cast<char*>(large ? std::aligned_alloc(kLargeChunk, size) : std::malloc(size));
+        if (!p) throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+        if (large) madvise(p, size, MADV_HUGEPAGE);
+#endif
+        return Chunk(p);
+    }
+    char* allocate(size_t n)
+    {
+        n = (n + 7) & ~static_cast<size_t>(7);
+        for (; current < chunks.size(); ++current, used = 0) {
+            if (used + n > chunks[current].second) continue;
+            char* p = chunks[current].first.get() + used;
+            used += n;
+            return p;
+        }
+        size_t size = std::min(kLargeChunk, kFirstChunk << std::min<size_t>(chunks.size(), 8));
+        if (n > size) size = (n + kLargeChunk - 1) / kLargeChunk * kLargeChunk;
+        chunks.emplace_back(newChunk(size), size);
+        current = chunks.size() - 1;
+        used = n;
+        return chunks.back().first.get();
+    }
+    void reuse() { current = used = 0; }
+    void release()
+    {
+        chunks.clear();
+        reuse();
+    }
+    size_t bytes() const
+    {
+        size_t n = 0;
+        for (const auto& c : chunks) n += c.second;
+        return n;
     }
 };
 
@@ -120,7 +239,7 @@ void CalcRow::set(std::string_view field, Value v)
 // --- construction, statement ---------------------------------------------------------------------
 
 DataSet::DataSet(Connection* conn, std::string name, SqlLines defaultSql)
-    : conn_(conn), name_(std::move(name)), sql_(std::move(defaultSql))
+    : conn_(conn), name_(std::move(name)), sql_(std::move(defaultSql)), arena_(std::make_unique<RowArena>())
 {
 }
 
@@ -134,14 +253,29 @@ void DataSet::setSql(SqlLines lines)
 
 void DataSet::addCalcField(std::string name, FieldType type, int size)
 {
-    (void)size;
-    extraCalc_.emplace_back(std::move(name), type);
+    extraCalc_.push_back({std::move(name), type, size});
+}
+
+size_t DataSet::FoldedHash::operator()(std::string_view s) const
+{
+    size_t h = 1469598103934665603ULL;
+    for (unsigned char c : s) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c + 32);
+        h = (h ^ c) * 1099511628211ULL;
+    }
+    return h;
+}
+
+bool DataSet::FoldedEqual::operator()(std::string_view a, std::string_view b) const
+{
+    return equalsIgnoringLatinCase(a, b);
 }
 
 template <class F>
 void DataSet::notify(F f)
 {
-    if (controlsDisabled_ > 0) return;
+    if (controlsDisabled_ > 0 || listeners_.empty()) return;
+    // A listener may remove itself while it is told.
     for (DataSetListener* l : std::vector<DataSetListener*>(listeners_)) f(l);
 }
 
@@ -168,38 +302,96 @@ void DataSet::sendStatus() const
 
 // --- open, close ---------------------------------------------------------------------------------
 
-void DataSet::open()
+// What open learns of the statement's columns before it takes them over.
+struct DataSet::Layout {
+    std::vector<Field> fields;
+    std::vector<int> storedIndex;
+    std::vector<FieldType> columnTypes;  // per fetched column
+    int storedColumns = 0;
+    int keyColumn = -1;
+    bool readOnly = true;
+    std::string baseTable;
+};
+
+void DataSet::open() { openAt(0); }
+
+void DataSet::requery() { openAt(cur_); }
+
+// A statement that cannot be prepared leaves the dataset as it was; one that fails while its rows are
+// read (the disk, a lock) leaves it closed.
+void DataSet::openAt(int wantedRow)
 {
-    if (active()) close();
-    std::string sql = toSqlite(sqlText());
+    const std::string sql = toSqlite(sqlText());
     const SelectShape shape = analyzeSelect(sql);
-    std::string keyed = sql;
-    if (shape.simple) keyed.insert(shape.fromPos, std::string(", rowid AS \"") + kRowKey + "\" ");
-
-    std::unique_ptr<Statement> st;
-    bool hasKey = shape.simple;
+    bool hasKey = false;
+    Statement st = prepareSelect(sql, shape, &hasKey);
+    if (sqlite3_column_count(st.get()) == 0)
+        throw DataSetError(name_ + "：语句不返回记录，不能打开");
+    Layout layout = describeColumns(st.get(), shape, hasKey);
+    // The old rows go now, so that the new ones can take their place in the arena.
+    rows_.clear();
+    deleted_.clear();
+    editBuffer_.reset();
+    arena_->reuse();
+    Rows rows;
     try {
-        st = std::make_unique<Statement>(conn_->prepareNative(keyed));
-    } catch (const DbError&) {
-        if (!shape.simple) throw;
-        // A source without a row key (a view): open it read-only.
-        st = std::make_unique<Statement>(conn_->prepareNative(sql));
-        hasKey = false;
+        rows = fetchRows(st, layout);
+    } catch (...) {
+        close();
+        throw;
     }
-    sqlite3_stmt* s = st->get();
-    const int n = sqlite3_column_count(s);
-    storedColumns_ = hasKey ? n - 1 : n;
-    keyColumn_ = hasKey ? n - 1 : -1;
+    typeFromValues(layout, rows);
 
-    fields_.clear();
-    storedIndex_.clear();
+    fields_ = std::move(layout.fields);
+    storedIndex_ = std::move(layout.storedIndex);
+    insertSql_.clear();
+    insertFields_.clear();
+    storedColumns_ = layout.storedColumns;
+    keyColumn_ = layout.keyColumn;
+    readOnly_ = layout.readOnly;
+    baseTable_ = std::move(layout.baseTable);
+    fieldByName_.clear();
+    for (size_t i = 0; i < fields_.size(); ++i) fieldByName_.emplace(fields_[i].name, static_cast<int>(i));
+    rows_ = std::move(rows);
+    state_ = State::Browse;
+    const int n = static_cast<int>(rows_.size());
+    cur_ = n == 0 ? -1 : std::clamp(wantedRow, 0, n - 1);
+    bof_ = cur_ <= 0;
+    eof_ = n == 0;
+    notify([this](DataSetListener* l) { l->dataSetReset(*this); });
+    if (rules_.afterOpen) rules_.afterOpen(*this);
+    afterMove();
+}
+
+Statement DataSet::prepareSelect(const std::string& sql, const SelectShape& shape, bool* hasKey)
+{
+    *hasKey = false;
+    if (shape.simple) {
+        std::string keyed = sql;
+        keyed.insert(shape.fromPos, std::string(", rowid AS \"") + kRowKey + "\" ");
+        try {
+            Statement st = conn_->prepareNative(keyed);
+            *hasKey = true;
+            return st;
+        } catch (const DbError&) {
+            // A source without a row key (a view): it opens read-only.
+        }
+    }
+    return conn_->prepareNative(sql);
+}
+
+DataSet::Layout DataSet::describeColumns(sqlite3_stmt* s, const SelectShape& shape, bool hasKey)
+{
+    Layout layout;
+    const int n = sqlite3_column_count(s);
+    layout.storedColumns = hasKey ? n - 1 : n;
+    layout.keyColumn = hasKey ? n - 1 : -1;
     if (rowNumberField_) {
-        fields_.push_back({"序号", FieldType::Integer, 0, true, true, {}});
-        storedIndex_.push_back(-1);
+        layout.fields.push_back({"序号", FieldType::Integer, 0, true, true, {}});
+        layout.storedIndex.push_back(-1);
     }
     bool allFromBase = hasKey;
-    std::vector<FieldType> colTypes(static_cast<size_t>(storedColumns_));
-    for (int c = 0; c < storedColumns_; ++c) {
+    for (int c = 0; c < layout.storedColumns; ++c) {
         Field f;
         f.name = sqlite3_column_name(s, c);
         const char* table = sqlite3_column_table_name(s, c);
@@ -213,104 +405,155 @@ void DataSet::open()
         } else {
             f.readOnly = true;  // an expression is never written
             const char* decl = sqlite3_column_decltype(s, c);
-            if (decl) f.type = fieldTypeFromDeclared(decl, &f.size);
+            f.type = decl ? fieldTypeFromDeclared(decl, &f.size) : expressionType(shape, f.name, &f.size);
         }
-        colTypes[static_cast<size_t>(c)] = f.type;
-        fields_.push_back(std::move(f));
-        storedIndex_.push_back(c);
+        layout.columnTypes.push_back(f.type);
+        layout.fields.push_back(std::move(f));
+        layout.storedIndex.push_back(c);
     }
-    for (const auto& [name, type] : extraCalc_) {
-        fields_.push_back({name, type, 0, true, true, {}});
-        storedIndex_.push_back(-1);
+    for (const CalcField& c : extraCalc_) {
+        layout.fields.push_back({c.name, c.type, c.size, true, true, {}});
+        layout.storedIndex.push_back(-1);
     }
-    readOnly_ = !allFromBase;
-    baseTable_ = readOnly_ ? std::string() : shape.table;
-    if (readOnly_)
-        for (Field& f : fields_) f.readOnly = true;
+    layout.readOnly = !allFromBase;
+    if (layout.readOnly) {
+        for (Field& f : layout.fields) f.readOnly = true;
+    } else {
+        layout.baseTable = shape.table;
+    }
+    return layout;
+}
 
-    rows_.clear();
-    deleted_.clear();
-    size_t textHint = 64;
-    while (st->step()) {
-        auto row = std::make_unique<Row>();
-        row->cells.resize(static_cast<size_t>(storedColumns_));
-        row->text.reserve(textHint);
-        for (int c = 0; c < storedColumns_; ++c) {
-            Cell& cell = row->cells[static_cast<size_t>(c)];
-            const FieldType ft = colTypes[static_cast<size_t>(c)];
-            switch (sqlite3_column_type(s, c)) {
+// The type of an aggregate column follows from the column it is taken over: a sum of amounts is an
+// amount, a count a whole number. Other expressions are typed by what they hold (typeFromValues).
+FieldType DataSet::expressionType(const SelectShape& shape, std::string_view column, int* size)
+{
+    const SelectShape::Item* item = nullptr;
+    for (const auto& it : shape.items)
+        if (!it.alias.empty() && equalsIgnoringLatinCase(it.alias, column)) { item = &it; break; }
+    if (!item)
+        for (const auto& it : shape.items)
+            if (it.alias.empty() && it.expr == column) { item = &it; break; }
+    if (!item) return FieldType::Unknown;
+    const AggregateCall call = parseAggregate(item->expr);
+    using K = AggregateCall::Kind;
+    if (call.kind == K::None) return FieldType::Unknown;
+    if (call.kind == K::Count) return FieldType::Integer;
+    Connection::ColumnInfo info;
+    for (const SelectShape::Source& src : shape.sources) {
+        if (call.column.empty() || info.type != FieldType::Unknown) break;
+        if (!call.qualifier.empty() && !equalsIgnoringLatinCase(call.qualifier, src.alias)
+            && !equalsIgnoringLatinCase(call.qualifier, src.table))
+            continue;
+        info = conn_->columnInfo(src.table, call.column);
+    }
+    FieldType t = info.type == FieldType::AutoInc ? FieldType::Integer : info.type;
+    if (call.kind == K::MinMax) {
+        *size = info.size;
+        return t;
+    }
+    if (t == FieldType::Currency) return t;  // sums and averages of amounts stay amounts
+    if (call.kind == K::Sum && (t == FieldType::Integer || t == FieldType::YesNo)) return FieldType::Integer;
+    return FieldType::Double;
+}
+
+DataSet::Rows DataSet::fetchRows(Statement& st, const Layout& layout)
+{
+    sqlite3_stmt* s = st.get();
+    const int columns = layout.storedColumns;
+    const size_t header = Row::headerBytes(columns);
+    Rows rows;
+    // A row is gathered here, then copied at its exact size into the arena.
+    std::vector<char> kinds(Row::kindBytes(columns), 0);
+    std::vector<Cell> cells(static_cast<size_t>(columns));
+    std::string text;
+    while (st.step()) {
+        text.clear();
+        for (int col = 0; col < columns; ++col) {
+            Cell& cell = cells[static_cast<size_t>(col)];
+            const FieldType ft = layout.columnTypes[static_cast<size_t>(col)];
+            switch (sqlite3_column_type(s, col)) {
             case SQLITE_NULL: cell.kind = Value::Kind::Null; break;
             case SQLITE_INTEGER:
-                cell.i = sqlite3_column_int64(s, c);
+                cell.i = sqlite3_column_int64(s, col);
                 cell.kind = Value::Kind::Int;
                 if (ft == FieldType::Currency) cell.i *= Money::kScale, cell.kind = Value::Kind::Money;
                 else if (ft == FieldType::YesNo) cell.i = cell.i != 0, cell.kind = Value::Kind::Bool;
                 else if (ft == FieldType::Double) cell.d = static_cast<double>(cell.i), cell.kind = Value::Kind::Double;
                 break;
             case SQLITE_FLOAT:
-                cell.d = sqlite3_column_double(s, c);
+                cell.d = sqlite3_column_double(s, col);
                 cell.kind = Value::Kind::Double;
                 if (ft == FieldType::Currency) cell.i = Money::fromDouble(cell.d).units(), cell.kind = Value::Kind::Money;
                 break;
             default: {
-                const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(s, c));
-                row->setText(c, std::string_view(p ? p : "", static_cast<size_t>(sqlite3_column_bytes(s, c))));
+                const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(s, col));
+                const auto len = static_cast<uint32_t>(sqlite3_column_bytes(s, col));
+                cell.kind = Value::Kind::Text;
+                cell.t.off = static_cast<uint32_t>(text.size());
+                cell.t.len = len;
+                text.append(p ? p : "", len);
             }
             }
+            kinds[static_cast<size_t>(col)] = static_cast<char>(cell.kind);
         }
-        if (hasKey) row->key = sqlite3_column_int64(s, keyColumn_);
-        textHint = std::max<size_t>(textHint, row->text.size());
-        rows_.push_back(std::move(row));
+        char* block = arena_->allocate(header + text.size());
+        std::memcpy(block, kinds.data(), kinds.size());
+        for (int col = 0; col < columns; ++col)
+            std::memcpy(block + kinds.size() + static_cast<size_t>(col) * 8, &cells[static_cast<size_t>(col)].i, 8);
+        std::memcpy(block + header, text.data(), text.size());
+        auto row = std::make_unique<Row>();
+        row->adopt(block, columns, static_cast<uint32_t>(text.size()));
+        if (layout.keyColumn >= 0) row->key = sqlite3_column_int64(s, layout.keyColumn);
+        rows.push_back(std::move(row));
     }
-    // An expression column takes its type from what it holds.
-    for (size_t f = 0; f < fields_.size(); ++f) {
-        if (fields_[f].type != FieldType::Unknown || storedIndex_[f] < 0 || rows_.empty()) continue;
-        for (const auto& r : rows_) {
-            const Cell& cell = r->cells[static_cast<size_t>(storedIndex_[f])];
-            if (cell.kind == Value::Kind::Null) continue;
-            fields_[f].type = cell.kind == Value::Kind::Int ? FieldType::Integer
-                            : cell.kind == Value::Kind::Double ? FieldType::Double
-                                                               : FieldType::Memo;
-            break;
+    return rows;
+}
+
+// An expression the statement does not type takes its type from what it holds: text when any row
+// holds text, else a floating number when any row holds one, else a whole number.
+void DataSet::typeFromValues(Layout& layout, const Rows& rows)
+{
+    for (size_t f = 0; f < layout.fields.size(); ++f) {
+        Field& field = layout.fields[f];
+        const int col = layout.storedIndex[f];
+        if (field.type != FieldType::Unknown || col < 0) continue;
+        bool text = false, real = false, whole = false;
+        for (const auto& r : rows) {
+            switch (r->cell(col).kind) {
+            case Value::Kind::Text: text = true; break;
+            case Value::Kind::Double: real = true; break;
+            case Value::Kind::Int: whole = true; break;
+            default: break;
+            }
+            if (text) break;
         }
+        field.type = text ? FieldType::Text : real ? FieldType::Double : whole ? FieldType::Integer : FieldType::Unknown;
     }
-    state_ = State::Browse;
-    cur_ = rows_.empty() ? -1 : 0;
-    bof_ = true;
-    eof_ = rows_.empty();
-    notify([this](DataSetListener* l) { l->dataSetReset(*this); });
-    if (rules_.afterOpen) rules_.afterOpen(*this);
-    afterMove();
 }
 
 void DataSet::close()
 {
-    if (!active()) return;
     rows_.clear();
     deleted_.clear();
     editBuffer_.reset();
+    arena_->release();
+    if (!active()) return;
     fields_.clear();
     storedIndex_.clear();
+    fieldByName_.clear();
     state_ = State::Inactive;
     cur_ = -1;
     bof_ = eof_ = true;
     notify([this](DataSetListener* l) { l->dataSetReset(*this); });
 }
 
-void DataSet::requery()
-{
-    const int pos = cur_;
-    open();
-    if (pos > 0 && !rows_.empty()) moveToRow(std::min(pos, rowCount() - 1));
-}
-
 // --- fields --------------------------------------------------------------------------------------
 
 int DataSet::fieldIndex(std::string_view name) const
 {
-    for (size_t i = 0; i < fields_.size(); ++i)
-        if (equalsIgnoringLatinCase(fields_[i].name, name)) return static_cast<int>(i);
-    return -1;
+    const auto it = fieldByName_.find(name);
+    return it == fieldByName_.end() ? -1 : it->second;
 }
 
 const Field& DataSet::fieldByName(std::string_view name) const
@@ -357,6 +600,7 @@ void DataSet::checkBrowseMode()
 void DataSet::afterMove()
 {
     notify([this](DataSetListener* l) { l->currentChanged(*this); });
+    sendStatus();
     if (rules_.afterScroll) rules_.afterScroll(*this);
 }
 
@@ -417,7 +661,7 @@ void DataSet::moveToRow(int row)
 bool DataSet::locate(std::string_view field, const Value& value, bool ignoreCase, bool partial)
 {
     checkBrowseMode();
-    const int idx = fieldByName(field).name.empty() ? -1 : fieldIndex(field);
+    const int idx = fieldIndex(fieldByName(field).name);
     const std::string wanted = value.toString();
     for (int r = 0; r < static_cast<int>(rows_.size()); ++r) {
         const std::string have = valueAt(r, idx).toString();
@@ -434,7 +678,12 @@ bool DataSet::locate(std::string_view field, const Value& value, bool ignoreCase
 
 // --- values --------------------------------------------------------------------------------------
 
-Value DataSet::storedValue(const Row& r, int index) const { return r.get(storedIndex_[static_cast<size_t>(index)]); }
+size_t DataSet::heldBytes() const
+{
+    size_t n = arena_->bytes() + rows_.capacity() * sizeof(std::unique_ptr<Row>);
+    for (const auto& r : rows_) n += sizeof(Row) + r->ownedBytes();
+    return n;
+}
 
 Value DataSet::rowValue(int row, int index) const
 {
@@ -467,7 +716,9 @@ Value DataSet::calcValue(int row, int index) const
 Value DataSet::value(std::string_view field) const
 {
     checkActive();
-    return value(fieldIndex(fieldByName(field).name));
+    const int idx = fieldIndex(field);
+    if (idx < 0) fieldByName(field);  // throws with the field's name
+    return value(idx);
 }
 
 Value DataSet::value(int index) const
@@ -477,7 +728,13 @@ Value DataSet::value(int index) const
     return valueAt(cur_, index);
 }
 
-void DataSet::setValue(std::string_view field, const Value& v) { setValue(fieldIndex(fieldByName(field).name), v); }
+void DataSet::setValue(std::string_view field, const Value& v)
+{
+    checkActive();
+    const int idx = fieldIndex(field);
+    if (idx < 0) fieldByName(field);
+    setValue(idx, v);
+}
 
 void DataSet::setValue(int index, const Value& v)
 {
@@ -489,36 +746,42 @@ void DataSet::setValue(int index, const Value& v)
     notify([this](DataSetListener* l) { l->rowChanged(*this, cur_); });
 }
 
+namespace {
+std::string trimmed(std::string_view s)
+{
+    const auto a = s.find_first_not_of(" \t\r\n");
+    if (a == std::string_view::npos) return {};
+    return std::string(s.substr(a, s.find_last_not_of(" \t\r\n") - a + 1));
+}
+}  // namespace
+
 void DataSet::storeValue(Row& r, int index, const Value& v) const
 {
     const Field& f = fields_[static_cast<size_t>(index)];
     const int col = storedIndex_[static_cast<size_t>(index)];
-    Cell& cell = r.cells[static_cast<size_t>(col)];
+    Cell cell{};
     auto bad = [&](const char* what) {
         throw DataSetError("“" + v.toString() + "”不是有效的" + what + "（字段“" + f.name + "”）");
     };
-    if (v.isNull()) { cell.kind = Value::Kind::Null; return; }
-    const bool text = v.kind() == Value::Kind::Text;
-    const std::string s = text ? QString::fromStdString(v.toString()).trimmed().toStdString() : std::string();
-    if (text && s.empty() && f.type != FieldType::Text && f.type != FieldType::Memo) {
-        cell.kind = Value::Kind::Null;
-        return;
-    }
-    switch (f.type) {
-    case FieldType::Text:
-    case FieldType::Memo: {
+    cell.kind = Value::Kind::Null;
+    if (v.isNull()) return r.setCell(col, cell);
+    if (f.type == FieldType::Text || f.type == FieldType::Memo) {
         const std::string t = v.toString();
         if (f.type == FieldType::Text && f.size > 0 && utf8Length(t) > static_cast<size_t>(f.size))
             throw DataSetError("字段“" + f.name + "”最多只能输入 " + std::to_string(f.size) + " 个字符");
         r.setText(col, t);
         return;
     }
+    const bool text = v.kind() == Value::Kind::Text;
+    const std::string s = text ? trimmed(v.toString()) : std::string();
+    // Clearing a number or a date leaves it empty, not zero.
+    if (text && s.empty()) return r.setCell(col, cell);
+    switch (f.type) {
     case FieldType::DateTime: {
-        if (!text) bad("日期");
-        const QDateTime dt = Value(s).toDateTime();
-        if (!dt.isValid()) bad("日期");
-        const QString fmt = dt.time() == QTime(0, 0) ? QStringLiteral("yyyy-MM-dd") : QStringLiteral("yyyy-MM-dd HH:mm:ss");
-        r.setText(col, dt.toString(fmt).toStdString());
+        QDate d;
+        QTime t;
+        if (!text || !parseDateText(s, &d, &t)) bad("日期");
+        r.setText(col, dateText(d, t));
         return;
     }
     case FieldType::Integer:
@@ -531,7 +794,7 @@ void DataSet::storeValue(Row& r, int index, const Value& v) const
         }
         cell.kind = Value::Kind::Int;
         cell.i = n;
-        return;
+        return r.setCell(col, cell);
     }
     case FieldType::Double: {
         double d = v.toDouble();
@@ -542,29 +805,33 @@ void DataSet::storeValue(Row& r, int index, const Value& v) const
         }
         cell.kind = Value::Kind::Double;
         cell.d = d;
-        return;
+        return r.setCell(col, cell);
     }
     case FieldType::Currency: {
         Money m = v.toMoney();
-        if (text && !Money::parse(s, &m)) bad("金额");
+        if (text && !Money::parse(s, &m)) {
+            // More than four decimals is still an amount: it is rounded as the database would.
+            bool ok = false;
+            const double d = QString::fromStdString(s).remove(QLatin1Char(',')).toDouble(&ok);
+            if (!ok) bad("金额");
+            m = Money::fromDouble(d);
+        }
         cell.kind = Value::Kind::Money;
         cell.i = m.units();
-        return;
+        return r.setCell(col, cell);
     }
     case FieldType::YesNo:
         cell.kind = Value::Kind::Bool;
         cell.i = v.toBool() ? 1 : 0;
-        return;
-    case FieldType::Unknown: break;
+        return r.setCell(col, cell);
+    default: break;
     }
-    if (text) {
-        r.setText(col, v.toString());
-    } else {
-        cell.kind = v.kind();
-        if (v.kind() == Value::Kind::Double) cell.d = v.toDouble();
-        else if (v.kind() == Value::Kind::Money) cell.i = v.toMoney().units();
-        else cell.i = v.toInt();
-    }
+    if (text) return r.setText(col, v.toString());
+    cell.kind = v.kind();
+    if (v.kind() == Value::Kind::Double) cell.d = v.toDouble();
+    else if (v.kind() == Value::Kind::Money) cell.i = v.toMoney().units();
+    else cell.i = v.toInt();
+    r.setCell(col, cell);
 }
 
 // --- editing -------------------------------------------------------------------------------------
@@ -574,10 +841,7 @@ void DataSet::beginInsert(bool atEnd)
     checkBrowseMode();
     if (readOnly()) throw DataSetError(name_ + "：这个列表是只读的，不能增加记录");
     if (rules_.beforeInsert) rules_.beforeInsert(*this);
-    auto row = std::make_unique<Row>();
-    Cell empty{};
-    empty.kind = Value::Kind::Null;
-    row->cells.assign(static_cast<size_t>(storedColumns_), empty);
+    auto row = Row::blank(storedColumns_);
     row->status = RowStatus::Inserted;
     const int pos = (atEnd || cur_ < 0) ? static_cast<int>(rows_.size()) : cur_;
     auto buffer = row->copy();
@@ -589,7 +853,13 @@ void DataSet::beginInsert(bool atEnd)
     bof_ = eof_ = false;
     state_ = State::Insert;
     notify([this, pos](DataSetListener* l) { l->rowInserted(*this, pos); });
-    if (rules_.afterInsert) rules_.afterInsert(*this);
+    try {
+        if (rules_.afterInsert) rules_.afterInsert(*this);
+    } catch (...) {
+        // Defaults that could not be filled (a refusal, a failed look-up): the insert adds nothing.
+        if (state_ == State::Insert) cancel();
+        throw;
+    }
     afterMove();
 }
 
@@ -611,11 +881,14 @@ void DataSet::edit()
     notify([this](DataSetListener* l) { l->currentChanged(*this); });
 }
 
+// The written row replaces the one shown only once the database has taken it: a refusal or an
+// error leaves the row in insert or edit mode with everything typed, ready to be corrected.
 void DataSet::post()
 {
     checkActive();
     if (!isEditing()) return;
     if (rules_.beforePost) rules_.beforePost(*this);
+    if (!isEditing()) return;  // the rule posted or cancelled the row itself
     Row& before = *rows_[static_cast<size_t>(cur_)];
     Row& after = *editBuffer_;
     if (!batch_) {
@@ -634,7 +907,8 @@ void DataSet::post()
         after.status = before.status;
         if (before.original) after.original = before.original->copy();
     }
-    rows_[static_cast<size_t>(cur_)] = std::move(editBuffer_);
+    rows_[static_cast<size_t>(cur_)] = after.copy();  // without the text that edits left behind
+    editBuffer_.reset();
     state_ = State::Browse;
     notify([this](DataSetListener* l) { l->rowChanged(*this, cur_); });
     notify([this](DataSetListener* l) { l->currentChanged(*this); });
@@ -695,27 +969,31 @@ void DataSet::remove()
 
 // --- write-back ----------------------------------------------------------------------------------
 
-namespace {
-void bindCell(sqlite3_stmt* st, int param, const Value& v, FieldType type)
+// Binds one stored cell straight from the row; its text stays where it is until the statement is
+// reset, which happens before the row can change.
+void DataSet::bindCell(sqlite3_stmt* st, int param, const Row& r, int index) const
 {
-    switch (v.kind()) {
+    const Cell x = r.cell(storedIndex_[static_cast<size_t>(index)]);
+    const FieldType type = fields_[static_cast<size_t>(index)].type;
+    switch (x.kind) {
     case Value::Kind::Null: sqlite3_bind_null(st, param); return;
     case Value::Kind::Int:
-    case Value::Kind::Bool: sqlite3_bind_int64(st, param, v.toInt()); return;
-    case Value::Kind::Double: sqlite3_bind_double(st, param, v.toDouble()); return;
-    case Value::Kind::Money: sqlite3_bind_double(st, param, v.toMoney().toDouble()); return;
+    case Value::Kind::Bool: sqlite3_bind_int64(st, param, x.i); return;
+    case Value::Kind::Double: sqlite3_bind_double(st, param, x.d); return;
+    case Value::Kind::Money: sqlite3_bind_double(st, param, Money::fromUnits(x.i).toDouble()); return;
     case Value::Kind::Text: {
-        const std::string s = v.toString();
+        const std::string_view s = r.text(x);
         if (type == FieldType::Currency || type == FieldType::Double) {
-            sqlite3_bind_double(st, param, v.toDouble());
+            sqlite3_bind_double(st, param, Value(s).toDouble());
             return;
         }
-        sqlite3_bind_text(st, param, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(st, param, s.data(), static_cast<int>(s.size()), SQLITE_STATIC);
         return;
     }
     }
 }
 
+namespace {
 std::string quoteIdent(std::string_view name)
 {
     std::string out = "\"";
@@ -733,32 +1011,36 @@ bool DataSet::writable(int index) const
     return !f.calculated && !f.readOnly && !f.baseColumn.empty() && f.type != FieldType::AutoInc;
 }
 
+// Every writable column is named, empty ones bound as null (no table of the schema has a default),
+// so that one prepared statement, made once per open, serves every row of the dataset.
 int64_t DataSet::writeInsert(Row& r)
 {
-    std::string cols, params;
-    std::vector<int> bound;
-    for (int i = 0; i < fieldCount(); ++i) {
-        if (!writable(i) || r.cells[static_cast<size_t>(storedIndex_[static_cast<size_t>(i)])].kind == Value::Kind::Null)
-            continue;
-        if (!bound.empty()) cols += ",", params += ",";
-        cols += quoteIdent(fields_[static_cast<size_t>(i)].baseColumn);
-        params += "?";
-        bound.push_back(i);
+    if (insertSql_.empty()) {
+        std::string params;
+        insertSql_ = "INSERT INTO " + quoteIdent(baseTable_);
+        for (int i = 0; i < fieldCount(); ++i) {
+            if (!writable(i)) continue;
+            insertSql_ += insertFields_.empty() ? " (" : ",";
+            insertSql_ += quoteIdent(fields_[static_cast<size_t>(i)].baseColumn);
+            params += insertFields_.empty() ? "?" : ",?";
+            insertFields_.push_back(i);
+        }
+        insertSql_ += insertFields_.empty() ? " DEFAULT VALUES" : ") VALUES (" + params + ")";
     }
-    const std::string sql = bound.empty()
-        ? "INSERT INTO " + quoteIdent(baseTable_) + " DEFAULT VALUES"
-        : "INSERT INTO " + quoteIdent(baseTable_) + " (" + cols + ") VALUES (" + params + ")";
-    Statement st = conn_->prepareNative(sql);
+    const std::string& sql = insertSql_;
+    const std::vector<int>& bound = insertFields_;
+    Statement st = conn_->prepareCached(sql);
     for (size_t p = 0; p < bound.size(); ++p)
-        bindCell(st.get(), static_cast<int>(p + 1), storedValue(r, bound[p]), fields_[static_cast<size_t>(bound[p])].type);
+        bindCell(st.get(), static_cast<int>(p + 1), r, bound[p]);
     st.step();
     const int64_t key = conn_->lastInsertRowId();
     // The key the database gave goes into the row's own key column.
     for (int i = 0; i < fieldCount(); ++i) {
         if (fields_[static_cast<size_t>(i)].type != FieldType::AutoInc || storedIndex_[static_cast<size_t>(i)] < 0) continue;
-        Cell& c = r.cells[static_cast<size_t>(storedIndex_[static_cast<size_t>(i)])];
+        Cell c{};
         c.kind = Value::Kind::Int;
         c.i = key;
+        r.setCell(storedIndex_[static_cast<size_t>(i)], c);
     }
     return key;
 }
@@ -776,9 +1058,9 @@ void DataSet::writeUpdate(const Row& before, Row& after)
         bound.push_back(i);
     }
     if (bound.empty()) return;
-    Statement st = conn_->prepareNative("UPDATE " + quoteIdent(baseTable_) + " SET " + sets + " WHERE rowid=?");
+    Statement st = conn_->prepareCached("UPDATE " + quoteIdent(baseTable_) + " SET " + sets + " WHERE rowid=?");
     for (size_t p = 0; p < bound.size(); ++p)
-        bindCell(st.get(), static_cast<int>(p + 1), storedValue(after, bound[p]), fields_[static_cast<size_t>(bound[p])].type);
+        bindCell(st.get(), static_cast<int>(p + 1), after, bound[p]);
     sqlite3_bind_int64(st.get(), static_cast<int>(bound.size() + 1), after.key);
     st.step();
     if (sqlite3_changes(conn_->handle()) == 0)
@@ -787,7 +1069,7 @@ void DataSet::writeUpdate(const Row& before, Row& after)
 
 void DataSet::writeDelete(const Row& r)
 {
-    Statement st = conn_->prepareNative("DELETE FROM " + quoteIdent(baseTable_) + " WHERE rowid=?");
+    Statement st = conn_->prepareCached("DELETE FROM " + quoteIdent(baseTable_) + " WHERE rowid=?");
     sqlite3_bind_int64(st.get(), 1, r.key);
     st.step();
 }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "db/DbError.h"
@@ -11,10 +12,14 @@
 #include "db/SqlText.h"
 #include "db/Value.h"
 
+struct sqlite3_stmt;
+
 namespace rsgz::db {
 
 class Connection;
 class DataSet;
+class Statement;
+struct SelectShape;
 
 struct Field {
     std::string name;       // result column name (its alias, where the statement gives one)
@@ -173,23 +178,44 @@ public:
     // Raw row access for code that walks rows without moving the cursor (statistics, export).
     Value rowValue(int row, int index) const;
 
+    // The bytes the fetched rows occupy in memory (cells, text, bookkeeping), for measurements.
+    size_t heldBytes() const;
+
 private:
     struct Row;
+    struct RowArena;
+    struct Layout;
     enum class RowStatus : uint8_t { Unchanged, Inserted, Modified };
+    using Rows = std::vector<std::unique_ptr<Row>>;
 
+    // Field names are found ignoring the case of Latin letters, as the database compares them.
+    struct FoldedHash {
+        using is_transparent = void;
+        size_t operator()(std::string_view s) const;
+    };
+    struct FoldedEqual {
+        using is_transparent = void;
+        bool operator()(std::string_view a, std::string_view b) const;
+    };
+
+    void openAt(int row);
+    Statement prepareSelect(const std::string& sql, const SelectShape& shape, bool* hasKey);
+    Layout describeColumns(sqlite3_stmt* st, const SelectShape& shape, bool hasKey);
+    FieldType expressionType(const SelectShape& shape, std::string_view column, int* size);
+    Rows fetchRows(Statement& st, const Layout& layout);
+    static void typeFromValues(Layout& layout, const Rows& rows);
     void checkActive() const;
     void checkBrowseMode();  // posts a pending edit before the cursor moves
     void beginInsert(bool atEnd);
     void setCursor(int row);
     void afterMove();
     Value calcValue(int row, int index) const;
-    Value storedValue(const Row& r, int index) const;
     void storeValue(Row& r, int index, const Value& v) const;
     bool writable(int index) const;
+    void bindCell(sqlite3_stmt* st, int param, const Row& r, int index) const;
     int64_t writeInsert(Row& r);
     void writeUpdate(const Row& before, Row& after);
     void writeDelete(const Row& r);
-    void rewriteForKey();
     template <class F> void notify(F f);
 
     Connection* conn_;
@@ -198,11 +224,18 @@ private:
     DataSetRules rules_;
     std::vector<Field> fields_;
     std::vector<int> storedIndex_;  // field index -> column index in the row, -1 for calculated fields
-    std::vector<std::pair<std::string, FieldType>> extraCalc_;
+    std::unordered_map<std::string, int, FoldedHash, FoldedEqual> fieldByName_;
+    struct CalcField {
+        std::string name;
+        FieldType type;
+        int size;
+    };
+    std::vector<CalcField> extraCalc_;
     bool rowNumberField_ = false;
 
-    std::vector<std::unique_ptr<Row>> rows_;
-    std::vector<std::unique_ptr<Row>> deleted_;  // batch mode: rows deleted, not yet written
+    std::unique_ptr<RowArena> arena_;
+    Rows rows_;
+    Rows deleted_;  // batch mode: rows deleted, not yet written
     std::unique_ptr<Row> editBuffer_;
     State state_ = State::Inactive;
     int cur_ = -1;
@@ -211,6 +244,8 @@ private:
     bool batch_ = false;
     bool readOnly_ = true, forcedReadOnly_ = false;
     std::string baseTable_;
+    std::string insertSql_;          // made at the first insert after an open
+    std::vector<int> insertFields_;  // the fields it binds, in order
     int keyColumn_ = -1;     // position of the hidden row key in the fetched columns, -1 when none
     int storedColumns_ = 0;  // columns fetched per row (without the hidden key)
     int controlsDisabled_ = 0;

@@ -100,7 +100,9 @@ void translateTop(std::vector<Token>& t)
         const size_t n = nextSolid(t, k + 1);
         if (n >= t.size() || t[n].kind != Tok::Number) continue;
         pending.push_back({depth, t[n].text});
-        for (size_t r = k; r <= n; ++r) t[r].text.clear();
+        // "top N" and the blanks after it go; the blank before it stays.
+        const size_t after = nextSolid(t, n + 1);
+        for (size_t r = k; r < after; ++r) t[r].text.clear();
     }
     while (!pending.empty()) {
         // Put the limit before a trailing semicolon and trailing white space.
@@ -129,52 +131,136 @@ bool isCreateTable(const std::vector<Token>& t)
     return b < t.size() && isWord(t[b], "table");
 }
 
-// The column types of the creation statements, in the words SQLite's affinity rules need.
+// The column types of the creation statements and what SQLite is told instead. The words are
+// chosen so that SQLite's affinity rules store what the logical type needs (see FieldType.h).
+enum class TypeForm { Text, Memo, Integer, AutoInc, Currency, YesNo, Double, Date };
+
+struct TypeWord {
+    const char* word;
+    TypeForm form;
+};
+
+constexpr TypeWord kTypeWords[] = {
+    {"varchar", TypeForm::Text},      {"nvarchar", TypeForm::Text},    {"char", TypeForm::Text},
+    {"nchar", TypeForm::Text},        {"text", TypeForm::Text},        {"memo", TypeForm::Memo},
+    {"longtext", TypeForm::Memo},     {"ntext", TypeForm::Memo},       {"int", TypeForm::Integer},
+    {"integer", TypeForm::Integer},   {"long", TypeForm::Integer},     {"smallint", TypeForm::Integer},
+    {"short", TypeForm::Integer},     {"byte", TypeForm::Integer},     {"tinyint", TypeForm::Integer},
+    {"counter", TypeForm::AutoInc},   {"autoincrement", TypeForm::AutoInc},
+    {"money", TypeForm::Currency},    {"currency", TypeForm::Currency}, {"bit", TypeForm::YesNo},
+    {"yesno", TypeForm::YesNo},       {"logical", TypeForm::YesNo},    {"boolean", TypeForm::YesNo},
+    {"float", TypeForm::Double},      {"double", TypeForm::Double},    {"real", TypeForm::Double},
+    {"single", TypeForm::Double},     {"numeric", TypeForm::Double},   {"decimal", TypeForm::Double},
+    {"datetime", TypeForm::Date},     {"date", TypeForm::Date},        {"time", TypeForm::Date},
+};
+
+const TypeWord* findTypeWord(const Token& tok)
+{
+    if (tok.kind != Tok::Word) return nullptr;
+    const std::string w = lower(tok.text);
+    for (const TypeWord& tw : kTypeWords)
+        if (w == tw.word) return &tw;
+    return nullptr;
+}
+
+// "(n)" or "(p, s)" right after position i: the index of ")" and the text inside; npos when absent.
+size_t sizeSuffix(const std::vector<Token>& t, size_t i, std::string* inside)
+{
+    const size_t open = nextSolid(t, i + 1);
+    if (open >= t.size() || t[open].text != "(") return std::string::npos;
+    size_t close = open;
+    while (close < t.size() && t[close].text != ")") ++close;
+    if (close >= t.size()) return std::string::npos;
+    inside->clear();
+    for (size_t r = open + 1; r < close; ++r)
+        if (t[r].kind != Tok::Space) *inside += t[r].text;
+    return close;
+}
+
+void clearTokens(std::vector<Token>& t, size_t from, size_t to)
+{
+    for (size_t r = from; r <= to && r < t.size(); ++r) t[r].text.clear();
+}
+
+// Rewrites the type that starts at token i of one column definition ending before token end.
+void translateColumnType(std::vector<Token>& t, size_t i, size_t end)
+{
+    const TypeWord* tw = findTypeWord(t[i]);
+    if (!tw) return;
+    std::string inside;
+    size_t last = sizeSuffix(t, i, &inside);
+    if (last != std::string::npos && last >= end) last = std::string::npos;
+    if (last != std::string::npos) clearTokens(t, i + 1, last);
+    const size_t after = last == std::string::npos ? i + 1 : last + 1;
+    switch (tw->form) {
+    case TypeForm::Text: {
+        const bool sized = last != std::string::npos && !inside.empty()
+            && std::all_of(inside.begin(), inside.end(), [](unsigned char c) { return std::isdigit(c); });
+        t[i].text = "VARCHAR(" + (sized ? inside : std::string("255")) + ") COLLATE NOCASE";
+        return;
+    }
+    case TypeForm::Memo: t[i].text = "LONGTEXT COLLATE NOCASE"; return;
+    case TypeForm::Currency: t[i].text = "CURRENCY REAL"; return;
+    case TypeForm::YesNo: t[i].text = "YESNO"; return;
+    case TypeForm::Double: t[i].text = "DOUBLE"; return;
+    case TypeForm::Date: t[i].text = "DATETIME"; return;
+    case TypeForm::Integer:
+    case TypeForm::AutoInc: break;
+    }
+    // "int IDENTITY [(seed, step)] [PRIMARY KEY]", "counter [PRIMARY KEY]": SQLite's own key. What
+    // follows the type word and says the same goes, blanks included.
+    size_t k = nextSolid(t, after);
+    size_t consumed = std::string::npos;
+    bool autoInc = tw->form == TypeForm::AutoInc;
+    if (k < end && isWord(t[k], "identity")) {
+        autoInc = true;
+        consumed = sizeSuffix(t, k, &inside);
+        if (consumed == std::string::npos || consumed >= end) consumed = k;
+        k = nextSolid(t, consumed + 1);
+    }
+    if (!autoInc) {
+        t[i].text = "INTEGER";
+        return;
+    }
+    t[i].text = "INTEGER PRIMARY KEY AUTOINCREMENT";
+    const size_t key = k < end ? nextSolid(t, k + 1) : end;
+    if (k < end && isWord(t[k], "primary") && key < end && isWord(t[key], "key")) consumed = key;
+    if (consumed != std::string::npos) clearTokens(t, after, consumed);
+}
+
+bool isTableConstraint(const Token& tok)
+{
+    for (const char* w : {"primary", "constraint", "unique", "foreign", "check"})
+        if (isWord(tok, w)) return true;
+    return false;
+}
+
+// Each column definition inside the outer parentheses: its name, then its type.
 void translateCreateTypes(std::vector<Token>& t)
 {
+    int depth = 0;
+    bool atItemStart = false;
     for (size_t i = 0; i < t.size(); ++i) {
-        if (t[i].kind != Tok::Word) continue;
-        const std::string w = lower(t[i].text);
-        if (w == "varchar" || w == "char" || w == "nvarchar") {
-            size_t open = nextSolid(t, i + 1);
-            if (open < t.size() && t[open].text == "(") {
-                size_t close = open;
-                while (close < t.size() && t[close].text != ")") ++close;
-                if (close < t.size()) {
-                    std::string width;
-                    for (size_t r = open + 1; r < close; ++r) width += t[r].text;
-                    for (size_t r = i + 1; r <= close; ++r) t[r].text.clear();
-                    t[i].text = "VARCHAR(" + width + ") COLLATE NOCASE";
-                    i = close;
-                    continue;
-                }
-            }
-            t[i].text = "VARCHAR(255) COLLATE NOCASE";
-        } else if (w == "int" || w == "integer" || w == "long") {
-            const size_t n = nextSolid(t, i + 1);
-            if (n < t.size() && isWord(t[n], "identity")) {
-                t[i].text = "INTEGER";
-                t[n].text.clear();
-                const size_t p = nextSolid(t, n + 1);
-                const size_t k = p < t.size() ? nextSolid(t, p + 1) : p;
-                if (p < t.size() && isWord(t[p], "primary") && k < t.size() && isWord(t[k], "key"))
-                    t[k].text = "KEY AUTOINCREMENT";
-                else
-                    t[n].text = "PRIMARY KEY AUTOINCREMENT";
-            } else {
-                t[i].text = "INTEGER";
-            }
-        } else if (w == "counter" || w == "autoincrement") {
-            t[i].text = "INTEGER PRIMARY KEY AUTOINCREMENT";
-        } else if (w == "money" || w == "currency") {
-            t[i].text = "CURRENCY REAL";
-        } else if (w == "bit" || w == "yesno" || w == "logical") {
-            t[i].text = "YESNO";
-        } else if (w == "memo" || w == "longtext") {
-            t[i].text = "LONGTEXT COLLATE NOCASE";
-        } else if (w == "float" || w == "double") {
-            t[i].text = "DOUBLE";
+        if (t[i].kind == Tok::Space) continue;
+        if (t[i].text == "(") {
+            if (++depth == 1) atItemStart = true;
+            continue;
         }
+        if (t[i].text == ")") { --depth; continue; }
+        if (depth != 1) continue;
+        if (t[i].text == ",") { atItemStart = true; continue; }
+        if (!atItemStart) continue;
+        atItemStart = false;
+        if (isTableConstraint(t[i])) continue;
+        // The item ends at the next comma or closing parenthesis of this level.
+        size_t end = i + 1;
+        for (int d = 0; end < t.size(); ++end) {
+            if (t[end].text == "(") ++d;
+            else if (t[end].text == ")" && d-- == 0) break;
+            else if (t[end].text == "," && d == 0) break;
+        }
+        const size_t type = nextSolid(t, i + 1);
+        if (type < end) translateColumnType(t, type, end);
     }
 }
 
@@ -199,10 +285,81 @@ std::string isoDateFromLiteral(std::string_view body)
             if (tm.isValid()) break;
         }
         if (!tm.isValid()) return {};
-        if (tm != QTime(0, 0)) out += " " + tm.toString(QStringLiteral("HH:mm:ss")).toStdString();
+        if (tm != QTime(0, 0)) {
+            out += ' ';
+            out += tm.toString(QStringLiteral("HH:mm:ss")).toStdString();
+        }
     }
     return out;
 }
+
+namespace {
+
+bool isAggregate(const std::vector<Token>& t, size_t k)
+{
+    static const char* const names[] = {"count", "sum", "avg", "min", "max", "total", "group_concat"};
+    if (t[k].kind != Tok::Word) return false;
+    const std::string w = lower(t[k].text);
+    if (std::none_of(std::begin(names), std::end(names), [&](const char* n) { return w == n; })) return false;
+    const size_t n = nextSolid(t, k + 1);
+    return n < t.size() && t[n].text == "(";
+}
+
+std::string unquoted(const Token& tok)
+{
+    if (tok.kind == Tok::Ident && tok.text.size() >= 2) return tok.text.substr(1, tok.text.size() - 2);
+    return tok.text;
+}
+
+std::string joined(const std::vector<Token>& t, size_t from, size_t to)
+{
+    std::string out;
+    for (size_t k = from; k < to; ++k) out += t[k].text;
+    const auto a = out.find_first_not_of(" \t\r\n");
+    if (a == std::string::npos) return {};
+    return out.substr(a, out.find_last_not_of(" \t\r\n") - a + 1);
+}
+
+// One item of the select list, tokens [from, to): its text and the name it is given, if any.
+SelectShape::Item selectItem(const std::vector<Token>& t, size_t from, size_t to)
+{
+    std::vector<size_t> solid;
+    for (size_t k = from; k < to; ++k)
+        if (t[k].kind != Tok::Space) solid.push_back(k);
+    SelectShape::Item item;
+    size_t exprEnd = to;
+    const size_t n = solid.size();
+    if (n >= 3 && isWord(t[solid[n - 2]], "as")) {
+        item.alias = unquoted(t[solid[n - 1]]);
+        exprEnd = solid[n - 2];
+    } else if (n >= 2 && (t[solid[n - 1]].kind == Tok::Word || t[solid[n - 1]].kind == Tok::Ident)
+               && !isWord(t[solid[n - 1]], "end")) {
+        // "expression name": the name follows a complete operand (a word, a literal, a parenthesis).
+        const Token& prev = t[solid[n - 2]];
+        if (prev.kind != Tok::Punct || prev.text == ")") {
+            item.alias = unquoted(t[solid[n - 1]]);
+            exprEnd = solid[n - 1];
+        }
+    }
+    item.expr = joined(t, from, exprEnd);
+    return item;
+}
+
+bool endsFrom(const Token& tok)
+{
+    for (const char* w : {"where", "group", "order", "having", "limit", "union", "intersect", "except"})
+        if (isWord(tok, w)) return true;
+    return false;
+}
+
+bool isJoinWord(const Token& tok)
+{
+    for (const char* w : {"join", "left", "right", "inner", "outer", "cross", "full", "natural", "on", "using"})
+        if (isWord(tok, w)) return true;
+    return false;
+}
+
+}  // namespace
 
 SelectShape analyzeSelect(std::string_view sql)
 {
@@ -210,46 +367,105 @@ SelectShape analyzeSelect(std::string_view sql)
     const std::vector<Token> t = lex(sql);
     size_t i = nextSolid(t, 0);
     if (i >= t.size() || !isWord(t[i], "select")) return shape;
+    bool plain = true;  // no distinct, grouping, set operation, join, aggregate or sub-select source
+    size_t listStart = i + 1;
+    const size_t d = nextSolid(t, listStart);
+    if (d < t.size() && (isWord(t[d], "distinct") || isWord(t[d], "all"))) {
+        plain = plain && !isWord(t[d], "distinct");
+        listStart = d + 1;
+    }
+    // The select list, item by item, up to the top-level "from".
     int depth = 0;
-    size_t pos = 0;
-    bool seenFrom = false, inFrom = false;
-    int fromItems = 0;
-    for (size_t k = 0; k < t.size(); pos += t[k].text.size(), ++k) {
+    size_t pos = 0, itemStart = listStart, k = 0;
+    for (; k < t.size(); pos += t[k].text.size(), ++k) {
+        if (k < listStart) continue;
+        if (t[k].text == "(") ++depth;
+        else if (t[k].text == ")") --depth;
+        if (depth != 0) continue;
+        if (isAggregate(t, k)) plain = false;
+        if (t[k].text == "," || isWord(t[k], "from")) {
+            shape.items.push_back(selectItem(t, itemStart, k));
+            itemStart = k + 1;
+        }
+        if (isWord(t[k], "from")) break;
+    }
+    if (k >= t.size()) {
+        if (itemStart < t.size()) shape.items.push_back(selectItem(t, itemStart, t.size()));
+        return shape;
+    }
+    shape.fromPos = pos;
+    // The sources: "name [as] [alias]", separated by commas or joins.
+    bool expectName = true, inFrom = true;
+    for (++k; k < t.size(); ++k) {
         const Token& tok = t[k];
-        if (tok.kind == Tok::Punct && tok.text == "(") {
-            if (inFrom && depth == 0) return shape;  // a sub-select as a source
+        if (tok.kind == Tok::Space) continue;
+        if (tok.text == "(") {
+            if (inFrom && depth == 0 && expectName) plain = false;  // a sub-select as a source
             ++depth;
             continue;
         }
-        if (tok.kind == Tok::Punct && tok.text == ")") { --depth; continue; }
+        if (tok.text == ")") { --depth; continue; }
         if (depth != 0) continue;
-        if (tok.kind == Tok::Word) {
-            const std::string w = lower(tok.text);
-            if (w == "distinct" || w == "union" || w == "group" || w == "having" || w == "intersect" || w == "except"
-                || w == "join")
-                return shape;
-            if (!seenFrom && (w == "count" || w == "sum" || w == "avg" || w == "min" || w == "max")) {
-                const size_t n = nextSolid(t, k + 1);
-                if (n < t.size() && t[n].text == "(") return shape;
-            }
-            if (!seenFrom && w == "from") {
-                seenFrom = inFrom = true;
-                shape.fromPos = pos;
-                continue;
-            }
-            if (inFrom && (w == "where" || w == "order" || w == "limit")) { inFrom = false; continue; }
-        }
+        if (tok.kind == Tok::Word && (isWord(tok, "distinct") || isWord(tok, "group") || isWord(tok, "having")
+                                      || isWord(tok, "union") || isWord(tok, "intersect") || isWord(tok, "except")))
+            plain = false;
         if (!inFrom) continue;
-        if (tok.kind == Tok::Punct && tok.text == ",") return shape;
-        if ((tok.kind == Tok::Word || tok.kind == Tok::Ident) && fromItems == 0) {
-            std::string name = tok.text;
-            if (tok.kind == Tok::Ident) name = name.substr(1, name.size() - 2);
-            shape.table = name;
-            ++fromItems;
+        if (endsFrom(tok)) { inFrom = false; continue; }
+        if (tok.text == "," || isWord(tok, "join")) {
+            plain = false;
+            expectName = true;
+            continue;
+        }
+        if (isJoinWord(tok)) { plain = false; expectName = false; continue; }
+        if (tok.kind != Tok::Word && tok.kind != Tok::Ident) continue;
+        if (expectName) {
+            shape.sources.push_back({unquoted(tok), unquoted(tok)});
+            expectName = false;
+        } else if (!isWord(tok, "as") && !shape.sources.empty()) {
+            shape.sources.back().alias = unquoted(tok);
         }
     }
-    shape.simple = seenFrom && fromItems == 1;
+    shape.simple = plain && shape.sources.size() == 1;
+    if (shape.simple) shape.table = shape.sources.front().table;
     return shape;
+}
+
+AggregateCall parseAggregate(std::string_view expression)
+{
+    AggregateCall call;
+    const std::vector<Token> t = lex(expression);
+    std::vector<size_t> solid;
+    for (size_t k = 0; k < t.size(); ++k)
+        if (t[k].kind != Tok::Space) solid.push_back(k);
+    if (solid.size() < 3 || t[solid[1]].text != "(" || t[solid.back()].text != ")") return call;
+    // The parentheses after the name must be the ones that end the expression: "max(a) - min(b)" is
+    // no single call.
+    int depth = 0;
+    for (size_t s = 1; s + 1 < solid.size(); ++s) {
+        const std::string& x = t[solid[s]].text;
+        depth += x == "(" ? 1 : x == ")" ? -1 : 0;
+        if (depth == 0) return call;
+    }
+    const std::string fn = lower(t[solid[0]].text);
+    using K = AggregateCall::Kind;
+    if (fn == "count") call.kind = K::Count;
+    else if (fn == "sum") call.kind = K::Sum;
+    else if (fn == "total") call.kind = K::Total;
+    else if (fn == "avg") call.kind = K::Avg;
+    else if (fn == "min" || fn == "max") call.kind = K::MinMax;
+    else return call;
+    // Inside: "col", "t.col" or "distinct col".
+    std::vector<const Token*> inner;
+    for (size_t s = 2; s + 1 < solid.size(); ++s) inner.push_back(&t[solid[s]]);
+    if (!inner.empty() && isWord(*inner.front(), "distinct")) inner.erase(inner.begin());
+    auto isName = [](const Token* x) { return x->kind == Tok::Word || x->kind == Tok::Ident; };
+    if (inner.size() == 1 && isName(inner[0])) {
+        call.column = unquoted(*inner[0]);
+    } else if (inner.size() == 3 && isName(inner[0]) && inner[1]->text == "." && isName(inner[2])) {
+        call.qualifier = unquoted(*inner[0]);
+        call.column = unquoted(*inner[2]);
+    }
+    return call;
 }
 
 std::string toSqlite(std::string_view statement)

@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace rsgz::db {
 
@@ -20,11 +21,32 @@ std::string isoDateFromLiteral(std::string_view body);
 // What the record sets need to know of a select statement (already in SQLite's words) to write rows
 // back: whether it reads one base table plainly (no join, distinct, grouping, union or aggregate),
 // that table's name, and where its top-level "from" starts (a hidden row key is added before it).
+// The items of the select list and the sources of its "from" let a computed column be typed.
 struct SelectShape {
+    struct Item {
+        std::string expr;   // as written, without its name
+        std::string alias;  // the name given with "as" (or without it); empty when none
+    };
+    struct Source {
+        std::string table;
+        std::string alias;  // the table's own name when it is given none
+    };
     bool simple = false;
     std::string table;
     size_t fromPos = 0;
+    std::vector<Item> items;
+    std::vector<Source> sources;
 };
 SelectShape analyzeSelect(std::string_view sqliteStatement);
+
+// An expression of the select list that is one aggregate call, such as "count(*)" or "sum(a.gz01)":
+// which function, and the one column it is taken over (with the table or alias before it), if any.
+struct AggregateCall {
+    enum class Kind { None, Count, Sum, Total, Avg, MinMax };
+    Kind kind = Kind::None;
+    std::string qualifier;
+    std::string column;
+};
+AggregateCall parseAggregate(std::string_view expression);
 
 }  // namespace rsgz::db

@@ -1,6 +1,7 @@
 #include "db/Money.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 namespace rsgz::db {
@@ -21,12 +22,16 @@ int64_t roundHalfEven(long double x)
 
 Money Money::fromDouble(double value)
 {
+    // Not a number, or beyond what four decimals in 64 bits hold: no amount at all.
+    if (!std::isfinite(value) || std::fabs(value) >= 9.2e14) return {};
     return fromUnits(roundHalfEven(static_cast<long double>(value) * kScale));
 }
 
 Money Money::operator*(double factor) const
 {
-    return fromUnits(roundHalfEven(static_cast<long double>(units_) * factor));
+    const long double product = static_cast<long double>(units_) * factor;
+    if (!std::isfinite(product) || std::fabs(product) >= 9.2e18L) return {};
+    return fromUnits(roundHalfEven(product));
 }
 
 bool Money::parse(const std::string& text, Money* out)
@@ -50,8 +55,9 @@ bool Money::parse(const std::string& text, Money* out)
             if (++fracDigits > 4) return false;
             frac = frac * 10 + (c - '0');
         } else {
-            if (whole > 900000000000000LL) return false;
+            // The whole part times the scale must stay within 64 bits.
             whole = whole * 10 + (c - '0');
+            if (whole >= INT64_MAX / kScale) return false;
         }
     }
     if (digits == 0) return false;

@@ -1,7 +1,7 @@
 #include "db/SqlText.h"
 
 #include <QDate>
-#include <cstdlib>
+#include <cmath>
 
 namespace rsgz::db {
 
@@ -46,21 +46,51 @@ std::string sqlQuote(std::string_view value)
     return out;
 }
 
+namespace {
+// A plain decimal number: [+-]digits[.digits][e[+-]digits]. Anything else (also what strtod would
+// accept beyond that, such as "inf", "nan(…)" or hex) is not let into a statement bare.
+bool isDecimalNumber(std::string_view s)
+{
+    size_t i = 0;
+    auto digits = [&] {
+        const size_t start = i;
+        while (i < s.size() && s[i] >= '0' && s[i] <= '9') ++i;
+        return i - start;
+    };
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+    size_t n = digits();
+    if (i < s.size() && s[i] == '.') {
+        ++i;
+        n += digits();
+    }
+    if (n == 0) return false;
+    if (i < s.size() && (s[i] == 'e' || s[i] == 'E')) {
+        ++i;
+        if (i < s.size() && (s[i] == '+' || s[i] == '-')) ++i;
+        if (digits() == 0) return false;
+    }
+    return i == s.size();
+}
+}  // namespace
+
 std::string sqlLiteral(const Value& value, FieldType type)
 {
+    // A yes/no value is written as a quoted 1 or 0: the column's numeric affinity turns it into the
+    // stored number, where the quoted words True or 是 would be compared as text and match nothing.
+    if (type == FieldType::YesNo) return value.isNull() ? sqlQuote("") : sqlQuote(value.toBool() ? "1" : "0");
     switch (literalForm(type)) {
     case LiteralForm::Bare: {
         if (type == FieldType::Currency) return value.toMoney().toSqlLiteral();
         const std::string s = value.toString();
-        char* end = nullptr;
-        std::strtod(s.c_str(), &end);
-        return (!s.empty() && end && *end == '\0') ? s : Value(value.toDouble()).toString();
+        if (isDecimalNumber(s)) return s;
+        const double d = value.toDouble();
+        return std::isfinite(d) ? Value(d).toString() : "0";
     }
     case LiteralForm::DateHash: {
         const QDate d = value.toDate();
         // A date that does not parse cannot go between "#" safely: quote it as text instead.
         if (!d.isValid()) return sqlQuote(value.toString());
-        return "#" + d.toString(QStringLiteral("yyyy-MM-dd")).toStdString() + "#";
+        return d.toString(QStringLiteral("#yyyy-MM-dd#")).toStdString();
     }
     case LiteralForm::Quoted: break;
     }

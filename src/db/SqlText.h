@@ -19,7 +19,8 @@ SqlLines splitSqlLines(std::string_view text);
 std::string sqlQuote(std::string_view value);
 
 // A value as a literal of the given logical type: currency and double bare, dates between "#",
-// text and the rest quoted (through sqlQuote). A bare number that does not parse becomes 0.
+// text and the rest quoted (through sqlQuote); a yes/no value as '1' or '0'. A bare value that is
+// not a plain decimal number is read leniently (its leading number, else 0) and written as one.
 std::string sqlLiteral(const Value& value, FieldType type);
 
 }  // namespace rsgz::db

@@ -101,20 +101,78 @@ bool Value::toBool() const
     return false;
 }
 
-QDate Value::toDate() const { return toDateTime().date(); }
+QDate Value::toDate() const
+{
+    QDate d;
+    QTime t;
+    if (kind_ != Kind::Text || !parseDateText(s_, &d, &t)) return {};
+    return d;
+}
 
 QDateTime Value::toDateTime() const
 {
-    if (kind_ != Kind::Text || s_.size() < 8) return {};
-    const QString t = QString::fromStdString(s_).trimmed();
-    for (const char* fmt : {"yyyy-MM-dd HH:mm:ss", "yyyy-MM-dd HH:mm", "yyyy-MM-ddTHH:mm:ss"}) {
-        QDateTime dt = QDateTime::fromString(t, QString::fromLatin1(fmt));
-        if (dt.isValid()) return dt;
+    QDate d;
+    QTime t;
+    if (kind_ != Kind::Text || !parseDateText(s_, &d, &t)) return {};
+    return QDateTime(d, t);
+}
+
+namespace {
+// Up to maxDigits digits at pos; -1 when there is none.
+int number(std::string_view s, size_t& pos, int maxDigits)
+{
+    int n = 0, digits = 0;
+    while (pos < s.size() && digits < maxDigits && s[pos] >= '0' && s[pos] <= '9') {
+        n = n * 10 + (s[pos++] - '0');
+        ++digits;
     }
-    QDate d = QDate::fromString(t.left(10), QStringLiteral("yyyy-MM-dd"));
-    if (!d.isValid()) d = QDate::fromString(t, QStringLiteral("yyyy-M-d"));
-    if (!d.isValid()) d = QDate::fromString(t, QStringLiteral("yyyy/M/d"));
-    return d.isValid() ? QDateTime(d, QTime(0, 0)) : QDateTime();
+    return digits == 0 ? -1 : n;
+}
+}  // namespace
+
+bool parseDateText(std::string_view s, QDate* date, QTime* time)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    size_t pos = 0;
+    const int y = number(s, pos, 4);
+    if (y < 0 || pos != 4 || pos >= s.size()) return false;
+    const char sep = s[pos];
+    if (sep != '-' && sep != '/' && sep != '.') return false;
+    ++pos;
+    const int m = number(s, pos, 2);
+    if (m < 0 || pos >= s.size() || s[pos++] != sep) return false;
+    const int d = number(s, pos, 2);
+    if (d < 0 || !QDate::isValid(y, m, d)) return false;
+    int h = 0, mi = 0, sec = 0;
+    if (pos < s.size()) {
+        if (s[pos] != ' ' && s[pos] != 'T') return false;
+        while (pos < s.size() && (s[pos] == ' ' || s[pos] == 'T')) ++pos;
+        h = number(s, pos, 2);
+        if (h < 0 || pos >= s.size() || s[pos++] != ':') return false;
+        mi = number(s, pos, 2);
+        if (mi < 0) return false;
+        if (pos < s.size() && s[pos] == ':') {
+            ++pos;
+            sec = number(s, pos, 2);
+            if (sec < 0) return false;
+        }
+        if (pos != s.size() || !QTime::isValid(h, mi, sec)) return false;
+    }
+    *date = QDate(y, m, d);
+    *time = QTime(h, mi, sec);
+    return true;
+}
+
+std::string dateText(const QDate& date, const QTime& time)
+{
+    char buf[32];
+    if (time == QTime(0, 0))
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", date.year(), date.month(), date.day());
+    else
+        std::snprintf(buf, sizeof buf, "%04d-%02d-%02d %02d:%02d:%02d", date.year(), date.month(), date.day(),
+                      time.hour(), time.minute(), time.second());
+    return buf;
 }
 
 bool Value::operator==(const Value& o) const

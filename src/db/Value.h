@@ -7,6 +7,7 @@
 
 class QString;
 class QDate;
+class QTime;
 class QDateTime;
 
 namespace rsgz::db {
@@ -53,5 +54,13 @@ private:
     };
     std::string s_;
 };
+
+// Reads a date as the program writes and users type it: yyyy-m-d, yyyy/m/d or yyyy.m.d, with an
+// optional time h:m or h:m:s after a blank or "T". No time zone is involved. False when it is not
+// such a text or not a real date or time; time is 00:00 when the text holds a date only.
+bool parseDateText(std::string_view text, QDate* date, QTime* time);
+
+// The stored form of a date: yyyy-mm-dd, with " hh:mm:ss" only when the time is not 00:00.
+std::string dateText(const QDate& date, const QTime& time);
 
 }  // namespace rsgz::db

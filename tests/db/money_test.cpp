@@ -1,0 +1,74 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <limits>
+
+#include "db/Money.h"
+
+using rsgz::db::Money;
+
+namespace {
+
+TEST(Money, ParsesAmountsAndRefusesTheRest)
+{
+    struct Case {
+        const char* text;
+        bool ok;
+        int64_t units;
+    };
+    const Case cases[] = {
+        {"12", true, 120000},         {"-3.5", true, -35000},       {"+0.0001", true, 1},
+        {"1,234.5678", true, 12345678}, {" 7.10 ", true, 71000},     {".5", true, 5000},
+        {"1.23456", false, 0},        {"12a", false, 0},            {"", false, 0},
+        {"-", false, 0},              {"1.2.3", false, 0},          {"922337203685476", true, 9223372036854760000},
+        {"9223372036854775807", false, 0}, {"1000000000000000", false, 0},
+    };
+    for (const Case& c : cases) {
+        Money m = Money::fromUnits(-1);
+        EXPECT_EQ(Money::parse(c.text, &m), c.ok) << c.text;
+        if (c.ok) EXPECT_EQ(m.units(), c.units) << c.text;
+    }
+}
+
+TEST(Money, FormatsWithFixedDecimalsAndShortestSqlForm)
+{
+    struct Case {
+        int64_t units;
+        int decimals;
+        const char* text;
+        const char* sql;
+    };
+    const Case cases[] = {
+        {12345000, 2, "1234.50", "1234.5"}, {-35000, 2, "-3.50", "-3.5"}, {1, 4, "0.0001", "0.0001"},
+        {-1, 2, "0.00", "-0.0001"},          {125, 2, "0.01", "0.0125"},   {-50, 2, "-0.01", "-0.005"},
+        {0, 0, "0", "0"},                    {15000, 0, "2", "1.5"},
+    };
+    for (const Case& c : cases) {
+        const Money m = Money::fromUnits(c.units);
+        EXPECT_EQ(m.toString(c.decimals), c.text) << c.units;
+        EXPECT_EQ(m.toSqlLiteral(), c.sql) << c.units;
+    }
+}
+
+TEST(Money, ComputedValuesRoundHalfToEvenAtTheFourthDecimal)
+{
+    struct Case {
+        int64_t units;
+        double factor;
+        int64_t expected;
+    };
+    const Case cases[] = {
+        {25000, 1.2345, 30862},   // 3.08625 -> 3.0862
+        {25000, 1.2347, 30868},   // 3.08675 -> 3.0868
+        {-25000, 1.2345, -30862}, {10000, 1.0 / 3, 3333}, {10000, 2.0 / 3, 6667},
+        {1, 0.5, 0},              {3, 0.5, 2},            {10000, 1e30, 0},
+    };
+    for (const Case& c : cases) EXPECT_EQ((Money::fromUnits(c.units) * c.factor).units(), c.expected) << c.units << " x " << c.factor;
+
+    EXPECT_EQ(Money::fromDouble(3.08625).units(), 30862);
+    EXPECT_EQ(Money::fromDouble(0.00015).units(), 2);
+    EXPECT_EQ(Money::fromDouble(100.0 / 3).units(), 333333);
+    EXPECT_EQ(Money::fromDouble(std::numeric_limits<double>::quiet_NaN()).units(), 0);
+}
+
+}  // namespace
