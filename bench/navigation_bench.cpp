@@ -1,0 +1,104 @@
+// Choosing 人员档案管理 over a large organisation, and scrolling its grid: the list opens once
+// (records, field lists, field list file) and the grid reads cells from the dataset in place.
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <filesystem>
+
+#include "SampleData.h"
+#include "app/MainFrame.h"
+#include "app/TDM.h"
+#include "db/RecordRules.h"
+#include "ui/DataSetModel.h"
+
+using namespace rsgz;
+
+namespace {
+
+constexpr int kEmployees = 20000;
+
+// A program directory holding a live database with the sample organisation.
+struct Organisation {
+    QTemporaryDir dir;
+    std::string programDir;
+    Organisation()
+    {
+        programDir = dir.path().toStdString() + "/";
+        QDir root(dir.path());
+        for (const char* sub : {"init", "data", "bak", "set", "baobiao"}) root.mkpath(QString::fromUtf8(sub));
+        app::createTemplateDatabase(programDir + "init/vesk.db");
+        std::filesystem::copy_file(programDir + "init/vesk.db", programDir + "data/vesk.db");
+        db::Connection conn(programDir + "data/vesk.db");
+        sample::fillSampleData(conn, kEmployees, 7);
+    }
+};
+
+const Organisation& organisation()
+{
+    static const Organisation o;
+    return o;
+}
+
+// A fresh start each time: data module with its rules, frame, and the first choice of module 1.
+void ChooseEmployeeModule(benchmark::State& state)
+{
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto dm = std::make_unique<app::TDM>();
+        app::setDM(dm.get());
+        db::bindRecordRules(*dm);
+        app::MainFrame frame(*dm);
+        frame.create(organisation().programDir);
+        state.ResumeTiming();
+        frame.navigation().chooseModule(1);
+        benchmark::DoNotOptimize(dm->rszl.recordCount());
+        state.PauseTiming();
+        app::setDM(nullptr);
+        dm.reset();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(ChooseEmployeeModule)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+int countStatements(unsigned, void* counter, void*, void*)
+{
+    ++*static_cast<int64_t*>(counter);
+    return 0;
+}
+
+// Scrolling: the view asks for the cells of one screen (30 rows) at a time, from the top to the
+// bottom, and the dataset's cursor follows. Counts the statements run while scrolling (must be 0).
+void ScrollEmployeeGrid(benchmark::State& state)
+{
+    app::TDM dm;
+    app::setDM(&dm);
+    db::bindRecordRules(dm);
+    app::MainFrame frame(dm);
+    frame.create(organisation().programDir);
+    frame.navigation().chooseModule(1);
+    ui::DataSetModel model(&dm.rszl);
+    int64_t statements = 0;
+    sqlite3_trace_v2(dm.DMADO.handle(), SQLITE_TRACE_STMT, countStatements, &statements);
+    const size_t heldBefore = dm.rszl.heldBytes();
+    constexpr int kScreen = 30;
+    for (auto _ : state) {
+        for (int top = 0; top + kScreen <= model.rowCount(); top += kScreen) {
+            dm.rszl.moveToRow(top);
+            for (int r = top; r < top + kScreen; ++r)
+                for (int c = 0; c < model.columnCount(); ++c) benchmark::DoNotOptimize(model.index(r, c).data());
+        }
+    }
+    sqlite3_trace_v2(dm.DMADO.handle(), 0, nullptr, nullptr);
+    state.counters["statements_run"] = static_cast<double>(statements);
+    state.counters["held_MB_change"] =
+        (static_cast<double>(dm.rszl.heldBytes()) - static_cast<double>(heldBefore)) / (1024.0 * 1024.0);
+    state.counters["screens"] = static_cast<double>(model.rowCount() / kScreen);
+    app::setDM(nullptr);
+}
+BENCHMARK(ScrollEmployeeGrid)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+BENCHMARK_MAIN();
