@@ -30,6 +30,7 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 
 const char* kStyle = R"(
 QMainWindow { background: #eef2f6; }
+QLineEdit { lineedit-password-character: 42; }
 #navigationBar { background: #e4eaf1; border-right: 1px solid #c3ccd6; }
 QPushButton[navHeader="true"] {
     text-align: left; padding: 8px 14px; font-weight: bold; color: #2b4560; border: none;

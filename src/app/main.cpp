@@ -33,7 +33,7 @@ int main(int argc, char** argv)
     rsgz::admin::registerAdminWindows();
     // A failed or abandoned login ends the program here, without the close-time copy.
     if (frame.LoginFailed) return 0;
-    w.show();
+    w.showMaximized();
     const int rc = app.exec();
     rsgz::app::setInteraction(nullptr);
     return rc;

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 #include <QtTest/QTest>
 
@@ -46,9 +47,18 @@ TEST(LoginWindow, CaptionPresetsAndTheDefaultOperatorHint)
     admin::Tkhdlw w(p.frame());
     EXPECT_EQ(w.windowTitle(), QString::fromUtf8(app::kProductTitle) + QStringLiteral("登录窗口"));
     EXPECT_EQ(w.findChild<QComboBox*>("nameBox")->currentText(), QString::fromUtf8(app::kDefaultOperator));
-    EXPECT_EQ(w.findChild<QLineEdit*>("passwordBox")->echoMode(), QLineEdit::Password);
+    QLineEdit* password = w.findChild<QLineEdit*>("passwordBox");
+    EXPECT_EQ(password->echoMode(), QLineEdit::Password);
+    EXPECT_EQ(password->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, password), '*');
     EXPECT_TRUE(w.findChild<QLabel*>("hintLabel")->text().contains(QString::fromUtf8(app::kDefaultPassword)));
     EXPECT_TRUE(p.frame().LoginFailed);
+    {
+        // Shown over the main window, whose style sheet it inherits, it still masks with "*".
+        app::Tmain main(p.frame(), /*login=*/false);
+        admin::Tkhdlw over(p.frame(), &main);
+        QLineEdit* box = over.findChild<QLineEdit*>("passwordBox");
+        EXPECT_EQ(box->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, box), '*');
+    }
 
     QTimer::singleShot(0, &w, [&] { w.findChild<QPushButton*>("loginButton")->click(); });
     EXPECT_EQ(w.exec(), QDialog::Accepted);
