@@ -186,13 +186,13 @@ void Tmain::buildStatusBar()
 void Tmain::sizeStatusBar()
 {
     const int widths[6] = {50, 0, 64, 60, 50, 50};
-    int fixed = 0;
-    for (int i = 0; i < 6; ++i) {
-        if (i == 1) continue;
-        status_[i]->setFixedWidth(widths[i]);
-        fixed += widths[i];
-    }
-    status_[1]->setMinimumWidth(std::max(0, statusBar()->width() - fixed - 24));
+    for (int i = 0; i < 6; ++i)
+        if (i != 1) status_[i]->setFixedWidth(widths[i]);
+    // The hint panel stretches over what the others leave, at whatever width the window has later
+    // and however long a progress message is; a minimum taken now would push the record/total
+    // panels out of sight once the window is made narrower.
+    status_[1]->setMinimumWidth(0);
+    status_[1]->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
 }
 
 QWidget* Tmain::panel(int module) const

@@ -1,4 +1,8 @@
 #include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QStatusBar>
+#include <QtTest/QTest>
 #include <QTableView>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -41,4 +45,29 @@ TEST(MainWindow, ShowsTheGroupsAndTheEmployeeGridOfModuleOne)
 
     bar->setOpenGroup(1);
     EXPECT_EQ(w.workAreaWidget()->objectName(), QStringLiteral("desktopArea"));
+}
+
+// The hint panel takes whatever the other five leave, at any window width and with any message:
+// the record/total panels stay in sight when the window is made narrower after its activation.
+TEST(MainWindow, StatusBarPanelsStayInSightWhenTheWindowNarrows)
+{
+    test::ProgramLayout p{{.liveDatabase = true}};
+    app::Tmain w(p.frame(), false);
+    w.resize(1300, 760);
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QTRY_VERIFY_WITH_TIMEOUT(w.statusPanel(1)->width() > 900, 2000);
+    QTest::qWait(50);  // the activation work runs from the event loop
+
+    w.resize(1000, 700);
+    w.statusPanel(1)->setText(QString(200, QChar(u'进')));
+    QTRY_COMPARE_WITH_TIMEOUT(w.statusBar()->width(), 1000, 2000);
+    QApplication::processEvents();
+    const int widths[6] = {50, 0, 64, 60, 50, 50};
+    for (int i = 0; i < 6; ++i) {
+        SCOPED_TRACE(i);
+        if (i != 1) EXPECT_EQ(w.statusPanel(i)->width(), widths[i]);
+        EXPECT_LE(w.statusPanel(i)->geometry().right(), w.statusBar()->width());
+        if (i > 0) EXPECT_LT(w.statusPanel(i - 1)->geometry().right(), w.statusPanel(i)->geometry().left());
+    }
 }
