@@ -180,7 +180,7 @@ void Navigation::OpenImageStart()
 
 void Navigation::chooseDesktopPicture()
 {
-    const std::string path = interaction().openFileName("选择桌面背景图片", "图片文件 (*.jpg *.jpeg *.png *.bmp)");
+    const std::string path = interaction().openFileName("选择桌面背景图片", view_->pictureFilter());
     if (path.empty()) return;
     view_->showPicture(path);
     runAction([&] { DesktopPicture(dm_.programDir()).choose(path); });

@@ -21,6 +21,8 @@ public:
     virtual void fieldListsChanged(int /*module*/) {}
     // Shows a picture file in the desktop area; false (and nothing changes) when it cannot be read.
     virtual bool showPicture(const std::string& /*path*/) { return false; }
+    // The file types the picture dialog offers: those the view can show.
+    virtual std::string pictureFilter() const { return "图片文件 (*.jpg *.jpeg *.png *.bmp)"; }
     // The grid's saved column layout, after the module's list is opened for the first time.
     virtual void loadGridLayout(int /*module*/) {}
     // The grid drops its column layout and shows every column of its list in their order.

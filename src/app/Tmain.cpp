@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QImageReader>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStackedWidget>
@@ -231,6 +232,17 @@ void Tmain::fieldListsChanged(int module)
 }
 
 bool Tmain::showPicture(const std::string& path) { return desktop_->loadPicture(q(path)); }
+
+// JPEG first, then whatever else the picture reader of this installation can decode.
+std::string Tmain::pictureFilter() const
+{
+    QStringList patterns = {QStringLiteral("*.jpg"), QStringLiteral("*.jpeg")};
+    for (const QByteArray& format : QImageReader::supportedImageFormats()) {
+        const QString pattern = QStringLiteral("*.") + QString::fromLatin1(format);
+        if (!patterns.contains(pattern)) patterns << pattern;
+    }
+    return QStringLiteral("图片文件 (%1)").arg(patterns.join(QLatin1Char(' '))).toStdString();
+}
 
 void Tmain::resetGridColumns(int module)
 {

@@ -51,6 +51,7 @@ private:
     void printEntriesChanged(const std::vector<std::string>& shown) override;
     void fieldListsChanged(int module) override;
     bool showPicture(const std::string& path) override;
+    std::string pictureFilter() const override;
     void resetGridColumns(int module) override;
 
     MainFrame& frame_;

@@ -13,6 +13,7 @@ void ScriptedInteraction::clear()
     errors.clear();
     windows.clear();
     urls.clear();
+    fileFilters.clear();
 }
 
 bool ScriptedInteraction::ask(const std::string& text)
@@ -32,9 +33,17 @@ std::string ScriptedInteraction::nextFileName()
     return name;
 }
 
-std::string ScriptedInteraction::openFileName(const std::string&, const std::string&) { return nextFileName(); }
+std::string ScriptedInteraction::openFileName(const std::string&, const std::string& filter)
+{
+    fileFilters.push_back(filter);
+    return nextFileName();
+}
 
-std::string ScriptedInteraction::saveFileName(const std::string&, const std::string&) { return nextFileName(); }
+std::string ScriptedInteraction::saveFileName(const std::string&, const std::string& filter)
+{
+    fileFilters.push_back(filter);
+    return nextFileName();
+}
 
 void ScriptedInteraction::openWindow(const std::string& caption)
 {

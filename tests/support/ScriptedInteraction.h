@@ -30,6 +30,7 @@ public:
 
     // --- record --------------------------------------------------------------------------------
     std::vector<std::string> messages, questions, errors, windows, urls;
+    std::vector<std::string> fileFilters;  // of every file dialog, in order
 
     // --- Interaction -----------------------------------------------------------------------------
     void showMessage(const std::string& text) override { messages.push_back(text); }

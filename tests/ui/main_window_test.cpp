@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QImageReader>
 #include <QLabel>
 #include <QStatusBar>
 #include <QtTest/QTest>
@@ -10,6 +11,7 @@
 #include "app/TDM.h"
 #include "app/Tmain.h"
 #include "support/ProgramLayout.h"
+#include "support/ScriptedInteraction.h"
 #include "ui/NavigationBar.h"
 
 using namespace rsgz;
@@ -70,4 +72,21 @@ TEST(MainWindow, StatusBarPanelsStayInSightWhenTheWindowNarrows)
         EXPECT_LE(w.statusPanel(i)->geometry().right(), w.statusBar()->width());
         if (i > 0) EXPECT_LT(w.statusPanel(i - 1)->geometry().right(), w.statusPanel(i)->geometry().left());
     }
+}
+
+// The picture dialog offers every kind of picture the desktop area can show, not only a few.
+TEST(MainWindow, PictureDialogOffersEveryFormatThePictureReaderKnows)
+{
+    test::ProgramLayout p{{.liveDatabase = true}};
+    test::ScriptedInteraction user;
+    app::Tmain w(p.frame(), false);
+    w.menuAction("设置桌面背景图片")->trigger();
+    ASSERT_EQ(user.fileFilters.size(), 1u);
+    const QString filter = QString::fromStdString(user.fileFilters.front());
+    const QList<QByteArray> formats = QImageReader::supportedImageFormats();
+    ASSERT_TRUE(formats.contains("gif"));
+    for (const QByteArray& format : formats)
+        EXPECT_TRUE(filter.contains(QStringLiteral("*.") + QString::fromLatin1(format) + QLatin1Char(' '))
+                    || filter.contains(QStringLiteral("*.") + QString::fromLatin1(format) + QLatin1Char(')')))
+            << format.constData();
 }
