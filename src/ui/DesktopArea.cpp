@@ -41,8 +41,7 @@ void DesktopArea::resizeEvent(QResizeEvent* e)
     render();
 }
 
-// A chosen picture covers the area without being distorted: scaled until it fills it, the edges
-// that do not fit trimmed evenly.
+// A chosen picture is stretched over the whole area, as the desktop of the program always was.
 void DesktopArea::render()
 {
     const QSize area = viewport()->size();
@@ -51,9 +50,7 @@ void DesktopArea::render()
         surface_->setPixmap(builtInPicture(area));
         return;
     }
-    const QPixmap scaled = picture_.scaled(area, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
-    const QRect crop((scaled.width() - area.width()) / 2, (scaled.height() - area.height()) / 2, area.width(), area.height());
-    surface_->setPixmap(scaled.copy(crop));
+    surface_->setPixmap(picture_.scaled(area, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 
 QPixmap DesktopArea::builtInPicture(const QSize& size)
