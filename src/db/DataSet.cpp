@@ -950,15 +950,14 @@ void DataSet::remove()
     if (readOnly()) throw DataSetError(name_ + "：这个列表是只读的，不能删除记录");
     if (rules_.beforeDelete) rules_.beforeDelete(*this);
     Row& row = *rows_[static_cast<size_t>(cur_)];
-    if (!batch_) {
-        writeDelete(row);
-    } else if (row.status != RowStatus::Inserted) {
-        deleted_.push_back(std::move(rows_[static_cast<size_t>(cur_)]));
-    }
+    if (!batch_) writeDelete(row);
     editBuffer_.reset();
     state_ = State::Browse;
     const int pos = cur_;
+    const bool pending = batch_ && row.status != RowStatus::Inserted;
+    // Views may still read the row while they are told it goes; only then is it put aside.
     notify([this, pos](DataSetListener* l) { l->rowAboutToBeRemoved(*this, pos); });
+    if (pending) deleted_.push_back(std::move(rows_[static_cast<size_t>(pos)]));
     rows_.erase(rows_.begin() + pos);
     notify([this, pos](DataSetListener* l) { l->rowRemoved(*this, pos); });
     const int n = static_cast<int>(rows_.size());

@@ -531,6 +531,31 @@ TEST_F(DataSetTest, ListenersHearChangesUnlessControlsAreDisabled)
     ds.removeListener(&heard);
 }
 
+// A view still reads the row it is told is about to go (a grid moves its current cell off it).
+TEST_F(DataSetTest, ARowAboutToBeRemovedCanStillBeReadInEitherMode)
+{
+    struct Reader : DataSetListener {
+        std::vector<std::string> seen;
+        void rowAboutToBeRemoved(DataSet& ds, int row) override
+        {
+            seen.push_back(ds.valueAt(row, ds.fieldIndex("员工编号")).toString());
+        }
+    };
+    for (bool batch : {true, false}) {  // the batch removal is never applied: E02 is there for both
+        SCOPED_TRACE(batch ? "batch" : "immediate");
+        Reader reader;
+        DataSet& ds = openEmployees();
+        ds.setBatchMode(batch);
+        ds.addListener(&reader);
+        ds.next();
+        ds.remove();
+        ds.removeListener(&reader);
+        EXPECT_EQ(reader.seen, std::vector<std::string>{"E02"});
+        EXPECT_EQ(ds.asString("员工编号"), "E03");
+        ds.setBatchMode(false);
+    }
+}
+
 TEST_F(DataSetTest, ReopeningKeepsRowsApartAndWorksAcrossAReconnect)
 {
     // A résumé longer than the blocks rows are kept in.
