@@ -315,7 +315,12 @@ struct DataSet::Layout {
 
 void DataSet::open() { openAt(0); }
 
-void DataSet::requery() { openAt(cur_); }
+void DataSet::requery()
+{
+    // Like every move, a re-read first writes what is being typed.
+    if (isEditing()) post();
+    openAt(cur_);
+}
 
 // A statement that cannot be prepared, or fails on its way to the first row (a condition or a sort
 // the engine cannot work out), leaves the dataset as it was; one that fails further on while its rows

@@ -101,7 +101,8 @@ public:
     // --- open and close ------------------------------------------------------------------------
     void open();
     void close();
-    // Re-reads with the same statement, staying on the same position where possible.
+    // Posts a pending edit, then re-reads with the same statement, staying on the same position
+    // where possible.
     void requery();
     bool active() const { return state_ != State::Inactive; }
     State state() const { return state_; }

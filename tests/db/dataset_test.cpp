@@ -131,6 +131,12 @@ TEST_F(DataSetTest, InsertEditCancelAndMovingOffPostsFirst)
     ds.setValue("姓名", Value("王六"));
     ds.prior();
     EXPECT_EQ(single("select 姓名 from 员工基本情况 where 员工编号 = 'E04'"), "王六");
+    // Re-reading is a move too: what was typed is written, not dropped.
+    ds.edit();
+    ds.setValue("姓名", Value("王七"));
+    ds.requery();
+    EXPECT_EQ(single("select 姓名 from 员工基本情况 where 员工编号 = 'E03'"), "王七");
+    EXPECT_EQ(ds.asString("姓名"), "王七");
 
     ds.setSql("select * from 员工基本情况 where 1 = 0");
     ds.open();
