@@ -315,10 +315,16 @@ struct DataSet::Layout {
 
 void DataSet::open() { openAt(0); }
 
-void DataSet::requery() { openAt(cur_); }
+void DataSet::requery()
+{
+    // Like every move, a re-read first writes what is being typed.
+    if (isEditing()) post();
+    openAt(cur_);
+}
 
-// A statement that cannot be prepared leaves the dataset as it was; one that fails while its rows are
-// read (the disk, a lock) leaves it closed.
+// A statement that cannot be prepared, or fails on its way to the first row (a condition or a sort
+// the engine cannot work out), leaves the dataset as it was; one that fails further on while its rows
+// are read (the disk, a lock) leaves it closed.
 void DataSet::openAt(int wantedRow)
 {
     const std::string sql = toSqlite(sqlText());
@@ -328,6 +334,7 @@ void DataSet::openAt(int wantedRow)
     if (sqlite3_column_count(st.get()) == 0)
         throw DataSetError(name_ + "：语句不返回记录，不能打开");
     Layout layout = describeColumns(st.get(), shape, hasKey);
+    const bool firstRow = st.step();
     // The old rows go now, so that the new ones can take their place in the arena.
     rows_.clear();
     deleted_.clear();
@@ -335,7 +342,7 @@ void DataSet::openAt(int wantedRow)
     arena_->reuse();
     Rows rows;
     try {
-        rows = fetchRows(st, layout);
+        rows = fetchRows(st, layout, firstRow);
     } catch (...) {
         close();
         throw;
@@ -457,7 +464,7 @@ FieldType DataSet::expressionType(const SelectShape& shape, std::string_view col
     return FieldType::Double;
 }
 
-DataSet::Rows DataSet::fetchRows(Statement& st, const Layout& layout)
+DataSet::Rows DataSet::fetchRows(Statement& st, const Layout& layout, bool firstRow)
 {
     sqlite3_stmt* s = st.get();
     const int columns = layout.storedColumns;
@@ -467,7 +474,7 @@ DataSet::Rows DataSet::fetchRows(Statement& st, const Layout& layout)
     std::vector<char> kinds(Row::kindBytes(columns), 0);
     std::vector<Cell> cells(static_cast<size_t>(columns));
     std::string text;
-    while (st.step()) {
+    for (bool more = firstRow; more; more = st.step()) {
         text.clear();
         for (int col = 0; col < columns; ++col) {
             Cell& cell = cells[static_cast<size_t>(col)];
@@ -948,15 +955,14 @@ void DataSet::remove()
     if (readOnly()) throw DataSetError(name_ + "：这个列表是只读的，不能删除记录");
     if (rules_.beforeDelete) rules_.beforeDelete(*this);
     Row& row = *rows_[static_cast<size_t>(cur_)];
-    if (!batch_) {
-        writeDelete(row);
-    } else if (row.status != RowStatus::Inserted) {
-        deleted_.push_back(std::move(rows_[static_cast<size_t>(cur_)]));
-    }
+    if (!batch_) writeDelete(row);
     editBuffer_.reset();
     state_ = State::Browse;
     const int pos = cur_;
+    const bool pending = batch_ && row.status != RowStatus::Inserted;
+    // Views may still read the row while they are told it goes; only then is it put aside.
     notify([this, pos](DataSetListener* l) { l->rowAboutToBeRemoved(*this, pos); });
+    if (pending) deleted_.push_back(std::move(rows_[static_cast<size_t>(pos)]));
     rows_.erase(rows_.begin() + pos);
     notify([this, pos](DataSetListener* l) { l->rowRemoved(*this, pos); });
     const int n = static_cast<int>(rows_.size());

@@ -101,7 +101,8 @@ public:
     // --- open and close ------------------------------------------------------------------------
     void open();
     void close();
-    // Re-reads with the same statement, staying on the same position where possible.
+    // Posts a pending edit, then re-reads with the same statement, staying on the same position
+    // where possible.
     void requery();
     bool active() const { return state_ != State::Inactive; }
     State state() const { return state_; }
@@ -202,7 +203,8 @@ private:
     Statement prepareSelect(const std::string& sql, const SelectShape& shape, bool* hasKey);
     Layout describeColumns(sqlite3_stmt* st, const SelectShape& shape, bool hasKey);
     FieldType expressionType(const SelectShape& shape, std::string_view column, int* size);
-    Rows fetchRows(Statement& st, const Layout& layout);
+    // Reads the rows of a statement already stepped once; firstRow is what that step returned.
+    Rows fetchRows(Statement& st, const Layout& layout, bool firstRow);
     static void typeFromValues(Layout& layout, const Rows& rows);
     void checkActive() const;
     void checkBrowseMode();  // posts a pending edit before the cursor moves

@@ -131,6 +131,12 @@ TEST_F(DataSetTest, InsertEditCancelAndMovingOffPostsFirst)
     ds.setValue("姓名", Value("王六"));
     ds.prior();
     EXPECT_EQ(single("select 姓名 from 员工基本情况 where 员工编号 = 'E04'"), "王六");
+    // Re-reading is a move too: what was typed is written, not dropped.
+    ds.edit();
+    ds.setValue("姓名", Value("王七"));
+    ds.requery();
+    EXPECT_EQ(single("select 姓名 from 员工基本情况 where 员工编号 = 'E03'"), "王七");
+    EXPECT_EQ(ds.asString("姓名"), "王七");
 
     ds.setSql("select * from 员工基本情况 where 1 = 0");
     ds.open();
@@ -465,13 +471,27 @@ TEST_F(DataSetTest, FailedApplyWritesNothingAndKeepsEverythingPending)
 
 TEST_F(DataSetTest, OpenFailureKeepsTheRowsAndANonSelectIsNeverRun)
 {
+    // One statement the engine refuses at once, and two that fail only when their rows are worked
+    // out (the condition overflows), with and without a sort.
+    for (const char* bad : {"select * from 没有这个表",
+                            "select * from 员工基本情况 where abs(编号 * 0 - 9223372036854775807 - 1) > 0",
+                            "select * from 员工基本情况 where abs(编号 * 0 - 9223372036854775807 - 1) > 0 order by 姓名"}) {
+        SCOPED_TRACE(bad);
+        DataSet& ds = openEmployees();
+        ds.next();
+        ds.edit();
+        ds.setValue("姓名", Value("李四四"));
+        ds.setSql(bad);
+        EXPECT_THROW(ds.open(), DbError);
+        ASSERT_TRUE(ds.active());
+        EXPECT_EQ(ds.recordCount(), 3);
+        EXPECT_EQ(ds.state(), DataSet::State::Edit);
+        EXPECT_EQ(ds.asString("员工编号"), "E02");
+        EXPECT_EQ(ds.asString("姓名"), "李四四");
+        ds.cancel();
+    }
+
     DataSet& ds = openEmployees();
-    ds.next();
-    ds.setSql("select * from 没有这个表");
-    EXPECT_THROW(ds.open(), DbError);
-    EXPECT_TRUE(ds.active());
-    EXPECT_EQ(ds.recordCount(), 3);
-    EXPECT_EQ(ds.asString("员工编号"), "E02");
 
     ds.setSql("delete from 员工基本情况");
     EXPECT_THROW(ds.open(), DataSetError);
@@ -515,6 +535,31 @@ TEST_F(DataSetTest, ListenersHearChangesUnlessControlsAreDisabled)
     EXPECT_EQ(heard.changed, 0);
     EXPECT_EQ(single("select count(*) from 员工基本情况 where 备注 = '已核对'"), "3");
     ds.removeListener(&heard);
+}
+
+// A view still reads the row it is told is about to go (a grid moves its current cell off it).
+TEST_F(DataSetTest, ARowAboutToBeRemovedCanStillBeReadInEitherMode)
+{
+    struct Reader : DataSetListener {
+        std::vector<std::string> seen;
+        void rowAboutToBeRemoved(DataSet& ds, int row) override
+        {
+            seen.push_back(ds.valueAt(row, ds.fieldIndex("员工编号")).toString());
+        }
+    };
+    for (bool batch : {true, false}) {  // the batch removal is never applied: E02 is there for both
+        SCOPED_TRACE(batch ? "batch" : "immediate");
+        Reader reader;
+        DataSet& ds = openEmployees();
+        ds.setBatchMode(batch);
+        ds.addListener(&reader);
+        ds.next();
+        ds.remove();
+        ds.removeListener(&reader);
+        EXPECT_EQ(reader.seen, std::vector<std::string>{"E02"});
+        EXPECT_EQ(ds.asString("员工编号"), "E03");
+        ds.setBatchMode(false);
+    }
 }
 
 TEST_F(DataSetTest, ReopeningKeepsRowsApartAndWorksAcrossAReconnect)
