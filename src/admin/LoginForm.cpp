@@ -19,8 +19,10 @@ LoginForm::LoginForm(app::MainFrame& frame) : frame_(frame)
         history_ = NameHistory::load(historyPath());
         items = history_->items();
     } catch (const std::exception& e) {
-        // An unreadable history only costs the suggestions; the login itself goes on.
+        // An unreadable history only costs the suggestions: said once, then replaced by a sound
+        // file at the next name recorded. The login itself goes on.
         app::interaction().showError(e.what());
+        history_ = NameHistory::fresh(historyPath());
     }
     if (!items.empty()) name = items.front();
     frame_.LoginFailed = true;
@@ -36,7 +38,6 @@ void LoginForm::Save_yonghuList()
     }
     focus = Focus::Password;
     try {
-        if (!history_) history_ = NameHistory::load(historyPath());
         name = history_->record(name);
         items = history_->items();
     } catch (const std::exception& e) {

@@ -13,6 +13,9 @@ public:
     // Reads the history file; a missing file is an empty history. Throws when the file exists but
     // cannot be read or is not GBK text.
     static NameHistory load(const std::string& path);
+    // An empty history over the file, for when the file on disk cannot be read: the next record()
+    // writes a sound file in its place.
+    static NameHistory fresh(const std::string& path) { return NameHistory(path); }
 
     const std::vector<std::string>& items() const { return items_; }
 

@@ -162,3 +162,17 @@ TEST_F(Login, PasswordsAreStoredAsHashes)
     EXPECT_NE(stored, app::kDefaultPassword);
     EXPECT_TRUE(admin::verifyPassword(stored, app::kDefaultPassword));
 }
+
+TEST_F(Login, UnreadableHistoryIsReportedOnceAndReplacedBySoundFile)
+{
+    {
+        QFile f(QString::fromStdString(p.path("YongHuNameList.Cfg")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("\xff\xff\xff\r\n");  // not GBK text
+    }
+    admin::LoginForm f(p.frame());
+    EXPECT_EQ(ui.errors.size(), 1u);
+    EXPECT_TRUE(tryLogin(f, "admin", "admin"));
+    EXPECT_EQ(ui.errors.size(), 1u) << "no second error at 登录";
+    EXPECT_EQ(admin::NameHistory::load(p.path("YongHuNameList.Cfg")).items(), std::vector<std::string>{"admin"});
+}
