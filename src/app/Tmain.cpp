@@ -43,7 +43,7 @@ QPushButton[navHeader="true"][open="true"] {
     color: #10304f; background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #e1ecf7, stop:1 #c4d8ec);
 }
 #navPage { background: #eef2f6; }
-#navPage QToolButton { padding: 6px 2px 5px 2px; border: 1px solid transparent; border-radius: 6px; color: #243447; }
+#navPage QToolButton { padding: 4px 2px 3px 2px; border: 1px solid transparent; border-radius: 6px; color: #243447; }
 #navPage QToolButton:hover { background: #dfe9f4; border-color: #c8d8ea; }
 #navPage QToolButton:pressed { background: #cddff1; }
 #panelHeader {

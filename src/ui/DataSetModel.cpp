@@ -96,7 +96,13 @@ QVariant DataSetModel::data(const QModelIndex& index, int role) const
 QVariant DataSetModel::headerData(int section, Qt::Orientation o, int role) const
 {
     if (role != Qt::DisplayRole) return {};
-    if (o == Qt::Vertical) return section + 1;
+    if (o == Qt::Vertical) {
+        // The record indicator: the grid's row numbers are the dataset's own 序号 column.
+        if (section != ds_->currentRow()) return QString();
+        return ds_->state() == db::DataSet::State::Insert ? QStringLiteral("*")
+             : ds_->state() == db::DataSet::State::Edit   ? QStringLiteral("I")
+                                                           : QStringLiteral("▶");
+    }
     const int f = fieldIndexOfColumn(section);
     if (f < 0) return {};
     const QString name = QString::fromStdString(ds_->field(f).name);
@@ -164,6 +170,10 @@ void DataSetModel::currentChanged(db::DataSet& ds)
 {
     // The row number column changes with the cursor and the state (-1 while inserting).
     if (ds.currentRow() >= 0 && !columns_.empty()) emit dataChanged(index(ds.currentRow(), 0), index(ds.currentRow(), 0));
+    // Only the rows the indicator leaves and reaches change their header.
+    for (int row : {indicatorRow_, ds.currentRow()})
+        if (row >= 0 && row < rows_) emit headerDataChanged(Qt::Vertical, row, row);
+    indicatorRow_ = ds.currentRow();
     emit currentRowChanged(ds.currentRow());
 }
 

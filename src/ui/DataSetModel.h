@@ -55,6 +55,7 @@ private:
     // The row count as the views last heard it: it moves between begin and end of each insert or
     // removal, whatever the dataset holds at that moment.
     int rows_ = 0;
+    int indicatorRow_ = -1;
 };
 
 }  // namespace rsgz::ui

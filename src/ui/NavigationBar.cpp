@@ -66,15 +66,15 @@ void NavigationBar::addGroup(int index, const QString& title, const QStringList&
     auto* content = new QWidget;
     content->setObjectName(QStringLiteral("navPage"));
     auto* column = new QVBoxLayout(content);
-    column->setContentsMargins(6, 10, 6, 10);
-    column->setSpacing(6);
+    column->setContentsMargins(6, 6, 6, 6);
+    column->setSpacing(2);
     const QColor tile = kGroupColours[index % 3];
     for (const QString& text : buttons) {
         auto* b = new QToolButton(content);
         b->setObjectName(text);
         b->setText(text);
         b->setIcon(glyphIcon(glyphFor(text), tile));
-        b->setIconSize(QSize(36, 36));
+        b->setIconSize(QSize(32, 32));
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         b->setAutoRaise(true);
         b->setCursor(Qt::PointingHandCursor);

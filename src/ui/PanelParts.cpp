@@ -89,7 +89,7 @@ QTableView* makeGrid(QWidget* parent)
     grid->setFrameShape(QFrame::NoFrame);
     grid->setWordWrap(false);
     grid->verticalHeader()->setDefaultSectionSize(24);
-    grid->verticalHeader()->setMinimumWidth(32);
+    grid->verticalHeader()->setFixedWidth(18);
     grid->horizontalHeader()->setHighlightSections(false);
     grid->horizontalHeader()->setDefaultSectionSize(96);
     grid->horizontalHeader()->setResizeContentsPrecision(40);
