@@ -53,6 +53,19 @@ double residentMegabytes()
     return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
+// Opens the dataset and reads every value of every row through its cursor.
+void openAndReadEveryField(db::DataSet& ds)
+{
+    ds.open();
+    const int fields = ds.fieldCount();
+    for (ds.first(); !ds.eof(); ds.next()) {
+        for (int f = 0; f < fields; ++f) {
+            db::Value v = ds.value(f);
+            benchmark::DoNotOptimize(v);
+        }
+    }
+}
+
 // The employee list is one long-lived dataset of the data module, opened again and again (after a
 // save, a search, a change of order); each iteration opens it and reads every value of every row.
 void DataSetReadsEveryField(benchmark::State& state)
@@ -63,14 +76,7 @@ void DataSetReadsEveryField(benchmark::State& state)
     const double before = residentMegabytes();
     double firstGrowth = -1;
     for (auto _ : state) {
-        ds.open();
-        const int fields = ds.fieldCount();
-        for (ds.first(); !ds.eof(); ds.next()) {
-            for (int f = 0; f < fields; ++f) {
-                db::Value v = ds.value(f);
-                benchmark::DoNotOptimize(v);
-            }
-        }
+        openAndReadEveryField(ds);
         if (firstGrowth < 0) firstGrowth = residentMegabytes() - before;
     }
     state.counters["rows"] = ds.recordCount();
@@ -84,14 +90,7 @@ void NewDataSetReadsEveryField(benchmark::State& state)
     db::Connection conn(fixture().samplePath);
     for (auto _ : state) {
         db::DataSet ds(&conn, "rszl", {kSelectAll});
-        ds.open();
-        const int fields = ds.fieldCount();
-        for (ds.first(); !ds.eof(); ds.next()) {
-            for (int f = 0; f < fields; ++f) {
-                db::Value v = ds.value(f);
-                benchmark::DoNotOptimize(v);
-            }
-        }
+        openAndReadEveryField(ds);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "ui/PanelParts.h"
 
+#include "app/Navigation.h"
+
 #include <QApplication>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -9,6 +11,7 @@
 #include <QStyle>
 #include <QTableView>
 #include <QToolButton>
+#include <QSplitter>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -27,6 +30,22 @@ QFrame* makePanelHeader(const QString& title, QWidget* parent)
     layout->addWidget(label);
     layout->addSpacing(16);
     return header;
+}
+
+PanelSkeleton makePanelSkeleton(QWidget* panel, int module, const QString& title, app::Navigation& nav)
+{
+    panel->setObjectName(QStringLiteral("modulePanel%1").arg(module));
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(makePanelHeader(title, panel));
+    PanelSkeleton s;
+    s.split = new QSplitter(Qt::Horizontal, panel);
+    s.split->setChildrenCollapsible(false);
+    s.tree = makeTreeSide(s.split, [&nav, module](const QString& entry) { nav.treeMenu(module, entry.toStdString()); });
+    s.split->addWidget(s.tree.widget);
+    layout->addWidget(s.split, 1);
+    return s;
 }
 
 QHBoxLayout* headerLayout(QFrame* header) { return static_cast<QHBoxLayout*>(header->layout()); }

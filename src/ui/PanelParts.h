@@ -10,6 +10,11 @@ class QToolButton;
 class QTreeWidget;
 class QWidget;
 
+class QSplitter;
+namespace rsgz::app {
+class Navigation;
+}
+
 namespace rsgz::ui {
 
 // Pieces every module panel is built from, so that all panels share one look.
@@ -28,6 +33,14 @@ struct TreeSide {
     QTreeWidget* tree = nullptr;
 };
 TreeSide makeTreeSide(QWidget* parent, const std::function<void(const QString& entry)>& onMenu);
+// The skeleton of a panel that is not a plain module list: its header over a splitter whose left
+// side is the query tree (the tree menu goes to the navigation of that module). The caller adds
+// its right side to the splitter.
+struct PanelSkeleton {
+    QSplitter* split = nullptr;
+    TreeSide tree;
+};
+PanelSkeleton makePanelSkeleton(QWidget* panel, int module, const QString& title, app::Navigation& nav);
 // A read-only grid that selects whole rows.
 QTableView* makeGrid(QWidget* parent);
 // Gives a grid its model; the columns fit their contents each time the model is reset.

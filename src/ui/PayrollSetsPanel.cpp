@@ -28,16 +28,9 @@ QWidget* captioned(const QString& caption, QTableView* grid, QWidget* parent)
 PayrollSetsPanel::PayrollSetsPanel(app::Navigation& nav, db::DataSet* sets, db::DataSet* items, QWidget* parent)
     : QWidget(parent)
 {
-    setObjectName(QStringLiteral("modulePanel9"));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(makePanelHeader(QStringLiteral("工资帐套管理"), this));
-
-    auto* split = new QSplitter(Qt::Horizontal, this);
-    split->setChildrenCollapsible(false);
-    const TreeSide treeSide = makeTreeSide(split, [nav = &nav](const QString& entry) { nav->treeMenu(9, entry.toStdString()); });
-    tree_ = treeSide.tree;
+    const PanelSkeleton skeleton = makePanelSkeleton(this, 9, QStringLiteral("工资帐套管理"), nav);
+    QSplitter* split = skeleton.split;
+    tree_ = skeleton.tree.tree;
 
     auto* grids = new QSplitter(Qt::Vertical, split);
     grids->setChildrenCollapsible(false);
@@ -48,11 +41,9 @@ PayrollSetsPanel::PayrollSetsPanel(app::Navigation& nav, db::DataSet* sets, db::
     grids->addWidget(captioned(QStringLiteral("工资帐套"), sets_, grids));
     grids->addWidget(captioned(QStringLiteral("帐套明细"), items_, grids));
 
-    split->addWidget(treeSide.widget);
     split->addWidget(grids);
     split->setStretchFactor(1, 1);
     split->setSizes({170, 900});
-    layout->addWidget(split, 1);
 }
 
 }  // namespace rsgz::ui

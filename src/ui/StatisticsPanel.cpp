@@ -18,16 +18,9 @@ namespace rsgz::ui {
 
 StatisticsPanel::StatisticsPanel(app::Navigation& nav, db::DataSet* result, QWidget* parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("modulePanel6"));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(makePanelHeader(QStringLiteral("人员信息统计"), this));
-
-    auto* split = new QSplitter(Qt::Horizontal, this);
-    split->setChildrenCollapsible(false);
-    const TreeSide treeSide = makeTreeSide(split, [nav = &nav](const QString& entry) { nav->treeMenu(6, entry.toStdString()); });
-    tree_ = treeSide.tree;
+    const PanelSkeleton skeleton = makePanelSkeleton(this, 6, QStringLiteral("人员信息统计"), nav);
+    QSplitter* split = skeleton.split;
+    tree_ = skeleton.tree.tree;
 
     auto* right = new QWidget(split);
     auto* column = new QVBoxLayout(right);
@@ -56,11 +49,9 @@ StatisticsPanel::StatisticsPanel(app::Navigation& nav, db::DataSet* result, QWid
     tabs_->addTab(new ChartView(result, ChartView::Kind::Bar, tabs_), QStringLiteral("条状图"));
     column->addWidget(tabs_, 1);
 
-    split->addWidget(treeSide.widget);
     split->addWidget(right);
     split->setStretchFactor(1, 1);
     split->setSizes({170, 900});
-    layout->addWidget(split, 1);
 }
 
 }  // namespace rsgz::ui
