@@ -10,7 +10,7 @@
 #include "SampleData.h"
 #include "app/MainFrame.h"
 #include "app/TDM.h"
-#include "db/RecordRules.h"
+#include "app/rules/RecordRules.h"
 #include "ui/DataSetModel.h"
 
 using namespace rsgz;
@@ -48,7 +48,7 @@ void ChooseEmployeeModule(benchmark::State& state)
         state.PauseTiming();
         auto dm = std::make_unique<app::TDM>();
         app::setDM(dm.get());
-        db::bindRecordRules(*dm);
+        app::bindRecordRules(*dm);
         app::MainFrame frame(*dm);
         frame.create(organisation().programDir);
         state.ResumeTiming();
@@ -74,7 +74,7 @@ void ScrollEmployeeGrid(benchmark::State& state)
 {
     app::TDM dm;
     app::setDM(&dm);
-    db::bindRecordRules(dm);
+    app::bindRecordRules(dm);
     app::MainFrame frame(dm);
     frame.create(organisation().programDir);
     frame.navigation().chooseModule(1);

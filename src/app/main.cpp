@@ -6,7 +6,7 @@
 #include "app/MainFrame.h"
 #include "app/TDM.h"
 #include "app/Tmain.h"
-#include "db/RecordRules.h"
+#include "app/rules/RecordRules.h"
 #include "ui/AdminWindows.h"
 #include "ui/WidgetInteraction.h"
 
@@ -26,7 +26,7 @@ int main(int argc, char** argv)
     // The data module first, without a connection; then the main window, whose creation logs in.
     rsgz::app::TDM dm;
     rsgz::app::setDM(&dm);
-    rsgz::db::bindRecordRules(dm);
+    rsgz::app::bindRecordRules(dm);
     rsgz::app::MainFrame frame(dm);
     frame.create(QDir(QApplication::applicationDirPath()).absolutePath().toStdString() + "/");
     rsgz::app::Tmain w(frame);

@@ -3,7 +3,7 @@
 #include <QDir>
 #include <QFile>
 
-#include "db/RecordRules.h"
+#include "app/rules/RecordRules.h"
 #include "db/SqlText.h"
 
 namespace rsgz::test {
@@ -16,7 +16,7 @@ ProgramLayout::ProgramLayout(Options options)
     if (options.liveDatabase) makeLiveDatabase();
     dm_ = std::make_unique<app::TDM>();
     app::setDM(dm_.get());
-    if (options.recordRules) db::bindRecordRules(*dm_);
+    if (options.recordRules) app::bindRecordRules(*dm_);
     frame_ = std::make_unique<app::MainFrame>(*dm_);
     frame_->create(dir());
 }

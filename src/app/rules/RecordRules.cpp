@@ -1,12 +1,13 @@
-#include "db/RecordRules.h"
+#include "app/rules/RecordRules.h"
 
 #include <algorithm>
 #include <string_view>
 
 #include "app/TDM.h"
-#include "db/RuleHelpers.h"
+#include "app/rules/RuleHelpers.h"
 
-namespace rsgz::db {
+namespace rsgz::app {
+using namespace rsgz::db;
 
 namespace {
 
@@ -52,4 +53,4 @@ void bindRecordRules(app::TDM& dm)
     rules::bindPayrollRules(dm);
 }
 
-}  // namespace rsgz::db
+}  // namespace rsgz::app

@@ -1,7 +1,7 @@
 // Checks before insert and post, questions before delete, the employee link, status text and the
 // flags that tell windows a list moved.
 #include "app/Interaction.h"
-#include "db/RecordRulesFixture.h"
+#include "app/RecordRulesFixture.h"
 
 namespace rsgz::test {
 namespace {

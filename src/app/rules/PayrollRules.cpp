@@ -2,10 +2,11 @@
 // salary row defaults and computed columns of gzb, and the picker and amounts of jjgz and jsgz are
 // bound by the payroll code itself (through appendRule), next to the calculations they belong to.
 #include "app/Interaction.h"
-#include "db/RecordRules.h"
-#include "db/RuleHelpers.h"
+#include "app/rules/RecordRules.h"
+#include "app/rules/RuleHelpers.h"
 
-namespace rsgz::db::rules {
+namespace rsgz::app::rules {
+using namespace rsgz::db;
 
 namespace {
 
@@ -94,4 +95,4 @@ void bindPayrollRules(TDM& dm)
     bindGradeValues(dm);
 }
 
-}  // namespace rsgz::db::rules
+}  // namespace rsgz::app::rules

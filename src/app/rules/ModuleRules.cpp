@@ -1,10 +1,11 @@
 // Rules of the datasets behind the personnel modules: courses, the module lists, transfers of the
 // transfer module, work articles and their issues, evaluation items and their participants.
 #include "app/Interaction.h"
-#include "db/RecordRules.h"
-#include "db/RuleHelpers.h"
+#include "app/rules/RecordRules.h"
+#include "app/rules/RuleHelpers.h"
 
-namespace rsgz::db::rules {
+namespace rsgz::app::rules {
+using namespace rsgz::db;
 
 namespace {
 
@@ -149,4 +150,4 @@ void bindModuleRules(TDM& dm)
     bindEvaluationResults(dm);
 }
 
-}  // namespace rsgz::db::rules
+}  // namespace rsgz::app::rules

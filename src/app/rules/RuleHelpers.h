@@ -8,7 +8,8 @@
 #include "app/TDM.h"
 #include "db/DataSet.h"
 
-namespace rsgz::db::rules {
+namespace rsgz::app::rules {
+using namespace rsgz::db;
 
 using app::TDM;
 
@@ -47,4 +48,4 @@ void bindModuleRules(TDM& dm);
 void bindLookupRules(TDM& dm);
 void bindPayrollRules(TDM& dm);
 
-}  // namespace rsgz::db::rules
+}  // namespace rsgz::app::rules

@@ -1,11 +1,12 @@
-#include "db/RuleHelpers.h"
+#include "app/rules/RuleHelpers.h"
 
 #include <memory>
 
 #include "app/Interaction.h"
-#include "db/RecordRules.h"
+#include "app/rules/RecordRules.h"
 
-namespace rsgz::db::rules {
+namespace rsgz::app::rules {
+using namespace rsgz::db;
 
 std::string today(TDM& dm)
 {
@@ -66,4 +67,4 @@ void bindStatusSkippingEmptyOpen(TDM& dm, DataSet& ds)
     });
 }
 
-}  // namespace rsgz::db::rules
+}  // namespace rsgz::app::rules

@@ -4,7 +4,7 @@
 
 #include "app/Interaction.h"
 
-#include "db/RecordRulesFixture.h"
+#include "app/RecordRulesFixture.h"
 
 namespace rsgz::test {
 namespace {

@@ -1,8 +1,9 @@
 // Rules of the dictionary lists and of the operator list.
-#include "db/RecordRules.h"
-#include "db/RuleHelpers.h"
+#include "app/rules/RecordRules.h"
+#include "app/rules/RuleHelpers.h"
 
-namespace rsgz::db::rules {
+namespace rsgz::app::rules {
+using namespace rsgz::db;
 
 namespace {
 
@@ -36,4 +37,4 @@ void bindLookupRules(TDM& dm)
     bindOperators(dm);
 }
 
-}  // namespace rsgz::db::rules
+}  // namespace rsgz::app::rules

@@ -4,21 +4,19 @@
 #include "db/DataSet.h"
 
 namespace rsgz::app {
-class TDM;
-}
 
-namespace rsgz::db {
+class TDM;
 
 // Binds the record rules to every shared dataset of the data module: defaults of a new row, checks
 // before a post, questions before a delete, row numbers, status text, calculated columns and the
 // windows a new row opens. Called once, right after the data module is created and before any of
 // its datasets opens (calculated fields are declared here).
-void bindRecordRules(app::TDM& dm);
+void bindRecordRules(TDM& dm);
 
 // Adds a rule after those already bound to one rule point. Code that owns more of a dataset's
 // behaviour (the payroll defaults of zt_mx and gzb, the piece and time wage pickers and amounts)
 // extends the rules with this instead of replacing them.
-void appendRule(std::function<void(DataSet&)>& point, std::function<void(DataSet&)> rule);
-void appendRule(std::function<void(CalcRow&)>& point, std::function<void(CalcRow&)> rule);
+void appendRule(std::function<void(db::DataSet&)>& point, std::function<void(db::DataSet&)> rule);
+void appendRule(std::function<void(db::CalcRow&)>& point, std::function<void(db::CalcRow&)> rule);
 
-}  // namespace rsgz::db
+}  // namespace rsgz::app

@@ -3,10 +3,11 @@
 #include <cstdlib>
 
 #include "app/Interaction.h"
-#include "db/RecordRules.h"
-#include "db/RuleHelpers.h"
+#include "app/rules/RecordRules.h"
+#include "app/rules/RuleHelpers.h"
 
-namespace rsgz::db::rules {
+namespace rsgz::app::rules {
+using namespace rsgz::db;
 
 namespace {
 
@@ -235,4 +236,4 @@ void bindPersonnelRules(TDM& dm)
     bindTrainingRecords(dm);
 }
 
-}  // namespace rsgz::db::rules
+}  // namespace rsgz::app::rules
