@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "db/ChineseCollation.h"
 #include "db/Dialect.h"
 
 namespace rsgz::db {
@@ -56,6 +57,7 @@ sqlite3* Connection::handle()
         sqlite3_close(db);
         throw DbError(SQLITE_ERROR, "无法打开数据库文件 " + path_ + "：" + msg);
     }
+    registerChineseCollation(db);
     db_ = db;
     return db_;
 }
