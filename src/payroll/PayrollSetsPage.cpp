@@ -102,10 +102,12 @@ std::string SetForm::field(const std::string& name) const
 
 void SetForm::setField(const std::string& name, const std::string& text)
 {
-    DataSet& sets = dm_.gz_zt;
-    if (!sets.active()) return;
-    if (!sets.isEditing()) sets.edit();
-    sets.setValue(name, db::Value(text));
+    app::runAction([&] {
+        DataSet& sets = dm_.gz_zt;
+        if (!sets.active()) return;
+        if (!sets.isEditing()) sets.edit();
+        sets.setValue(name, db::Value(text));
+    });
 }
 
 bool SetForm::confirm()

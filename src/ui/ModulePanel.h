@@ -4,6 +4,7 @@
 #include "app/Navigation.h"
 
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QTableView;
@@ -42,6 +43,8 @@ public:
     void setFieldLists(const app::FieldLists& lists);
     // Drops the grid's column layout: every column of the list in its own order and width.
     void resetColumns();
+    // A control of the module's own after the search controls of the top bar.
+    void addToTopBar(QWidget* w);
 
 private:
     QWidget* buildTopBar(const QString& title);
@@ -63,6 +66,7 @@ private:
     QComboBox* sortField_ = nullptr;
     QComboBox* sortOrder_ = nullptr;
     bool following_ = false;
+    QHBoxLayout* topRow_ = nullptr;
 };
 
 }  // namespace rsgz::ui

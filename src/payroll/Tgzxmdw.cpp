@@ -1,0 +1,131 @@
+#include "payroll/Tgzxmdw.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "app/Interaction.h"
+#include "app/TDM.h"
+#include "ui/DataSetModel.h"
+#include "ui/GridLink.h"
+#include "ui/PanelParts.h"
+#include "ui/WindowStyle.h"
+
+namespace rsgz::payroll {
+
+namespace {
+
+QPushButton* button(const char* text, QWidget* parent, const std::function<void()>& action)
+{
+    auto* b = new QPushButton(QString::fromUtf8(text), parent);
+    b->setObjectName(QString::fromUtf8(text));
+    b->setAutoDefault(false);
+    QObject::connect(b, &QPushButton::clicked, parent, action);
+    return b;
+}
+
+ui::DataSetModel* modelOf(db::DataSet& ds, const QStringList& fields, QObject* parent)
+{
+    auto* model = new ui::DataSetModel(&ds, parent);
+    model->setVisibleFields(fields);
+    return model;
+}
+
+}  // namespace
+
+// --- grades and default amounts ------------------------------------------------------------------
+
+Tgzxmdw::Tgzxmdw(app::TDM& dm, QWidget* parent) : QDialog(parent), form_(dm), dm_(dm)
+{
+    setObjectName(QStringLiteral("Tgzxmdw"));
+    setWindowTitle(QStringLiteral("工资项目及初始值设置"));
+    auto* grids = new QHBoxLayout;
+    grids->addWidget(column(QStringLiteral("工资项目设定"), dm.gzxmd, {"序号", "工资项目"}, "itemNames"));
+    grids->addWidget(column(QStringLiteral("工资等级设定"), dm.gzdj, {"序号", "工资等级"}, "grades"));
+    grids->addWidget(column(QStringLiteral("工资等级对应工资项目"), dm.gzdj_gzxm, {"序号", "工资项目", "金额"}, "gradeValues"), 1);
+    auto* bottom = new QHBoxLayout;
+    bottom->addStretch();
+    bottom->addWidget(button("返回", this, [this] { accept(); }));
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(grids, 1);
+    layout->addLayout(bottom);
+    resize(900, 520);
+    ui::centreOnScreen(this);
+}
+
+QWidget* Tgzxmdw::column(const QString& caption, db::DataSet& ds, const QStringList& fields, const char* name)
+{
+    auto* box = new QWidget(this);
+    auto* layout = new QVBoxLayout(box);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(ui::makeCaptionBar(caption, box));
+    QTableView* grid = ui::makeEditGrid(modelOf(ds, fields, box), box);
+    grid->setObjectName(QString::fromUtf8(name));
+    layout->addWidget(grid, 1);
+    if (&ds == &dm_.gzdj)
+        connect(grid, &QTableView::clicked, this, [this](const QModelIndex& i) { form_.gradeClicked(i.row()); });
+    auto* row = new QHBoxLayout;
+    row->addWidget(button("添加", box, [this, &ds] { form_.add(ds); }));
+    row->addWidget(button("删除", box, [this, &ds] { form_.remove(ds); }));
+    row->addWidget(button("保存", box, [this, &ds] { form_.save(ds); }));
+    layout->addLayout(row);
+    return box;
+}
+
+void Tgzxmdw::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    if (activated_) return;
+    activated_ = true;
+    form_.activate();
+}
+
+// --- brackets ------------------------------------------------------------------------------------
+
+Tsdsw::Tsdsw(app::TDM& dm, QWidget* parent) : QDialog(parent), form_(dm)
+{
+    setObjectName(QStringLiteral("Tsdsw"));
+    setWindowTitle(QStringLiteral("所得税设置"));
+    auto* model = modelOf(dm.sds_set, {"编号", "起始额", "结束额", "税率", "速扣"}, this);
+    QTableView* grid = ui::makeEditGrid(model, this);
+    grid->setObjectName(QStringLiteral("bracketGrid"));
+
+    auto* row = new QHBoxLayout;
+    db::DataSet* ds = &dm.sds_set;
+    const std::tuple<const char*, const char*, void (db::DataSet::*)()> moves[] = {
+        {"|<", "第一条记录", &db::DataSet::first}, {"<", "前一条记录", &db::DataSet::prior},
+        {">", "后一条记录", &db::DataSet::next}, {">|", "最后一条记录", &db::DataSet::last}};
+    for (const auto& [text, hint, move] : moves) {
+        auto* b = new QToolButton(this);
+        b->setText(QString::fromUtf8(text));
+        b->setToolTip(QString::fromUtf8(hint));
+        connect(b, &QToolButton::clicked, this, [ds, move = move] {
+            app::runAction([ds, move] {
+                if (ds->active()) (ds->*move)();
+            });
+        });
+        row->addWidget(b);
+    }
+    row->addStretch();
+    row->addWidget(button("添加", this, [this] { form_.add(); }));
+    row->addWidget(button("删除", this, [this] { form_.remove(); }));
+    row->addWidget(button("保存", this, [this] { form_.save(); }));
+    row->addWidget(button("返回", this, [this] { accept(); }));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(grid, 1);
+    layout->addLayout(row);
+    resize(560, 360);
+    ui::centreOnScreen(this);
+}
+
+void Tsdsw::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    if (activated_) return;
+    activated_ = true;
+    form_.open_sds_data();
+}
+
+}  // namespace rsgz::payroll
