@@ -2,7 +2,10 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QAbstractFileIconProvider>
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QLabel>
 #include <QMessageBox>
@@ -42,13 +45,8 @@ std::string englishCaptions(const QWidget& dialog)
 class StandardDialogs : public ::testing::Test {
 protected:
     void SetUp() override { translator = ui::installChineseTranslations(*QCoreApplication::instance()); }
-    void TearDown() override
-    {
-        if (!translator) return;
-        QCoreApplication::removeTranslator(translator);
-        delete translator;
-    }
-    QTranslator* translator = nullptr;
+    void TearDown() override { delete translator; }  // takes the translations out again
+    QObject* translator = nullptr;
 };
 
 }  // namespace
@@ -63,6 +61,7 @@ TEST_F(StandardDialogs, FileDialogAndMessageBoxSpeakChinese)
     files.setFileMode(QFileDialog::ExistingFile);
     files.setAcceptMode(QFileDialog::AcceptOpen);
     EXPECT_EQ(englishCaptions(files), "");
+    EXPECT_EQ(QAbstractFileIconProvider().type(QFileInfo(QDir::tempPath())).toStdString(), "文件夹");
 
     QMessageBox box(QMessageBox::Critical, QStringLiteral("错误"), QStringLiteral("数据库错误"),
                     QMessageBox::Ok | QMessageBox::Cancel | QMessageBox::Yes | QMessageBox::No);
