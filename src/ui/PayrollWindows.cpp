@@ -3,8 +3,11 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <memory>
 
+#include "admin/Rights.h"
+#include "app/Interaction.h"
 #include "app/Navigation.h"
 #include "app/TDM.h"
 #include "payroll/SetAssignment.h"
@@ -49,6 +52,20 @@ QComboBox* makeSetBox(ModulePanel* panel, std::shared_ptr<payroll::SetAssignment
     return sets;
 }
 
+// 生成工资表 on the salary table page: the generation window, then the page's query tree again so
+// that a new month is listed in it.
+QPushButton* makeGenerateButton(ModulePanel* panel, app::Navigation& nav)
+{
+    auto* b = new QPushButton(QStringLiteral("生成工资表"), panel);
+    b->setObjectName(QStringLiteral("生成工资表"));
+    panel->addToTopBar(b);
+    QObject::connect(b, &QPushButton::clicked, b, [&nav] {
+        app::interaction().openWindow("生成新工资表");
+        nav.treeMenu(11, "刷新查询列表");
+    });
+    return b;
+}
+
 }  // namespace
 
 void registerPayrollWindows()
@@ -60,12 +77,15 @@ void registerPayrollWindows()
     registerModal<payroll::Tnew_gzbw>("生成新工资表");
 }
 
-void installPayrollPages(app::Navigation& nav, app::TDM& dm, PayrollSetsPanel* sets, ModulePanel* assignment)
+void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels& panels)
 {
+    PayrollSetsPanel* sets = panels.sets;
     auto assigner = std::make_shared<payroll::SetAssignment>(dm);
-    QComboBox* setBox = assignment ? makeSetBox(assignment, assigner) : nullptr;
+    QComboBox* setBox = panels.assignment ? makeSetBox(panels.assignment, assigner) : nullptr;
+    QPushButton* generate = panels.salaries ? makeGenerateButton(panels.salaries, nav) : nullptr;
     auto before = nav.hooks.openPayrollList;
-    nav.hooks.openPayrollList = [before, sets, setBox, assigner](int module) {
+    nav.hooks.openPayrollList = [before, sets, setBox, generate, assigner, &dm](int module) {
+        if (module == 11 && generate) generate->setEnabled(admin::hasRight(dm, "工资表管理"));
         if (module == 9 && sets) {
             sets->opened();
         } else if (module == 10 && setBox) {

@@ -15,7 +15,13 @@ class PayrollSetsPanel;
 void registerPayrollWindows();
 
 // Plugs the openings of module 9 (the set panel) and module 10 (its set box "为下面列表人员选择工资帐套")
-// into the navigation; other payroll modules keep whatever opening was plugged in before.
-void installPayrollPages(app::Navigation& nav, app::TDM& dm, PayrollSetsPanel* sets, ModulePanel* assignment);
+// into the navigation, and puts 生成工资表 (right 工资表管理) on the salary table page; the payroll
+// modules keep whatever other opening was plugged in before.
+struct PayrollPanels {
+    PayrollSetsPanel* sets = nullptr;  // module 9
+    ModulePanel* assignment = nullptr; // module 10
+    ModulePanel* salaries = nullptr;   // module 11
+};
+void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels& panels);
 
 }  // namespace rsgz::ui
