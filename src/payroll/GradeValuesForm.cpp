@@ -19,6 +19,15 @@ void reopen(DataSet& ds, db::SqlLines sql)
     ds.open();
 }
 
+// 删除: a row not yet saved is only abandoned; otherwise the current row goes, after its question.
+void removeRow(DataSet& ds)
+{
+    app::runAction([&] {
+        if (ds.state() == DataSet::State::Insert) ds.cancel();
+        else if (ds.active() && !ds.isEmpty()) ds.remove();
+    });
+}
+
 // Runs its step when the scope is left by an exception, unless dismissed.
 class AfterFailure {
 public:
@@ -113,13 +122,7 @@ void GradeValuesForm::add(DataSet& ds)
     });
 }
 
-void GradeValuesForm::remove(DataSet& ds)
-{
-    app::runAction([&] {
-        if (ds.state() == DataSet::State::Insert) ds.cancel();
-        else if (ds.active() && !ds.isEmpty()) ds.remove();
-    });
-}
+void GradeValuesForm::remove(DataSet& ds) { removeRow(ds); }
 
 void GradeValuesForm::save(DataSet& ds)
 {
@@ -139,14 +142,7 @@ void TaxBracketForm::add()
     });
 }
 
-void TaxBracketForm::remove()
-{
-    app::runAction([this] {
-        DataSet& ds = dm_.sds_set;
-        if (ds.state() == DataSet::State::Insert) ds.cancel();
-        else if (ds.active() && !ds.isEmpty()) ds.remove();
-    });
-}
+void TaxBracketForm::remove() { removeRow(dm_.sds_set); }
 
 void TaxBracketForm::save()
 {

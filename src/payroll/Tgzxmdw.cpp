@@ -3,7 +3,6 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QTableView>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "app/Interaction.h"
@@ -94,20 +93,17 @@ Tsdsw::Tsdsw(app::TDM& dm, QWidget* parent) : QDialog(parent), form_(dm)
 
     auto* row = new QHBoxLayout;
     db::DataSet* ds = &dm.sds_set;
-    const std::tuple<const char*, const char*, void (db::DataSet::*)()> moves[] = {
-        {"|<", "第一条记录", &db::DataSet::first}, {"<", "前一条记录", &db::DataSet::prior},
-        {">", "后一条记录", &db::DataSet::next}, {">|", "最后一条记录", &db::DataSet::last}};
-    for (const auto& [text, hint, move] : moves) {
-        auto* b = new QToolButton(this);
-        b->setText(QString::fromUtf8(text));
-        b->setToolTip(QString::fromUtf8(hint));
-        connect(b, &QToolButton::clicked, this, [ds, move = move] {
-            app::runAction([ds, move] {
-                if (ds->active()) (ds->*move)();
+    // Moves through the brackets; a pending edit is written first, as with every move.
+    auto move = [ds](void (db::DataSet::*step)()) {
+        return [ds, step] {
+            app::runAction([ds, step] {
+                if (ds->active()) (ds->*step)();
             });
-        });
-        row->addWidget(b);
-    }
+        };
+    };
+    ui::addNavigatorButtons(row, this, {"第一条记录", "前一条记录", "后一条记录", "最后一条记录"},
+                            {move(&db::DataSet::first), move(&db::DataSet::prior), move(&db::DataSet::next),
+                             move(&db::DataSet::last)});
     row->addStretch();
     row->addWidget(button("添加", this, [this] { form_.add(); }));
     row->addWidget(button("删除", this, [this] { form_.remove(); }));

@@ -5,10 +5,10 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "app/Interaction.h"
+#include "ui/GridLink.h"
 #include "ui/WindowStyle.h"
 
 namespace rsgz::payroll {
@@ -101,16 +101,9 @@ QWidget* Tgzxmw::buildButtons()
     auto* column = new QVBoxLayout(bar);
     column->setContentsMargins(0, 0, 0, 0);
     auto* navigator = new QHBoxLayout;
-    const std::tuple<const char*, const char*, void (ItemForm::*)()> moves[] = {
-        {"|<", "第一个记录", &ItemForm::first}, {"<", "前一个记录", &ItemForm::prior},
-        {">", "后一个记录", &ItemForm::next}, {">|", "最后一个记录", &ItemForm::last}};
-    for (const auto& [text, hint, step] : moves) {
-        auto* b = new QToolButton(bar);
-        b->setText(QString::fromUtf8(text));
-        b->setToolTip(QString::fromUtf8(hint));
-        connect(b, &QToolButton::clicked, this, [this, step = step] { run(step); });
-        navigator->addWidget(b);
-    }
+    ui::addNavigatorButtons(navigator, bar, {"第一个记录", "前一个记录", "后一个记录", "最后一个记录"},
+                            {[this] { run(&ItemForm::first); }, [this] { run(&ItemForm::prior); },
+                             [this] { run(&ItemForm::next); }, [this] { run(&ItemForm::last); }});
     navigator->addStretch();
     column->addLayout(navigator);
 

@@ -45,3 +45,24 @@ QTableView* makeEditGrid(DataSetModel* model, QWidget* parent)
 }
 
 }  // namespace rsgz::ui
+
+#include <QHBoxLayout>
+#include <QToolButton>
+
+namespace rsgz::ui {
+
+void addNavigatorButtons(QHBoxLayout* row, QWidget* parent, const std::array<const char*, 4>& hints,
+                         const std::array<std::function<void()>, 4>& steps)
+{
+    static constexpr const char* texts[] = {"|<", "<", ">", ">|"};
+    for (size_t i = 0; i < 4; ++i) {
+        auto* b = new QToolButton(parent);
+        b->setText(QString::fromUtf8(texts[i]));
+        b->setToolTip(QString::fromUtf8(hints[i]));
+        b->setObjectName(QString::fromUtf8(hints[i]));
+        QObject::connect(b, &QToolButton::clicked, parent, steps[i]);
+        row->addWidget(b);
+    }
+}
+
+}  // namespace rsgz::ui

@@ -15,3 +15,17 @@ void linkGridToDataSet(QTableView* grid, DataSetModel* model);
 QTableView* makeEditGrid(DataSetModel* model, QWidget* parent);
 
 }  // namespace rsgz::ui
+
+#include <array>
+#include <functional>
+
+class QHBoxLayout;
+
+namespace rsgz::ui {
+
+// The four record buttons |< < > >| of a record window, with their hints, added to a row; each
+// runs its step (first, previous, next, last).
+void addNavigatorButtons(QHBoxLayout* row, QWidget* parent, const std::array<const char*, 4>& hints,
+                         const std::array<std::function<void()>, 4>& steps);
+
+}  // namespace rsgz::ui
