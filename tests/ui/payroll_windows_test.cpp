@@ -92,6 +92,24 @@ TEST_F(PayrollWindowsTest, SetPanelShowsTheItemsOfTheSetClicked)
     EXPECT_EQ(items->model()->rowCount(), 1);
 }
 
+TEST_F(PayrollWindowsTest, AssignmentPageAsksOnlyWhenASetIsPicked)
+{
+    app::Tmain w(p.frame(), false);
+    w.navigationBar()->setOpenGroup(1);
+    w.navigationBar()->button(QStringLiteral("人员帐套设置"))->click();
+    auto* box = w.panel(10)->findChild<QComboBox*>(QStringLiteral("assignSetBox"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->count(), 2);
+    EXPECT_EQ(box->currentIndex(), -1);  // nothing chosen, nothing assigned
+    EXPECT_TRUE(ui.questions.empty());
+
+    ui.answer(true);
+    emit box->activated(1);
+    EXPECT_EQ(ui.questions, std::vector<std::string>{"将 3 名员工设为帐套 生产人员?"});
+    EXPECT_EQ(dm.DMADO.exec("update 员工基本情况 set 备注='' where 工资帐套名称='生产人员'"), 3);
+    EXPECT_EQ(box->currentIndex(), -1);
+}
+
 TEST_F(PayrollWindowsTest, ItemWindowRefusesAFormulaAndSaysWhere)
 {
     dm.gz_zt.open();
