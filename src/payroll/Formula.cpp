@@ -24,6 +24,8 @@ struct Fault {
     std::string reason;
 };
 
+constexpr int kMaxLength = 1000;
+
 std::string quoted(const QString& s) { return "“" + s.toStdString() + "”"; }
 
 bool isNameStart(QChar c) { return c.isLetter() || c == u'_'; }
@@ -405,6 +407,8 @@ FormulaResult translateFormula(std::string_view formula)
     FormulaResult r;
     try {
         if (text.trimmed().isEmpty()) throw Fault{1, "公式为空"};
+        // Far beyond what the column holds; a longer text is refused before it is walked.
+        if (text.size() > kMaxLength) throw Fault{kMaxLength + 1, "公式过长"};
         NodePtr tree = Parser(Lexer(text).run()).run();
         r.sql = "(" + toSql(*tree) + ")";
         r.ok = true;

@@ -119,9 +119,12 @@ TEST(FormulaRefusal, MessageSaysWhereInWords)
     EXPECT_EQ(translateFormula("gz01;").message(), "第 5 个字符处：公式中不能有字符“;”");
     EXPECT_EQ(translateFormula("(gz01").message(), "公式末尾：缺少右括号");
     // Nesting beyond reason is refused, not followed until the stack runs out.
-    const payroll::FormulaResult deep = translateFormula(std::string(5000, '(') + "1" + std::string(5000, ')'));
+    const payroll::FormulaResult deep = translateFormula(std::string(400, '(') + "1" + std::string(400, ')'));
     EXPECT_FALSE(deep.ok);
     EXPECT_NE(deep.reason.find("嵌套"), std::string::npos);
+    std::string chain = "1";
+    for (int i = 0; i < 100000; ++i) chain += "+1";
+    EXPECT_EQ(translateFormula(chain).reason, "公式过长");
 }
 
 TEST(NetPayTerms, SignedColumnTerms)
