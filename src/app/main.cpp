@@ -8,6 +8,7 @@
 #include "app/Tmain.h"
 #include "app/rules/RecordRules.h"
 #include "ui/AdminWindows.h"
+#include "ui/DictionaryWindows.h"
 #include "ui/WidgetInteraction.h"
 
 int main(int argc, char** argv)
@@ -31,6 +32,7 @@ int main(int argc, char** argv)
     frame.create(QDir(QApplication::applicationDirPath()).absolutePath().toStdString() + "/");
     rsgz::app::Tmain w(frame);
     rsgz::admin::registerAdminWindows();
+    rsgz::personnel::registerDictionaryWindows();
     // A failed or abandoned login ends the program here, without the close-time copy.
     if (frame.LoginFailed) return 0;
     w.showMaximized();
