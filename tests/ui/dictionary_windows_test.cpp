@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QCalendarWidget>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -18,6 +20,7 @@
 #include "support/ScriptedInteraction.h"
 #include "ui/DataSetGrid.h"
 #include "ui/DictionaryWindows.h"
+#include "ui/PickerFields.h"
 #include "ui/WindowRegistry.h"
 
 namespace {
@@ -143,6 +146,34 @@ TEST_F(DictionaryWindowsTest, WindowsAreRegisteredByCaption)
     personnel::registerDictionaryWindows();
     for (const char* caption : {"字典管理", "基本资料设置", "部门分类字典编辑", "取得当前日期"})
         EXPECT_TRUE(ui::hasRegisteredWindow(caption)) << caption;
+}
+
+TEST_F(DictionaryWindowsTest, DepartmentBoxesRefillTheLevelBelowAndKeepTexts)
+{
+    exec("insert into 部门分类 (一级部门, 二级部门, 三级部门) values ('总部', '财务部', '会计科'), ('分厂', '生产部', null), "
+         "('分厂', '质检部', null)");
+    QWidget host;
+    std::vector<QComboBox*> boxes;
+    for (int i = 0; i < 4; ++i) boxes.push_back(new QComboBox(&host));
+    ui::DepartmentBoxes fields(dm, boxes);
+    std::vector<int> asked;
+    QObject::connect(&fields, &ui::DepartmentBoxes::editorRequested, [&](int level) { asked.push_back(level); });
+
+    for (int i = 0; i < 4; ++i) boxes[static_cast<size_t>(i)]->setEditText(QString::fromUtf8(i == 0 ? "总部" : i == 1 ? "财务部" : ""));
+    fields.refresh({"总部", "财务部", "会计科", ""});
+    EXPECT_EQ(boxes[0]->count(), 2);
+    EXPECT_EQ(boxes[1]->count(), 1);
+    EXPECT_EQ(boxes[2]->itemText(0), QStringLiteral("会计科"));
+    EXPECT_EQ(boxes[0]->currentText(), QStringLiteral("总部")) << "a refill keeps the text shown";
+
+    boxes[0]->setEditText(QStringLiteral("分厂"));
+    ASSERT_EQ(boxes[1]->count(), 2);
+    EXPECT_EQ(boxes[1]->itemText(1), QStringLiteral("质检部"));
+    EXPECT_EQ(boxes[1]->currentText(), QStringLiteral("财务部")) << "the stored lower level is not cleared";
+    EXPECT_EQ(boxes[2]->count(), 1) << "only the level below refills";
+
+    QTest::mouseDClick(boxes[2]->lineEdit(), Qt::LeftButton);
+    EXPECT_EQ(asked, std::vector<int>{3});
 }
 
 }  // namespace
