@@ -15,6 +15,7 @@ Tgetdateww::Tgetdateww(app::TDM& dm, QWidget* parent) : QDialog(parent), picker_
     calendar_ = new QCalendarWidget(this);
     calendar_->setObjectName(QStringLiteral("calendar"));
     calendar_->setGridVisible(true);
+    calendar_->setLocale(QLocale(QLocale::Chinese, QLocale::China));  // the program speaks Chinese everywhere
     calendar_->setSelectedDate(picker_.today());
     // activated: a double-click on a day, or Enter.
     connect(calendar_, &QCalendarWidget::activated, this, [this](QDate date) {
