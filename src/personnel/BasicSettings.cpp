@@ -2,6 +2,7 @@
 
 #include "app/TDM.h"
 #include "db/DataSet.h"
+#include "personnel/DictionaryEditor.h"
 
 namespace rsgz::personnel {
 
@@ -53,13 +54,7 @@ void BasicSettings::add()
     dm_.jcsz.append();
 }
 
-void BasicSettings::remove()
-{
-    db::DataSet& ds = dm_.jcsz;
-    if (!ds.active()) return;
-    if (ds.state() != db::DataSet::State::Insert && ds.isEmpty()) return;
-    ds.remove();
-}
+void BasicSettings::remove() { deleteCurrentRow(dm_.jcsz); }
 
 void BasicSettings::save()
 {

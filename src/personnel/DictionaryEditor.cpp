@@ -15,14 +15,15 @@ void DictionaryEditor::add()
     dm_.zidian.append();
 }
 
-void DictionaryEditor::remove()
+void deleteCurrentRow(db::DataSet& ds)
 {
-    db::DataSet& ds = dm_.zidian;
     if (!ds.active()) return;
     // A row being added goes without a question; with no rows there is nothing to delete.
     if (ds.state() != db::DataSet::State::Insert && ds.isEmpty()) return;
     ds.remove();
 }
+
+void DictionaryEditor::remove() { deleteCurrentRow(dm_.zidian); }
 
 void DictionaryEditor::save()
 {

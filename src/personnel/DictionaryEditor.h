@@ -11,6 +11,10 @@ class DataSet;
 
 namespace rsgz::personnel {
 
+// 删除 on a dictionary grid: a row being added is dropped without a question, an empty or closed
+// list does nothing, any other row goes through the dataset's delete (and the question its rule asks).
+void deleteCurrentRow(db::DataSet& ds);
+
 // 字典管理: edits the shared query object zidian, which the caller has opened on one key (see
 // pickDictionary). zidian holds its changes until 保存 writes them all at once; a new row's
 // 字段名称 is preset to CurrentDictionaryKey by the data module's rule.
