@@ -28,6 +28,7 @@ struct DictionaryField {
 struct PickerMembers {
     std::string caption;      // the window's caption, 员工信息, 个人简历编辑 …
     std::string windowClass;  // Trszlw, Tunit_grjlw …
+    std::string dataSet;      // the shared dataset the window edits (its date fields are in it)
     std::vector<DictionaryField> lists;
     std::vector<std::string> dateFields;
     bool departmentCascade = false;  // the four (or three) linked department fields

@@ -174,8 +174,8 @@ TEST_F(DictionaryTest, PickerMembersNameRealColumns)
             if (!ds->active()) ds->open();
             EXPECT_GE(ds->fieldIndex(f.column), 0) << m.caption << " " << f.column;
         }
-        if (m.dateFields.empty()) continue;
-        db::DataSet* ds = dm.dataSet(m.lists.empty() ? "wply" : m.lists.front().dataSet);
+        db::DataSet* ds = dm.dataSet(m.dataSet);
+        ASSERT_NE(ds, nullptr) << m.dataSet;
         if (!ds->active()) ds->open();
         for (const std::string& d : m.dateFields) {
             const int i = ds->fieldIndex(d);
