@@ -1,6 +1,7 @@
 #include "ui/ProgramWindows.h"
 
 #include "ui/AdminWindows.h"
+#include "ui/DictionaryWindows.h"
 #include "ui/Tgyrjw.h"
 #include "ui/WindowRegistry.h"
 
@@ -9,6 +10,7 @@ namespace rsgz::ui {
 void registerProgramWindows()
 {
     admin::registerAdminWindows();
+    personnel::registerDictionaryWindows();
     registerWindow("关于软件", [](QWidget* parent) {
         Tgyrjw w(parent);
         w.exec();
