@@ -1,6 +1,7 @@
 #include "ui/ProgramWindows.h"
 
 #include "ui/AdminWindows.h"
+#include "ui/DictionaryWindows.h"
 #include "ui/PayrollWindows.h"
 #include "ui/Tgyrjw.h"
 #include "ui/WindowRegistry.h"
@@ -10,6 +11,7 @@ namespace rsgz::ui {
 void registerProgramWindows()
 {
     admin::registerAdminWindows();
+    personnel::registerDictionaryWindows();
     registerPayrollWindows();
     registerWindow("关于软件", [](QWidget* parent) {
         Tgyrjw w(parent);
