@@ -1,7 +1,9 @@
 #include "payroll/Tgzxmdw.h"
 
 #include <QHBoxLayout>
+#include <QLocale>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 
@@ -31,6 +33,23 @@ ui::DataSetModel* modelOf(db::DataSet& ds, const QStringList& fields, QObject* p
     model->setVisibleFields(fields);
     return model;
 }
+
+// The bracket grid shows amounts with two decimals and the rate as a whole per cent ("5%"); what
+// is typed stays a plain number.
+class BracketFormat : public QStyledItemDelegate {
+public:
+    BracketFormat(bool percent, QObject* parent) : QStyledItemDelegate(parent), percent_(percent) {}
+    QString displayText(const QVariant& value, const QLocale&) const override
+    {
+        bool ok = false;
+        const double v = QLocale::c().toDouble(value.toString(), &ok);
+        if (!ok) return value.toString();
+        return percent_ ? QLocale::c().toString(v, 'f', 0) + QLatin1Char('%') : QLocale::c().toString(v, 'f', 2);
+    }
+
+private:
+    bool percent_;
+};
 
 }  // namespace
 
@@ -90,6 +109,8 @@ Tsdsw::Tsdsw(app::TDM& dm, QWidget* parent) : QDialog(parent), form_(dm)
     auto* model = modelOf(dm.sds_set, {"编号", "起始额", "结束额", "税率", "速扣"}, this);
     QTableView* grid = ui::makeEditGrid(model, this);
     grid->setObjectName(QStringLiteral("bracketGrid"));
+    for (int column : {1, 2, 4}) grid->setItemDelegateForColumn(column, new BracketFormat(false, grid));
+    grid->setItemDelegateForColumn(3, new BracketFormat(true, grid));
 
     auto* row = new QHBoxLayout;
     db::DataSet* ds = &dm.sds_set;
