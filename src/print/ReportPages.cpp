@@ -36,6 +36,7 @@ int wrappedLines(const std::string& text, const FontSpec& font, double width)
 // A rectangle of the page that frames, row lines and column lines are drawn around.
 struct Block {
     double top = 0, bottom = 0;
+    double colsFrom = -1;          // column lines start here (below spanning header lines); -1: top
     std::vector<double> rowEdges;  // y of every boundary between two rows
     bool open() const { return bottom > top; }
 };
@@ -187,6 +188,7 @@ private:
             titleArrayLine(line, lh);
             block.rowEdges.push_back(y_);
         }
+        block.colsFrom = y_;
         const double h = titleHeight() - lh * static_cast<double>(t.titleArray.size());
         for (size_t i = 0; i < columns_.size(); ++i) {
             const Column& c = columns_[i];
@@ -202,9 +204,9 @@ private:
 
     // One header line above the column titles: cells are separated by "|"; a cell followed by
     // empty cells spans them ("起止日期||单位" puts 起止日期 over two columns).
-    void titleArrayLine(const std::string& line, double lh)
+    void titleArrayLine(const std::string& text, double lh)
     {
-        const QStringList cells = QString::fromStdString(line).split('|');
+        const QStringList cells = QString::fromStdString(text).split('|');
         const size_t n = std::min(columns_.size(), static_cast<size_t>(cells.size()));
         size_t i = 0;
         while (i < n) {
@@ -221,6 +223,8 @@ private:
             t.alignment = Alignment::Center;
             t.role = TextRole::TitleArray;
             page().texts.push_back(std::move(t));
+            if (i > 0)
+                line(colX(i), y_, colX(i), y_ + lh, def_.colsTitle.colsLine);
             i = end;
         }
         y_ += lh;
@@ -415,7 +419,7 @@ private:
         for (double y : b.rowEdges)
             line(l, y, r, y, rows);
         for (size_t i = 1; i + 1 < xs_.size(); ++i)
-            line(xs_[i], b.top, xs_[i], b.bottom, cols);
+            line(xs_[i], b.colsFrom < 0 ? b.top : b.colsFrom, xs_[i], b.bottom, cols);
         const PenSpec& p = frame.pen;
         switch (frame.shape) {
         case FrameShape::Box:
