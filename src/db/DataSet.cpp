@@ -313,11 +313,7 @@ std::string trimmed(std::string_view s)
 void DataSet::Private::storeValue(Row& r, int index, const Value& v) const
 {
     storeOne(r, index, v);
-    const std::string& column = ds.fields_[static_cast<size_t>(index)].baseColumn;
-    if (column.empty()) return;
-    for (int i = 0; i < ds.fieldCount(); ++i)
-        if (i != index && ds.writable(i) && equalsIgnoringLatinCase(ds.fields_[static_cast<size_t>(i)].baseColumn, column))
-            storeOne(r, i, v);
+    for (int i = twin[static_cast<size_t>(index)]; i >= 0 && i != index; i = twin[static_cast<size_t>(i)]) storeOne(r, i, v);
 }
 
 void DataSet::Private::storeOne(Row& r, int index, const Value& v) const

@@ -49,6 +49,7 @@ void DataSet::openAt(int wantedRow)
 
     fields_ = std::move(layout.fields);
     storedIndex_ = std::move(layout.storedIndex);
+    p_->findTwins();
     p_->insertSql.clear();
     p_->insertFields.clear();
     p_->storedColumns = layout.storedColumns;

@@ -49,6 +49,10 @@ struct DataSet::Private {
     std::unordered_map<std::string, int, FoldedHash, FoldedEqual> fieldByName;
     std::string insertSql;          // made at the first insert after an open
     std::vector<int> insertFields;  // the fields it binds, in order
+    // The writable fields that show one stored column form a ring: twin[i] is the next of them
+    // after field i, -1 for a field that is alone.
+    std::vector<int> twin;
+    void findTwins();
     int keyColumn = -1;     // position of the hidden row key in the fetched columns, -1 when none
     int storedColumns = 0;  // columns fetched per row (without the hidden key)
 
@@ -72,6 +76,8 @@ struct DataSet::Private {
     void writeUpdate(const detail::Row& before, detail::Row& after);
     void writeDelete(const detail::Row& asRead);
     void bindCell(sqlite3_stmt* st, int param, const detail::Row& r, int index) const;
+    std::string stillHoldsAll(const std::vector<int>& fields, const detail::Row& asRead) const;
+    void bindAsRead(sqlite3_stmt* st, int first, const std::vector<int>& fields, const detail::Row& asRead) const;
     // Why a write that changed nothing changed nothing: the row is gone, or it holds other values.
     [[noreturn]] void refuseStale(int64_t key, bool deleting, const std::string& sql);
 };

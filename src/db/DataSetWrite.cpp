@@ -15,49 +15,42 @@ bool DataSet::writable(int index) const
     return !f.calculated && !f.readOnly && !f.baseColumn.empty() && f.type != FieldType::AutoInc;
 }
 
-// A column selected twice ("姓名 as 显示名, 姓名") is one stored column: it is named once.
+void DataSet::Private::findTwins()
+{
+    const int n = ds.fieldCount();
+    twin.assign(static_cast<size_t>(n), -1);
+    for (int i = 0; i < n; ++i) {
+        if (!ds.writable(i) || twin[static_cast<size_t>(i)] >= 0) continue;
+        int last = i;
+        for (int j = i + 1; j < n; ++j) {
+            if (!ds.writable(j)
+                || !equalsIgnoringLatinCase(ds.fields_[static_cast<size_t>(j)].baseColumn, ds.fields_[static_cast<size_t>(i)].baseColumn))
+                continue;
+            twin[static_cast<size_t>(last)] = j;
+            last = j;
+        }
+        if (last != i) twin[static_cast<size_t>(last)] = i;
+    }
+}
+
+// A column selected twice ("姓名 as 显示名, 姓名") is one stored column: it is named once, by the
+// first of its fields.
 std::vector<int> DataSet::Private::writableFields() const
 {
     std::vector<int> out;
     for (int i = 0; i < ds.fieldCount(); ++i) {
         if (!ds.writable(i)) continue;
-        const std::string& column = ds.fields_[static_cast<size_t>(i)].baseColumn;
-        const bool twin = std::any_of(out.begin(), out.end(), [&](int o) {
-            return equalsIgnoringLatinCase(ds.fields_[static_cast<size_t>(o)].baseColumn, column);
-        });
-        if (!twin) out.push_back(i);
+        bool first = true;
+        for (int j = twin[static_cast<size_t>(i)]; j >= 0 && j != i; j = twin[static_cast<size_t>(j)]) first = first && j > i;
+        if (first) out.push_back(i);
     }
     return out;
-}
-
-// Binds one stored cell straight from the row; its text stays where it is until the statement is
-// reset, which happens before the row can change.
-void DataSet::Private::bindCell(sqlite3_stmt* st, int param, const Row& r, int index) const
-{
-    const Cell x = r.cell(ds.storedIndex_[static_cast<size_t>(index)]);
-    const FieldType type = ds.fields_[static_cast<size_t>(index)].type;
-    switch (x.kind) {
-    case Value::Kind::Null: sqlite3_bind_null(st, param); return;
-    case Value::Kind::Int:
-    case Value::Kind::Bool: sqlite3_bind_int64(st, param, x.i); return;
-    case Value::Kind::Double: sqlite3_bind_double(st, param, x.d); return;
-    case Value::Kind::Money: sqlite3_bind_double(st, param, Money::fromUnits(x.i).toDouble()); return;
-    case Value::Kind::Text: {
-        const std::string_view s = r.text(x);
-        if (type == FieldType::Currency || type == FieldType::Double) {
-            sqlite3_bind_double(st, param, Value(s).toDouble());
-            return;
-        }
-        sqlite3_bind_text(st, param, s.data(), static_cast<int>(s.size()), SQLITE_STATIC);
-        return;
-    }
-    }
 }
 
 namespace {
 
 // A cell as it was read, for comparing with what is stored now.
-void bindAsRead(sqlite3_stmt* st, int param, const Cell& x, const Row& r)
+void bindCellAsRead(sqlite3_stmt* st, int param, const Cell& x, const Row& r)
 {
     switch (x.kind) {
     case Value::Kind::Null: sqlite3_bind_null(st, param); return;
@@ -86,6 +79,18 @@ std::string stillHolds(const Field& f, const Cell& asRead)
 }
 
 }  // namespace
+
+// Binds one stored cell straight from the row; its text stays where it is until the statement is
+// reset, which happens before the row can change. Text in a number column goes in as its number.
+void DataSet::Private::bindCell(sqlite3_stmt* st, int param, const Row& r, int index) const
+{
+    const Cell x = r.cell(ds.storedIndex_[static_cast<size_t>(index)]);
+    const FieldType type = ds.fields_[static_cast<size_t>(index)].type;
+    if (x.kind == Value::Kind::Text && (type == FieldType::Currency || type == FieldType::Double))
+        sqlite3_bind_double(st, param, Value(r.text(x)).toDouble());
+    else
+        bindCellAsRead(st, param, x, r);
+}
 
 // Every writable column is named, empty ones bound as null (no table of the schema has a default),
 // so that one prepared statement, made once per open, serves every row of the dataset.
@@ -130,23 +135,18 @@ void DataSet::Private::writeUpdate(const Row& before, Row& after)
         if (!after.sameCell(before, col)) changed.push_back(i);
     }
     if (changed.empty()) return;
-    std::string sets, checks;
+    std::string sets;
     for (int i : changed) {
-        const Field& f = ds.fields_[static_cast<size_t>(i)];
         if (!sets.empty()) sets += ',';
-        sets += sqlIdent(f.baseColumn);
+        sets += sqlIdent(ds.fields_[static_cast<size_t>(i)].baseColumn);
         sets += "=?";
-        checks += " AND " + stillHolds(f, before.cell(ds.storedIndex_[static_cast<size_t>(i)]));
     }
-    Statement st =
-        ds.conn_->prepareCached("UPDATE " + sqlIdent(ds.baseTable_) + " SET " + sets + " WHERE rowid=?" + checks);
+    Statement st = ds.conn_->prepareCached("UPDATE " + sqlIdent(ds.baseTable_) + " SET " + sets + " WHERE rowid=?"
+                                           + stillHoldsAll(changed, before));
     int param = 1;
     for (int i : changed) bindCell(st.get(), param++, after, i);
     sqlite3_bind_int64(st.get(), param++, after.key);
-    for (int i : changed) {
-        const Cell x = before.cell(ds.storedIndex_[static_cast<size_t>(i)]);
-        if (x.kind != Value::Kind::Null) bindAsRead(st.get(), param++, x, before);
-    }
+    bindAsRead(st.get(), param, changed, before);
     st.step();
     if (sqlite3_changes(ds.conn_->handle()) == 0) refuseStale(after.key, false, st.sql());
 }
@@ -155,18 +155,30 @@ void DataSet::Private::writeUpdate(const Row& before, Row& after)
 void DataSet::Private::writeDelete(const Row& asRead)
 {
     const std::vector<int> fields = writableFields();
+    Statement st = ds.conn_->prepareCached("DELETE FROM " + sqlIdent(ds.baseTable_) + " WHERE rowid=?"
+                                           + stillHoldsAll(fields, asRead));
+    sqlite3_bind_int64(st.get(), 1, asRead.key);
+    bindAsRead(st.get(), 2, fields, asRead);
+    st.step();
+    if (sqlite3_changes(ds.conn_->handle()) == 0) refuseStale(asRead.key, true, st.sql());
+}
+
+// The conditions that the fields' columns still hold the row's values, and their values bound
+// from the parameter first on (a column read empty needs none).
+std::string DataSet::Private::stillHoldsAll(const std::vector<int>& fields, const Row& asRead) const
+{
     std::string checks;
     for (int i : fields)
         checks += " AND " + stillHolds(ds.fields_[static_cast<size_t>(i)], asRead.cell(ds.storedIndex_[static_cast<size_t>(i)]));
-    Statement st = ds.conn_->prepareCached("DELETE FROM " + sqlIdent(ds.baseTable_) + " WHERE rowid=?" + checks);
-    int param = 1;
-    sqlite3_bind_int64(st.get(), param++, asRead.key);
+    return checks;
+}
+
+void DataSet::Private::bindAsRead(sqlite3_stmt* st, int first, const std::vector<int>& fields, const Row& asRead) const
+{
     for (int i : fields) {
         const Cell x = asRead.cell(ds.storedIndex_[static_cast<size_t>(i)]);
-        if (x.kind != Value::Kind::Null) bindAsRead(st.get(), param++, x, asRead);
+        if (x.kind != Value::Kind::Null) bindCellAsRead(st, first++, x, asRead);
     }
-    st.step();
-    if (sqlite3_changes(ds.conn_->handle()) == 0) refuseStale(asRead.key, true, st.sql());
 }
 
 void DataSet::Private::refuseStale(int64_t key, bool deleting, const std::string& sql)

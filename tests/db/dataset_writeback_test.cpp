@@ -10,27 +10,13 @@
 #include "db/Connection.h"
 #include "db/DataSet.h"
 #include "db/SqlText.h"
+#include "support/ScriptedInteraction.h"
 #include "support/TestDatabase.h"
 
 using namespace rsgz::db;
 using rsgz::app::runAction;
 
 namespace {
-
-// Keeps what reaches the standard error box.
-class ErrorBox : public rsgz::app::Interaction {
-public:
-    ErrorBox() { rsgz::app::setInteraction(this); }
-    ~ErrorBox() override { rsgz::app::setInteraction(nullptr); }
-    void showMessage(const std::string&) override {}
-    bool ask(const std::string&) override { return false; }
-    void showError(const std::string& text) override { errors.push_back(text); }
-    std::string openFileName(const std::string&, const std::string&) override { return {}; }
-    std::string saveFileName(const std::string&, const std::string&) override { return {}; }
-    void openWindow(const std::string&) override {}
-    void openUrl(const std::string&) override {}
-    std::vector<std::string> errors;
-};
 
 class WriteBackTest : public ::testing::Test {
 protected:
@@ -115,7 +101,7 @@ TEST_F(WriteBackTest, RowKeyIsFoundByNameWhateverCommentsSay)
 
 TEST_F(WriteBackTest, ChangesMadeMeanwhileThroughAnotherDatasetAreNeverOverwritten)
 {
-    ErrorBox box;
+    rsgz::test::ScriptedInteraction box;  // what reaches the standard error box
     open(a_, "select * from 员工基本情况 order by 员工编号");
     DataSet& stale = open(b_, "select * from 员工基本情况 order by 员工编号");
 
