@@ -183,7 +183,6 @@ public:
 private:
     // Rows, their storage and the statements that read and write them (DataSetPrivate.h).
     struct Private;
-    friend class CalcRow;
 
     void openAt(int wantedRow);
     void checkActive() const;

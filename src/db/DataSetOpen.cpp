@@ -138,12 +138,12 @@ Layout DataSet::Private::describeColumns(sqlite3_stmt* s, const SelectShape& sha
         layout.fields.push_back({c.name, c.type, c.size, true, true, {}});
         layout.storedIndex.push_back(-1);
     }
-    layout.readOnly = !allFromBase;
+    // A list whose columns cannot all be traced to their items is not written at all.
+    layout.readOnly = !allFromBase || !markWritable(layout, s, shape);
     if (layout.readOnly) {
         for (Field& f : layout.fields) f.readOnly = true;
     } else {
         layout.baseTable = shape.table;
-        markWritable(layout, s, shape);
     }
     return layout;
 }
@@ -152,8 +152,9 @@ Layout DataSet::Private::describeColumns(sqlite3_stmt* s, const SelectShape& sha
 // "a.姓名 as 显示名", or one of "*"). The engine traces a sub-select over the same table, such as
 // "(select 姓名 from 员工基本情况 b where …) as 首位", to a stored column as well, but its value
 // belongs to another row.
-void DataSet::Private::markWritable(Layout& layout, sqlite3_stmt* st, const SelectShape& shape)
+bool DataSet::Private::markWritable(Layout& layout, sqlite3_stmt* st, const SelectShape& shape)
 {
+    if (shape.sources.empty()) return false;
     std::vector<const SelectShape::Item*> items;  // the item of each fetched column
     for (const SelectShape::Item& item : shape.items) {
         int count = 1;
@@ -164,14 +165,14 @@ void DataSet::Private::markWritable(Layout& layout, sqlite3_stmt* st, const Sele
         items.insert(items.end(), static_cast<size_t>(count), &item);
     }
     const SelectShape::Source& source = shape.sources.front();
-    const bool known = static_cast<int>(items.size()) == layout.storedColumns;
+    if (static_cast<int>(items.size()) != layout.storedColumns) return false;
     for (size_t f = 0; f < layout.fields.size(); ++f) {
         Field& field = layout.fields[f];
         const int col = layout.storedIndex[f];
         if (col < 0 || field.readOnly) continue;
-        const SelectShape::Item* item = known ? items[static_cast<size_t>(col)] : nullptr;
+        const SelectShape::Item* item = items[static_cast<size_t>(col)];
         const char* origin = sqlite3_column_origin_name(st, col);
-        bool plain = item && (item->star || equalsIgnoringLatinCase(item->column, origin ? origin : ""));
+        bool plain = (item->star || equalsIgnoringLatinCase(item->column, origin ? origin : ""));
         if (plain && !item->qualifier.empty())
             plain = equalsIgnoringLatinCase(item->qualifier, source.alias)
                 || equalsIgnoringLatinCase(item->qualifier, source.table);
@@ -180,6 +181,7 @@ void DataSet::Private::markWritable(Layout& layout, sqlite3_stmt* st, const Sele
             field.baseColumn.clear();
         }
     }
+    return true;
 }
 
 // The type of an aggregate column follows from the column it is taken over: a sum of amounts is an

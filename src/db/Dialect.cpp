@@ -109,9 +109,7 @@ bool isBlank(const Token& t) { return t.kind == Tok::Space || t.kind == Tok::Com
     throw DbError(SQLITE_ERROR, why, std::string(statement));
 }
 
-std::string lower(std::string_view s) { return foldLatin(s); }
-
-bool isWord(const Token& t, const char* w) { return t.kind == Tok::Word && lower(t.text) == w; }
+bool isWord(const Token& t, const char* w) { return t.kind == Tok::Word && equalsIgnoringLatinCase(t.text, w); }
 
 size_t nextSolid(const std::vector<Token>& t, size_t i)
 {
@@ -227,7 +225,7 @@ constexpr TypeWord kTypeWords[] = {
 const TypeWord* findTypeWord(const Token& tok)
 {
     if (tok.kind != Tok::Word) return nullptr;
-    const std::string w = lower(tok.text);
+    const std::string w = foldLatin(tok.text);
     for (const TypeWord& tw : kTypeWords)
         if (w == tw.word) return &tw;
     return nullptr;
@@ -386,7 +384,7 @@ bool isAggregate(const std::vector<Token>& t, size_t k)
 {
     static const char* const names[] = {"count", "sum", "avg", "min", "max", "total", "group_concat"};
     if (t[k].kind != Tok::Word) return false;
-    const std::string w = lower(t[k].text);
+    const std::string w = foldLatin(t[k].text);
     if (std::none_of(std::begin(names), std::end(names), [&](const char* n) { return w == n; })) return false;
     const size_t n = nextSolid(t, k + 1);
     return n < t.size() && t[n].text == "(";
@@ -546,7 +544,7 @@ AggregateCall parseAggregate(std::string_view expression)
         depth += x == "(" ? 1 : x == ")" ? -1 : 0;
         if (depth == 0) return call;
     }
-    const std::string fn = lower(t[solid[0]].text);
+    const std::string fn = foldLatin(t[solid[0]].text);
     using K = AggregateCall::Kind;
     if (fn == "count") call.kind = K::Count;
     else if (fn == "sum") call.kind = K::Sum;
