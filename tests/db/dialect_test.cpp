@@ -142,6 +142,18 @@ TEST(Dialect, SelectItemsAndAggregatesAreFoundForTyping)
     EXPECT_EQ(shape.sources[1].table, "工资表");
     EXPECT_EQ(shape.sources[1].alias, "b");
 
+    // Which items name a stored column plainly: only those are written back.
+    const SelectShape plain =
+        analyzeSelect("select a.*, a.姓名 as 显示名, [性别] /* from x */, (select 姓名 from t) as 首位 from 员工基本情况 a");
+    ASSERT_EQ(plain.items.size(), 4u);
+    EXPECT_TRUE(plain.items[0].star);
+    EXPECT_EQ(plain.items[0].qualifier, "a");
+    EXPECT_EQ(plain.items[1].column, "姓名");
+    EXPECT_EQ(plain.items[1].qualifier, "a");
+    EXPECT_EQ(plain.items[2].column, "性别");
+    EXPECT_EQ(plain.items[3].column, "");
+    EXPECT_FALSE(plain.items[3].star);
+
     EXPECT_EQ(parseAggregate("count(*)").kind, AggregateCall::Kind::Count);
     const AggregateCall sum = parseAggregate("sum(b.gz01)");
     EXPECT_EQ(sum.kind, AggregateCall::Kind::Sum);
