@@ -126,6 +126,20 @@ FrameSpec frameFrom(const QJsonValue& v)
     return f;
 }
 
+// Frame, column lines and row lines: the same three properties of the title row and the detail.
+void putLines(QJsonObject& o, const FrameSpec& frame, const PenSpec& cols, const PenSpec& rows)
+{
+    o.insert("Frame", toJson(frame));
+    o.insert("ColsLine", toJson(cols));
+    o.insert("RowsLine", toJson(rows));
+}
+void takeLines(const QJsonObject& o, FrameSpec& frame, PenSpec& cols, PenSpec& rows)
+{
+    frame = frameFrom(o.value("Frame"));
+    cols = penFrom(o.value("ColsLine"));
+    rows = penFrom(o.value("RowsLine"));
+}
+
 QJsonObject toJson(const PageSetup& p)
 {
     return {{"Pagestart", p.pageStart}, {"Pagefinish", p.pageFinish}, {"LeftMargin", p.leftMargin},
@@ -171,9 +185,10 @@ Band bandFrom(const QJsonValue& v)
 
 QJsonObject toJson(const ColumnTitleRow& t)
 {
-    return {{"Font", toJson(t.font)}, {"TitleArray", lines(t.titleArray)}, {"Print", t.print},
-            {"Rowspace", t.rowSpace}, {"EveryPage", t.everyPage}, {"EveryRow", t.everyRow},
-            {"Frame", toJson(t.frame)}, {"ColsLine", toJson(t.colsLine)}, {"RowsLine", toJson(t.rowsLine)}};
+    QJsonObject o{{"Font", toJson(t.font)}, {"TitleArray", lines(t.titleArray)}, {"Print", t.print},
+                  {"Rowspace", t.rowSpace}, {"EveryPage", t.everyPage}, {"EveryRow", t.everyRow}};
+    putLines(o, t.frame, t.colsLine, t.rowsLine);
+    return o;
 }
 ColumnTitleRow titleRowFrom(const QJsonValue& v)
 {
@@ -185,17 +200,16 @@ ColumnTitleRow titleRowFrom(const QJsonValue& v)
     t.rowSpace = num(o, "Rowspace", t.rowSpace);
     t.everyPage = flag(o, "EveryPage", t.everyPage);
     t.everyRow = flag(o, "EveryRow", t.everyRow);
-    t.frame = frameFrom(o.value("Frame"));
-    t.colsLine = penFrom(o.value("ColsLine"));
-    t.rowsLine = penFrom(o.value("RowsLine"));
+    takeLines(o, t.frame, t.colsLine, t.rowsLine);
     return t;
 }
 
 QJsonObject toJson(const DetailSection& d)
 {
-    return {{"Arrange", enumName(d.arrange, kArrange)}, {"Rowspace", d.rowSpace}, {"Font", toJson(d.font)},
-            {"Top", d.top}, {"Frame", toJson(d.frame)}, {"ColsLine", toJson(d.colsLine)},
-            {"RowsLine", toJson(d.rowsLine)}};
+    QJsonObject o{{"Arrange", enumName(d.arrange, kArrange)}, {"Rowspace", d.rowSpace}, {"Font", toJson(d.font)},
+                  {"Top", d.top}};
+    putLines(o, d.frame, d.colsLine, d.rowsLine);
+    return o;
 }
 DetailSection detailFrom(const QJsonValue& v)
 {
@@ -205,9 +219,7 @@ DetailSection detailFrom(const QJsonValue& v)
     d.rowSpace = num(o, "Rowspace", d.rowSpace);
     d.font = fontFrom(o.value("Font"));
     d.top = num(o, "Top", d.top);
-    d.frame = frameFrom(o.value("Frame"));
-    d.colsLine = penFrom(o.value("ColsLine"));
-    d.rowsLine = penFrom(o.value("RowsLine"));
+    takeLines(o, d.frame, d.colsLine, d.rowsLine);
     return d;
 }
 

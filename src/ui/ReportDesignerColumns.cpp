@@ -1,7 +1,6 @@
 // The 列表 section of 报表设置: the printed columns, their titles, formats and summaries.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFontDialog>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -63,17 +62,12 @@ QWidget* ReportDesignerWindow::columnsPage()
     columnTitle_->setObjectName("标题内容");
     columnTitle_->setMaximumHeight(60);
     auto* fontButton = new QPushButton(u("字体…"), w);
-    connect(fontButton, &QPushButton::clicked, this, [this] {
-        print::FontSpec* f = &columnFont_;
-        bool ok = false;
-        const QFont qf = QFontDialog::getFont(&ok, QFont(QString::fromStdString(f->name), static_cast<int>(f->size)), this, u("字体"));
-        if (ok) {
-            f->name = qf.family().toStdString();
-            f->size = qf.pointSizeF();
-            f->bold = qf.bold();
-            f->italic = qf.italic();
-        }
-    });
+    connect(fontButton, &QPushButton::clicked, this, [this] { chooseReportFont(this, columnFont_); });
+    auto* titleFont = new QPushButton(u("标题字体…"), w);
+    connect(titleFont, &QPushButton::clicked, this, [this] { chooseReportFont(this, columnTitleFont_); });
+    titleAlign_ = new QComboBox(w);
+    titleAlign_->setObjectName("标题对齐方式");
+    titleAlign_->addItems({u("居左"), u("居右"), u("居中")});
 
     auto* form = new QFormLayout;
     form->addRow(u("字段名"), fieldName_);
@@ -98,6 +92,8 @@ QWidget* ReportDesignerWindow::columnsPage()
     auto* titleBox = new QGroupBox(u("标题"), w);
     auto* tl = new QFormLayout(titleBox);
     tl->addRow(u("标题内容"), columnTitle_);
+    tl->addRow(u("对齐方式"), titleAlign_);
+    tl->addRow(QString(), titleFont);
     form->addRow(titleBox);
 
     auto* buttons = new QGridLayout;
@@ -159,6 +155,7 @@ void ReportDesignerWindow::showColumn(int r)
     columnTitle_->setPlainText(lines.join('\n'));
     columnFont_ = c.font;
     columnTitleFont_ = c.title.font;
+    titleAlign_->setCurrentIndex(static_cast<int>(c.title.alignment));
     loading_ = false;
 }
 
@@ -178,6 +175,8 @@ print::Column ReportDesignerWindow::columnFromBoxes() const
     c.expression = expression_->text().trimmed().toStdString();
     c.master = master_->isChecked();
     c.singleRow = singleRow_->isChecked();
+    c.title.font = columnTitleFont_;
+    c.title.alignment = static_cast<print::Alignment>(titleAlign_->currentIndex());
     c.title.text.clear();
     for (const QString& l : columnTitle_->toPlainText().split('\n', Qt::SkipEmptyParts))
         c.title.text.push_back(l.toStdString());

@@ -50,25 +50,24 @@ QDoubleSpinBox* number(double max, const char* name, double step = 0.5)
     return s;
 }
 
-void setPen(QComboBox* box, const print::PenSpec& pen) { box->setCurrentIndex(static_cast<int>(pen.style)); }
-void takePen(const QComboBox* box, print::PenSpec& pen) { pen.style = static_cast<print::PenStyle>(box->currentIndex()); }
+LineBoxes lineBoxes(const char* prefix)
+{
+    const std::string p(prefix);
+    return {penBox((p + "竖线").c_str()), penBox((p + "横线").c_str()), frameBox((p + "边框").c_str())};
+}
+
+void addLineRows(QFormLayout* form, const LineBoxes& b)
+{
+    form->addRow(u("竖线"), b.cols);
+    form->addRow(u("横线"), b.rows);
+    form->addRow(u("边框"), b.frame);
+}
 
 // A 字体 button that lets the user pick the font kept in *font.
 QPushButton* fontButton(QWidget* parent, print::FontSpec* font)
 {
     auto* b = new QPushButton(u("字体…"), parent);
-    QObject::connect(b, &QPushButton::clicked, parent, [parent, font] {
-        bool ok = false;
-        const QFont f = QFontDialog::getFont(&ok, reportFont(*font), parent, u("字体"));
-        if (!ok)
-            return;
-        font->name = f.family().toStdString();
-        font->size = f.pointSizeF();
-        font->bold = f.bold();
-        font->italic = f.italic();
-        font->underline = f.underline();
-        font->strikeOut = f.strikeOut();
-    });
+    QObject::connect(b, &QPushButton::clicked, parent, [parent, font] { chooseReportFont(parent, *font); });
     return b;
 }
 
@@ -84,6 +83,35 @@ QWidget* row(std::initializer_list<QWidget*> widgets)
 }
 
 }  // namespace
+
+bool chooseReportFont(QWidget* parent, print::FontSpec& font)
+{
+    bool ok = false;
+    const QFont f = QFontDialog::getFont(&ok, reportFont(font), parent, u("字体"));
+    if (!ok)
+        return false;
+    font.name = f.family().toStdString();
+    font.size = f.pointSizeF();
+    font.bold = f.bold();
+    font.italic = f.italic();
+    font.underline = f.underline();
+    font.strikeOut = f.strikeOut();
+    return true;
+}
+
+void LineBoxes::show(const print::PenSpec& colsLine, const print::PenSpec& rowsLine, const print::FrameSpec& f)
+{
+    cols->setCurrentIndex(static_cast<int>(colsLine.style));
+    rows->setCurrentIndex(static_cast<int>(rowsLine.style));
+    frame->setCurrentIndex(static_cast<int>(f.shape));
+}
+
+void LineBoxes::take(print::PenSpec& colsLine, print::PenSpec& rowsLine, print::FrameSpec& f) const
+{
+    colsLine.style = static_cast<print::PenStyle>(cols->currentIndex());
+    rowsLine.style = static_cast<print::PenStyle>(rows->currentIndex());
+    f.shape = static_cast<print::FrameShape>(frame->currentIndex());
+}
 
 ReportDesignerWindow::ReportDesignerWindow(QWidget* parent) : QDialog(parent), def_(print::reportEngine().definition())
 {
@@ -154,17 +182,8 @@ QWidget* ReportDesignerWindow::bandsPage()
     });
     connect(font, &QPushButton::clicked, this, [this] {
         const int r = bandList_->currentRow();
-        if (r < 0)
-            return;
-        bool ok = false;
-        const QFont f = QFontDialog::getFont(&ok, reportFont(def_.bands[static_cast<size_t>(r)].font), this, u("字体"));
-        if (!ok)
-            return;
-        print::FontSpec& s = def_.bands[static_cast<size_t>(r)].font;
-        s.name = f.family().toStdString();
-        s.size = f.pointSizeF();
-        s.bold = f.bold();
-        s.italic = f.italic();
+        if (r >= 0)
+            chooseReportFont(this, def_.bands[static_cast<size_t>(r)].font);
     });
     return w;
 }
@@ -246,12 +265,8 @@ QWidget* ReportDesignerWindow::titlePage()
     auto* w = new QWidget;
     auto* form = new QFormLayout(w);
     const print::ColumnTitleRow& t = def_.colsTitle;
-    titleCols_ = penBox("列标题竖线");
-    titleRows_ = penBox("列标题横线");
-    titleFrame_ = frameBox("列标题边框");
-    setPen(titleCols_, t.colsLine);
-    setPen(titleRows_, t.rowsLine);
-    titleFrame_->setCurrentIndex(static_cast<int>(t.frame.shape));
+    titleLines_ = lineBoxes("列标题");
+    titleLines_.show(t.colsLine, t.rowsLine, t.frame);
     titleRowSpace_ = number(100, "列标题行距");
     titleRowSpace_->setValue(t.rowSpace);
     titlePrint_ = new QCheckBox(u("打印"), w);
@@ -267,9 +282,7 @@ QWidget* ReportDesignerWindow::titlePage()
     for (const std::string& s : t.titleArray)
         lines << QString::fromStdString(s);
     titleArray_->setPlainText(lines.join('\n'));
-    form->addRow(u("竖线"), titleCols_);
-    form->addRow(u("横线"), titleRows_);
-    form->addRow(u("边框"), titleFrame_);
+    addLineRows(form, titleLines_);
     form->addRow(u("字体"), fontButton(this, &def_.colsTitle.font));
     form->addRow(u("行距"), titleRowSpace_);
     form->addRow(QString(), row({titlePrint_, titleEveryPage_, titleEveryRow_}));
@@ -284,20 +297,14 @@ QWidget* ReportDesignerWindow::detailPage()
     const print::DetailSection& d = def_.detail;
     arrange_ = choices({"横向", "纵向"}, "排列");
     arrange_->setCurrentIndex(static_cast<int>(d.arrange));
-    detailCols_ = penBox("明细竖线");
-    detailRows_ = penBox("明细横线");
-    detailFrame_ = frameBox("明细边框");
-    setPen(detailCols_, d.colsLine);
-    setPen(detailRows_, d.rowsLine);
-    detailFrame_->setCurrentIndex(static_cast<int>(d.frame.shape));
+    detailLines_ = lineBoxes("明细");
+    detailLines_.show(d.colsLine, d.rowsLine, d.frame);
     detailRowSpace_ = number(100, "明细行距");
     detailRowSpace_->setValue(d.rowSpace);
     detailTop_ = number(200, "顶距");
     detailTop_->setValue(d.top);
     form->addRow(u("排列"), arrange_);
-    form->addRow(u("竖线"), detailCols_);
-    form->addRow(u("横线"), detailRows_);
-    form->addRow(u("边框"), detailFrame_);
+    addLineRows(form, detailLines_);
     form->addRow(u("行距"), detailRowSpace_);
     form->addRow(u("字体"), fontButton(this, &def_.detail.font));
     form->addRow(u("顶距"), detailTop_);
@@ -319,9 +326,7 @@ void ReportDesignerWindow::collect()
     p.pageFinish = pageFinish_->value();
 
     print::ColumnTitleRow& t = def_.colsTitle;
-    takePen(titleCols_, t.colsLine);
-    takePen(titleRows_, t.rowsLine);
-    t.frame.shape = static_cast<print::FrameShape>(titleFrame_->currentIndex());
+    titleLines_.take(t.colsLine, t.rowsLine, t.frame);
     t.rowSpace = titleRowSpace_->value();
     t.print = titlePrint_->isChecked();
     t.everyPage = titleEveryPage_->isChecked();
@@ -332,9 +337,7 @@ void ReportDesignerWindow::collect()
 
     print::DetailSection& d = def_.detail;
     d.arrange = static_cast<print::Arrange>(arrange_->currentIndex());
-    takePen(detailCols_, d.colsLine);
-    takePen(detailRows_, d.rowsLine);
-    d.frame.shape = static_cast<print::FrameShape>(detailFrame_->currentIndex());
+    detailLines_.take(d.colsLine, d.rowsLine, d.frame);
     d.rowSpace = detailRowSpace_->value();
     d.top = detailTop_->value();
 }

@@ -15,6 +15,16 @@ class QTabWidget;
 
 namespace rsgz::ui {
 
+// The font dialog over a report font; false when the user cancelled.
+bool chooseReportFont(QWidget* parent, print::FontSpec& font);
+
+// The 竖线, 横线 and 边框 boxes of the title row and of the detail.
+struct LineBoxes {
+    QComboBox *cols = nullptr, *rows = nullptr, *frame = nullptr;
+    void show(const print::PenSpec& colsLine, const print::PenSpec& rowsLine, const print::FrameSpec& f);
+    void take(print::PenSpec& colsLine, print::PenSpec& rowsLine, print::FrameSpec& f) const;
+};
+
 // 报表设置: edits a copy of the report engine's definition; 关闭 hands it back to the engine.
 // The sections are 标题栏 (bands), 页面, 列标题, 明细栏 and 列表 (columns, whose field names
 // are the grid's columns).
@@ -60,13 +70,14 @@ private:
     QCheckBox *titlePrint_ = nullptr, *titleEveryPage_ = nullptr, *titleEveryRow_ = nullptr;
     QDoubleSpinBox* titleRowSpace_ = nullptr;
     QPlainTextEdit* titleArray_ = nullptr;
-    QComboBox *titleFrame_ = nullptr, *titleCols_ = nullptr, *titleRows_ = nullptr;
+    LineBoxes titleLines_;
     // 明细栏
-    QComboBox *arrange_ = nullptr, *detailFrame_ = nullptr, *detailCols_ = nullptr, *detailRows_ = nullptr;
+    QComboBox* arrange_ = nullptr;
+    LineBoxes detailLines_;
     QDoubleSpinBox *detailRowSpace_ = nullptr, *detailTop_ = nullptr;
     // 列表
     QListWidget* columnList_ = nullptr;
-    QComboBox *fieldName_ = nullptr, *columnAlign_ = nullptr;
+    QComboBox *fieldName_ = nullptr, *columnAlign_ = nullptr, *titleAlign_ = nullptr;
     QSpinBox* columnWidth_ = nullptr;
     QLineEdit *format_ = nullptr, *expression_ = nullptr, *columnColor_ = nullptr;
     QCheckBox *wrap_ = nullptr, *pagination_ = nullptr, *master_ = nullptr, *singleRow_ = nullptr;
