@@ -14,49 +14,64 @@
 #include <QTabWidget>
 #include <QTimer>
 
+#include "db/Connection.h"
+#include "db/DataSet.h"
+#include "db/SqlText.h"
 #include "print/ReportEngine.h"
+#include "print/ReportFile.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TempDir.h"
+#include "support/TestDatabase.h"
 #include "ui/ReportDesignerWindow.h"
 #include "ui/ReportPreviewWindow.h"
+#include "ui/ReportWindows.h"
+#include "ui/WindowRegistry.h"
 
 using namespace rsgz;
 
 namespace {
 
-// A résumé grid of one employee, long enough for three pages.
-print::ReportTable resume()
+// The résumé rows of one employee, long enough for three pages, in the live database.
+void fillResume(db::Connection& conn)
 {
-    print::ReportTable t;
-    t.fields = {"序号", "起始日期", "结束日期", "学校或者工作单位", "部门", "职务", "备注"};
     const char* places[] = {"城东第一小学", "城东中学", "师范大学中文系", "市第三中学", "区教育局", "市人事局"};
     for (int i = 0; i < 90; ++i) {
         const int y = 1980 + i / 2;
-        t.rows.push_back({db::Value(i + 1), db::Value(std::to_string(y) + "-09-01"),
-                          db::Value(std::to_string(y + 1) + "-07-01"), db::Value(places[i % 6]),
-                          db::Value(i % 6 < 3 ? "" : "办公室"), db::Value(i % 6 < 3 ? "学生" : "科员"),
-                          db::Value(i % 5 == 0 ? "表现优秀，多次获得表彰" : "")});
+        const bool work = i % 6 >= 3;
+        conn.exec("insert into 个人经历 (起始日期,结束日期,学校或者工作单位,部门,职务,备注,员工编号1) values (" +
+                  db::sqlQuote(std::to_string(y) + "-09-" + (i % 2 ? "15" : "01")) + "," +
+                  db::sqlQuote(std::to_string(y + 1) + "-07-01") + "," + db::sqlQuote(places[i % 6]) + "," +
+                  db::sqlQuote(work ? "办公室" : "") + "," + db::sqlQuote(work ? "科员" : "学生") + "," +
+                  db::sqlQuote(i % 5 == 0 ? "表现优秀，多次获得表彰" : "") + ",'YG000001')");
     }
-    return t;
+}
+
+// The definition a user would have made for the résumé page.
+void designResume(const std::string& path)
+{
+    print::ReportDefinition d = print::defaultDefinition();
+    d.bands.front().text = "个人简历（张明华）";
+    d.bands.push_back({"共 |RECORDCOUNT| 条", {}, print::Alignment::Left, 1, print::BandType::PageFooter});
+    for (const char* f : {"序号", "起始日期", "结束日期", "学校或者工作单位", "部门", "职务", "备注"})
+        d.columns.push_back(print::columnForField(f));
+    d.columns[0].width = 12;
+    d.columns[3].width = 40;
+    d.columns[6].width = 38;
+    d.columns[6].wrap = true;
+    d.columns[0].expression = "COUNT";
+    d.columns[0].title.text = {"序", "号"};
+    d.colsTitle.titleArray = {"|在校或在职时间||单位与职务"};
+    ASSERT_EQ(print::saveReportDefinition(d, path), "");
 }
 
 void useResume()
 {
     print::ReportEngine& e = print::reportEngine();
     e.reset();
-    e.setSource(resume(), "个人简历");
-    print::startNewDefinition(e.definition());
+    print::ReportTable t;
+    t.fields = {"学校或者工作单位", "职务"};
+    e.setSource(t, "个人简历");
     e.definition().bands.front().text = "个人简历（张明华）";
-    e.definition().bands.push_back({"共 |RECORDCOUNT| 条", {}, print::Alignment::Left, 1, print::BandType::PageFooter});
-    for (const char* f : {"序号", "起始日期", "结束日期", "学校或者工作单位", "部门", "职务", "备注"})
-        e.definition().columns.push_back(print::columnForField(f));
-    e.definition().columns[0].width = 12;
-    e.definition().columns[3].width = 40;
-    e.definition().columns[6].width = 38;
-    e.definition().columns[6].wrap = true;
-    e.definition().columns[0].expression = "COUNT";
-    e.definition().columns[0].title.text = {"序", "号"};
-    e.definition().colsTitle.titleArray = {"|在校或在职时间||单位与职务"};
 }
 
 QString shotDir() { return qEnvironmentVariable("RSGZ_SCREENSHOT_DIR"); }
@@ -72,7 +87,20 @@ TEST(ReportWindowsTest, PreviewPagesAndIsReusedAndWritesOnePdfWithEveryPage)
 {
     test::ScriptedInteraction user;
     test::TempDir dir;
-    useResume();
+    test::TestDatabase database;
+    db::Connection conn(database.livePath());
+    fillResume(conn);
+    db::DataSet grjl(&conn, "grjl", db::splitSqlLines("select * from 个人经历\r\nwhere 员工编号1='YG000001'\r\norder by 起始日期"));
+    grjl.setRowNumberField(true);
+    grjl.open();
+    const std::string definition = database.programDir() + "baobiao/个人简历报表.dat";
+    designResume(definition);
+
+    // The employee window's 打印: the caption reaches the registered window, which stays open.
+    ui::registerReportWindows();
+    user.onWindow("打印预览", [] { ASSERT_TRUE(ui::openRegisteredWindow("打印预览", nullptr)); });
+    print::reportEngine().reset();
+    ASSERT_TRUE(print::previewGrid(grjl, definition, "个人简历"));
     auto* w = ui::ReportPreviewWindow::open(nullptr);
     EXPECT_EQ(w->windowTitle(), "打印预览 - 个人简历");
     const int pages = w->pageCount();
