@@ -1,5 +1,6 @@
 #include "print/ReportDefinition.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace rsgz::print {
@@ -65,16 +66,20 @@ Column columnForField(const std::string& fieldName)
     return c;
 }
 
+// A custom paper is never taken smaller than a label, so a zero typed in the designer cannot
+// make a page without room.
+constexpr double kSmallestPaperMm = 20;
+
 double pageWidthMm(const PageSetup& page)
 {
     auto [w, h] = paperMm(page);
-    return page.orientation == Orientation::Portrait ? w : h;
+    return std::max(page.orientation == Orientation::Portrait ? w : h, kSmallestPaperMm);
 }
 
 double pageHeightMm(const PageSetup& page)
 {
     auto [w, h] = paperMm(page);
-    return page.orientation == Orientation::Portrait ? h : w;
+    return std::max(page.orientation == Orientation::Portrait ? h : w, kSmallestPaperMm);
 }
 
 }  // namespace rsgz::print

@@ -161,7 +161,7 @@ PageSetup pageFrom(const QJsonValue& v)
     p.height = num(o, "Height", p.height);
     p.width = num(o, "Width", p.width);
     p.orientation = enumValue(o.value("Orientation"), kOrientation, p.orientation, "方向");
-    if (!(pageWidthMm(p) > 0 && pageHeightMm(p) > 0))
+    if (!(p.width > 0 && p.height > 0))
         throw BadValue("纸张宽度或高度无效");
     return p;
 }
