@@ -21,6 +21,8 @@
 #include "ui/PayrollSetsPanel.h"
 #include "ui/StatisticsPanel.h"
 #include "ui/Tgyrjw.h"
+#include "query/Tcxzdw.h"
+#include "query/Tplxgw.h"
 #include "ui/WindowRegistry.h"
 
 namespace rsgz::app {
@@ -73,7 +75,8 @@ QStatusBar QLabel { padding: 0 4px; color: #2b3a4a; }
 }  // namespace
 
 Tmain::Tmain(MainFrame& frame, bool login, QWidget* parent)
-    : QMainWindow(parent), frame_(frame), nav_(frame.navigation())
+    : QMainWindow(parent), frame_(frame), nav_(frame.navigation()),
+      queries_(std::make_unique<query::QueryPages>(frame.dm(), frame.navigation()))
 {
     setObjectName(QStringLiteral("Tmain"));
     setWindowTitle(QString::fromUtf8(kProductTitle));
@@ -83,6 +86,9 @@ Tmain::Tmain(MainFrame& frame, bool login, QWidget* parent)
     buildMenus();
     buildStatusBar();
     nav_.setView(this);
+    queries_->setView(this);
+    for (const auto& [module, p] : modulePanels_) p->attachQueries(queries_.get());
+    registerQueryWindows();
     if (!ui::hasRegisteredWindow("关于软件"))
         ui::registerWindow("关于软件", [](QWidget* parent) {
             ui::Tgyrjw w(parent);
@@ -95,6 +101,9 @@ Tmain::Tmain(MainFrame& frame, bool login, QWidget* parent)
 Tmain::~Tmain()
 {
     nav_.setView(nullptr);
+    queries_->setView(nullptr);
+    // The query windows work on this window's pages: they go with it.
+    for (const char* caption : {"查询字段定义窗口", "批量修改员工资料"}) ui::registerWindow(caption, [](QWidget*) {});
     frame_.dm().onStatusText = nullptr;
 }
 
@@ -248,6 +257,57 @@ void Tmain::resetGridColumns(int module)
 {
     const auto it = modulePanels_.find(module);
     if (it != modulePanels_.end()) it->second->resetColumns();
+}
+
+void Tmain::loadGridLayout(int module)
+{
+    if (ui::ModulePanel* p = modulePanel(module)) p->loadGridLayout();
+}
+
+// --- the query side of the pages -------------------------------------------------------------------
+
+void Tmain::registerQueryWindows()
+{
+    ui::registerWindow("查询字段定义窗口", [this](QWidget* parent) {
+        ui::Tcxzdw w(queries_->trees(), frame_.dm().CurrentModule, parent);
+        w.exec();
+    });
+    ui::registerWindow("批量修改员工资料", [this](QWidget* parent) {
+        ui::Tplxgw w(*queries_, nav_.fieldLists(1).search, parent);
+        w.exec();
+    });
+}
+
+ui::ModulePanel* Tmain::modulePanel(int module) const
+{
+    const auto it = modulePanels_.find(module);
+    return it == modulePanels_.end() ? nullptr : it->second;
+}
+
+void Tmain::treeChanged(int module)
+{
+    if (ui::ModulePanel* p = modulePanel(module)) p->showTree(queries_->trees().tree(module));
+}
+
+void Tmain::hintChanged(const std::string& text)
+{
+    status_[1]->setText(q(text));
+    status_[1]->repaint();  // "正在查询数据....." shows before the search runs
+}
+
+void Tmain::sortShown(int module, const std::string& field, const std::string& order)
+{
+    if (ui::ModulePanel* p = modulePanel(module)) p->showSort(field, order);
+}
+
+void Tmain::treeWidthShown(int module, int width)
+{
+    if (ui::ModulePanel* p = modulePanel(module)) p->showTreeWidth(width);
+}
+
+void Tmain::searchFieldShown(int module, const std::string& name)
+{
+    if (ui::ModulePanel* p = modulePanel(module)) p->showSearchField(name);
 }
 
 // --- activation and close ------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 #include <QWidget>
 
 #include "app/Navigation.h"
+#include "query/GridLayout.h"
 
 class QComboBox;
 class QLabel;
@@ -9,9 +10,15 @@ class QLineEdit;
 class QTableView;
 class QTreeWidget;
 
+class QSplitter;
+
 namespace rsgz::db {
 class DataSet;
 }
+namespace rsgz::query {
+class QueryPages;
+class QueryTree;
+}  // namespace rsgz::query
 
 namespace rsgz::ui {
 
@@ -43,6 +50,20 @@ public:
     // Drops the grid's column layout: every column of the list in its own order and width.
     void resetColumns();
 
+    // --- query trees, sort bar and stored layout ---------------------------------------------------
+    // The user's actions on the tree, the sort bar, the search column and the splitter go to pages.
+    void attachQueries(query::QueryPages* pages);
+    void showTree(const query::QueryTree& tree);
+    // Filled by the program: nothing is stored and nothing is sorted.
+    void showSort(const std::string& field, const std::string& order);
+    void showTreeWidth(int width);
+    void showSearchField(const std::string& name);
+    // The grid's stored layout, when its file exists.
+    void loadGridLayout();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QWidget* buildTopBar(const QString& title);
     QWidget* buildTreeSide(bool refreshButton);
@@ -51,6 +72,12 @@ private:
     void followCurrentRow(int row);
     void rowActivated(const QModelIndex& current);
     void search();
+    void searchButton();
+    void wireQueries();
+    void treeClicked(const QPoint& at);
+    void gridMenu(const QPoint& at);
+    void saveGridLayout();
+    void alignCurrentColumn(Qt::Alignment alignment);
 
     app::Navigation& nav_;
     int module_;
@@ -63,6 +90,9 @@ private:
     QComboBox* sortField_ = nullptr;
     QComboBox* sortOrder_ = nullptr;
     bool following_ = false;
+    QSplitter* split_ = nullptr;
+    query::QueryPages* pages_ = nullptr;
+    query::GridLayout layout_;  // the stored layout in force (its widths survive a new read)
 };
 
 }  // namespace rsgz::ui
