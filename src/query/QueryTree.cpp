@@ -35,13 +35,13 @@ bool QueryTree::readLines(const std::vector<std::string>& lines)
     nodes_.reserve(lines.size());
     std::vector<int> lastAtDepth;  // the latest node of each depth on the current path
     for (const std::string& line : lines) {
-        size_t depth = 0;
-        while (depth < line.size() && line[depth] == '\t') ++depth;
+        size_t tabs = 0;
+        while (tabs < line.size() && line[tabs] == '\t') ++tabs;
         // The first line is a root whatever its depth; later ones may go at most one level deeper.
-        if (nodes_.empty()) depth = 0;
-        else if (depth > lastAtDepth.size()) return false;
+        const size_t depth = nodes_.empty() ? 0 : tabs;
+        if (depth > lastAtDepth.size()) return false;
         const int parent = depth == 0 ? -1 : lastAtDepth[depth - 1];
-        const int at = add(line.substr(depth), parent);
+        const int at = add(line.substr(tabs), parent);
         lastAtDepth.resize(depth);
         lastAtDepth.push_back(at);
     }
