@@ -9,6 +9,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include "admin/Tkhdlw.h"
 #include "app/MainMenu.h"
@@ -19,6 +20,7 @@
 #include "ui/ModulePanel.h"
 #include "ui/NavigationBar.h"
 #include "ui/PayrollSetsPanel.h"
+#include "ui/QueryTreeWidget.h"
 #include "ui/StatisticsPanel.h"
 #include "ui/Tgyrjw.h"
 #include "query/Tcxzdw.h"
@@ -287,6 +289,9 @@ ui::ModulePanel* Tmain::modulePanel(int module) const
 void Tmain::treeChanged(int module)
 {
     if (ui::ModulePanel* p = modulePanel(module)) p->showTree(queries_->trees().tree(module));
+    else if (QWidget* other = panel(module))  // the statistics page shows the personnel tree as it is
+        if (auto* tree = other->findChild<QTreeWidget*>(QStringLiteral("queryTree")))
+            ui::fillQueryTree(tree, queries_->trees().tree(module), false);
 }
 
 void Tmain::hintChanged(const std::string& text)

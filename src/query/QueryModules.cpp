@@ -28,6 +28,8 @@ const std::vector<QueryModule>& modules()
          "奖惩情况,员工基本情况",
          {employee}, {{"奖惩情况.编号", true}}},
         {5, "ddjl1", "ddgl", "ddgl", false, true, true, {"select * from 调动记录"}, "调动记录", {}, {}},
+        // The statistics page shows the personnel tree read-only; what a click counts is its own.
+        {6, "rszl", "rszl", "rszl", false, false, false, {"select * from 员工基本情况"}, "员工基本情况", {}, {}},
         // Evaluations are searched through their own list, whose columns all exist.
         {7, "kpqk1", "kpgl", "kpqk", false, true, true,
          {"select 员工编号,被考评人姓名,考评项目,考评结果,考评等级,考评分数,考评人1,考评日期,考评备注,性别,职务,"

@@ -11,6 +11,7 @@ namespace rsgz::query {
 namespace {
 
 constexpr size_t kLevels = 4;
+constexpr int kStatistics = 6;
 
 const QueryModule* treeModule(int module)
 {
@@ -71,7 +72,8 @@ void TreeQueries::load(int module)
 void TreeQueries::save(int module)
 {
     const QueryModule* m = treeModule(module);
-    if (m) tree(module).save(treeFilePath(dm_.programDir(), *m));
+    // The statistics page only reads the personnel tree.
+    if (m && module != kStatistics) tree(module).save(treeFilePath(dm_.programDir(), *m));
 }
 
 std::vector<std::string> TreeQueries::fieldList(int module) const
@@ -124,7 +126,7 @@ std::vector<std::string> TreeQueries::candidateColumns(int module)
 bool TreeQueries::build(int module, const std::vector<std::string>& columns)
 {
     const QueryModule* m = treeModule(module);
-    if (!m || columns.empty()) return false;
+    if (!m || module == kStatistics || columns.empty()) return false;
     const std::vector<std::string> known = candidateColumns(module);
     for (const std::string& c : columns) {
         if (std::find(known.begin(), known.end(), c) == known.end()) {

@@ -230,6 +230,7 @@ void ModulePanel::setFieldLists(const app::FieldLists& lists)
 void ModulePanel::resetColumns()
 {
     if (!model_) return;
+    layout_ = {};  // its widths no longer apply; the file stays as it is
     model_->setVisibleFields({});
     QHeaderView* header = grid_->horizontalHeader();
     for (int i = 0; i < header->count(); ++i) header->moveSection(header->visualIndex(i), i);

@@ -42,7 +42,13 @@ TEST_F(TreeBuild, FourLevelsFromOneQueryAreShownAndSaved)
     ASSERT_TRUE(pages.trees().build(10, levels));
     EXPECT_EQ(pages.trees().tree(1).fileLines(), expected);
 
+    // The statistics page shows the same tree and never writes it.
+    nav.chooseModule(6);
+    EXPECT_EQ(pages.trees().tree(6).fileLines(), expected);
+    EXPECT_FALSE(pages.trees().build(6, levels));
+
     // A fifth column takes no part.
+    nav.chooseModule(1);
     std::vector<std::string> five = levels;
     five.push_back("性别");
     ASSERT_TRUE(pages.trees().build(1, five));
