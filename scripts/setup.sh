@@ -6,7 +6,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-charts-dev qt6-image-formats-plugins
+  qt6-base-dev qt6-charts-dev qt6-image-formats-plugins qt6-translations-l10n
   libsqlite3-dev libsodium-dev libjpeg-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-wqy-microhei xvfb xauth

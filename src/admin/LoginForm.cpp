@@ -30,6 +30,13 @@ LoginForm::LoginForm(app::MainFrame& frame) : frame_(frame)
 
 std::string LoginForm::historyPath() const { return frame_.ProgramDir + "YongHuNameList.Cfg"; }
 
+void LoginForm::nameChanged(const std::string& newName)
+{
+    if (newName == name) return;
+    name = newName;
+    password.clear();
+}
+
 void LoginForm::Save_yonghuList()
 {
     if (name.empty()) {

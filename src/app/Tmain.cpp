@@ -22,16 +22,15 @@
 #include "ui/PayrollSetsPanel.h"
 #include "ui/QueryTreeWidget.h"
 #include "ui/StatisticsPanel.h"
-#include "ui/Tgyrjw.h"
-#include "query/Tcxzdw.h"
-#include "query/Tplxgw.h"
-#include "ui/WindowRegistry.h"
 
 namespace rsgz::app {
 
 namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
+
+// The left and right padding of the status panels' text, as the style sheet below sets it.
+constexpr int kStatusPadding = 4;
 
 const char* kStyle = R"(
 QMainWindow { background: #eef2f6; }
@@ -90,12 +89,6 @@ Tmain::Tmain(MainFrame& frame, bool login, QWidget* parent)
     nav_.setView(this);
     queries_->setView(this);
     for (const auto& [module, p] : modulePanels_) p->attachQueries(queries_.get());
-    registerQueryWindows();
-    if (!ui::hasRegisteredWindow("关于软件"))
-        ui::registerWindow("关于软件", [](QWidget* parent) {
-            ui::Tgyrjw w(parent);
-            w.exec();
-        });
     frame_.dm().onStatusText = [this](const std::string& t) { status_[3]->setText(q(t)); };
     if (login) khdl();
 }
@@ -104,8 +97,6 @@ Tmain::~Tmain()
 {
     nav_.setView(nullptr);
     queries_->setView(nullptr);
-    // The query windows work on this window's pages: they go with it.
-    for (const char* caption : {"查询字段定义窗口", "批量修改员工资料"}) ui::registerWindow(caption, [](QWidget*) {});
     frame_.dm().onStatusText = nullptr;
 }
 
@@ -195,11 +186,22 @@ void Tmain::buildStatusBar()
     sizeStatusBar();
 }
 
-void Tmain::sizeStatusBar()
+// The widest text a panel must show in full: the record/total caption and the status of a list of
+// up to 99,999 rows. Panels are at least their usual width and wider where the font needs it.
+int Tmain::statusPanelWidth(int i) const
 {
     const int widths[6] = {50, 0, 64, 60, 50, 50};
+    const char* widest[6] = {"提示", "", "记录/总数", "99999/99999", "CAP", ""};
+    QLabel* l = status_[i];
+    const QMargins m = l->contentsMargins();
+    const int text = l->fontMetrics().horizontalAdvance(QString::fromUtf8(widest[i]));
+    return std::max(widths[i], text + m.left() + m.right() + 2 * l->margin() + 2 * kStatusPadding + 2);
+}
+
+void Tmain::sizeStatusBar()
+{
     for (int i = 0; i < 6; ++i)
-        if (i != 1) status_[i]->setFixedWidth(widths[i]);
+        if (i != 1) status_[i]->setFixedWidth(statusPanelWidth(i));
     // The hint panel stretches over what the others leave, at whatever width the window has later
     // and however long a progress message is; a minimum taken now would push the record/total
     // panels out of sight once the window is made narrower.
@@ -267,18 +269,6 @@ void Tmain::loadGridLayout(int module)
 }
 
 // --- the query side of the pages -------------------------------------------------------------------
-
-void Tmain::registerQueryWindows()
-{
-    ui::registerWindow("查询字段定义窗口", [this](QWidget* parent) {
-        ui::Tcxzdw w(queries_->trees(), frame_.dm().CurrentModule, parent);
-        w.exec();
-    });
-    ui::registerWindow("批量修改员工资料", [this](QWidget* parent) {
-        ui::Tplxgw w(*queries_, nav_.fieldLists(1).search, parent);
-        w.exec();
-    });
-}
 
 ui::ModulePanel* Tmain::modulePanel(int module) const
 {

@@ -48,6 +48,7 @@ private:
     void buildStatusBar();
     void onActivate();
     void sizeStatusBar();
+    int statusPanelWidth(int i) const;
 
     // What the navigation tells the window.
     void workAreaChanged() override;
@@ -59,7 +60,6 @@ private:
     void loadGridLayout(int module) override;
 
     // What the query side of the pages tells the window.
-    void registerQueryWindows();
     void treeChanged(int module) override;
     void hintChanged(const std::string& text) override;
     void sortShown(int module, const std::string& field, const std::string& order) override;

@@ -1,6 +1,9 @@
 #pragma once
 #include <QWidget>
 
+#include <array>
+
+#include "app/BrowseButtons.h"
 #include "app/Navigation.h"
 #include "query/GridLayout.h"
 
@@ -8,6 +11,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QTableView;
+class QToolButton;
 class QTreeWidget;
 
 class QSplitter;
@@ -44,6 +48,8 @@ public:
     QComboBox* searchField() const { return searchField_; }
     QComboBox* sortField() const { return sortField_; }
     QComboBox* sortOrder() const { return sortOrder_; }
+    // 第一条记录, 前一条记录, 后一条记录, 最后一条记录
+    const std::array<QToolButton*, 4>& browseButtons() const { return browseButtons_; }
 
     // The field lists after the list was opened.
     void setFieldLists(const app::FieldLists& lists);
@@ -90,6 +96,8 @@ private:
     QComboBox* sortField_ = nullptr;
     QComboBox* sortOrder_ = nullptr;
     bool following_ = false;
+    std::array<QToolButton*, 4> browseButtons_ = {};
+    app::BrowseButtons browseState_;
     QSplitter* split_ = nullptr;
     query::QueryPages* pages_ = nullptr;
     query::GridLayout layout_;  // the stored layout in force (its widths survive a new read)

@@ -176,3 +176,24 @@ TEST_F(Login, UnreadableHistoryIsReportedOnceAndReplacedBySoundFile)
     EXPECT_EQ(ui.errors.size(), 1u) << "no second error at 登录";
     EXPECT_EQ(admin::NameHistory::load(p.path("YongHuNameList.Cfg")).items(), std::vector<std::string>{"admin"});
 }
+
+// The preset password is the default operator's: once another name is in the box it must go, or the
+// other operator's login fails with a password nobody typed.
+TEST_F(Login, AnotherNameInTheBoxClearsThePassword)
+{
+    addOperator("张三", "pw3");
+    admin::NameHistory::load(p.path("YongHuNameList.Cfg")).record("张三");
+    admin::LoginForm f(p.frame());
+    f.name = app::kDefaultOperator;  // as the window opens
+    f.password = app::kDefaultPassword;
+
+    f.nameChanged(app::kDefaultOperator);
+    EXPECT_EQ(f.password, app::kDefaultPassword) << "the same name keeps its password";
+    f.nameChanged("张三");
+    EXPECT_EQ(f.name, "张三");
+    EXPECT_EQ(f.password, "");
+    f.password = "pw3";
+    f.login();
+    EXPECT_FALSE(p.frame().LoginFailed);
+    EXPECT_EQ(p.frame().CurrentOperator, "张三");
+}
