@@ -92,6 +92,8 @@ void QueryPages::showStoredSort(int module)
 
 void QueryPages::search(int module, const std::string& field, const std::string& text)
 {
+    const QueryModule* own = queryModule(module);
+    if ((!own || !own->quickSearch) && ownSearch) return ownSearch(module, field, text);
     hint("正在查询数据.....");
     const QueryModule* m = queryModule(module);
     db::DataSet* ds = queries_.dataSet(module);

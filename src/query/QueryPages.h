@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 #include "query/ModuleQueries.h"
@@ -35,6 +36,9 @@ public:
     QueryPages& operator=(const QueryPages&) = delete;
 
     void setView(QueryPagesView* view) { view_ = view ? view : &none_; }
+    // Pages whose quick search is their own (the salary table) plug it in here; the navigation's
+    // search hook stays with these pages.
+    std::function<void(int module, const std::string& field, const std::string& text)> ownSearch;
     ModuleQueries& queries() { return queries_; }
     TreeQueries& trees() { return trees_; }
     SortSettings& settings() { return settings_; }

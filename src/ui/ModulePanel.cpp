@@ -287,6 +287,8 @@ bool ModulePanel::eventFilter(QObject* watched, QEvent* event)
 void ModulePanel::treeClicked(const QPoint& at)
 {
     QTreeWidgetItem* item = tree_->itemAt(at);
+    // A click on the branch mark only opens or closes the node.
+    if (item && at.x() < tree_->visualItemRect(item).left()) return;
     if (!item) tree_->clearSelection();
     pages_->nodeClicked(module_, nodeOf(item));
 }

@@ -33,8 +33,8 @@ class QueryFixture : public ::testing::Test {
 protected:
     QueryFixture() { pages.setView(&view); }
 
-    // One employee; columns by name, values as SQL literals are made here (test data has no quotes
-    // unless a test says so, and then it writes them doubled).
+    // One employee; columns by name, each value quoted as text (the column's affinity stores numbers
+    // and dates as the program does).
     void addEmployee(const std::map<std::string, std::string>& values)
     {
         std::string columns, literals;
