@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "db/ChineseCollation.h"
+#include "db/FormulaFunctions.h"
 #include "db/Dialect.h"
 
 namespace rsgz::db {
@@ -58,6 +59,7 @@ sqlite3* Connection::handle()
         throw DbError(SQLITE_ERROR, "无法打开数据库文件 " + path_ + "：" + msg);
     }
     registerChineseCollation(db);
+    registerFormulaFunctions(db);
     db_ = db;
     return db_;
 }

@@ -98,6 +98,7 @@ QWidget* ModulePanel::buildTopBar(const QString& title)
     connect(go, &QToolButton::clicked, this, &ModulePanel::searchButton);
     row->addWidget(go);
     row->addStretch();
+    topRow_ = row;
     return bar;
 }
 
@@ -204,6 +205,12 @@ void ModulePanel::rowActivated(const QModelIndex& current)
     if (following_ || !current.isValid() || !list_->active() || current.row() == list_->currentRow()) return;
     const int row = current.row();
     app::runAction([this, row] { list_->moveToRow(row); });
+}
+
+void ModulePanel::addToTopBar(QWidget* w)
+{
+    w->setParent(topRow_->parentWidget());
+    topRow_->insertWidget(topRow_->count() - 1, w);
 }
 
 // Enter in the text box searches only with a text; the magnifier with no text finds the rows

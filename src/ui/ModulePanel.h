@@ -8,6 +8,7 @@
 #include "query/GridLayout.h"
 
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QTableView;
@@ -55,6 +56,8 @@ public:
     void setFieldLists(const app::FieldLists& lists);
     // Drops the grid's column layout: every column of the list in its own order and width.
     void resetColumns();
+    // A control of the module's own after the search controls of the top bar.
+    void addToTopBar(QWidget* w);
 
     // --- query trees, sort bar and stored layout ---------------------------------------------------
     // The user's actions on the tree, the sort bar, the search column and the splitter go to pages.
@@ -98,6 +101,7 @@ private:
     bool following_ = false;
     std::array<QToolButton*, 4> browseButtons_ = {};
     app::BrowseButtons browseState_;
+    QHBoxLayout* topRow_ = nullptr;
     QSplitter* split_ = nullptr;
     query::QueryPages* pages_ = nullptr;
     query::GridLayout layout_;  // the stored layout in force (its widths survive a new read)

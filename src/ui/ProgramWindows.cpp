@@ -1,6 +1,8 @@
 #include "ui/ProgramWindows.h"
 
 #include "ui/AdminWindows.h"
+#include "ui/DictionaryWindows.h"
+#include "ui/PayrollWindows.h"
 #include "ui/QueryWindows.h"
 #include "ui/Tgyrjw.h"
 #include "ui/WindowRegistry.h"
@@ -10,6 +12,8 @@ namespace rsgz::ui {
 void registerProgramWindows()
 {
     admin::registerAdminWindows();
+    personnel::registerDictionaryWindows();
+    registerPayrollWindows();
     registerQueryWindows();
     registerWindow("关于软件", [](QWidget* parent) {
         Tgyrjw w(parent);
