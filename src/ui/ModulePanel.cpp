@@ -13,6 +13,7 @@
 #include <QSplitter>
 #include <QStyle>
 #include <QTableView>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -278,7 +279,12 @@ void ModulePanel::wireQueries()
     if (sortOrder_) connect(sortOrder_, &QComboBox::activated, this, sortChosen);
     connect(searchField_, &QComboBox::activated, this,
             [this] { pages_->searchFieldChosen(module_, searchField_->currentText().toStdString()); });
-    connect(split_, &QSplitter::splitterMoved, this, [this] { pages_->treeWidthMoved(module_, split_->sizes().value(0)); });
+    // A drag moves the splitter many times: the width is stored once it rests.
+    auto* widthRests = new QTimer(this);
+    widthRests->setSingleShot(true);
+    widthRests->setInterval(400);
+    connect(widthRests, &QTimer::timeout, this, [this] { pages_->treeWidthMoved(module_, split_->sizes().value(0)); });
+    connect(split_, &QSplitter::splitterMoved, widthRests, qOverload<>(&QTimer::start));
 }
 
 bool ModulePanel::eventFilter(QObject* watched, QEvent* event)
