@@ -4,6 +4,7 @@
 #include "ui/DictionaryWindows.h"
 #include "ui/PayrollWindows.h"
 #include "ui/QueryWindows.h"
+#include "ui/ReportWindows.h"
 #include "ui/Tgyrjw.h"
 #include "ui/WindowRegistry.h"
 
@@ -15,6 +16,7 @@ void registerProgramWindows()
     personnel::registerDictionaryWindows();
     registerPayrollWindows();
     registerQueryWindows();
+    registerReportWindows();
     registerWindow("关于软件", [](QWidget* parent) {
         Tgyrjw w(parent);
         w.exec();
