@@ -35,7 +35,10 @@ public:
     std::string historyPath() const;
 
 private:
+    bool nameIsOneLine();  // says so and keeps the window at the name when it is not
+
     app::MainFrame& frame_;
+    bool databaseChecked_ = false;
     std::optional<NameHistory> history_;
 };
 
