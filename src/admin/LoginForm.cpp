@@ -25,6 +25,7 @@ LoginForm::LoginForm(app::MainFrame& frame) : frame_(frame)
     }
     if (!items.empty()) name = items.front();
     frame_.LoginFailed = true;
+    fileCheck_.start(frame_.dm().livePath());
 }
 
 std::string LoginForm::historyPath() const { return frame_.ProgramDir + "YongHuNameList.Cfg"; }
@@ -105,7 +106,7 @@ void LoginForm::test_YongHu_Mima()
     // The file is checked once per run, before the connection first opens it; a retyped password
     // does not read it again.
     if (!databaseChecked_) {
-        app::checkLiveDatabase(dm);
+        app::checkLiveDatabase(dm, fileCheck_);
         databaseChecked_ = true;
     }
     dm.zh.setSql({"Select * from 权限", "where 姓名 =" + db::sqlQuote(name)});

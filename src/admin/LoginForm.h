@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "admin/NameHistory.h"
+#include "app/LiveDatabase.h"
 
 namespace rsgz::app {
 class MainFrame;
@@ -39,6 +40,7 @@ private:
 
     app::MainFrame& frame_;
     bool databaseChecked_ = false;
+    app::LiveFileCheck fileCheck_;  // started with the window, read at the first login
     std::optional<NameHistory> history_;
 };
 

@@ -47,11 +47,42 @@ void ensureLiveDatabase(TDM& dm)
     QFile(live).setPermissions(QFile(live).permissions() | QFileDevice::WriteOwner);
 }
 
-void checkLiveDatabase(TDM& dm)
+LiveFileCheck::~LiveFileCheck() { stop(); }
+
+void LiveFileCheck::stop()
+{
+    if (!running_.valid()) return;
+    cancel_->store(true);
+    running_.wait();
+    running_ = {};
+}
+
+void LiveFileCheck::start(const std::string& path)
+{
+    stop();
+    const QFileInfo file(QString::fromStdString(path));
+    // An empty or missing file is replaced by the template at login; a read-only one is refused.
+    if (!file.exists() || file.size() == 0 || !db::unwritableReason(path).empty()) return;
+    path_ = path;
+    cancel_ = std::make_shared<std::atomic<bool>>(false);
+    running_ = std::async(std::launch::async, [path, cancel = cancel_] { return db::quickCheckFile(path, cancel.get()); });
+}
+
+std::string LiveFileCheck::result(const std::string& path)
+{
+    if (running_.valid() && path_ == path) {
+        std::future<std::string> done = std::move(running_);
+        return waitWhileResponsive(done);
+    }
+    stop();
+    return runWhileResponsive([path] { return db::quickCheckFile(path); });
+}
+
+void checkLiveDatabase(TDM& dm, LiveFileCheck& check)
 {
     const std::string live = dm.livePath();
     if (const std::string why = db::unwritableReason(live); !why.empty()) throw db::DbError(SQLITE_READONLY, why);
-    const std::string problems = runWhileResponsive([live] { return db::quickCheckFile(live); });
+    const std::string problems = check.result(live);
     if (!problems.empty()) throw db::DbError(SQLITE_CORRUPT, damagedMessage(dm, problems));
 }
 

@@ -42,12 +42,16 @@ std::string runQuickCheck(sqlite3* db)
     sqlite3_stmt* st = nullptr;
     int rc = sqlite3_prepare_v2(db, "PRAGMA quick_check(5)", -1, &st, nullptr);
     std::string found;
+    auto note = [&found](std::string_view line) {
+        if (!found.empty()) found += '\n';
+        found += line;
+    };
     while (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
         const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-        const std::string row = text ? text : "";
-        if (row != "ok") found += (found.empty() ? "" : "\n") + row;
+        const std::string_view row = text ? text : "";
+        if (row != "ok") note(row);
     }
-    if (rc != SQLITE_DONE && rc != SQLITE_ROW) found += (found.empty() ? "" : "\n") + std::string(sqlite3_errmsg(db));
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW) note(sqlite3_errmsg(db));
     sqlite3_finalize(st);
     return found;
 }
@@ -73,15 +77,15 @@ std::string unwritableReason(const std::string& path)
     if (!std::filesystem::exists(path, ec)) return {};
     if (!writable(path, 0))
         return "数据库文件 " + path + " 是只读的，程序不能在其中保存任何修改。请去掉这个文件的只读属性后再登录。";
-    std::string folder = std::filesystem::path(path).parent_path().string();
-    if (folder.empty()) folder = ".";
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    const std::string folder = parent.empty() ? std::string(".") : parent.string();
     if (!writable(folder, X_OK))
         return "数据库文件 " + path + " 所在的文件夹 " + folder
              + " 是只读的，程序不能在其中写入数据库的日志文件，也就不能保存修改。请让这个文件夹可以写入后再登录。";
     return {};
 }
 
-std::string quickCheckFile(const std::string& path)
+std::string quickCheckFile(const std::string& path, const std::atomic<bool>* cancel)
 {
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
@@ -92,6 +96,10 @@ std::string quickCheckFile(const std::string& path)
     }
     sqlite3_busy_timeout(db, 5000);
     registerChineseCollation(db);
+    if (cancel) {
+        auto stop = [](void* flag) { return static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0; };
+        sqlite3_progress_handler(db, 1000, stop, const_cast<std::atomic<bool>*>(cancel));
+    }
     std::string found = runQuickCheck(db);
     sqlite3_close(db);
     return found;

@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
@@ -91,8 +92,9 @@ private:
 
 // The quick check of a database file that is not open, on a connection of its own that only reads
 // (it writes nothing into the file, and it may run on another thread). Empty when the file is sound.
-// Throws DbError when the file cannot be opened.
-std::string quickCheckFile(const std::string& path);
+// Setting *cancel from another thread breaks it off (the result then means nothing). Throws
+// DbError when the file cannot be opened.
+std::string quickCheckFile(const std::string& path, const std::atomic<bool>* cancel = nullptr);
 
 // Why the program could not write the database file at path (the file or its folder is read-only),
 // in words for the user; empty when it can.
