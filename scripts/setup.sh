@@ -6,7 +6,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 packages=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-charts-dev qt6-image-formats-plugins
+  qt6-base-dev qt6-charts-dev qt6-image-formats-plugins qt6-translations-l10n
   libsqlite3-dev libsodium-dev libjpeg-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-wqy-microhei xvfb xauth
@@ -40,7 +40,7 @@ fi
 if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
   echo "Generating the locale de_DE.UTF-8 for the tests"
   sudo=()
-  [[ $(id -u) -ne 0 ]] && sudo=(sudo)
+  if [[ $(id -u) -ne 0 ]]; then sudo=(sudo); fi
   "${sudo[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi
 

@@ -38,6 +38,13 @@ bool LoginForm::nameIsOneLine()
     return false;
 }
 
+void LoginForm::nameChanged(const std::string& newName)
+{
+    if (newName == name) return;
+    name = newName;
+    password.clear();
+}
+
 void LoginForm::Save_yonghuList()
 {
     if (name.empty()) {

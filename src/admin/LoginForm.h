@@ -27,6 +27,9 @@ public:
     bool result = false;             // set by test_YongHu_Mima
     bool closed = false;             // the window is to close
 
+    // The user put another name into the name box (chose it from the history or typed it): the
+    // password in the box, the default operator's preset included, belongs to the old name.
+    void nameChanged(const std::string& newName);
     void Save_yonghuList();  // Enter in the name box
     void passwordEnter();    // Enter in the password box
     void login();            // 登录

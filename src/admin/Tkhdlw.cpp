@@ -78,6 +78,9 @@ Tkhdlw::Tkhdlw(app::MainFrame& frame, QWidget* parent) : QDialog(parent), form_(
     layout->addSpacing(10);
     layout->addWidget(status);
 
+    // Only what the user does to the name counts; the window's own updates of the box do not.
+    connect(nameBox_, &QComboBox::textActivated, this, &Tkhdlw::nameEdited);
+    connect(nameBox_->lineEdit(), &QLineEdit::textEdited, this, &Tkhdlw::nameEdited);
     connect(nameBox_->lineEdit(), &QLineEdit::returnPressed, this, [this] { run(&LoginForm::Save_yonghuList); });
     connect(passwordBox_, &QLineEdit::returnPressed, this, [this] { run(&LoginForm::passwordEnter); });
     connect(loginButton_, &QPushButton::clicked, this, [this] { run(&LoginForm::login); });
@@ -116,6 +119,12 @@ void Tkhdlw::run(void (LoginForm::*step)())
     (form_.*step)();
     showForm();
     if (form_.closed) done(form_.result ? QDialog::Accepted : QDialog::Rejected);
+}
+
+void Tkhdlw::nameEdited(const QString& text)
+{
+    form_.nameChanged(text.toStdString());
+    passwordBox_->setText(q(form_.password));
 }
 
 void Tkhdlw::reject()

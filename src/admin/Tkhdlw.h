@@ -24,6 +24,7 @@ private:
     void readBoxes();
     void showForm();
     void run(void (LoginForm::*step)());
+    void nameEdited(const QString& text);
 
     LoginForm form_;
     QComboBox* nameBox_;

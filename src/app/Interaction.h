@@ -19,10 +19,10 @@ public:
     // File dialogs: the chosen path, empty when cancelled. filter as in "图片 (*.jpg *.png)".
     virtual std::string openFileName(const std::string& caption, const std::string& filter) = 0;
     virtual std::string saveFileName(const std::string& caption, const std::string& filter) = 0;
-    // A modal window by its caption (个人简历编辑, 选择物品, 权限管理 …). Windows not built yet do nothing.
+    // A modal window by its caption (个人简历编辑, 选择物品, 权限管理 …).
     virtual void openWindow(const std::string& caption) = 0;
-    // A web page in the default browser.
-    virtual void openUrl(const std::string& url) = 0;
+    // A web page in the default browser; false when no browser could be started.
+    virtual bool openUrl(const std::string& url) = 0;
 };
 
 Interaction& interaction();

@@ -77,17 +77,25 @@ void Navigation::menuEntry(const std::string& text)
         return;
     }
     if (text == "设置桌面背景图片") return chooseDesktopPicture();
-    if (text == "访问软件技术支持网站") return interaction().openUrl(kSupportUrl);
+    if (text == "访问软件技术支持网站") return openSupportSite();
     if (const auto it = windowEntries().find(text); it != windowEntries().end())
         return interaction().openWindow(it->second);
     // The table prints open the print preview of their own layout, named after the entry.
     if (isPrintEntry(text)) interaction().openWindow(text);
 }
 
+// Without a browser the address is still of use: the user can type it elsewhere.
+void Navigation::openSupportSite()
+{
+    if (!interaction().openUrl(kSupportUrl))
+        interaction().showMessage(std::string("无法打开浏览器。请访问软件技术支持网站：\n") + kSupportUrl);
+}
+
 void Navigation::groupChanged()
 {
     SetNotVisible_Panel();
     setDesktop(true);
+    clearStatus();
 }
 
 void Navigation::chooseModule(int module)
@@ -123,6 +131,7 @@ void Navigation::chooseStatistics()
 {
     SetNotVisible_Panel();
     setModule(6);
+    clearStatus();
     SetPrintVisible();
     runAction([this] { lists_.open(6); });
     call(hooks.loadQueryTree, 6);
@@ -146,8 +155,10 @@ void Navigation::choosePayrollModule(int module)
         openList(10);
         writeStatus(10);
         call(hooks.applySortSettings, 10);
-    } else if (hooks.openPayrollList) {
-        runAction([&] { hooks.openPayrollList(module); });
+    } else {
+        // Until the page's own list opens (and moves), the status is none of the previous module's.
+        clearStatus();
+        if (hooks.openPayrollList) runAction([&] { hooks.openPayrollList(module); });
     }
 }
 
@@ -158,6 +169,7 @@ void Navigation::systemWindow(const std::string& caption, bool hidePanels)
     if (hidePanels) {
         SetNotVisible_Panel();
         setDesktop(false);
+        clearStatus();
     }
     interaction().openWindow(caption);
 }
@@ -271,6 +283,9 @@ void Navigation::writeStatus(int module)
     const db::DataSet* ds = lists_.dataSet(module);
     if (ds && ds->active()) dm_.showStatus(ds->statusText());
 }
+
+// Panels without a list (and the desktop) show no status of the module shown before them.
+void Navigation::clearStatus() { dm_.showStatus(""); }
 
 void Navigation::setPanel(int module)
 {

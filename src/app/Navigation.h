@@ -87,8 +87,10 @@ private:
     void chooseStatistics();
     void choosePayrollModule(int module);
     void systemWindow(const std::string& caption, bool hidePanels);
+    void openSupportSite();
     void openList(int module);
     void writeStatus(int module);
+    void clearStatus();
     void setPanel(int module);
     void setDesktop(bool visible);
     void setModule(int module);

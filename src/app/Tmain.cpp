@@ -20,14 +20,15 @@
 #include "ui/NavigationBar.h"
 #include "ui/PayrollSetsPanel.h"
 #include "ui/StatisticsPanel.h"
-#include "ui/Tgyrjw.h"
-#include "ui/WindowRegistry.h"
 
 namespace rsgz::app {
 
 namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
+
+// The left and right padding of the status panels' text, as the style sheet below sets it.
+constexpr int kStatusPadding = 4;
 
 const char* kStyle = R"(
 QMainWindow { background: #eef2f6; }
@@ -83,11 +84,6 @@ Tmain::Tmain(MainFrame& frame, bool login, QWidget* parent)
     buildMenus();
     buildStatusBar();
     nav_.setView(this);
-    if (!ui::hasRegisteredWindow("关于软件"))
-        ui::registerWindow("关于软件", [](QWidget* parent) {
-            ui::Tgyrjw w(parent);
-            w.exec();
-        });
     frame_.dm().onStatusText = [this](const std::string& t) { status_[3]->setText(q(t)); };
     if (login) khdl();
 }
@@ -184,11 +180,22 @@ void Tmain::buildStatusBar()
     sizeStatusBar();
 }
 
-void Tmain::sizeStatusBar()
+// The widest text a panel must show in full: the record/total caption and the status of a list of
+// up to 99,999 rows. Panels are at least their usual width and wider where the font needs it.
+int Tmain::statusPanelWidth(int i) const
 {
     const int widths[6] = {50, 0, 64, 60, 50, 50};
+    const char* widest[6] = {"提示", "", "记录/总数", "99999/99999", "CAP", ""};
+    QLabel* l = status_[i];
+    const QMargins m = l->contentsMargins();
+    const int text = l->fontMetrics().horizontalAdvance(QString::fromUtf8(widest[i]));
+    return std::max(widths[i], text + m.left() + m.right() + 2 * l->margin() + 2 * kStatusPadding + 2);
+}
+
+void Tmain::sizeStatusBar()
+{
     for (int i = 0; i < 6; ++i)
-        if (i != 1) status_[i]->setFixedWidth(widths[i]);
+        if (i != 1) status_[i]->setFixedWidth(statusPanelWidth(i));
     // The hint panel stretches over what the others leave, at whatever width the window has later
     // and however long a progress message is; a minimum taken now would push the record/total
     // panels out of sight once the window is made narrower.

@@ -45,6 +45,7 @@ private:
     void buildStatusBar();
     void onActivate();
     void sizeStatusBar();
+    int statusPanelWidth(int i) const;
 
     // What the navigation tells the window.
     void workAreaChanged() override;

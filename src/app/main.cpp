@@ -8,13 +8,15 @@
 #include "app/TDM.h"
 #include "app/Tmain.h"
 #include "app/rules/RecordRules.h"
-#include "ui/AdminWindows.h"
+#include "ui/ChineseTranslations.h"
+#include "ui/ProgramWindows.h"
 #include "ui/WidgetInteraction.h"
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("rsgz"));
+    rsgz::ui::installChineseTranslations(app);
     QFont font = QApplication::font();
     font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"), font.family()});
     QApplication::setFont(font);
@@ -32,7 +34,7 @@ int main(int argc, char** argv)
     rsgz::app::MainFrame frame(dm);
     frame.create(QDir(QApplication::applicationDirPath()).absolutePath().toStdString() + "/");
     rsgz::app::Tmain w(frame);
-    rsgz::admin::registerAdminWindows();
+    rsgz::ui::registerProgramWindows();
     // A failed or abandoned login ends the program here, without the close-time copy.
     if (frame.LoginFailed) return 0;
     w.showMaximized();

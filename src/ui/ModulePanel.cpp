@@ -25,7 +25,10 @@ namespace rsgz::ui {
 using Move = app::Navigation::Move;
 
 ModulePanel::ModulePanel(app::Navigation& nav, int module, db::DataSet* list, Options options, QWidget* parent)
-    : QWidget(parent), nav_(nav), module_(module), list_(list)
+    : QWidget(parent), nav_(nav), module_(module), list_(list), browseState_([this](const app::BrowseState& s) {
+          const bool on[4] = {s.first, s.prior, s.next, s.last};
+          for (size_t i = 0; i < browseButtons_.size(); ++i) browseButtons_[i]->setEnabled(on[i]);
+      })
 {
     setObjectName(QStringLiteral("modulePanel%1").arg(module));
     const app::ModuleInfo* info = app::findModule(module);
@@ -42,6 +45,7 @@ ModulePanel::ModulePanel(app::Navigation& nav, int module, db::DataSet* list, Op
     split->setStretchFactor(1, 1);
     split->setSizes({170, 900});
     layout->addWidget(split, 1);
+    browseState_.follow(list_);
 }
 
 QWidget* ModulePanel::buildTopBar(const QString& title)
@@ -60,8 +64,10 @@ QWidget* ModulePanel::buildTopBar(const QString& title)
         {"后一条记录", "go-next", QStyle::SP_MediaSeekForward, Move::Next},
         {"最后一条记录", "go-last", QStyle::SP_MediaSkipForward, Move::Last},
     };
-    for (const auto& m : moves) {
+    for (size_t i = 0; i < std::size(moves); ++i) {
+        const auto& m = moves[i];
         QToolButton* b = makeToolButton(QString::fromUtf8(m.hint), QString::fromUtf8(m.theme), m.fallback, bar);
+        browseButtons_[i] = b;
         b->setObjectName(QString::fromUtf8(m.hint));
         const Move move = m.move;
         connect(b, &QToolButton::clicked, this, [this, move] { nav_.browse(module_, move); });

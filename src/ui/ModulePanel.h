@@ -1,12 +1,16 @@
 #pragma once
 #include <QWidget>
 
+#include <array>
+
+#include "app/BrowseButtons.h"
 #include "app/Navigation.h"
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
 class QTableView;
+class QToolButton;
 class QTreeWidget;
 
 namespace rsgz::db {
@@ -37,6 +41,8 @@ public:
     QComboBox* searchField() const { return searchField_; }
     QComboBox* sortField() const { return sortField_; }
     QComboBox* sortOrder() const { return sortOrder_; }
+    // 第一条记录, 前一条记录, 后一条记录, 最后一条记录
+    const std::array<QToolButton*, 4>& browseButtons() const { return browseButtons_; }
 
     // The field lists after the list was opened.
     void setFieldLists(const app::FieldLists& lists);
@@ -63,6 +69,8 @@ private:
     QComboBox* sortField_ = nullptr;
     QComboBox* sortOrder_ = nullptr;
     bool following_ = false;
+    std::array<QToolButton*, 4> browseButtons_ = {};
+    app::BrowseButtons browseState_;
 };
 
 }  // namespace rsgz::ui

@@ -6,6 +6,7 @@
 #include <QMessageBox>
 #include <QUrl>
 
+#include "app/WindowsToCome.h"
 #include "ui/Tjdtsw.h"
 #include "ui/Ttishiw2.h"
 #include "ui/WindowRegistry.h"
@@ -48,8 +49,16 @@ std::string WidgetInteraction::saveFileName(const std::string& caption, const st
     return QFileDialog::getSaveFileName(parentWindow(), q(caption), QString(), q(filter)).toStdString();
 }
 
-void WidgetInteraction::openWindow(const std::string& caption) { openRegisteredWindow(caption, parentWindow()); }
+void WidgetInteraction::openWindow(const std::string& caption)
+{
+    if (openRegisteredWindow(caption, parentWindow())) return;
+    // Nothing registered: logged, and a mistake in the program unless the window is still to come.
+    // Either way the user learns that the button did nothing on purpose.
+    if (app::isWindowToCome(caption)) qWarning("The window \"%s\" is not built yet", caption.c_str());
+    else qWarning("No window is registered for the caption \"%s\"", caption.c_str());
+    showMessage("“" + caption + "”功能尚未提供。");
+}
 
-void WidgetInteraction::openUrl(const std::string& url) { QDesktopServices::openUrl(QUrl(q(url))); }
+bool WidgetInteraction::openUrl(const std::string& url) { return QDesktopServices::openUrl(QUrl(q(url))); }
 
 }  // namespace rsgz::ui

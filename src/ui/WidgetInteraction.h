@@ -15,7 +15,7 @@ public:
     std::string openFileName(const std::string& caption, const std::string& filter) override;
     std::string saveFileName(const std::string& caption, const std::string& filter) override;
     void openWindow(const std::string& caption) override;
-    void openUrl(const std::string& url) override;
+    bool openUrl(const std::string& url) override;
 
 private:
     QWidget* parentWindow() const;

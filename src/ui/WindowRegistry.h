@@ -7,7 +7,8 @@ class QWidget;
 namespace rsgz::ui {
 
 // The modal windows that rules and buttons open by caption. Each window's source registers a
-// factory that creates, shows modally and destroys it; a caption without a window does nothing.
+// factory that creates, shows modally and destroys it (see registerProgramWindows); a caption
+// without a window is logged and told to the user (WidgetInteraction::openWindow).
 using WindowOpener = std::function<void(QWidget* parent)>;
 void registerWindow(const std::string& caption, WindowOpener opener);
 bool openRegisteredWindow(const std::string& caption, QWidget* parent);

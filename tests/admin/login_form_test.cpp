@@ -248,3 +248,24 @@ TEST_F(Login, ADamagedDatabaseIsRefusedWithTheWayBackFromBak)
     EXPECT_FALSE(p.dm().DMADO.isOpen());
     EXPECT_TRUE(QFile::exists(QString::fromStdString(p.path("data/vesk.db-wal"))));
 }
+
+// The preset password is the default operator's: once another name is in the box it must go, or the
+// other operator's login fails with a password nobody typed.
+TEST_F(Login, AnotherNameInTheBoxClearsThePassword)
+{
+    addOperator("张三", "pw3");
+    admin::NameHistory::load(p.path("YongHuNameList.Cfg")).record("张三");
+    admin::LoginForm f(p.frame());
+    f.name = app::kDefaultOperator;  // as the window opens
+    f.password = app::kDefaultPassword;
+
+    f.nameChanged(app::kDefaultOperator);
+    EXPECT_EQ(f.password, app::kDefaultPassword) << "the same name keeps its password";
+    f.nameChanged("张三");
+    EXPECT_EQ(f.name, "张三");
+    EXPECT_EQ(f.password, "");
+    f.password = "pw3";
+    f.login();
+    EXPECT_FALSE(p.frame().LoginFailed);
+    EXPECT_EQ(p.frame().CurrentOperator, "张三");
+}

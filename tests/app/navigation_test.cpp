@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 
 #include "app/Navigation.h"
@@ -310,3 +311,46 @@ TEST_F(NavigationTest, StartPictureIsShownOnlyWhenItStillExists)
 }
 
 }  // namespace
+
+// Pages without a list of their own, the desktop and the windows that empty the work area show no
+// record status; the status of the module shown before them must not stay behind.
+TEST_F(NavigationTest, PagesWithoutAListClearTheStatusOfThePreviousModule)
+{
+    addEmployee("001", "张三", "是");
+    addEmployee("002", "李四", "是");
+    const std::vector<std::pair<std::string, std::function<void()>>> leaves = {
+        {"module 6", [&] { nav.chooseModule(6); }},
+        {"module 9", [&] { nav.chooseModule(9); }},
+        {"module 11", [&] { nav.chooseModule(11); }},
+        {"module 12", [&] { nav.chooseModule(12); }},
+        {"module 13", [&] { nav.chooseModule(13); }},
+        {"group change", [&] { nav.groupChanged(); }},
+        {"操作员设置", [&] { nav.button("操作员设置"); }},
+        {"基本资料管理", [&] { nav.button("基本资料管理"); }},
+    };
+    for (const auto& [name, leave] : leaves) {
+        SCOPED_TRACE(name);
+        nav.chooseModule(1);
+        dm.rszl.last();
+        ASSERT_EQ(statusTexts.back(), "2/2");
+        leave();
+        EXPECT_EQ(statusTexts.back(), "");
+    }
+    // A page whose list writes its own status keeps it.
+    nav.chooseModule(10);
+    EXPECT_EQ(statusTexts.back(), "1/2");
+}
+
+TEST_F(NavigationTest, SupportSiteWithoutABrowserShowsItsAddress)
+{
+    user.browserStarts = false;
+    nav.menuEntry("访问软件技术支持网站");
+    EXPECT_EQ(user.urls, std::vector<std::string>{app::kSupportUrl});
+    ASSERT_EQ(user.messages.size(), 1u);
+    EXPECT_NE(user.messages[0].find(app::kSupportUrl), std::string::npos) << user.messages[0];
+
+    user.clear();
+    user.browserStarts = true;
+    nav.menuEntry("访问软件技术支持网站");
+    EXPECT_TRUE(user.messages.empty());
+}

@@ -26,7 +26,7 @@ public:
     std::string openFileName(const std::string&, const std::string&) override { return {}; }
     std::string saveFileName(const std::string&, const std::string&) override { return {}; }
     void openWindow(const std::string&) override {}
-    void openUrl(const std::string&) override {}
+    bool openUrl(const std::string&) override { return false; }
     std::vector<std::string> errors;
 };
 

@@ -27,6 +27,7 @@ public:
     std::deque<bool> answers;
     std::deque<std::string> fileNames;
     std::map<std::string, std::function<void()>> windowActions;
+    bool browserStarts = true;  // what openUrl reports
 
     // --- record --------------------------------------------------------------------------------
     std::vector<std::string> messages, questions, errors, windows, urls;
@@ -39,7 +40,11 @@ public:
     std::string openFileName(const std::string& caption, const std::string& filter) override;
     std::string saveFileName(const std::string& caption, const std::string& filter) override;
     void openWindow(const std::string& caption) override;
-    void openUrl(const std::string& url) override { urls.push_back(url); }
+    bool openUrl(const std::string& url) override
+    {
+        urls.push_back(url);
+        return browserStarts;
+    }
 
 private:
     std::string nextFileName();

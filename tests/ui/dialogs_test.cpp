@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QtTest/QTest>
 
+#include "admin/NameHistory.h"
 #include "admin/Tkhdlw.h"
 #include "app/Product.h"
 #include "app/Tmain.h"
@@ -83,4 +84,27 @@ TEST(MainWindow, FailedLoginClosesItWithoutACopyAndClosingAfterLoginCopies)
     w.show();
     w.close();
     EXPECT_EQ(bak.entryList(QDir::Files).size(), 1);
+}
+
+// Choosing another name from the history, or typing one, empties the password box; the window's
+// own change of a name's letter case does not.
+TEST(LoginWindow, AnotherNameEmptiesThePasswordBox)
+{
+    test::ProgramLayout p;
+    admin::NameHistory::load(p.path("YongHuNameList.Cfg")).record("张三");
+    admin::NameHistory::load(p.path("YongHuNameList.Cfg")).record(app::kDefaultOperator);
+    admin::Tkhdlw w(p.frame());
+    auto* name = w.findChild<QComboBox*>("nameBox");
+    QLineEdit* password = w.findChild<QLineEdit*>("passwordBox");
+    ASSERT_EQ(name->currentText(), QString::fromUtf8(app::kDefaultOperator));
+    ASSERT_EQ(password->text(), QString::fromUtf8(app::kDefaultPassword));
+
+    name->setFocus();
+    QTest::keyClick(name, Qt::Key_Down);
+    ASSERT_EQ(name->currentText(), QStringLiteral("张三"));
+    EXPECT_EQ(password->text(), QString());
+
+    password->setText(QStringLiteral("secret"));
+    QTest::keyClicks(name->lineEdit(), QStringLiteral("x"));
+    EXPECT_EQ(password->text(), QString());
 }

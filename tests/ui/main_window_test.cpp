@@ -39,11 +39,21 @@ TEST(MainWindow, ShowsTheGroupsAndTheEmployeeGridOfModuleOne)
     EXPECT_TRUE(w.menuAction("打印员工报表")->isVisible());
     EXPECT_FALSE(w.menuAction("打印工资表")->isVisible());
 
-    // The grid and the list move together, whichever side moves.
+    // The browse buttons show where the list stands; the grid and the list move together,
+    // whichever side moves.
+    const auto enabled = [&] {
+        std::vector<bool> on;
+        for (const char* b : {"第一条记录", "前一条记录", "后一条记录", "最后一条记录"})
+            on.push_back(w.panel(1)->findChild<QToolButton*>(QString::fromUtf8(b))->isEnabled());
+        return on;
+    };
+    EXPECT_EQ(enabled(), (std::vector<bool>{false, false, true, true}));
     w.panel(1)->findChild<QToolButton*>(QStringLiteral("最后一条记录"))->click();
     EXPECT_EQ(grid->currentIndex().row(), 2);
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, true, false, false}));
     grid->setCurrentIndex(grid->model()->index(1, 0));
     EXPECT_EQ(dm.rszl.asString("员工编号"), "002");
+    EXPECT_EQ(enabled(), (std::vector<bool>{true, true, true, true}));
 
     bar->setOpenGroup(1);
     EXPECT_EQ(w.workAreaWidget()->objectName(), QStringLiteral("desktopArea"));
@@ -68,9 +78,31 @@ TEST(MainWindow, StatusBarPanelsStayInSightWhenTheWindowNarrows)
     const int widths[6] = {50, 0, 64, 60, 50, 50};
     for (int i = 0; i < 6; ++i) {
         SCOPED_TRACE(i);
-        if (i != 1) EXPECT_EQ(w.statusPanel(i)->width(), widths[i]);
+        if (i != 1) EXPECT_GE(w.statusPanel(i)->width(), widths[i]);
         EXPECT_LE(w.statusPanel(i)->geometry().right(), w.statusBar()->width());
         if (i > 0) EXPECT_LT(w.statusPanel(i - 1)->geometry().right(), w.statusPanel(i)->geometry().left());
+    }
+}
+
+// The record status is read in full up to 99,999 rows, in the font the window uses, and so is the
+// caption of the panel before it.
+TEST(MainWindow, StatusPanelsShowRecordNumbersUncut)
+{
+    test::ProgramLayout p{{.liveDatabase = true}};
+    app::Tmain w(p.frame(), false);
+    w.resize(1366, 768);
+    w.show();
+    QApplication::processEvents();
+    const struct {
+        int panel;
+        const char* text;
+    } cases[] = {{2, "记录/总数"}, {3, "2000/2000"}, {3, "19999/20000"}, {3, "99999/99999"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        QLabel* l = w.statusPanel(c.panel);
+        l->setText(QString::fromUtf8(c.text));
+        EXPECT_LE(l->fontMetrics().horizontalAdvance(l->text()), l->contentsRect().width());
+        EXPECT_LE(l->sizeHint().width(), l->width());
     }
 }
 

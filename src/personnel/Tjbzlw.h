@@ -1,0 +1,37 @@
+#pragma once
+#include <QDialog>
+#include <functional>
+
+#include "personnel/BasicSettings.h"
+
+class QTreeWidget;
+
+namespace rsgz::ui {
+class DataSetGrid;
+}
+
+namespace rsgz::personnel {
+
+// The settings window 基本资料设置: the dictionary keys in a tree, the chosen key's suggestions in a
+// grid. Its behaviour is BasicSettings'; this class only binds the controls.
+class Tjbzlw : public QDialog {
+    Q_OBJECT
+public:
+    explicit Tjbzlw(app::TDM& dm, QWidget* parent = nullptr);
+    BasicSettings& form() { return form_; }
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void reject() override;
+
+private:
+    void run(const std::function<void()>& step);
+    void showForm();
+
+    BasicSettings form_;
+    QTreeWidget* tree_;
+    ui::DataSetGrid* grid_;
+    bool activated_ = false;
+};
+
+}  // namespace rsgz::personnel

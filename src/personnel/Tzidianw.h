@@ -1,0 +1,31 @@
+#pragma once
+#include <QDialog>
+#include <functional>
+
+#include "personnel/DictionaryEditor.h"
+
+namespace rsgz::ui {
+class DataSetGrid;
+}
+
+namespace rsgz::personnel {
+
+// The dictionary editor 字典管理: zidian (opened by the caller on one key) in an editable grid of
+// 字段名称 and 字典内容. Its behaviour is DictionaryEditor's; this class only binds the controls.
+class Tzidianw : public QDialog {
+    Q_OBJECT
+public:
+    explicit Tzidianw(app::TDM& dm, QWidget* parent = nullptr);
+    ui::DataSetGrid* grid() const { return grid_; }
+
+protected:
+    void reject() override;
+
+private:
+    void run(const std::function<void()>& step);
+
+    DictionaryEditor editor_;
+    ui::DataSetGrid* grid_;
+};
+
+}  // namespace rsgz::personnel

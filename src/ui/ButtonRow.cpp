@@ -1,0 +1,23 @@
+#include "ui/ButtonRow.h"
+
+#include <QHBoxLayout>
+#include <QPushButton>
+
+namespace rsgz::ui {
+
+QHBoxLayout* makeButtonRow(QWidget* parent, const std::vector<ButtonSpec>& buttons)
+{
+    auto* row = new QHBoxLayout;
+    row->setContentsMargins(0, 0, 0, 0);
+    for (const ButtonSpec& spec : buttons) {
+        auto* b = new QPushButton(QString::fromUtf8(spec.caption), parent);
+        b->setObjectName(QString::fromUtf8(spec.objectName));
+        b->setAutoDefault(false);
+        QObject::connect(b, &QPushButton::clicked, parent, spec.action);
+        row->addWidget(b);
+    }
+    row->addStretch();
+    return row;
+}
+
+}  // namespace rsgz::ui

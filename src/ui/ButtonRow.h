@@ -1,0 +1,22 @@
+#pragma once
+#include <QString>
+#include <functional>
+#include <vector>
+
+class QHBoxLayout;
+class QWidget;
+
+namespace rsgz::ui {
+
+// One push button of a window's button row: its object name (for tests), caption and action.
+struct ButtonSpec {
+    const char* objectName;
+    const char* caption;
+    std::function<void()> action;
+};
+
+// A row of push buttons, left-aligned, none of them the default button (Enter belongs to the grids
+// and fields). The row's layout is returned so a window can add to it.
+QHBoxLayout* makeButtonRow(QWidget* parent, const std::vector<ButtonSpec>& buttons);
+
+}  // namespace rsgz::ui

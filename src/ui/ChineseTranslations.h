@@ -1,0 +1,15 @@
+#pragma once
+
+class QCoreApplication;
+class QObject;
+
+namespace rsgz::ui {
+
+// Loads the toolkit's own Chinese texts (file dialogs, standard buttons, context menus of the text
+// boxes) from the system's translation folder and installs them in the application, with the few
+// texts that catalogue lacks. The translators are children of the object returned, itself a child
+// of the application; deleting it takes them out again. nullptr when the translations are not on
+// the machine: the standard dialogs then stay in English and nothing else changes.
+QObject* installChineseTranslations(QCoreApplication& app);
+
+}  // namespace rsgz::ui

@@ -1,0 +1,20 @@
+#include "ui/ProgramWindows.h"
+
+#include "ui/AdminWindows.h"
+#include "ui/DictionaryWindows.h"
+#include "ui/Tgyrjw.h"
+#include "ui/WindowRegistry.h"
+
+namespace rsgz::ui {
+
+void registerProgramWindows()
+{
+    admin::registerAdminWindows();
+    personnel::registerDictionaryWindows();
+    registerWindow("关于软件", [](QWidget* parent) {
+        Tgyrjw w(parent);
+        w.exec();
+    });
+}
+
+}  // namespace rsgz::ui
