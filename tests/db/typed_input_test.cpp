@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <memory>
 #include <string>
 
 #include "db/Connection.h"
 #include "db/DataSet.h"
+#include "db/SqlText.h"
 #include "support/TestDatabase.h"
 
 using namespace rsgz::db;
@@ -13,13 +15,25 @@ namespace {
 
 // What a user types into a field is stored as the field's type or refused with a message that
 // names the field; it is never stored as something else (0, 15 for "1,5", a name cut at a NUL).
-TEST(TypedInput, RefusedValuesNameTheFieldAndLeaveTheRowAsItWas)
+class TypedInput : public ::testing::Test {
+protected:
+    // A new row being inserted through a list of the given statement.
+    DataSet& newRowOf(const std::string& sql)
+    {
+        ds_ = std::make_unique<DataSet>(&conn_, "input", SqlLines{sql});
+        ds_->open();
+        ds_->append();
+        return *ds_;
+    }
+
+    rsgz::test::TestDatabase db_;
+    Connection conn_{db_.livePath()};
+    std::unique_ptr<DataSet> ds_;
+};
+
+TEST_F(TypedInput, RefusedValuesNameTheFieldAndLeaveTheRowAsItWas)
 {
-    rsgz::test::TestDatabase db;
-    Connection conn(db.livePath());
-    DataSet ds(&conn, "gzb", {"select 姓名, gz01 from 工资表"});
-    ds.open();
-    ds.append();
+    DataSet& ds = newRowOf("select 姓名, gz01 from 工资表");
     ds.setValue("姓名", Value("张三"));
     ds.setValue("gz01", Value("12"));
 
@@ -55,13 +69,9 @@ TEST(TypedInput, RefusedValuesNameTheFieldAndLeaveTheRowAsItWas)
     EXPECT_EQ(ds.asMoney("gz01").units(), 12345675000);
 }
 
-TEST(TypedInput, ADoubleFieldRefusesWhatIsNoFiniteNumber)
+TEST_F(TypedInput, ADoubleFieldRefusesWhatIsNoFiniteNumber)
 {
-    rsgz::test::TestDatabase db;
-    Connection conn(db.livePath());
-    DataSet ds(&conn, "rszl", {"select 员工编号, 身高 from 员工基本情况"});
-    ds.open();
-    ds.append();
+    DataSet& ds = newRowOf("select 员工编号, 身高 from 员工基本情况");
     for (const char* bad : {"inf", "nan", "1,5"}) EXPECT_THROW(ds.setValue("身高", Value(bad)), DataSetError) << bad;
     ds.setValue("身高", Value("170.5"));
     EXPECT_DOUBLE_EQ(ds.asDouble("身高"), 170.5);
