@@ -154,6 +154,7 @@ void Navigation::choosePayrollModule(int module)
     if (module == 10) {
         openList(10);
         writeStatus(10);
+        call(hooks.openPayrollList, 10);  // the set box, after the list
         call(hooks.applySortSettings, 10);
     } else {
         // Until the page's own list opens (and moves), the status is none of the previous module's.

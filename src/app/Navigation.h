@@ -35,7 +35,7 @@ struct NavigationHooks {
     std::function<void(int module)> openSortSettings;   // entering a page: its row of the sort table
     std::function<void(int module)> loadQueryTree;      // the module's query tree from its file
     std::function<void(int module)> applySortSettings;  // stored sort and search column into the boxes
-    std::function<void(int module)> openPayrollList;    // modules 9, 11, 12, 13: their own opening
+    std::function<void(int module)> openPayrollList;    // modules 9 to 13: their own opening (10: after its list)
     // The one-field search; without it the search moves to the first row whose value starts with the text.
     std::function<void(int module, const std::string& field, const std::string& text)> searchOneField;
     std::function<void(int module)> refreshQueryTree;   // tree menu 刷新查询列表

@@ -19,6 +19,7 @@
 #include "ui/ModulePanel.h"
 #include "ui/NavigationBar.h"
 #include "ui/PayrollSetsPanel.h"
+#include "ui/PayrollWindows.h"
 #include "ui/StatisticsPanel.h"
 
 namespace rsgz::app {
@@ -142,7 +143,9 @@ void Tmain::buildPanels()
         panels_[module] = p;
     }
     panels_[6] = new ui::StatisticsPanel(nav_, &dm.rytongji, work_);
-    panels_[9] = new ui::PayrollSetsPanel(nav_, &dm.gz_zt, &dm.zt_mx, work_);
+    auto* sets = new ui::PayrollSetsPanel(nav_, dm, work_);
+    panels_[9] = sets;
+    ui::installPayrollPages(nav_, dm, {sets, modulePanels_[10], modulePanels_[11]});
     for (const auto& [module, p] : panels_) work_->addWidget(p);
 }
 

@@ -6,7 +6,7 @@ const std::set<std::string>& windowsToCome()
 {
     static const std::set<std::string> captions = {
         // The menus.
-        "导入EXCEL数据", "导入ACCESS数据", "导出EXCEL文件", "工资项目及初始值设置", "批量修改员工资料",
+        "导入EXCEL数据", "导入ACCESS数据", "导出EXCEL文件", "批量修改员工资料",
         "员工档案表格打印", "银行代发工资文件制作", "打印员工报表", "打印人员培训表", "打印职称评定表",
         "打印人员奖惩表", "打印人员调动表", "打印人员考评表", "打印物品领用表", "打印工资表", "打印工资条",
         // The system group.
@@ -17,7 +17,7 @@ const std::set<std::string>& windowsToCome()
         "物品领用查询", "查询字段定义窗口",
         // Editors and pickers the record rules open.
         "个人简历编辑", "社会关系", "证照记录", "调动记录", "工资变更", "物品领用", "培训记录", "奖惩情况",
-        "选择物品", "选择培训课程", "选择被调动人", "帐套数据编辑",
+        "选择物品", "选择培训课程", "选择被调动人",
     };
     return captions;
 }

@@ -92,6 +92,7 @@ QWidget* ModulePanel::buildTopBar(const QString& title)
     connect(go, &QToolButton::clicked, this, &ModulePanel::search);
     row->addWidget(go);
     row->addStretch();
+    topRow_ = row;
     return bar;
 }
 
@@ -185,6 +186,12 @@ void ModulePanel::rowActivated(const QModelIndex& current)
     if (following_ || !current.isValid() || !list_->active() || current.row() == list_->currentRow()) return;
     const int row = current.row();
     app::runAction([this, row] { list_->moveToRow(row); });
+}
+
+void ModulePanel::addToTopBar(QWidget* w)
+{
+    w->setParent(topRow_->parentWidget());
+    topRow_->insertWidget(topRow_->count() - 1, w);
 }
 
 void ModulePanel::search()

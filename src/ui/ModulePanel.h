@@ -7,6 +7,7 @@
 #include "app/Navigation.h"
 
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QTableView;
@@ -48,6 +49,8 @@ public:
     void setFieldLists(const app::FieldLists& lists);
     // Drops the grid's column layout: every column of the list in its own order and width.
     void resetColumns();
+    // A control of the module's own after the search controls of the top bar.
+    void addToTopBar(QWidget* w);
 
 private:
     QWidget* buildTopBar(const QString& title);
@@ -71,6 +74,7 @@ private:
     bool following_ = false;
     std::array<QToolButton*, 4> browseButtons_ = {};
     app::BrowseButtons browseState_;
+    QHBoxLayout* topRow_ = nullptr;
 };
 
 }  // namespace rsgz::ui

@@ -2,6 +2,7 @@
 
 #include "ui/AdminWindows.h"
 #include "ui/DictionaryWindows.h"
+#include "ui/PayrollWindows.h"
 #include "ui/Tgyrjw.h"
 #include "ui/WindowRegistry.h"
 
@@ -11,6 +12,7 @@ void registerProgramWindows()
 {
     admin::registerAdminWindows();
     personnel::registerDictionaryWindows();
+    registerPayrollWindows();
     registerWindow("关于软件", [](QWidget* parent) {
         Tgyrjw w(parent);
         w.exec();

@@ -51,6 +51,7 @@ void bindRecordRules(app::TDM& dm)
     rules::bindModuleRules(dm);
     rules::bindLookupRules(dm);
     rules::bindPayrollRules(dm);
+    rules::bindPayrollSetRules(dm);
 }
 
 }  // namespace rsgz::app

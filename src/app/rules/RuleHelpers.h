@@ -47,5 +47,7 @@ void bindPersonnelRules(TDM& dm);
 void bindModuleRules(TDM& dm);
 void bindLookupRules(TDM& dm);
 void bindPayrollRules(TDM& dm);
+// Soundness of the payroll sets and items (numbers, codes, names in use, formulas).
+void bindPayrollSetRules(TDM& dm);
 
 }  // namespace rsgz::app::rules

@@ -1,0 +1,349 @@
+#include "payroll/MonthTable.h"
+
+#include <sqlite3.h>
+
+#include <cmath>
+#include <optional>
+#include <unordered_map>
+#include <vector>
+
+#include "db/Connection.h"
+#include "payroll/BoundStatement.h"
+#include "payroll/SalaryColumns.h"
+
+namespace rsgz::payroll {
+
+using db::Money;
+
+namespace {
+
+const char* const kPeriodWhere = " where 工资帐套=? and 年=? and 月=?";
+const char* const kEmployeeColumns[] = {"员工编号", "姓名", "工资等级", "一级部门", "二级部门", "三级部门", "四级部门"};
+constexpr int kEmployeeColumnCount = 7;
+
+// The position of a code among gz01 … gz39.
+size_t codeIndex(const std::string& code) { return static_cast<size_t>(std::stoi(code.substr(2)) - 1); }
+
+std::string codeList(const char* separator)
+{
+    std::string out;
+    for (const std::string& code : salaryCodes()) out += (out.empty() ? "" : separator) + code;
+    return out;
+}
+
+// Text columns compare ignoring the case of Latin letters in the database; the look-ups made here
+// in memory do the same.
+std::string folded(std::string s)
+{
+    for (char& c : s)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return s;
+}
+
+void bindPeriod(BoundStatement& st, const Period& p, int first)
+{
+    st.bind(first, std::string_view(p.set)).bind(first + 1, std::string_view(p.year)).bind(first + 2, std::string_view(p.month));
+}
+
+std::string employeeSelect()
+{
+    std::string sql = "select ";
+    for (int i = 0; i < kEmployeeColumnCount; ++i) sql += std::string(i ? "," : "") + kEmployeeColumns[i];
+    return sql + " from 员工基本情况 where 工资帐套名称=? and 工资核算='是'";
+}
+
+// The insert of one generated row: the period, the seven employee columns, 出勤天数, 结帐状态 and
+// the 39 amounts, in this order.
+std::string rowInsert()
+{
+    std::string cols = "工资帐套,年,月";
+    for (const char* c : kEmployeeColumns) cols += std::string(",") + c;
+    cols += ",出勤天数,结帐状态";
+    for (const std::string& code : salaryCodes()) cols += "," + code;
+    std::string marks;
+    for (int i = 0; i < 3 + kEmployeeColumnCount + 2 + 39; ++i) marks += i ? ",?" : "?";
+    return "insert into 工资表 (" + cols + ") values (" + marks + ")";
+}
+
+}  // namespace
+
+// --- period --------------------------------------------------------------------------------------
+
+Period Period::of(std::string set, int year, int month)
+{
+    return {std::move(set), std::to_string(year), (month < 10 ? "0" : "") + std::to_string(month)};
+}
+
+Period Period::previous() const
+{
+    const int m = std::stoi(month), y = std::stoi(year);
+    return m <= 1 ? of(set, y - 1, 12) : of(set, y, m - 1);
+}
+
+db::SqlLines Period::conditionLines() const
+{
+    return {"where 工资帐套=" + db::sqlQuote(set), "and 年=" + db::sqlQuote(year), "and 月=" + db::sqlQuote(month)};
+}
+
+// --- what a set gives a new row ------------------------------------------------------------------
+
+struct MonthTable::SetData {
+    struct Item {
+        std::string code;
+        std::string name;
+        Money initial;
+    };
+    std::vector<Item> items;
+    std::unordered_map<std::string, Money> gradeValues;  // folded grade + "\x1f" + folded item name
+
+    std::optional<Money> gradeValue(const std::string& grade, const std::string& item) const
+    {
+        const auto it = gradeValues.find(folded(grade) + '\x1f' + folded(item));
+        if (it == gradeValues.end()) return std::nullopt;
+        return it->second;
+    }
+    Money startingValue(const Item& item, const std::string& grade) const
+    {
+        return gradeValue(grade, item.name).value_or(item.initial);
+    }
+};
+
+// The items and the grade values are read once per run, not once per cell.
+MonthTable::SetData MonthTable::readSet(const std::string& set)
+{
+    SetData data;
+    BoundStatement items(conn_, "select 工资代码, 工资项目, 初始值 from 帐套, 工资帐套明细 "
+                                "where 帐套编号1=帐套编号 and 帐套名称=? order by 工资代码");
+    items.bind(1, std::string_view(set));
+    while (items.step()) {
+        // Only a real salary column is ever written; an item with any other code is passed over.
+        const std::string code = normalSalaryCode(items.textOrEmpty(0));
+        if (!code.empty()) data.items.push_back({code, items.textOrEmpty(1), items.money(2)});
+    }
+    BoundStatement values(conn_, "select 工资等级, 工资项目, 金额 from 默认工资等级值 order by 顺序号");
+    while (values.step())  // the first row of a grade and item counts
+        data.gradeValues.try_emplace(folded(values.textOrEmpty(0)) + '\x1f' + folded(values.textOrEmpty(1)), values.money(2));
+    return data;
+}
+
+void MonthTable::report(int done, int total)
+{
+    if (progress && total > 0) progress(static_cast<int>(std::lround(100.0 * done / total)));
+}
+
+int MonthTable::rowCount(const Period& p)
+{
+    BoundStatement st(conn_, std::string("select count(*) from 工资表") + kPeriodWhere);
+    bindPeriod(st, p, 1);
+    st.step();
+    return static_cast<int>(st.integer(0));
+}
+
+int MonthTable::closedCount(const Period& p)
+{
+    BoundStatement st(conn_, std::string("select count(*) from 工资表") + kPeriodWhere + " and 结帐状态='是'");
+    bindPeriod(st, p, 1);
+    st.step();
+    return static_cast<int>(st.integer(0));
+}
+
+// --- generate ------------------------------------------------------------------------------------
+
+namespace {
+
+struct Employee {
+    std::optional<std::string> cols[kEmployeeColumnCount];
+    const std::string& number() const { return *cols[0]; }
+    std::string grade() const { return cols[2].value_or(std::string()); }
+};
+
+std::vector<Employee> readEmployees(db::Connection& conn, const std::string& set)
+{
+    BoundStatement st(conn, employeeSelect());
+    st.bind(1, std::string_view(set));
+    std::vector<Employee> out;
+    while (st.step()) {
+        Employee e;
+        for (int i = 0; i < kEmployeeColumnCount; ++i) e.cols[i] = st.text(i);
+        if (!e.cols[0]) e.cols[0] = std::string();
+        out.push_back(std::move(e));
+    }
+    return out;
+}
+
+// Writes one new row for an employee with the amounts given.
+void insertRow(BoundStatement& insert, const Period& p, const Employee& e, const std::vector<Money>& amounts)
+{
+    bindPeriod(insert, p, 1);
+    int param = 4;
+    for (const auto& col : e.cols) insert.bind(param++, col);
+    insert.bind(param++, 30.0).bind(param++, std::string_view("否"));
+    for (const Money& m : amounts) insert.bind(param++, m);
+    insert.run();
+}
+
+// Every gz amount 0, then each item of the set its starting value for the grade.
+template <class SetData>
+void startingAmounts(const SetData& set, const std::string& grade, std::vector<Money>& amounts)
+{
+    std::fill(amounts.begin(), amounts.end(), Money());
+    for (const auto& item : set.items) amounts[codeIndex(item.code)] = set.startingValue(item, grade);
+}
+
+}  // namespace
+
+int MonthTable::generateFromSet(const Period& p)
+{
+    db::Transaction t(conn_);
+    const SetData set = readSet(p.set);
+    const std::vector<Employee> employees = readEmployees(conn_, p.set);
+    BoundStatement insert(conn_, rowInsert());
+    std::vector<Money> amounts(39);
+    for (size_t i = 0; i < employees.size(); ++i) {
+        startingAmounts(set, employees[i].grade(), amounts);
+        insertRow(insert, p, employees[i], amounts);
+        report(static_cast<int>(i + 1), static_cast<int>(employees.size()));
+    }
+    t.commit();
+    return static_cast<int>(employees.size());
+}
+
+// --- copy ----------------------------------------------------------------------------------------
+
+namespace {
+
+// Every column of 工资表 but its key, in table order.
+std::vector<std::string> copiedColumns(db::Connection& conn)
+{
+    BoundStatement st(conn, "select name from pragma_table_info('工资表') order by cid");
+    std::vector<std::string> cols;
+    while (st.step())
+        if (st.textOrEmpty(0) != "编号") cols.push_back(st.textOrEmpty(0));
+    return cols;
+}
+
+// Copies one row by its key into the new period, only while its employee is still in payroll.
+std::string rowCopy(const std::vector<std::string>& cols)
+{
+    std::string names, values;
+    for (const std::string& c : cols) {
+        names += (names.empty() ? "" : ",") + c;
+        const std::string v = c == "年" ? "?1" : c == "月" ? "?2" : c == "结帐状态" ? "'否'" : "s." + c;
+        values += (values.empty() ? "" : ",") + v;
+    }
+    return "insert into 工资表 (" + names + ") select " + values + " from 工资表 s where s.编号=?3 and exists "
+           "(select 1 from 员工基本情况 e where e.员工编号=s.员工编号 and e.工资核算='是')";
+}
+
+}  // namespace
+
+int MonthTable::copyPreviousMonth(const Period& p)
+{
+    const Period before = p.previous();
+    if (rowCount(before) == 0) return generateFromSet(p);
+    db::Transaction t(conn_);
+    std::vector<int64_t> keys;
+    {
+        BoundStatement rows(conn_, std::string("select 编号 from 工资表") + kPeriodWhere + " order by 编号");
+        bindPeriod(rows, before, 1);
+        while (rows.step()) keys.push_back(rows.integer(0));
+    }
+    // The amounts go over as stored, column to column: nothing is converted on the way.
+    BoundStatement copy(conn_, rowCopy(copiedColumns(conn_)));
+    int copied = 0;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        copy.bind(1, std::string_view(p.year)).bind(2, std::string_view(p.month)).bind(3, keys[i]);
+        copy.run();
+        copied += sqlite3_changes(conn_.handle());
+        report(static_cast<int>(i + 1), static_cast<int>(keys.size()));
+    }
+    t.commit();
+    return copied;
+}
+
+// --- synchronise ---------------------------------------------------------------------------------
+
+namespace {
+
+// The open rows of employees taken out of payroll go; closed ones stay and are counted.
+const char* const kOutOfPayroll = " and 员工编号 in (select 员工编号 from 员工基本情况 where 工资核算='否')";
+const char* const kClosed = " and 结帐状态='是'";
+const char* const kOpen = " and coalesce(结帐状态,'')<>'是'";
+
+}  // namespace
+
+MonthTable::SyncResult MonthTable::synchronise(const Period& p)
+{
+    SyncResult r;
+    db::Transaction t(conn_);
+    {
+        BoundStatement closed(conn_, std::string("select count(*) from 工资表") + kPeriodWhere + kOutOfPayroll + kClosed);
+        bindPeriod(closed, p, 1);
+        closed.step();
+        r.skippedClosed += static_cast<int>(closed.integer(0));
+        BoundStatement drop(conn_, std::string("delete from 工资表") + kPeriodWhere + kOutOfPayroll + kOpen);
+        bindPeriod(drop, p, 1);
+        drop.run();
+        r.removed = sqlite3_changes(conn_.handle());
+    }
+    const SetData set = readSet(p.set);
+    const std::vector<Employee> employees = readEmployees(conn_, p.set);
+    BoundStatement find(conn_, "select 编号, 工资等级, 结帐状态, " + codeList(",") + " from 工资表" + kPeriodWhere +
+                                   " and 员工编号=? order by 编号 limit 1");
+    BoundStatement refresh(conn_, "update 工资表 set 姓名=?,一级部门=?,二级部门=?,三级部门=?,四级部门=? where 编号=?");
+    BoundStatement regrade(conn_, "update 工资表 set 工资等级=?," + codeList("=?,") + "=? where 编号=?");
+    BoundStatement insert(conn_, rowInsert());
+    std::vector<Money> amounts(39);
+    for (size_t i = 0; i < employees.size(); ++i) {
+        const Employee& e = employees[i];
+        bindPeriod(find, p, 1);
+        find.bind(4, std::string_view(e.number()));
+        if (!find.step()) {
+            find.reset();
+            startingAmounts(set, e.grade(), amounts);
+            insertRow(insert, p, e, amounts);
+            ++r.added;
+        } else if (find.textOrEmpty(2) == "是") {
+            find.reset();
+            ++r.skippedClosed;
+        } else {
+            const int64_t key = find.integer(0);
+            const std::string oldGrade = find.textOrEmpty(1);
+            for (size_t c = 0; c < 39; ++c) amounts[c] = find.money(static_cast<int>(c) + 3);
+            find.reset();
+            refresh.bind(1, e.cols[1]).bind(2, e.cols[3]).bind(3, e.cols[4]).bind(4, e.cols[5]).bind(5, e.cols[6]);
+            refresh.bind(6, key).run();
+            if (oldGrade != e.grade()) {
+                // The new grade's amounts replace the old; an item it has none for gets its initial
+                // value only where nothing was entered.
+                for (const SetData::Item& item : set.items) {
+                    Money& cell = amounts[codeIndex(item.code)];
+                    if (const auto v = set.gradeValue(e.grade(), item.name)) cell = *v;
+                    else if (cell == Money()) cell = item.initial;
+                }
+                regrade.bind(1, e.cols[2]);
+                for (size_t c = 0; c < 39; ++c) regrade.bind(static_cast<int>(c) + 2, amounts[c]);
+                regrade.bind(41, key).run();
+            }
+            ++r.updated;
+        }
+        report(static_cast<int>(i + 1), static_cast<int>(employees.size()));
+    }
+    t.commit();
+    return r;
+}
+
+// --- delete --------------------------------------------------------------------------------------
+
+int MonthTable::remove(const Period& p)
+{
+    db::Transaction t(conn_);
+    BoundStatement drop(conn_, std::string("delete from 工资表") + kPeriodWhere);
+    bindPeriod(drop, p, 1);
+    drop.run();
+    const int n = sqlite3_changes(conn_.handle());
+    t.commit();
+    return n;
+}
+
+}  // namespace rsgz::payroll

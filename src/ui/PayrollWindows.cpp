@@ -1,0 +1,102 @@
+#include "ui/PayrollWindows.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <memory>
+
+#include "admin/Rights.h"
+#include "app/Interaction.h"
+#include "app/Navigation.h"
+#include "app/TDM.h"
+#include "payroll/SetAssignment.h"
+#include "payroll/Tgzxmdw.h"
+#include "payroll/Tgzxmw.h"
+#include "payroll/Tgzztw.h"
+#include "payroll/Tnew_gzbw.h"
+#include "ui/ModulePanel.h"
+#include "ui/PayrollSetsPanel.h"
+#include "ui/WindowRegistry.h"
+
+namespace rsgz::ui {
+
+namespace {
+
+template <class Window>
+void registerModal(const char* caption)
+{
+    registerWindow(caption, [](QWidget* parent) {
+        Window w(app::DM(), parent);
+        w.exec();
+    });
+}
+
+// The set box of module 10: filled each time the module opens and left empty, so nothing is
+// assigned until the operator picks a set. Only a pick counts, not the entries the arrow keys pass.
+QComboBox* makeSetBox(ModulePanel* panel, std::shared_ptr<payroll::SetAssignment> assignment)
+{
+    auto* box = new QWidget(panel);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(12, 0, 0, 0);
+    row->addWidget(new QLabel(QStringLiteral("为下面列表人员选择工资帐套"), box));
+    auto* sets = new QComboBox(box);
+    sets->setObjectName(QStringLiteral("assignSetBox"));
+    sets->setMinimumWidth(150);
+    row->addWidget(sets);
+    panel->addToTopBar(box);
+    QObject::connect(sets, &QComboBox::activated, sets, [sets, assignment](int index) {
+        if (index >= 0) assignment->assign(sets->itemText(index).toStdString());
+        sets->setCurrentIndex(-1);
+    });
+    return sets;
+}
+
+// 生成工资表 on the salary table page: the generation window, then the page's query tree again so
+// that a new month is listed in it.
+QPushButton* makeGenerateButton(ModulePanel* panel, app::Navigation& nav)
+{
+    auto* b = new QPushButton(QStringLiteral("生成工资表"), panel);
+    b->setObjectName(QStringLiteral("生成工资表"));
+    panel->addToTopBar(b);
+    QObject::connect(b, &QPushButton::clicked, b, [&nav] {
+        app::interaction().openWindow("生成新工资表");
+        nav.treeMenu(11, "刷新查询列表");
+    });
+    return b;
+}
+
+}  // namespace
+
+void registerPayrollWindows()
+{
+    registerModal<payroll::Tgzztw>("帐套数据编辑");
+    registerModal<payroll::Tgzxmw>("工资项目设定");
+    registerModal<payroll::Tgzxmdw>("工资项目及初始值设置");
+    registerModal<payroll::Tsdsw>("所得税设置");
+    registerModal<payroll::Tnew_gzbw>("生成新工资表");
+}
+
+void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels& panels)
+{
+    PayrollSetsPanel* sets = panels.sets;
+    auto assigner = std::make_shared<payroll::SetAssignment>(dm);
+    QComboBox* setBox = panels.assignment ? makeSetBox(panels.assignment, assigner) : nullptr;
+    QPushButton* generate = panels.salaries ? makeGenerateButton(panels.salaries, nav) : nullptr;
+    auto before = nav.hooks.openPayrollList;
+    nav.hooks.openPayrollList = [before, sets, setBox, generate, assigner, &dm](int module) {
+        if (module == 11 && generate) generate->setEnabled(admin::hasRight(dm, "工资表管理"));
+        if (module == 9 && sets) {
+            sets->opened();
+        } else if (module == 10 && setBox) {
+            assigner->get_gzzt_field();
+            setBox->clear();
+            for (const std::string& s : assigner->sets) setBox->addItem(QString::fromStdString(s));
+            setBox->setCurrentIndex(-1);
+        } else if (before) {
+            before(module);
+        }
+    };
+}
+
+}  // namespace rsgz::ui
