@@ -77,6 +77,7 @@ void registerPayrollWindows()
     registerModal<payroll::Tgzxmdw>("工资项目及初始值设置");
     registerModal<payroll::Tsdsw>("所得税设置");
     registerModal<payroll::Tnew_gzbw>("生成新工资表");
+    registerSalaryCard();
 }
 
 void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels& panels)

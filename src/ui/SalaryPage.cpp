@@ -138,11 +138,16 @@ void installSalaryPage(app::Navigation& nav, app::TDM& dm, ModulePanel* panel)
         page().view->open();
         page().layOutGrid();
     };
-    registerWindow("工资卡片编辑", [&dm](QWidget* parent) {
-        if (!dm.gzb.active()) return;
-        payroll::Tgzeditw w(dm, *page().view, parent);
+}
+
+void registerSalaryCard()
+{
+    registerWindow("工资卡片编辑", [](QWidget* parent) {
+        SalaryPage& p = page();
+        if (!p.view || !p.dm->gzb.active()) return;
+        payroll::Tgzeditw w(*p.dm, *p.view, parent);
         w.exec();
-        page().layOutGrid();
+        p.layOutGrid();
     });
 }
 

@@ -14,5 +14,7 @@ class ModulePanel;
 // 工资卡片编辑 on a double-click. Returns what the page does each time the module is chosen.
 void installSalaryPage(app::Navigation& nav, app::TDM& dm, ModulePanel* panel);
 void openSalaryPage();
+// The salary card 工资卡片编辑 over the page's view; it opens only while the view is open.
+void registerSalaryCard();
 
 }  // namespace rsgz::ui
