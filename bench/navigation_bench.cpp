@@ -3,11 +3,7 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <QDir>
-#include <QTemporaryDir>
-#include <filesystem>
-
-#include "SampleData.h"
+#include "SampleOrganisation.h"
 #include "app/MainFrame.h"
 #include "app/TDM.h"
 #include "app/rules/RecordRules.h"
@@ -19,25 +15,11 @@ namespace {
 
 constexpr int kEmployees = 20000;
 
-// A program directory holding a live database with the sample organisation.
-struct Organisation {
-    QTemporaryDir dir;
-    std::string programDir;
-    Organisation()
-    {
-        programDir = dir.path().toStdString() + "/";
-        QDir root(dir.path());
-        for (const char* sub : {"init", "data", "bak", "set", "baobiao"}) root.mkpath(QString::fromUtf8(sub));
-        app::createTemplateDatabase(programDir + "init/vesk.db");
-        std::filesystem::copy_file(programDir + "init/vesk.db", programDir + "data/vesk.db");
-        db::Connection conn(programDir + "data/vesk.db");
-        sample::fillSampleData(conn, kEmployees, 7);
-    }
-};
+using Organisation = bench::SampleOrganisation;
 
 const Organisation& organisation()
 {
-    static const Organisation o;
+    static const Organisation o(kEmployees);
     return o;
 }
 

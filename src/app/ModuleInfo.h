@@ -27,7 +27,6 @@ struct ModuleInfo {
     std::string sortShows;      // the sort field list shows this name instead of the first
     bool hasFieldLists = true;  // the list fills the search and sort field lists when it opens
     db::SqlLines sql;           // the list's statement; empty when the module's own page opens it
-    bool listsCalculated = true; // calculated amounts are offered in the field lists
 };
 
 // The module's entry, or nullptr for 0 and numbers outside 1..13.
