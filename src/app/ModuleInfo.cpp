@@ -43,9 +43,9 @@ std::vector<ModuleInfo> makeModules()
         // through the same opening as the personnel records (the same field list file included).
         {10, "人员工资帐套设置", "rszl", "", "员工资料综合查询", "khzlfield.txt", C::AllColumns, true, "员工编号", true,
          {"select * from 员工基本情况", "where 工资核算='是'"}},
-        {11, "工资表管理", "gzb", "", "", "", C::None, true, "", false, {}},
-        {12, "计时工资", "jsgz", "", "", "", C::None, true, "", false, {}},
-        {13, "计件工资", "jjgz", "", "", "", C::None, true, "", false, {}},
+        {11, "工资表管理", "gzb", "工资卡片编辑", "", "", C::None, true, "", false, {}},
+        {12, "计时工资", "jsgz", "", "", "", C::None, true, "", true, {"select * from 计时工资"}},
+        {13, "计件工资", "jjgz", "", "", "", C::None, true, "", true, {"select * from 计件工资"}},
     };
 }
 

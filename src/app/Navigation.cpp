@@ -151,11 +151,12 @@ void Navigation::choosePayrollModule(int module)
         setDesktop(false);
     }
     // The payroll lists are read afresh every time their module is chosen.
-    if (module == 10) {
-        openList(10);
-        writeStatus(10);
-        call(hooks.openPayrollList, 10);  // the set box, after the list
-        call(hooks.applySortSettings, 10);
+    if (const ModuleInfo* info = findModule(module); info && !info->sql.empty()) {
+        // The set assignment and the piece and time lists: the list, then the page's own part.
+        openList(module);
+        writeStatus(module);
+        call(hooks.openPayrollList, module);
+        call(hooks.applySortSettings, module);
     } else {
         // Until the page's own list opens (and moves), the status is none of the previous module's.
         clearStatus();

@@ -95,6 +95,8 @@ public:
     // The row number 序号: 1-based position in the current order, -1 on a row being inserted.
     void setRowNumberField(bool on) { rowNumberField_ = on; }
     void addCalcField(std::string name, FieldType type, int size = 0);
+    // Drops the declared calculated fields (a view whose computed columns change with its statement).
+    void clearCalcFields() { extraCalc_.clear(); }
 
     // --- open and close ------------------------------------------------------------------------
     void open();

@@ -45,6 +45,7 @@ public:
 
     int module() const { return module_; }
     QTableView* grid() const { return grid_; }
+    DataSetModel* model() const { return model_; }
     QTreeWidget* queryTree() const { return tree_; }
     QComboBox* searchField() const { return searchField_; }
     QComboBox* sortField() const { return sortField_; }

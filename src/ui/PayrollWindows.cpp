@@ -15,8 +15,10 @@
 #include "payroll/Tgzxmw.h"
 #include "payroll/Tgzztw.h"
 #include "payroll/Tnew_gzbw.h"
+#include "payroll/WorkLists.h"
 #include "ui/ModulePanel.h"
 #include "ui/PayrollSetsPanel.h"
+#include "ui/SalaryPage.h"
 #include "ui/WindowRegistry.h"
 
 namespace rsgz::ui {
@@ -75,6 +77,7 @@ void registerPayrollWindows()
     registerModal<payroll::Tgzxmdw>("工资项目及初始值设置");
     registerModal<payroll::Tsdsw>("所得税设置");
     registerModal<payroll::Tnew_gzbw>("生成新工资表");
+    registerSalaryCard();
 }
 
 void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels& panels)
@@ -83,9 +86,13 @@ void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels
     auto assigner = std::make_shared<payroll::SetAssignment>(dm);
     QComboBox* setBox = panels.assignment ? makeSetBox(panels.assignment, assigner) : nullptr;
     QPushButton* generate = panels.salaries ? makeGenerateButton(panels.salaries, nav) : nullptr;
+    if (panels.salaries) installSalaryPage(nav, dm, panels.salaries);
+    payroll::bindWorkListAmounts(dm);
     auto before = nav.hooks.openPayrollList;
-    nav.hooks.openPayrollList = [before, sets, setBox, generate, assigner, &dm](int module) {
+    const bool hasSalaryPage = panels.salaries != nullptr;
+    nav.hooks.openPayrollList = [before, sets, setBox, generate, assigner, &dm, hasSalaryPage](int module) {
         if (module == 11 && generate) generate->setEnabled(admin::hasRight(dm, "工资表管理"));
+        if (module == 11 && hasSalaryPage) openSalaryPage();
         if (module == 9 && sets) {
             sets->opened();
         } else if (module == 10 && setBox) {

@@ -1,0 +1,118 @@
+// The salary view of one month of 5,000 employees with 39 items (10 formula items, a tax item and
+// a net-pay item) against a bare select of the same rows and columns read into a record set; and
+// closing that month with its displayed values written.
+#include <benchmark/benchmark.h>
+
+#include <QTemporaryDir>
+#include <string>
+
+#include "app/TDM.h"
+#include "db/Connection.h"
+#include "db/DataSet.h"
+#include "payroll/MonthTable.h"
+#include "payroll/SalaryView.h"
+
+using namespace rsgz;
+
+namespace {
+
+constexpr int kEmployees = 5000;
+
+std::string code(int i) { return (i < 10 ? "gz0" : "gz") + std::to_string(i); }
+
+// gz01 … gz27 entered, gz28 … gz37 formulas over them, gz38 the tax on gz28, gz39 the net pay.
+void seed(db::Connection& conn)
+{
+    db::Transaction t(conn);
+    conn.exec("insert into 帐套 (帐套编号, 帐套名称) values ('01', '管理')");
+    for (int i = 1; i <= 39; ++i) {
+        std::string formula, tax = "否", link;
+        if (i >= 28 && i <= 37) formula = code(i - 27) + "+" + code(i - 26) + "*2";
+        if (i == 38) { tax = "是"; link = "项目28"; }
+        if (i == 39) formula = "gz28+gz29-gz38";
+        conn.exec("insert into 工资帐套明细 (帐套编号1, 工资代码, 工资项目, 初始值, 计算公式, 是否所得税, 个税起征点, 个税关联) values "
+                  "('01', '" + code(i) + "', '项目" + std::to_string(i) + "', " + std::to_string(100 + i) + ", '" + formula +
+                  "', '" + tax + "', 1600, '" + link + "')");
+    }
+    conn.exec("insert into 所得税设置 (起始额, 结束额, 税率, 速扣) values (0, 500, 5, 0), (500, 2000, 10, 25), (2000, 5000, 15, 125)");
+    conn.exec("with recursive n(i) as (select 1 union all select i + 1 from n where i < " + std::to_string(kEmployees) +
+              ") insert into 员工基本情况 (员工编号, 姓名, 工资帐套名称, 工资核算, 一级部门) "
+              "select printf('E%05d', i), '员工' || i, '管理', '是', '总部' from n");
+    t.commit();
+    payroll::MonthTable(conn).generateFromSet(payroll::Period::of("管理", 2024, 3));
+    conn.exec("update 工资表 set gz01 = 1000 + (编号 % 3000)");
+}
+
+struct Fixture {
+    QTemporaryDir dir;
+    std::string path;
+    Fixture()
+    {
+        path = dir.filePath("salary.db").toStdString();
+        app::createTemplateDatabase(path);
+        db::Connection conn(path);
+        seed(conn);
+    }
+};
+
+const Fixture& fixture()
+{
+    static const Fixture f;
+    return f;
+}
+
+void narrowToMarch(payroll::SalaryView& view)
+{
+    view.build("管理");
+    view.filter().nodes = {{"月", "03"}, {"年", "2024"}};
+}
+
+void SalaryViewOfOneMonth(benchmark::State& state)
+{
+    db::Connection conn(fixture().path);
+    db::DataSet gzb(&conn, "gzb");
+    payroll::SalaryView view(conn, gzb);
+    for (auto _ : state) {
+        narrowToMarch(view);
+        view.open();
+        if (gzb.recordCount() != kEmployees) state.SkipWithError("not every row was read");
+    }
+    state.counters["rows"] = kEmployees;
+}
+
+// The floor: every column of the same rows, stored values only.
+void BareSelectOfOneMonth(benchmark::State& state)
+{
+    db::Connection conn(fixture().path);
+    db::DataSet ds(&conn, "bare", {"select * from 工资表", "where 工资帐套='管理' and 年='2024' and 月='03'"});
+    for (auto _ : state) {
+        ds.close();
+        ds.open();
+        if (ds.recordCount() != kEmployees) state.SkipWithError("not every row was read");
+    }
+    state.counters["rows"] = kEmployees;
+}
+
+void CloseOneMonth(benchmark::State& state)
+{
+    db::Connection conn(fixture().path);
+    db::DataSet gzb(&conn, "gzb");
+    payroll::SalaryView view(conn, gzb);
+    narrowToMarch(view);
+    view.open();
+    for (auto _ : state) {
+        state.PauseTiming();
+        view.reopenRows();
+        state.ResumeTiming();
+        if (view.closeRows() != kEmployees) state.SkipWithError("not every row was closed");
+    }
+    state.counters["rows"] = kEmployees;
+}
+
+}  // namespace
+
+BENCHMARK(BareSelectOfOneMonth)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+BENCHMARK(SalaryViewOfOneMonth)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+BENCHMARK(CloseOneMonth)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,124 @@
+// Piece-rate and time-rate amounts, and the salary card's per-row editability.
+#include <gtest/gtest.h>
+
+#include "admin/Rights.h"
+#include "app/Interaction.h"
+#include "app/ModuleLists.h"
+#include "app/TDM.h"
+#include "app/rules/RecordRules.h"
+#include "db/DbError.h"
+#include "payroll/SalaryCard.h"
+#include "payroll/SalaryView.h"
+#include "payroll/WorkLists.h"
+#include "support/ScriptedInteraction.h"
+#include "support/TestDatabase.h"
+
+using namespace rsgz;
+using db::Money;
+using db::Value;
+
+namespace {
+
+Money m(const char* text)
+{
+    Money out;
+    EXPECT_TRUE(Money::parse(text, &out)) << text;
+    return out;
+}
+
+TEST(WorkLists, ProductsRoundHalfToEven)
+{
+    struct Case {
+        const char* rate;
+        double quantity;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"1.2345", 2.5, "3.0862"},  // 3.08625: the even neighbour below
+        {"1.2345", 0.3, "0.3704"},  // 0.37035: the even neighbour above
+        {"1.2335", 2.5, "3.0838"},  // 3.08375: above
+        {"-1.2345", 2.5, "-3.0862"},
+        {"10", 8, "80"},
+    };
+    for (const Case& c : cases) EXPECT_EQ(payroll::workAmount(Value(m(c.rate)), Value(c.quantity)), m(c.expected)) << c.rate;
+    EXPECT_EQ(payroll::workAmount(Value(), Value(3.0)), Money());
+}
+
+TEST(WorkLists, TimeAmountsWithEmptyBonus)
+{
+    payroll::TimeAmounts t = payroll::timeAmounts(Value(m("10")), Value(8.0), Value(m("15")), Value(2.0), Value(m("50")));
+    EXPECT_EQ(t.amount, m("80"));
+    EXPECT_EQ(t.overtime, m("30"));
+    EXPECT_EQ(t.gross, m("160"));
+    t = payroll::timeAmounts(Value(m("10")), Value(8.0), Value(), Value(2.0), Value());
+    EXPECT_EQ(t.gross, m("80"));
+}
+
+TEST(WorkLists, ListsShowAmountsButNeverOfferThemAsColumns)
+{
+    test::TestDatabase db;
+    app::TDM dm;
+    dm.setProgramDir(db.programDir());
+    dm.DMADO.setPath(dm.livePath());
+    app::bindRecordRules(dm);
+    payroll::bindWorkListAmounts(dm);
+    dm.DMADO.exec("insert into 计件工资 (姓名, 员工编号1, 工序单价, 完成数量) values ('张三', 'E01', 1.2345, 2.5)");
+    app::ModuleLists lists(dm);
+    lists.open(13);
+    EXPECT_EQ(dm.jjgz.asMoney("金额"), m("3.0862"));
+    for (int module : {12, 13}) {
+        lists.open(module);
+        const auto& sort = lists.fieldLists(module).sort;
+        EXPECT_EQ(std::find(sort.begin(), sort.end(), "金额"), sort.end()) << module;
+        EXPECT_NE(std::find(sort.begin(), sort.end(), "完成数量"), sort.end()) << module;
+    }
+}
+
+// The card asks about the row current at the moment: moving from an open row to a closed one
+// makes its amounts read-only, and the post rule refuses a change made behind the card's back.
+TEST(SalaryCard, EditabilityFollowsTheCurrentRow)
+{
+    test::TestDatabase db;
+    test::ScriptedInteraction ui;
+    app::TDM dm;
+    dm.setProgramDir(db.programDir());
+    dm.DMADO.setPath(dm.livePath());
+    app::bindRecordRules(dm);
+    payroll::bindClosedRowRule(dm);
+    dm.DMADO.exec("insert into 帐套 (帐套编号, 帐套名称) values ('01', '管理')");
+    dm.DMADO.exec("insert into 工资帐套明细 (帐套编号1, 工资代码, 工资项目, 计算公式, 是否所得税, 个税起征点, 个税关联) values "
+                  "('01', 'gz01', '基本工资', '', '否', 0, ''), ('01', 'gz02', '加班', 'gz01/2', '否', 0, ''), "
+                  "('01', 'gz03', '个税', '', '是', 1600, '基本工资'), ('01', 'gz04', '实发', 'gz01-gz03', '否', 0, '')");
+    dm.DMADO.exec("insert into 工资表 (姓名, 员工编号, 工资帐套, 年, 月, 结帐状态, gz01) values "
+                  "('甲', 'E1', '管理', '2024', '03', '否', 2000), ('乙', 'E2', '管理', '2024', '03', '是', 3000)");
+    payroll::SalaryView view(dm.DMADO, dm.gzb);
+    view.build("管理");
+    view.filter().sortField = "员工编号";
+    view.open();
+    payroll::SalaryCard card(dm, view);
+    EXPECT_EQ(card.captionOf("gz01"), "基本工资");
+
+    struct Case {
+        const char* field;
+        bool onOpenRow;
+    };
+    const Case cases[] = {{"gz01", true}, {"出勤天数", true}, {"备注", true}, {"gz02", false},
+                          {"gz03", false}, {"gz04", false},   {"姓名", false}, {"结帐状态", false}};
+    dm.gzb.first();
+    for (const Case& c : cases) EXPECT_EQ(card.editable(c.field), c.onOpenRow) << c.field;
+    dm.gzb.next();
+    ASSERT_TRUE(card.rowClosed());
+    for (const Case& c : cases) EXPECT_FALSE(card.editable(c.field)) << c.field;
+    EXPECT_FALSE(card.canDelete());
+
+    dm.gzb.edit();
+    dm.gzb.setValue("gz01", Value(m("9999")));
+    EXPECT_THROW(dm.gzb.post(), db::Abort);
+    EXPECT_EQ(ui.messages.back(), "该工资记录已结帐，不能修改！");
+    dm.gzb.cancel();
+    dm.gzb.edit();
+    dm.gzb.setValue("签名", Value("乙"));  // not an amount: allowed
+    EXPECT_NO_THROW(dm.gzb.post());
+}
+
+}  // namespace
