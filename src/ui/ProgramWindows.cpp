@@ -3,6 +3,7 @@
 #include "ui/AdminWindows.h"
 #include "ui/DictionaryWindows.h"
 #include "ui/PayrollWindows.h"
+#include "ui/PickerWindows.h"
 #include "ui/QueryWindows.h"
 #include "ui/Tgyrjw.h"
 #include "ui/WindowRegistry.h"
@@ -13,6 +14,7 @@ void registerProgramWindows()
 {
     admin::registerAdminWindows();
     personnel::registerDictionaryWindows();
+    personnel::registerPickerWindows();
     registerPayrollWindows();
     registerQueryWindows();
     registerWindow("关于软件", [](QWidget* parent) {
