@@ -23,6 +23,7 @@ namespace rsgz::personnel {
 //       app::interaction().openWindow("选择受培训人员");
 //       for (dm.select_renyuan.first(); !dm.select_renyuan.eof(); dm.select_renyuan.next())
 //           ... dm.select_renyuan.asString("员工编号"), asString("姓名") ...
+//   The payroll set of the picked employee is its column 工资帐套名称 (the grid titles it 帐套名称).
 //   The chosen list is empty after 取消, so a caller that walks it creates nothing. It lives only in
 //   memory (the table 选择人员 is never written) and the next opening of the picker empties it.
 enum class PickMode { Single, Multiple };

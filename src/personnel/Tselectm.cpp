@@ -56,7 +56,9 @@ Tselectm::Tselectm(app::TDM& dm, const std::string& caption, QWidget* parent)
     candidates_ = new ui::DataSetGrid(&dm.s4, false, middle);
     candidates_->setObjectName(QStringLiteral("candidates"));
     candidates_->dataModel()->setVisibleFields(
-        {"姓名", "员工编号", "帐套名称", "一级部门", "二级部门", "三级部门", "四级部门"});
+        {"姓名", "员工编号", "工资帐套名称", "一级部门", "二级部门", "三级部门", "四级部门"});
+    // The employee's payroll set is stored in 工资帐套名称; the grid titles it as the office knows it.
+    candidates_->dataModel()->setTitle(QStringLiteral("工资帐套名称"), QStringLiteral("帐套名称"));
     connect(candidates_, &QAbstractItemView::doubleClicked, this,
             [this] { app::runAction([this] { picker_.chooseCurrent(); }); });
     middleLayout->addWidget(candidates_, 1);
