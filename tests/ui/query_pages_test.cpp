@@ -12,6 +12,7 @@
 #include "SampleData.h"
 #include "app/TDM.h"
 #include "app/Tmain.h"
+#include "db/ChineseCollation.h"
 #include "db/Gbk.h"
 #include "query/QueryDefinition.h"
 #include "query/Tcxzdw.h"
@@ -86,6 +87,29 @@ TEST_F(QueryPagesWindow, ATreeClickNarrowsTheGridAndNamesThePath)
     EXPECT_EQ(dm.rszl.sqlLines(), filtered);
     emit sortField->activated(sortField->currentIndex());
     EXPECT_EQ(dm.rszl.sqlLines().back(), "order by 姓名 collate zh");
+
+}
+
+// The sort bar puts names in the order a Chinese office reads them in: by pinyin, whatever their
+// code points.
+TEST_F(QueryPagesWindow, NamesSortInPinyinOrder)
+{
+    app::Tmain w(program.frame(), false);
+    w.resize(1366, 768);
+    w.show();
+    w.navigationBar()->button(QStringLiteral("人员档案管理"))->click();
+    auto* sortField = w.panel(1)->findChild<QComboBox*>(QStringLiteral("sortField"));
+    sortField->setCurrentIndex(sortField->findText(QStringLiteral("姓名")));
+    emit sortField->activated(sortField->currentIndex());
+
+    const db::DataSet& rszl = program.dm().rszl;
+    const int name = rszl.fieldIndex("姓名");
+    ASSERT_EQ(rszl.rowCount(), 300);
+    for (int r = 1; r < rszl.rowCount(); ++r)
+        ASSERT_LE(db::compareChinese(rszl.rowValue(r - 1, name).toString(), rszl.rowValue(r, name).toString()), 0)
+            << "row " << r;
+    EXPECT_TRUE(user.errors.empty()) << user.errors.front();
+    screenshot(&w, "module1-sorted-by-name.png");
 }
 
 TEST_F(QueryPagesWindow, DefinitionAndBatchChangeWindows)
