@@ -39,8 +39,10 @@ Tpxkcw::Tpxkcw(app::TDM& dm, QWidget* parent) : QDialog(parent), picker_(dm)
     grid_->dataModel()->setVisibleFields(
         {"序号", "培训名称", "培训内容", "开始日期", "结束日期", "培训单位", "培训总费用", "备注", "课程编号"});
     layout->addWidget(grid_, 1);
-    resize(820, 420);
     ui::finishDialog(this);
+    // Lists of any length: the window may be resized, unlike the small fixed forms.
+    layout->setSizeConstraint(QLayout::SetDefaultConstraint);
+    resize(820, 420);
     ui::centreOnScreen(this);
 }
 

@@ -69,8 +69,10 @@ Tselectm::Tselectm(app::TDM& dm, const std::string& caption, QWidget* parent)
     split->setSizes({170, 620});
     layout->addWidget(split, 1);
 
-    resize(820, 560);
     ui::finishDialog(this);
+    // Lists of any length: the window may be resized, unlike the small fixed forms.
+    layout->setSizeConstraint(QLayout::SetDefaultConstraint);
+    resize(820, 560);
     ui::centreOnScreen(this);
 }
 

@@ -31,8 +31,10 @@ Tselectwpw::Tselectwpw(app::TDM& dm, QWidget* parent) : QDialog(parent), picker_
     });
     buttons->insertStretch(0);
     layout->addLayout(buttons);
-    resize(600, 400);
     ui::finishDialog(this);
+    // Lists of any length: the window may be resized, unlike the small fixed forms.
+    layout->setSizeConstraint(QLayout::SetDefaultConstraint);
+    resize(600, 400);
     ui::centreOnScreen(this);
 }
 
