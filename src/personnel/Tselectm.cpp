@@ -69,9 +69,9 @@ Tselectm::Tselectm(app::TDM& dm, const std::string& caption, QWidget* parent)
     split->setSizes({170, 620});
     layout->addWidget(split, 1);
 
-    ui::finishDialog(this);
-    // Lists of any length: the window may be resized, unlike the small fixed forms.
-    layout->setSizeConstraint(QLayout::SetDefaultConstraint);
+    // Lists of any length: unlike the small fixed forms, the window may be resized.
+    setModal(true);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     resize(820, 560);
     ui::centreOnScreen(this);
 }

@@ -31,9 +31,9 @@ Tselectwpw::Tselectwpw(app::TDM& dm, QWidget* parent) : QDialog(parent), picker_
     });
     buttons->insertStretch(0);
     layout->addLayout(buttons);
-    ui::finishDialog(this);
-    // Lists of any length: the window may be resized, unlike the small fixed forms.
-    layout->setSizeConstraint(QLayout::SetDefaultConstraint);
+    // Lists of any length: unlike the small fixed forms, the window may be resized.
+    setModal(true);
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     resize(600, 400);
     ui::centreOnScreen(this);
 }

@@ -60,6 +60,7 @@ TEST(PickerWindowTest, MultipleChoiceShowsTreeCandidatesAndChosenList)
     tree->expandAll();
     tree->setCurrentItem(tree->topLevelItem(1));
 
+    w.resize(900, 520);
     w.show();
     QApplication::processEvents();
     if (const QString dir = qEnvironmentVariable("RSGZ_SCREENSHOT_DIR"); !dir.isEmpty())
