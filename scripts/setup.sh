@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-charts-dev qt6-image-formats-plugins qt6-translations-l10n
   libsqlite3-dev libsodium-dev libjpeg-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  fonts-wqy-microhei xvfb xauth
+  fonts-wqy-microhei xvfb xauth poppler-utils
 )
 
 installed() {
