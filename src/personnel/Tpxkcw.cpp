@@ -39,11 +39,7 @@ Tpxkcw::Tpxkcw(app::TDM& dm, QWidget* parent) : QDialog(parent), picker_(dm)
     grid_->dataModel()->setVisibleFields(
         {"序号", "培训名称", "培训内容", "开始日期", "结束日期", "培训单位", "培训总费用", "备注", "课程编号"});
     layout->addWidget(grid_, 1);
-    // Lists of any length: unlike the small fixed forms, the window may be resized.
-    setModal(true);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    resize(820, 420);
-    ui::centreOnScreen(this);
+    ui::finishListDialog(this, 820, 420);
 }
 
 void Tpxkcw::reject()

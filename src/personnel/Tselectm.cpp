@@ -69,11 +69,7 @@ Tselectm::Tselectm(app::TDM& dm, const std::string& caption, QWidget* parent)
     split->setSizes({170, 620});
     layout->addWidget(split, 1);
 
-    // Lists of any length: unlike the small fixed forms, the window may be resized.
-    setModal(true);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    resize(820, 560);
-    ui::centreOnScreen(this);
+    ui::finishListDialog(this, 820, 560);
 }
 
 void Tselectm::buildTop(QBoxLayout* layout, app::TDM& dm)

@@ -31,11 +31,7 @@ Tselectwpw::Tselectwpw(app::TDM& dm, QWidget* parent) : QDialog(parent), picker_
     });
     buttons->insertStretch(0);
     layout->addLayout(buttons);
-    // Lists of any length: unlike the small fixed forms, the window may be resized.
-    setModal(true);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    resize(600, 400);
-    ui::centreOnScreen(this);
+    ui::finishListDialog(this, 600, 400);
 }
 
 void Tselectwpw::pick()
