@@ -17,7 +17,6 @@ const std::set<std::string>& windowsToCome()
         "物品领用查询",
         // Editors and pickers the record rules open.
         "个人简历编辑", "社会关系", "证照记录", "调动记录", "工资变更", "物品领用", "培训记录", "奖惩情况",
-        "选择物品", "选择培训课程", "选择被调动人",
     };
     return captions;
 }

@@ -168,15 +168,12 @@ void TreeQueries::rebuild(int module)
 
 // --- filtering ---------------------------------------------------------------------------------------
 
-std::optional<ListQuery> TreeQueries::clickQuery(int module, int node)
+std::optional<std::vector<Condition>> TreeQueries::pathConditions(int module, int node, const db::DataSet& list)
 {
-    const QueryModule* m = queryModule(module);
-    const db::DataSet* ds = queries_.dataSet(module);
-    if (!m || !m->clickFilter || !ds || !ds->active()) return std::nullopt;
     const std::vector<std::string> columns = fieldList(module);
     std::vector<db::FieldType> types;
     for (const std::string& c : columns) {
-        const auto type = columnOf(*ds, c);
+        const auto type = columnOf(list, c);
         if (!type) {
             app::interaction().showMessage("检索列表过时，应该重新生成！");
             return std::nullopt;
@@ -197,7 +194,17 @@ std::optional<ListQuery> TreeQueries::clickQuery(int module, int node)
             conditions.push_back(Condition::equals(columns[level], db::Value(t.node(n).text), types[level]));
         }
     }
-    return filteredQuery(*m, std::move(conditions), true);
+    return conditions;
+}
+
+std::optional<ListQuery> TreeQueries::clickQuery(int module, int node)
+{
+    const QueryModule* m = queryModule(module);
+    const db::DataSet* ds = queries_.dataSet(module);
+    if (!m || !m->clickFilter || !ds || !ds->active()) return std::nullopt;
+    std::optional<std::vector<Condition>> conditions = pathConditions(module, node, *ds);
+    if (!conditions) return std::nullopt;
+    return filteredQuery(*m, std::move(*conditions), true);
 }
 
 void TreeQueries::click(int module, int node)

@@ -50,6 +50,11 @@ public:
     // The click filter: the module's list narrowed to the node's path (node -1: every row). The
     // query it would run, without running it; nothing when refused with a notice.
     std::optional<ListQuery> clickQuery(int module, int node);
+    // The conditions of a node's path (the node first, then its ancestors), on the columns of the
+    // module's saved field list, each checked against the list that will be narrowed. Nothing when
+    // refused with "检索列表过时，应该重新生成！"; no conditions for node -1. The employee picker
+    // narrows its own candidate list with these.
+    std::optional<std::vector<Condition>> pathConditions(int module, int node, const db::DataSet& list);
     void click(int module, int node);
     // The status text of a node: "当前数据：  " and the path.
     std::string pathText(int module, int node) const;

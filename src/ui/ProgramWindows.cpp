@@ -3,6 +3,7 @@
 #include "ui/AdminWindows.h"
 #include "ui/DictionaryWindows.h"
 #include "ui/PayrollWindows.h"
+#include "ui/PickerWindows.h"
 #include "ui/QueryWindows.h"
 #include "ui/ReportWindows.h"
 #include "ui/Tgyrjw.h"
@@ -14,6 +15,7 @@ void registerProgramWindows()
 {
     admin::registerAdminWindows();
     personnel::registerDictionaryWindows();
+    personnel::registerPickerWindows();
     registerPayrollWindows();
     registerQueryWindows();
     registerReportWindows();

@@ -16,6 +16,14 @@ void centreOnScreen(QWidget* w)
     w->move(area.center() - QPoint(w->width() / 2, w->height() / 2));
 }
 
+void finishListDialog(QDialog* d, int width, int height)
+{
+    d->setModal(true);
+    d->setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    d->resize(width, height);
+    centreOnScreen(d);
+}
+
 void finishDialog(QDialog* d)
 {
     d->setModal(true);

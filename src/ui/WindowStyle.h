@@ -11,6 +11,8 @@ namespace rsgz::ui {
 // no grid, and centred on the screen.
 void centreOnScreen(QWidget* w);
 void finishDialog(QDialog* d);
+// The same for a window over a list of any length: modal and centred, but resizable from the given size.
+void finishListDialog(QDialog* d, int width, int height);
 // The red prompt text of the notice and question windows; CR or LF start new lines.
 QLabel* makePromptLabel(const QString& text, QWidget* parent);
 

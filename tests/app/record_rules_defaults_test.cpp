@@ -156,11 +156,8 @@ TEST_F(RecordRulesTest, PickersDecideWhatANewRowTakes)
          {{"员工编号1", "E01"}, {"领用人姓名", "张三"}, {"领用日期", today}, {"物品", "安全帽"}, {"物品编号", "1"},
           {"数量", "1"}},
          {"选择物品", "物品领用"}},
-        {"wply", false, {{"员工编号1", ""}, {"领用人姓名", ""}, {"领用日期", ""}, {"物品", ""}, {"数量", ""}},
-         {"选择物品", "物品领用"}},
         {"pxjl1", true, {{"员工编号1", "E01"}, {"受培训人姓名", "张三"}, {"培训费用", "0"}, {"课程编号1", "C01"}},
          {"选择培训课程", "培训记录"}},
-        {"pxjl1", false, {{"员工编号1", ""}, {"受培训人姓名", ""}, {"培训费用", ""}, {"课程编号1", ""}}, {"选择培训课程"}},
     };
     seed();
     tdm.CurrentModule = 1;
@@ -184,6 +181,27 @@ TEST_F(RecordRulesTest, PickersDecideWhatANewRowTakes)
     }
 }
 
+// A course or article picker closed without a choice abandons the insertion: no half row is left
+// to be posted by the next move, and no editor opens on it.
+TEST_F(RecordRulesTest, ACancelledArticleOrCoursePickerAddsNoRow)
+{
+    seed();
+    tdm.CurrentModule = 1;
+    for (const char* name : {"wply", "pxjl1"}) {
+        SCOPED_TRACE(name);
+        tdm.ArticlePicked = tdm.CoursePicked = true;  // an earlier pick must not count
+        ui.clear();
+        DataSet& ds = *tdm.dataSet(name);
+        ds.open();
+        const int before = ds.recordCount();
+        EXPECT_FALSE(app::runAction([&ds] { ds.append(); }));
+        EXPECT_EQ(ds.state(), DataSet::State::Browse);
+        EXPECT_EQ(ds.recordCount(), before);
+        EXPECT_EQ(ui.windows.size(), 1u) << "only the picker opens";
+        EXPECT_TRUE(ui.errors.empty());
+    }
+}
+
 // The training window enrols attendees itself: no picker, no editor and no check on their rows.
 TEST_F(RecordRulesTest, TrainingRecordRulesCanBeSwitchedOff)
 {
@@ -199,8 +217,10 @@ TEST_F(RecordRulesTest, TrainingRecordRulesCanBeSwitchedOff)
     EXPECT_EQ(tdm.pxjl1.asString("员工编号1"), "E02");
 
     tdm.TrainingRulesOff = false;
+    ui.onWindow("选择培训课程", [this] { tdm.CoursePicked = true; });
     tdm.pxjl1.append();
-    EXPECT_EQ(ui.windows, Windows{"选择培训课程"});
+    EXPECT_EQ(ui.windows, (Windows{"选择培训课程", "培训记录"}));
+    tdm.pxjl1.setValue("受培训人姓名", "");
     EXPECT_FALSE(app::runAction([this] { tdm.pxjl1.post(); }));
     EXPECT_EQ(ui.messages, std::vector<std::string>{"姓名不能为空!"});
 }

@@ -1,0 +1,29 @@
+#include "ui/PickerWindows.h"
+
+#include "app/TDM.h"
+#include "personnel/Tpxkcw.h"
+#include "personnel/Tselectm.h"
+#include "personnel/Tselectwpw.h"
+#include "ui/WindowRegistry.h"
+
+namespace rsgz::personnel {
+
+void registerPickerWindows()
+{
+    for (const std::string& caption : employeePickerCaptions()) {
+        ui::registerWindow(caption, [caption](QWidget* parent) {
+            Tselectm w(app::DM(), caption, parent);
+            w.exec();
+        });
+    }
+    ui::registerWindow("选择物品", [](QWidget* parent) {
+        Tselectwpw w(app::DM(), parent);
+        w.exec();
+    });
+    ui::registerWindow("选择培训课程", [](QWidget* parent) {
+        Tpxkcw w(app::DM(), parent);
+        w.exec();
+    });
+}
+
+}  // namespace rsgz::personnel

@@ -1,0 +1,82 @@
+// The employee picker window as a user meets it. With RSGZ_SCREENSHOT_DIR set, the window is also
+// saved there as a picture.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTreeWidget>
+
+#include "app/Interaction.h"
+#include "app/TDM.h"
+#include "db/Gbk.h"
+#include "personnel/EmployeePicker.h"
+#include "personnel/Tselectm.h"
+#include "support/ProgramLayout.h"
+#include "support/ScriptedInteraction.h"
+#include "ui/DataSetGrid.h"
+#include "ui/WindowRegistry.h"
+#include "ui/ProgramWindows.h"
+
+namespace {
+
+using namespace rsgz;
+
+TEST(PickerWindowTest, MultipleChoiceShowsTreeCandidatesAndChosenList)
+{
+    QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 9));
+    test::ProgramLayout p{{.liveDatabase = true, .recordRules = true}};
+    test::ScriptedInteraction ui;
+    app::TDM& dm = p.dm();
+    app::setDM(&dm);
+    dm.DMADO.exec("insert into 员工基本情况 (员工编号, 姓名, 工资帐套名称, 一级部门, 二级部门, 三级部门) values "
+                  "('1001', '张伟', '管理人员', '总部', '财务部', '会计科'), "
+                  "('1002', '李娜', '管理人员', '总部', '财务部', '出纳科'), "
+                  "('1003', '王芳', '管理人员', '总部', '人事部', null), "
+                  "('2001', '刘洋', '生产人员', '分厂', '生产部', '装配科'), "
+                  "('2002', '陈静', '生产人员', '分厂', '生产部', '装配科')");
+    db::writeGbkLines(p.path("set/rszl.list"),
+                      {"总部", "\t财务部", "\t\t会计科", "\t\t出纳科", "\t人事部", "分厂", "\t生产部", "\t\t装配科"});
+    db::writeGbkLines(p.path("set/rszl_Search.List"), {"一级部门", "二级部门", "三级部门"});
+
+    personnel::Tselectm w(dm, "选择受培训人员", nullptr);
+    EXPECT_EQ(w.picker().mode(), personnel::PickMode::Multiple);
+    auto* tree = w.findChild<QTreeWidget*>(QStringLiteral("tree"));
+    ASSERT_TRUE(tree);
+    EXPECT_EQ(tree->topLevelItemCount(), 2);
+    EXPECT_EQ(w.candidates()->model()->rowCount(), 5);
+    EXPECT_EQ(w.candidates()->model()->headerData(2, Qt::Horizontal).toString(), QStringLiteral("帐套名称"));
+
+    // Double-clicks on two candidates of the 分厂 node.
+    w.picker().clickNode(5);
+    EXPECT_EQ(w.candidates()->model()->rowCount(), 2);
+    for (int row : {0, 1}) {
+        const QModelIndex cell = w.candidates()->model()->index(row, 0);
+        w.candidates()->setCurrentIndex(cell);
+        emit w.candidates()->doubleClicked(cell);
+    }
+    auto* chosen = w.findChild<ui::DataSetGrid*>(QStringLiteral("chosen"));
+    ASSERT_TRUE(chosen);
+    EXPECT_EQ(chosen->model()->rowCount(), 2);
+    EXPECT_EQ(dm.select_renyuan.asString("姓名"), "陈静");
+    tree->expandAll();
+    tree->setCurrentItem(tree->topLevelItem(1));
+
+    w.resize(900, 520);
+    w.show();
+    QApplication::processEvents();
+    if (const QString dir = qEnvironmentVariable("RSGZ_SCREENSHOT_DIR"); !dir.isEmpty())
+        w.grab().save(dir + "/picker-multiple-choice.png");
+
+    static_cast<QDialog&>(w).reject();
+    EXPECT_TRUE(dm.select_renyuan.isEmpty());
+    app::setDM(nullptr);
+}
+
+// Callers open the pickers by caption only.
+TEST(PickerWindowTest, EveryCaptionIsRegistered)
+{
+    ui::registerProgramWindows();
+    for (const std::string& c : personnel::employeePickerCaptions()) EXPECT_TRUE(ui::hasRegisteredWindow(c)) << c;
+    for (const char* c : {"选择物品", "选择培训课程"}) EXPECT_TRUE(ui::hasRegisteredWindow(c)) << c;
+}
+
+}  // namespace
