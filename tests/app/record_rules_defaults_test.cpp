@@ -156,11 +156,8 @@ TEST_F(RecordRulesTest, PickersDecideWhatANewRowTakes)
          {{"员工编号1", "E01"}, {"领用人姓名", "张三"}, {"领用日期", today}, {"物品", "安全帽"}, {"物品编号", "1"},
           {"数量", "1"}},
          {"选择物品", "物品领用"}},
-        {"wply", false, {{"员工编号1", ""}, {"领用人姓名", ""}, {"领用日期", ""}, {"物品", ""}, {"数量", ""}},
-         {"选择物品", "物品领用"}},
         {"pxjl1", true, {{"员工编号1", "E01"}, {"受培训人姓名", "张三"}, {"培训费用", "0"}, {"课程编号1", "C01"}},
          {"选择培训课程", "培训记录"}},
-        {"pxjl1", false, {{"员工编号1", ""}, {"受培训人姓名", ""}, {"培训费用", ""}, {"课程编号1", ""}}, {"选择培训课程"}},
     };
     seed();
     tdm.CurrentModule = 1;
@@ -181,6 +178,26 @@ TEST_F(RecordRulesTest, PickersDecideWhatANewRowTakes)
         ds.open();
         expectNewRow(ds, ui, c.fields, c.windows);
         ds.cancel();
+    }
+}
+
+// A course or article picker left without a choice abandons the new row: no half row stays behind
+// to be stored by the next save, and no editor opens on it.
+TEST_F(RecordRulesTest, CancelledPickerAbandonsTheNewRow)
+{
+    seed();
+    tdm.CurrentModule = 1;
+    for (const auto& [name, picker] : {std::pair{"wply", "选择物品"}, std::pair{"pxjl1", "选择培训课程"}}) {
+        SCOPED_TRACE(name);
+        DataSet& ds = *tdm.dataSet(name);
+        ds.open();
+        const int before = ds.recordCount();
+        ui.clear();
+        ui.windowActions.clear();
+        EXPECT_THROW(ds.append(), rsgz::db::Abort);
+        EXPECT_EQ(ds.state(), DataSet::State::Browse);
+        EXPECT_EQ(ds.recordCount(), before);
+        EXPECT_EQ(ui.windows, (Windows{picker}));
     }
 }
 

@@ -172,22 +172,21 @@ void bindSalaryChanges(TDM& dm)
     bindDeleteQuestion(dm, ds, "删除当前员工工资记录变更数据吗?");
 }
 
-// An article is chosen first; without a choice the row gets none of the employee or article values,
-// but the editor opens all the same.
+// An article is chosen first. Without a choice the new row is abandoned: a requisition without an
+// article and without its employee would only ever be a stray row that belongs to nobody.
 void bindRequisitions(TDM& dm)
 {
     DataSet& ds = dm.wply;
     ds.rules().afterInsert = [&dm](DataSet& d) {
         dm.ArticlePicked = false;
         app::interaction().openWindow("选择物品");
-        if (dm.ArticlePicked) {
-            linkToEmployee(dm, d);
-            copyCurrent(d, dm.rszl, {{"领用人姓名", "姓名"}});
-            d.setValue("领用日期", today(dm));
-            if (hasRows(dm.wpdj)) {
-                copyCurrent(d, dm.wpdj, {{"物品", "物品名称"}, {"物品编号", "编号"}});
-                d.setValue("数量", 1);
-            }
+        if (!dm.ArticlePicked) abortSilently();
+        linkToEmployee(dm, d);
+        copyCurrent(d, dm.rszl, {{"领用人姓名", "姓名"}});
+        d.setValue("领用日期", today(dm));
+        if (hasRows(dm.wpdj)) {
+            copyCurrent(d, dm.wpdj, {{"物品", "物品名称"}, {"物品编号", "编号"}});
+            d.setValue("数量", 1);
         }
         openEditor(dm.editorOpen.wply, "物品领用");
     };
@@ -195,7 +194,7 @@ void bindRequisitions(TDM& dm)
     bindDeleteQuestion(dm, ds, "删除当前员工物品领用记录数据吗?");
 }
 
-// A course is chosen first; without a choice the row stays empty and no editor opens. The training
+// A course is chosen first; without a choice the new row is abandoned and no editor opens. The training
 // management window fills its records itself and switches both rules off while it exists.
 void bindTrainingRecords(TDM& dm)
 {
@@ -204,7 +203,7 @@ void bindTrainingRecords(TDM& dm)
         if (dm.TrainingRulesOff) return;
         dm.CoursePicked = false;
         app::interaction().openWindow("选择培训课程");
-        if (!dm.CoursePicked) return;
+        if (!dm.CoursePicked) abortSilently();
         linkToEmployee(dm, d);
         copyCurrent(d, dm.rszl, {{"受培训人姓名", "姓名"}});
         d.setValue("培训费用", 0);

@@ -1,0 +1,189 @@
+#include "personnel/EmployeeRecord.h"
+
+#include "admin/Rights.h"
+#include "app/Interaction.h"
+#include "app/TDM.h"
+#include "personnel/EmployeeStore.h"
+
+namespace rsgz::personnel {
+
+namespace {
+TableReportRequest& reportRequest()
+{
+    static TableReportRequest r;
+    return r;
+}
+}  // namespace
+
+const TableReportRequest& tableReportRequest() { return reportRequest(); }
+
+EmployeeRecord::EmployeeRecord(app::TDM& dm) : dm_(dm)
+{
+    // The editors of this window always work as the records module.
+    dm_.CurrentModule = 1;
+    setPage(0);
+}
+
+void EmployeeRecord::activate() { photoFile = photoToShow(dm_); }
+
+db::DataSet* EmployeeRecord::pageDataSet() const
+{
+    const SubRecordPage* p = subRecordPage(page_);
+    return p ? dm_.dataSet(p->dataSet) : nullptr;
+}
+
+void EmployeeRecord::setPage(int page)
+{
+    page_ = page;
+    caption = std::string("员工信息-") + employeePageCaption(page);
+    if (page_ < kFirstListPage) {
+        const bool may = admin::hasRight(dm_, "档案管理");
+        addEnabled = saveEnabled = deleteEnabled = may;
+        return;
+    }
+    addEnabled = deleteEnabled = false;
+    reopenPage();
+}
+
+void EmployeeRecord::reopenPage()
+{
+    const SubRecordPage* p = subRecordPage(page_);
+    if (!p) return;
+    db::DataSet& ds = *dm_.dataSet(p->dataSet);
+    const std::string number = dm_.rszl.active() ? dm_.rszl.asString("员工编号") : std::string();
+    ds.close();
+    ds.setRowNumberField(true);
+    ds.setSql(subRecordSql(*p, number));
+    ds.open();
+    if (page_ == kEvaluationPage) ds.setReadOnly(true);
+}
+
+void EmployeeRecord::refresh()
+{
+    reopenPage();
+    photoFile = photoToShow(dm_);
+}
+
+void EmployeeRecord::settleEmployee()
+{
+    if (dm_.rszl.active() && dm_.rszl.isEditing()) saveEmployee(dm_);
+}
+
+template <class Move>
+void EmployeeRecord::move(Move m)
+{
+    if (!dm_.rszl.active()) return;
+    settleEmployee();
+    m(dm_.rszl);
+    refresh();
+}
+
+void EmployeeRecord::first() { move([](db::DataSet& ds) { ds.first(); }); }
+void EmployeeRecord::prior() { move([](db::DataSet& ds) { ds.prior(); }); }
+void EmployeeRecord::next() { move([](db::DataSet& ds) { ds.next(); }); }
+void EmployeeRecord::last() { move([](db::DataSet& ds) { ds.last(); }); }
+void EmployeeRecord::clickName(int row)
+{
+    move([row](db::DataSet& ds) { ds.moveToRow(row); });
+}
+
+void EmployeeRecord::add()
+{
+    settleEmployee();
+    dm_.rszl.append();
+    pending_.remember(dm_.rszl);
+    refresh();
+    focusNumber = true;
+}
+
+void EmployeeRecord::save()
+{
+    if (page_ < kFirstListPage) {
+        saveEmployee(dm_);
+    } else if (page_ != kEvaluationPage) {
+        db::DataSet& ds = *pageDataSet();
+        ds.post();
+        if (ds.batchMode()) ds.applyUpdates();
+        ds.requery();
+    } else {
+        return;
+    }
+    refresh();
+}
+
+void EmployeeRecord::remove()
+{
+    db::DataSet& ds = dm_.rszl;
+    if (!ds.active()) return;
+    if (ds.state() == db::DataSet::State::Insert) {
+        ds.cancel();
+    } else if (!ds.isEmpty()) {
+        ds.cancel();
+        ds.remove();
+    }
+    refresh();
+}
+
+void EmployeeRecord::photo()
+{
+    choosePhoto(dm_);
+    photoFile = photoToShow(dm_);
+}
+
+void EmployeeRecord::printCard() { app::interaction().openWindow("员工档案表格打印"); }
+
+void EmployeeRecord::query()
+{
+    app::interaction().openWindow("员工资料综合查询");
+    setPage(page_);
+}
+
+bool EmployeeRecord::close()
+{
+    return pending_.settle(dm_.rszl, [this] { saveEmployee(dm_); });
+}
+
+void EmployeeRecord::pageAdd()
+{
+    db::DataSet* ds = pageDataSet();
+    if (!ds || page_ == kEvaluationPage) return;
+    // The rule opens the editor over the new row; a picker left without a choice abandons it.
+    ds->append();
+}
+
+void EmployeeRecord::pageDelete()
+{
+    db::DataSet* ds = pageDataSet();
+    if (!ds || page_ == kEvaluationPage || !ds->active()) return;
+    if (ds->state() == db::DataSet::State::Insert) {
+        ds->cancel();
+    } else if (!ds->isEmpty()) {
+        ds->cancel();
+        ds->remove();
+    }
+}
+
+void EmployeeRecord::openReport(const char* window)
+{
+    const SubRecordPage* p = subRecordPage(page_);
+    if (!p) return;
+    TableReportRequest& r = reportRequest();
+    r.source = dm_.dataSet(p->dataSet);
+    r.definitionFile = dm_.programDir() + p->printFile;
+    app::interaction().openWindow(window);
+}
+
+void EmployeeRecord::pagePrint() { openReport("打印预览"); }
+void EmployeeRecord::pageDesign() { openReport("报表设置"); }
+
+void EmployeeRecord::openPageEditor()
+{
+    const SubRecordPage* p = subRecordPage(page_);
+    db::DataSet* ds = pageDataSet();
+    if (!p || !*p->editor || !ds || !ds->active() || ds->currentRow() < 0) return;
+    app::interaction().openWindow(p->editor);
+}
+
+void EmployeeRecord::checkNumber(const std::string& typed) { checkEmployeeNumber(dm_, typed); }
+
+}  // namespace rsgz::personnel
