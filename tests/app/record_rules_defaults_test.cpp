@@ -216,8 +216,11 @@ TEST_F(RecordRulesTest, TrainingRecordRulesCanBeSwitchedOff)
     EXPECT_EQ(tdm.pxjl1.asString("员工编号1"), "E02");
 
     tdm.TrainingRulesOff = false;
+    ui.onWindow("选择培训课程", [this] { tdm.CoursePicked = true; });
+    tdm.editorOpen.pxjl = true;
     tdm.pxjl1.append();
     EXPECT_EQ(ui.windows, Windows{"选择培训课程"});
+    tdm.pxjl1.setValue("受培训人姓名", "");
     EXPECT_FALSE(app::runAction([this] { tdm.pxjl1.post(); }));
     EXPECT_EQ(ui.messages, std::vector<std::string>{"姓名不能为空!"});
 }

@@ -21,7 +21,7 @@ TEST_F(RecordRulesTest, PostIsRefusedWhileARequiredValueIsEmpty)
     const std::vector<RequiredCase> cases = {
         {"rszl", "员工基本情况", {{"员工编号", "员工编号不能为空!"}, {"姓名", "姓名不能为空!"}}},
         {"jcqk", "奖惩情况", {{"奖惩内容", "奖惩内容不能为空!"}}},
-        {"pxjl1", "培训记录", {{"受培训人姓名", "姓名不能为空!"}}},
+        // 培训记录: the attendee check is in TrainingRecordRulesCanBeSwitchedOff (its new rows need a course).
         {"pxkc", "培训课程", {{"课程编号", "课程编号不能为空！"}, {"培训名称", "培训名称不能为空！"}}},
         {"ddjl1", "调动记录", {{"员工编号1", "员工编号不能为空!"}, {"姓名", "姓名不能为空!"}}},
         {"wpdj", "物品登记", {{"物品名称", "物品名称不能为空！"}}},
@@ -237,6 +237,8 @@ TEST_F(RecordRulesTest, TrainingListsWriteNoStatusForAnEmptyResult)
     tdm.pxjl1.setSql("select * from 培训记录 where 1=0");
     tdm.pxjl1.open();
     EXPECT_EQ(status.back(), "1/1");
+    ui.onWindow("选择培训课程", [this] { tdm.CoursePicked = true; });
+    tdm.editorOpen.pxjl = true;
     tdm.pxjl1.append();  // a move, not an open: written even on the empty list
     EXPECT_EQ(status.back(), "-1/0");
 }
