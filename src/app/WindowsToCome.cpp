@@ -12,12 +12,13 @@ const std::set<std::string>& windowsToCome()
         // The system group.
         "数据备份", "数据恢复", "数据初始化", "压缩数据库",
         // The module panels: double-click, 多条件查询 and the tree menu.
-        "员工信息", "员工培训管理", "职称评定管理", "奖惩数据管理", "调动数据管理", "考评情况管理", "物品登记与发放",
+        "员工培训管理", "职称评定管理", "奖惩数据管理", "调动数据管理", "考评情况管理", "物品登记与发放",
         "员工资料综合查询", "培训记录查询", "职称评定查询", "奖惩管理查询", "调动记录查询", "考评管理查询",
         "物品领用查询", "查询字段定义窗口",
         // Editors and pickers the record rules open.
-        "个人简历编辑", "社会关系", "证照记录", "调动记录", "工资变更", "物品领用", "培训记录", "奖惩情况",
         "选择物品", "选择培训课程", "选择被调动人",
+        // The table report of a list of the employee window.
+        "打印预览", "报表设置",
     };
     return captions;
 }

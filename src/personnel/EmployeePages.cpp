@@ -67,4 +67,75 @@ db::SqlLines subRecordSql(const SubRecordPage& page, const std::string& employee
     return {std::string("select * from ") + page.table, where};
 }
 
+namespace {
+using K = EditorFieldKind;
+EmployeeField d(const char* c) { return {c, K::Dictionary}; }
+EmployeeField dt(const char* c) { return {c, K::Date}; }
+EmployeeField t(const char* c) { return {c}; }
+EmployeeField ro(const char* c) { return {c, K::ReadOnly}; }
+EmployeeField dep(const char* c) { return {c, K::Department}; }
+}  // namespace
+
+const std::vector<EmployeeGroup>& employeeGroups()
+{
+    static const std::vector<EmployeeGroup> groups = {
+        {"员工基本数据",
+         {t("员工编号"), t("姓名"), d("性别"), d("职务"), d("行政级别"), dep("一级部门"), dep("二级部门"), dep("三级部门"),
+          dep("四级部门"), d("岗位工种"), d("职称"), t("手机"), t("联系电话"), d("政治面貌"), d("用工形式"), t("特长"),
+          d("在职状况"), dt("入党日期"), dt("入工会日期"), dt("入团日期"), t("爱好")}},
+        {"个人情况",
+         {dt("出生年月"), ro("年龄"), d("婚姻状况"), d("籍贯"), d("民族"), t("身份证号"), t("邮政编码"), t("家庭住址"),
+          t("户口"), t("户籍所在地"), t("养老手册号"), t("公积金账号"), t("医保帐号"), t("身高"), t("体重"), t("视力"),
+          d("血型"), d("身体状况"), {"EMAIL", K::Text, "Email"}}},
+        {"教育情况",
+         {d("学历"), d("专业"), d("外语语种"), d("外语水平"), dt("毕业日期"), t("毕业院校"), d("电脑水平"), t("备注"),
+          d("第二学历"), d("第二专业"), dt("二专毕业日期"), t("二专毕业院校")}},
+        {"合同签订",
+         {dt("入职日期"), dt("离职日期"), dt("合同签订"), dt("合同到期"), dt("转正日期"), dt("参加工作"), dt("退休日期"),
+          ro("本单位工龄"), ro("工龄"), t("员工档案号"), {"工资等级", K::Dictionary, "", "@工资等级"}, d("来源"),
+          t("招聘介绍"), d("合同类别"), {"工资帐套名称", K::Dictionary, "工资帐套", "@帐套"}, t("银行卡号"),
+          {"工资核算", K::Dictionary, "", "@是否"}}},
+    };
+    return groups;
+}
+
+const EmployeeGroup& contactGroup()
+{
+    static const EmployeeGroup group = [] {
+        EmployeeGroup g{"紧急联系方式", {}};
+        for (const char* n : {"1", "2"})
+            for (const char* part : {"姓名", "单位", "地址", "电话"})
+                g.fields.push_back(t((std::string("紧急联系人") + part + n).c_str()));
+        for (const char* n : {"1", "2"})
+            for (const char* part : {"姓名", "单位", "地址", "电话", "邮编"})
+                g.fields.push_back(t((std::string("家庭成员") + part + n).c_str()));
+        return g;
+    }();
+    return group;
+}
+
+std::string employeeEnterNext(const std::string& column)
+{
+    // Two exceptions to the group order: 合同类别 goes back to 参加工作, and the payroll fields form a
+    // chain of their own that ends in 工资核算.
+    if (column == "合同类别") return "参加工作";
+    if (column == "工资帐套名称") return "银行卡号";
+    if (column == "银行卡号") return "工资核算";
+    if (column == "工资核算") return column;
+    std::vector<const EmployeeGroup*> groups;
+    for (const EmployeeGroup& g : employeeGroups()) groups.push_back(&g);
+    groups.push_back(&contactGroup());
+    for (size_t gi = 0; gi < groups.size(); ++gi) {
+        const auto& f = groups[gi]->fields;
+        for (size_t i = 0; i < f.size(); ++i) {
+            if (f[i].column != column) continue;
+            if (i + 1 < f.size()) return f[i + 1].column;
+            // The last group of page 0 and the contact group end their chains.
+            const bool ends = gi + 1 >= groups.size() || groups[gi + 1] == &contactGroup();
+            return ends ? column : groups[gi + 1]->fields.front().column;
+        }
+    }
+    return column;
+}
+
 }  // namespace rsgz::personnel

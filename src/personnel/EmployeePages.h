@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "db/SqlText.h"
+#include "personnel/RecordEditor.h"
 
 namespace rsgz::personnel {
 
@@ -30,5 +31,23 @@ const std::vector<SubRecordPage>& subRecordPages();
 const SubRecordPage* subRecordPage(int page);
 // The statement of a list page for one employee number, the number quoted.
 db::SqlLines subRecordSql(const SubRecordPage& page, const std::string& employeeNumber);
+
+// A field of pages 0 and 1. Dictionary fields whose key starts with '@' take their list elsewhere:
+// @工资等级 (every grade), @帐套 (every payroll set name), @是否 (是, 否).
+struct EmployeeField {
+    std::string column;
+    EditorFieldKind kind = EditorFieldKind::Text;
+    std::string label;  // when it is not the column's name
+    std::string key;
+};
+struct EmployeeGroup {
+    std::string caption;
+    std::vector<EmployeeField> fields;  // in Enter order
+};
+// Page 0's groups and page 1's contact group, in Enter order.
+const std::vector<EmployeeGroup>& employeeGroups();
+const EmployeeGroup& contactGroup();
+// The field Enter moves to from a field of pages 0 or 1; the same field where a chain ends.
+std::string employeeEnterNext(const std::string& column);
 
 }  // namespace rsgz::personnel

@@ -1,6 +1,7 @@
 #include "personnel/EmployeeRecord.h"
 
 #include "admin/Rights.h"
+#include "db/DataSet.h"
 #include "app/Interaction.h"
 #include "app/TDM.h"
 #include "personnel/EmployeeStore.h"
@@ -163,18 +164,25 @@ void EmployeeRecord::pageDelete()
     }
 }
 
-void EmployeeRecord::openReport(const char* window)
+bool EmployeeRecord::prepareReport()
 {
     const SubRecordPage* p = subRecordPage(page_);
-    if (!p) return;
+    if (!p) return false;
     TableReportRequest& r = reportRequest();
     r.source = dm_.dataSet(p->dataSet);
     r.definitionFile = dm_.programDir() + p->printFile;
-    app::interaction().openWindow(window);
+    return true;
 }
 
-void EmployeeRecord::pagePrint() { openReport("打印预览"); }
-void EmployeeRecord::pageDesign() { openReport("报表设置"); }
+void EmployeeRecord::pagePrint()
+{
+    if (prepareReport()) app::interaction().openWindow("打印预览");
+}
+
+void EmployeeRecord::pageDesign()
+{
+    if (prepareReport()) app::interaction().openWindow("报表设置");
+}
 
 void EmployeeRecord::openPageEditor()
 {
@@ -183,6 +191,23 @@ void EmployeeRecord::openPageEditor()
     if (!p || !*p->editor || !ds || !ds->active() || ds->currentRow() < 0) return;
     app::interaction().openWindow(p->editor);
 }
+
+namespace {
+std::vector<std::string> columnTexts(app::TDM& dm, const char* table, const char* column)
+{
+    db::DataSet& q = dm.s5;
+    q.close();
+    q.setSql(db::SqlLines{std::string("select ") + column + " from " + table});
+    q.open();
+    std::vector<std::string> out;
+    for (int r = 0; r < q.rowCount(); ++r) out.push_back(q.rowValue(r, 0).toString());
+    q.close();
+    return out;
+}
+}  // namespace
+
+std::vector<std::string> EmployeeRecord::gradeNames() { return columnTexts(dm_, "工资等级", "工资等级"); }
+std::vector<std::string> EmployeeRecord::setNames() { return columnTexts(dm_, "帐套", "帐套名称"); }
 
 void EmployeeRecord::checkNumber(const std::string& typed) { checkEmployeeNumber(dm_, typed); }
 

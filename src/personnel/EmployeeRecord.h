@@ -2,6 +2,7 @@
 // The employee window 员工信息 without its controls: pages, navigation, add/save/delete of the
 // employee and of the records on the list pages, the photo and the buttons' enabled states.
 #include <string>
+#include <vector>
 
 #include "personnel/EmployeePages.h"
 #include "personnel/PendingRow.h"
@@ -61,6 +62,9 @@ public:
     void openPageEditor();  // double-click on the grid
 
     void checkNumber(const std::string& typed);
+    // The fixed lists of page 0: every grade of 工资等级, every set name of 帐套.
+    std::vector<std::string> gradeNames();
+    std::vector<std::string> setNames();
 
     std::string photoFile;     // the picture shown; empty: none
     bool focusNumber = false;  // set by add(): the window puts the focus into 员工编号
@@ -70,7 +74,7 @@ private:
     void reopenPage();
     void settleEmployee();        // a pending employee edit is saved before the employee changes
     template <class Move> void move(Move m);
-    void openReport(const char* window);
+    bool prepareReport();  // the report request for the list page; false on pages 0 and 1
 
     app::TDM& dm_;
     int page_ = 0;

@@ -2,6 +2,7 @@
 
 #include "ui/AdminWindows.h"
 #include "ui/DictionaryWindows.h"
+#include "ui/EmployeeWindows.h"
 #include "ui/PayrollWindows.h"
 #include "ui/Tgyrjw.h"
 #include "ui/WindowRegistry.h"
@@ -12,6 +13,7 @@ void registerProgramWindows()
 {
     admin::registerAdminWindows();
     personnel::registerDictionaryWindows();
+    personnel::registerEmployeeWindows();
     registerPayrollWindows();
     registerWindow("关于软件", [](QWidget* parent) {
         Tgyrjw w(parent);
