@@ -7,25 +7,10 @@
 #include <stdexcept>
 
 #include "db/Gbk.h"
+#include "db/LatinCase.h"
 
 namespace rsgz::admin {
 
-namespace {
-
-// Only bytes below 0x80 are folded; the bytes of a multi-byte UTF-8 character are all above, so a
-// Chinese name can never match another by accident.
-char foldAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool equalIgnoringLatinCase(std::string_view a, std::string_view b)
-{
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return foldAscii(x) == foldAscii(y); });
-}
-
-}  // namespace
 
 NameHistory NameHistory::load(const std::string& path)
 {
@@ -37,7 +22,7 @@ NameHistory NameHistory::load(const std::string& path)
 int NameHistory::indexOfIgnoringLatinCase(std::string_view name) const
 {
     for (size_t i = 0; i < items_.size(); ++i)
-        if (equalIgnoringLatinCase(items_[i], name)) return static_cast<int>(i);
+        if (db::equalsIgnoringLatinCase(items_[i], name)) return static_cast<int>(i);
     return -1;
 }
 

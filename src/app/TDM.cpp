@@ -7,6 +7,7 @@
 #include "admin/PasswordHash.h"
 #include "app/Interaction.h"
 #include "db/Schema.h"
+#include "db/SqlText.h"
 
 namespace rsgz::app {
 
@@ -171,13 +172,13 @@ void createTemplateDatabase(const std::string& path)
 
     // The default operator holds every right.
     const db::TableDef* rights = db::findTable("权限");
-    std::string cols = "\"姓名\",\"密码\"", values = "?,?";
+    std::string cols = db::sqlIdent("姓名") + "," + db::sqlIdent("密码"), values = "?,?";
     for (const db::ColumnDef& c : rights->columns) {
         if (c.type != db::FieldType::YesNo) continue;
-        cols += ",\"" + c.name + "\"";
+        cols += "," + db::sqlIdent(c.name);
         values += ",1";
     }
-    db::Statement st = conn.prepareNative("insert into \"权限\" (" + cols + ") values (" + values + ")");
+    db::Statement st = conn.prepareNative("insert into " + db::sqlIdent("权限") + " (" + cols + ") values (" + values + ")");
     const std::string hash = admin::hashPassword(kDefaultPassword);
     sqlite3_bind_text(st.get(), 1, kDefaultOperator, -1, SQLITE_STATIC);
     sqlite3_bind_text(st.get(), 2, hash.c_str(), -1, SQLITE_TRANSIENT);

@@ -1,5 +1,7 @@
 #include "db/ChineseCollation.h"
 
+#include "db/LatinCase.h"
+
 #include <iconv.h>
 #include <sqlite3.h>
 
@@ -22,7 +24,7 @@ std::unique_ptr<RankTable> buildRanks()
 {
     auto ranks = std::make_unique<RankTable>();
     for (uint32_t cp = 0; cp < 0x10000; ++cp) ranks->at(cp) = kOutsideBase + cp;
-    for (uint32_t c = 0; c < 0x80; ++c) ranks->at(c) = (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c;
+    for (uint32_t c = 0; c < 0x80; ++c) ranks->at(c) = static_cast<unsigned char>(foldLatin(static_cast<char>(c)));
 
     iconv_t cd = iconv_open("UTF-32LE", "GBK");
     if (cd == reinterpret_cast<iconv_t>(-1)) return ranks;

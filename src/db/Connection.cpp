@@ -8,6 +8,7 @@
 #include "db/ChineseCollation.h"
 #include "db/FormulaFunctions.h"
 #include "db/Dialect.h"
+#include "db/LatinCase.h"
 
 namespace rsgz::db {
 
@@ -15,9 +16,7 @@ namespace {
 // A statement that may create, alter or drop a table: column types must then be read afresh.
 bool mayChangeSchema(const std::string& sql)
 {
-    std::string low(sql);
-    for (char& c : low)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c + 32);
+    const std::string low = foldLatin(sql);
     return low.find("create") != std::string::npos || low.find("alter") != std::string::npos
         || low.find("drop") != std::string::npos;
 }

@@ -4,7 +4,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "db/DbError.h"
@@ -12,20 +11,17 @@
 #include "db/SqlText.h"
 #include "db/Value.h"
 
-struct sqlite3_stmt;
-
 namespace rsgz::db {
 
 class Connection;
 class DataSet;
-class Statement;
-struct SelectShape;
 
 struct Field {
     std::string name;       // result column name (its alias, where the statement gives one)
     FieldType type = FieldType::Unknown;
     int size = 0;           // width of a text column
-    bool readOnly = false;  // an expression, a column of a joined result, or a calculated field
+    bool readOnly = false;  // anything but a plain column of the base table: an expression, a
+                            // sub-select, a column of a joined result, a calculated field
     bool calculated = false;
     std::string baseColumn; // the stored column it comes from; empty for expressions
 };
@@ -71,7 +67,9 @@ public:
 
 // A client-side record set over one statement: all rows are fetched on open and held in memory;
 // inserts, changes and deletions are written back to the statement's one base table by its key,
-// at once or, in batch mode, when applyUpdates() is called.
+// at once or, in batch mode, when applyUpdates() is called. A change or deletion is written only
+// while the stored row still holds what this dataset read: a row another dataset changed or
+// deleted meanwhile is refused with a DbError that says so, and nothing is overwritten.
 class DataSet {
 public:
     enum class State { Inactive, Browse, Edit, Insert };
@@ -125,7 +123,7 @@ public:
     bool bof() const { return bof_; }
     bool eof() const { return eof_; }
     int currentRow() const { return cur_; }  // 0-based position of the current row, -1 when none
-    int rowCount() const { return static_cast<int>(rows_.size()); }  // rows a view shows (an inserted row included)
+    int rowCount() const;  // rows a view shows (an inserted row included)
     void first();
     void last();
     void next();
@@ -183,41 +181,17 @@ public:
     size_t heldBytes() const;
 
 private:
-    struct Row;
-    struct RowArena;
-    struct Layout;
-    enum class RowStatus : uint8_t { Unchanged, Inserted, Modified };
-    using Rows = std::vector<std::unique_ptr<Row>>;
+    // Rows, their storage and the statements that read and write them (DataSetPrivate.h).
+    struct Private;
 
-    // Field names are found ignoring the case of Latin letters, as the database compares them.
-    struct FoldedHash {
-        using is_transparent = void;
-        size_t operator()(std::string_view s) const;
-    };
-    struct FoldedEqual {
-        using is_transparent = void;
-        bool operator()(std::string_view a, std::string_view b) const;
-    };
-
-    void openAt(int row);
-    Statement prepareSelect(const std::string& sql, const SelectShape& shape, bool* hasKey);
-    Layout describeColumns(sqlite3_stmt* st, const SelectShape& shape, bool hasKey);
-    FieldType expressionType(const SelectShape& shape, std::string_view column, int* size);
-    // Reads the rows of a statement already stepped once; firstRow is what that step returned.
-    Rows fetchRows(Statement& st, const Layout& layout, bool firstRow);
-    static void typeFromValues(Layout& layout, const Rows& rows);
+    void openAt(int wantedRow);
     void checkActive() const;
     void checkBrowseMode();  // posts a pending edit before the cursor moves
     void beginInsert(bool atEnd);
     void setCursor(int row);
     void afterMove();
     Value calcValue(int row, int index) const;
-    void storeValue(Row& r, int index, const Value& v) const;
     bool writable(int index) const;
-    void bindCell(sqlite3_stmt* st, int param, const Row& r, int index) const;
-    int64_t writeInsert(Row& r);
-    void writeUpdate(const Row& before, Row& after);
-    void writeDelete(const Row& r);
     template <class F> void notify(F f);
 
     Connection* conn_;
@@ -226,7 +200,6 @@ private:
     DataSetRules rules_;
     std::vector<Field> fields_;
     std::vector<int> storedIndex_;  // field index -> column index in the row, -1 for calculated fields
-    std::unordered_map<std::string, int, FoldedHash, FoldedEqual> fieldByName_;
     struct CalcField {
         std::string name;
         FieldType type;
@@ -235,10 +208,7 @@ private:
     std::vector<CalcField> extraCalc_;
     bool rowNumberField_ = false;
 
-    std::unique_ptr<RowArena> arena_;
-    Rows rows_;
-    Rows deleted_;  // batch mode: rows deleted, not yet written
-    std::unique_ptr<Row> editBuffer_;
+    std::unique_ptr<Private> p_;
     State state_ = State::Inactive;
     int cur_ = -1;
     int insertReturn_ = -1;  // the row that was current before an insert, for cancel
@@ -246,10 +216,6 @@ private:
     bool batch_ = false;
     bool readOnly_ = true, forcedReadOnly_ = false;
     std::string baseTable_;
-    std::string insertSql_;          // made at the first insert after an open
-    std::vector<int> insertFields_;  // the fields it binds, in order
-    int keyColumn_ = -1;     // position of the hidden row key in the fetched columns, -1 when none
-    int storedColumns_ = 0;  // columns fetched per row (without the hidden key)
     int controlsDisabled_ = 0;
     std::vector<DataSetListener*> listeners_;
     std::function<void(const std::string&)> statusSink_;

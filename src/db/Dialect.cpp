@@ -1,19 +1,26 @@
 #include "db/Dialect.h"
 
+#include <sqlite3.h>
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
+#include <QTime>
 #include <algorithm>
 #include <cctype>
 #include <vector>
 
+#include "db/DbError.h"
+#include "db/LatinCase.h"
 #include "db/SqlText.h"
+#include "db/Value.h"
 
 namespace rsgz::db {
 
 namespace {
 
-enum class Tok { Space, Word, Number, String, Ident, Hash, Punct };
+enum class Tok { Space, Comment, Word, Number, String, Ident, Hash, Punct };
 
 struct Token {
     Tok kind;
@@ -22,7 +29,35 @@ struct Token {
 
 bool isWordByte(unsigned char c) { return std::isalnum(c) || c == '_' || c >= 0x80; }
 
-std::vector<Token> lex(std::string_view s)
+// Which words a statement is in: the program's own dialect reads "…" as a text value, the engine
+// reads it as a name.
+enum class Words { Dialect, Engine };
+
+// The end of a literal opened at i by the quote q; a doubled quote inside is an escaped one.
+size_t literalEnd(std::string_view s, size_t i, char q)
+{
+    size_t j = i + 1;
+    for (;;) {
+        while (j < s.size() && s[j] != q) ++j;
+        if (j + 1 < s.size() && s[j + 1] == q) { j += 2; continue; }
+        break;
+    }
+    return std::min(j + 1, s.size());
+}
+
+// A double-quoted text value of the dialect as the single-quoted literal the engine reads.
+std::string singleQuoted(std::string_view dq)
+{
+    std::string body;
+    const size_t end = dq.size() >= 2 && dq.back() == '"' ? dq.size() - 1 : dq.size();
+    for (size_t k = 1; k < end; ++k) {
+        body += dq[k];
+        if (dq[k] == '"' && k + 1 < end && dq[k + 1] == '"') ++k;
+    }
+    return sqlQuote(body);
+}
+
+std::vector<Token> lex(std::string_view s, Words words = Words::Engine)
 {
     std::vector<Token> out;
     size_t i = 0;
@@ -33,15 +68,16 @@ std::vector<Token> lex(std::string_view s)
         if (std::isspace(c)) {
             while (j < s.size() && std::isspace(static_cast<unsigned char>(s[j]))) ++j;
             kind = Tok::Space;
+        } else if (c == '-' && j < s.size() && s[j] == '-') {
+            while (j < s.size() && s[j] != '\n' && s[j] != '\r') ++j;
+            kind = Tok::Comment;
+        } else if (c == '/' && j < s.size() && s[j] == '*') {
+            const size_t close = s.find("*/", j + 1);
+            j = close == std::string_view::npos ? s.size() : close + 2;
+            kind = Tok::Comment;
         } else if (c == '\'' || c == '"') {
-            // '' (or "") inside the literal is an escaped quote, not its end.
-            for (;;) {
-                while (j < s.size() && s[j] != static_cast<char>(c)) ++j;
-                if (j + 1 < s.size() && s[j + 1] == static_cast<char>(c)) { j += 2; continue; }
-                break;
-            }
-            j = std::min(j + 1, s.size());
-            kind = c == '\'' ? Tok::String : Tok::Ident;
+            j = literalEnd(s, i, static_cast<char>(c));
+            kind = c == '\'' || words == Words::Dialect ? Tok::String : Tok::Ident;
         } else if (c == '[') {
             while (j < s.size() && s[j] != ']') ++j;
             j = std::min(j + 1, s.size());
@@ -57,69 +93,101 @@ std::vector<Token> lex(std::string_view s)
             while (j < s.size() && isWordByte(static_cast<unsigned char>(s[j]))) ++j;
             kind = Tok::Word;
         }
-        out.push_back({kind, std::string(s.substr(i, j - i))});
+        std::string text(s.substr(i, j - i));
+        if (kind == Tok::String && c == '"') text = singleQuoted(text);
+        out.push_back({kind, std::move(text)});
         i = j;
     }
     return out;
 }
 
-std::string lower(std::string s)
+// Comments count as blanks wherever the statement's words are looked at.
+bool isBlank(const Token& t) { return t.kind == Tok::Space || t.kind == Tok::Comment; }
+
+[[noreturn]] void refuse(const std::string& why, std::string_view statement)
 {
-    std::transform(s.begin(), s.end(), s.begin(), [](unsigned char c) { return std::tolower(c); });
-    return s;
+    throw DbError(SQLITE_ERROR, why, std::string(statement));
 }
 
-bool isWord(const Token& t, const char* w) { return t.kind == Tok::Word && lower(t.text) == w; }
+bool isWord(const Token& t, const char* w) { return t.kind == Tok::Word && equalsIgnoringLatinCase(t.text, w); }
 
 size_t nextSolid(const std::vector<Token>& t, size_t i)
 {
-    while (i < t.size() && t[i].kind == Tok::Space) ++i;
+    while (i < t.size() && isBlank(t[i])) ++i;
     return i;
 }
 
+bool isCompoundWord(const Token& tok)
+{
+    return isWord(tok, "union") || isWord(tok, "intersect") || isWord(tok, "except");
+}
+
 // "select [distinct] top N" loses its "top N"; "limit N" goes where that select ends: before the
-// parenthesis that closes its sub-select, or at the end of the statement.
-void translateTop(std::vector<Token>& t)
+// parenthesis that closes its sub-select, or at the end of the statement. Where the engine's limit
+// would mean something else, the statement is refused: "top N percent" has no counterpart, and a
+// limit on one part of a union would cut the whole union.
+void translateTop(std::vector<Token>& t, std::string_view statement)
 {
     struct Pending { int depth; std::string limit; };
+    struct Level { bool top = false, compound = false; };
     std::vector<Pending> pending;
+    std::vector<Level> levels(1);
+    auto closeLevel = [&] {
+        if (levels.back().top && levels.back().compound)
+            refuse("“top”只能用于整条语句，不能只用在“union”的一部分中：" + std::string(statement), statement);
+        levels.pop_back();
+    };
     int depth = 0;
     for (size_t i = 0; i < t.size(); ++i) {
-        if (t[i].kind == Tok::Punct && t[i].text == "(") ++depth;
-        if (t[i].kind == Tok::Punct && t[i].text == ")") {
+        if (t[i].kind == Tok::Punct && t[i].text == "(") {
+            ++depth;
+            levels.emplace_back();
+        }
+        if (t[i].kind == Tok::Punct && t[i].text == ")" && depth > 0) {
             if (!pending.empty() && pending.back().depth == depth) {
                 t[i].text = " limit " + pending.back().limit + ")";
                 pending.pop_back();
             }
+            closeLevel();
             --depth;
         }
+        if (isCompoundWord(t[i])) levels.back().compound = true;
         if (!isWord(t[i], "select")) continue;
         size_t k = nextSolid(t, i + 1);
         if (k < t.size() && (isWord(t[k], "distinct") || isWord(t[k], "all"))) k = nextSolid(t, k + 1);
         if (k >= t.size() || !isWord(t[k], "top")) continue;
         const size_t n = nextSolid(t, k + 1);
         if (n >= t.size() || t[n].kind != Tok::Number) continue;
-        pending.push_back({depth, t[n].text});
-        // "top N" and the blanks after it go; the blank before it stays.
         const size_t after = nextSolid(t, n + 1);
+        if (after < t.size() && isWord(t[after], "percent"))
+            refuse("不支持按百分比取记录（“top " + t[n].text + " percent”），请改用“top 条数”：" + std::string(statement),
+                   statement);
+        pending.push_back({depth, t[n].text});
+        levels.back().top = true;
+        // "top N" and the blanks after it go; the blank before it stays.
         for (size_t r = k; r < after; ++r) t[r].text.clear();
     }
+    while (levels.size() > 1) levels.pop_back();  // parentheses left open: the engine reports them
+    closeLevel();
     while (!pending.empty()) {
-        // Put the limit before a trailing semicolon and trailing white space.
+        // Put the limit before a trailing semicolon, trailing white space and trailing comments.
         size_t end = t.size();
-        while (end > 0 && (t[end - 1].kind == Tok::Space || t[end - 1].text == ";" || t[end - 1].text.empty())) --end;
+        while (end > 0 && (isBlank(t[end - 1]) || t[end - 1].text == ";" || t[end - 1].text.empty())) --end;
         Token lim{Tok::Word, " limit " + pending.back().limit};
         t.insert(t.begin() + static_cast<long>(end), lim);
         pending.pop_back();
     }
 }
 
-void translateDates(std::vector<Token>& t)
+// A "#…#" literal that is no date cannot be given to the engine, which would read it as something
+// else entirely.
+void translateDates(std::vector<Token>& t, std::string_view statement)
 {
     for (Token& tok : t) {
         if (tok.kind != Tok::Hash) continue;
         const std::string iso = isoDateFromLiteral(std::string_view(tok.text).substr(1, tok.text.size() - 2));
-        if (!iso.empty()) tok.text = sqlQuote(iso);
+        if (iso.empty()) refuse("无法识别的日期“" + tok.text + "”：" + std::string(statement), statement);
+        tok.text = sqlQuote(iso);
     }
 }
 
@@ -157,7 +225,7 @@ constexpr TypeWord kTypeWords[] = {
 const TypeWord* findTypeWord(const Token& tok)
 {
     if (tok.kind != Tok::Word) return nullptr;
-    const std::string w = lower(tok.text);
+    const std::string w = foldLatin(tok.text);
     for (const TypeWord& tw : kTypeWords)
         if (w == tw.word) return &tw;
     return nullptr;
@@ -173,7 +241,7 @@ size_t sizeSuffix(const std::vector<Token>& t, size_t i, std::string* inside)
     if (close >= t.size()) return std::string::npos;
     inside->clear();
     for (size_t r = open + 1; r < close; ++r)
-        if (t[r].kind != Tok::Space) *inside += t[r].text;
+        if (!isBlank(t[r])) *inside += t[r].text;
     return close;
 }
 
@@ -241,7 +309,7 @@ void translateCreateTypes(std::vector<Token>& t)
     int depth = 0;
     bool atItemStart = false;
     for (size_t i = 0; i < t.size(); ++i) {
-        if (t[i].kind == Tok::Space) continue;
+        if (isBlank(t[i])) continue;
         if (t[i].text == "(") {
             if (++depth == 1) atItemStart = true;
             continue;
@@ -266,31 +334,48 @@ void translateCreateTypes(std::vector<Token>& t)
 
 }  // namespace
 
+namespace {
+// "8:30", "20:30:15", "8:30 PM", "12:05am": the time of a date literal; invalid when it is none.
+QTime literalTime(QString text)
+{
+    int shift = -1;  // -1: a 24-hour time; 0 before noon, 12 after
+    const QString upperText = text.toUpper();
+    if (upperText.endsWith(QLatin1String("AM")) || upperText.endsWith(QLatin1String("PM"))) {
+        shift = upperText.endsWith(QLatin1String("PM")) ? 12 : 0;
+        text.chop(2);
+        text = text.trimmed();
+    }
+    const QStringList parts = text.split(QLatin1Char(':'));
+    if (parts.size() < 2 || parts.size() > 3) return {};
+    int hms[3] = {0, 0, 0};
+    for (qsizetype k = 0; k < parts.size(); ++k) {
+        bool ok = false;
+        hms[k] = parts[k].toInt(&ok);
+        if (!ok || parts[k].isEmpty() || parts[k].size() > 2) return {};
+    }
+    if (shift >= 0) {
+        if (hms[0] < 1 || hms[0] > 12) return {};
+        hms[0] = hms[0] % 12 + shift;
+    }
+    return QTime::isValid(hms[0], hms[1], hms[2]) ? QTime(hms[0], hms[1], hms[2]) : QTime();
+}
+}  // namespace
+
 std::string isoDateFromLiteral(std::string_view body)
 {
-    const QString s = QString::fromUtf8(body.data(), static_cast<qsizetype>(body.size())).trimmed();
+    const QString s = QString::fromUtf8(body.data(), static_cast<qsizetype>(body.size())).simplified();
     const QString datePart = s.section(QLatin1Char(' '), 0, 0);
-    const QString timePart = s.section(QLatin1Char(' '), 1).trimmed();
+    const QString timePart = s.section(QLatin1Char(' '), 1);
     QDate d;
     for (const char* fmt : {"yyyy-M-d", "yyyy/M/d", "M/d/yyyy", "yyyy.M.d"}) {
         d = QDate::fromString(datePart, QString::fromLatin1(fmt));
         if (d.isValid()) break;
     }
     if (!d.isValid()) return {};
-    std::string out = d.toString(QStringLiteral("yyyy-MM-dd")).toStdString();
-    if (!timePart.isEmpty()) {
-        QTime tm;
-        for (const char* fmt : {"H:m:s", "H:m"}) {
-            tm = QTime::fromString(timePart, QString::fromLatin1(fmt));
-            if (tm.isValid()) break;
-        }
-        if (!tm.isValid()) return {};
-        if (tm != QTime(0, 0)) {
-            out += ' ';
-            out += tm.toString(QStringLiteral("HH:mm:ss")).toStdString();
-        }
-    }
-    return out;
+    const QTime tm = timePart.isEmpty() ? QTime(0, 0) : literalTime(timePart);
+    if (!tm.isValid()) return {};
+    // Written as the program stores dates, so a condition made from a row's own value finds it.
+    return dateText(d, tm);
 }
 
 namespace {
@@ -299,7 +384,7 @@ bool isAggregate(const std::vector<Token>& t, size_t k)
 {
     static const char* const names[] = {"count", "sum", "avg", "min", "max", "total", "group_concat"};
     if (t[k].kind != Tok::Word) return false;
-    const std::string w = lower(t[k].text);
+    const std::string w = foldLatin(t[k].text);
     if (std::none_of(std::begin(names), std::end(names), [&](const char* n) { return w == n; })) return false;
     const size_t n = nextSolid(t, k + 1);
     return n < t.size() && t[n].text == "(";
@@ -325,7 +410,7 @@ SelectShape::Item selectItem(const std::vector<Token>& t, size_t from, size_t to
 {
     std::vector<size_t> solid;
     for (size_t k = from; k < to; ++k)
-        if (t[k].kind != Tok::Space) solid.push_back(k);
+        if (!isBlank(t[k])) solid.push_back(k);
     SelectShape::Item item;
     size_t exprEnd = to;
     const size_t n = solid.size();
@@ -342,6 +427,19 @@ SelectShape::Item selectItem(const std::vector<Token>& t, size_t from, size_t to
         }
     }
     item.expr = joined(t, from, exprEnd);
+    // A plain reference: "name", "[name]", "q.name"; or every column: "*", "q.*".
+    std::vector<const Token*> e;
+    for (size_t k : solid)
+        if (k < exprEnd) e.push_back(&t[k]);
+    auto isName = [](const Token* x) { return x->kind == Tok::Word || x->kind == Tok::Ident; };
+    const bool qualified = e.size() == 3 && isName(e[0]) && e[1]->text == ".";
+    const Token* last = e.size() == 1 ? e[0] : qualified ? e[2] : nullptr;
+    if (last && last->text == "*") {
+        item.star = true;
+    } else if (last && isName(last)) {
+        item.column = unquoted(*last);
+    }
+    if (qualified && (item.star || !item.column.empty())) item.qualifier = unquoted(*e[0]);
     return item;
 }
 
@@ -398,7 +496,7 @@ SelectShape analyzeSelect(std::string_view sql)
     bool expectName = true, inFrom = true;
     for (++k; k < t.size(); ++k) {
         const Token& tok = t[k];
-        if (tok.kind == Tok::Space) continue;
+        if (isBlank(tok)) continue;
         if (tok.text == "(") {
             if (inFrom && depth == 0 && expectName) plain = false;  // a sub-select as a source
             ++depth;
@@ -436,7 +534,7 @@ AggregateCall parseAggregate(std::string_view expression)
     const std::vector<Token> t = lex(expression);
     std::vector<size_t> solid;
     for (size_t k = 0; k < t.size(); ++k)
-        if (t[k].kind != Tok::Space) solid.push_back(k);
+        if (!isBlank(t[k])) solid.push_back(k);
     if (solid.size() < 3 || t[solid[1]].text != "(" || t[solid.back()].text != ")") return call;
     // The parentheses after the name must be the ones that end the expression: "max(a) - min(b)" is
     // no single call.
@@ -446,7 +544,7 @@ AggregateCall parseAggregate(std::string_view expression)
         depth += x == "(" ? 1 : x == ")" ? -1 : 0;
         if (depth == 0) return call;
     }
-    const std::string fn = lower(t[solid[0]].text);
+    const std::string fn = foldLatin(t[solid[0]].text);
     using K = AggregateCall::Kind;
     if (fn == "count") call.kind = K::Count;
     else if (fn == "sum") call.kind = K::Sum;
@@ -470,12 +568,12 @@ AggregateCall parseAggregate(std::string_view expression)
 
 std::string toSqlite(std::string_view statement)
 {
-    std::vector<Token> t = lex(statement);
-    translateDates(t);
+    std::vector<Token> t = lex(statement, Words::Dialect);
+    translateDates(t, statement);
     if (isCreateTable(t))
         translateCreateTypes(t);
     else
-        translateTop(t);
+        translateTop(t, statement);
     std::string out;
     out.reserve(statement.size() + 16);
     for (const Token& tok : t) out += tok.text;

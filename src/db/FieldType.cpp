@@ -1,5 +1,7 @@
 #include "db/FieldType.h"
 
+#include "db/LatinCase.h"
+
 #include <algorithm>
 #include <cctype>
 
@@ -22,32 +24,26 @@ std::string declaredType(FieldType type, int size)
 }
 
 namespace {
-std::string upper(std::string_view s)
-{
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(), [](unsigned char c) { return std::toupper(c); });
-    return out;
-}
 bool startsWith(const std::string& s, std::string_view p) { return s.rfind(p, 0) == 0; }
 }  // namespace
 
 FieldType fieldTypeFromDeclared(std::string_view decl, int* size)
 {
-    const std::string d = upper(decl);
+    const std::string d = foldLatin(decl);
     if (size) *size = 0;
-    if (startsWith(d, "VARCHAR") || startsWith(d, "CHAR") || startsWith(d, "NVARCHAR") || startsWith(d, "TEXT(")) {
+    if (startsWith(d, "varchar") || startsWith(d, "char") || startsWith(d, "nvarchar") || startsWith(d, "text(")) {
         int n = 255;
         const auto open = d.find('(');
         if (open != std::string::npos) n = std::atoi(d.c_str() + open + 1);
         if (size) *size = n;
         return FieldType::Text;
     }
-    if (startsWith(d, "LONGTEXT") || startsWith(d, "MEMO") || d == "TEXT") return FieldType::Memo;
-    if (startsWith(d, "DATE")) return FieldType::DateTime;
-    if (startsWith(d, "CURRENCY") || startsWith(d, "MONEY")) return FieldType::Currency;
-    if (startsWith(d, "DOUBLE") || startsWith(d, "REAL") || startsWith(d, "FLOAT")) return FieldType::Double;
-    if (startsWith(d, "YESNO") || startsWith(d, "BIT") || startsWith(d, "BOOL")) return FieldType::YesNo;
-    if (startsWith(d, "INT")) return FieldType::Integer;
+    if (startsWith(d, "longtext") || startsWith(d, "memo") || d == "text") return FieldType::Memo;
+    if (startsWith(d, "date")) return FieldType::DateTime;
+    if (startsWith(d, "currency") || startsWith(d, "money")) return FieldType::Currency;
+    if (startsWith(d, "double") || startsWith(d, "real") || startsWith(d, "float")) return FieldType::Double;
+    if (startsWith(d, "yesno") || startsWith(d, "bit") || startsWith(d, "bool")) return FieldType::YesNo;
+    if (startsWith(d, "int")) return FieldType::Integer;
     return FieldType::Unknown;
 }
 

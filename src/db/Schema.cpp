@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "db/SqlText.h"
+
 namespace rsgz::db {
 
 namespace {
@@ -263,16 +265,6 @@ std::vector<TableDef> buildSchema()
     return all;
 }
 
-std::string quoted(std::string_view identifier)
-{
-    std::string out = "\"";
-    for (char ch : identifier) {
-        if (ch == '"') out += '"';
-        out += ch;
-    }
-    return out + "\"";
-}
-
 }  // namespace
 
 const std::vector<TableDef>& schemaTables()
@@ -290,11 +282,11 @@ const TableDef* findTable(std::string_view name)
 
 std::string createTableSql(const TableDef& t)
 {
-    std::string sql = "create table if not exists " + quoted(t.name) + " (";
+    std::string sql = "create table if not exists " + sqlIdent(t.name) + " (";
     for (size_t i = 0; i < t.columns.size(); ++i) {
         const ColumnDef& c = t.columns[i];
         if (i > 0) sql += ", ";
-        sql += quoted(c.name) + " " + declaredType(c.type, c.size);
+        sql += sqlIdent(c.name) + " " + declaredType(c.type, c.size);
     }
     return sql + ")";
 }
@@ -302,8 +294,8 @@ std::string createTableSql(const TableDef& t)
 std::vector<std::string> schemaIndexSql()
 {
     // The column's NOCASE collation carries over to the index, so "a01" and "A01" collide as in Jet.
-    std::vector<std::string> sql = {"create unique index if not exists " + quoted("员工基本情况_员工编号") + " on "
-                                    + quoted("员工基本情况") + " (" + quoted("员工编号") + ")"};
+    std::vector<std::string> sql = {"create unique index if not exists " + sqlIdent("员工基本情况_员工编号") + " on "
+                                    + sqlIdent("员工基本情况") + " (" + sqlIdent("员工编号") + ")"};
     // Every record about an employee is found by the employee's number; without an index each page
     // of the employee window reads its whole table.
     for (const TableDef& t : schemaTables()) {
@@ -312,8 +304,8 @@ std::vector<std::string> schemaIndexSql()
             const bool has = std::any_of(t.columns.begin(), t.columns.end(),
                                          [link](const ColumnDef& c) { return c.name == link; });
             if (!has) continue;
-            sql.push_back("create index if not exists " + quoted(t.name + "_" + link) + " on " + quoted(t.name) + " ("
-                          + quoted(link) + ")");
+            sql.push_back("create index if not exists " + sqlIdent(t.name + "_" + link) + " on " + sqlIdent(t.name) + " ("
+                          + sqlIdent(link) + ")");
             break;
         }
     }

@@ -1,6 +1,6 @@
 #include "db/SqlText.h"
 
-#include <QDate>
+#include <QDateTime>
 #include <cmath>
 
 namespace rsgz::db {
@@ -46,6 +46,20 @@ std::string sqlQuote(std::string_view value)
     return out;
 }
 
+std::string sqlIdent(std::string_view name)
+{
+    const bool bracket = name.find(']') == std::string_view::npos;
+    std::string out;
+    out.reserve(name.size() + 2);
+    out += bracket ? '[' : '"';
+    for (char c : name) {
+        if (c == '"' && !bracket) out += '"';
+        out += c;
+    }
+    out += bracket ? ']' : '"';
+    return out;
+}
+
 namespace {
 // A plain decimal number: [+-]digits[.digits][e[+-]digits]. Anything else (also what strtod would
 // accept beyond that, such as "inf", "nan(…)" or hex) is not let into a statement bare.
@@ -87,10 +101,14 @@ std::string sqlLiteral(const Value& value, FieldType type)
         return std::isfinite(d) ? Value(d).toString() : "0";
     }
     case LiteralForm::DateHash: {
-        const QDate d = value.toDate();
+        const QDateTime d = value.toDateTime();
         // A date that does not parse cannot go between "#" safely: quote it as text instead.
         if (!d.isValid()) return sqlQuote(value.toString());
-        return d.toString(QStringLiteral("#yyyy-MM-dd#")).toStdString();
+        // With its time, as stored: a condition made from a row's own value finds that row.
+        std::string out = dateText(d.date(), d.time());
+        out.insert(out.begin(), '#');
+        out += '#';
+        return out;
     }
     case LiteralForm::Quoted: break;
     }

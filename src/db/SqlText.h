@@ -18,6 +18,12 @@ SqlLines splitSqlLines(std::string_view text);
 // doubled, so O'Brien is stored and found as typed and can never end the literal early.
 std::string sqlQuote(std::string_view value);
 
+// The one way a table or column name enters a statement: between square brackets, which both the
+// statements of the program's own dialect and the engine read as a name (double quotes would be a
+// text value in the dialect). A name holding "]" cannot be bracketed; it is double-quoted instead,
+// which only a statement in the engine's own words may contain.
+std::string sqlIdent(std::string_view name);
+
 // A value as a literal of the given logical type: currency and double bare, dates between "#",
 // text and the rest quoted (through sqlQuote); a yes/no value as '1' or '0'. A bare value that is
 // not a plain decimal number is read leniently (its leading number, else 0) and written as one.

@@ -3,6 +3,7 @@
 #include <QString>
 #include <memory>
 
+#include "db/LatinCase.h"
 #include "payroll/SalaryColumns.h"
 
 namespace rsgz::payroll {
@@ -139,7 +140,7 @@ constexpr FunctionInfo kFunctions[] = {{"iif", 3, 3}, {"int", 1, 1}, {"fix", 1, 
 
 const FunctionInfo* findFunction(const QString& name)
 {
-    const std::string lower = name.toLower().toStdString();
+    const std::string lower = db::foldLatin(name.toStdString());
     for (const FunctionInfo& f : kFunctions)
         if (lower == f.name) return &f;
     return nullptr;
@@ -147,7 +148,7 @@ const FunctionInfo* findFunction(const QString& name)
 
 bool isWord(const Token& t, const char* word)
 {
-    return t.kind == Tok::Name && t.text.compare(QLatin1String(word), Qt::CaseInsensitive) == 0;
+    return t.kind == Tok::Name && db::equalsIgnoringLatinCase(t.text.toStdString(), word);
 }
 
 bool isWordOperator(const Token& t) { return isWord(t, "mod") || isWord(t, "and") || isWord(t, "or") || isWord(t, "not"); }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "db/Connection.h"
+#include "db/LatinCase.h"
 #include "payroll/BoundStatement.h"
 #include "payroll/SalaryColumns.h"
 
@@ -31,14 +32,6 @@ std::string codeList(const char* separator)
     return out;
 }
 
-// Text columns compare ignoring the case of Latin letters in the database; the look-ups made here
-// in memory do the same.
-std::string folded(std::string s)
-{
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
 
 void bindPeriod(BoundStatement& st, const Period& p, int first)
 {
@@ -98,7 +91,7 @@ struct MonthTable::SetData {
 
     std::optional<Money> gradeValue(const std::string& grade, const std::string& item) const
     {
-        const auto it = gradeValues.find(folded(grade) + '\x1f' + folded(item));
+        const auto it = gradeValues.find(db::foldLatin(grade) + '\x1f' + db::foldLatin(item));
         if (it == gradeValues.end()) return std::nullopt;
         return it->second;
     }
@@ -122,7 +115,7 @@ MonthTable::SetData MonthTable::readSet(const std::string& set)
     }
     BoundStatement values(conn_, "select 工资等级, 工资项目, 金额 from 默认工资等级值 order by 顺序号");
     while (values.step())  // the first row of a grade and item counts
-        data.gradeValues.try_emplace(folded(values.textOrEmpty(0)) + '\x1f' + folded(values.textOrEmpty(1)), values.money(2));
+        data.gradeValues.try_emplace(db::foldLatin(values.textOrEmpty(0)) + '\x1f' + db::foldLatin(values.textOrEmpty(1)), values.money(2));
     return data;
 }
 

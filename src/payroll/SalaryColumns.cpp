@@ -1,6 +1,6 @@
 #include "payroll/SalaryColumns.h"
 
-#include <cctype>
+#include "db/LatinCase.h"
 
 namespace rsgz::payroll {
 
@@ -16,8 +16,7 @@ const std::vector<std::string>& salaryCodes()
 
 std::string normalSalaryCode(std::string_view text)
 {
-    std::string lower(text);
-    for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    const std::string lower = db::foldLatin(text);
     for (const std::string& code : salaryCodes())
         if (code == lower) return code;
     return {};

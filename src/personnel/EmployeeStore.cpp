@@ -10,6 +10,7 @@
 #include "app/Interaction.h"
 #include "app/TDM.h"
 #include "db/Connection.h"
+#include "db/SqlText.h"
 
 namespace rsgz::personnel {
 
@@ -19,12 +20,10 @@ namespace {
 
 constexpr const char* kEmployeeTable = "员工基本情况";
 
-std::string quotedName(const std::string& name) { return "\"" + name + "\""; }
-
 std::vector<std::string> columnsOf(db::Connection& conn, const std::string& table)
 {
     std::vector<std::string> cols;
-    db::Statement st = conn.prepareNative("pragma table_info(" + quotedName(table) + ")");
+    db::Statement st = conn.prepareNative("pragma table_info(" + db::sqlIdent(table) + ")");
     while (st.step()) cols.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 1)));
     return cols;
 }
@@ -32,7 +31,7 @@ std::vector<std::string> columnsOf(db::Connection& conn, const std::string& tabl
 int countRows(db::Connection& conn, const std::string& table, const std::string& column, const std::string& value)
 {
     db::Statement st =
-        conn.prepareNative("select count(*) from " + quotedName(table) + " where " + quotedName(column) + " = ?");
+        conn.prepareNative("select count(*) from " + db::sqlIdent(table) + " where " + db::sqlIdent(column) + " = ?");
     sqlite3_bind_text(st.get(), 1, value.c_str(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
     st.step();
     return sqlite3_column_int(st.get(), 0);
@@ -56,8 +55,8 @@ std::string storedNumber(TDM& dm)
 void moveLinks(TDM& dm, const std::string& from, const std::string& to)
 {
     for (const auto& [table, column] : employeeLinks(dm)) {
-        db::Statement st = dm.DMADO.prepareNative("update " + quotedName(table) + " set " + quotedName(column)
-                                                  + " = ? where " + quotedName(column) + " = ?");
+        db::Statement st = dm.DMADO.prepareNative("update " + db::sqlIdent(table) + " set " + db::sqlIdent(column)
+                                                  + " = ? where " + db::sqlIdent(column) + " = ?");
         sqlite3_bind_text(st.get(), 1, to.c_str(), static_cast<int>(to.size()), SQLITE_TRANSIENT);
         sqlite3_bind_text(st.get(), 2, from.c_str(), static_cast<int>(from.size()), SQLITE_TRANSIENT);
         st.step();

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "db/DbError.h"
 #include "db/Dialect.h"
 
 using namespace rsgz::db;
@@ -25,15 +26,43 @@ TEST(Dialect, TranslatesStatementsAndLeavesLiteralsAlone)
         {"select * from 培训课程 where 开始日期=#2005-3-1#", "select * from 培训课程 where 开始日期='2005-03-01'"},
         {"where d between #2005/3/1# and #3/31/2005#", "where d between '2005-03-01' and '2005-03-31'"},
         {"where d = #2005-3-1 8:30#", "where d = '2005-03-01 08:30:00'"},
-        {"where a = #not a date#", "where a = #not a date#"},
+        {"where d = #3/1/2005 8:30 PM#", "where d = '2005-03-01 20:30:00'"},
+        {"where d = #2001-03-04 08:05:00#", "where d = '2001-03-04 08:05:00'"},
         // Quotes inside literals, and statement words inside them, stay exactly as typed.
         {"select * from t where 姓名='O''Brien select top 5 #1# #2005-3-1#'",
          "select * from t where 姓名='O''Brien select top 5 #1# #2005-3-1#'"},
         {"select * from t where 备注 = 'top 5' and 姓名 like '%#1#%'", "select * from t where 备注 = 'top 5' and 姓名 like '%#1#%'"},
-        {"select \"top 5\" from t", "select \"top 5\" from t"},
+        // Double quotes hold text in the dialect: they become the engine's single quotes.
+        {"select \"top 5\" from t where 姓名 = \"O'Brien\" or 备注 = \"say \"\"hi\"\"\"",
+         "select 'top 5' from t where 姓名 = 'O''Brien' or 备注 = 'say \"hi\"'"},
+        // Comments are left alone, and a limit goes before a trailing one.
+        {"select top 5 * from t -- top 3 from #x#\r\n", "select * from t limit 5 -- top 3 from #x#\r\n"},
+        {"/* select top 2 \"a\" #1# */ select * from t where a = #2005-3-1#",
+         "/* select top 2 \"a\" #1# */ select * from t where a = '2005-03-01'"},
+        {"select * from a where x in (select top 2 y from b) union select * from c",
+         "select * from a where x in (select y from b limit 2) union select * from c"},
         {"select * from topics where top = 1", "select * from topics where top = 1"},
     };
     for (const Translation& c : cases) EXPECT_EQ(toSqlite(c.in), c.out) << c.in;
+}
+
+// What the engine would run with another meaning is refused with a message, never rewritten.
+TEST(Dialect, RefusesWhatItCannotTranslateFaithfully)
+{
+    for (const char* sql : {"select top 10 percent * from 员工基本情况 order by 姓名",
+                            "select top 5 姓名 from 员工基本情况 union select 姓名 from 权限",
+                            "select 姓名 from 权限 union all select top 5 姓名 from 员工基本情况",
+                            "select * from t where (select top 1 a from b union select c from d) = 1",
+                            "select * from t where d = #not a date#",
+                            "select * from t where d = #2005-3-1 13:00 PM#"}) {
+        try {
+            toSqlite(sql);
+            ADD_FAILURE() << "translated: " << sql;
+        } catch (const DbError& e) {
+            EXPECT_EQ(e.statement(), sql);
+            EXPECT_FALSE(std::string(e.what()).empty());
+        }
+    }
 }
 
 TEST(Dialect, NestedTopAndOuterTopEachGetTheirOwnLimit)
@@ -64,7 +93,9 @@ TEST(Dialect, DateLiteralBodies)
     const Translation cases[] = {
         {"2005-3-1", "2005-03-01"}, {"2005/12/31", "2005-12-31"}, {"3/1/2005", "2005-03-01"},
         {"2005-3-1 0:00", "2005-03-01"}, {"2005-3-1 23:59:58", "2005-03-01 23:59:58"},
-        {"2005-2-30", ""}, {"1", ""}, {"2005-3-1 25:00", ""},
+        {"3/1/2005 8:30 PM", "2005-03-01 20:30:00"}, {"2005-3-1 12:05am", "2005-03-01 00:05:00"},
+        {"2005-3-1 12:00 AM", "2005-03-01"}, {"2005-3-1 12:30 pm", "2005-03-01 12:30:00"},
+        {"2005-2-30", ""}, {"1", ""}, {"2005-3-1 25:00", ""}, {"2005-3-1 0:30 PM", ""},
     };
     for (const Translation& c : cases) EXPECT_EQ(isoDateFromLiteral(c.in), c.out) << c.in;
 }
@@ -78,6 +109,7 @@ TEST(Dialect, SelectShapeTellsWhichStatementsCanBeWrittenBack)
     };
     const Case cases[] = {
         {"select * from 员工基本情况 where 姓名 = 'a, b' order by 姓名", true, "员工基本情况"},
+        {"select 姓名 -- from 奖惩情况 a, b\r\n/* from x, y */ from 员工基本情况", true, "员工基本情况"},
         {"select 姓名, 性别 from \"员工基本情况\" a where a.编号 in (select 编号 from x, y)", true, "员工基本情况"},
         {"select 姓名, upper(姓名) as u from 员工基本情况 limit 3", true, "员工基本情况"},
         {"select a.*, b.奖惩内容 from 员工基本情况 a, 奖惩情况 b where a.员工编号 = b.员工编号1", false, ""},
@@ -109,6 +141,18 @@ TEST(Dialect, SelectItemsAndAggregatesAreFoundForTyping)
     ASSERT_EQ(shape.sources.size(), 2u);
     EXPECT_EQ(shape.sources[1].table, "工资表");
     EXPECT_EQ(shape.sources[1].alias, "b");
+
+    // Which items name a stored column plainly: only those are written back.
+    const SelectShape plain =
+        analyzeSelect("select a.*, a.姓名 as 显示名, [性别] /* from x */, (select 姓名 from t) as 首位 from 员工基本情况 a");
+    ASSERT_EQ(plain.items.size(), 4u);
+    EXPECT_TRUE(plain.items[0].star);
+    EXPECT_EQ(plain.items[0].qualifier, "a");
+    EXPECT_EQ(plain.items[1].column, "姓名");
+    EXPECT_EQ(plain.items[1].qualifier, "a");
+    EXPECT_EQ(plain.items[2].column, "性别");
+    EXPECT_EQ(plain.items[3].column, "");
+    EXPECT_FALSE(plain.items[3].star);
 
     EXPECT_EQ(parseAggregate("count(*)").kind, AggregateCall::Kind::Count);
     const AggregateCall sum = parseAggregate("sum(b.gz01)");

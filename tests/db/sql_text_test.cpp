@@ -14,6 +14,14 @@ TEST(SqlText, QuoteDoublesEverySingleQuote)
     EXPECT_EQ(sqlQuote("''"), "''''''");
 }
 
+TEST(SqlText, NamesAreBracketedOrQuotedSoTheyNeverEndEarly)
+{
+    EXPECT_EQ(sqlIdent("员工基本情况"), "[员工基本情况]");
+    EXPECT_EQ(sqlIdent("a\"b"), "[a\"b]");
+    EXPECT_EQ(sqlIdent("x] from 权限; --"), "\"x] from 权限; --\"");
+    EXPECT_EQ(sqlIdent("a]\"b"), "\"a]\"\"b\"");
+}
+
 TEST(SqlText, LiteralFormFollowsTheColumnType)
 {
     struct Case {
@@ -33,6 +41,7 @@ TEST(SqlText, LiteralFormFollowsTheColumnType)
         {Value("inf"), FieldType::Double, "0"},
         {Value("nan(x)"), FieldType::Currency, "0"},
         {Value("2005-3-1"), FieldType::DateTime, "#2005-03-01#"},
+        {Value("2001-03-04 08:05:00"), FieldType::DateTime, "#2001-03-04 08:05:00#"},
         {Value("x' or '1'='1"), FieldType::DateTime, "'x'' or ''1''=''1'"},
         {Value(true), FieldType::YesNo, "'1'"},
         {Value("否"), FieldType::YesNo, "'0'"},

@@ -1,0 +1,295 @@
+// Opening a record set: the statement, its columns and which of them can be written, the rows.
+#include <algorithm>
+#include <cstring>
+
+#include "db/DataSetPrivate.h"
+#include "db/LatinCase.h"
+#include "db/SqlText.h"
+
+namespace rsgz::db {
+
+using detail::Cell;
+using detail::Row;
+using detail::Rows;
+
+void DataSet::open() { openAt(0); }
+
+void DataSet::requery()
+{
+    // Like every move, a re-read first writes what is being typed.
+    if (isEditing()) post();
+    openAt(cur_);
+}
+
+// A statement that cannot be prepared, or fails on its way to the first row (a condition or a sort
+// the engine cannot work out), leaves the dataset as it was; one that fails further on while its rows
+// are read (the disk, a lock) leaves it closed.
+void DataSet::openAt(int wantedRow)
+{
+    const std::string sql = toSqlite(sqlText());
+    const SelectShape shape = analyzeSelect(sql);
+    Statement st = p_->prepareSelect(sql, shape);
+    if (sqlite3_column_count(st.get()) == 0)
+        throw DataSetError(name_ + "：语句不返回记录，不能打开");
+    Layout layout = p_->describeColumns(st.get(), shape);
+    const bool firstRow = st.step();
+    // The old rows go now, so that the new ones can take their place in the arena.
+    p_->rows.clear();
+    p_->deleted.clear();
+    p_->editBuffer.reset();
+    p_->arena.reuse();
+    Rows rows;
+    try {
+        rows = p_->fetchRows(st, layout, firstRow);
+    } catch (...) {
+        close();
+        throw;
+    }
+    Private::typeFromValues(layout, rows);
+
+    fields_ = std::move(layout.fields);
+    storedIndex_ = std::move(layout.storedIndex);
+    p_->findTwins();
+    p_->insertSql.clear();
+    p_->insertFields.clear();
+    p_->storedColumns = layout.storedColumns;
+    p_->keyColumn = layout.keyColumn;
+    readOnly_ = layout.readOnly;
+    baseTable_ = std::move(layout.baseTable);
+    p_->fieldByName.clear();
+    for (size_t i = 0; i < fields_.size(); ++i) p_->fieldByName.emplace(fields_[i].name, static_cast<int>(i));
+    p_->rows = std::move(rows);
+    state_ = State::Browse;
+    const int n = static_cast<int>(p_->rows.size());
+    cur_ = n == 0 ? -1 : std::clamp(wantedRow, 0, n - 1);
+    bof_ = cur_ <= 0;
+    eof_ = n == 0;
+    notify([this](DataSetListener* l) { l->dataSetReset(*this); });
+    if (rules_.afterOpen) rules_.afterOpen(*this);
+    afterMove();
+}
+
+void DataSet::close()
+{
+    p_->rows.clear();
+    p_->deleted.clear();
+    p_->editBuffer.reset();
+    p_->arena.release();
+    if (!active()) return;
+    fields_.clear();
+    storedIndex_.clear();
+    p_->fieldByName.clear();
+    state_ = State::Inactive;
+    cur_ = -1;
+    bof_ = eof_ = true;
+    notify([this](DataSetListener* l) { l->dataSetReset(*this); });
+}
+
+// A plain select over one table reads the table's row key too, under a name of its own, after the
+// columns asked for.
+Statement DataSet::Private::prepareSelect(const std::string& sql, const SelectShape& shape)
+{
+    if (shape.simple) {
+        std::string keyed = sql;
+        keyed.insert(shape.fromPos, ", rowid AS " + sqlIdent(kRowKey) + " ");
+        try {
+            return ds.conn_->prepareNative(keyed);
+        } catch (const DbError&) {
+            // A source without a row key (a view): it opens read-only.
+        }
+    }
+    return ds.conn_->prepareNative(sql);
+}
+
+Layout DataSet::Private::describeColumns(sqlite3_stmt* s, const SelectShape& shape)
+{
+    Layout layout;
+    const int n = sqlite3_column_count(s);
+    // The key is known by its name: only a column so named, last in the list, is the key.
+    const bool hasKey = shape.simple && n > 1 && sqlite3_column_name(s, n - 1) == kRowKey;
+    layout.storedColumns = hasKey ? n - 1 : n;
+    layout.keyColumn = hasKey ? n - 1 : -1;
+    if (ds.rowNumberField_) {
+        layout.fields.push_back({"序号", FieldType::Integer, 0, true, true, {}});
+        layout.storedIndex.push_back(-1);
+    }
+    bool allFromBase = hasKey;
+    for (int c = 0; c < layout.storedColumns; ++c) {
+        Field f;
+        f.name = sqlite3_column_name(s, c);
+        const char* table = sqlite3_column_table_name(s, c);
+        const char* origin = sqlite3_column_origin_name(s, c);
+        if (table && origin) {
+            const Connection::ColumnInfo info = ds.conn_->columnInfo(table, origin);
+            f.type = info.type;
+            f.size = info.size;
+            f.baseColumn = origin;
+            if (!equalsIgnoringLatinCase(table, shape.table)) allFromBase = false;
+        } else {
+            f.readOnly = true;  // an expression is never written
+            const char* decl = sqlite3_column_decltype(s, c);
+            f.type = decl ? fieldTypeFromDeclared(decl, &f.size) : expressionType(shape, f.name, &f.size);
+        }
+        layout.columnTypes.push_back(f.type);
+        layout.fields.push_back(std::move(f));
+        layout.storedIndex.push_back(c);
+    }
+    for (const CalcField& c : ds.extraCalc_) {
+        layout.fields.push_back({c.name, c.type, c.size, true, true, {}});
+        layout.storedIndex.push_back(-1);
+    }
+    // A list whose columns cannot all be traced to their items is not written at all.
+    layout.readOnly = !allFromBase || !markWritable(layout, s, shape);
+    if (layout.readOnly) {
+        for (Field& f : layout.fields) f.readOnly = true;
+    } else {
+        layout.baseTable = shape.table;
+    }
+    return layout;
+}
+
+// A column is written back only when its item of the select list names it plainly ("姓名",
+// "a.姓名 as 显示名", or one of "*"). The engine traces a sub-select over the same table, such as
+// "(select 姓名 from 员工基本情况 b where …) as 首位", to a stored column as well, but its value
+// belongs to another row.
+bool DataSet::Private::markWritable(Layout& layout, sqlite3_stmt* st, const SelectShape& shape)
+{
+    if (shape.sources.empty()) return false;
+    std::vector<const SelectShape::Item*> items;  // the item of each fetched column
+    for (const SelectShape::Item& item : shape.items) {
+        int count = 1;
+        if (item.star) {
+            Statement all = ds.conn_->prepareNative("SELECT * FROM " + sqlIdent(shape.table));
+            count = sqlite3_column_count(all.get());
+        }
+        items.insert(items.end(), static_cast<size_t>(count), &item);
+    }
+    const SelectShape::Source& source = shape.sources.front();
+    if (static_cast<int>(items.size()) != layout.storedColumns) return false;
+    for (size_t f = 0; f < layout.fields.size(); ++f) {
+        Field& field = layout.fields[f];
+        const int col = layout.storedIndex[f];
+        if (col < 0 || field.readOnly) continue;
+        const SelectShape::Item* item = items[static_cast<size_t>(col)];
+        const char* origin = sqlite3_column_origin_name(st, col);
+        bool plain = (item->star || equalsIgnoringLatinCase(item->column, origin ? origin : ""));
+        if (plain && !item->qualifier.empty())
+            plain = equalsIgnoringLatinCase(item->qualifier, source.alias)
+                || equalsIgnoringLatinCase(item->qualifier, source.table);
+        if (!plain) {
+            field.readOnly = true;
+            field.baseColumn.clear();
+        }
+    }
+    return true;
+}
+
+// The type of an aggregate column follows from the column it is taken over: a sum of amounts is an
+// amount, a count a whole number. Other expressions are typed by what they hold (typeFromValues).
+FieldType DataSet::Private::expressionType(const SelectShape& shape, std::string_view column, int* size)
+{
+    const SelectShape::Item* item = nullptr;
+    for (const auto& it : shape.items)
+        if (!it.alias.empty() && equalsIgnoringLatinCase(it.alias, column)) { item = &it; break; }
+    if (!item)
+        for (const auto& it : shape.items)
+            if (it.alias.empty() && it.expr == column) { item = &it; break; }
+    if (!item) return FieldType::Unknown;
+    const AggregateCall call = parseAggregate(item->expr);
+    using K = AggregateCall::Kind;
+    if (call.kind == K::None) return FieldType::Unknown;
+    if (call.kind == K::Count) return FieldType::Integer;
+    Connection::ColumnInfo info;
+    for (const SelectShape::Source& src : shape.sources) {
+        if (call.column.empty() || info.type != FieldType::Unknown) break;
+        if (!call.qualifier.empty() && !equalsIgnoringLatinCase(call.qualifier, src.alias)
+            && !equalsIgnoringLatinCase(call.qualifier, src.table))
+            continue;
+        info = ds.conn_->columnInfo(src.table, call.column);
+    }
+    FieldType t = info.type == FieldType::AutoInc ? FieldType::Integer : info.type;
+    if (call.kind == K::MinMax) {
+        *size = info.size;
+        return t;
+    }
+    if (t == FieldType::Currency) return t;  // sums and averages of amounts stay amounts
+    if (call.kind == K::Sum && (t == FieldType::Integer || t == FieldType::YesNo)) return FieldType::Integer;
+    return FieldType::Double;
+}
+
+Rows DataSet::Private::fetchRows(Statement& st, const Layout& layout, bool firstRow)
+{
+    sqlite3_stmt* s = st.get();
+    const int columns = layout.storedColumns;
+    const size_t header = Row::headerBytes(columns);
+    Rows rows;
+    // A row is gathered here, then copied at its exact size into the arena.
+    std::vector<char> kinds(Row::kindBytes(columns), 0);
+    std::vector<Cell> cells(static_cast<size_t>(columns));
+    std::string text;
+    for (bool more = firstRow; more; more = st.step()) {
+        text.clear();
+        for (int col = 0; col < columns; ++col) {
+            Cell& cell = cells[static_cast<size_t>(col)];
+            const FieldType ft = layout.columnTypes[static_cast<size_t>(col)];
+            switch (sqlite3_column_type(s, col)) {
+            case SQLITE_NULL: cell.kind = Value::Kind::Null; break;
+            case SQLITE_INTEGER:
+                cell.i = sqlite3_column_int64(s, col);
+                cell.kind = Value::Kind::Int;
+                if (ft == FieldType::Currency) cell.i *= Money::kScale, cell.kind = Value::Kind::Money;
+                else if (ft == FieldType::YesNo) cell.i = cell.i != 0, cell.kind = Value::Kind::Bool;
+                else if (ft == FieldType::Double) cell.d = static_cast<double>(cell.i), cell.kind = Value::Kind::Double;
+                break;
+            case SQLITE_FLOAT:
+                cell.d = sqlite3_column_double(s, col);
+                cell.kind = Value::Kind::Double;
+                if (ft == FieldType::Currency) cell.i = Money::fromDouble(cell.d).units(), cell.kind = Value::Kind::Money;
+                break;
+            default: {
+                const auto* p = reinterpret_cast<const char*>(sqlite3_column_text(s, col));
+                const auto len = static_cast<uint32_t>(sqlite3_column_bytes(s, col));
+                cell.kind = Value::Kind::Text;
+                cell.t.off = static_cast<uint32_t>(text.size());
+                cell.t.len = len;
+                text.append(p ? p : "", len);
+            }
+            }
+            kinds[static_cast<size_t>(col)] = static_cast<char>(cell.kind);
+        }
+        char* block = arena.allocate(header + text.size());
+        std::memcpy(block, kinds.data(), kinds.size());
+        for (int col = 0; col < columns; ++col)
+            std::memcpy(block + kinds.size() + static_cast<size_t>(col) * 8, &cells[static_cast<size_t>(col)].i, 8);
+        std::memcpy(block + header, text.data(), text.size());
+        auto row = std::make_unique<Row>();
+        row->adopt(block, columns, static_cast<uint32_t>(text.size()));
+        if (layout.keyColumn >= 0) row->key = sqlite3_column_int64(s, layout.keyColumn);
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+// An expression the statement does not type takes its type from what it holds: text when any row
+// holds text, else a floating number when any row holds one, else a whole number.
+void DataSet::Private::typeFromValues(Layout& layout, const Rows& rows)
+{
+    for (size_t f = 0; f < layout.fields.size(); ++f) {
+        Field& field = layout.fields[f];
+        const int col = layout.storedIndex[f];
+        if (field.type != FieldType::Unknown || col < 0) continue;
+        bool text = false, real = false, whole = false;
+        for (const auto& r : rows) {
+            switch (r->cell(col).kind) {
+            case Value::Kind::Text: text = true; break;
+            case Value::Kind::Double: real = true; break;
+            case Value::Kind::Int: whole = true; break;
+            default: break;
+            }
+            if (text) break;
+        }
+        field.type = text ? FieldType::Text : real ? FieldType::Double : whole ? FieldType::Integer : FieldType::Unknown;
+    }
+}
+
+}  // namespace rsgz::db
