@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <filesystem>
 
-#include "SampleData.h"
+#include "SampleOrganisation.h"
 #include "app/MainFrame.h"
 #include "app/TDM.h"
 #include "app/rules/RecordRules.h"
@@ -19,25 +19,9 @@ namespace {
 
 constexpr int kEmployees = 20000;
 
-// A program directory holding a live database with the sample organisation.
-struct Organisation {
-    QTemporaryDir dir;
-    std::string programDir;
-    Organisation()
-    {
-        programDir = dir.path().toStdString() + "/";
-        QDir root(dir.path());
-        for (const char* sub : {"init", "data", "bak", "set", "baobiao"}) root.mkpath(QString::fromUtf8(sub));
-        app::createTemplateDatabase(programDir + "init/vesk.db");
-        std::filesystem::copy_file(programDir + "init/vesk.db", programDir + "data/vesk.db");
-        db::Connection conn(programDir + "data/vesk.db");
-        sample::fillSampleData(conn, kEmployees, 7);
-    }
-};
-
-const Organisation& organisation()
+const bench::Organisation& organisation()
 {
-    static const Organisation o;
+    static const bench::Organisation o(kEmployees);
     return o;
 }
 

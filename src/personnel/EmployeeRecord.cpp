@@ -51,12 +51,21 @@ void EmployeeRecord::reopenPage()
     const SubRecordPage* p = subRecordPage(page_);
     if (!p) return;
     db::DataSet& ds = *dm_.dataSet(p->dataSet);
+    settlePage(ds);
     const std::string number = dm_.rszl.active() ? dm_.rszl.asString("员工编号") : std::string();
     ds.close();
     ds.setRowNumberField(true);
     ds.setSql(subRecordSql(*p, number));
     ds.open();
     if (page_ == kEvaluationPage) ds.setReadOnly(true);
+}
+
+// A row typed into a list's grid is not lost by re-reading the list, nor posted unasked.
+void EmployeeRecord::settlePage(db::DataSet& ds)
+{
+    if (!ds.active() || !ds.isEditing()) return;
+    if (askSavePending()) ds.post();
+    else ds.cancel();
 }
 
 void EmployeeRecord::refresh()
@@ -114,14 +123,7 @@ void EmployeeRecord::save()
 
 void EmployeeRecord::remove()
 {
-    db::DataSet& ds = dm_.rszl;
-    if (!ds.active()) return;
-    if (ds.state() == db::DataSet::State::Insert) {
-        ds.cancel();
-    } else if (!ds.isEmpty()) {
-        ds.cancel();
-        ds.remove();
-    }
+    removeOrAbandon(dm_.rszl);
     refresh();
 }
 
@@ -141,6 +143,7 @@ void EmployeeRecord::query()
 
 bool EmployeeRecord::close()
 {
+    if (db::DataSet* ds = pageDataSet()) settlePage(*ds);
     return pending_.settle(dm_.rszl, [this] { saveEmployee(dm_); });
 }
 
@@ -155,13 +158,7 @@ void EmployeeRecord::pageAdd()
 void EmployeeRecord::pageDelete()
 {
     db::DataSet* ds = pageDataSet();
-    if (!ds || page_ == kEvaluationPage || !ds->active()) return;
-    if (ds->state() == db::DataSet::State::Insert) {
-        ds->cancel();
-    } else if (!ds->isEmpty()) {
-        ds->cancel();
-        ds->remove();
-    }
+    if (ds && page_ != kEvaluationPage) removeOrAbandon(*ds);
 }
 
 bool EmployeeRecord::prepareReport()

@@ -72,6 +72,7 @@ public:
 private:
     void refresh();               // the page's records and the photo
     void reopenPage();
+    void settlePage(db::DataSet& ds);
     void settleEmployee();        // a pending employee edit is saved before the employee changes
     template <class Move> void move(Move m);
     bool prepareReport();  // the report request for the list page; false on pages 0 and 1

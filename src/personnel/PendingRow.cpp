@@ -24,6 +24,14 @@ bool PendingRow::changed(const db::DataSet& ds) const
     return false;
 }
 
+void removeOrAbandon(db::DataSet& ds)
+{
+    if (!ds.active()) return;
+    const bool inserting = ds.state() == db::DataSet::State::Insert;
+    ds.cancel();
+    if (!inserting && !ds.isEmpty()) ds.remove();
+}
+
 bool askSavePending() { return app::interaction().ask("数据已修改，是否保存？"); }
 
 }  // namespace rsgz::personnel

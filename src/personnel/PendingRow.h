@@ -26,6 +26,10 @@ private:
 
 bool askSavePending();  // "数据已修改，是否保存？"
 
+// 删除 of a record window: a row being inserted is abandoned; otherwise the current row, if there is
+// one, is deleted after the dataset's own question (a pending edit of it is dropped first).
+void removeOrAbandon(db::DataSet& ds);
+
 template <class Save>
 bool PendingRow::settle(db::DataSet& ds, Save save)
 {

@@ -117,13 +117,7 @@ void RecordEditor::save()
 
 void RecordEditor::remove()
 {
-    if (!ds_.active()) return;
-    if (ds_.state() == db::DataSet::State::Insert) {
-        ds_.cancel();
-    } else if (!ds_.isEmpty()) {
-        ds_.cancel();
-        ds_.remove();
-    }
+    removeOrAbandon(ds_);
     afterChange();
 }
 

@@ -256,7 +256,7 @@ void Trszlw::showPhoto()
 
 void Trszlw::reject()
 {
-    bool done = true;
+    bool done = false;  // a refused save keeps the window open
     app::runAction([this, &done] { done = record_.close(); });
     if (done) QDialog::reject();
 }

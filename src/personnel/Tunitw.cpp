@@ -107,7 +107,7 @@ void Tunitw::showCourse()
 
 void Tunitw::reject()
 {
-    bool done = true;
+    bool done = false;  // a refused save keeps the window open
     app::runAction([this, &done] { done = editor_.close(); });
     if (done) QDialog::reject();
 }

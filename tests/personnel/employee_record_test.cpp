@@ -46,16 +46,7 @@ protected:
 
     void exec(const std::string& sql) { dm.DMADO.exec(sql); }
 
-    int count(const std::string& sql)
-    {
-        DataSet& q = dm.s5;
-        q.close();
-        q.setSql("select count(*) as n from " + sql);
-        q.open();
-        const int n = static_cast<int>(q.asInt("n"));
-        q.close();
-        return n;
-    }
+    int count(const std::string& fromWhere) { return p.count(fromWhere); }
 
     void writeFile(const std::string& path, const QByteArray& bytes)
     {
@@ -276,6 +267,26 @@ TEST_F(EmployeeRecordTest, ClosingSettlesAPendingEmployee)
         EXPECT_EQ(count("员工基本情况 where 员工编号 = 'E08'"), 1);
     }
     EXPECT_EQ(count("员工基本情况"), 3);
+}
+
+// A row typed into a list's grid is asked about before the list is re-read for another employee.
+TEST_F(EmployeeRecordTest, ListEditIsAskedAboutBeforeTheEmployeeChanges)
+{
+    EmployeeRecord w(dm);
+    w.setPage(2);
+    for (bool keep : {false, true}) {
+        dm.rszl.first();
+        w.setPage(2);
+        DataSet& ds = *w.pageDataSet();
+        ds.edit();
+        ds.setValue("备注", keep ? "保留" : "丢弃");
+        ui.clear();
+        ui.answer(keep);
+        ASSERT_TRUE(app::runAction([&] { w.next(); }));
+        EXPECT_EQ(ui.questions.size(), 1u);
+        EXPECT_EQ(count("个人经历 where 备注 = '保留'"), keep ? 1 : 0);
+        EXPECT_EQ(count("个人经历 where 备注 = '丢弃'"), 0);
+    }
 }
 
 // The link columns are indexed in new files and in files made before the indexes existed.

@@ -33,16 +33,7 @@ protected:
         ui.onWindow("选择物品", [this] { dm.ArticlePicked = true; });
     }
 
-    int count(const std::string& sql)
-    {
-        DataSet& q = dm.s5;
-        q.close();
-        q.setSql("select count(*) as n from " + sql);
-        q.open();
-        const int n = static_cast<int>(q.asInt("n"));
-        q.close();
-        return n;
-    }
+    int count(const std::string& fromWhere) { return p.count(fromWhere); }
 
     // Acts as the editor window: created over the new row, one field typed, 保存, 返回.
     void editorSaves(const std::string& caption, const std::string& field, const std::string& text)
