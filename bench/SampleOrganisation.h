@@ -1,6 +1,4 @@
 #pragma once
-// A program directory holding a live database with the sample organisation, made once per
-// benchmark program.
 #include <QDir>
 #include <QTemporaryDir>
 #include <filesystem>
@@ -8,17 +6,20 @@
 
 #include "SampleData.h"
 #include "app/TDM.h"
+#include "db/Connection.h"
 
 namespace rsgz::bench {
 
-struct Organisation {
+// A program directory holding a live database with the sample organisation of the given size,
+// made once per benchmark program.
+struct SampleOrganisation {
     QTemporaryDir dir;
     std::string programDir;
-    explicit Organisation(int employees)
+    explicit SampleOrganisation(int employees)
     {
         programDir = dir.path().toStdString() + "/";
         QDir root(dir.path());
-        for (const char* sub : {"init", "data", "bak", "set", "baobiao", "照片"}) root.mkpath(QString::fromUtf8(sub));
+        for (const char* sub : {"init", "data", "bak", "set", "baobiao"}) root.mkpath(QString::fromUtf8(sub));
         app::createTemplateDatabase(programDir + "init/vesk.db");
         std::filesystem::copy_file(programDir + "init/vesk.db", programDir + "data/vesk.db");
         db::Connection conn(programDir + "data/vesk.db");

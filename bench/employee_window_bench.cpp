@@ -23,9 +23,9 @@ namespace {
 
 constexpr int kEmployees = 20000;
 
-const bench::Organisation& organisation()
+const bench::SampleOrganisation& organisation()
 {
-    static const bench::Organisation o(kEmployees);
+    static const bench::SampleOrganisation o(kEmployees);
     return o;
 }
 
@@ -62,6 +62,7 @@ void NextEmployeeOnTransfersPage(benchmark::State& state)
     // Every employee has a photo, so each step loads and scales one.
     QImage img(300, 400, QImage::Format_RGB32);
     img.fill(Qt::gray);
+    QDir().mkpath(QString::fromStdString(organisation().programDir + "照片"));
     for (int i = 0; i < 200; ++i) {
         program.dm->rszl.moveToRow(i);
         img.save(QString::fromStdString(personnel::employeePhotoPath(*program.dm, program.dm->rszl.asString("员工编号"))), "JPG");

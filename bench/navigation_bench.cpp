@@ -3,10 +3,6 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <QDir>
-#include <QTemporaryDir>
-#include <filesystem>
-
 #include "SampleOrganisation.h"
 #include "app/MainFrame.h"
 #include "app/TDM.h"
@@ -19,9 +15,11 @@ namespace {
 
 constexpr int kEmployees = 20000;
 
-const bench::Organisation& organisation()
+using Organisation = bench::SampleOrganisation;
+
+const Organisation& organisation()
 {
-    static const bench::Organisation o(kEmployees);
+    static const Organisation o(kEmployees);
     return o;
 }
 

@@ -78,7 +78,10 @@ std::string ModuleLists::fieldFilePath(int module) const
 FieldLists ModuleLists::makeLists(const ModuleInfo& info, const db::DataSet& ds) const
 {
     FieldLists lists;
-    lists.search = ds.fieldNames();
+    // Computed columns (ages, years of service) exist only in the program: a search or a sort on
+    // them would reach the database as a column it does not have.
+    for (int i = 0; i < ds.fieldCount(); ++i)
+        if (!ds.field(i).calculated) lists.search.push_back(ds.field(i).name);
     if (info.trimLists) removeIdentityColumns(lists.search);
     lists.sort = lists.search;
     if (info.trimLists && !lists.search.empty()) lists.searchIndex = lists.sortIndex = 0;

@@ -226,6 +226,11 @@ void Navigation::searchOneField(int module, const std::string& field, const std:
     runAction([&] { ds->locate(field, db::Value(text), true, true); });
 }
 
+void Navigation::searchEmptyValue(int module, const std::string& field)
+{
+    if (hooks.searchEmptyValue) runAction([&] { hooks.searchEmptyValue(module, field); });
+}
+
 void Navigation::refreshList(int module)
 {
     if (module != 1 && module != 8) return;

@@ -38,6 +38,8 @@ struct NavigationHooks {
     std::function<void(int module)> openPayrollList;    // modules 9 to 13: their own opening (10: after its list)
     // The one-field search; without it the search moves to the first row whose value starts with the text.
     std::function<void(int module, const std::string& field, const std::string& text)> searchOneField;
+    // The magnifier pressed with no search text: rows whose column is empty.
+    std::function<void(int module, const std::string& field)> searchEmptyValue;
     std::function<void(int module)> refreshQueryTree;   // tree menu 刷新查询列表
     std::function<void(int module)> saveQueryTree;      // tree menu 保存查询列表
     std::function<void()> reopenCourseRecords;          // module 2: training records of the current course
@@ -76,6 +78,7 @@ public:
     // --- module panels -------------------------------------------------------------------------
     void browse(int module, Move move);
     void searchOneField(int module, const std::string& field, const std::string& text);
+    void searchEmptyValue(int module, const std::string& field);
     void refreshList(int module);       // the refresh button above the trees of modules 1 and 8
     void openRecordWindow(int module);  // double-click on the grid
     void openQueryWindow(int module);   // 多条件查询

@@ -9,6 +9,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include "admin/Tkhdlw.h"
 #include "app/MainMenu.h"
@@ -20,6 +21,7 @@
 #include "ui/NavigationBar.h"
 #include "ui/PayrollSetsPanel.h"
 #include "ui/PayrollWindows.h"
+#include "ui/QueryTreeWidget.h"
 #include "ui/StatisticsPanel.h"
 
 namespace rsgz::app {
@@ -75,7 +77,8 @@ QStatusBar QLabel { padding: 0 4px; color: #2b3a4a; }
 }  // namespace
 
 Tmain::Tmain(MainFrame& frame, bool login, QWidget* parent)
-    : QMainWindow(parent), frame_(frame), nav_(frame.navigation())
+    : QMainWindow(parent), frame_(frame), nav_(frame.navigation()),
+      queries_(std::make_unique<query::QueryPages>(frame.dm(), frame.navigation()))
 {
     setObjectName(QStringLiteral("Tmain"));
     setWindowTitle(QString::fromUtf8(kProductTitle));
@@ -85,6 +88,8 @@ Tmain::Tmain(MainFrame& frame, bool login, QWidget* parent)
     buildMenus();
     buildStatusBar();
     nav_.setView(this);
+    queries_->setView(this);
+    for (const auto& [module, p] : modulePanels_) p->attachQueries(queries_.get());
     frame_.dm().onStatusText = [this](const std::string& t) { status_[3]->setText(q(t)); };
     if (login) khdl();
 }
@@ -92,6 +97,7 @@ Tmain::Tmain(MainFrame& frame, bool login, QWidget* parent)
 Tmain::~Tmain()
 {
     nav_.setView(nullptr);
+    queries_->setView(nullptr);
     frame_.dm().onStatusText = nullptr;
 }
 
@@ -258,6 +264,48 @@ void Tmain::resetGridColumns(int module)
 {
     const auto it = modulePanels_.find(module);
     if (it != modulePanels_.end()) it->second->resetColumns();
+}
+
+void Tmain::loadGridLayout(int module)
+{
+    if (ui::ModulePanel* p = modulePanel(module)) p->loadGridLayout();
+}
+
+// --- the query side of the pages -------------------------------------------------------------------
+
+ui::ModulePanel* Tmain::modulePanel(int module) const
+{
+    const auto it = modulePanels_.find(module);
+    return it == modulePanels_.end() ? nullptr : it->second;
+}
+
+void Tmain::treeChanged(int module)
+{
+    if (ui::ModulePanel* p = modulePanel(module)) p->showTree(queries_->trees().tree(module));
+    else if (QWidget* other = panel(module))  // the statistics page shows the personnel tree as it is
+        if (auto* tree = other->findChild<QTreeWidget*>(QStringLiteral("queryTree")))
+            ui::fillQueryTree(tree, queries_->trees().tree(module), false);
+}
+
+void Tmain::hintChanged(const std::string& text)
+{
+    status_[1]->setText(q(text));
+    status_[1]->repaint();  // "正在查询数据....." shows before the search runs
+}
+
+void Tmain::sortShown(int module, const std::string& field, const std::string& order)
+{
+    if (ui::ModulePanel* p = modulePanel(module)) p->showSort(field, order);
+}
+
+void Tmain::treeWidthShown(int module, int width)
+{
+    if (ui::ModulePanel* p = modulePanel(module)) p->showTreeWidth(width);
+}
+
+void Tmain::searchFieldShown(int module, const std::string& name)
+{
+    if (ui::ModulePanel* p = modulePanel(module)) p->showSearchField(name);
 }
 
 // --- activation and close ------------------------------------------------------------------------

@@ -1,10 +1,12 @@
 #pragma once
 #include <QMainWindow>
 #include <map>
+#include <memory>
 #include <string>
 
 #include "app/MainFrame.h"
 #include "app/Navigation.h"
+#include "query/QueryPages.h"
 
 class QAction;
 class QLabel;
@@ -20,7 +22,7 @@ namespace rsgz::app {
 
 // The main window: the navigation bar, the work area with the desktop picture or one module panel,
 // the menus and the status bar. What it does is the frame's navigation; the window only shows it.
-class Tmain : public QMainWindow, private NavigationView {
+class Tmain : public QMainWindow, private NavigationView, private query::QueryPagesView {
     Q_OBJECT
 public:
     // Runs the creation steps, the login included (unless login is false, for tests).
@@ -32,6 +34,7 @@ public:
     QWidget* panel(int module) const;
     QWidget* workAreaWidget() const;
     QAction* menuAction(const std::string& text) const;
+    query::QueryPages& queryPages() { return *queries_; }
     void khdl();  // the login window, modal
 
 protected:
@@ -54,9 +57,19 @@ private:
     bool showPicture(const std::string& path) override;
     std::string pictureFilter() const override;
     void resetGridColumns(int module) override;
+    void loadGridLayout(int module) override;
+
+    // What the query side of the pages tells the window.
+    void treeChanged(int module) override;
+    void hintChanged(const std::string& text) override;
+    void sortShown(int module, const std::string& field, const std::string& order) override;
+    void treeWidthShown(int module, int width) override;
+    void searchFieldShown(int module, const std::string& name) override;
+    ui::ModulePanel* modulePanel(int module) const;
 
     MainFrame& frame_;
     Navigation& nav_;
+    std::unique_ptr<query::QueryPages> queries_;
     ui::NavigationBar* navBar_ = nullptr;
     QStackedWidget* work_ = nullptr;
     ui::DesktopArea* desktop_ = nullptr;

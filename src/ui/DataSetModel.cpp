@@ -23,6 +23,22 @@ void DataSetModel::setTitle(const QString& field, const QString& title)
     emit headerDataChanged(Qt::Horizontal, 0, std::max(0, columnCount() - 1));
 }
 
+void DataSetModel::setAlignment(const QString& field, Qt::Alignment alignment)
+{
+    alignments_[field] = static_cast<int>(alignment);
+    if (rowCount() > 0 && columnCount() > 0) emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::TextAlignmentRole});
+}
+
+Qt::Alignment DataSetModel::alignment(int column) const
+{
+    const int f = fieldIndexOfColumn(column);
+    if (f < 0) return Qt::AlignLeft;
+    const auto it = alignments_.find(QString::fromStdString(ds_->field(f).name));
+    if (it != alignments_.end()) return Qt::Alignment(it.value());
+    const FieldType type = ds_->field(f).type;
+    return db::isNumeric(type) && type != FieldType::AutoInc ? Qt::AlignRight : Qt::AlignLeft;
+}
+
 void DataSetModel::setVisibleFields(const QStringList& fields)
 {
     beginResetModel();
@@ -83,10 +99,7 @@ QVariant DataSetModel::data(const QModelIndex& index, int role) const
     const int f = fieldIndexOfColumn(index.column());
     if (f < 0) return {};
     const FieldType type = ds_->field(f).type;
-    if (role == Qt::TextAlignmentRole) {
-        const bool number = db::isNumeric(type) && type != FieldType::AutoInc;
-        return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
-    }
+    if (role == Qt::TextAlignmentRole) return QVariant::fromValue(Qt::AlignVCenter | alignment(index.column()));
     if (role != Qt::DisplayRole && role != Qt::EditRole) return {};
     const db::Value v = ds_->valueAt(index.row(), f);
     if (role == Qt::EditRole && type != FieldType::Currency && type != FieldType::DateTime) return v.toQString();

@@ -19,6 +19,9 @@ public:
     void setEditable(bool on) { editable_ = on; }
     // Column titles by field name; fields without one show their name.
     void setTitle(const QString& field, const QString& title);
+    // The alignment of a field's cells; without one numbers go right and the rest left.
+    void setAlignment(const QString& field, Qt::Alignment alignment);
+    Qt::Alignment alignment(int column) const;
     // Shows only these fields, in this order (empty: every field).
     void setVisibleFields(const QStringList& fields);
     int fieldIndexOfColumn(int column) const;
@@ -50,6 +53,7 @@ private:
     db::DataSet* ds_;
     bool editable_ = false;
     QHash<QString, QString> titles_;
+    QHash<QString, int> alignments_;
     QStringList visible_;
     std::vector<int> columns_;  // model column -> field index
     // The row count as the views last heard it: it moves between begin and end of each insert or

@@ -1,24 +1,31 @@
 #include "ui/ModulePanel.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStyle>
 #include <QTableView>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "app/Interaction.h"
+#include "app/TDM.h"
 #include "db/DataSet.h"
+#include "query/QueryPages.h"
 #include "ui/DataSetModel.h"
+#include "ui/GridLayoutView.h"
 #include "ui/PanelParts.h"
+#include "ui/QueryTreeWidget.h"
 
 namespace rsgz::ui {
 
@@ -37,14 +44,14 @@ ModulePanel::ModulePanel(app::Navigation& nav, int module, db::DataSet* list, Op
     layout->setSpacing(0);
     layout->addWidget(buildTopBar(info ? QString::fromStdString(info->title) : QString()));
 
-    auto* split = new QSplitter(Qt::Horizontal, this);
-    split->setObjectName(QStringLiteral("panelSplitter"));
-    split->setChildrenCollapsible(false);
-    split->addWidget(buildTreeSide(options.refreshButton));
-    split->addWidget(buildGridSide(options));
-    split->setStretchFactor(1, 1);
-    split->setSizes({170, 900});
-    layout->addWidget(split, 1);
+    split_ = new QSplitter(Qt::Horizontal, this);
+    split_->setObjectName(QStringLiteral("panelSplitter"));
+    split_->setChildrenCollapsible(false);
+    split_->addWidget(buildTreeSide(options.refreshButton));
+    split_->addWidget(buildGridSide(options));
+    split_->setStretchFactor(1, 1);
+    split_->setSizes({170, 900});
+    layout->addWidget(split_, 1);
     browseState_.follow(list_);
 }
 
@@ -89,7 +96,7 @@ QWidget* ModulePanel::buildTopBar(const QString& title)
     row->addWidget(searchText_);
     QToolButton* go = makeToolButton(QStringLiteral("查询数据"), QStringLiteral("edit-find"), QStyle::SP_FileDialogContentsView, bar);
     go->setObjectName(QStringLiteral("searchButton"));
-    connect(go, &QToolButton::clicked, this, &ModulePanel::search);
+    connect(go, &QToolButton::clicked, this, &ModulePanel::searchButton);
     row->addWidget(go);
     row->addStretch();
     topRow_ = row;
@@ -163,12 +170,25 @@ void ModulePanel::buildGrid()
     connect(grid_, &QTableView::clicked, this, [this] { nav_.gridClicked(module_); });
     connect(grid_, &QTableView::doubleClicked, this, [this] { nav_.openRecordWindow(module_); });
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-        // Column layouts are saved and aligned by the layout settings; the entries are offered here.
-        QMenu menu(grid_);
-        for (const char* entry : {"保存表格样式", "左对齐", "居中", "右对齐"}) menu.addAction(QString::fromUtf8(entry));
-        menu.exec(grid_->viewport()->mapToGlobal(at));
+    connect(grid_, &QWidget::customContextMenuRequested, this, &ModulePanel::gridMenu);
+    // A new read fits the columns to their contents; a stored layout keeps its widths.
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        if (!layout_.columns.empty()) applyWidths(grid_, model_, layout_);
     });
+}
+
+void ModulePanel::gridMenu(const QPoint& at)
+{
+    QMenu menu(grid_);
+    QAction* save = menu.addAction(QStringLiteral("保存表格样式"));
+    QAction* left = menu.addAction(QStringLiteral("左对齐"));
+    QAction* centre = menu.addAction(QStringLiteral("居中"));
+    QAction* right = menu.addAction(QStringLiteral("右对齐"));
+    const QAction* chosen = menu.exec(grid_->viewport()->mapToGlobal(at));
+    if (chosen == save) saveGridLayout();
+    else if (chosen == left) alignCurrentColumn(Qt::AlignLeft);
+    else if (chosen == centre) alignCurrentColumn(Qt::AlignHCenter);
+    else if (chosen == right) alignCurrentColumn(Qt::AlignRight);
 }
 
 void ModulePanel::followCurrentRow(int row)
@@ -194,9 +214,18 @@ void ModulePanel::addToTopBar(QWidget* w)
     topRow_->insertWidget(topRow_->count() - 1, w);
 }
 
+// Enter in the text box searches only with a text; the magnifier with no text finds the rows
+// whose column is empty.
 void ModulePanel::search()
 {
+    if (searchText_->text().isEmpty()) return;
     nav_.searchOneField(module_, searchField_->currentText().toStdString(), searchText_->text().toStdString());
+}
+
+void ModulePanel::searchButton()
+{
+    if (searchText_->text().isEmpty()) nav_.searchEmptyValue(module_, searchField_->currentText().toStdString());
+    else search();
 }
 
 void ModulePanel::setFieldLists(const app::FieldLists& lists)
@@ -215,9 +244,136 @@ void ModulePanel::setFieldLists(const app::FieldLists& lists)
 void ModulePanel::resetColumns()
 {
     if (!model_) return;
+    layout_ = {};  // its widths no longer apply; the file stays as it is
     model_->setVisibleFields({});
     QHeaderView* header = grid_->horizontalHeader();
     for (int i = 0; i < header->count(); ++i) header->moveSection(header->visualIndex(i), i);
+}
+
+// --- query trees, sort bar and stored layout -------------------------------------------------------
+
+void ModulePanel::attachQueries(query::QueryPages* pages)
+{
+    pages_ = pages;
+    if (pages_) wireQueries();
+}
+
+void ModulePanel::wireQueries()
+{
+    const query::QueryModule* m = query::queryModule(module_);
+    tree_->setEditTriggers(m && m->editableTree ? QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked
+                                                : QAbstractItemView::NoEditTriggers);
+    // The chosen node stays marked when the tree loses the focus.
+    QPalette palette = tree_->palette();
+    palette.setColor(QPalette::Inactive, QPalette::Highlight, palette.color(QPalette::Active, QPalette::Highlight));
+    palette.setColor(QPalette::Inactive, QPalette::HighlightedText, palette.color(QPalette::Active, QPalette::HighlightedText));
+    tree_->setPalette(palette);
+    tree_->viewport()->installEventFilter(this);
+    connect(tree_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item) {
+        pages_->nodeEdited(module_, nodeOf(item), item->text(0).toStdString());
+    });
+    const auto sortChosen = [this] {
+        pages_->sortChosen(module_, sortField_->currentText().toStdString(), sortOrder_->currentText().toStdString());
+    };
+    if (sortField_) connect(sortField_, &QComboBox::activated, this, sortChosen);
+    if (sortOrder_) connect(sortOrder_, &QComboBox::activated, this, sortChosen);
+    connect(searchField_, &QComboBox::activated, this,
+            [this] { pages_->searchFieldChosen(module_, searchField_->currentText().toStdString()); });
+    // A drag moves the splitter many times: the width is stored once it rests.
+    auto* widthRests = new QTimer(this);
+    widthRests->setSingleShot(true);
+    widthRests->setInterval(400);
+    connect(widthRests, &QTimer::timeout, this, [this] { pages_->treeWidthMoved(module_, split_->sizes().value(0)); });
+    connect(split_, &QSplitter::splitterMoved, widthRests, qOverload<>(&QTimer::start));
+}
+
+bool ModulePanel::eventFilter(QObject* watched, QEvent* event)
+{
+    if (pages_ && watched == tree_->viewport() && event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton) treeClicked(mouse->position().toPoint());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// A click on a node narrows the list to it; a click beside the nodes shows the whole list.
+void ModulePanel::treeClicked(const QPoint& at)
+{
+    QTreeWidgetItem* item = tree_->itemAt(at);
+    // A click on the branch mark only opens or closes the node.
+    if (item && at.x() < tree_->visualItemRect(item).left()) return;
+    if (!item) tree_->clearSelection();
+    pages_->nodeClicked(module_, nodeOf(item));
+}
+
+void ModulePanel::showTree(const query::QueryTree& tree)
+{
+    const query::QueryModule* m = query::queryModule(module_);
+    fillQueryTree(tree_, tree, m && m->editableTree);
+}
+
+void ModulePanel::showSort(const std::string& field, const std::string& order)
+{
+    const auto show = [](QComboBox* box, const std::string& text) {
+        if (!box) return;
+        const int i = box->findText(QString::fromStdString(text));
+        if (i < 0) return;
+        QSignalBlocker block(box);
+        box->setCurrentIndex(i);
+    };
+    show(sortField_, field);
+    show(sortOrder_, order);
+}
+
+void ModulePanel::showTreeWidth(int width)
+{
+    QList<int> sizes = split_->sizes();
+    if (sizes.size() < 2 || width <= 0) return;
+    const int total = sizes[0] + sizes[1];
+    QSignalBlocker block(split_);
+    split_->setSizes({width, total > width ? total - width : sizes[1]});
+}
+
+void ModulePanel::showSearchField(const std::string& name)
+{
+    const int i = searchField_->findText(QString::fromStdString(name));
+    if (i < 0) return;
+    QSignalBlocker block(searchField_);
+    searchField_->setCurrentIndex(i);
+}
+
+void ModulePanel::loadGridLayout()
+{
+    if (!model_ || !list_->active()) return;
+    const std::string path = query::GridLayout::path(app::DM().programDir(), module_);
+    if (path.empty() || !QFileInfo::exists(QString::fromStdString(path))) return;
+    try {
+        layout_ = query::GridLayout::read(path);
+        applyLayout(grid_, model_, layout_);
+    } catch (const std::exception& e) {
+        layout_ = {};
+        app::interaction().showMessage(e.what());
+    }
+}
+
+void ModulePanel::saveGridLayout()
+{
+    if (!model_ || !list_->active()) return;
+    const std::string path = query::GridLayout::path(app::DM().programDir(), module_);
+    if (path.empty()) return;
+    app::runAction([&] {
+        layout_ = captureLayout(grid_, model_);
+        layout_.write(path);
+    });
+}
+
+void ModulePanel::alignCurrentColumn(Qt::Alignment alignment)
+{
+    const int column = grid_->currentIndex().column();
+    const int f = model_ ? model_->fieldIndexOfColumn(column) : -1;
+    if (f < 0) return;
+    model_->setAlignment(QString::fromStdString(list_->field(f).name), alignment);
+    saveGridLayout();
 }
 
 }  // namespace rsgz::ui

@@ -5,6 +5,7 @@
 
 #include "app/BrowseButtons.h"
 #include "app/Navigation.h"
+#include "query/GridLayout.h"
 
 class QComboBox;
 class QHBoxLayout;
@@ -14,9 +15,15 @@ class QTableView;
 class QToolButton;
 class QTreeWidget;
 
+class QSplitter;
+
 namespace rsgz::db {
 class DataSet;
 }
+namespace rsgz::query {
+class QueryPages;
+class QueryTree;
+}  // namespace rsgz::query
 
 namespace rsgz::ui {
 
@@ -52,6 +59,20 @@ public:
     // A control of the module's own after the search controls of the top bar.
     void addToTopBar(QWidget* w);
 
+    // --- query trees, sort bar and stored layout ---------------------------------------------------
+    // The user's actions on the tree, the sort bar, the search column and the splitter go to pages.
+    void attachQueries(query::QueryPages* pages);
+    void showTree(const query::QueryTree& tree);
+    // Filled by the program: nothing is stored and nothing is sorted.
+    void showSort(const std::string& field, const std::string& order);
+    void showTreeWidth(int width);
+    void showSearchField(const std::string& name);
+    // The grid's stored layout, when its file exists.
+    void loadGridLayout();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     QWidget* buildTopBar(const QString& title);
     QWidget* buildTreeSide(bool refreshButton);
@@ -60,6 +81,12 @@ private:
     void followCurrentRow(int row);
     void rowActivated(const QModelIndex& current);
     void search();
+    void searchButton();
+    void wireQueries();
+    void treeClicked(const QPoint& at);
+    void gridMenu(const QPoint& at);
+    void saveGridLayout();
+    void alignCurrentColumn(Qt::Alignment alignment);
 
     app::Navigation& nav_;
     int module_;
@@ -75,6 +102,9 @@ private:
     std::array<QToolButton*, 4> browseButtons_ = {};
     app::BrowseButtons browseState_;
     QHBoxLayout* topRow_ = nullptr;
+    QSplitter* split_ = nullptr;
+    query::QueryPages* pages_ = nullptr;
+    query::GridLayout layout_;  // the stored layout in force (its widths survive a new read)
 };
 
 }  // namespace rsgz::ui

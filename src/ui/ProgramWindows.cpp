@@ -4,6 +4,7 @@
 #include "ui/DictionaryWindows.h"
 #include "ui/EmployeeWindows.h"
 #include "ui/PayrollWindows.h"
+#include "ui/QueryWindows.h"
 #include "ui/Tgyrjw.h"
 #include "ui/WindowRegistry.h"
 
@@ -15,6 +16,7 @@ void registerProgramWindows()
     personnel::registerDictionaryWindows();
     personnel::registerEmployeeWindows();
     registerPayrollWindows();
+    registerQueryWindows();
     registerWindow("关于软件", [](QWidget* parent) {
         Tgyrjw w(parent);
         w.exec();
