@@ -9,7 +9,8 @@ packages=(
   qt6-base-dev qt6-charts-dev qt6-image-formats-plugins qt6-translations-l10n
   libsqlite3-dev libsodium-dev libjpeg-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  fonts-wqy-microhei xvfb xauth
+  fonts-wqy-microhei xvfb xauth poppler-utils
+  locales
 )
 
 installed() {
@@ -33,6 +34,14 @@ if ((${#missing[@]} > 0)); then
   fi
   "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update
   "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# The number-text tests run once under a locale that writes a decimal comma.
+if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
+  echo "Generating the locale de_DE.UTF-8 for the tests"
+  sudo=()
+  if [[ $(id -u) -ne 0 ]]; then sudo=(sudo); fi
+  "${sudo[@]}" localedef -i de_DE -f UTF-8 de_DE.UTF-8
 fi
 
 cmake -S . -B build -DCMAKE_BUILD_TYPE=Release -DRSGZ_BUILD_TESTS=ON -DRSGZ_BUILD_BENCH=ON

@@ -1,9 +1,8 @@
 #include "admin/LoginForm.h"
 
-#include <QFile>
-
 #include "admin/PasswordHash.h"
 #include "app/Interaction.h"
+#include "app/LiveDatabase.h"
 #include "app/MainFrame.h"
 #include "app/Product.h"
 #include "app/TDM.h"
@@ -26,9 +25,18 @@ LoginForm::LoginForm(app::MainFrame& frame) : frame_(frame)
     }
     if (!items.empty()) name = items.front();
     frame_.LoginFailed = true;
+    fileCheck_.start(frame_.dm().livePath());
 }
 
 std::string LoginForm::historyPath() const { return frame_.ProgramDir + "YongHuNameList.Cfg"; }
+
+bool LoginForm::nameIsOneLine()
+{
+    if (isOneLineName(name)) return true;
+    frame_.dm().ShowMessage_jd(kNameOnOneLine);
+    focus = Focus::Name;
+    return false;
+}
 
 void LoginForm::nameChanged(const std::string& newName)
 {
@@ -43,6 +51,7 @@ void LoginForm::Save_yonghuList()
         frame_.dm().ShowMessage_jd("用户名称不能为空！");
         return;
     }
+    if (!nameIsOneLine()) return;
     focus = Focus::Password;
     try {
         name = history_->record(name);
@@ -70,6 +79,7 @@ void LoginForm::login()
         focus = Focus::Name;
         return;
     }
+    if (!nameIsOneLine()) return;
     Save_yonghuList();
     if (password.empty()) {
         frame_.dm().ShowMessage_jd("用户密码不能为空!");
@@ -96,24 +106,27 @@ void LoginForm::quit()
 void LoginForm::test_YongHu_Mima()
 {
     app::TDM& dm = frame_.dm();
-    const QString live = QString::fromStdString(dm.livePath());
-    if (!QFile::exists(live)) {
-        // A log left beside a vanished database would be replayed into the fresh copy: drop it.
-        QFile::remove(live + "-wal");
-        QFile::remove(live + "-shm");
-        QFile::copy(QString::fromStdString(dm.templatePath()), live);
-        QFile(live).setPermissions(QFile(live).permissions() | QFileDevice::WriteOwner);
-    }
+    result = false;
+    // Until this attempt succeeds no operator's row is there to read rights from.
     dm.zh.close();
+    app::ensureLiveDatabase(dm);
+    // The file is checked once per run, before the connection first opens it; a retyped password
+    // does not read it again.
+    if (!databaseChecked_) {
+        app::checkLiveDatabase(dm, fileCheck_);
+        databaseChecked_ = true;
+    }
     dm.zh.setSql({"Select * from 权限", "where 姓名 =" + db::sqlQuote(name)});
     dm.zh.open();
-    result = false;
-    if (dm.zh.isEmpty()) return;
-    dm.zh.first();
-    if (dm.zh.asString("姓名") == name && verifyPassword(dm.zh.asString("密码"), password)) {
-        result = true;
-        frame_.CurrentOperator = name;
+    if (!dm.zh.isEmpty()) {
+        dm.zh.first();
+        result = dm.zh.asString("姓名") == name && verifyPassword(dm.zh.asString("密码"), password);
     }
+    if (!result) {
+        dm.zh.close();
+        return;
+    }
+    frame_.CurrentOperator = name;
 }
 
 }  // namespace rsgz::admin

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "admin/NameHistory.h"
+#include "app/LiveDatabase.h"
 
 namespace rsgz::app {
 class MainFrame;
@@ -38,7 +39,11 @@ public:
     std::string historyPath() const;
 
 private:
+    bool nameIsOneLine();  // says so and keeps the window at the name when it is not
+
     app::MainFrame& frame_;
+    bool databaseChecked_ = false;
+    app::LiveFileCheck fileCheck_;  // started with the window, read at the first login
     std::optional<NameHistory> history_;
 };
 

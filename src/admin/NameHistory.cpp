@@ -12,6 +12,8 @@
 namespace rsgz::admin {
 
 
+bool isOneLineName(std::string_view name) { return name.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos; }
+
 NameHistory NameHistory::load(const std::string& path)
 {
     NameHistory history(path);
@@ -29,6 +31,7 @@ int NameHistory::indexOfIgnoringLatinCase(std::string_view name) const
 std::string NameHistory::record(std::string_view name)
 {
     if (name.empty()) throw std::invalid_argument("用户名称不能为空");
+    if (!isOneLineName(name)) throw std::invalid_argument(kNameOnOneLine);
     std::vector<std::string> items = items_;
     const int found = indexOfIgnoringLatinCase(name);
     const auto entry = found < 0 ? items.insert(items.end(), std::string(name)) : items.begin() + found;

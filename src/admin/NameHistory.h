@@ -5,6 +5,11 @@
 
 namespace rsgz::admin {
 
+// An operator name is one line of text: a line break would split it into two names in the history
+// file, and a NUL would cut it short. Names are checked where they are typed.
+bool isOneLineName(std::string_view name);
+inline constexpr const char* kNameOnOneLine = "用户名称不能含有换行符或空字符！";
+
 // The operator names typed at login, most recent first, kept in a GBK text file beside the program
 // (YongHuNameList.Cfg). A name occurs once, where "once" ignores the letter case of Latin letters;
 // names are never removed and the list has no limit.
@@ -25,9 +30,9 @@ public:
 
     // Adds the name when absent, moves its entry to the top and rewrites the file. Returns the top
     // entry: a name typed in another case than its entry comes back in the entry's case, and that
-    // is the name the login goes on with. Throws std::invalid_argument for an empty name, and
-    // rsgz::db::EncodingError or std::runtime_error when the file cannot be written; the file and
-    // the list are then left as they were.
+    // is the name the login goes on with. Throws std::invalid_argument for an empty name or one that
+    // is not one line, and rsgz::db::EncodingError or std::runtime_error when the file cannot be
+    // written; the file and the list are then left as they were.
     std::string record(std::string_view name);
 
 private:

@@ -1,5 +1,6 @@
 #include "admin/RightsForm.h"
 
+#include "admin/NameHistory.h"
 #include "admin/PasswordHash.h"
 #include "admin/Rights.h"
 #include "app/Interaction.h"
@@ -10,6 +11,7 @@ namespace rsgz::admin {
 namespace {
 constexpr const char* kManageRights = "权限管理";
 constexpr const char* kAtLeastOne = "最少有一个操作员!";
+constexpr const char* kOperatorNameOnOneLine = "操作员名称不能含有换行符或空字符！";
 }  // namespace
 
 bool mayOpenRightsWindow(app::TDM& dm)
@@ -87,6 +89,11 @@ void RightsForm::putPassword()
 
 void RightsForm::setName(const std::string& text)
 {
+    if (!isOneLineName(text)) {
+        // The row keeps the name it had; the field shows it again.
+        dm_.ShowMessage_jd(kOperatorNameOnOneLine);
+        return;
+    }
     app::runAction([&] {
         dm_.qxgl.edit();
         dm_.qxgl.setValue("姓名", text);

@@ -25,11 +25,13 @@ public:
     // Activation: the desktop picture, the print entries, the company particulars. False when the
     // login failed: the window must then close without the copy.
     bool activate();
-    // The close-time copy data/vesk.db -> bak/yyyymmdd.db. Reports nothing; a failure still lets
-    // the program end.
+    // The close-time copy data/vesk.db -> bak/yyyymmdd.db. A database that fails the engine's
+    // structural check never replaces a copy: it is written as bak/yyyymmdd-损坏.db instead and
+    // the user is told. Any other failure is not reported; the program ends either way.
     void BeiFen_data();
-    // The file BeiFen_data writes today.
+    // The file BeiFen_data writes today, and the name a damaged database is kept under.
     std::string backupPathForToday() const;
+    std::string damagedBackupPathForToday() const;
 
 private:
     TDM& dm_;

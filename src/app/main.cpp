@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QIcon>
 
+#include "app/IdleCheckpoint.h"
 #include "app/MainFrame.h"
 #include "app/TDM.h"
 #include "app/Tmain.h"
@@ -28,6 +29,7 @@ int main(int argc, char** argv)
     // The data module first, without a connection; then the main window, whose creation logs in.
     rsgz::app::TDM dm;
     rsgz::app::setDM(&dm);
+    rsgz::app::IdleCheckpoint idleCheckpoint(dm.DMADO);
     rsgz::app::bindRecordRules(dm);
     rsgz::app::MainFrame frame(dm);
     frame.create(QDir(QApplication::applicationDirPath()).absolutePath().toStdString() + "/");

@@ -2,6 +2,9 @@
 
 #include <sqlite3.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 
@@ -20,6 +23,94 @@ bool mayChangeSchema(const std::string& sql)
     return low.find("create") != std::string::npos || low.find("alter") != std::string::npos
         || low.find("drop") != std::string::npos;
 }
+
+// Stands in for the engine's own automatic checkpoint (a log hook replaces it) and tells the
+// listener that a write was committed.
+int afterCommit(void* listener, sqlite3* db, const char* schema, int pages)
+{
+    constexpr int kAutoCheckpointPages = 1000;
+    if (pages >= kAutoCheckpointPages) sqlite3_wal_checkpoint_v2(db, schema, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+    const auto& notify = *static_cast<const std::function<void()>*>(listener);
+    if (notify) notify();
+    return SQLITE_OK;
+}
+
+// The rows of "PRAGMA quick_check", or the engine's error when the check itself breaks off on a
+// damaged page: empty only for a sound file.
+std::string runQuickCheck(sqlite3* db)
+{
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db, "PRAGMA quick_check(5)", -1, &st, nullptr);
+    std::string found;
+    auto note = [&found](std::string_view line) {
+        if (!found.empty()) found += '\n';
+        found += line;
+    };
+    while (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+        const std::string_view row = text ? text : "";
+        if (row != "ok") note(row);
+    }
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW) note(sqlite3_errmsg(db));
+    sqlite3_finalize(st);
+    return found;
+}
+
+// A file with no owner-write bit is treated as read-only even where the process could write it
+// anyway (an administrator's account): whoever marked it so did not want it changed.
+bool writable(const std::string& path, int extra)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) && ::access(path.c_str(), W_OK | extra) == 0;
+}
+
+// The target of a copy and the journal and log files the engine may leave beside it.
+void removeWithCompanions(const std::string& path)
+{
+    for (const char* suffix : {"", "-journal", "-wal", "-shm"}) std::remove((path + suffix).c_str());
+}
+}  // namespace
+
+std::string unwritableReason(const std::string& path)
+{
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) return {};
+    if (!writable(path, 0))
+        return "数据库文件 " + path + " 是只读的，程序不能在其中保存任何修改。请去掉这个文件的只读属性后再登录。";
+    const std::filesystem::path parent = std::filesystem::path(path).parent_path();
+    const std::string folder = parent.empty() ? std::string(".") : parent.string();
+    if (!writable(folder, X_OK))
+        return "数据库文件 " + path + " 所在的文件夹 " + folder
+             + " 是只读的，程序不能在其中写入数据库的日志文件，也就不能保存修改。请让这个文件夹可以写入后再登录。";
+    return {};
+}
+
+std::string quickCheckFile(const std::string& path, const std::atomic<bool>* cancel)
+{
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        const std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+        sqlite3_close(db);
+        throw DbError(rc, "无法打开数据库文件 " + path + "：" + msg);
+    }
+    sqlite3_busy_timeout(db, 5000);
+    registerChineseCollation(db);
+    if (cancel) {
+        auto stop = [](void* flag) { return static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0; };
+        sqlite3_progress_handler(db, 1000, stop, const_cast<std::atomic<bool>*>(cancel));
+    }
+    std::string found = runQuickCheck(db);
+    sqlite3_close(db);
+    return found;
+}
+
+namespace {
+[[noreturn]] void refuseOpen(sqlite3* db, int rc, const std::string& message)
+{
+    sqlite3_close(db);
+    throw DbError(rc, message);
+}
 }  // namespace
 
 Connection::Connection(std::string path) : path_(std::move(path)) {}
@@ -36,6 +127,7 @@ void Connection::setPath(std::string path)
 sqlite3* Connection::handle()
 {
     if (db_) return db_;
+    if (const std::string why = unwritableReason(path_); !why.empty()) throw DbError(SQLITE_READONLY, why);
     sqlite3* db = nullptr;
     // Read-write without create: a missing file must be reported, not silently made empty. The
     // program works on one thread, so the engine need not lock around every call.
@@ -45,6 +137,9 @@ sqlite3* Connection::handle()
         sqlite3_close(db);
         throw DbError(rc, "无法打开数据库文件 " + path_ + "：" + msg);
     }
+    // The engine falls back to reading only when it may not write; every save would then fail.
+    if (sqlite3_db_readonly(db, "main") == 1)
+        refuseOpen(db, SQLITE_READONLY, "数据库文件 " + path_ + " 只能读取，不能写入，程序不能在其中保存修改。");
     sqlite3_busy_timeout(db, 5000);
     sqlite3_extended_result_codes(db, 1);
     // Write-ahead log with NORMAL sync: each posted row is its own committed transaction in the
@@ -59,6 +154,7 @@ sqlite3* Connection::handle()
     }
     registerChineseCollation(db);
     registerFormulaFunctions(db);
+    sqlite3_wal_hook(db, afterCommit, &commitListener_);
     db_ = db;
     return db_;
 }
@@ -156,11 +252,21 @@ void Connection::finalizeCached()
 
 int64_t Connection::lastInsertRowId() { return sqlite3_last_insert_rowid(handle()); }
 
+void Connection::setCommitListener(std::function<void()> listener) { commitListener_ = std::move(listener); }
+
+void Connection::checkpoint()
+{
+    // Passive: it never waits for another program reading the file.
+    if (db_) sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+}
+
+std::string Connection::quickCheck() { return runQuickCheck(handle()); }
+
 void Connection::backupTo(const std::string& target)
 {
     sqlite3* src = handle();
     const std::string tmp = target + ".part";
-    std::remove(tmp.c_str());
+    removeWithCompanions(tmp);
     sqlite3* dst = nullptr;
     int rc = sqlite3_open_v2(tmp.c_str(), &dst, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     if (rc == SQLITE_OK) {
@@ -178,13 +284,13 @@ void Connection::backupTo(const std::string& target)
     std::string msg = rc == SQLITE_OK ? "" : (dst ? sqlite3_errmsg(dst) : sqlite3_errstr(rc));
     sqlite3_close(dst);
     if (rc != SQLITE_OK) {
-        std::remove(tmp.c_str());
+        removeWithCompanions(tmp);
         throw DbError(rc, "数据库复制失败：" + msg);
     }
     std::error_code ec;
     std::filesystem::rename(tmp, target, ec);
     if (ec) {
-        std::remove(tmp.c_str());
+        removeWithCompanions(tmp);
         throw DbError(SQLITE_CANTOPEN, "数据库复制失败：" + ec.message());
     }
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include <atomic>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -27,7 +29,8 @@ public:
     const std::string& path() const { return path_; }
 
     // Opens the file if needed. The file must exist: a missing database is an error, never a new
-    // empty file. Throws DbError with the engine's text.
+    // empty file. A file or folder the program cannot write is refused before the engine touches
+    // it (it would open read-only and fail at every save). Throws DbError.
     sqlite3* handle();
     bool isOpen() const { return db_ != nullptr; }
     void close();
@@ -47,7 +50,19 @@ public:
     // A consistent copy of the open database into another file, taken with the engine's online
     // backup, so a copy taken while the program works is never torn. Written beside the target and
     // renamed over it, so an old copy is replaced only by a complete new one.
+    // A failed copy leaves nothing beside the target.
     void backupTo(const std::string& target);
+
+    // The engine's quick structural check of the open database: empty when it is sound, else the
+    // first problems it found.
+    std::string quickCheck();
+
+    // Called after every committed write (the engine's log hook). The log is still folded into
+    // the file every thousand pages as the engine would do by itself.
+    void setCommitListener(std::function<void()> listener);
+    // Folds the write-ahead log into the database file, so that a plain copy of the file is the
+    // whole database. Does nothing while the connection is closed.
+    void checkpoint();
 
     struct ColumnInfo {
         FieldType type = FieldType::Unknown;
@@ -72,7 +87,18 @@ private:
     sqlite3* db_ = nullptr;
     std::map<std::pair<std::string, std::string>, ColumnInfo> columnCache_;
     std::map<std::string, CachedStatement, std::less<>> statementCache_;
+    std::function<void()> commitListener_;
 };
+
+// The quick check of a database file that is not open, on a connection of its own that only reads
+// (it writes nothing into the file, and it may run on another thread). Empty when the file is sound.
+// Setting *cancel from another thread breaks it off (the result then means nothing). Throws
+// DbError when the file cannot be opened.
+std::string quickCheckFile(const std::string& path, const std::atomic<bool>* cancel = nullptr);
+
+// Why the program could not write the database file at path (the file or its folder is read-only),
+// in words for the user; empty when it can.
+std::string unwritableReason(const std::string& path);
 
 // A prepared statement owned for its lifetime, or borrowed from the connection's cache (then it is
 // only reset when it goes).

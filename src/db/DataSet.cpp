@@ -6,6 +6,7 @@
 #include <QTime>
 
 #include <algorithm>
+#include <cmath>
 
 #include "db/DataSetPrivate.h"
 #include "db/LatinCase.h"
@@ -306,6 +307,22 @@ std::string trimmed(std::string_view s)
     if (a == std::string_view::npos) return {};
     return std::string(s.substr(a, s.find_last_not_of(" \t\r\n") - a + 1));
 }
+
+// An amount for a currency field: typed text read as a user writes it, any other value converted.
+// What is no amount or does not fit is refused, naming the field, never stored as 0.
+Money amountOf(const Value& v, const std::string& typed, const std::string& field)
+{
+    Money m;
+    Money::Reading reading = Money::Reading::Ok;
+    if (v.kind() == Value::Kind::Text) reading = Money::read(typed, &m);
+    else if (v.kind() == Value::Kind::Money) m = v.toMoney();
+    else if (!Money::fromDoubleChecked(v.toDouble(), &m)) reading = Money::Reading::OutOfRange;
+    if (reading == Money::Reading::NotAnAmount)
+        throw DataSetError("“" + v.toString() + "”不是有效的金额（字段“" + field + "”）");
+    if (reading == Money::Reading::OutOfRange)
+        throw DataSetError("“" + v.toString() + "”超出了金额能保存的范围（字段“" + field + "”）");
+    return m;
+}
 }  // namespace
 
 // Every field that shows the same stored column shows the new value too, so that the row is
@@ -328,6 +345,8 @@ void DataSet::Private::storeOne(Row& r, int index, const Value& v) const
     if (v.isNull()) return r.setCell(col, cell);
     if (f.type == FieldType::Text || f.type == FieldType::Memo) {
         const std::string t = v.toString();
+        // A NUL would cut the text short in the file and in every program that reads it.
+        if (t.find('\0') != std::string::npos) throw DataSetError("字段“" + f.name + "”的内容含有空字符（NUL），不能保存");
         if (f.type == FieldType::Text && f.size > 0 && utf8Length(t) > static_cast<size_t>(f.size))
             throw DataSetError("字段“" + f.name + "”最多只能输入 " + std::to_string(f.size) + " 个字符");
         r.setText(col, t);
@@ -362,23 +381,15 @@ void DataSet::Private::storeOne(Row& r, int index, const Value& v) const
         if (text) {
             bool ok = false;
             d = QString::fromStdString(s).toDouble(&ok);
-            if (!ok) bad("数字");
+            if (!ok || !std::isfinite(d)) bad("数字");
         }
         cell.kind = Value::Kind::Double;
         cell.d = d;
         return r.setCell(col, cell);
     }
     case FieldType::Currency: {
-        Money m = v.toMoney();
-        if (text && !Money::parse(s, &m)) {
-            // More than four decimals is still an amount: it is rounded as the database would.
-            bool ok = false;
-            const double d = QString::fromStdString(s).remove(QLatin1Char(',')).toDouble(&ok);
-            if (!ok) bad("金额");
-            m = Money::fromDouble(d);
-        }
         cell.kind = Value::Kind::Money;
-        cell.i = m.units();
+        cell.i = amountOf(v, s, f.name).units();
         return r.setCell(col, cell);
     }
     case FieldType::YesNo:

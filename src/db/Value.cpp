@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -18,16 +19,33 @@ Value Value::fromDate(const QDate& d)
 }
 
 namespace {
+// Number text is written and read the same way whatever the process locale says: the Qt
+// application takes LC_NUMERIC from the environment, and under a decimal-comma locale the C
+// library's printf and strtod would write "1,5" into a statement and read "2.5" as 2.
 std::string doubleText(double d)
 {
-    if (std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 1e15) {
-        char buf[32];
-        std::snprintf(buf, sizeof buf, "%.0f", d);
-        return buf;
-    }
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.15g", d);
-    return buf;
+    char buf[64];
+    const bool whole = std::isfinite(d) && d == std::floor(d) && std::fabs(d) < 1e15;
+    const auto res = whole ? std::to_chars(buf, buf + sizeof buf, d, std::chars_format::fixed, 0)
+                           : std::to_chars(buf, buf + sizeof buf, d, std::chars_format::general, 15);
+    return std::string(buf, res.ptr);
+}
+
+// The leading number of a text, as the lenient accessors read it: blanks and a plus sign before
+// it are skipped, whatever follows it is ignored, and no number at all gives 0.
+double leadingNumber(std::string_view s)
+{
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r' || s.front() == '\n')) s.remove_prefix(1);
+    if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+    double d = 0;
+    const auto res = std::from_chars(s.data(), s.data() + s.size(), d);
+    return res.ec == std::errc() ? d : 0;
+}
+
+// Rounded to a whole number; what no 64-bit integer holds gives 0 rather than an undefined result.
+int64_t roundedInt(double d)
+{
+    return std::isfinite(d) && std::fabs(d) < 9.2e18 ? static_cast<int64_t>(std::llround(d)) : 0;
 }
 }  // namespace
 
@@ -51,9 +69,9 @@ int64_t Value::toInt() const
     switch (kind_) {
     case Kind::Int:
     case Kind::Bool: return i_;
-    case Kind::Double: return static_cast<int64_t>(std::llround(d_));
+    case Kind::Double: return roundedInt(d_);
     case Kind::Money: return static_cast<int64_t>(std::llround(static_cast<double>(i_) / Money::kScale));
-    case Kind::Text: return std::llround(std::strtod(s_.c_str(), nullptr));
+    case Kind::Text: return roundedInt(leadingNumber(s_));
     case Kind::Null: break;
     }
     return 0;
@@ -66,7 +84,7 @@ double Value::toDouble() const
     case Kind::Bool: return static_cast<double>(i_);
     case Kind::Double: return d_;
     case Kind::Money: return static_cast<double>(i_) / Money::kScale;
-    case Kind::Text: return std::strtod(s_.c_str(), nullptr);
+    case Kind::Text: return leadingNumber(s_);
     case Kind::Null: break;
     }
     return 0;
@@ -77,11 +95,14 @@ Money Value::toMoney() const
     switch (kind_) {
     case Kind::Money: return Money::fromUnits(i_);
     case Kind::Int:
-    case Kind::Bool: return Money::fromUnits(i_ * Money::kScale);
+    case Kind::Bool: {
+        int64_t units = 0;
+        return __builtin_mul_overflow(i_, Money::kScale, &units) ? Money() : Money::fromUnits(units);
+    }
     case Kind::Double: return Money::fromDouble(d_);
     case Kind::Text: {
         Money m;
-        return Money::parse(s_, &m) ? m : Money::fromDouble(std::strtod(s_.c_str(), nullptr));
+        return Money::read(s_, &m) == Money::Reading::Ok ? m : Money::fromDouble(leadingNumber(s_));
     }
     case Kind::Null: break;
     }

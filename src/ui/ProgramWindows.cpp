@@ -5,6 +5,7 @@
 #include "ui/EmployeeWindows.h"
 #include "ui/PayrollWindows.h"
 #include "ui/QueryWindows.h"
+#include "ui/ReportWindows.h"
 #include "ui/Tgyrjw.h"
 #include "ui/WindowRegistry.h"
 
@@ -17,6 +18,7 @@ void registerProgramWindows()
     personnel::registerEmployeeWindows();
     registerPayrollWindows();
     registerQueryWindows();
+    registerReportWindows();
     registerWindow("关于软件", [](QWidget* parent) {
         Tgyrjw w(parent);
         w.exec();

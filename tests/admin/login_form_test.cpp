@@ -8,6 +8,7 @@
 #include "db/SqlText.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
+#include "support/StaleLog.h"
 
 using namespace rsgz;
 
@@ -175,6 +176,77 @@ TEST_F(Login, UnreadableHistoryIsReportedOnceAndReplacedBySoundFile)
     EXPECT_TRUE(tryLogin(f, "admin", "admin"));
     EXPECT_EQ(ui.errors.size(), 1u) << "no second error at 登录";
     EXPECT_EQ(admin::NameHistory::load(p.path("YongHuNameList.Cfg")).items(), std::vector<std::string>{"admin"});
+}
+
+TEST_F(Login, AnEmptyLiveFileIsReplacedByTheTemplate)
+{
+    QFile empty(QString::fromStdString(p.path("data/vesk.db")));
+    ASSERT_TRUE(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    admin::LoginForm f(p.frame());
+    EXPECT_TRUE(tryLogin(f, app::kDefaultOperator, app::kDefaultPassword));
+    EXPECT_TRUE(ui.errors.empty()) << ui.errors.front();
+}
+
+TEST_F(Login, AFailedAttemptLeavesNoOperatorRowToReadRightsFrom)
+{
+    admin::LoginForm f(p.frame());
+    EXPECT_FALSE(tryLogin(f, app::kDefaultOperator, "wrong"));
+    EXPECT_FALSE(p.dm().zh.active() && p.dm().zh.recordCount() > 0);
+    EXPECT_THROW(p.dm().zh.asBool("权限管理"), std::exception);
+    EXPECT_TRUE(tryLogin(f, app::kDefaultOperator, app::kDefaultPassword));
+    EXPECT_TRUE(p.dm().zh.asBool("权限管理"));
+}
+
+TEST_F(Login, NamesOnMoreThanOneLineAreRefusedWhereTheyAreTyped)
+{
+    admin::LoginForm f(p.frame());
+    for (const std::string name : {std::string("ad\nmin"), std::string("ad\rmin"), std::string("ad\0min", 6)}) {
+        ui.clear();
+        f.name = name;
+        f.Save_yonghuList();
+        f.password = app::kDefaultPassword;
+        f.login();
+        EXPECT_EQ(ui.messages, (std::vector<std::string>(2, admin::kNameOnOneLine)));
+        EXPECT_FALSE(f.closed);
+        EXPECT_EQ(f.focus, admin::LoginForm::Focus::Name);
+    }
+    EXPECT_TRUE(f.items.empty());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(f.historyPath()))) << "nothing was written to the history";
+}
+
+TEST_F(Login, AReadOnlyDatabaseIsRefusedNamingTheFile)
+{
+    p.makeLiveDatabase();
+    const QString live = QString::fromStdString(p.path("data/vesk.db"));
+    QFile::setPermissions(live, QFileDevice::ReadOwner | QFileDevice::ReadGroup);
+    admin::LoginForm f(p.frame());
+    EXPECT_FALSE(tryLogin(f, app::kDefaultOperator, app::kDefaultPassword));
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_NE(ui.errors[0].find(p.path("data/vesk.db") + " 是只读的"), std::string::npos) << ui.errors[0];
+    EXPECT_FALSE(QFile::exists(live + "-shm"));
+    EXPECT_FALSE(p.dm().DMADO.isOpen());
+    QFile::setPermissions(live, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    EXPECT_TRUE(tryLogin(f, app::kDefaultOperator, app::kDefaultPassword));
+}
+
+TEST_F(Login, ADamagedDatabaseIsRefusedWithTheWayBackFromBak)
+{
+    p.makeLiveDatabase();
+    QFile::copy(QString::fromStdString(p.path("data/vesk.db")), QString::fromStdString(p.path("bak/20080107.db")));
+    QFile::copy(QString::fromStdString(p.path("data/vesk.db")), QString::fromStdString(p.path("bak/20080106.db")));
+    test::leaveStaleLog(p.path("data/vesk.db"));
+    admin::LoginForm f(p.frame());
+    EXPECT_FALSE(tryLogin(f, app::kDefaultOperator, app::kDefaultPassword));
+    ASSERT_EQ(ui.errors.size(), 1u);
+    const std::string& said = ui.errors[0];
+    EXPECT_NE(said.find("已经损坏"), std::string::npos) << said;
+    EXPECT_NE(said.find(p.path("bak/20080107.db")), std::string::npos) << "the newest copy is named: " << said;
+    EXPECT_TRUE(p.frame().LoginFailed);
+    EXPECT_FALSE(p.dm().zh.active());
+    // Nothing was written: the damaged log was not folded into the file.
+    EXPECT_FALSE(p.dm().DMADO.isOpen());
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(p.path("data/vesk.db-wal"))));
 }
 
 // The preset password is the default operator's: once another name is in the box it must go, or the

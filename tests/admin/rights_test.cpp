@@ -266,3 +266,16 @@ TEST_F(RightsTest, HasRightReadsTheLoginRowUntilTheNextLogin)
 }
 
 }  // namespace
+
+TEST_F(RightsTest, AnOperatorNameOnMoreThanOneLineIsRefused)
+{
+    RightsForm form(dm);
+    form.activate();
+    for (const std::string name : {std::string("王\n五"), std::string("王\0五", 7)}) {
+        form.setName(name);
+        EXPECT_EQ(form.name, "admin");
+    }
+    form.save();
+    EXPECT_EQ(storedText("姓名"), std::vector<std::string>{"admin"});
+    EXPECT_EQ(ui.messages, std::vector<std::string>(2, "操作员名称不能含有换行符或空字符！"));
+}

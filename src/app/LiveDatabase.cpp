@@ -1,0 +1,97 @@
+#include "app/LiveDatabase.h"
+
+#include <sqlite3.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+#include "app/BackgroundWork.h"
+#include "app/TDM.h"
+#include "db/Connection.h"
+
+namespace rsgz::app {
+
+namespace {
+void removeLogs(const QString& live)
+{
+    // A log left beside a vanished or emptied database would be replayed into the fresh copy.
+    QFile::remove(live + "-wal");
+    QFile::remove(live + "-shm");
+}
+
+std::string damagedMessage(const TDM& dm, const std::string& problems)
+{
+    const std::string backup = latestBackup(dm);
+    const std::string wayOut = backup.empty()
+        ? "bak 文件夹中没有备份，请找回这个数据库的其他副本，复制为 " + dm.livePath()
+        : "请退出程序，把 bak 文件夹中的备份 " + backup + " 复制为 " + dm.livePath();
+    return "数据库文件 " + dm.livePath() + " 已经损坏，不能使用。\r检查发现：" + problems + "\r" + wayOut
+         + "，同时删除它旁边的 vesk.db-wal 和 vesk.db-shm（如果有），然后重新启动程序登录。";
+}
+}  // namespace
+
+void ensureLiveDatabase(TDM& dm)
+{
+    const QString live = QString::fromStdString(dm.livePath());
+    const QFileInfo info(live);
+    if (info.exists() && info.size() > 0) return;
+    if (info.exists() && !QFile::remove(live))
+        throw db::DbError(SQLITE_CANTOPEN, "数据库文件 " + dm.livePath() + " 是空的，也无法删除它，不能用模板代替。");
+    removeLogs(live);
+    QFile source(QString::fromStdString(dm.templatePath()));
+    if (!source.copy(live))
+        throw db::DbError(SQLITE_CANTOPEN, "无法把数据库模板 " + dm.templatePath() + " 复制为 " + dm.livePath() + "："
+                                               + source.errorString().toStdString());
+    QFile(live).setPermissions(QFile(live).permissions() | QFileDevice::WriteOwner);
+}
+
+LiveFileCheck::~LiveFileCheck() { stop(); }
+
+void LiveFileCheck::stop()
+{
+    if (!running_.valid()) return;
+    cancel_->store(true);
+    running_.wait();
+    running_ = {};
+}
+
+void LiveFileCheck::start(const std::string& path)
+{
+    stop();
+    const QFileInfo file(QString::fromStdString(path));
+    // An empty or missing file is replaced by the template at login; a read-only one is refused.
+    if (!file.exists() || file.size() == 0 || !db::unwritableReason(path).empty()) return;
+    path_ = path;
+    cancel_ = std::make_shared<std::atomic<bool>>(false);
+    running_ = std::async(std::launch::async, [path, cancel = cancel_] { return db::quickCheckFile(path, cancel.get()); });
+}
+
+std::string LiveFileCheck::result(const std::string& path)
+{
+    if (running_.valid() && path_ == path) {
+        std::future<std::string> done = std::move(running_);
+        return waitWhileResponsive(done);
+    }
+    stop();
+    return runWhileResponsive([path] { return db::quickCheckFile(path); });
+}
+
+void checkLiveDatabase(TDM& dm, LiveFileCheck& check)
+{
+    const std::string live = dm.livePath();
+    if (const std::string why = db::unwritableReason(live); !why.empty()) throw db::DbError(SQLITE_READONLY, why);
+    const std::string problems = check.result(live);
+    if (!problems.empty()) throw db::DbError(SQLITE_CORRUPT, damagedMessage(dm, problems));
+}
+
+std::string latestBackup(const TDM& dm)
+{
+    const QDir bak(QString::fromStdString(dm.programDir() + "bak"));
+    static const QRegularExpression daily(QStringLiteral("^\\d{8}\\.db$"));
+    const QStringList files = bak.entryList({QStringLiteral("*.db")}, QDir::Files, QDir::Name).filter(daily);
+    return files.isEmpty() ? std::string() : bak.filePath(files.last()).toStdString();
+}
+
+}  // namespace rsgz::app

@@ -1,0 +1,28 @@
+#pragma once
+#include <QFont>
+#include <QString>
+
+#include "print/ReportDefinition.h"
+#include "print/ReportPages.h"
+
+class QPainter;
+class QPagedPaintDevice;
+class QPrinter;
+
+namespace rsgz::ui {
+
+// Paints the computed pages of a report. The screen, the printer and the PDF writer all go
+// through paintReportPage, so what the preview shows is what comes out.
+
+QFont reportFont(const print::FontSpec& f);
+// Paints one page with the painter's origin at the paper's top left corner; dotsPerMm is the
+// device's resolution.
+void paintReportPage(QPainter& p, const print::ReportPage& page, double dotsPerMm);
+// Sets the device's paper to the report's page (no margins: the report places its own).
+void setReportPaper(QPagedPaintDevice& device, const print::ReportLayout& layout, const print::PageSetup& page);
+// Paints pages first..last (0-based) as one job. Returns an empty string or the reason it failed.
+QString paintReport(QPagedPaintDevice& device, const print::ReportLayout& layout, int first, int last);
+// Writes the pages of the page range to a PDF file, as one job, through a temporary file renamed at the end.
+QString writeReportPdf(const QString& path, const print::ReportLayout& layout, const print::PageSetup& page);
+
+}  // namespace rsgz::ui

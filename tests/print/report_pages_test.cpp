@@ -1,0 +1,188 @@
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+#include "print/ReportExpression.h"
+#include "print/ReportPages.h"
+
+using namespace rsgz::print;
+using rsgz::db::Money;
+using rsgz::db::Value;
+
+namespace {
+
+ReportTable table(int rows)
+{
+    ReportTable t;
+    t.fields = {"姓名", "前", "后"};
+    for (int i = 1; i <= rows; ++i)
+        t.rows.push_back({Value("员工" + std::to_string(i)), Value(Money::fromUnits(i * 10000)),
+                          Value(i % 2 ? Value() : Value(Money::fromUnits(i * 12345)))});
+    return t;
+}
+
+ReportDefinition withColumns()
+{
+    ReportDefinition d = defaultDefinition();
+    d.bands.push_back({"共|RECORDCOUNT|条 第|#|页", {}, Alignment::Left, 1, BandType::PageHeader});
+    for (const char* f : {"姓名", "前", "后"})
+        d.columns.push_back(columnForField(f));
+    return d;
+}
+
+}  // namespace
+
+TEST(ReportPagesTest, RowsRunOverPagesWithBandsOnTheRightPages)
+{
+    const ReportTable t = table(120);
+    const ReportLayout l = layoutReport(withColumns(), t);
+    ASSERT_GE(l.pages.size(), 3u);
+    std::vector<int> printed;
+    for (const ReportPage& p : l.pages) {
+        const std::string n = std::to_string(p.number);
+        const auto bands = p.textsOf(TextRole::Band);
+        EXPECT_EQ(std::count(bands.begin(), bands.end(), "页码[" + n + "]"), 1) << "footer of page " << n;
+        EXPECT_EQ(std::count(bands.begin(), bands.end(), "共120条 第" + n + "页"), 1);
+        EXPECT_EQ(std::count(bands.begin(), bands.end(), "表格定义窗口标题"), p.number == 1 ? 1 : 0);
+        EXPECT_EQ(p.textsOf(TextRole::ColumnTitle), (std::vector<std::string>{"姓名", "前", "后"})) << "titles every page";
+        EXPECT_FALSE(p.records.empty());
+        printed.insert(printed.end(), p.records.begin(), p.records.end());
+        // Nothing runs into the footer or off the paper.
+        for (const PageText& x : p.texts)
+            EXPECT_LE(x.y + x.h, l.heightMm - 10 + 1e-9) << x.text;
+    }
+    std::vector<int> all(120);
+    std::iota(all.begin(), all.end(), 0);
+    EXPECT_EQ(printed, all) << "every record once, in the grid's order";
+}
+
+TEST(ReportPagesTest, ColumnTitleRowFollowsItsSwitches)
+{
+    ReportDefinition d = withColumns();
+    d.colsTitle.everyPage = false;
+    ReportLayout l = layoutReport(d, table(120));
+    EXPECT_EQ(l.pages[0].textsOf(TextRole::ColumnTitle).size(), 3u);
+    EXPECT_TRUE(l.pages[1].textsOf(TextRole::ColumnTitle).empty());
+
+    d.colsTitle.everyRow = true;
+    l = layoutReport(d, table(4));
+    EXPECT_EQ(l.pages[0].textsOf(TextRole::ColumnTitle).size(), 12u);
+
+    d.colsTitle.print = false;
+    EXPECT_TRUE(layoutReport(d, table(4)).pages[0].textsOf(TextRole::ColumnTitle).empty());
+}
+
+TEST(ReportPagesTest, MultiLineTitlesAndHeaderLinesSpanColumns)
+{
+    ReportDefinition d = withColumns();
+    d.columns[1].title.text = {"晋升前", "工资"};
+    d.colsTitle.titleArray = {"人员|工资|"};
+    const ReportPage p = layoutReport(d, table(1)).pages[0];
+    EXPECT_EQ(p.textsOf(TextRole::ColumnTitle)[1], "晋升前\n工资");
+    std::vector<PageText> spans;
+    for (const PageText& t : p.texts)
+        if (t.role == TextRole::TitleArray)
+            spans.push_back(t);
+    ASSERT_EQ(spans.size(), 2u);
+    EXPECT_DOUBLE_EQ(spans[1].w, 50) << "工资 spans the two money columns of 25 mm";
+}
+
+TEST(ReportPagesTest, AGridWithoutRowsOrColumnsStillGivesOnePage)
+{
+    ReportDefinition d = defaultDefinition();
+    d.bands[0].text = "表格标题";
+    const ReportLayout l = layoutReport(d, ReportTable{});
+    ASSERT_EQ(l.pages.size(), 1u);
+    EXPECT_EQ(l.pages[0].textsOf(TextRole::Band), (std::vector<std::string>{"表格标题", "页码[1]"}));
+}
+
+TEST(ReportPagesTest, FramesAndLinesFollowThePens)
+{
+    ReportDefinition d = withColumns();
+    ReportLayout l = layoutReport(d, table(3));
+    // title: box 4 + 2 column lines; detail: box 4 + 2 column lines + 2 row lines
+    EXPECT_EQ(l.pages[0].lines.size(), 14u);
+    d.detail.frame.shape = FrameShape::None;
+    d.detail.rowsLine.style = PenStyle::None;
+    d.colsTitle.colsLine.style = PenStyle::None;
+    l = layoutReport(d, table(3));
+    EXPECT_EQ(l.pages[0].lines.size(), 6u);
+}
+
+TEST(ReportPagesTest, MasterColumnsPrintAValueOnceOrOnARowOfItsOwn)
+{
+    ReportTable t;
+    t.fields = {"部门", "姓名"};
+    for (const char* row : {"甲张", "甲李", "乙王"})
+        t.rows.push_back({Value(std::string(row, 3)), Value(std::string(row + 3))});
+    ReportDefinition d = defaultDefinition();
+    d.columns = {columnForField("部门"), columnForField("姓名")};
+    d.columns[0].master = true;
+    EXPECT_EQ(layoutReport(d, t).pages[0].textsOf(TextRole::Cell),
+              (std::vector<std::string>{"甲", "张", "", "李", "乙", "王"}));
+    d.columns[0].singleRow = true;
+    const ReportPage p = layoutReport(d, t).pages[0];
+    EXPECT_EQ(p.textsOf(TextRole::Group), (std::vector<std::string>{"甲", "乙"}));
+}
+
+TEST(ReportPagesTest, SummaryExpressions)
+{
+    const ReportTable t = table(4);  // 前: 1 2 3 4; 后: null 2.469 null 4.938
+    struct Case {
+        const char* expr;
+        const char* format;
+        const char* text;
+    };
+    for (const Case& c : std::vector<Case>{
+             {"SUM", "", "10.00"},
+             {"sum(后)", "0.0000", "7.4070"},
+             {"COUNT", "", "4"},
+             {"COUNT(后)", "", "2"},
+             {"AVG(后)", "0.0000", "3.7035"},
+             {"SUM(后)-SUM(前)", "", "-2.59"},
+             {"SUM*2/COUNT", "0.00", "5.00"},
+             {"(SUM(前)+1)/3", "0.0000", "3.6667"},
+             {"SUM(前)*1000", "#,##0.00", "10,000.00"},
+             {"SUM/COUNT(不存在)", "", ""},
+             {"SUM/(COUNT-4)", "", ""},
+             {"MAX(前)", "", ""},
+             {"SUM(前", "", ""},
+         }) {
+        EXPECT_EQ(summaryText(evaluateSummary(c.expr, t, "前"), c.format), c.text) << c.expr;
+    }
+    EXPECT_FALSE(evaluateSummary("SUM/(COUNT-4)", t, "前").error.empty());
+}
+
+TEST(ReportPagesTest, TotalRowFollowsTheLastRecord)
+{
+    ReportDefinition d = withColumns();
+    d.columns[1].expression = "SUM";
+    d.columns[2].expression = "COUNT";
+    const ReportLayout l = layoutReport(d, table(120));
+    for (size_t i = 0; i + 1 < l.pages.size(); ++i)
+        EXPECT_TRUE(l.pages[i].textsOf(TextRole::Total).empty());
+    EXPECT_EQ(l.pages.back().textsOf(TextRole::Total), (std::vector<std::string>{"合计", "7260.00", "60"}));
+}
+
+TEST(ReportPagesTest, CellFormats)
+{
+    EXPECT_EQ(formatCell(Value(Money::fromUnits(12345678)), "#,##0.00"), "1,234.57");
+    EXPECT_EQ(formatCell(Value(Money::fromUnits(12345678)), "0"), "1235");
+    EXPECT_EQ(formatCell(Value("2020-03-04"), "yyyy年mm月dd日"), "2020年03月04日");
+    EXPECT_EQ(formatCell(Value("无"), "0.00"), "无");
+    EXPECT_EQ(formatCell(Value(), "0.00"), "");
+}
+
+TEST(ReportPagesTest, PageRange)
+{
+    struct Case {
+        int start, finish, count, first, last;
+    };
+    for (const Case& c : std::vector<Case>{{0, 0, 5, 0, 4}, {2, 3, 5, 1, 2}, {2, 0, 5, 1, 4}, {4, 9, 5, 3, 4},
+                                           {7, 9, 5, 0, 4}, {3, 2, 5, 0, 4}}) {
+        PageSetup p;
+        p.pageStart = c.start;
+        p.pageFinish = c.finish;
+        EXPECT_EQ(pageRange(p, c.count), std::make_pair(c.first, c.last)) << c.start << "-" << c.finish;
+    }
+}
