@@ -17,8 +17,6 @@ const std::set<std::string>& windowsToCome()
         "物品领用查询",
         // Editors and pickers the record rules open.
         "选择物品", "选择培训课程", "选择被调动人",
-        // The table report of a list of the employee window.
-        "打印预览", "报表设置",
     };
     return captions;
 }
