@@ -5,6 +5,7 @@
 #include "app/Interaction.h"
 #include "app/TDM.h"
 #include "personnel/EmployeeStore.h"
+#include "print/ReportEngine.h"
 
 namespace rsgz::personnel {
 
@@ -173,12 +174,12 @@ bool EmployeeRecord::prepareReport()
 
 void EmployeeRecord::pagePrint()
 {
-    if (prepareReport()) app::interaction().openWindow("打印预览");
+    if (prepareReport()) print::previewGrid(*reportRequest().source, reportRequest().definitionFile);
 }
 
 void EmployeeRecord::pageDesign()
 {
-    if (prepareReport()) app::interaction().openWindow("报表设置");
+    if (prepareReport()) print::designGrid(*reportRequest().source, reportRequest().definitionFile);
 }
 
 void EmployeeRecord::openPageEditor()
