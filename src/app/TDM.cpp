@@ -140,6 +140,14 @@ void TDM::updateSchema()
     create_gzxm();
     create_gzdj();
     create_gzdj_xm();
+    // Databases made before the link indexes existed get them now; a unique index that an old file's
+    // duplicate numbers refuse is left out rather than stopping the start.
+    for (const std::string& sql : db::schemaIndexSql()) {
+        try {
+            DMADO.execNative(sql);
+        } catch (const db::DbError&) {
+        }
+    }
 }
 
 void createTemplateDatabase(const std::string& path)

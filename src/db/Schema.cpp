@@ -294,8 +294,22 @@ std::string createTableSql(const TableDef& t)
 std::vector<std::string> schemaIndexSql()
 {
     // The column's NOCASE collation carries over to the index, so "a01" and "A01" collide as in Jet.
-    return {"create unique index if not exists " + sqlIdent("员工基本情况_员工编号") + " on " + sqlIdent("员工基本情况")
-            + " (" + sqlIdent("员工编号") + ")"};
+    std::vector<std::string> sql = {"create unique index if not exists " + sqlIdent("员工基本情况_员工编号") + " on "
+                                    + sqlIdent("员工基本情况") + " (" + sqlIdent("员工编号") + ")"};
+    // Every record about an employee is found by the employee's number; without an index each page
+    // of the employee window reads its whole table.
+    for (const TableDef& t : schemaTables()) {
+        for (const char* link : {"员工编号1", "员工编号"}) {
+            if (t.name == "员工基本情况") continue;
+            const bool has = std::any_of(t.columns.begin(), t.columns.end(),
+                                         [link](const ColumnDef& c) { return c.name == link; });
+            if (!has) continue;
+            sql.push_back("create index if not exists " + sqlIdent(t.name + "_" + link) + " on " + sqlIdent(t.name) + " ("
+                          + sqlIdent(link) + ")");
+            break;
+        }
+    }
+    return sql;
 }
 
 std::vector<std::string> createGongsiTableLines()

@@ -2,6 +2,7 @@
 
 #include "ui/AdminWindows.h"
 #include "ui/DictionaryWindows.h"
+#include "ui/EmployeeWindows.h"
 #include "ui/PayrollWindows.h"
 #include "ui/PickerWindows.h"
 #include "ui/QueryWindows.h"
@@ -16,6 +17,7 @@ void registerProgramWindows()
     admin::registerAdminWindows();
     personnel::registerDictionaryWindows();
     personnel::registerPickerWindows();
+    personnel::registerEmployeeWindows();
     registerPayrollWindows();
     registerQueryWindows();
     registerReportWindows();

@@ -40,4 +40,15 @@ void ProgramLayout::logIn(const std::string& name)
     dm_->zh.open();
 }
 
+int ProgramLayout::count(const std::string& fromWhere)
+{
+    db::DataSet& q = dm_->s5;
+    q.close();
+    q.setSql("select count(*) as n from " + fromWhere);
+    q.open();
+    const int n = static_cast<int>(q.asInt("n"));
+    q.close();
+    return n;
+}
+
 }  // namespace rsgz::test

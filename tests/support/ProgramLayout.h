@@ -30,6 +30,8 @@ public:
     void makeLiveDatabase();
     // Opens the operator's row in zh as a successful login leaves it, without asking for a password.
     void logIn(const std::string& name);
+    // "select count(*) from " + the given table and condition, read through the scratch query s5.
+    int count(const std::string& fromWhere);
 
 private:
     TempDir tmp_;

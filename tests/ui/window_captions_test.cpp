@@ -90,7 +90,7 @@ TEST(WindowCaptions, UnregisteredCaptionIsLoggedAndToldToTheUser)
         if (type == QtWarningMsg) warnings << m;
     });
     ui::WidgetInteraction user;
-    for (const std::string caption : {"没有这个窗口", "员工信息"}) {
+    for (const std::string caption : {"没有这个窗口", "数据备份"}) {
         SCOPED_TRACE(caption);
         warnings.clear();
         QString told;

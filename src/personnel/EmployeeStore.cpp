@@ -1,0 +1,191 @@
+#include "personnel/EmployeeStore.h"
+
+#include <QDir>
+#include <algorithm>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <sqlite3.h>
+
+#include "app/Interaction.h"
+#include "app/TDM.h"
+#include "db/Connection.h"
+#include "db/SqlText.h"
+
+namespace rsgz::personnel {
+
+using app::TDM;
+
+namespace {
+
+constexpr const char* kEmployeeTable = "员工基本情况";
+
+std::vector<std::string> columnsOf(db::Connection& conn, const std::string& table)
+{
+    std::vector<std::string> cols;
+    db::Statement st = conn.prepareNative("pragma table_info(" + db::sqlIdent(table) + ")");
+    while (st.step()) cols.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 1)));
+    return cols;
+}
+
+int countRows(db::Connection& conn, const std::string& table, const std::string& column, const std::string& value)
+{
+    db::Statement st =
+        conn.prepareNative("select count(*) from " + db::sqlIdent(table) + " where " + db::sqlIdent(column) + " = ?");
+    sqlite3_bind_text(st.get(), 1, value.c_str(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
+    st.step();
+    return sqlite3_column_int(st.get(), 0);
+}
+
+std::string text(const db::Value& v) { return v.toString(); }
+
+// The stored number of the row being edited (the edit buffer holds the typed one).
+std::string storedNumber(TDM& dm)
+{
+    db::DataSet& ds = dm.rszl;
+    return text(ds.rowValue(ds.currentRow(), ds.fieldIndex("员工编号")));
+}
+
+[[noreturn]] void refuse(TDM& dm, const std::string& message)
+{
+    dm.ShowMessage_jd(message);
+    db::abortSilently();
+}
+
+void moveLinks(TDM& dm, const std::string& from, const std::string& to)
+{
+    for (const auto& [table, column] : employeeLinks(dm)) {
+        db::Statement st = dm.DMADO.prepareNative("update " + db::sqlIdent(table) + " set " + db::sqlIdent(column)
+                                                  + " = ? where " + db::sqlIdent(column) + " = ?");
+        sqlite3_bind_text(st.get(), 1, to.c_str(), static_cast<int>(to.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(st.get(), 2, from.c_str(), static_cast<int>(from.size()), SQLITE_TRANSIENT);
+        st.step();
+    }
+}
+
+// Posts inside a transaction the caller holds; database refusals become the user's message.
+void postEmployee(TDM& dm)
+{
+    try {
+        dm.rszl.post();
+    } catch (const db::DbError& e) {
+        if (e.code() == SQLITE_CONSTRAINT_UNIQUE) refuse(dm, "员工编号重复，数据保存失败！");
+        app::interaction().showError(e.what());
+        db::abortSilently();
+    }
+}
+
+bool hasPathSeparator(const std::string& s) { return s.find_first_of("/\\") != std::string::npos; }
+
+}  // namespace
+
+std::vector<std::pair<std::string, std::string>> employeeLinks(TDM& dm)
+{
+    std::vector<std::string> tables;
+    {
+        db::Statement st = dm.DMADO.prepareNative("select name from sqlite_master where type = 'table'");
+        while (st.step()) tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
+    }
+    std::vector<std::pair<std::string, std::string>> links;
+    for (const std::string& table : tables) {
+        if (table == kEmployeeTable) continue;
+        const std::vector<std::string> cols = columnsOf(dm.DMADO, table);
+        for (const char* link : {"员工编号1", "员工编号"}) {
+            if (std::find(cols.begin(), cols.end(), link) == cols.end()) continue;
+            links.emplace_back(table, link);
+            break;
+        }
+    }
+    return links;
+}
+
+bool employeeExists(TDM& dm, const std::string& number)
+{
+    return countRows(dm.DMADO, kEmployeeTable, "员工编号", number) > 0;
+}
+
+bool numberHasRecords(TDM& dm, const std::string& number)
+{
+    for (const auto& [table, column] : employeeLinks(dm))
+        if (countRows(dm.DMADO, table, column, number) > 0) return true;
+    return false;
+}
+
+void checkEmployeeNumber(TDM& dm, const std::string& typed)
+{
+    const bool used = employeeExists(dm, typed) || numberHasRecords(dm, typed);
+    dm.ShowMessage_jd(used ? "此编号已被使用！" : "此编号可以使用！");
+}
+
+void saveEmployee(TDM& dm)
+{
+    db::DataSet& ds = dm.rszl;
+    if (!ds.active() || !ds.isEditing()) return;
+    const std::string number = ds.asString("员工编号");
+    const bool inserting = ds.state() == db::DataSet::State::Insert;
+    const std::string before = inserting ? std::string() : storedNumber(dm);
+    const bool renumbered = !inserting && before != number;
+    // A deleted employee's records stay where they are; a new owner of the number would take them.
+    if ((inserting || renumbered) && !number.empty() && !employeeExists(dm, number) && numberHasRecords(dm, number))
+        refuse(dm, "此员工编号仍有已删除员工的记录，不能使用！");
+
+    db::Transaction tx(dm.DMADO);
+    if (renumbered && !before.empty()) moveLinks(dm, before, number);
+    postEmployee(dm);
+    const std::string oldPhoto = employeePhotoPath(dm, before), newPhoto = employeePhotoPath(dm, number);
+    const bool movePhoto = renumbered && !before.empty() && !number.empty() && !hasPathSeparator(number)
+                           && QFile::exists(QString::fromStdString(oldPhoto))
+                           && !QFile::exists(QString::fromStdString(newPhoto));
+    if (movePhoto) QFile::rename(QString::fromStdString(oldPhoto), QString::fromStdString(newPhoto));
+    try {
+        tx.commit();
+    } catch (...) {
+        if (movePhoto) QFile::rename(QString::fromStdString(newPhoto), QString::fromStdString(oldPhoto));
+        throw;
+    }
+}
+
+std::string employeePhotoPath(const TDM& dm, const std::string& number)
+{
+    return dm.programDir() + "照片/" + number + ".jpg";
+}
+
+std::string photoToShow(TDM& dm)
+{
+    if (!dm.rszl.active() || dm.rszl.currentRow() < 0) return {};
+    const std::string chosen = dm.rszl.asString("照片位置");
+    if (!chosen.empty() && QFileInfo(QString::fromStdString(chosen)).isFile()) return chosen;
+    const std::string number = dm.rszl.asString("员工编号");
+    if (number.empty() || hasPathSeparator(number)) return {};
+    const std::string copy = employeePhotoPath(dm, number);
+    return QFileInfo(QString::fromStdString(copy)).isFile() ? copy : std::string();
+}
+
+void choosePhoto(TDM& dm)
+{
+    db::DataSet& ds = dm.rszl;
+    if (!ds.active() || ds.currentRow() < 0) return;
+    const std::string number = ds.asString("员工编号");
+    // Without a number every unnumbered employee would share 照片/.jpg; a separator would leave the folder.
+    if (number.empty()) refuse(dm, "请先输入员工编号，再选择照片！");
+    if (hasPathSeparator(number)) refuse(dm, "员工编号中含有路径符号，不能保存照片！");
+    const std::string chosen = app::interaction().openFileName("请选择一个jpg图片文件", "图片文件(*.jpg)");
+    if (chosen.empty()) return;
+
+    const QString target = QString::fromStdString(employeePhotoPath(dm, number));
+    const QFileInfo source(QString::fromStdString(chosen)), dest(target);
+    QDir().mkpath(dest.absolutePath());
+    // The chosen file may already be the photo itself: copying it over itself would empty it.
+    if (!dest.exists() || source.canonicalFilePath() != dest.canonicalFilePath()) {
+        QFile in(source.absoluteFilePath());
+        if (!in.open(QIODevice::ReadOnly)) refuse(dm, "照片文件无法读取：" + chosen);
+        QSaveFile out(target);
+        if (!out.open(QIODevice::WriteOnly) || out.write(in.readAll()) < 0 || !out.commit())
+            refuse(dm, "照片无法保存到照片文件夹！");
+    }
+    ds.edit();
+    ds.setValue("照片位置", chosen);
+    saveEmployee(dm);
+}
+
+}  // namespace rsgz::personnel

@@ -1,0 +1,24 @@
+#include "ui/EmployeeWindows.h"
+
+#include "app/TDM.h"
+#include "personnel/Trszlw.h"
+#include "personnel/Tunitw.h"
+#include "ui/WindowRegistry.h"
+
+namespace rsgz::personnel {
+
+void registerEmployeeWindows()
+{
+    ui::registerWindow("员工信息", [](QWidget* parent) {
+        Trszlw w(app::DM(), parent);
+        w.exec();
+    });
+    for (const EditorSpec& spec : editorSpecs()) {
+        ui::registerWindow(spec.caption, [&spec](QWidget* parent) {
+            Tunitw w(app::DM(), spec, parent);
+            w.exec();
+        });
+    }
+}
+
+}  // namespace rsgz::personnel
