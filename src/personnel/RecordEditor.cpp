@@ -64,8 +64,8 @@ const EditorSpec* editorSpec(const std::string& caption)
     return nullptr;
 }
 
-RecordEditor::RecordEditor(app::TDM& dm, const EditorSpec& spec)
-    : dm_(dm), spec_(spec), ds_(*dm.dataSet(spec.dataSet)),
+RecordEditor::RecordEditor(app::TDM& dm, const EditorSpec& setup)
+    : dm_(dm), spec_(setup), ds_(*dm.dataSet(setup.dataSet)),
       buttons_([this](const app::BrowseState& s) { browse = s; })
 {
     dm_.editorOpen.*spec_.flag = true;

@@ -37,12 +37,12 @@ const EditorSpec* editorSpec(const std::string& caption);
 class RecordEditor {
 public:
     // Sets the editor's open flag; the destructor clears it.
-    RecordEditor(app::TDM& dm, const EditorSpec& spec);
+    RecordEditor(app::TDM& dm, const EditorSpec& setup);
     ~RecordEditor();
     RecordEditor(const RecordEditor&) = delete;
     RecordEditor& operator=(const RecordEditor&) = delete;
 
-    const EditorSpec& spec() const { return spec_; }
+    const EditorSpec& setup() const { return spec_; }
     db::DataSet& dataSet() const { return ds_; }
 
     void activate();

@@ -21,20 +21,20 @@ namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
-Tunitw::Tunitw(app::TDM& dm, const EditorSpec& spec, QWidget* parent)
-    : QDialog(parent), dm_(dm), editor_(dm, spec)
+Tunitw::Tunitw(app::TDM& dm, const EditorSpec& setup, QWidget* parent)
+    : QDialog(parent), dm_(dm), editor_(dm, setup)
 {
-    setObjectName(q(spec.windowClass));
-    setWindowTitle(q(spec.caption));
+    setObjectName(q(setup.windowClass));
+    setWindowTitle(q(setup.caption));
     fields_ = new ui::RecordFields(dm, editor_.dataSet(), this);
     auto* form = new QFormLayout;
     std::vector<QComboBox*> after;
-    for (const EditorField& f : spec.fields) {
+    for (const EditorField& f : setup.fields) {
         QWidget* w = fields_->add(f.column, f.kind, f.key);
         form->addRow(q(f.column), w);
         if (f.kind == EditorFieldKind::Department) after.push_back(fields_->box(f.column));
     }
-    if (!spec.enterOrder.empty()) fields_->setEnter([this](const std::string& c) { return editor_.enter(c); });
+    if (!setup.enterOrder.empty()) fields_->setEnter([this](const std::string& c) { return editor_.enter(c); });
     if (!after.empty()) departments_ = new ui::DepartmentBoxes(dm, after, this);
 
     auto* row = new QHBoxLayout;
@@ -55,7 +55,7 @@ Tunitw::Tunitw(app::TDM& dm, const EditorSpec& spec, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
     layout->addLayout(form);
-    if (spec.coursePanel) {
+    if (setup.coursePanel) {
         auto* box = new QGroupBox(QStringLiteral("培训课程"), this);
         course_ = new QLabel(box);
         course_->setObjectName(QStringLiteral("coursePanel"));

@@ -16,11 +16,11 @@ class RecordFields;
 namespace rsgz::personnel {
 
 // The single-record editor window of one list of the employee window (个人简历编辑, 社会关系 …).
-// Its behaviour is RecordEditor's; the spec it is made from names the fields.
+// Its behaviour is RecordEditor's; the set-up it is made from names the fields.
 class Tunitw : public QDialog {
     Q_OBJECT
 public:
-    Tunitw(app::TDM& dm, const EditorSpec& spec, QWidget* parent = nullptr);
+    Tunitw(app::TDM& dm, const EditorSpec& setup, QWidget* parent = nullptr);
     ~Tunitw() override;
     RecordEditor& editor() { return editor_; }
 

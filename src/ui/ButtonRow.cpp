@@ -9,11 +9,11 @@ QHBoxLayout* makeButtonRow(QWidget* parent, const std::vector<ButtonSpec>& butto
 {
     auto* row = new QHBoxLayout;
     row->setContentsMargins(0, 0, 0, 0);
-    for (const ButtonSpec& spec : buttons) {
-        auto* b = new QPushButton(QString::fromUtf8(spec.caption), parent);
-        b->setObjectName(QString::fromUtf8(spec.objectName));
+    for (const ButtonSpec& setup : buttons) {
+        auto* b = new QPushButton(QString::fromUtf8(setup.caption), parent);
+        b->setObjectName(QString::fromUtf8(setup.objectName));
         b->setAutoDefault(false);
-        QObject::connect(b, &QPushButton::clicked, parent, spec.action);
+        QObject::connect(b, &QPushButton::clicked, parent, setup.action);
         row->addWidget(b);
     }
     row->addStretch();

@@ -13,9 +13,9 @@ void registerEmployeeWindows()
         Trszlw w(app::DM(), parent);
         w.exec();
     });
-    for (const EditorSpec& spec : editorSpecs()) {
-        ui::registerWindow(spec.caption, [&spec](QWidget* parent) {
-            Tunitw w(app::DM(), spec, parent);
+    for (const EditorSpec& setup : editorSpecs()) {
+        ui::registerWindow(setup.caption, [&setup](QWidget* parent) {
+            Tunitw w(app::DM(), setup, parent);
             w.exec();
         });
     }
