@@ -8,6 +8,7 @@
 #include "app/TDM.h"
 #include "app/Tmain.h"
 #include "app/rules/RecordRules.h"
+#include "print/CardPrinting.h"
 #include "ui/ChineseTranslations.h"
 #include "ui/ProgramWindows.h"
 #include "ui/WidgetInteraction.h"
@@ -33,6 +34,7 @@ int main(int argc, char** argv)
     rsgz::app::bindRecordRules(dm);
     rsgz::app::MainFrame frame(dm);
     frame.create(QDir(QApplication::applicationDirPath()).absolutePath().toStdString() + "/");
+    frame.navigation().hooks.readCardParameters = [&dm] { rsgz::print::readCardDefinition(dm); };
     rsgz::app::Tmain w(frame);
     rsgz::ui::registerProgramWindows();
     // A failed or abandoned login ends the program here, without the close-time copy.

@@ -85,7 +85,7 @@ std::string unwritableReason(const std::string& path)
     return {};
 }
 
-std::string quickCheckFile(const std::string& path, const std::atomic<bool>* cancel)
+sqlite3* openFileReadOnly(const std::string& path)
 {
     sqlite3* db = nullptr;
     const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
@@ -96,6 +96,12 @@ std::string quickCheckFile(const std::string& path, const std::atomic<bool>* can
     }
     sqlite3_busy_timeout(db, 5000);
     registerChineseCollation(db);
+    return db;
+}
+
+std::string quickCheckFile(const std::string& path, const std::atomic<bool>* cancel)
+{
+    sqlite3* db = openFileReadOnly(path);
     if (cancel) {
         auto stop = [](void* flag) { return static_cast<const std::atomic<bool>*>(flag)->load() ? 1 : 0; };
         sqlite3_progress_handler(db, 1000, stop, const_cast<std::atomic<bool>*>(cancel));
@@ -262,9 +268,12 @@ void Connection::checkpoint()
 
 std::string Connection::quickCheck() { return runQuickCheck(handle()); }
 
-void Connection::backupTo(const std::string& target)
+void Connection::backupTo(const std::string& target) { backupDatabase(handle(), target); }
+
+void removeDatabaseFile(const std::string& path) { removeWithCompanions(path); }
+
+void backupDatabase(sqlite3* src, const std::string& target)
 {
-    sqlite3* src = handle();
     const std::string tmp = target + ".part";
     removeWithCompanions(tmp);
     sqlite3* dst = nullptr;

@@ -96,6 +96,17 @@ private:
 // DbError when the file cannot be opened.
 std::string quickCheckFile(const std::string& path, const std::atomic<bool>* cancel = nullptr);
 
+// A connection that only reads the database file at path, with the program's collation; the
+// caller closes it. Throws DbError when the file cannot be opened.
+sqlite3* openFileReadOnly(const std::string& path);
+
+// A consistent copy of the database open on src into target, with the engine's online backup,
+// written beside the target and renamed over it (Connection::backupTo). Throws DbError.
+void backupDatabase(sqlite3* src, const std::string& target);
+
+// Removes a database file together with the journal and log files the engine may leave beside it.
+void removeDatabaseFile(const std::string& path);
+
 // Why the program could not write the database file at path (the file or its folder is read-only),
 // in words for the user; empty when it can.
 std::string unwritableReason(const std::string& path);

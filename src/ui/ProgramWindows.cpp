@@ -1,8 +1,10 @@
 #include "ui/ProgramWindows.h"
 
 #include "ui/AdminWindows.h"
+#include "ui/CardWindows.h"
 #include "ui/DictionaryWindows.h"
 #include "ui/EmployeeWindows.h"
+#include "ui/MaintenanceWindows.h"
 #include "ui/PayrollWindows.h"
 #include "ui/PickerWindows.h"
 #include "ui/QueryWindows.h"
@@ -21,6 +23,8 @@ void registerProgramWindows()
     registerPayrollWindows();
     registerQueryWindows();
     registerReportWindows();
+    registerMaintenanceWindows();
+    registerCardWindows();
     registerWindow("关于软件", [](QWidget* parent) {
         Tgyrjw w(parent);
         w.exec();

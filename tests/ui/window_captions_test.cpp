@@ -90,7 +90,9 @@ TEST(WindowCaptions, UnregisteredCaptionIsLoggedAndToldToTheUser)
         if (type == QtWarningMsg) warnings << m;
     });
     ui::WidgetInteraction user;
-    for (const std::string caption : {"没有这个窗口", "数据备份"}) {
+    std::vector<std::string> captions = {"没有这个窗口"};
+    if (!app::windowsToCome().empty()) captions.push_back(*app::windowsToCome().begin());
+    for (const std::string& caption : captions) {
         SCOPED_TRACE(caption);
         warnings.clear();
         QString told;

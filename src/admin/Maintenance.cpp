@@ -1,0 +1,224 @@
+#include "admin/Maintenance.h"
+
+#include <QFileInfo>
+
+#include <filesystem>
+
+#include "admin/PasswordHash.h"
+#include "admin/Rights.h"
+#include "app/BackgroundWork.h"
+#include "app/Interaction.h"
+#include "app/TDM.h"
+#include "db/DatabaseFile.h"
+#include "db/Schema.h"
+#include "db/SqlText.h"
+
+namespace rsgz::admin {
+
+namespace {
+
+constexpr const char* kDbFilter = "数据库文件 (*.db)";
+
+// A name typed without an extension is a database file all the same.
+std::string withDbSuffix(const std::string& path)
+{
+    return QFileInfo(QString::fromStdString(path)).suffix().isEmpty() ? path + ".db" : path;
+}
+
+bool sameFile(const std::string& a, const std::string& b)
+{
+    std::error_code ec;
+    return std::filesystem::equivalent(a, b, ec);
+}
+
+void renameOver(const std::string& from, const std::string& to)
+{
+    std::error_code ec;
+    std::filesystem::rename(from, to, ec);
+    if (ec) throw db::DbError(0, "无法用 " + from + " 替换 " + to + "：" + ec.message());
+}
+
+// The tables every database of the program holds; a file without them is not one of ours.
+std::vector<std::string> programTables()
+{
+    std::vector<std::string> names;
+    for (const db::TableDef& t : db::schemaTables())
+        if (!t.ownStatement) names.push_back(t.name);
+    return names;
+}
+
+// Refuses a file that is damaged or is not a database of this program, with the reason.
+void checkDatabaseFile(const std::string& path)
+{
+    if (const std::string problems = db::quickCheckFile(path); !problems.empty())
+        throw db::DbError(0, "文件 " + path + " 已经损坏：" + problems);
+    const std::vector<std::string> missing = db::missingTables(path, programTables());
+    if (missing.empty()) return;
+    std::string names;
+    for (const std::string& n : missing) names += (names.empty() ? "" : "、") + n;
+    throw db::DbError(0, "文件 " + path + " 不是本系统的数据库，缺少表：" + names);
+}
+
+// Work on whole files runs beside the window, which keeps painting.
+template <class Work>
+void runBeside(Work work)
+{
+    app::runWhileResponsive([&] {
+        work();
+        return 0;
+    });
+}
+
+}  // namespace
+
+Maintenance::Maintenance(app::TDM& dm) : dm_(dm) {}
+
+const std::vector<std::string>& Maintenance::clearedTables()
+{
+    static const std::vector<std::string> tables = {
+        "帐套设置", "员工基本情况", "个人经历", "社会关系", "证照列表", "培训记录", "调动记录", "职称评定",
+        "奖惩情况", "工资晋升", "考评情况", "考评项目表", "物品领用", "培训课程", "物品登记", "帐套",
+        "工资帐套明细", "工资表", "计件工资", "产品库", "工序库", "计时工资"};
+    return tables;
+}
+
+std::string Maintenance::compactPath() const { return dm_.programDir() + "data/new.db"; }
+
+std::string Maintenance::safetyCopyPath() const
+{
+    const QString stamp = dm_.now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    return dm_.programDir() + "bak/恢复前-" + stamp.toStdString() + ".db";
+}
+
+// --- backup ---------------------------------------------------------------------------------------
+
+void Maintenance::backup()
+{
+    if (!hasRight(dm_, "数据备份")) return dm_.ShowMessage_jd("权限不足!不能备份数据!");
+    std::string target = app::interaction().saveFileName("请输入新生成的备份文件名称", kDbFilter);
+    if (target.empty()) return;
+    target = withDbSuffix(target);
+    const QFileInfo info(QString::fromStdString(target));
+    if (info.exists()) {
+        dm_.Show_Tishi_windows2("文件已经存在，要覆盖吗?");
+        if (dm_.PromptAnswer != 1) return;
+    }
+    try {
+        // The copy is renamed over the target, which would replace even a file marked read-only.
+        if (info.exists() && !info.isWritable()) throw db::DbError(0, "文件 " + target + " 是只读的。");
+        if (sameFile(target, dm_.livePath())) throw db::DbError(0, "不能把数据库备份到它自己。");
+        dm_.DMADO.checkpoint();
+        const std::string live = dm_.livePath();
+        runBeside([&] { db::backupFile(live, target); });
+    } catch (const std::exception& e) {
+        return dm_.ShowMessage_jd(std::string("备份失败！\r") + e.what());
+    }
+    dm_.ShowMessage_jd("备份成功！");
+}
+
+// --- restore --------------------------------------------------------------------------------------
+
+void Maintenance::restore()
+{
+    if (!hasRight(dm_, "数据恢复")) return dm_.ShowMessage_jd("无权限进行此项操作!");
+    dm_.Show_Tishi_windows2("恢复数据将覆盖现在的数据，继续吗?");
+    if (dm_.PromptAnswer != 1) return;
+    const std::string chosen = app::interaction().openFileName("请选择一个过去备份的数据库文件", kDbFilter);
+    if (chosen.empty()) return;
+    try {
+        replaceLiveFile(chosen);
+    } catch (const std::exception& e) {
+        reopen();
+        return dm_.ShowMessage_jd(std::string("恢复失败\r") + e.what() + "\r现在的数据没有改动。");
+    }
+    reopen();
+    dm_.ShowMessage_jd("软件将关闭,请重新运行软件!");
+    if (closeProgram) closeProgram();
+}
+
+// The chosen file is checked and copied beside the live one before anything of the live database
+// is touched; the live file is replaced by one rename, after its logs are gone, so that neither a
+// stale log nor a half copy can ever be mixed into the restored data.
+void Maintenance::replaceLiveFile(const std::string& chosen)
+{
+    const std::string live = dm_.livePath();
+    const std::string incoming = live + ".restore";
+    if (sameFile(chosen, live)) throw db::DbError(0, "选择的文件就是正在使用的数据库。");
+    runBeside([&] {
+        checkDatabaseFile(chosen);
+        db::backupFile(chosen, incoming);
+        checkDatabaseFile(incoming);
+    });
+    try {
+        const std::string safety = safetyCopyPath();
+        runBeside([&] { db::backupFile(live, safety); });
+        dm_.close_all_data();
+        dm_.DMADO.close();
+        for (const char* log : {"-wal", "-shm", "-journal"}) std::filesystem::remove(live + log);
+        renameOver(incoming, live);
+    } catch (...) {
+        db::removeDatabaseFile(incoming);
+        throw;
+    }
+}
+
+void Maintenance::reopen()
+{
+    // zh keeps the operator's row; reading it again connects to the file now in place.
+    app::runAction([this] {
+        if (dm_.zh.active()) {
+            dm_.zh.close();
+            dm_.zh.open();
+        }
+    });
+}
+
+// --- compaction -----------------------------------------------------------------------------------
+
+void Maintenance::compact()
+{
+    const std::string live = dm_.livePath();
+    const std::string fresh = compactPath();
+    dm_.close_all_data();
+    dm_.DMADO.close();
+    try {
+        db::removeDatabaseFile(fresh);
+        runBeside([&] {
+            db::compactFile(live, fresh);
+            checkDatabaseFile(fresh);
+        });
+        for (const char* log : {"-wal", "-shm", "-journal"}) std::filesystem::remove(live + log);
+        renameOver(fresh, live);
+    } catch (const std::exception& e) {
+        db::removeDatabaseFile(fresh);
+        reopen();
+        return dm_.ShowMessage_jd(std::string("操作失败\r") + e.what());
+    }
+    reopen();
+    dm_.ShowMessage_jd("操作成功");
+}
+
+// --- initialization -------------------------------------------------------------------------------
+
+void Maintenance::initialize()
+{
+    if (!hasRight(dm_, "系统初始化") || !hasRight(dm_, "权限管理"))
+        return dm_.ShowMessage_jd("权限不足!不能初始化数据!");
+    dm_.ConfirmPassword.clear();
+    app::interaction().openWindow("初始化将删除所有数据");
+    const std::string stored = dm_.zh.active() && !dm_.zh.isEmpty() ? dm_.zh.asString("密码") : std::string();
+    if (dm_.ConfirmPassword.empty() || !verifyPassword(stored, dm_.ConfirmPassword))
+        return dm_.ShowMessage_jd("密码错误！");
+    dm_.Show_Tishi_windows2("此操作将删除所有数据,继续吗?");
+    if (dm_.PromptAnswer != 1) return;
+    dm_.close_all_data();
+    const bool done = app::runAction([this] {
+        // All or nothing: a table that cannot be emptied leaves every other table as it was.
+        db::Transaction tx(dm_.DMADO);
+        for (const std::string& table : clearedTables()) dm_.runSql({"delete from " + db::sqlIdent(table)});
+        tx.commit();
+    });
+    if (done) dm_.ShowMessage_jd("初始化成功!");
+}
+
+}  // namespace rsgz::admin

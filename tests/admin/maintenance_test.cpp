@@ -1,0 +1,271 @@
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QFile>
+#include <QFileInfo>
+
+#include "admin/Maintenance.h"
+#include "admin/PasswordHash.h"
+#include "app/TDM.h"
+#include "db/Connection.h"
+#include "db/SqlText.h"
+#include "support/ProgramLayout.h"
+#include "support/ScriptedInteraction.h"
+
+namespace {
+
+using namespace rsgz;
+using admin::Maintenance;
+
+class MaintenanceTest : public ::testing::Test {
+protected:
+    MaintenanceTest()
+    {
+        p.logIn("admin");
+        dm.now = [] { return QDateTime(QDate(2024, 3, 5), QTime(10, 30)); };
+        maintenance.closeProgram = [this] { ++closed; };
+    }
+
+    void addEmployees(int from, int count)
+    {
+        db::Transaction tx(dm.DMADO);
+        for (int i = from; i < from + count; ++i)
+            dm.DMADO.exec("insert into 员工基本情况 (员工编号, 姓名) values (" + db::sqlQuote(std::to_string(i))
+                          + ", '职工" + std::to_string(i) + "')");
+        tx.commit();
+    }
+    int employees() { return p.count("员工基本情况"); }
+    static int employeesIn(const std::string& path)
+    {
+        sqlite3* db = db::openFileReadOnly(path);
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(db, "select count(*) from 员工基本情况", -1, &st, nullptr);
+        const int n = sqlite3_step(st) == SQLITE_ROW ? sqlite3_column_int(st, 0) : -1;
+        sqlite3_finalize(st);
+        sqlite3_close(db);
+        return n;
+    }
+    // An operator holding only the rights named.
+    void logInWith(const std::vector<std::string>& rights)
+    {
+        std::string cols = "姓名, 密码", values = "'li', " + db::sqlQuote(admin::hashPassword("pw"));
+        for (const std::string& r : rights) {
+            cols += ", " + r;
+            values += ", 1";
+        }
+        dm.DMADO.exec("insert into 权限 (" + cols + ") values (" + values + ")");
+        p.logIn("li");
+    }
+    std::string file(const std::string& relative) const { return p.path(relative); }
+
+    test::ProgramLayout p{{.liveDatabase = true}};
+    app::TDM& dm = p.dm();
+    test::ScriptedInteraction ui;
+    Maintenance maintenance{dm};
+    int closed = 0;
+};
+
+// Each operation checks its right before it asks or shows anything.
+TEST_F(MaintenanceTest, MissingRightsAreRefusedBeforeAnything)
+{
+    struct Case {
+        std::vector<std::string> rights;
+        void (Maintenance::*operation)();
+        const char* notice;
+    };
+    const Case cases[] = {
+        {{"数据恢复"}, &Maintenance::backup, "权限不足!不能备份数据!"},
+        {{"数据备份"}, &Maintenance::restore, "无权限进行此项操作!"},
+        {{"系统初始化"}, &Maintenance::initialize, "权限不足!不能初始化数据!"},
+        {{"权限管理"}, &Maintenance::initialize, "权限不足!不能初始化数据!"},
+    };
+    for (const Case& c : cases) {
+        dm.DMADO.exec("delete from 权限 where 姓名 = 'li'");
+        logInWith(c.rights);
+        ui.clear();
+        (maintenance.*c.operation)();
+        EXPECT_EQ(ui.messages, std::vector<std::string>{c.notice});
+        EXPECT_TRUE(ui.questions.empty() && ui.fileFilters.empty() && ui.windows.empty());
+    }
+}
+
+TEST_F(MaintenanceTest, BackupCopiesTheLiveDataAndAsksBeforeOverwriting)
+{
+    addEmployees(1, 3);
+    ui.fileNames = {file("bak/mine")};
+    maintenance.backup();
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"备份成功！"});
+    EXPECT_EQ(ui.fileFilters, std::vector<std::string>{"数据库文件 (*.db)"});
+    ASSERT_TRUE(QFile::exists(QString::fromStdString(file("bak/mine.db"))));
+    EXPECT_EQ(db::quickCheckFile(file("bak/mine.db")), "");
+
+    // Overwrite answered 否: nothing copied, nothing said.
+    addEmployees(10, 2);
+    ui.clear();
+    ui.fileNames = {file("bak/mine.db")};
+    ui.answer(false);
+    maintenance.backup();
+    EXPECT_EQ(ui.questions, std::vector<std::string>{"文件已经存在，要覆盖吗?"});
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(employeesIn(file("bak/mine.db")), 3);
+
+    // A read-only file is not replaced, even though a rename could.
+    QFile::setPermissions(QString::fromStdString(file("bak/mine.db")), QFileDevice::ReadOwner);
+    ui.clear();
+    ui.fileNames = {file("bak/mine.db")};
+    ui.answer(true);
+    maintenance.backup();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].rfind("备份失败！", 0), 0u) << ui.messages[0];
+}
+
+// A stale log beside the live file must not be played into the restored database.
+TEST_F(MaintenanceTest, RestoreReplacesTheLiveFileIgnoringAStaleLog)
+{
+    addEmployees(1, 5);
+    dm.DMADO.backupTo(file("bak/good.db"));
+
+    // The live database's last writes still in its log when the program was killed: the log
+    // stays beside the file, and the engine would play it into whatever file has that name next.
+    dm.DMADO.close();
+    QByteArray log;
+    {
+        sqlite3* raw = nullptr;
+        sqlite3_open(file("data/vesk.db").c_str(), &raw);
+        sqlite3_exec(raw, "PRAGMA wal_autocheckpoint=0; create table 多余 (x);", nullptr, nullptr, nullptr);
+        for (int i = 100; i < 107; ++i)
+            sqlite3_exec(raw, ("insert into 员工基本情况 (员工编号) values ('" + std::to_string(i) + "')").c_str(),
+                         nullptr, nullptr, nullptr);
+        QFile wal(QString::fromStdString(file("data/vesk.db-wal")));
+        ASSERT_TRUE(wal.open(QIODevice::ReadOnly));
+        log = wal.readAll();
+        sqlite3_close(raw);
+    }
+    QFile wal(QString::fromStdString(file("data/vesk.db-wal")));
+    ASSERT_TRUE(wal.open(QIODevice::WriteOnly));
+    wal.write(log);
+    wal.close();
+
+    ui.answer(true);
+    ui.fileNames = {file("bak/good.db")};
+    maintenance.restore();
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"软件将关闭,请重新运行软件!"});
+    EXPECT_EQ(closed, 1);
+    EXPECT_EQ(dm.DMADO.quickCheck(), "");
+    EXPECT_EQ(employees(), 5);
+    EXPECT_EQ(p.count("sqlite_master where name = '多余'"), 0);
+    EXPECT_TRUE(dm.zh.active() && !dm.zh.isEmpty());
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(file("data/vesk.db.restore"))));
+
+    // The data that was replaced is kept in bak.
+    const std::string safety = maintenance.safetyCopyPath();
+    ASSERT_TRUE(QFile::exists(QString::fromStdString(safety))) << safety;
+    EXPECT_EQ(db::quickCheckFile(safety), "");
+    EXPECT_EQ(employeesIn(safety), 12);
+}
+
+TEST_F(MaintenanceTest, ARefusedRestoreKeepsTheLiveDataAndTheProgramRunning)
+{
+    addEmployees(1, 4);
+    QFile junk(QString::fromStdString(file("bak/junk.db")));
+    ASSERT_TRUE(junk.open(QIODevice::WriteOnly));
+    junk.write(QByteArray(8192, 'x'));
+    junk.close();
+    sqlite3* raw = nullptr;
+    sqlite3_open(file("bak/other.db").c_str(), &raw);
+    sqlite3_exec(raw, "create table 别的 (x)", nullptr, nullptr, nullptr);
+    sqlite3_close(raw);
+    struct Case {
+        std::string chosen, reason;
+    };
+    const Case cases[] = {
+        {file("bak/junk.db"), "file is not a database"},
+        {file("bak/other.db"), "不是本系统的数据库"},
+        {file("bak/none.db"), "无法打开"},
+        {file("data/vesk.db"), "正在使用"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.chosen);
+        ui.clear();
+        ui.answer(true);
+        ui.fileNames = {c.chosen};
+        maintenance.restore();
+        ASSERT_EQ(ui.messages.size(), 1u);
+        EXPECT_EQ(ui.messages[0].rfind("恢复失败", 0), 0u) << ui.messages[0];
+        EXPECT_NE(ui.messages[0].find(c.reason), std::string::npos) << ui.messages[0];
+        EXPECT_EQ(closed, 0);
+        EXPECT_EQ(employees(), 4);
+    }
+    addEmployees(10, 1);  // the connection works on
+    EXPECT_EQ(employees(), 5);
+
+    // 否 at the question: not even the file dialog.
+    ui.clear();
+    ui.answer(false);
+    maintenance.restore();
+    EXPECT_TRUE(ui.fileFilters.empty() && ui.messages.empty());
+}
+
+TEST_F(MaintenanceTest, CompactionTwiceKeepsTheDataAndLeavesNoNewFile)
+{
+    addEmployees(1, 300);
+    dm.DMADO.exec("delete from 员工基本情况 where 员工编号 > '100'");
+    dm.rszl.open();
+    for (int round = 0; round < 2; ++round) {
+        ui.clear();
+        maintenance.compact();
+        EXPECT_EQ(ui.messages, std::vector<std::string>{"操作成功"});
+    }
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(maintenance.compactPath())));
+    EXPECT_FALSE(dm.rszl.active());
+    EXPECT_TRUE(dm.zh.active());
+    EXPECT_EQ(dm.DMADO.quickCheck(), "");
+    EXPECT_EQ(employees(), p.count("员工基本情况 where 员工编号 <= '100'"));
+    EXPECT_GT(employees(), 0);
+}
+
+TEST_F(MaintenanceTest, InitializationNeedsThePasswordAndEmptiesOnlyBusinessTables)
+{
+    addEmployees(1, 3);
+    dm.DMADO.exec("insert into 所得税设置 (起始额, 结束额, 税率, 速扣) values (0, 3000, 3, 0)");
+    dm.DMADO.exec("insert into 公司数据 (单位名称) values ('宏达机械厂')");
+    dm.DMADO.exec("insert into 工资表 (帐套名称) values ('一般')");
+
+    // Cancelled confirmation, then a wrong password: nothing asked, nothing deleted.
+    for (const std::string typed : {"", "wrong"}) {
+        ui.clear();
+        ui.onWindow("初始化将删除所有数据", [&] { dm.ConfirmPassword = typed; });
+        dm.ConfirmPassword = "admin";  // the window starts from nothing, whatever was typed before
+        maintenance.initialize();
+        EXPECT_EQ(ui.messages, std::vector<std::string>{"密码错误！"});
+        EXPECT_TRUE(ui.questions.empty());
+    }
+    EXPECT_EQ(employees(), 3);
+
+    ui.clear();
+    ui.onWindow("初始化将删除所有数据", [&] { dm.ConfirmPassword = "admin"; });
+    ui.answer(true);
+    maintenance.initialize();
+    EXPECT_EQ(ui.questions, std::vector<std::string>{"此操作将删除所有数据,继续吗?"});
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"初始化成功!"});
+    EXPECT_EQ(employees(), 0);
+    EXPECT_EQ(p.count("工资表"), 0);
+    EXPECT_EQ(p.count("权限"), 1);
+    EXPECT_EQ(p.count("公司数据"), 1);
+    EXPECT_EQ(p.count("所得税设置"), 1);
+}
+
+// A table that cannot be emptied leaves every table as it was.
+TEST_F(MaintenanceTest, InitializationIsAllOrNothing)
+{
+    addEmployees(1, 3);
+    dm.DMADO.exec("drop table 工序库");
+    ui.onWindow("初始化将删除所有数据", [&] { dm.ConfirmPassword = "admin"; });
+    ui.answer(true);
+    maintenance.initialize();
+    EXPECT_EQ(ui.errors.size(), 1u);
+    EXPECT_TRUE(ui.messages.empty());
+    EXPECT_EQ(employees(), 3);
+}
+
+}  // namespace

@@ -1,0 +1,250 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+
+#include <fstream>
+#include <random>
+
+#include "db/Gbk.h"
+#include "print/CardDefinition.h"
+#include "print/CardPage.h"
+#include "support/TempDir.h"
+
+namespace {
+
+using namespace rsgz;
+using print::CardDefinition;
+using print::CardFile;
+using Group = CardDefinition::Group;
+
+struct CardDir {
+    test::TempDir tmp;
+    CardDir()
+    {
+        QDir(QString::fromStdString(tmp.path())).mkpath(QStringLiteral("baobiao"));
+        QDir(QString::fromStdString(tmp.path())).mkpath(QStringLiteral("set"));
+    }
+    CardFile file() const { return CardFile(tmp.path() + "/"); }
+    void write(const std::string& relative, const std::string& bytes) const
+    {
+        std::ofstream(tmp.file(relative), std::ios::binary) << bytes;
+    }
+    std::string read(const std::string& relative) const
+    {
+        std::ifstream in(tmp.file(relative), std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    }
+};
+
+int32_t at(const std::string& bytes, int offset)
+{
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<uint8_t>(bytes[offset + i]);
+    return static_cast<int32_t>(v);
+}
+
+void put(std::string& bytes, int offset, int32_t value)
+{
+    for (int i = 0; i < 4; ++i) bytes[offset + i] = static_cast<char>((static_cast<uint32_t>(value) >> (8 * i)) & 0xFF);
+}
+
+// A record as another installation could have written it: noise in every reserved byte and after
+// every text, and items, fonts and lines in use.
+std::string writtenElsewhere()
+{
+    std::string bytes(CardDefinition::kSize, '\0');
+    std::mt19937 noise(7);
+    for (char& c : bytes) c = static_cast<char>(noise());
+    CardDefinition def;
+    def.fromBytes([&] {
+        std::string b = bytes;
+        for (int offset : {10560, 10572, 10580, 83840, 83844}) put(b, offset, 0);
+        b[83892] = 0;
+        return b;
+    }());
+    def.setItems(Group::Employee, {"姓名", "员工编号", "部门"});
+    def.setItems(Group::Company, {"单位名称"});
+    def.setItems(Group::Other, {"员工档案表", "填表日期"});
+    for (int slot : {1, 301, 501, 502}) def.setFont(slot, {"宋体", 10 + slot % 7});
+    def.setLineCount(true, 2);
+    def.setLineCount(false, 1);
+    def.setPaperName("A4");
+    return def.bytes();
+}
+
+TEST(CardDefinition, FileIsReadAndWrittenByteForByte)
+{
+    CardDir dir;
+    const std::string original = writtenElsewhere();
+    dir.write("baobiao/rszlbb.dat", original);
+    CardDefinition def;
+    ASSERT_EQ(dir.file().read(def), "");
+    EXPECT_EQ(def.items(Group::Employee), (std::vector<std::string>{"姓名", "员工编号", "部门"}));
+    EXPECT_EQ(def.font(301).name, "宋体");
+    QFile::remove(QString::fromStdString(dir.file().path()));
+    dir.file().save(def);
+    EXPECT_TRUE(dir.read("baobiao/rszlbb.dat") == original);
+}
+
+// The fields land where other installations look for them.
+TEST(CardDefinition, FieldsAreAtTheirOffsets)
+{
+    CardDefinition def;
+    def.setPosition(260, {123, -45});
+    def.setResumePosition({7, 8});
+    def.setResumeSize(300, 200);
+    def.setOffset({-30, 40});
+    def.setMargins(100, 110, 120, 130);
+    def.setTableTop(140);
+    def.setLine(false, 200, {1, 2, 3, 4});
+    def.setFont(640, {"黑体", 12});
+    def.setItems(Group::Other, {"甲", "乙"});
+    const std::string& b = def.bytes();
+    ASSERT_EQ(b.size(), 83932u);
+    const std::pair<int, int32_t> fields[] = {
+        {259 * 16, 123}, {259 * 16 + 4, -45}, {10240, 7}, {10244, 8}, {10248, 200}, {10252, 300},
+        {10580, 2},      {10584, 7},          {10596, 1}, {83852, 2100}, {83856, 2970}, {83864, 50},
+        {83868, -30},    {83872, 40},         {83876, 100}, {83880, 110}, {83884, 120}, {83888, 130},
+        {83928, 140},    {80640 + 199 * 16 + 12, 4}, {51200 + 639 * 32 + 24, 12},
+    };
+    for (const auto& [offset, value] : fields) EXPECT_EQ(at(b, offset), value) << "offset " << offset;
+    EXPECT_EQ(b[83849], 1);  // the résumé prints
+    EXPECT_EQ(b.substr(26100 + 251, 3), "\x02" + db::toGbk("乙"));
+    EXPECT_EQ(b.substr(51200 + 639 * 32, 5), "\x04" + db::toGbk("黑体"));
+}
+
+// A damaged file never gets into the definition: the defaults are taken and the user told why.
+TEST(CardDefinition, DamagedFileGivesTheDefaultsAndSaysWhy)
+{
+    const std::string good = writtenElsewhere();
+    struct Case {
+        const char* what;
+        std::string bytes;
+        const char* reason;
+    };
+    auto with = [&good](auto change) {
+        std::string b = good;
+        change(b);
+        return b;
+    };
+    const Case cases[] = {
+        {"short", good.substr(0, 1000), "1000 字节"},
+        {"long", good + "x", "83933 字节"},
+        {"employee count", with([](std::string& b) { put(b, 10560, 101); }), "员工数据项的数量 101"},
+        {"negative lines", with([](std::string& b) { put(b, 83844, -1); }), "表格竖线的数量 -1"},
+        {"text too long", with([](std::string& b) { b[10600 + 31] = 31; }), "员工数据项 2的长度 31"},
+        {"not GBK", with([](std::string& b) { b[19901] = '\xff'; }), "公司数据项 1不是有效的 GBK"},
+        {"font name", with([](std::string& b) { b[51200 + 501 * 32] = 21; }), "其他内容 2 的字体名称"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        CardDir dir;
+        dir.write("baobiao/rszlbb.dat", c.bytes);
+        CardDefinition def;
+        def.setItems(Group::Company, {"单位名称"});
+        def.setPaperSize(1000, 1000);
+        const std::string message = dir.file().read(def);
+        EXPECT_NE(message.find(c.reason), std::string::npos) << message;
+        EXPECT_NE(message.find("默认设置"), std::string::npos) << message;
+        EXPECT_EQ(def.paperWidth(), 2100);
+        EXPECT_TRUE(def.items(Group::Employee).empty());
+        EXPECT_EQ(def.items(Group::Company).size(), 1u);  // fields without a default keep what they held
+    }
+    // A missing file is a first start, not damage.
+    CardDir empty;
+    CardDefinition def;
+    EXPECT_EQ(empty.file().read(def), "");
+}
+
+TEST(CardDefinition, ItemsAreCutWithoutSplittingACharacter)
+{
+    CardDefinition def;
+    const std::string sixteen = "一二三四五六七八九十甲乙丙丁戊己";
+    std::vector<std::string> many(120, "姓名");
+    many[0] = sixteen;
+    def.setItems(Group::Employee, many);
+    def.setItems(Group::Other, {"a" + sixteen});
+    EXPECT_EQ(def.items(Group::Employee).size(), 100u);
+    EXPECT_EQ(def.items(Group::Employee)[0], "一二三四五六七八九十甲乙丙丁戊");
+    EXPECT_EQ(def.items(Group::Other)[0], "a" + sixteen);
+}
+
+TEST(CardDefinition, LinesAreInitialisedEvenly)
+{
+    CardDefinition def;
+    def.setMargins(100, 100, 0, 100);
+    def.setTableTop(200);
+    def.setLineSpacing(50);
+    def.setLineCount(true, 3);
+    def.setLineCount(false, 2);
+    def.initialiseHorizontalLines();
+    def.initialiseVerticalLines();
+    using L = CardDefinition::Line;
+    EXPECT_EQ(def.lines(true), (std::vector<L>{{100, 250, 2000, 250}, {100, 300, 2000, 300}, {100, 350, 2000, 350}}));
+    // (2100 − 200) ÷ 3 = 633.3 → 633
+    EXPECT_EQ(def.lines(false), (std::vector<L>{{733, 200, 733, 350}, {1366, 200, 1366, 350}}));
+}
+
+TEST(CardDefinition, PaperSizeFiles)
+{
+    CardDir dir;
+    dir.write("set/B5.p", "1820\r\n2570\r\n");
+    dir.write("set/坏.p", "宽\r\n");
+    int w = 1, h = 1;
+    EXPECT_TRUE(dir.file().paperSize("B5", w, h));
+    EXPECT_EQ(std::pair(w, h), std::pair(1820, 2570));
+    EXPECT_FALSE(dir.file().paperSize("坏", w, h));
+    EXPECT_FALSE(dir.file().paperSize("没有", w, h));
+    EXPECT_EQ(std::pair(w, h), std::pair(1820, 2570));
+}
+
+// What a card shows in each mode, and where: the print offset moves everything, item positions are
+// screen pixels whatever the device.
+TEST(CardPage, ModesAndPlacement)
+{
+    CardDefinition def;
+    def.setItems(Group::Employee, {"姓名", "没有这列"});
+    def.setItems(Group::Other, {"员工档案表"});
+    def.setPosition(1, {378, 189});
+    def.setPosition(501, {0, 0});
+    def.setMargins(100, 100, 0, 100);
+    def.setTableTop(100);
+    def.setLineCount(true, 1);
+    def.initialiseHorizontalLines();
+    def.setOffset({100, 0});
+    print::CardValues values;
+    values.employee = {{"姓名", "张三"}};
+    values.resume = "简历";
+
+    using print::CardMode;
+    const print::CardPage card = print::layoutCard(def, values, print::CardScale::screen(), CardMode::Card);
+    EXPECT_EQ(card.frame.x, 76);  // (100 + 100) ÷ 10 × 3.78 = 75.6
+    ASSERT_EQ(card.texts.size(), 3u);
+    EXPECT_EQ(card.texts[0].text, "员工档案表");
+    EXPECT_FALSE(card.texts[0].bold);
+    EXPECT_EQ(card.texts[1].text, "张三");
+    EXPECT_TRUE(card.texts[1].bold);
+    EXPECT_EQ(card.texts[1].x, 414);  // (378 ÷ 3.78 + 100 ÷ 10 − 0.6) × 3.78 = 413.53
+    EXPECT_EQ(card.texts[1].y, 187);  // (189 ÷ 3.78 − 0.4) × 3.78 = 187.49
+    EXPECT_EQ(card.texts[2].text, "");  // a column the list does not have prints nothing
+    EXPECT_TRUE(card.photo && card.resume);
+    EXPECT_EQ(card.texts[1].font.name, "宋体");
+
+    const print::CardPage blank = print::layoutCard(def, values, print::CardScale::screen(), CardMode::Blank);
+    EXPECT_FALSE(blank.photo || blank.resume);
+    ASSERT_EQ(blank.texts.size(), 1u);
+    EXPECT_EQ(blank.lines.size(), 1u);
+
+    const print::CardPage placing = print::layoutCard(def, values, print::CardScale::screen(), CardMode::Placement);
+    EXPECT_TRUE(placing.texts.empty());
+    EXPECT_FALSE(placing.photo);
+
+    def.setPrintResume(false);
+    EXPECT_FALSE(print::layoutCard(def, values, print::CardScale::screen(), CardMode::Card).resume);
+
+    const print::CardPage printed = print::layoutCard(def, values, print::CardScale::printer(600, 600), CardMode::Card);
+    EXPECT_EQ(printed.texts[1].x, 2589);  // (100 + 10 − 0.6) × 600 ÷ 180 × 7.1 = 2589.1
+}
+
+}  // namespace
