@@ -104,8 +104,9 @@ void Maintenance::backup()
         if (dm_.PromptAnswer != 1) return;
     }
     try {
-        // The copy is renamed over the target, which would replace even a file marked read-only.
-        if (info.exists() && !info.isWritable()) throw db::DbError(0, "文件 " + target + " 是只读的。");
+        // The copy is renamed over the target, which would replace even a file marked read-only
+        // (and an administrator may write any file): the owner's write bit decides.
+        if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner)) throw db::DbError(0, "文件 " + target + " 是只读的。");
         if (sameFile(target, dm_.livePath())) throw db::DbError(0, "不能把数据库备份到它自己。");
         dm_.DMADO.checkpoint();
         const std::string live = dm_.livePath();

@@ -53,8 +53,9 @@ std::vector<std::string> missingTables(const std::string& path, const std::vecto
     sqlite3_stmt* st = nullptr;
     int rc = sqlite3_prepare_v2(file.db, "select name from sqlite_master where type = 'table'", -1, &st, nullptr);
     std::set<std::string> present;
-    while (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW)
-        present.insert(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
+    if (rc == SQLITE_OK)
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW)
+            present.insert(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
     sqlite3_finalize(st);
     if (rc != SQLITE_DONE) file.fail(rc, "无法读取数据库文件 " + path + " 中的表：");
     std::vector<std::string> missing;

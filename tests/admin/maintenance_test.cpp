@@ -229,7 +229,7 @@ TEST_F(MaintenanceTest, InitializationNeedsThePasswordAndEmptiesOnlyBusinessTabl
     addEmployees(1, 3);
     dm.DMADO.exec("insert into 所得税设置 (起始额, 结束额, 税率, 速扣) values (0, 3000, 3, 0)");
     dm.DMADO.exec("insert into 公司数据 (单位名称) values ('宏达机械厂')");
-    dm.DMADO.exec("insert into 工资表 (帐套名称) values ('一般')");
+    dm.DMADO.exec("insert into 工资表 (姓名) values ('陈静')");
 
     // Cancelled confirmation, then a wrong password: nothing asked, nothing deleted.
     for (const std::string typed : {"", "wrong"}) {
