@@ -47,7 +47,7 @@ struct Program {
             sample::fillSampleData(conn, 20000, 2024);
         }
         dm.setProgramDir(root);
-        dm.zh.setSql({"Select * from 权限", "where 姓名 ='admin'"});
+        dm.zh.setSql(db::SqlLines{"Select * from 权限", "where 姓名 = 'admin'"});
         dm.zh.open();
         app::setInteraction(&user);
     }

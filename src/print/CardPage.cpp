@@ -75,7 +75,7 @@ CardPage layoutCard(const CardDefinition& def, const CardValues& values, CardSca
         const CardDefinition::Point p = def.resumePosition();
         page.resume = true;
         page.resumeText = {t.itemX(p.x), t.itemY(p.y), values.resume, cardFont(def, CardDefinition::kEmployeeFont), true};
-        page.resumeWrapWidth = def.resumeWidth();
+        page.resumeWrapWidth = round(def.resumeWidth() / kScreenPerMm * scale.sx);
         page.resumeLineStep = 6 * scale.sy;
     }
     return page;

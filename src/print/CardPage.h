@@ -26,8 +26,8 @@ struct CardPage {
     bool photo = false;
     Rect photoBox;
     std::vector<Text> texts;
-    // The résumé: its text broken at resumeWrapWidth screen pixels, line n drawn resumeLineStep × (n − 1)
-    // below the first.
+    // The résumé: its text broken at the résumé box's width (resumeWrapWidth, device pixels), line n
+    // drawn resumeLineStep × (n − 1) below the first.
     bool resume = false;
     Text resumeText;
     int resumeWrapWidth = 0;

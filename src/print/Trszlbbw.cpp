@@ -1,5 +1,6 @@
 #include "print/Trszlbbw.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,6 +41,7 @@ Trszlbbw::Trszlbbw(app::TDM& dm, QWidget* parent) : QDialog(parent), printing_(d
     paper_ = new ui::CardPaper(host_);
     paper_->dropped = [this] { showCard(); };
     scroll_->setWidget(host_);
+    scroll_->viewport()->installEventFilter(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -131,10 +133,11 @@ void Trszlbbw::layoutPaper()
     paper_->move(std::max(10, (width - size.width()) / 2), 20);
 }
 
-void Trszlbbw::resizeEvent(QResizeEvent* e)
+// The paper stays centred in whatever width the scrolling area has.
+bool Trszlbbw::eventFilter(QObject* watched, QEvent* e)
 {
-    QDialog::resizeEvent(e);
-    layoutPaper();
+    if (watched == scroll_->viewport() && e->type() == QEvent::Resize) layoutPaper();
+    return QDialog::eventFilter(watched, e);
 }
 
 void Trszlbbw::showCard()

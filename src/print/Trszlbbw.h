@@ -36,7 +36,7 @@ public:
     QString writePdf(const QString& path, bool all);
 
 protected:
-    void resizeEvent(QResizeEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
     void layoutPaper();

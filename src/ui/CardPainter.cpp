@@ -1,6 +1,5 @@
 #include "ui/CardPainter.h"
 
-#include <QApplication>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
@@ -32,12 +31,11 @@ void drawText(QPainter& p, int x, int y, const QString& text)
 
 }  // namespace
 
-QStringList wrapResume(const QString& text, int width)
+QStringList wrapResume(const QString& text, int width, const QFont& font, QPaintDevice* device)
 {
     QStringList lines;
-    const QFont font = QApplication::font();
     for (const QString& paragraph : QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n")).split(QLatin1Char('\n'))) {
-        QTextLayout layout(paragraph, font);
+        QTextLayout layout(paragraph, font, device);
         QTextOption option;
         option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
         layout.setTextOption(option);
@@ -70,8 +68,9 @@ void paintCard(QPainter& p, const print::CardPage& page, const QImage& photo)
     }
     if (page.resume) {
         const print::CardPage::Text& r = page.resumeText;
-        p.setFont(cardFont(r.font, true, p.device()));
-        const QStringList lines = wrapResume(QString::fromStdString(r.text), page.resumeWrapWidth);
+        const QFont font = cardFont(r.font, true, p.device());
+        p.setFont(font);
+        const QStringList lines = wrapResume(QString::fromStdString(r.text), page.resumeWrapWidth, font, p.device());
         for (int n = 0; n < lines.size(); ++n)
             drawText(p, r.x, r.y + static_cast<int>(std::nearbyint(page.resumeLineStep * n)), lines[n]);
     }

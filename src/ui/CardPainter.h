@@ -6,7 +6,9 @@
 
 #include "print/CardPage.h"
 
+class QFont;
 class QPagedPaintDevice;
+class QPaintDevice;
 class QPainter;
 
 namespace rsgz::ui {
@@ -15,9 +17,9 @@ namespace rsgz::ui {
 // printer, a PDF file). The photograph is stretched into its box; without one the box stays empty.
 void paintCard(QPainter& p, const print::CardPage& page, const QImage& photo);
 
-// The résumé broken into lines the way the résumé box on the screen shows it: at its width, in the
-// window's ordinary font.
-QStringList wrapResume(const QString& text, int width);
+// The résumé broken into lines at the box's width (device pixels) in the font it is drawn in, so
+// that every line stays inside the box on the screen and on paper alike.
+QStringList wrapResume(const QString& text, int width, const QFont& font, QPaintDevice* device);
 
 // One card per step: prepare(i) makes card i the current one and returns what to draw. Pages are
 // the definition's paper size. Empty when all were drawn, else why not.

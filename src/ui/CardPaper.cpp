@@ -83,7 +83,7 @@ void CardPaper::setCard(const print::CardPage& page, const QImage& photo)
 void CardPaper::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillRect(rect(), Qt::white);
     paintCard(p, page_, photo_);
 }
 

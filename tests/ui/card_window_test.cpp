@@ -17,6 +17,7 @@
 #include "print/Trszlbbw.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
+#include "ui/CardPainter.h"
 #include "ui/ProgramWindows.h"
 #include "ui/WindowRegistry.h"
 
@@ -132,8 +133,10 @@ TEST_F(CardWindowTest, ShowsTheCardsOfTheListAndPrintsThemToPdf)
     const QByteArray bytes = f.readAll();
     EXPECT_TRUE(bytes.startsWith("%PDF"));
     EXPECT_EQ(QString::fromLatin1(bytes).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))), 3);
+    EXPECT_TRUE(QString::fromLatin1(bytes).contains(QRegularExpression(QStringLiteral("/Subtype\\s*/Image"))))
+        << "the first employee's photograph is missing";
     if (!dir.isEmpty()) {
-        dm.rszl.first();
+        w.findChild<QToolButton*>(QStringLiteral("firstButton"))->click();
         w.writePdf(dir + "/card.pdf", false);
     }
 }
@@ -180,6 +183,21 @@ TEST_F(CardWindowTest, OpensOnlyFromTheEmployeeList)
     dm.CurrentModule = 2;
     ASSERT_TRUE(ui::openRegisteredWindow("员工档案表格打印", nullptr));
     EXPECT_EQ(user.messages, std::vector<std::string>{"请先转到员工档案窗口!"});
+}
+
+// However the résumé is worded, no line runs past the box it is printed in.
+TEST(CardPainter, ResumeLinesStayInsideTheBox)
+{
+    QFont font(QStringLiteral("WenQuanYi Micro Hei"));
+    font.setPointSize(11);
+    font.setBold(true);
+    const QString text = QStringLiteral("2006年考入南京财经大学会计系，2010年毕业后进入本厂财务部，2015年起任主管会计。\n"
+                                        "Responsible for cost accounting and payroll since 2015.");
+    const QStringList lines = ui::wrapResume(text, 240, font, nullptr);
+    EXPECT_GT(lines.size(), 3);
+    EXPECT_EQ(lines.join(QString()).remove(QLatin1Char(' ')), QString(text).remove(QLatin1Char('\n')).remove(QLatin1Char(' ')));
+    const QFontMetrics metrics(font);
+    for (const QString& line : lines) EXPECT_LE(metrics.horizontalAdvance(line), 240) << line.toStdString();
 }
 
 }  // namespace
