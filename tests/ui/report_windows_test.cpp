@@ -184,6 +184,10 @@ TEST(ReportWindowsTest, DesignerSetsPensAndColours)
     d.findChild<ui::ColorButton*>("颜色")->pick("#FFFF00");
     d.findChild<ui::ColorButton*>("标题字体颜色")->pick("#00FFFF");
     d.findChild<QPushButton*>("更新")->click();
+    if (!shotDir().isEmpty()) {
+        d.findChild<QTabWidget*>()->setCurrentIndex(3);
+        d.grab().save(shotDir() + "/report_designer_lines.png");
+    }
     d.accept();
 
     const print::ReportDefinition& def = print::reportEngine().definition();
