@@ -243,3 +243,36 @@ TEST(ReportPagesTest, RecordsThatDoNotFitMoveOnOrContinueOnTheNextPage)
         EXPECT_EQ(printed, notes[0] + "\n" + text + "\n" + notes[2]) << "every line once, in order";
     }
 }
+
+// Arranged vertically, a record with more fields than a page has lines goes on over the next page.
+TEST(ReportPagesTest, AVerticalRecordLongerThanAPageContinuesOnTheNext)
+{
+    ReportDefinition d = defaultDefinition();
+    d.bands.clear();
+    d.detail.arrange = Arrange::Vertical;
+    d.detail.rowSpace = 0;
+    d.page.size = PageSize::Custom;
+    d.page.width = 100;
+    d.page.height = 60;  // about ten lines between the margins
+    ReportTable t;
+    for (int f = 1; f <= 15; ++f) {
+        t.fields.push_back("字段" + std::to_string(f));
+        d.columns.push_back(columnForField(t.fields.back()));
+    }
+    for (int r = 0; r < 2; ++r) {
+        t.rows.emplace_back();
+        for (int f = 1; f <= 15; ++f) t.rows.back().push_back(Value(std::to_string(r) + "-" + std::to_string(f)));
+    }
+    const ReportLayout l = layoutReport(d, t);
+    std::vector<std::vector<int>> records;
+    std::vector<std::string> cells;
+    for (const ReportPage& p : l.pages) {
+        records.push_back(p.records);
+        for (const PageText& x : p.texts) EXPECT_LE(x.y + x.h, l.heightMm - 10 + 1e-9) << x.text;
+        for (const std::string& c : p.textsOf(TextRole::Cell)) cells.push_back(c);
+    }
+    EXPECT_EQ(records, (std::vector<std::vector<int>>{{0}, {0}, {1}, {1}}));
+    ASSERT_EQ(cells.size(), 30u) << "every field of both records once";
+    EXPECT_EQ(cells[14], "0-15");
+    EXPECT_EQ(cells[15], "1-1");
+}
