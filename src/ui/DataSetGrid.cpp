@@ -45,7 +45,7 @@ void DataSetGrid::editCurrent(const QString& field)
 void DataSetGrid::keyPressEvent(QKeyEvent* e)
 {
     const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
-    if (enterMoves_ && enter && e->modifiers() == Qt::NoModifier) {
+    if (enterMoves_ && enter && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
         // Taken here: passed on, the window would press its default button.
         nextColumn();
         e->accept();
