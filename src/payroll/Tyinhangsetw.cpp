@@ -85,6 +85,7 @@ Tyinhangsetw::Tyinhangsetw(app::TDM& dm, const SalaryView* view, QWidget* parent
 
     partTabs_ = new QTabWidget(page);
     partTabs_->setObjectName(QStringLiteral("partTabs"));
+    partTabs_->setMinimumWidth(660);  // all eight tabs in sight
     for (int i = 0; i < BankLayout::kParts; ++i) partTabs_->addTab(makePart(i), QString::fromUtf8(kPartTitles[i]));
 
     auto* pageLayout = new QVBoxLayout(page);
