@@ -162,6 +162,21 @@ TEST_F(BankFileTest, RecordOfTheExampleAndTheFileWritten)
     EXPECT_TRUE(user.questions.empty());
     ASSERT_EQ(user.messages.size(), 1u);
     EXPECT_NE(user.messages[0].find("2 条记录，金额合计 2445.60 元"), std::string::npos) << user.messages[0];
+
+    // The dialog: an existing file is taken only when the operator says 是; a name without a
+    // type gets ".txt".
+    const std::string written = form.fileName;
+    user.fileNames = {written, written, out.file("新文件")};
+    user.answer(false);
+    user.answer(true);
+    form.fileName = "before.txt";
+    form.chooseFile();
+    EXPECT_EQ(form.fileName, "before.txt");
+    form.chooseFile();
+    EXPECT_EQ(form.fileName, written);
+    form.chooseFile();
+    EXPECT_EQ(form.fileName, out.file("新文件.txt"));
+    EXPECT_EQ(user.questions, std::vector<std::string>(2, "文件已经存在，要覆盖吗?"));
 }
 
 TEST_F(BankFileTest, AmountsInFenAreExactAndRoundedHalfAwayFromZero)
