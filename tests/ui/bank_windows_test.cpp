@@ -125,6 +125,8 @@ TEST_F(BankWindowsTest, FileWindowWritesFromTheSalaryPageOnly)
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), QByteArray(",,\r\n,,\r\n"));  // the first layout: three empty parts
 
+    if (const QString dir = qEnvironmentVariable("RSGZ_SCREENSHOT_DIR"); !dir.isEmpty())
+        w.grab().save(dir + QStringLiteral("/bank-file-window.png"));
     child<QPushButton>(w, "设置格式")->click();
     EXPECT_EQ(user.windows, std::vector<std::string>{"银行报盘文件格式设置"});
 }
