@@ -1,6 +1,7 @@
 #include "ui/ProgramWindows.h"
 
 #include "ui/AdminWindows.h"
+#include "ui/BankWindows.h"
 #include "ui/CardWindows.h"
 #include "ui/DictionaryWindows.h"
 #include "ui/EmployeeWindows.h"
@@ -21,6 +22,7 @@ void registerProgramWindows()
     personnel::registerPickerWindows();
     personnel::registerEmployeeWindows();
     registerPayrollWindows();
+    registerBankWindows();
     registerQueryWindows();
     registerReportWindows();
     registerMaintenanceWindows();
