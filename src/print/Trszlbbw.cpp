@@ -226,6 +226,7 @@ void Trszlbbw::printCurrent(bool blank)
 void Trszlbbw::printAll()
 {
     leavePlacement(false);
+    if (printing_.rowCount() == 0) return;  // no card to print, not even a blank page
     printing_.move(CardPrinting::Move::First);
     loadPhoto();
     showCard();
