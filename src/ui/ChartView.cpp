@@ -75,6 +75,7 @@ QValueAxis* countAxis(const std::vector<query::StatisticsRow>& rows, QChart* cha
     for (const query::StatisticsRow& r : rows) most = std::max(most, r.people);
     auto* axis = new QValueAxis(chart);
     axis->setRange(0, static_cast<qreal>(most) * 1.1 + 1);
+    axis->applyNiceNumbers();
     axis->setLabelFormat(QStringLiteral("%d"));
     return axis;
 }
@@ -83,6 +84,7 @@ void addColumns(QChart* chart, const std::vector<query::StatisticsRow>& rows)
 {
     auto* set = new QBarSet(QStringLiteral("人数"));
     set->setColor(seriesColour(0));
+    set->setLabelColor(QColor(0x1f, 0x3b, 0x5a));
     for (const query::StatisticsRow& r : rows) set->append(static_cast<qreal>(r.people));
     auto* series = new QBarSeries(chart);
     series->append(set);
@@ -113,6 +115,7 @@ void addBars(QChart* chart, const std::vector<query::StatisticsRow>& rows)
     series->setBarWidth(0.7);
     chart->addSeries(series);
     QBarCategoryAxis* categories = categoryAxis(rows, chart);
+    categories->setReverse(true);  // the first category on top, as in the table
     chart->addAxis(categories, Qt::AlignLeft);
     chart->addAxis(countAxis(rows, chart), Qt::AlignBottom);
     series->attachAxis(categories);
