@@ -21,11 +21,7 @@ namespace {
 constexpr int kEmployees = 20000;
 const char* const kItems[] = {"一级部门", "身份证号"};
 
-const bench::SampleOrganisation& organisation()
-{
-    static const bench::SampleOrganisation o(kEmployees);
-    return o;
-}
+const bench::SampleOrganisation& organisation() { return bench::sampleOrganisation(kEmployees); }
 
 struct Program {
     app::TDM dm;

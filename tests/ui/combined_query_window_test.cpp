@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "SampleData.h"
+#include "Screenshot.h"
 #include "app/TDM.h"
 #include "app/Tmain.h"
 #include "query/DefaultQueryFiles.h"
@@ -27,15 +28,6 @@
 using namespace rsgz;
 
 namespace {
-
-// With RSGZ_SCREENSHOT_DIR set, the windows of these tests are saved there as pictures.
-void saveScreenshot(QWidget* w, const char* name)
-{
-    const QString dir = qEnvironmentVariable("RSGZ_SCREENSHOT_DIR");
-    if (dir.isEmpty()) return;
-    QApplication::processEvents();
-    w->grab().save(dir + QLatin1Char('/') + QString::fromUtf8(name));
-}
 
 // 300 sample employees and the column files as the installation brings them.
 class PersonnelQueryWindows : public ::testing::Test {
@@ -80,7 +72,7 @@ TEST_F(PersonnelQueryWindows, PersonnelWindowFilledAndRun)
     w.findChild<QLineEdit*>(QStringLiteral("value_姓名"))->setText(QStringLiteral("x"));
     w.findChild<QLineEdit*>(QStringLiteral("value_姓名"))->clear();
     EXPECT_FALSE(w.findChild<QCheckBox*>(QStringLiteral("check_姓名"))->isChecked());
-    saveScreenshot(&w, "combined-query-personnel.png");
+    test::screenshot(&w, "combined-query-personnel.png");
 
     w.findChild<QPushButton*>(QStringLiteral("queryButton"))->click();
     ASSERT_GT(dm.rszl.rowCount(), 0);
@@ -113,11 +105,11 @@ TEST_F(PersonnelQueryWindows, StatisticsPageWithItsCharts)
     for (int r = 0; r < dm.rytongji.rowCount(); ++r) total += dm.rytongji.rowValue(r, dm.rytongji.fieldIndex("人数")).toInt();
     EXPECT_EQ(total, 300);
     EXPECT_EQ(page->grid()->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("一级部门"));
-    saveScreenshot(&main, "statistics-table.png");
+    test::screenshot(&main, "statistics-table.png");
     const char* shots[] = {"", "statistics-pie.png", "statistics-column.png", "statistics-bar.png"};
     for (int tab = 1; tab <= 3; ++tab) {
         page->tabs()->setCurrentIndex(tab);
-        saveScreenshot(&main, shots[tab]);
+        test::screenshot(&main, shots[tab]);
     }
 
     page->tabs()->setCurrentIndex(1);
