@@ -17,6 +17,7 @@
 #include "Screenshot.h"
 #include "app/TDM.h"
 #include "app/Tmain.h"
+#include "query/CombinedQuery.h"
 #include "query/DefaultQueryFiles.h"
 #include "query/Tzhcxw.h"
 #include "support/ProgramLayout.h"
@@ -84,6 +85,21 @@ TEST_F(PersonnelQueryWindows, PersonnelWindowFilledAndRun)
     w.findChild<QPushButton*>(QStringLiteral("clearButton"))->click();
     EXPECT_TRUE(level1->currentText().isEmpty());
     EXPECT_FALSE(w.findChild<QCheckBox*>(QStringLiteral("check_一级部门"))->isChecked());
+    EXPECT_TRUE(user.errors.empty()) << user.errors.front();
+}
+
+// On a fresh installation every window of the family offers boxes as soon as its page has been
+// opened: from the shipped files or from the columns the page writes itself.
+TEST_F(PersonnelQueryWindows, EveryWindowOffersBoxesOnAFreshInstallation)
+{
+    for (const query::CombinedQueryKind& kind : query::combinedQueryKinds()) {
+        SCOPED_TRACE(kind.caption);
+        program.frame().navigation().chooseModule(kind.module);
+        ui::Tzhcxw w(main.queryPages().queries(), kind.module, &main);
+        EXPECT_EQ(w.windowTitle().toStdString(), kind.caption);
+        EXPECT_GE(w.findChildren<QCheckBox*>().size(), 5);
+        if (kind.module == 5) test::screenshot(&w, "combined-query-transfers.png");
+    }
     EXPECT_TRUE(user.errors.empty()) << user.errors.front();
 }
 
