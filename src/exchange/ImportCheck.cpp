@@ -64,8 +64,10 @@ std::vector<ImportProblem> ImportCheck::run(const SourceTable& table, const std:
                                              db::SqlLines{"select * from " + db::sqlIdent("员工基本情况") + " where 1=0"});
     scratch_->open();
     checkMapping(boxes, table);
-    if (problems_.empty()) checkRows(table, progress);
-    if (problems_.empty()) checkEmployeeNumbers(table);
+    if (problems_.empty()) {
+        checkRows(table, progress);
+        checkEmployeeNumbers(table);
+    }
     scratch_.reset();
     if (!problems_.empty()) rows_.clear();
     return problems_;
