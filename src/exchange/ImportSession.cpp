@@ -116,4 +116,22 @@ int ImportSession::importRows()
     return count;
 }
 
+std::unique_ptr<SourceFile> chooseImportFile(app::TDM& dm, ImportSession::Kind kind)
+{
+    if (dm.CurrentModule != 1) return nullptr;
+    const char* filter = kind == ImportSession::Kind::Access
+                             ? "Microsoft Access 数据文件 (*.mdb *.accdb)"
+                             : "Microsoft Excel 数据文件 (*.xls *.xlsx);;逗号分隔的文本文件 (*.csv)";
+    const std::string path = app::interaction().openFileName("请选择一个数据库文件", filter);
+    if (path.empty()) return nullptr;
+    try {
+        auto file = openSourceFile(path);
+        file->tables();
+        return file;
+    } catch (const std::exception& e) {
+        app::interaction().showError(e.what());
+        return nullptr;
+    }
+}
+
 }  // namespace rsgz::exchange

@@ -55,4 +55,8 @@ private:
     std::vector<std::string> boxes_;
 };
 
+// 导入ACCESS数据 / 导入EXCEL数据 up to the window: only on the personnel page, asks for the file and
+// opens it. A file that cannot be opened is told and gives nullptr, as does a cancelled dialog.
+std::unique_ptr<SourceFile> chooseImportFile(app::TDM& dm, ImportSession::Kind kind);
+
 }  // namespace rsgz::exchange

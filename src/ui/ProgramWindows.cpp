@@ -3,6 +3,7 @@
 #include "ui/AdminWindows.h"
 #include "ui/DictionaryWindows.h"
 #include "ui/EmployeeWindows.h"
+#include "ui/ExchangeWindows.h"
 #include "ui/PayrollWindows.h"
 #include "ui/PickerWindows.h"
 #include "ui/QueryWindows.h"
@@ -21,6 +22,7 @@ void registerProgramWindows()
     registerPayrollWindows();
     registerQueryWindows();
     registerReportWindows();
+    registerExchangeWindows();
     registerWindow("关于软件", [](QWidget* parent) {
         Tgyrjw w(parent);
         w.exec();

@@ -6,6 +6,7 @@
 #include "exchange/ImportSession.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
+#include "support/TempDir.h"
 
 using namespace rsgz;
 using exchange::ImportSession;
@@ -171,6 +172,27 @@ TEST_F(Import, TheLaterOfTwoColumnsForOneItemWins)
     EXPECT_EQ(s->importRows(), 1);
     ASSERT_TRUE(tdm.rszl.locate("员工编号", T("D1")));
     EXPECT_EQ(tdm.rszl.asString("姓名"), "乙");
+}
+
+}  // namespace
+
+namespace {
+
+// The menu entries ask for a file only on the personnel page; a file that cannot be read is told
+// and opens no window.
+TEST_F(Import, MenuEntryAsksForAReadableFile)
+{
+    tdm.CurrentModule = 2;
+    EXPECT_EQ(exchange::chooseImportFile(tdm, ImportSession::Kind::Excel), nullptr);
+    EXPECT_TRUE(ui.fileFilters.empty());
+
+    tdm.CurrentModule = 1;
+    test::TempDir dir;
+    ui.fileNames = {dir.file("missing.xls"), test::dataFile("employees.xls")};
+    EXPECT_EQ(exchange::chooseImportFile(tdm, ImportSession::Kind::Excel), nullptr);
+    EXPECT_EQ(ui.errors.size(), 1u);
+    EXPECT_NE(exchange::chooseImportFile(tdm, ImportSession::Kind::Excel), nullptr);
+    EXPECT_EQ(ui.fileFilters.at(0), "Microsoft Excel 数据文件 (*.xls *.xlsx);;逗号分隔的文本文件 (*.csv)");
 }
 
 }  // namespace
