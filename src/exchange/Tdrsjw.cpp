@@ -130,6 +130,7 @@ QWidget* Tdrsjw::makeItemsBox()
         items->setItem(static_cast<int>(i), 1, new QTableWidgetItem(QString::fromStdString(session_.standardItems()[i])));
     }
     items->resizeColumnsToContents();
+    items->horizontalHeader()->setStretchLastSection(true);
     items->verticalHeader()->setDefaultSectionSize(22);
     items->setMinimumWidth(200);
     (new QVBoxLayout(g))->addWidget(items);
@@ -225,6 +226,9 @@ void Tdrsjw::rebuildMapping()
         mappingGrid_->addWidget(new QLabel(QString::fromStdString(columns[c]), mapping_), static_cast<int>(c) + 1, 1);
         boxes_.push_back(box);
     }
+    // Widgets added to a window already on screen show only when told to.
+    for (QObject* o : mapping_->children())
+        if (auto* w = qobject_cast<QWidget*>(o)) w->show();
 }
 
 void Tdrsjw::importRows()
