@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryFile>
+#include <algorithm>
 #include <cstdio>
 
 #include "app/Interaction.h"
@@ -37,6 +38,36 @@ void writeRow(lxw_worksheet* sheet, int row, const std::vector<std::string>& cel
             check(worksheet_write_string(sheet, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(c), cells[c].c_str(), nullptr));
 }
 
+// How wide a text shows: a Chinese character takes two places, a Latin one one.
+double displayWidth(const std::string& text)
+{
+    double w = 0;
+    for (unsigned char c : text) {
+        if (c < 0x80) w += 1;
+        else if (c >= 0xE0) w += 2;  // the lead byte of a three-byte (CJK) character
+        else if (c >= 0xC0) w += 1;
+    }
+    return w;
+}
+
+// Column widths from the heading and the first rows, so that dates and names show whole when the
+// workbook is opened. They must be set before the first row in the writer's constant-memory mode.
+void setWidths(lxw_worksheet* sheet, const std::vector<std::string>& heading, int rowCount,
+               const std::function<void(int, std::vector<std::string>&)>& cellsOf)
+{
+    std::vector<double> widths;
+    for (const std::string& h : heading) widths.push_back(displayWidth(h));
+    std::vector<std::string> cells;
+    for (int r = 0; r < std::min(rowCount, 200); ++r) {
+        cells.assign(heading.size(), std::string());
+        cellsOf(r, cells);
+        for (size_t c = 0; c < cells.size(); ++c) widths[c] = std::max(widths[c], displayWidth(cells[c]));
+    }
+    for (size_t c = 0; c < widths.size(); ++c)
+        check(worksheet_set_column(sheet, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c),
+                                   std::clamp(widths[c] + 2, 8.0, 60.0), nullptr));
+}
+
 void fill(const std::string& file, const std::vector<std::string>& heading, int rowCount,
           const std::function<void(int, std::vector<std::string>&)>& cellsOf, const std::function<void(int)>& progress)
 {
@@ -47,6 +78,7 @@ void fill(const std::string& file, const std::vector<std::string>& heading, int 
     if (!book.wb) throw ExportError("不能创建文件");
     lxw_worksheet* sheet = workbook_add_worksheet(book.wb, nullptr);
     if (!sheet) throw ExportError("不能创建工作表");
+    setWidths(sheet, heading, rowCount, cellsOf);
     writeRow(sheet, 0, heading);
     std::vector<std::string> cells;
     for (int r = 0; r < rowCount; ++r) {
