@@ -48,9 +48,8 @@ public:
             throw SourceError("不能读取 Access 数据库“" + path_ + "”：文件已损坏，或不是 Access 数据库。");
         }
         mdb_set_date_fmt(mdb_, "%Y-%m-%d %H:%M:%S");
-        // Memo columns can be long; the bind buffer takes the longest text Access keeps in a memo
-        // that anyone would import into a record.
-        mdb_set_bind_size(mdb_, kBindSize);
+        // Values longer than the bind size are cut; this one takes any memo a record would hold.
+        mdb_set_bind_size(mdb_, kMemoBytes);
     }
     ~AccessFile() override
     {
@@ -83,7 +82,10 @@ public:
     }
 
 private:
-    static constexpr size_t kBindSize = 65536;
+    static constexpr size_t kMemoBytes = 1024 * 1024;
+    // Every other value lives inside one database page (4 KB), so its text, even after the change
+    // from two-byte characters to UTF-8, stays well below this.
+    static constexpr size_t kValueBytes = 16 * 1024;
 
     MdbTableDef* openTable(const std::string& name)
     {
@@ -101,12 +103,16 @@ private:
     void readInto(MdbTableDef* table, SourceTable& t)
     {
         const unsigned int n = table->num_cols;
-        std::vector<QByteArray> buffers(n, QByteArray(static_cast<qsizetype>(kBindSize), '\0'));
+        std::vector<QByteArray> buffers(n);
         std::vector<int> lengths(n, 0), types(n, 0);
         for (unsigned int c = 0; c < n; ++c) {
             auto* col = static_cast<MdbColumn*>(g_ptr_array_index(table->columns, c));
             t.columns.emplace_back(col->name);
             types[c] = col->col_type;
+            // Pictures and other binary objects have no text form a record could hold: not bound.
+            if (types[c] == MDB_OLE || types[c] == MDB_BINARY) continue;
+            const size_t size = (types[c] == MDB_MEMO ? kMemoBytes : kValueBytes) + 1;  // and the terminating NUL
+            buffers[c] = QByteArray(static_cast<qsizetype>(size), '\0');
             mdb_bind_column(table, static_cast<int>(c) + 1, buffers[c].data(), &lengths[c]);
         }
         mdb_rewind_table(table);
@@ -122,7 +128,6 @@ private:
 
     static db::Value cell(int type, const char* data, int length)
     {
-        // Pictures and other binary objects have no text form a record could hold.
         if (length <= 0 || type == MDB_OLE || type == MDB_BINARY) return {};
         std::string s(data, strnlen(data, static_cast<size_t>(length)));
         if (type == MDB_DATETIME) return dateValue(std::move(s));

@@ -19,6 +19,7 @@
 
 #include "app/BackgroundWork.h"
 #include "app/Interaction.h"
+#include "ui/ButtonRow.h"
 #include "ui/WindowStyle.h"
 
 namespace rsgz::exchange {
@@ -83,16 +84,8 @@ Tdrsjw::Tdrsjw(app::TDM& dm, std::unique_ptr<SourceFile> file, ImportSession::Ki
     columns->addLayout(middle, 1);
     columns->addWidget(makeMappingBox());
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    for (const char* text : {"导入数据", "返回"}) {
-        auto* b = new QPushButton(QString::fromUtf8(text), this);
-        b->setObjectName(QString::fromUtf8(text));
-        b->setAutoDefault(false);
-        buttons->addWidget(b);
-        if (std::string(text) == "返回") connect(b, &QPushButton::clicked, this, &QDialog::reject);
-        else connect(b, &QPushButton::clicked, this, &Tdrsjw::importRows);
-    }
+    QHBoxLayout* buttons = ui::makeButtonRow(this, {{"导入数据", "导入数据", [this] { importRows(); }},
+                                                    {"返回", "返回", [this] { reject(); }}});
 
     auto* status = new QStatusBar(this);
     status->setSizeGripEnabled(false);

@@ -8,7 +8,7 @@ namespace rsgz::exchange {
 
 namespace {
 // A sheet of a million rows stays far below this; a member that claims more is damaged or a trap.
-constexpr zip_uint64_t kMaxMemberSize = 1024ull * 1024 * 1024;
+constexpr zip_uint64_t kMaxMemberSize = 512ull * 1024 * 1024;
 }  // namespace
 
 ZipArchive::ZipArchive(const std::string& path) : path_(path)
