@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QProgressDialog>
+#include <memory>
 
 #include "app/TDM.h"
 #include "exchange/ExcelExport.h"
@@ -32,12 +33,17 @@ void openExport(QWidget* parent)
         exchange::Txzdczdw w(columns, parent);
         w.exec();
     }
-    QProgressDialog progress(QStringLiteral("正在导出数据……"), QString(), 0, dm.rszl.recordCount(), parent);
-    progress.setWindowTitle(QStringLiteral("导出EXCEL文件"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
-    exchange::exportEmployees(dm, columns.chosen(), [&progress](int rows) {
-        progress.setValue(rows);
+    // The progress window is made only once rows are being written, never over the file dialog.
+    std::unique_ptr<QProgressDialog> progress;
+    exchange::exportEmployees(dm, columns.chosen(), [&](int rows) {
+        if (!progress) {
+            progress = std::make_unique<QProgressDialog>(QStringLiteral("正在导出数据……"), QString(), 0,
+                                                         dm.rszl.recordCount(), parent);
+            progress->setWindowTitle(QStringLiteral("导出EXCEL文件"));
+            progress->setWindowModality(Qt::WindowModal);
+            progress->setMinimumDuration(0);
+        }
+        progress->setValue(rows);
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     });
 }
