@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <zip.h>
+
 #include <QFile>
 #include <filesystem>
 
@@ -135,6 +137,54 @@ TEST(SourceFiles, NumberAndDateText)
         {1, "1900-01-01"}, {59, "1900-02-28"}, {61, "1900-03-01"}, {31118, "1985-03-12"},
         {45000.5, "2023-03-15 12:00:00"}, {45000.99999999, "2023-03-16"}, {0, ""}, {-3, ""}};
     for (const auto& [serial, text] : serials) EXPECT_EQ(serialDateText(serial), text) << serial;
+}
+
+}  // namespace
+
+namespace {
+
+// Writes a workbook part by part, so that a test can hold what spreadsheet programs write less often.
+void writeWorkbook(const std::string& path, const std::string& sheetData, const std::string& sharedStrings)
+{
+    const std::string ns = "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"";
+    const std::string rels = "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+    const std::pair<std::string, std::string> parts[] = {
+        {"_rels/.rels", rels + "<Relationship Id=\"r1\" Type=\"officeDocument\" Target=\"/xl/workbook.xml\"/></Relationships>"},
+        {"xl/workbook.xml", "<workbook " + ns + " xmlns:x=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
+                            "<sheets><sheet name=\"表一\" sheetId=\"1\" x:id=\"s1\"/></sheets></workbook>"},
+        {"xl/_rels/workbook.xml.rels", rels + "<Relationship Id=\"s1\" Type=\"worksheet\" Target=\"sheets/one.xml\"/>"
+                                              "<Relationship Id=\"s2\" Type=\"sharedStrings\" Target=\"sharedStrings.xml\"/></Relationships>"},
+        {"xl/sheets/one.xml", "<worksheet " + ns + "><sheetData>" + sheetData + "</sheetData></worksheet>"},
+        {"xl/sharedStrings.xml", "<sst " + ns + ">" + sharedStrings + "</sst>"},
+    };
+    int error = 0;
+    zip_t* z = zip_open(path.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
+    ASSERT_NE(z, nullptr);
+    for (const auto& [name, text] : parts) {
+        zip_source_t* src = zip_source_buffer(z, text.data(), text.size(), 0);
+        ASSERT_GE(zip_file_add(z, name.c_str(), src, ZIP_FL_ENC_UTF_8), 0);
+    }
+    ASSERT_EQ(zip_close(z), 0);  // reads the buffers, which live until here
+}
+
+// Rows and cells without their references, a phonetic guide, booleans, errors, formula results, and a
+// styled empty cell at the sheet's last column, which must not make every row sixteen thousand wide.
+TEST(SourceFiles, XlsxCellsSpreadsheetsWriteLessOften)
+{
+    rsgz::test::TempDir dir;
+    const std::string path = dir.file("t.xlsx");
+    writeWorkbook(path,
+                  "<row><c t=\"s\"><v>0</v></c><c t=\"inlineStr\"><is><r><t>备</t></r><r><t>注</t></r></is></c>"
+                  "<c r=\"XFD1\" s=\"3\"/></row>"
+                  "<row r=\"3\"><c r=\"B3\" t=\"b\"><v>1</v></c><c t=\"e\"><v>#DIV/0!</v></c></row>"
+                  "<row><c t=\"str\"><f>A1&amp;\"x\"</f><v>甲x</v></c><c><v>1.5E-3</v></c></row>",
+                  "<si><t>编号</t><rPh sb=\"0\" eb=\"1\"><t>ビアン</t></rPh></si>");
+    auto file = openSourceFile(path);
+    EXPECT_EQ(file->tables(), (std::vector<std::string>{"表一"}));
+    const SourceTable t = file->read("表一");
+    EXPECT_EQ(t.columns, (std::vector<std::string>{"编号", "备注"}));
+    EXPECT_EQ(cellTexts(t), (std::vector<std::vector<std::string>>{{"", "是"}, {"甲x", "0.0015"}}));
+    EXPECT_EQ(t.lines, (std::vector<int>{3, 4}));
 }
 
 }  // namespace
