@@ -1,6 +1,7 @@
 #include "ui/ProgramWindows.h"
 
 #include "ui/AdminWindows.h"
+#include "ui/BankWindows.h"
 #include "ui/DictionaryWindows.h"
 #include "ui/EmployeeWindows.h"
 #include "ui/ExchangeWindows.h"
@@ -20,6 +21,7 @@ void registerProgramWindows()
     personnel::registerPickerWindows();
     personnel::registerEmployeeWindows();
     registerPayrollWindows();
+    registerBankWindows();
     registerQueryWindows();
     registerReportWindows();
     registerExchangeWindows();
