@@ -4,6 +4,7 @@
 #include "ui/BankWindows.h"
 #include "ui/DictionaryWindows.h"
 #include "ui/EmployeeWindows.h"
+#include "ui/ExchangeWindows.h"
 #include "ui/PayrollWindows.h"
 #include "ui/PickerWindows.h"
 #include "ui/QueryWindows.h"
@@ -23,6 +24,7 @@ void registerProgramWindows()
     registerBankWindows();
     registerQueryWindows();
     registerReportWindows();
+    registerExchangeWindows();
     registerWindow("关于软件", [](QWidget* parent) {
         Tgyrjw w(parent);
         w.exec();
