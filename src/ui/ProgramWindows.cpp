@@ -5,6 +5,7 @@
 #include "ui/CardWindows.h"
 #include "ui/DictionaryWindows.h"
 #include "ui/EmployeeWindows.h"
+#include "ui/ExchangeWindows.h"
 #include "ui/MaintenanceWindows.h"
 #include "ui/PayrollWindows.h"
 #include "ui/PickerWindows.h"
@@ -25,6 +26,7 @@ void registerProgramWindows()
     registerBankWindows();
     registerQueryWindows();
     registerReportWindows();
+    registerExchangeWindows();
     registerMaintenanceWindows();
     registerCardWindows();
     registerWindow("关于软件", [](QWidget* parent) {
