@@ -4,6 +4,7 @@
 #include "ui/DictionaryWindows.h"
 #include "ui/EmployeeWindows.h"
 #include "ui/PayrollWindows.h"
+#include "ui/PersonnelModuleWindows.h"
 #include "ui/PickerWindows.h"
 #include "ui/QueryWindows.h"
 #include "ui/ReportWindows.h"
@@ -18,6 +19,7 @@ void registerProgramWindows()
     personnel::registerDictionaryWindows();
     personnel::registerPickerWindows();
     personnel::registerEmployeeWindows();
+    personnel::registerPersonnelModuleWindows();
     registerPayrollWindows();
     registerQueryWindows();
     registerReportWindows();

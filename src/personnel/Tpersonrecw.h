@@ -1,0 +1,37 @@
+#pragma once
+#include <QDialog>
+#include <array>
+#include <functional>
+
+#include "personnel/PersonRecordEditor.h"
+
+class QToolButton;
+
+namespace rsgz::ui {
+class RecordFields;
+}
+
+namespace rsgz::personnel {
+
+// The record window of the title and of the reward module (职称评定管理 Tzcpdw, 奖惩数据管理
+// Tjcglw), made from its set-up. Its behaviour is PersonRecordEditor's.
+class Tpersonrecw : public QDialog {
+    Q_OBJECT
+public:
+    Tpersonrecw(app::TDM& dm, const PersonRecordSetup& setup, QWidget* parent = nullptr);
+    PersonRecordEditor& records() { return records_; }
+
+protected:
+    void showEvent(QShowEvent* e) override;
+    void reject() override;
+
+private:
+    void run(const std::function<void()>& step);
+
+    PersonRecordEditor records_;
+    ui::RecordFields* fields_;
+    std::array<QToolButton*, 4> browse_{};
+    bool activated_ = false;
+};
+
+}  // namespace rsgz::personnel
