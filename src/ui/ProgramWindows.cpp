@@ -1,6 +1,7 @@
 #include "ui/ProgramWindows.h"
 
 #include "ui/AdminWindows.h"
+#include "ui/BankWindows.h"
 #include "ui/DictionaryWindows.h"
 #include "ui/EmployeeWindows.h"
 #include "ui/PayrollWindows.h"
@@ -21,6 +22,7 @@ void registerProgramWindows()
     personnel::registerEmployeeWindows();
     personnel::registerPersonnelModuleWindows();
     registerPayrollWindows();
+    registerBankWindows();
     registerQueryWindows();
     registerReportWindows();
     registerWindow("关于软件", [](QWidget* parent) {
