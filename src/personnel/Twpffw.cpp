@@ -31,6 +31,7 @@ Twpffw::Twpffw(app::TDM& dm, QWidget* parent) : QDialog(parent), articles_(dm)
          {"deleteArticle", "删除", step(&ArticleIssue::removeArticle)},
          {"returnButton", "返回主窗口", [this] { reject(); }}});
     articleGrid_ = articles.grid;
+    ui::showWithYuanSign(articleGrid_, {"单价", "金额"});
     connect(articleGrid_, &QAbstractItemView::clicked, this, [this] { run([this] { articles_.articleGridClicked(); }); });
 
     ui::ListGroup issues = ui::makeListGroup(
@@ -41,6 +42,7 @@ Twpffw::Twpffw(app::TDM& dm, QWidget* parent) : QDialog(parent), articles_(dm)
          {"saveIssue", "保存", step(&ArticleIssue::saveIssue)},
          {"deleteIssue", "删除", step(&ArticleIssue::removeIssue)},
          {"deleteAllIssues", "删除下表全部记录", step(&ArticleIssue::removeAllIssues)}});
+    ui::showWithYuanSign(issues.grid, {"价值"});
     connect(issues.grid, &QAbstractItemView::doubleClicked, this, [this] {
         app::interaction().openWindow("发放数据编辑");
     });

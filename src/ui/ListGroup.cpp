@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -38,6 +39,24 @@ protected:
 
 private:
     QTableView* grid_;
+};
+
+// Decides by the column's field name as the grid shows it now, so columns may come and go with the
+// statement.
+class YuanDelegate : public QStyledItemDelegate {
+public:
+    YuanDelegate(QStringList fields, QObject* parent) : QStyledItemDelegate(parent), fields_(std::move(fields)) {}
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override
+    {
+        QStyledItemDelegate::initStyleOption(option, index);
+        const QString field = index.model()->headerData(index.column(), Qt::Horizontal).toString();
+        if (!option->text.isEmpty() && fields_.contains(field)) option->text.prepend(QStringLiteral("￥"));
+    }
+
+private:
+    QStringList fields_;
 };
 
 }  // namespace
@@ -92,6 +111,11 @@ QWidget* makeFieldPage(QWidget* parent, RecordFields& fields, const std::vector<
 }
 
 void enterMovesToNextColumn(QTableView* grid) { grid->installEventFilter(new EnterToNextColumn(grid)); }
+
+void showWithYuanSign(DataSetGrid* grid, const QStringList& fields)
+{
+    grid->setItemDelegate(new YuanDelegate(fields, grid));
+}
 
 void enableButtons(QWidget* window, const std::vector<const char*>& objectNames, bool on)
 {

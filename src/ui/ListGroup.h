@@ -50,6 +50,9 @@ QWidget* makeFieldPage(QWidget* parent, RecordFields& fields, const std::vector<
 // Enter in the grid moves the cell focus to the next column (it stays on the last one).
 void enterMovesToNextColumn(QTableView* grid);
 
+// Money columns of the grid shown with the yuan sign ("￥85.50"); editing keeps the bare number.
+void showWithYuanSign(DataSetGrid* grid, const QStringList& fields);
+
 // Enables or disables the window's push buttons of these object names.
 void enableButtons(QWidget* window, const std::vector<const char*>& objectNames, bool on);
 
