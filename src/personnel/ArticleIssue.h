@@ -1,5 +1,5 @@
 #pragma once
-#include "personnel/PendingRow.h"
+#include "personnel/DetailLists.h"
 #include "personnel/RecordEditor.h"
 
 namespace rsgz::personnel {
@@ -13,29 +13,29 @@ public:
     bool mayChange() const;  // the right 物品发放
 
     void activate();          // the articles and the issues of the first one
-    void articleMoved();      // after a navigator move
-    void articleGridClicked();
+    void articleMoved() { lists_.openDetails(); }  // after a navigator move
+    void articleGridClicked() { lists_.gridClicked(); }
 
-    void addArticle();
-    void saveArticle();
-    void removeArticle();  // the article's rules refuse one that has been issued, then ask
+    void addArticle() { lists_.addMaster(); }
+    void saveArticle() { lists_.saveMaster(); }
+    // The article's rules refuse one that has been issued, then ask.
+    void removeArticle() { lists_.removeMaster(); }
 
     // 选择人员发放物品: the picker, then one issue of the current article per chosen employee, all or none.
     void issueToChosen();
-    void saveIssue();
-    void removeIssue();
-    void removeAllIssues();
+    void saveIssue() { lists_.saveDetail(); }
+    void removeIssue() { lists_.removeDetail(); }
+    void removeAllIssues() { removeAll(lists_.detail()); }
 
-    bool close();  // 返回主窗口 and the close box: a pending article settled; false: stay open
+    // 返回主窗口 and the close box: a pending article settled; false: stay open.
+    bool close() { return lists_.close(); }
 
     // 发放数据编辑, the editor of one issue opened by a double-click in the issue grid.
     static const EditorSpec& issueEditorSpec();
 
 private:
-    void openIssues();
-
     app::TDM& dm_;
-    PendingRow pendingArticle_;
+    MasterDetail lists_;
 };
 
 }  // namespace rsgz::personnel

@@ -1,5 +1,6 @@
 #include "personnel/DetailLists.h"
 
+#include "app/Interaction.h"
 #include "app/TDM.h"
 #include "db/Connection.h"
 
@@ -68,6 +69,77 @@ void removeAll(db::DataSet& detail)
         detail.remove();
         if (detail.recordCount() >= before) return;
     }
+}
+
+MasterDetail::MasterDetail(app::TDM& dm, db::DataSet& master, db::DataSet& detail, bool& movedFlag,
+                           std::function<db::SqlLines()> detailSql)
+    : dm_(dm), master_(master), detail_(detail), moved_(movedFlag), detailSql_(std::move(detailSql))
+{
+}
+
+void MasterDetail::openDetails()
+{
+    reopenList(detail_, detailSql_());
+    moved_ = false;
+}
+
+void MasterDetail::gridClicked()
+{
+    if (moved_) openDetails();
+}
+
+void MasterDetail::addMaster()
+{
+    master_.append();
+    if (master_.state() == db::DataSet::State::Insert) pending_.remember(master_);
+    openDetails();
+}
+
+void MasterDetail::saveMaster()
+{
+    if (!master_.active()) return;
+    if (master_.isEditing()) master_.post();
+    master_.requery();
+    openDetails();
+}
+
+void MasterDetail::removeMaster()
+{
+    removeOrAbandon(master_);
+    openDetails();
+}
+
+bool MasterDetail::addChosen(const std::string& noMaster, const std::string& picker, const FillChosen& fill)
+{
+    if (!master_.active() || (master_.isEmpty() && !master_.isEditing())) {
+        app::interaction().showMessage(noMaster);
+        return false;
+    }
+    // Details name their master by its key: a new master is stored first; refused, nothing is added.
+    if (master_.isEditing()) {
+        postMasterFirst(master_);
+        openDetails();
+    }
+    app::interaction().openWindow(picker);
+    addForEach(dm_, detail_, chosenEmployees(dm_), fill, [this] { openDetails(); });
+    return true;
+}
+
+void MasterDetail::saveDetail()
+{
+    if (!detail_.active()) return;
+    if (detail_.isEditing()) detail_.post();
+    detail_.requery();
+}
+
+void MasterDetail::removeDetail()
+{
+    if (detail_.active() && !detail_.isEmpty()) detail_.remove();
+}
+
+bool MasterDetail::close()
+{
+    return pending_.settle(master_, [this] { master_.post(); });
 }
 
 }  // namespace rsgz::personnel

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "db/DataSet.h"
+#include "personnel/PendingRow.h"
 
 namespace rsgz::app {
 class TDM;
@@ -45,5 +46,39 @@ void addForEach(app::TDM& dm, db::DataSet& detail, const std::vector<ChosenEmplo
 // bounded by the number of rows at its start and ends at the first refusal (an answer of 否
 // propagates as the rule's silent abort) or error, or when a delete took no row away.
 void removeAll(db::DataSet& detail);
+
+// The common part of those windows: a master list, the detail list of its current row, the flag the
+// master's scroll rule raises, and the steps every such window takes the same way.
+class MasterDetail {
+public:
+    // detailSql gives the detail statement for the current master (it reads the master's stored key).
+    MasterDetail(app::TDM& dm, db::DataSet& master, db::DataSet& detail, bool& movedFlag,
+                 std::function<db::SqlLines()> detailSql);
+
+    db::DataSet& master() const { return master_; }
+    db::DataSet& detail() const { return detail_; }
+
+    void openDetails();  // the current master's details; lowers the moved flag
+    void gridClicked();  // re-reads the details only when the master moved since
+    void addMaster();    // a new master with its defaults, and its (empty) detail list
+    void saveMaster();   // posts, re-reads the masters and the details
+    void removeMaster(); // abandons a new master or deletes the current one after its question
+
+    // Stores a master still being typed, opens the picker and adds one detail per chosen employee,
+    // all or none. Without any master: the notice, and false.
+    bool addChosen(const std::string& noMaster, const std::string& picker, const FillChosen& fill);
+
+    void saveDetail();    // posts a pending detail and re-reads
+    void removeDetail();  // the current detail after its question
+    bool close();         // a pending master settled; false: stay open
+
+private:
+    app::TDM& dm_;
+    db::DataSet& master_;
+    db::DataSet& detail_;
+    bool& moved_;
+    std::function<db::SqlLines()> detailSql_;
+    PendingRow pending_;
+};
 
 }  // namespace rsgz::personnel

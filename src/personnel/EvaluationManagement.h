@@ -1,5 +1,5 @@
 #pragma once
-#include "personnel/PendingRow.h"
+#include "personnel/DetailLists.h"
 
 namespace rsgz::app {
 class TDM;
@@ -15,13 +15,13 @@ public:
     explicit EvaluationManagement(app::TDM& dm);
 
     void activate();        // the items and the participants of the first one
-    void itemMoved();       // after a navigator move
-    void itemGridClicked(); // re-reads the participants only when the item changed
+    void itemMoved() { lists_.openDetails(); }         // after a navigator move
+    void itemGridClicked() { lists_.gridClicked(); }   // re-reads the participants only when the item changed
 
-    void addItem();
+    void addItem() { lists_.addMaster(); }
     // Posts the item, then edits and posts it again so that its check always runs.
     void saveItem();
-    void removeItem();
+    void removeItem() { lists_.removeMaster(); }
 
     // 选择人员参加考评: the picker, then one participant per chosen employee (all or none), then the
     // participants re-read and 参加人数 set.
@@ -30,14 +30,14 @@ public:
     void removeParticipant();
     void removeAllParticipants();
 
-    bool close();  // 返回主窗口 and the close box: a pending item settled; false: stay open
+    // 返回主窗口 and the close box: a pending item settled; false: stay open.
+    bool close() { return lists_.close(); }
 
 private:
-    void openParticipants();
     void updateCount();
 
     app::TDM& dm_;
-    PendingRow pendingItem_;
+    MasterDetail lists_;
 };
 
 }  // namespace rsgz::personnel

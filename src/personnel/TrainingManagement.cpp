@@ -11,9 +11,20 @@ namespace rsgz::personnel {
 
 namespace {
 constexpr const char* kPickerCaption = "选择受培训人员";
+
+// The attendees of the current course: a new course has no number yet and shows nobody.
+db::SqlLines attendeesSql(const db::DataSet& courses)
+{
+    query::ListQuery q{{"select * from 培训记录"}, {}, {}};
+    q.where(query::Condition::equals("课程编号1", db::Value(storedKey(courses, "课程编号")), db::FieldType::Text));
+    return q.lines();
 }
 
-TrainingManagement::TrainingManagement(app::TDM& dm) : dm_(dm), rulesWereOff_(dm.TrainingRulesOff)
+}  // namespace
+
+TrainingManagement::TrainingManagement(app::TDM& dm)
+    : dm_(dm), rulesWereOff_(dm.TrainingRulesOff),
+      lists_(dm, dm.pxkc, dm.pxjl1, dm.CourseChanged, [&dm] { return attendeesSql(dm.pxkc); })
 {
     dm_.TrainingRulesOff = true;
 }
@@ -31,39 +42,8 @@ void TrainingManagement::activate()
 
     reopenList(dm_.pxkc, {"select * from 培训课程"});
     if (!dm_.pxkc.locate("课程编号", course, false)) dm_.pxkc.last();
-    openAttendees();
+    lists_.openDetails();
     dm_.pxjl1.locate("员工编号1", employee, false);
-}
-
-void TrainingManagement::openAttendees()
-{
-    query::ListQuery q{{"select * from 培训记录"}, {}, {}};
-    q.where(query::Condition::equals("课程编号1", db::Value(storedKey(dm_.pxkc, "课程编号")), db::FieldType::Text));
-    reopenList(dm_.pxjl1, q.lines());
-    dm_.CourseChanged = false;
-}
-
-void TrainingManagement::courseMoved() { openAttendees(); }
-
-void TrainingManagement::courseGridClicked()
-{
-    if (dm_.CourseChanged) openAttendees();
-}
-
-void TrainingManagement::addCourse()
-{
-    dm_.pxkc.append();
-    if (dm_.pxkc.state() == db::DataSet::State::Insert) pendingCourse_.remember(dm_.pxkc);
-    openAttendees();
-}
-
-void TrainingManagement::saveCourse()
-{
-    db::DataSet& courses = dm_.pxkc;
-    if (!courses.active()) return;
-    if (courses.isEditing()) courses.post();
-    courses.requery();
-    openAttendees();
 }
 
 void TrainingManagement::removeCourse()
@@ -81,53 +61,17 @@ void TrainingManagement::removeCourse()
         }
         courses.remove();  // after the question
     }
-    openAttendees();
+    lists_.openDetails();
 }
 
 void TrainingManagement::chooseAttendees()
 {
-    db::DataSet& courses = dm_.pxkc;
-    if (!courses.active() || (courses.isEmpty() && !courses.isEditing())) {
-        app::interaction().showMessage("无培训课程可选择！");
-        return;
-    }
-    // A new course is stored before anybody is enrolled in it; refused, nobody is.
-    if (courses.isEditing()) {
-        postMasterFirst(courses);
-        openAttendees();
-    }
-    app::interaction().openWindow(kPickerCaption);
-    const std::string course = courses.asString("课程编号");
-    addForEach(dm_, dm_.pxjl1, chosenEmployees(dm_),
-               [&course](db::DataSet& row, const ChosenEmployee& e) {
-                   row.setValue("员工编号1", e.number);
-                   row.setValue("受培训人姓名", e.name);
-                   row.setValue("培训费用", 0);
-                   row.setValue("课程编号1", course);
-               },
-               [this] { openAttendees(); });
-}
-
-void TrainingManagement::saveAttendee()
-{
-    db::DataSet& attendees = dm_.pxjl1;
-    if (!attendees.active()) return;
-    if (attendees.isEditing()) attendees.post();
-    attendees.requery();
-}
-
-void TrainingManagement::removeAttendee()
-{
-    db::DataSet& attendees = dm_.pxjl1;
-    if (!attendees.active() || attendees.isEmpty()) return;
-    attendees.remove();
-}
-
-void TrainingManagement::removeAllAttendees() { removeAll(dm_.pxjl1); }
-
-bool TrainingManagement::close()
-{
-    return pendingCourse_.settle(dm_.pxkc, [this] { dm_.pxkc.post(); });
+    lists_.addChosen("无培训课程可选择！", kPickerCaption, [this](db::DataSet& row, const ChosenEmployee& e) {
+        row.setValue("员工编号1", e.number);
+        row.setValue("受培训人姓名", e.name);
+        row.setValue("培训费用", 0);
+        row.setValue("课程编号1", dm_.pxkc.value("课程编号"));
+    });
 }
 
 }  // namespace rsgz::personnel

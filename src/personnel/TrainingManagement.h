@@ -1,5 +1,5 @@
 #pragma once
-#include "personnel/PendingRow.h"
+#include "personnel/DetailLists.h"
 
 namespace rsgz::app {
 class TDM;
@@ -26,28 +26,26 @@ public:
     // Courses, positioned on the course of the main window's current training row, and its attendees
     // positioned on that row's employee.
     void activate();
-    void courseMoved();        // after a navigator move
-    void courseGridClicked();  // re-reads the attendees only when the course changed
+    void courseMoved() { lists_.openDetails(); }           // after a navigator move
+    void courseGridClicked() { lists_.gridClicked(); }     // re-reads the attendees only when the course changed
 
-    void addCourse();
-    void saveCourse();
+    void addCourse() { lists_.addMaster(); }
+    void saveCourse() { lists_.saveMaster(); }
     void removeCourse();
 
     // 选择受培训人员: the picker, then one record per chosen employee (cost 0), all or none.
     void chooseAttendees();
-    void saveAttendee();
-    void removeAttendee();
-    void removeAllAttendees();
+    void saveAttendee() { lists_.saveDetail(); }
+    void removeAttendee() { lists_.removeDetail(); }
+    void removeAllAttendees() { removeAll(lists_.detail()); }
 
     // 返回主窗口 and the close box: a pending course is settled. False: stay open.
-    bool close();
+    bool close() { return lists_.close(); }
 
 private:
-    void openAttendees();
-
     app::TDM& dm_;
     bool rulesWereOff_;
-    PendingRow pendingCourse_;
+    MasterDetail lists_;
 };
 
 }  // namespace rsgz::personnel
