@@ -22,7 +22,7 @@ std::string afterColumn(int level) { return std::string("调动后") + departmen
 }  // namespace
 
 Tddglw::Tddglw(app::TDM& dm, QWidget* parent)
-    : QDialog(parent), transfers_(dm), fields_(new ui::RecordFields(dm, transfers_.dataSet(), this))
+    : ui::RecordDialog(parent), transfers_(dm), fields_(new ui::RecordFields(dm, transfers_.dataSet(), this))
 {
     setObjectName(QStringLiteral("Tddglw"));
     setWindowTitle(QStringLiteral("调动数据管理"));
@@ -52,13 +52,18 @@ Tddglw::Tddglw(app::TDM& dm, QWidget* parent)
     ui::finishListDialog(this, 760, 560);
 }
 
-void Tddglw::showEvent(QShowEvent* e)
+void Tddglw::activateOnce()
 {
-    QDialog::showEvent(e);
-    if (activated_) return;
-    activated_ = true;
     run([this] { transfers_.activate(); });
     fields_->refreshLists();
+}
+
+bool Tddglw::leave() { return transfers_.close(); }
+
+void Tddglw::showAfterStep()
+{
+    fields_->show();
+    refreshDepartments();
 }
 
 void Tddglw::refreshDepartments()
@@ -69,20 +74,6 @@ void Tddglw::refreshDepartments()
         if (ds.active() && ds.currentRow() >= 0)
             stored[static_cast<size_t>(level - 1)] = ds.asString(afterColumn(level));
     departments_->refresh(stored);
-}
-
-void Tddglw::run(const std::function<void()>& step)
-{
-    app::runAction(step);
-    fields_->show();
-    refreshDepartments();
-}
-
-void Tddglw::reject()
-{
-    bool done = false;
-    app::runAction([this, &done] { done = transfers_.close(); });
-    if (done) QDialog::reject();
 }
 
 }  // namespace rsgz::personnel

@@ -1,6 +1,5 @@
 #pragma once
-#include <QDialog>
-#include <functional>
+#include "ui/RecordDialog.h"
 
 #include "personnel/TransferManagement.h"
 
@@ -13,24 +12,23 @@ namespace rsgz::personnel {
 
 // The transfer window 调动数据管理 over the transfer module's list. Its behaviour is
 // TransferManagement's; the after-transfer departments are linked drop-down lists.
-class Tddglw : public QDialog {
+class Tddglw : public ui::RecordDialog {
     Q_OBJECT
 public:
     explicit Tddglw(app::TDM& dm, QWidget* parent = nullptr);
     TransferManagement& transfers() { return transfers_; }
 
 protected:
-    void showEvent(QShowEvent* e) override;
-    void reject() override;
+    void activateOnce() override;
+    bool leave() override;
+    void showAfterStep() override;
 
 private:
-    void run(const std::function<void()>& step);
     void refreshDepartments();
 
     TransferManagement transfers_;
     ui::RecordFields* fields_;
     ui::DepartmentBoxes* departments_ = nullptr;
-    bool activated_ = false;
 };
 
 }  // namespace rsgz::personnel

@@ -36,7 +36,7 @@ const std::vector<EditorField>& participantFields()
 }  // namespace
 
 Tkpqk_Editw::Tkpqk_Editw(app::TDM& dm, QWidget* parent)
-    : QDialog(parent), evaluations_(dm), itemFields_(new ui::RecordFields(dm, dm.kpxm, this)),
+    : ui::RecordDialog(parent), evaluations_(dm), itemFields_(new ui::RecordFields(dm, dm.kpxm, this)),
       participantFields_(new ui::RecordFields(dm, dm.kpjl, this))
 {
     setObjectName(QStringLiteral("Tkpqk_Editw"));
@@ -84,28 +84,19 @@ Tkpqk_Editw::Tkpqk_Editw(app::TDM& dm, QWidget* parent)
     ui::finishListDialog(this, 980, 700);
 }
 
-void Tkpqk_Editw::showEvent(QShowEvent* e)
+void Tkpqk_Editw::activateOnce()
 {
-    QDialog::showEvent(e);
-    if (activated_) return;
-    activated_ = true;
     run([this] { evaluations_.activate(); });
     itemFields_->refreshLists();
     participantFields_->refreshLists();
 }
 
-void Tkpqk_Editw::run(const std::function<void()>& step)
+bool Tkpqk_Editw::leave() { return evaluations_.close(); }
+
+void Tkpqk_Editw::showAfterStep()
 {
-    app::runAction(step);
     itemFields_->show();
     participantFields_->show();
-}
-
-void Tkpqk_Editw::reject()
-{
-    bool done = false;
-    app::runAction([this, &done] { done = evaluations_.close(); });
-    if (done) QDialog::reject();
 }
 
 }  // namespace rsgz::personnel

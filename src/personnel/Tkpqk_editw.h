@@ -1,6 +1,5 @@
 #pragma once
-#include <QDialog>
-#include <functional>
+#include "ui/RecordDialog.h"
 
 #include "personnel/EvaluationManagement.h"
 
@@ -14,7 +13,7 @@ namespace rsgz::personnel {
 
 // The evaluation window 考评情况管理: evaluation items above, the current item's participants below,
 // each as a list page and an edit page. Its behaviour is EvaluationManagement's.
-class Tkpqk_Editw : public QDialog {
+class Tkpqk_Editw : public ui::RecordDialog {
     Q_OBJECT
 public:
     explicit Tkpqk_Editw(app::TDM& dm, QWidget* parent = nullptr);
@@ -22,17 +21,16 @@ public:
     QTabWidget* itemPages() const { return itemPages_; }
 
 protected:
-    void showEvent(QShowEvent* e) override;
-    void reject() override;
+    void activateOnce() override;
+    bool leave() override;
+    void showAfterStep() override;
 
 private:
-    void run(const std::function<void()>& step);
 
     EvaluationManagement evaluations_;
     ui::RecordFields* itemFields_;
     ui::RecordFields* participantFields_;
     QTabWidget* itemPages_ = nullptr;
-    bool activated_ = false;
 };
 
 }  // namespace rsgz::personnel

@@ -15,7 +15,7 @@
 namespace rsgz::personnel {
 
 Tpersonrecw::Tpersonrecw(app::TDM& dm, const PersonRecordSetup& setup, QWidget* parent)
-    : QDialog(parent), records_(dm, setup), fields_(new ui::RecordFields(dm, records_.dataSet(), this))
+    : ui::RecordDialog(parent), records_(dm, setup), fields_(new ui::RecordFields(dm, records_.dataSet(), this))
 {
     setObjectName(QString::fromStdString(setup.editor.windowClass));
     setWindowTitle(QString::fromStdString(setup.editor.caption));
@@ -52,30 +52,21 @@ Tpersonrecw::Tpersonrecw(app::TDM& dm, const PersonRecordSetup& setup, QWidget* 
     ui::finishListDialog(this, 720, 460);
 }
 
-void Tpersonrecw::showEvent(QShowEvent* e)
+void Tpersonrecw::activateOnce()
 {
-    QDialog::showEvent(e);
-    if (activated_) return;
-    activated_ = true;
     run([this] { records_.activate(); });
     fields_->refreshLists();
 }
 
-void Tpersonrecw::run(const std::function<void()>& step)
+bool Tpersonrecw::leave() { return records_.close(); }
+
+void Tpersonrecw::showAfterStep()
 {
-    app::runAction(step);
     fields_->show();
     const app::BrowseState& s = records_.editor().browse;
     const bool on[4] = {s.first, s.prior, s.next, s.last};
     for (int i = 0; i < 4; ++i)
         if (browse_[static_cast<size_t>(i)]) browse_[static_cast<size_t>(i)]->setEnabled(on[i]);
-}
-
-void Tpersonrecw::reject()
-{
-    bool done = false;
-    app::runAction([this, &done] { done = records_.close(); });
-    if (done) QDialog::reject();
 }
 
 }  // namespace rsgz::personnel

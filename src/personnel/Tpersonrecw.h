@@ -1,7 +1,6 @@
 #pragma once
-#include <QDialog>
+#include "ui/RecordDialog.h"
 #include <array>
-#include <functional>
 
 #include "personnel/PersonRecordEditor.h"
 
@@ -15,23 +14,22 @@ namespace rsgz::personnel {
 
 // The record window of the title and of the reward module (职称评定管理 Tzcpdw, 奖惩数据管理
 // Tjcglw), made from its set-up. Its behaviour is PersonRecordEditor's.
-class Tpersonrecw : public QDialog {
+class Tpersonrecw : public ui::RecordDialog {
     Q_OBJECT
 public:
     Tpersonrecw(app::TDM& dm, const PersonRecordSetup& setup, QWidget* parent = nullptr);
     PersonRecordEditor& records() { return records_; }
 
 protected:
-    void showEvent(QShowEvent* e) override;
-    void reject() override;
+    void activateOnce() override;
+    bool leave() override;
+    void showAfterStep() override;
 
 private:
-    void run(const std::function<void()>& step);
 
     PersonRecordEditor records_;
     ui::RecordFields* fields_;
     std::array<QToolButton*, 4> browse_{};
-    bool activated_ = false;
 };
 
 }  // namespace rsgz::personnel

@@ -11,7 +11,7 @@
 
 namespace rsgz::personnel {
 
-Tpxglw::Tpxglw(app::TDM& dm, QWidget* parent) : QDialog(parent), training_(dm)
+Tpxglw::Tpxglw(app::TDM& dm, QWidget* parent) : ui::RecordDialog(parent), training_(dm)
 {
     setObjectName(QStringLiteral("Tpxglw"));
     setWindowTitle(QStringLiteral("员工培训管理"));
@@ -51,21 +51,11 @@ Tpxglw::Tpxglw(app::TDM& dm, QWidget* parent) : QDialog(parent), training_(dm)
     ui::finishListDialog(this, 900, 640);
 }
 
-void Tpxglw::showEvent(QShowEvent* e)
+void Tpxglw::activateOnce()
 {
-    QDialog::showEvent(e);
-    if (activated_) return;
-    activated_ = true;
     run([this] { training_.activate(); });
 }
 
-void Tpxglw::run(const std::function<void()>& step) { app::runAction(step); }
-
-void Tpxglw::reject()
-{
-    bool done = false;  // a refused save keeps the window open
-    app::runAction([this, &done] { done = training_.close(); });
-    if (done) QDialog::reject();
-}
+bool Tpxglw::leave() { return training_.close(); }
 
 }  // namespace rsgz::personnel

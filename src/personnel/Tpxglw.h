@@ -1,6 +1,5 @@
 #pragma once
-#include <QDialog>
-#include <functional>
+#include "ui/RecordDialog.h"
 
 #include "personnel/TrainingManagement.h"
 
@@ -12,22 +11,20 @@ namespace rsgz::personnel {
 
 // The training window 员工培训管理: courses above, the current course's attendees below. Its
 // behaviour is TrainingManagement's.
-class Tpxglw : public QDialog {
+class Tpxglw : public ui::RecordDialog {
     Q_OBJECT
 public:
     explicit Tpxglw(app::TDM& dm, QWidget* parent = nullptr);
     TrainingManagement& training() { return training_; }
 
 protected:
-    void showEvent(QShowEvent* e) override;
-    void reject() override;
+    void activateOnce() override;
+    bool leave() override;
 
 private:
-    void run(const std::function<void()>& step);
 
     TrainingManagement training_;
     ui::DataSetGrid* courses_ = nullptr;
-    bool activated_ = false;
 };
 
 }  // namespace rsgz::personnel

@@ -11,7 +11,7 @@
 
 namespace rsgz::personnel {
 
-Twpffw::Twpffw(app::TDM& dm, QWidget* parent) : QDialog(parent), articles_(dm)
+Twpffw::Twpffw(app::TDM& dm, QWidget* parent) : ui::RecordDialog(parent), articles_(dm)
 {
     setObjectName(QStringLiteral("Twpffw"));
     setWindowTitle(QStringLiteral("物品登记与发放"));
@@ -59,21 +59,11 @@ Twpffw::Twpffw(app::TDM& dm, QWidget* parent) : QDialog(parent), articles_(dm)
     ui::finishListDialog(this, 960, 640);
 }
 
-void Twpffw::showEvent(QShowEvent* e)
+void Twpffw::activateOnce()
 {
-    QDialog::showEvent(e);
-    if (activated_) return;
-    activated_ = true;
     run([this] { articles_.activate(); });
 }
 
-void Twpffw::run(const std::function<void()>& step) { app::runAction(step); }
-
-void Twpffw::reject()
-{
-    bool done = false;
-    app::runAction([this, &done] { done = articles_.close(); });
-    if (done) QDialog::reject();
-}
+bool Twpffw::leave() { return articles_.close(); }
 
 }  // namespace rsgz::personnel

@@ -1,6 +1,5 @@
 #pragma once
-#include <QDialog>
-#include <functional>
+#include "ui/RecordDialog.h"
 
 #include "personnel/ArticleIssue.h"
 
@@ -12,22 +11,20 @@ namespace rsgz::personnel {
 
 // The article window 物品登记与发放: registered articles above, the current article's issues below.
 // Its behaviour is ArticleIssue's.
-class Twpffw : public QDialog {
+class Twpffw : public ui::RecordDialog {
     Q_OBJECT
 public:
     explicit Twpffw(app::TDM& dm, QWidget* parent = nullptr);
     ArticleIssue& articles() { return articles_; }
 
 protected:
-    void showEvent(QShowEvent* e) override;
-    void reject() override;
+    void activateOnce() override;
+    bool leave() override;
 
 private:
-    void run(const std::function<void()>& step);
 
     ArticleIssue articles_;
     ui::DataSetGrid* articleGrid_ = nullptr;
-    bool activated_ = false;
 };
 
 }  // namespace rsgz::personnel
