@@ -4,6 +4,7 @@
 #include "ui/BankWindows.h"
 #include "ui/DictionaryWindows.h"
 #include "ui/EmployeeWindows.h"
+#include "ui/ExchangeWindows.h"
 #include "ui/PayrollWindows.h"
 #include "ui/PersonnelModuleWindows.h"
 #include "ui/PickerWindows.h"
@@ -25,6 +26,7 @@ void registerProgramWindows()
     registerBankWindows();
     registerQueryWindows();
     registerReportWindows();
+    registerExchangeWindows();
     registerWindow("关于软件", [](QWidget* parent) {
         Tgyrjw w(parent);
         w.exec();
