@@ -53,6 +53,7 @@ public:
         bool grjl = false, shgx = false, zzlb = false, pxjl = false, ddjl = false;
         bool zcpd = false, jcqk = false, gzjs = false, kpqk = false, wply = false;
         bool ztmx = false;  // the salary item window
+        bool wplyjl = false;  // the issue editor of the article window
     } editorOpen;
     int PickResult = 0;
     bool ArticlePicked = false;

@@ -8,8 +8,6 @@ const std::set<std::string>& windowsToCome()
         // The menus.
         "打印员工报表", "打印人员培训表", "打印职称评定表",
         "打印人员奖惩表", "打印人员调动表", "打印人员考评表", "打印物品领用表", "打印工资表", "打印工资条",
-        // The module panels: double-click, 多条件查询 and the tree menu.
-        "员工培训管理", "职称评定管理", "奖惩数据管理", "调动数据管理", "考评情况管理", "物品登记与发放",
     };
     return captions;
 }

@@ -8,6 +8,7 @@
 #include "ui/ExchangeWindows.h"
 #include "ui/MaintenanceWindows.h"
 #include "ui/PayrollWindows.h"
+#include "ui/PersonnelModuleWindows.h"
 #include "ui/PickerWindows.h"
 #include "ui/QueryWindows.h"
 #include "ui/ReportWindows.h"
@@ -22,6 +23,7 @@ void registerProgramWindows()
     personnel::registerDictionaryWindows();
     personnel::registerPickerWindows();
     personnel::registerEmployeeWindows();
+    personnel::registerPersonnelModuleWindows();
     registerPayrollWindows();
     registerBankWindows();
     registerQueryWindows();

@@ -20,7 +20,8 @@ TEST_F(RecordRulesTest, PostIsRefusedWhileARequiredValueIsEmpty)
 {
     const std::vector<RequiredCase> cases = {
         {"rszl", "员工基本情况", {{"员工编号", "员工编号不能为空!"}, {"姓名", "姓名不能为空!"}}},
-        {"jcqk", "奖惩情况", {{"奖惩内容", "奖惩内容不能为空!"}}},
+        // Outside the records module a reward also needs its person.
+        {"jcqk", "奖惩情况", {{"奖惩内容", "奖惩内容不能为空!"}, {"员工编号1", "员工编号不能为空!"}}},
         // 培训记录: the attendee check is in TrainingRecordRulesCanBeSwitchedOff (its new rows need a course).
         {"pxkc", "培训课程", {{"课程编号", "课程编号不能为空！"}, {"培训名称", "培训名称不能为空！"}}},
         {"ddjl1", "调动记录", {{"员工编号1", "员工编号不能为空!"}, {"姓名", "姓名不能为空!"}}},

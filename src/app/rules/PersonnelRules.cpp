@@ -43,6 +43,15 @@ void bindLinkOnPost(TDM& dm, DataSet& ds)
     });
 }
 
+// Outside the records module the person is picked in the record's own window; a row saved without
+// one would belong to nobody and appear in no list.
+void bindPersonRequired(TDM& dm, DataSet& ds)
+{
+    appendRule(ds.rules().beforePost, [&dm](DataSet& d) {
+        if (dm.CurrentModule != 1) requireText(dm, d, "员工编号1", "员工编号不能为空!");
+    });
+}
+
 void bindEmployees(TDM& dm)
 {
     DataSet& ds = dm.rszl;
@@ -137,6 +146,7 @@ void bindTitles(TDM& dm)
         openEditor(dm.editorOpen.zcpd, "职称评定管理");
     };
     bindLinkOnPost(dm, ds);
+    bindPersonRequired(dm, ds);
     bindDeleteQuestion(dm, ds, "删除当前职称评定记录吗?");
 }
 
@@ -155,6 +165,7 @@ void bindRewards(TDM& dm)
         else if (dm.CurrentModule == 4) app::interaction().openWindow("奖惩数据管理");
     };
     ds.rules().beforePost = [&dm](DataSet& d) { requireText(dm, d, "奖惩内容", "奖惩内容不能为空!"); };
+    bindPersonRequired(dm, ds);
     bindDeleteQuestion(dm, ds, "删除当前员工奖惩记录吗?");
 }
 

@@ -1,0 +1,57 @@
+#pragma once
+#include <string>
+
+#include "personnel/KeptRows.h"
+#include "personnel/RecordEditor.h"
+
+namespace rsgz::personnel {
+
+// The record windows of the title and reward modules (职称评定管理, 奖惩数据管理): the single-record
+// pattern of the employee window's editors, plus a person picked with the employee picker, because
+// no open employee record implies the person here.
+struct PersonRecordSetup {
+    EditorSpec editor;
+    std::string table;           // the stored table of the dataset
+    std::string right;           // 增加, 保存 and 删除 need it
+    std::string nameField;       // the person's name column
+    std::string personPicker;    // the picker caption of the person button
+    std::string approverPicker;  // the approver button's picker; empty when there is none
+    // Outside the employee window the window shows the row the module list was double-clicked on.
+    void (*openedRow)(app::TDM& dm, KeptRows& rows);
+};
+
+const PersonRecordSetup& titleRecordSetup();   // 职称评定管理 (Tzcpdw)
+const PersonRecordSetup& rewardRecordSetup();  // 奖惩数据管理 (Tjcglw)
+
+class PersonRecordEditor {
+public:
+    PersonRecordEditor(app::TDM& dm, const PersonRecordSetup& setup);
+
+    const PersonRecordSetup& setup() const { return setup_; }
+    RecordEditor& editor() { return editor_; }
+    db::DataSet& dataSet() const { return editor_.dataSet(); }
+    const KeptRows& rows() const { return rows_; }
+
+    bool mayChange() const;
+    // In the employee window the titles belong to its current employee: no person button there.
+    bool personButtonEnabled() const { return !employeeWindowRows(); }
+
+    void activate();
+    void add() { editor_.add(); }
+    void save();
+    void remove() { editor_.remove(); }
+    bool close() { return editor_.close(); }
+
+    void pickPerson();
+    void pickApprover();
+
+private:
+    bool employeeWindowRows() const;
+
+    app::TDM& dm_;
+    const PersonRecordSetup& setup_;
+    RecordEditor editor_;
+    KeptRows rows_;
+};
+
+}  // namespace rsgz::personnel

@@ -1,0 +1,41 @@
+#pragma once
+#include "app/BrowseButtons.h"
+#include "personnel/PendingRow.h"
+#include "personnel/RecordEditor.h"
+
+namespace rsgz::personnel {
+
+// What the transfer window 调动数据管理 does. It edits the transfer module's own list (ddjl1), so the
+// module shows every change at once. A new row asks for the person through the list's insert rule;
+// the window Tddglw only binds controls to this class.
+class TransferManagement {
+public:
+    explicit TransferManagement(app::TDM& dm);
+
+    static const std::vector<EditorField>& fields();
+    db::DataSet& dataSet() const;
+    bool mayChange() const;  // the right 调动管理
+
+    // Opens the module's list when nothing has (it is normally open, on the double-clicked row).
+    void activate();
+    void add();
+    void save();
+    void remove();
+    bool close();  // 返回 and the close box: a pending row settled; false: stay open
+
+    // 选择被调动人: the person and the before-state, the payroll set included, from the picked employee.
+    void pickPerson();
+    void pickHandler();   // 选择经办人 -> 经办人
+    void pickApprover();  // 选择批准人 -> 批准人
+
+    app::BrowseState browse;
+
+private:
+    bool pick(const char* caption);
+
+    app::TDM& dm_;
+    app::BrowseButtons buttons_;
+    PendingRow pending_;
+};
+
+}  // namespace rsgz::personnel

@@ -1,0 +1,47 @@
+#include "ui/PersonnelModuleWindows.h"
+
+#include <QPushButton>
+
+#include "app/TDM.h"
+#include "personnel/Tddglw.h"
+#include "personnel/Tkpqk_editw.h"
+#include "personnel/Tpersonrecw.h"
+#include "personnel/Tpxglw.h"
+#include "personnel/Tunitw.h"
+#include "personnel/Twpffw.h"
+#include "ui/WindowRegistry.h"
+
+namespace rsgz::personnel {
+
+namespace {
+template <class Window>
+void registerPlain(const char* caption)
+{
+    ui::registerWindow(caption, [](QWidget* parent) {
+        Window w(app::DM(), parent);
+        w.exec();
+    });
+}
+}  // namespace
+
+void registerPersonnelModuleWindows()
+{
+    registerPlain<Tpxglw>("员工培训管理");
+    registerPlain<Tddglw>("调动数据管理");
+    registerPlain<Tkpqk_Editw>("考评情况管理");
+    registerPlain<Twpffw>("物品登记与发放");
+    for (const PersonRecordSetup* setup : {&titleRecordSetup(), &rewardRecordSetup()}) {
+        ui::registerWindow(setup->editor.caption, [setup](QWidget* parent) {
+            Tpersonrecw w(app::DM(), *setup, parent);
+            w.exec();
+        });
+    }
+    ui::registerWindow("发放数据编辑", [](QWidget* parent) {
+        Tunitw w(app::DM(), ArticleIssue::issueEditorSpec(), parent);
+        // Issues are made in the article window, for the employees chosen there.
+        if (auto* add = w.findChild<QPushButton*>(QStringLiteral("addButton"))) add->hide();
+        w.exec();
+    });
+}
+
+}  // namespace rsgz::personnel
