@@ -70,7 +70,10 @@ std::string layoutProblem(const TableLayout& l)
     if (l.rowHeight < 10 || l.rowHeight > 1000) return "表格行距应在 10 到 1000 之间。";
     for (const TableColumn& c : l.columns)
         if (c.width <= 0) return "打印项目“" + c.item + "”的宽度应大于 0。";
-    if (l.payStubs ? stubsOf(l) < 1 : dataRowsOf(l) < 1)
+    // Rows are counted to the nearest whole row, so a table may reach half a row into the bottom
+    // margin; one that would run off the paper has no room for its rows.
+    const bool offPaper = !l.payStubs && l.topMargin + gridRowsOf(l) * l.rowHeight > l.pageHeight();
+    if (offPaper || (l.payStubs ? stubsOf(l) < 1 : dataRowsOf(l) < 1))
         return l.payStubs ? "工资条高于页面可用的高度，一页放不下一张工资条。请减小表格行距或页边距。"
                           : "表格行距太大，一页放不下一行数据。请减小表格行距或页边距。";
     return {};
