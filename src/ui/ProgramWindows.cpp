@@ -7,6 +7,7 @@
 #include "ui/PickerWindows.h"
 #include "ui/QueryWindows.h"
 #include "ui/ReportWindows.h"
+#include "ui/TablePrintWindows.h"
 #include "ui/Tgyrjw.h"
 #include "ui/WindowRegistry.h"
 
@@ -21,6 +22,7 @@ void registerProgramWindows()
     registerPayrollWindows();
     registerQueryWindows();
     registerReportWindows();
+    registerTablePrintWindows();
     registerWindow("关于软件", [](QWidget* parent) {
         Tgyrjw w(parent);
         w.exec();
