@@ -89,7 +89,7 @@ TablePrinter::TablePrinter(const TableLayout& layout, const TableSource& source)
 
 bool TablePrinter::summed(size_t column) const
 {
-    return layout_.columns[column].sum && fields_[column] >= 0 && source_.isMoney(fields_[column]);
+    return layout_.columns[column].sum && fields_[column] >= 0 && source_.isNumber(fields_[column]);
 }
 
 int TablePrinter::pageCount() const { return (source_.rowCount() + perPage_ - 1) / perPage_; }
@@ -180,9 +180,8 @@ std::vector<std::string> TablePrinter::rowTexts(int row) const
         const int f = fields_[c];
         if (f < 0 || row < 0) continue;
         const std::string& format = layout_.columns[c].format;
-        out[c] = source_.isMoney(f) && !format.empty() && !source_.value(row, f).isNull()
-                     ? formatNumber(source_.value(row, f).toMoney(), format)
-                     : source_.text(row, f);
+        db::Money number;
+        out[c] = !format.empty() && numberAt(row, f, &number) ? formatNumber(number, format) : source_.text(row, f);
     }
     return out;
 }
@@ -192,7 +191,9 @@ std::vector<db::Money> TablePrinter::sums(int firstRow, int endRow) const
     std::vector<db::Money> out(layout_.columns.size());
     for (size_t c = 0; c < out.size(); ++c) {
         if (!summed(c)) continue;
-        for (int r = firstRow; r < endRow; ++r) out[c] = out[c] + source_.value(r, fields_[c]).toMoney();
+        db::Money number;
+        for (int r = firstRow; r < endRow; ++r)
+            if (numberAt(r, fields_[c], &number)) out[c] = out[c] + number;
     }
     return out;
 }
@@ -204,6 +205,19 @@ std::vector<std::string> TablePrinter::sumTexts(const std::vector<db::Money>& s,
         if (summed(c)) out[c] = formatNumber(s[c], layout_.columns[c].format);
     if (!out.empty()) out[0] = label;
     return out;
+}
+
+// Only numbers count: an empty cell, or text in a column of mixed values, is neither summed nor formatted.
+bool TablePrinter::numberAt(int row, int field, db::Money* out) const
+{
+    if (!source_.isNumber(field)) return false;
+    const db::Value v = source_.value(row, field);
+    switch (v.kind()) {
+    case db::Value::Kind::Money:
+    case db::Value::Kind::Int: *out = v.toMoney(); return true;
+    case db::Value::Kind::Double: return db::Money::fromDoubleChecked(v.toDouble(), out);
+    default: return false;
+    }
 }
 
 const std::vector<db::Money>& TablePrinter::grandTotals() const

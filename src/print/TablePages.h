@@ -35,7 +35,7 @@ public:
     // Page number is 1-based. While titles are being placed, the page shows no titles and no rows.
     ReportPage page(int number, bool placingTitles = false) const;
 
-    // Sums of the sum-flagged money columns over every row (zero elsewhere), by table column.
+    // Sums of the sum-flagged number columns over every row (zero elsewhere), by table column.
     const std::vector<db::Money>& grandTotals() const;
 
     static std::string pageNumberText(int page, int count);
@@ -51,6 +51,7 @@ private:
     std::vector<std::string> sumTexts(const std::vector<db::Money>& sums, const char* label) const;
     std::vector<db::Money> sums(int firstRow, int endRow) const;
     bool summed(size_t column) const;
+    bool numberAt(int row, int field, db::Money* out) const;
 
     const TableLayout& layout_;
     const TableSource& source_;

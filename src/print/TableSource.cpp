@@ -46,7 +46,16 @@ int DataSetSource::fieldOf(const std::string& item) const
     return ds_.fieldIndex(item);
 }
 
-bool DataSetSource::isMoney(int field) const { return ds_.field(field).type == db::FieldType::Currency; }
+bool DataSetSource::isNumber(int field) const
+{
+    switch (ds_.field(field).type) {
+    case db::FieldType::Currency:
+    case db::FieldType::Double:
+    case db::FieldType::Integer:
+    case db::FieldType::Unknown: return true;
+    default: return false;
+    }
+}
 
 db::Value DataSetSource::value(int row, int field) const { return ds_.valueAt(row, field); }
 

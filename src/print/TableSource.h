@@ -19,7 +19,9 @@ public:
     virtual int rowCount() const = 0;
     // The data column a table column's item name stands for; -1 when none.
     virtual int fieldOf(const std::string& item) const = 0;
-    virtual bool isMoney(int field) const = 0;
+    // Amounts and other numbers (a formula item of the salary table is a plain number): these can
+    // take a number format and be summed.
+    virtual bool isNumber(int field) const = 0;
     virtual db::Value value(int row, int field) const = 0;
     // The value as the grid shows it.
     virtual std::string text(int row, int field) const = 0;
@@ -45,7 +47,7 @@ public:
 
     int rowCount() const override;
     int fieldOf(const std::string& item) const override;
-    bool isMoney(int field) const override;
+    bool isNumber(int field) const override;
     db::Value value(int row, int field) const override;
     std::string text(int row, int field) const override;
 

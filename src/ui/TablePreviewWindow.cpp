@@ -160,6 +160,8 @@ TablePreviewWindow::TablePreviewWindow(print::TablePreview& preview, std::vector
 
 TablePreviewWindow::~TablePreviewWindow() = default;
 
+QWidget* TablePreviewWindow::paper() const { return paper_; }
+
 void TablePreviewWindow::showPage()
 {
     pageBox_->setText(QString::number(preview_.currentPage()));

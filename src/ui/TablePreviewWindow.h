@@ -37,7 +37,7 @@ public:
     bool exportPdf();
     // Every page into a PDF file; the reason when it could not be written.
     QString writePdf(const QString& path);
-    TablePaper* paper() const { return paper_; }
+    QWidget* paper() const;
 
 private:
     void showTitleLabels();

@@ -111,7 +111,7 @@ struct NoRows : TableSource {
     int rows = 0;
     int rowCount() const override { return rows; }
     int fieldOf(const std::string&) const override { return -1; }
-    bool isMoney(int) const override { return false; }
+    bool isNumber(int) const override { return false; }
     rsgz::db::Value value(int, int) const override { return {}; }
     std::string text(int, int) const override { return {}; }
 };

@@ -149,7 +149,7 @@ namespace {
 struct NoRows : TableSource {
     int rowCount() const override { return 0; }
     int fieldOf(const std::string&) const override { return -1; }
-    bool isMoney(int) const override { return false; }
+    bool isNumber(int) const override { return false; }
     rsgz::db::Value value(int, int) const override { return {}; }
     std::string text(int, int) const override { return {}; }
 };

@@ -14,7 +14,7 @@ struct Rows : TableSource {
     std::vector<std::pair<std::string, Money>> rows;
     int rowCount() const override { return static_cast<int>(rows.size()); }
     int fieldOf(const std::string& item) const override { return item == "姓名" ? 0 : item == "实发" ? 1 : -1; }
-    bool isMoney(int field) const override { return field == 1; }
+    bool isNumber(int field) const override { return field == 1; }
     Value value(int row, int field) const override
     {
         const auto& r = rows[static_cast<size_t>(row)];
