@@ -2,7 +2,12 @@
 // preview and the designer are saved there as pictures, and the pay slips PDF beside them.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
+#include <QHeaderView>
+#include <QTableView>
+#include <QTimer>
+#include <QToolButton>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,12 +21,18 @@
 #include "payroll/SalaryView.h"
 #include "print/PrintRange.h"
 #include "print/TablePreview.h"
+#include "app/TDM.h"
+#include "app/Tmain.h"
+#include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TempDir.h"
 #include "support/TestDatabase.h"
 #include "ui/PrintRangeWindow.h"
 #include "ui/TableDesignerWindow.h"
+#include "ui/NavigationBar.h"
 #include "ui/TablePreviewWindow.h"
+#include "ui/TablePrintWindows.h"
+#include "ui/WindowRegistry.h"
 
 using namespace rsgz;
 using namespace rsgz::ui;
@@ -183,4 +194,40 @@ TEST_F(TablePrintWindowsTest, RangeWindowWritesTheChoiceOrNothing)
     EXPECT_EQ(db::readGbkLines(print::printRangePath(programDir())), (std::vector<std::string>{"选择范围", "3", "3"}));
     w.reject();
     EXPECT_FALSE(QFile::exists(QString::fromStdString(print::printRangePath(programDir())))) << "closing cancels";
+}
+
+// The menu entry prints the module's list as its grid shows it: the columns in the order the user
+// dragged them to, and the list's cursor stays where it was.
+TEST(TablePrintEntries, EmployeeReportFollowsTheGridAndLeavesTheCursor)
+{
+    test::ProgramLayout p{{.liveDatabase = true}};
+    app::TDM& dm = p.dm();
+    for (int i = 0; i < 50; ++i)
+        dm.DMADO.exec("insert into 员工基本情况 (员工编号,姓名) values ('" + std::to_string(100 + i) + "','职员" + std::to_string(i) + "')");
+    app::Tmain w(p.frame(), false);
+    w.navigationBar()->button(QStringLiteral("人员档案管理"))->click();
+    auto* grid = w.panel(1)->findChild<QTableView*>(QStringLiteral("moduleGrid"));
+    ASSERT_NE(grid, nullptr);
+    const QHeaderView* header = grid->horizontalHeader();
+    const QString third = grid->model()->headerData(header->logicalIndex(2), Qt::Horizontal).toString();
+    grid->horizontalHeader()->moveSection(2, 0);
+    dm.rszl.moveToRow(7);
+
+    registerTablePrintWindows();
+    std::vector<std::string> items;
+    int pages = -1;
+    QTimer::singleShot(0, [&] {
+        auto* preview = qobject_cast<TablePreviewWindow*>(QApplication::activeModalWidget());
+        if (!preview) return;
+        for (const auto& c : preview->preview().layout().columns) items.push_back(c.item);
+        pages = preview->preview().pageCount();
+        preview->nextPage();
+        preview->accept();
+    });
+    ASSERT_TRUE(openRegisteredWindow("打印员工报表", &w));
+    ASSERT_FALSE(items.empty()) << "the preview did not open";
+    EXPECT_EQ(QString::fromStdString(items[0]), third);
+    EXPECT_EQ(pages, 2);
+    EXPECT_EQ(dm.rszl.currentRow(), 7);
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(p.path("set/员工报表.tbl"))));
 }
