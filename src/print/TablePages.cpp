@@ -101,7 +101,9 @@ std::string TablePrinter::pageNumberText(int page, int count)
 
 ReportPage TablePrinter::page(int number, bool placingTitles) const
 {
-    ReportPage p = layout_.payStubs ? stubPage(number, placingTitles) : tablePage(number, placingTitles);
+    const int first = std::max(0, (number - 1) * perPage_);
+    const int end = std::min(source_.rowCount(), first + perPage_);
+    ReportPage p = layout_.payStubs ? stubPage(first, end, placingTitles) : tablePage(number, placingTitles);
     p.number = number;
     if (!placingTitles) addTitles(p);
     return p;
@@ -259,14 +261,19 @@ ReportPage TablePrinter::tablePage(int number, bool placingTitles) const
     return page;
 }
 
-ReportPage TablePrinter::stubPage(int number, bool placingTitles) const
+ReportPage TablePrinter::slipOf(int row) const
+{
+    ReportPage p = stubPage(row, std::min(row + 1, source_.rowCount()), false);
+    addTitles(p);
+    return p;
+}
+
+ReportPage TablePrinter::stubPage(int first, int end, bool placingTitles) const
 {
     ReportPage page;
     const int rh = layout_.rowHeight;
     std::vector<std::string> headers;
     for (size_t c = 0; c < layout_.columns.size(); ++c) headers.push_back(fields_[c] >= 0 ? layout_.columns[c].header : "");
-    const int first = std::max(0, (number - 1) * perPage_);
-    const int end = std::min(source_.rowCount(), first + perPage_);
     // A page without records (or while titles are placed) shows one empty slip, so the layout can be seen.
     const int stubs = placingTitles || end <= first ? 1 : end - first;
     for (int s = 0; s < stubs; ++s) {

@@ -35,6 +35,9 @@ public:
     // Page number is 1-based. While titles are being placed, the page shows no titles and no rows.
     ReportPage page(int number, bool placingTitles = false) const;
 
+    // The pay slip of one record (0-based row) alone on a page, with the titles.
+    ReportPage slipOf(int row) const;
+
     // Sums of the sum-flagged number columns over every row (zero elsewhere), by table column.
     const std::vector<db::Money>& grandTotals() const;
 
@@ -42,7 +45,7 @@ public:
 
 private:
     ReportPage tablePage(int number, bool placingTitles) const;
-    ReportPage stubPage(int number, bool placingTitles) const;
+    ReportPage stubPage(int first, int end, bool placingTitles) const;
     void addTitles(ReportPage& page) const;
     void addPageNumber(ReportPage& page, int number) const;
     void addGrid(ReportPage& page, int top, int rows) const;

@@ -143,6 +143,20 @@ void TablePreview::moveTitle(int index, int x, int y)
     layout_.titles[static_cast<size_t>(index)].y = y;
 }
 
+std::vector<std::string> TablePreview::slipFileNames() const
+{
+    const int number = source_.fieldOf("员工编号"), name = source_.fieldOf("姓名");
+    std::vector<std::string> out;
+    std::map<std::string, int> seen;
+    for (int r = 0; r < source_.rowCount(); ++r) {
+        std::string base = (number >= 0 ? source_.text(r, number) : std::string()) + (name >= 0 ? source_.text(r, name) : std::string());
+        base = safeFileNamePart(base.empty() ? "工资条" + std::to_string(r + 1) : base);
+        const int n = ++seen[base];
+        out.push_back(base + (n > 1 ? "_" + std::to_string(n) : std::string()) + ".pdf");
+    }
+    return out;
+}
+
 std::optional<std::pair<int, int>> TablePreview::askPrintRange()
 {
     // Whatever an earlier print left behind must not decide this one: a closed window prints nothing.

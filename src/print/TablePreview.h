@@ -55,6 +55,10 @@ public:
     // A title dragged while placing titles, in pixels of the 100 % preview.
     void moveTitle(int index, int x, int y);
 
+    // A file name for the pay slip of every record: employee number and name, made safe for a file
+    // name and unique (a second slip of the same employee gets "_2"), with ".pdf".
+    std::vector<std::string> slipFileNames() const;
+
     // 打印: asks for the range through the window 打印表格 and returns the pages to print (1-based,
     // inclusive). Empty when the window was closed or cancelled or no page is in the range.
     std::optional<std::pair<int, int>> askPrintRange();

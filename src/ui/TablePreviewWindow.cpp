@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -132,6 +133,8 @@ TablePreviewWindow::TablePreviewWindow(print::TablePreview& preview, std::vector
     printButton->setToolTip(QStringLiteral("打印表格"));
     bar->addWidget(printButton);
     bar->addWidget(toolButton(this, "输出PDF", [this] { exportPdf(); }));
+    slipsButton_ = toolButton(this, "工资条分别输出", [this] { exportSlips(); });
+    bar->addWidget(slipsButton_);
     bar->addWidget(toolButton(this, "关闭预览", [this] { accept(); }));
     bar->addStretch();
 
@@ -166,6 +169,7 @@ void TablePreviewWindow::showPage()
 {
     pageBox_->setText(QString::number(preview_.currentPage()));
     countBox_->setText(QString::number(preview_.pageCount()));
+    slipsButton_->setVisible(preview_.layout().payStubs);
     paper_->setZoom(zoom_);
 }
 
@@ -301,6 +305,36 @@ bool TablePreviewWindow::exportPdf()
         return false;
     }
     app::interaction().showMessage("已将 " + std::to_string(preview_.pageCount()) + " 页输出到 PDF 文件：\n" + path);
+    return true;
+}
+
+bool TablePreviewWindow::exportSlips()
+{
+    dropTitleLabels();
+    showPage();
+    const std::vector<std::string> names = preview_.slipFileNames();
+    if (names.empty()) {
+        app::interaction().showMessage("没有可输出的记录。");
+        return false;
+    }
+    const std::string folder = app::interaction().folderName("选择存放工资条的文件夹");
+    if (folder.empty()) return false;
+    const QDir dir(QString::fromStdString(folder));
+    QProgressDialog progress(QStringLiteral("正在输出工资条…"), QString(), 0, static_cast<int>(names.size()), this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(500);
+    for (size_t r = 0; r < names.size(); ++r) {
+        progress.setValue(static_cast<int>(r));
+        const QString err = writePdfPages(
+            dir.filePath(QString::fromStdString(names[r])), [this](QPdfWriter& pdf) { setPaper(pdf); }, 0, 0,
+            [&](int) { return preview_.printer().slipOf(static_cast<int>(r)); });
+        if (!err.isEmpty()) {
+            app::interaction().showMessage("工资条“" + names[r] + "”未能写成：" + err.toStdString() + "\n已写成 " +
+                                           std::to_string(r) + " 个文件。");
+            return false;
+        }
+    }
+    app::interaction().showMessage("已将 " + std::to_string(names.size()) + " 张工资条分别输出到文件夹：\n" + folder);
     return true;
 }
 

@@ -10,6 +10,7 @@ class QLineEdit;
 class QPagedPaintDevice;
 class QPdfWriter;
 class QScrollArea;
+class QToolButton;
 
 namespace rsgz::ui {
 
@@ -37,6 +38,8 @@ public:
     bool exportPdf();
     // Every page into a PDF file; the reason when it could not be written.
     QString writePdf(const QString& path);
+    // 工资条分别输出: the pay slip of every record as a PDF file of its own in a chosen folder.
+    bool exportSlips();
     QWidget* paper() const;
 
 private:
@@ -51,6 +54,7 @@ private:
     double zoom_ = print::kPreviewPixelsPerMm;
     QLineEdit *pageBox_ = nullptr, *countBox_ = nullptr;
     QComboBox* zoomBox_ = nullptr;
+    QToolButton* slipsButton_ = nullptr;
     QScrollArea* scroll_ = nullptr;
     TablePaper* paper_ = nullptr;
     std::vector<QLabel*> titleLabels_;

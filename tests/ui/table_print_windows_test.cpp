@@ -160,6 +160,28 @@ TEST_F(TablePrintWindowsTest, PaySlipsGoToOnePdf)
                                                        dir + "/pay-slips-page"});
 }
 
+TEST_F(TablePrintWindowsTest, EachPaySlipGoesToAFileNamedAfterTheEmployee)
+{
+    conn.exec("update 工资表 set 姓名='王/芳' where 员工编号='YG1003'");
+    conn.exec("update 工资表 set 员工编号='YG1000', 姓名='张明华' where 员工编号='YG1010'");
+    view.open();
+    const print::DataSetSource source(gzb, grid);
+    print::TablePreview preview(programDir(), "工资条.tbl", source, source.gridTitles());
+    ASSERT_TRUE(preview.open());
+    preview.layout().payStubs = true;
+    preview.designed();
+    TablePreviewWindow w(preview, {});
+    test::TempDir out;
+    user.fileNames.push_back(out.path());
+    ASSERT_TRUE(w.exportSlips());
+    const QStringList files = QDir(QString::fromStdString(out.path())).entryList(QDir::Files);
+    EXPECT_EQ(files.size(), 40);
+    EXPECT_TRUE(files.contains(QStringLiteral("YG1003王_芳.pdf"))) << "a name is made safe for a file name";
+    EXPECT_TRUE(files.contains(QStringLiteral("YG1000张明华.pdf")) && files.contains(QStringLiteral("YG1000张明华_2.pdf")))
+        << "a second slip of one employee keeps the first";
+    EXPECT_EQ(pdfPages(QString::fromStdString(out.file("YG1000张明华.pdf"))), 1);
+}
+
 TEST_F(TablePrintWindowsTest, DesignerRefusesToCloseOnALayoutWithoutRoomForARow)
 {
     print::TableLayout layout = salaryLayout();
