@@ -6,8 +6,7 @@ const std::set<std::string>& windowsToCome()
 {
     static const std::set<std::string> captions = {
         // The menus.
-        "导入EXCEL数据", "导入ACCESS数据", "导出EXCEL文件",
-        "员工档案表格打印", "银行代发工资文件制作",
+        "员工档案表格打印",
         // The system group.
         "数据备份", "数据恢复", "数据初始化", "压缩数据库",
         // The module panels: double-click, 多条件查询 and the tree menu.
