@@ -2,13 +2,13 @@
 // page shown, then the last page), and 5,000 pay slips written to one PDF file.
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
 
 #include "SampleOrganisation.h"
+#include "WidgetBenchMain.h"
 #include "app/MainFrame.h"
 #include "app/TDM.h"
 #include "app/rules/RecordRules.h"
@@ -161,12 +161,4 @@ BENCHMARK(PaySlipsToPdf)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+RSGZ_WIDGET_BENCHMARK_MAIN()

@@ -155,4 +155,13 @@ std::string formatNumber(db::Money value, const std::string& format)
     return p.prefix + sign + digits + p.suffix;
 }
 
+bool parseWholeNumber(const std::string& text, int* out)
+{
+    const size_t b = text.find_first_not_of(' '), e = text.find_last_not_of(' ');
+    if (b == std::string::npos) return false;
+    const char* end = text.data() + e + 1;
+    const auto r = std::from_chars(text.data() + b, end, *out);
+    return r.ec == std::errc() && r.ptr == end;
+}
+
 }  // namespace rsgz::print

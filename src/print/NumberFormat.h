@@ -12,4 +12,8 @@ namespace rsgz::print {
 // from zero. An empty format gives the shortest plain decimal form ("1234.5").
 std::string formatNumber(db::Money value, const std::string& format);
 
+// A whole number in text, blanks around it allowed (page numbers, widths typed into a box); false
+// for anything else, a number too large for an int included.
+bool parseWholeNumber(const std::string& text, int* out);
+
 }  // namespace rsgz::print

@@ -1,26 +1,11 @@
 #include "print/PrintRange.h"
 
 #include <QFile>
-#include <charconv>
 
 #include "db/Gbk.h"
+#include "print/NumberFormat.h"
 
 namespace rsgz::print {
-
-namespace {
-
-std::optional<int> wholeNumber(const std::string& text)
-{
-    const size_t b = text.find_first_not_of(' '), e = text.find_last_not_of(' ');
-    if (b == std::string::npos) return std::nullopt;
-    int v = 0;
-    const char* end = text.data() + e + 1;
-    const auto r = std::from_chars(text.data() + b, end, v);
-    if (r.ec != std::errc() || r.ptr != end) return std::nullopt;
-    return v;
-}
-
-}  // namespace
 
 std::pair<int, int> PrintRange::pages(int current, int pageCount) const
 {
@@ -50,9 +35,8 @@ std::optional<PrintRange> readPrintRange(const std::string& programDir)
     if (lines[0] == "打印全部") r.kind = PrintRange::Kind::All;
     else if (lines[0] == "打印当前页") r.kind = PrintRange::Kind::Current;
     else if (lines[0] == "选择范围" && lines.size() >= 3) {
-        const auto from = wholeNumber(lines[1]), to = wholeNumber(lines[2]);
-        if (!from || !to) return std::nullopt;
-        r = {PrintRange::Kind::Range, *from, *to};
+        r.kind = PrintRange::Kind::Range;
+        if (!parseWholeNumber(lines[1], &r.from) || !parseWholeNumber(lines[2], &r.to)) return std::nullopt;
     } else
         return std::nullopt;
     return r;
@@ -73,10 +57,11 @@ void removePrintRange(const std::string& programDir) { QFile::remove(QString::fr
 RangeChoice chooseRange(PrintRange::Kind kind, const std::string& fromText, const std::string& toText)
 {
     if (kind != PrintRange::Kind::Range) return {PrintRange{kind, 1, 1}, {}};
-    const auto from = wholeNumber(fromText), to = wholeNumber(toText);
-    if (!from || !to || *from < 1 || *to < 1) return {std::nullopt, "页号应为大于 0 的整数！"};
-    if (*to < *from) return {std::nullopt, "打印范围设定错误！"};
-    return {PrintRange{kind, *from, *to}, {}};
+    int from = 0, to = 0;
+    if (!parseWholeNumber(fromText, &from) || !parseWholeNumber(toText, &to) || from < 1 || to < 1)
+        return {std::nullopt, "页号应为大于 0 的整数！"};
+    if (to < from) return {std::nullopt, "打印范围设定错误！"};
+    return {PrintRange{kind, from, to}, {}};
 }
 
 }  // namespace rsgz::print

@@ -1,23 +1,13 @@
 #include "print/TableDesigner.h"
 
-#include <charconv>
-
 #include "app/Interaction.h"
+#include "print/NumberFormat.h"
 #include "print/TablePages.h"
 
 namespace rsgz::print {
 
 namespace {
 const char* const kChooseField = "请在右边的列表中选择一个字段！";
-}
-
-bool parseWholeNumber(const std::string& text, int* out)
-{
-    const size_t b = text.find_first_not_of(' '), e = text.find_last_not_of(' ');
-    if (b == std::string::npos) return false;
-    const char* end = text.data() + e + 1;
-    const auto r = std::from_chars(text.data() + b, end, *out);
-    return r.ec == std::errc() && r.ptr == end;
 }
 
 int TableDesigner::addTitle(const std::string& text)

@@ -40,7 +40,4 @@ private:
     std::vector<std::string> items_;
 };
 
-// A whole number in text, blanks around it allowed; false for anything else.
-bool parseWholeNumber(const std::string& text, int* out);
-
 }  // namespace rsgz::print

@@ -44,7 +44,8 @@ FontSpec fontOf(const TableFont& f)
 {
     FontSpec s;
     s.name = f.name;
-    s.size = f.size > 0 ? f.size : 9;
+    // A size a damaged or foreign file holds must not make text vanish or fill the page.
+    s.size = f.size > 0 ? std::min(f.size, 200) : 9;
     return s;
 }
 

@@ -6,6 +6,7 @@
 #include "print/PrintRange.h"
 #include "print/TableDesigner.h"
 #include "print/TablePreview.h"
+#include "BlankRows.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TempDir.h"
 
@@ -106,17 +107,6 @@ TEST(PrintRangeTest, PagesOfTheChoice)
     EXPECT_EQ(chooseRange(K::Range, "3", "3").range->to, 3);
 }
 
-namespace {
-struct NoRows : TableSource {
-    int rows = 0;
-    int rowCount() const override { return rows; }
-    int fieldOf(const std::string&) const override { return -1; }
-    bool isNumber(int) const override { return false; }
-    rsgz::db::Value value(int, int) const override { return {}; }
-    std::string text(int, int) const override { return {}; }
-};
-}  // namespace
-
 // The range reaches the preview through set/printPage; closing the window without 确认 prints
 // nothing, whatever an earlier print left in the file.
 TEST(PrintRangeTest, ClosingTheRangeWindowCancels)
@@ -125,7 +115,7 @@ TEST(PrintRangeTest, ClosingTheRangeWindowCancels)
     ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.file("set"))));
     const std::string programDir = dir.path() + "/";
     rsgz::test::ScriptedInteraction ui;
-    NoRows rows;
+    rsgz::test::BlankRows rows;
     rows.rows = 100;
     TablePreview preview(programDir, "员工报表.tbl", rows, {"姓名"});
     ASSERT_TRUE(preview.open());

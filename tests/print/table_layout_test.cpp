@@ -7,6 +7,7 @@
 #include "db/Gbk.h"
 #include "print/TableLayout.h"
 #include "print/TablePreview.h"
+#include "BlankRows.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TempDir.h"
 
@@ -144,18 +145,6 @@ TEST(TableLayoutTest, TextsAreCutToTheirCapacityWithoutSplittingACharacter)
     EXPECT_EQ(TableLayout::fromBytes(l.toBytes()).titles[0].text, std::string(150, 'a') + std::string(40, 'b') + "一二三四五");
 }
 
-namespace {
-
-struct NoRows : TableSource {
-    int rowCount() const override { return 0; }
-    int fieldOf(const std::string&) const override { return -1; }
-    bool isNumber(int) const override { return false; }
-    rsgz::db::Value value(int, int) const override { return {}; }
-    std::string text(int, int) const override { return {}; }
-};
-
-}  // namespace
-
 // A damaged layout never blocks the preview for good: the user is told why and may go on with
 // the default layout, the damaged file kept beside it.
 TEST(TableLayoutTest, PreviewOffersTheDefaultForADamagedFile)
@@ -166,7 +155,7 @@ TEST(TableLayoutTest, PreviewOffersTheDefaultForADamagedFile)
     std::vector<uint8_t> damaged = sample().toBytes();
     damaged[57564] = 120;
     writeBytes(path, damaged);
-    NoRows rows;
+    rsgz::test::BlankRows rows;
     rsgz::test::ScriptedInteraction ui;
 
     TablePreview declined(dir.path() + "/", "员工报表.tbl", rows, {"姓名"});
