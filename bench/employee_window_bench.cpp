@@ -2,7 +2,6 @@
 // the next employee while a list page is shown (the page's records re-read, fields and photo shown).
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QDir>
 #include <QImage>
 #include <QTabWidget>
@@ -11,6 +10,7 @@
 #include <filesystem>
 
 #include "SampleOrganisation.h"
+#include "WidgetBenchMain.h"
 #include "app/MainFrame.h"
 #include "app/TDM.h"
 #include "app/rules/RecordRules.h"
@@ -86,12 +86,4 @@ BENCHMARK(NextEmployeeOnTransfersPage)->Unit(benchmark::kMillisecond)->Iteration
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+RSGZ_WIDGET_BENCHMARK_MAIN()

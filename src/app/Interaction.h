@@ -19,6 +19,8 @@ public:
     // File dialogs: the chosen path, empty when cancelled. filter as in "图片 (*.jpg *.png)".
     virtual std::string openFileName(const std::string& caption, const std::string& filter) = 0;
     virtual std::string saveFileName(const std::string& caption, const std::string& filter) = 0;
+    // A folder to write files into; empty when cancelled.
+    virtual std::string folderName(const std::string& /*caption*/) { return {}; }
     // A modal window by its caption (个人简历编辑, 选择物品, 权限管理 …).
     virtual void openWindow(const std::string& caption) = 0;
     // A web page in the default browser; false when no browser could be started.

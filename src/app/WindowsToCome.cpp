@@ -5,9 +5,8 @@ namespace rsgz::app {
 const std::set<std::string>& windowsToCome()
 {
     static const std::set<std::string> captions = {
-        // The menus.
-        "打印员工报表", "打印人员培训表", "打印职称评定表",
-        "打印人员奖惩表", "打印人员调动表", "打印人员考评表", "打印物品领用表", "打印工资表", "打印工资条",
+        // Every window the program opens is built; a caption added to the menus or the module
+        // tables before its window exists is listed here until it is.
     };
     return captions;
 }

@@ -12,6 +12,7 @@
 #include "ui/PickerWindows.h"
 #include "ui/QueryWindows.h"
 #include "ui/ReportWindows.h"
+#include "ui/TablePrintWindows.h"
 #include "ui/Tgyrjw.h"
 #include "ui/WindowRegistry.h"
 
@@ -28,6 +29,7 @@ void registerProgramWindows()
     registerBankWindows();
     registerQueryWindows();
     registerReportWindows();
+    registerTablePrintWindows();
     registerExchangeWindows();
     registerMaintenanceWindows();
     registerCardWindows();

@@ -99,19 +99,34 @@ void setReportPaper(QPagedPaintDevice& device, const print::ReportLayout& layout
 
 QString paintReport(QPagedPaintDevice& device, const print::ReportLayout& layout, int first, int last)
 {
+    last = std::min(last, static_cast<int>(layout.pages.size()) - 1);
+    return paintPages(device, first, last, [&](int i) { return layout.pages[static_cast<size_t>(i)]; });
+}
+
+QString paintPages(QPagedPaintDevice& device, int first, int last, const PageMaker& page)
+{
     QPainter p;
     if (!p.begin(&device))
         return QStringLiteral("无法开始打印。");
     const double dotsPerMm = device.logicalDpiX() / 25.4;
-    for (int i = first; i <= last && i < static_cast<int>(layout.pages.size()); ++i) {
+    for (int i = first; i <= last; ++i) {
         if (i > first)
             device.newPage();
-        paintReportPage(p, layout.pages[static_cast<size_t>(i)], dotsPerMm);
+        paintReportPage(p, page(i), dotsPerMm);
     }
     return p.end() ? QString() : QStringLiteral("打印未能完成。");
 }
 
 QString writeReportPdf(const QString& path, const print::ReportLayout& layout, const print::PageSetup& page)
+{
+    const auto [first, last] = print::pageRange(page, static_cast<int>(layout.pages.size()));
+    return writePdfPages(
+        path, [&](QPdfWriter& pdf) { setReportPaper(pdf, layout, page); }, first,
+        std::min(last, static_cast<int>(layout.pages.size()) - 1), [&](int i) { return layout.pages[static_cast<size_t>(i)]; });
+}
+
+QString writePdfPages(const QString& path, const std::function<void(QPdfWriter&)>& setPaper, int first, int last,
+                      const PageMaker& page)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
@@ -121,9 +136,8 @@ QString writeReportPdf(const QString& path, const print::ReportLayout& layout, c
         QPdfWriter pdf(&file);
         pdf.setResolution(300);
         pdf.setCreator(QStringLiteral("人事工资管理系统"));
-        setReportPaper(pdf, layout, page);
-        const auto [first, last] = print::pageRange(page, static_cast<int>(layout.pages.size()));
-        err = paintReport(pdf, layout, first, last);
+        setPaper(pdf);
+        err = paintPages(pdf, first, last, page);
     }
     if (!err.isEmpty()) {
         file.cancelWriting();

@@ -1,12 +1,14 @@
 #pragma once
 #include <QFont>
 #include <QString>
+#include <functional>
 
 #include "print/ReportDefinition.h"
 #include "print/ReportPages.h"
 
 class QPainter;
 class QPagedPaintDevice;
+class QPdfWriter;
 class QPrinter;
 
 namespace rsgz::ui {
@@ -22,6 +24,13 @@ void paintReportPage(QPainter& p, const print::ReportPage& page, double dotsPerM
 void setReportPaper(QPagedPaintDevice& device, const print::ReportLayout& layout, const print::PageSetup& page);
 // Paints pages first..last (0-based) as one job. Returns an empty string or the reason it failed.
 QString paintReport(QPagedPaintDevice& device, const print::ReportLayout& layout, int first, int last);
+// The same for pages made one at a time (0-based index), so a long job is never held whole.
+using PageMaker = std::function<print::ReportPage(int index)>;
+QString paintPages(QPagedPaintDevice& device, int first, int last, const PageMaker& page);
+// Writes pages first..last to a PDF file as one job, through a temporary file renamed at the end;
+// setPaper gives the writer its paper before the first page.
+QString writePdfPages(const QString& path, const std::function<void(QPdfWriter&)>& setPaper, int first, int last,
+                      const PageMaker& page);
 // Writes the pages of the page range to a PDF file, as one job, through a temporary file renamed at the end.
 QString writeReportPdf(const QString& path, const print::ReportLayout& layout, const print::PageSetup& page);
 

@@ -49,6 +49,11 @@ std::string WidgetInteraction::saveFileName(const std::string& caption, const st
     return QFileDialog::getSaveFileName(parentWindow(), q(caption), QString(), q(filter)).toStdString();
 }
 
+std::string WidgetInteraction::folderName(const std::string& caption)
+{
+    return QFileDialog::getExistingDirectory(parentWindow(), q(caption)).toStdString();
+}
+
 void WidgetInteraction::openWindow(const std::string& caption)
 {
     if (openRegisteredWindow(caption, parentWindow())) return;

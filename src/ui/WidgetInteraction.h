@@ -14,6 +14,7 @@ public:
     void showError(const std::string& text) override;
     std::string openFileName(const std::string& caption, const std::string& filter) override;
     std::string saveFileName(const std::string& caption, const std::string& filter) override;
+    std::string folderName(const std::string& caption) override;
     void openWindow(const std::string& caption) override;
     bool openUrl(const std::string& url) override;
 

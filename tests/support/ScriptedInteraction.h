@@ -39,6 +39,7 @@ public:
     void showError(const std::string& text) override { errors.push_back(text); }
     std::string openFileName(const std::string& caption, const std::string& filter) override;
     std::string saveFileName(const std::string& caption, const std::string& filter) override;
+    std::string folderName(const std::string&) override { return nextFileName(); }  // from fileNames
     void openWindow(const std::string& caption) override;
     bool openUrl(const std::string& url) override
     {
