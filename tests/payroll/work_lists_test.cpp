@@ -29,6 +29,14 @@ Money m(const char* text)
     return out;
 }
 
+// A data module over the test's live database, with the record rules bound as at start.
+void openLive(app::TDM& dm, const test::TestDatabase& db)
+{
+    dm.setProgramDir(db.programDir());
+    dm.DMADO.setPath(dm.livePath());
+    app::bindRecordRules(dm);
+}
+
 TEST(WorkLists, ProductsRoundHalfToEven)
 {
     struct Case {
@@ -61,9 +69,7 @@ TEST(WorkLists, ListsShowAmountsButNeverOfferThemAsColumns)
 {
     test::TestDatabase db;
     app::TDM dm;
-    dm.setProgramDir(db.programDir());
-    dm.DMADO.setPath(dm.livePath());
-    app::bindRecordRules(dm);
+    openLive(dm, db);
     payroll::bindWorkListAmounts(dm);
     dm.DMADO.exec("insert into 计件工资 (姓名, 员工编号1, 工序单价, 完成数量) values ('张三', 'E01', 1.2345, 2.5)");
     app::ModuleLists lists(dm);
@@ -84,10 +90,8 @@ TEST(WorkListForm, AddSaveCancelAndTheRight)
     test::TestDatabase db;
     test::ScriptedInteraction ui;
     app::TDM dm;
-    dm.setProgramDir(db.programDir());
-    dm.DMADO.setPath(dm.livePath());
     dm.now = [] { return QDateTime(QDate(2024, 3, 5), QTime(9, 0)); };
-    app::bindRecordRules(dm);
+    openLive(dm, db);
     payroll::bindWorkListAmounts(dm);
     payroll::bindWorkListInsert(dm);
     dm.DMADO.exec("insert into 员工基本情况 (员工编号, 姓名) values ('E01', '张三')");
@@ -160,9 +164,7 @@ TEST(SalaryCard, EditabilityFollowsTheCurrentRow)
     test::TestDatabase db;
     test::ScriptedInteraction ui;
     app::TDM dm;
-    dm.setProgramDir(db.programDir());
-    dm.DMADO.setPath(dm.livePath());
-    app::bindRecordRules(dm);
+    openLive(dm, db);
     payroll::bindClosedRowRule(dm);
     dm.DMADO.exec("insert into 帐套 (帐套编号, 帐套名称) values ('01', '管理')");
     dm.DMADO.exec("insert into 工资帐套明细 (帐套编号1, 工资代码, 工资项目, 计算公式, 是否所得税, 个税起征点, 个税关联) values "
