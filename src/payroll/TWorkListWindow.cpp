@@ -1,5 +1,7 @@
 #include "payroll/TWorkListWindow.h"
 
+#include <algorithm>
+
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -18,9 +20,10 @@ namespace {
 constexpr int kRowsPerColumn = 8;
 }
 
-TWorkListWindow::TWorkListWindow(app::TDM& dm, const WorkListKind& kind, QWidget* parent)
+TWorkListWindow::TWorkListWindow(app::TDM& dm, const WorkListKind& kind, const char* objectName, QWidget* parent)
     : QDialog(parent), form_(dm, kind)
 {
+    setObjectName(QString::fromLatin1(objectName));
     setWindowTitle(QString::fromStdString(kind.caption));
     db::DataSet& ds = form_.list();
     auto* layout = new QVBoxLayout(this);

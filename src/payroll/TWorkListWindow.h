@@ -17,7 +17,7 @@ namespace rsgz::payroll {
 class TWorkListWindow : public QDialog {
     Q_OBJECT
 public:
-    TWorkListWindow(app::TDM& dm, const WorkListKind& kind, QWidget* parent = nullptr);
+    TWorkListWindow(app::TDM& dm, const WorkListKind& kind, const char* objectName, QWidget* parent = nullptr);
 
 protected:
     void reject() override;
@@ -28,6 +28,18 @@ private:
     WorkListForm form_;
     ui::RecordFields* fields_ = nullptr;
     personnel::PendingRow pending_;
+};
+
+// 计件工资编辑, the piece-rate list's window.
+class Tjjgzw : public TWorkListWindow {
+public:
+    explicit Tjjgzw(app::TDM& dm, QWidget* parent = nullptr) : TWorkListWindow(dm, pieceWork(), "Tjjgzw", parent) {}
+};
+
+// 复杂计时工资, the time-rate list's window.
+class Tjsgzfzw : public TWorkListWindow {
+public:
+    explicit Tjsgzfzw(app::TDM& dm, QWidget* parent = nullptr) : TWorkListWindow(dm, timeWork(), "Tjsgzfzw", parent) {}
 };
 
 }  // namespace rsgz::payroll

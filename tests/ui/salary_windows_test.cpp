@@ -16,7 +16,7 @@
 #include "payroll/MonthTable.h"
 #include "payroll/SalaryView.h"
 #include "payroll/Tgzeditw.h"
-#include "payroll/Tjjgzw.h"
+#include "payroll/TWorkListWindow.h"
 #include "query/GridLayout.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
