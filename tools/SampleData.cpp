@@ -132,14 +132,14 @@ private:
     std::string resume(const Person& p);
 
     void writeSubRecords(const Person& p);
-    void writeHistory(const Person& p);
-    void writeRelations(const Person& p);
-    void writeCertificates(const Person& p);
+    void writeHistory(const Person& p, int rows);
+    void writeRelations(const Person& p, int rows);
+    void writeCertificates(const Person& p, int rows);
     void writeTransfer(const Person& p);
     void writeTitle(const Person& p);
     void writeRewards(const Person& p);
     void writeSalaryChanges(const Person& p);
-    void writeTraining(const Person& p);
+    void writeTraining(const Person& p, int rows);
     void writeEvaluations(const Person& p);
     void writeIssues(const Person& p);
 
@@ -624,7 +624,8 @@ void SampleFiller::writeEmployee(const Person& p, int64_t serial)
 
 // --- sub-records ------------------------------------------------------------------------------------
 
-void SampleFiller::writeHistory(const Person& p)
+// Schooling, the earlier employers between starting work and joining, then the posts held here.
+void SampleFiller::writeHistory(const Person& p, int rows)
 {
     TableWriter& w = *history_;
     const QDate schoolStart = p.graduated.addYears(-3);
@@ -634,13 +635,18 @@ void SampleFiller::writeHistory(const Person& p)
     w.set("职务", "学生");
     w.set("员工编号1", p.number);
     w.write();
-    if (p.workStart < p.hired) {
-        w.set("起始日期", date(p.workStart));
-        w.set("结束日期", date(p.hired.addDays(-1)));
-        w.set("学校或者工作单位", dice_.pick(SampleWords::companies()));
+    const int between = std::max(rows - 2, 0);
+    const bool earlier = p.workStart < p.hired;
+    const QDate from = earlier ? p.workStart : p.hired, to = earlier ? p.hired : p.until(today_);
+    const int days = std::max(1, static_cast<int>(from.daysTo(to)) / std::max(between, 1));
+    for (int i = 0; i < between; ++i) {
+        const QDate start = from.addDays(static_cast<qint64>(days) * i);
+        w.set("起始日期", date(start));
+        w.set("结束日期", date(start.addDays(days - 1)));
+        w.set("学校或者工作单位", earlier ? dice_.pick(SampleWords::companies()) : std::string(kCompany));
         w.set("部门", dice_.pick(SampleWords::list("部门")));
         w.set("职务", dice_.pick(Words{"职员", "技术员", "操作工", "主管"}));
-        w.set("备注", "个人原因离职");
+        w.set("备注", earlier ? Value("个人原因离职") : Value("内部岗位调整"));
         w.set("员工编号1", p.number);
         w.write();
     }
@@ -652,17 +658,21 @@ void SampleFiller::writeHistory(const Person& p)
     w.write();
 }
 
-void SampleFiller::writeRelations(const Person& p)
+void SampleFiller::writeRelations(const Person& p, int rows)
 {
+    static const char* const relations[] = {"父亲", "母亲", "配偶", "儿子", "女儿", "哥哥", "姐姐",
+                                            "弟弟", "妹妹", "祖父", "祖母", "岳父", "岳母"};
     TableWriter& w = *relations_;
-    for (const char* relation : {"父亲", "母亲", "配偶"}) {
-        if (std::string(relation) == "配偶" && dice_.chance(0.4)) continue;
-        const bool male = std::string(relation) == "父亲" || (std::string(relation) == "配偶" && p.sex == "女");
-        w.set("姓名", std::string(relation) == "父亲" ? p.surname + givenName(true) : personName(male));
+    for (int i = 0; i < rows && i < static_cast<int>(std::size(relations)); ++i) {
+        const std::string relation = relations[i];
+        const bool male = relation == "父亲" || relation == "儿子" || relation == "哥哥" || relation == "弟弟"
+                          || relation == "祖父" || relation == "岳父" || (relation == "配偶" && p.sex == "女");
+        const bool family = relation == "父亲" || relation == "祖父" || relation == "儿子" || relation == "女儿";
+        w.set("姓名", family ? p.surname + givenName(male) : personName(male));
         w.set("与本人关系", relation);
         w.set("工作单位", dice_.pick(SampleWords::companies()));
         w.set("部门", dice_.pick(SampleWords::list("部门")));
-        w.set("职务", dice_.pick(Words{"职员", "退休", "教师", "医生", "个体"}));
+        w.set("职务", dice_.pick(Words{"职员", "退休", "教师", "医生", "个体", "学生"}));
         w.set("联系电话", mobile());
         w.set("政治面貌", dice_.pick(SampleWords::list("政治面貌")));
         w.set("员工编号1", p.number);
@@ -670,7 +680,8 @@ void SampleFiller::writeRelations(const Person& p)
     }
 }
 
-void SampleFiller::writeCertificates(const Person& p)
+// The diploma, then work certificates (renewed ones come again with a later date).
+void SampleFiller::writeCertificates(const Person& p, int rows)
 {
     TableWriter& w = *certificates_;
     w.set("证照类型", "学历证书");
@@ -680,20 +691,21 @@ void SampleFiller::writeCertificates(const Person& p)
     w.set("发证机构", dice_.pick(SampleWords::schoolsFor(p.education)));
     w.set("员工编号1", p.number);
     w.write();
-    if (!dice_.chance(0.5)) return;
-    const std::string name = dice_.pick(Words{"会计专业技术资格证书", "电工特种作业操作证", "焊工特种作业操作证",
-                                              "叉车司机证", "机动车驾驶证", "人力资源管理师证书"});
-    const QDate got = dice_.dateBetween(p.workStart, today_);
-    w.set("证照类型", name.find("操作证") != std::string::npos ? "特种作业操作证"
-                    : name == "机动车驾驶证" ? "机动车驾驶证" : "职业资格证书");
-    w.set("证照名称", name);
-    w.set("证照编号", "T" + dice_.digits(11));
-    w.set("取得日期", date(got));
-    w.set("失效日期", date(got.addYears(6)));
-    w.set("发证机构", dice_.pick(Words{"南京市人力资源和社会保障局", "江苏省应急管理厅", "南京市公安局交通管理局"}));
-    w.set("备注", dice_.chance(0.3) ? Value("需按期复审") : Value());
-    w.set("员工编号1", p.number);
-    w.write();
+    for (int i = 1; i < rows; ++i) {
+        const std::string name = dice_.pick(Words{"会计专业技术资格证书", "电工特种作业操作证", "焊工特种作业操作证",
+                                                  "叉车司机证", "机动车驾驶证", "人力资源管理师证书"});
+        const QDate got = dice_.dateBetween(p.workStart, today_);
+        w.set("证照类型", name.find("操作证") != std::string::npos ? "特种作业操作证"
+                        : name == "机动车驾驶证" ? "机动车驾驶证" : "职业资格证书");
+        w.set("证照名称", name);
+        w.set("证照编号", "T" + dice_.digits(11));
+        w.set("取得日期", date(got));
+        w.set("失效日期", date(got.addYears(6)));
+        w.set("发证机构", dice_.pick(Words{"南京市人力资源和社会保障局", "江苏省应急管理厅", "南京市公安局交通管理局"}));
+        w.set("备注", dice_.chance(0.3) ? Value("需按期复审") : Value());
+        w.set("员工编号1", p.number);
+        w.write();
+    }
 }
 
 void SampleFiller::writeTransfer(const Person& p)
@@ -779,11 +791,11 @@ void SampleFiller::writeSalaryChanges(const Person& p)
     w.write();
 }
 
-void SampleFiller::writeTraining(const Person& p)
+void SampleFiller::writeTraining(const Person& p, int rows)
 {
     if (courseNumbers_.empty()) return;
     TableWriter& w = *training_;
-    for (int i = dice_.between(1, 3); i > 0; --i) {
+    for (int i = rows; i > 0; --i) {
         w.set("受培训人姓名", p.name);
         w.set("培训结果", dice_.pick(Words{"合格", "良好", "优秀", "不合格"}));
         w.set("培训费用", Value(Money::fromUnits(dice_.between(0, 20) * 100000LL)));
@@ -832,18 +844,24 @@ void SampleFiller::writeIssues(const Person& p)
     w.write();
 }
 
+// About ten records of each kind for every employee: the employee window's speed is measured on
+// lists of that length.
 void SampleFiller::writeSubRecords(const Person& p)
 {
-    if (dice_.chance(0.6)) writeHistory(p);
-    if (dice_.chance(0.5)) writeRelations(p);
-    if (dice_.chance(0.4)) writeCertificates(p);
-    if (dice_.chance(0.15)) writeTransfer(p);
-    if (dice_.chance(0.3)) writeTitle(p);
-    if (dice_.chance(0.2)) writeRewards(p);
-    if (dice_.chance(0.3)) writeSalaryChanges(p);
-    if (dice_.chance(0.35)) writeTraining(p);
-    if (dice_.chance(0.5)) writeEvaluations(p);
-    if (dice_.chance(0.3)) writeIssues(p);
+    const auto aboutTen = [this] { return dice_.between(8, 12); };
+    const auto repeat = [&](void (SampleFiller::*write)(const Person&)) {
+        for (int i = aboutTen(); i > 0; --i) (this->*write)(p);
+    };
+    writeHistory(p, aboutTen());
+    writeRelations(p, aboutTen());
+    writeCertificates(p, aboutTen());
+    repeat(&SampleFiller::writeTransfer);
+    repeat(&SampleFiller::writeTitle);
+    repeat(&SampleFiller::writeRewards);
+    repeat(&SampleFiller::writeSalaryChanges);
+    writeTraining(p, aboutTen());
+    repeat(&SampleFiller::writeEvaluations);
+    repeat(&SampleFiller::writeIssues);
 }
 
 void SampleFiller::run(int employees)

@@ -6,8 +6,7 @@ const std::set<std::string>& windowsToCome()
 {
     static const std::set<std::string> captions = {
         // The menus.
-        "导入EXCEL数据", "导入ACCESS数据", "导出EXCEL文件",
-        "员工档案表格打印", "银行代发工资文件制作", "打印员工报表", "打印人员培训表", "打印职称评定表",
+        "员工档案表格打印", "打印员工报表", "打印人员培训表", "打印职称评定表",
         "打印人员奖惩表", "打印人员调动表", "打印人员考评表", "打印物品领用表", "打印工资表", "打印工资条",
         // The system group.
         "数据备份", "数据恢复", "数据初始化", "压缩数据库",

@@ -58,6 +58,13 @@ const SubRecordPage* subRecordPage(int page)
     return nullptr;
 }
 
+bool gridEnterMovesRight(int page)
+{
+    for (int p : {2, 3, 4, 9, 10, 11})
+        if (p == page) return true;
+    return false;
+}
+
 db::SqlLines subRecordSql(const SubRecordPage& page, const std::string& employeeNumber)
 {
     const std::string where = "where 员工编号1=" + db::sqlQuote(employeeNumber);

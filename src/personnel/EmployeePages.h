@@ -29,6 +29,8 @@ const char* employeePageCaption(int page);
 const std::vector<SubRecordPage>& subRecordPages();
 // The list page of that index; nullptr for pages 0 and 1.
 const SubRecordPage* subRecordPage(int page);
+// Whether Enter in the page's grid moves to the next column (pages 2, 3, 4, 9, 10 and 11).
+bool gridEnterMovesRight(int page);
 // The statement of a list page for one employee number, the number quoted.
 db::SqlLines subRecordSql(const SubRecordPage& page, const std::string& employeeNumber);
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "app/Interaction.h"
 #include "db/SqlText.h"
 
 namespace rsgz::personnel {
@@ -37,8 +38,8 @@ const std::vector<EditorSpec>& editorSpecs()
          plain({{"姓名", K::ReadOnly}, {"调动类型", K::Dictionary}, {"调动日期", K::Date}, {"调动前单位"}, {"调动后单位"},
                 {"调动前职务"}, {"调动后职务", K::Dictionary, "职务"}, {"调动前一级部门"}, {"调动前二级部门"},
                 {"调动前三级部门"}, {"调动前四级部门"}, {"调动后一级部门", K::Department},
-                {"调动后二级部门", K::Department}, {"调动后三级部门", K::Department}, {"调动后四级部门"}, {"经办人"},
-                {"批准人"}, {"调动原因", K::Memo}}),
+                {"调动后二级部门", K::Department}, {"调动后三级部门", K::Department}, {"调动后四级部门"},
+                {"经办人", K::Person, "选择经办人"}, {"批准人", K::Person, "选择批准人"}, {"调动原因", K::Memo}}),
          {}, ""},
         {"奖惩情况", "Tunit_jcqkw", "jcqk", &app::TDM::EditorOpen::jcqk,
          plain({{"奖惩人姓名", K::ReadOnly}, {"奖或惩", K::Dictionary}, {"奖惩内容"}, {"奖惩原因", K::Dictionary},
@@ -135,6 +136,21 @@ std::string RecordEditor::enter(const std::string& column)
     if (spec_.wrapTo.empty() || spec_.wrapTo == column) return column;
     add();
     return spec_.wrapTo;
+}
+
+bool RecordEditor::pickPerson(const std::string& column)
+{
+    const auto it = std::find_if(spec_.fields.begin(), spec_.fields.end(),
+                                 [&](const EditorField& f) { return f.column == column; });
+    if (it == spec_.fields.end() || it->kind != EditorFieldKind::Person || !ds_.active()) return false;
+    // A pick left over from an earlier picker must never fill this field.
+    dm_.PickResult = 0;
+    app::interaction().openWindow(it->key);
+    if (dm_.PickResult != 1 || !dm_.s4.active() || dm_.s4.currentRow() < 0) return false;
+    const std::string name = dm_.s4.asString("姓名");
+    ds_.edit();  // on an empty list this starts a new row with its defaults
+    ds_.setValue(column, name);
+    return true;
 }
 
 }  // namespace rsgz::personnel

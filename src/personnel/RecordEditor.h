@@ -11,12 +11,13 @@
 
 namespace rsgz::personnel {
 
-enum class EditorFieldKind { Text, Memo, Date, Dictionary, ReadOnly, Department };
+// Person: a name taken from the employee picker opened under the field's key ("选择经办人" …).
+enum class EditorFieldKind { Text, Memo, Date, Dictionary, ReadOnly, Department, Person };
 
 struct EditorField {
     std::string column;
     EditorFieldKind kind = EditorFieldKind::Text;
-    std::string key;  // dictionary key when it is not the column's own name
+    std::string key;  // dictionary key when it is not the column's own name; a person field's picker caption
 };
 
 struct EditorSpec {
@@ -59,6 +60,10 @@ public:
     // Enter in a field: the field that takes the focus (the same one when the chain ends there).
     // Enter in the last field of a chain appends a row.
     std::string enter(const std::string& column);
+
+    // The button of a person field: the employee picker under the field's caption; when an employee
+    // was picked the row goes into edit mode and the field takes the name. True when it did.
+    bool pickPerson(const std::string& column);
 
     app::BrowseState browse;
 

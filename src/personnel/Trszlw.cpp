@@ -179,6 +179,7 @@ QWidget* Trszlw::buildListPage(const SubRecordPage& p)
     for (const std::string& c : p.columns) cols << q(c);
     grid->dataModel()->setVisibleFields(cols);
     grid->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
+    grid->setEnterMovesToNextColumn(gridEnterMovesRight(p.index));
     connect(grid, &QTableView::doubleClicked, this, [this] { run([this] { record_.openPageEditor(); }); });
     QHBoxLayout* buttons = ui::makeButtonRow(page, {
         {"newButton", "新增", [this] { run([this] { record_.pageAdd(); }); }},

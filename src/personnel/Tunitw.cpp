@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -31,6 +32,7 @@ Tunitw::Tunitw(app::TDM& dm, const EditorSpec& setup, QWidget* parent)
     std::vector<QComboBox*> after;
     for (const EditorField& f : setup.fields) {
         QWidget* w = fields_->add(f.column, f.kind, f.key);
+        if (f.kind == EditorFieldKind::Person) w = withPersonButton(w, f);
         form->addRow(q(f.column), w);
         if (f.kind == EditorFieldKind::Department) after.push_back(fields_->box(f.column));
     }
@@ -66,6 +68,23 @@ Tunitw::Tunitw(app::TDM& dm, const EditorSpec& setup, QWidget* parent)
 }
 
 Tunitw::~Tunitw() = default;
+
+// A person field with its picker button (选择经办人, 选择批准人) beside it.
+QWidget* Tunitw::withPersonButton(QWidget* field, const EditorField& f)
+{
+    auto* cell = new QWidget(this);
+    auto* row = new QHBoxLayout(cell);
+    row->setContentsMargins(0, 0, 0, 0);
+    field->setParent(cell);
+    row->addWidget(field, 1);
+    auto* button = new QPushButton(q(f.key), cell);
+    button->setObjectName(q(f.key));
+    button->setAutoDefault(false);
+    const std::string column = f.column;
+    connect(button, &QPushButton::clicked, this, [this, column] { run([this, column] { editor_.pickPerson(column); }); });
+    row->addWidget(button);
+    return cell;
+}
 
 void Tunitw::showEvent(QShowEvent* e)
 {

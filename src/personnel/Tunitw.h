@@ -31,6 +31,7 @@ protected:
 private:
     void run(const std::function<void()>& step);
     void showCourse();
+    QWidget* withPersonButton(QWidget* field, const EditorField& f);
 
     app::TDM& dm_;
     RecordEditor editor_;

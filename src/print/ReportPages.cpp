@@ -22,15 +22,35 @@ std::vector<std::string> splitLines(const std::string& text)
     return out;
 }
 
-// Lines a text takes in a box of the given width when it wraps (at least one).
-int wrappedLines(const std::string& text, const FontSpec& font, double width)
+// A text broken into the lines it takes in a box of the given width (at least one line). Breaks
+// fall between characters: Chinese text has no spaces to break at.
+std::vector<std::string> wrapText(const std::string& text, const FontSpec& font, double width)
 {
-    if (width <= 0)
-        return 1;
-    int lines = 0;
-    for (const std::string& l : splitLines(text))
-        lines += std::max(1, static_cast<int>(textWidthMm(l, font) / width + 0.999));
-    return std::max(lines, 1);
+    std::vector<std::string> out;
+    for (const std::string& l : splitLines(text)) {
+        const QString line = QString::fromStdString(l);
+        QString part;
+        for (const QChar c : line) {
+            if (!part.isEmpty() && width > 0 && textWidthMm((part + c).toStdString(), font) > width) {
+                out.push_back(part.toStdString());
+                part.clear();
+            }
+            part += c;
+        }
+        out.push_back(part.toStdString());
+    }
+    if (out.empty())
+        out.emplace_back();
+    return out;
+}
+
+// Lines first..first+count-1 of a cell, joined; empty past the cell's last line.
+std::string linesOf(const std::vector<std::string>& lines, size_t first, size_t count)
+{
+    std::string text;
+    for (size_t i = first; i < lines.size() && i < first + count; ++i)
+        text += (i == first ? "" : "\n") + lines[i];
+    return text;
 }
 
 // A rectangle of the page that frames, row lines and column lines are drawn around.
@@ -231,13 +251,18 @@ private:
     }
 
     // --- records ------------------------------------------------------------------------------
-    double rowHeight(int r) const
+    // The lines of every cell of a record: a wrapping column broken to its width, the others whole.
+    std::vector<std::vector<std::string>> recordLines(int r) const
     {
-        int lines = 1;
-        for (size_t i = 0; i < columns_.size(); ++i)
+        std::vector<std::vector<std::string>> out;
+        for (size_t i = 0; i < columns_.size(); ++i) {
+            std::string text = cellText(r, i);
             if (columns_[i].wrap)
-                lines = std::max(lines, wrappedLines(cellText(r, i), columns_[i].font, colW(i) - 1.0));
-        return lineHeightMm(def_.detail.font) * lines + def_.detail.rowSpace * kMmPerPoint;
+                out.push_back(wrapText(text, columns_[i].font, colW(i) - 1.0));
+            else
+                out.push_back({std::move(text)});
+        }
+        return out;
     }
     std::string cellText(int r, size_t col) const
     {
@@ -246,6 +271,13 @@ private:
             return {};
         return formatCell(table_.rows[static_cast<size_t>(r)][static_cast<size_t>(f)], columns_[col].format);
     }
+    // "记录未打印完允许换页" on a wrapping column: a record may begin at the foot of a page and go on.
+    bool mayContinue() const
+    {
+        return std::any_of(columns_.begin(), columns_.end(), [](const Column& c) { return c.wrap && c.pagination; });
+    }
+    double detailLine() const { return lineHeightMm(def_.detail.font); }
+    double detailPad() const { return def_.detail.rowSpace * kMmPerPoint; }
 
     // Makes room for h millimetres of detail; a page that already holds something is closed first.
     void room(double h)
@@ -255,35 +287,55 @@ private:
         newPage();
     }
 
+    // A record that does not fit in the space left goes to the next page whole, unless its columns
+    // allow it to continue; one taller than a page is always split, so no line of it is lost.
     void horizontalRecord(int r, std::string* lastMaster)
     {
         const bool titles = def_.colsTitle.print && def_.colsTitle.everyRow;
-        const double h = rowHeight(r);
+        const std::vector<std::vector<std::string>> lines = recordLines(r);
+        size_t count = 1;
+        for (const auto& l : lines)
+            count = std::max(count, l.size());
+        const double lh = detailLine(), pad = detailPad();
         const std::string master = masterText(r);
         const bool group = singleRowMaster() && master != *lastMaster;
-        room(h + (titles ? titleHeight() : 0) + (group ? rowHeight(r) : 0));
+        const double before = (titles ? titleHeight() : 0) + (group ? lh + pad : 0);
+        const bool startHere = y_ + before + lh * static_cast<double>(count) + pad <= limit()
+                               || (mayContinue() && y_ + before + lh + pad <= limit());
+        if (!startHere)
+            room(before + lh * static_cast<double>(count) + pad);
         if (titles) {
             closeBlock(detail_, def_.detail.frame, def_.detail.colsLine, def_.detail.rowsLine);
             titleRows();
         }
-        const bool newOnPage = page().records.empty();
         if (group)
             groupRow(master);
-        detailRow(h);
-        for (size_t i = 0; i < columns_.size(); ++i) {
-            const Column& c = columns_[i];
-            std::string text = cellText(r, i);
-            // A master value repeats only where it changes or where a page starts.
-            if (c.master && !c.singleRow && !newOnPage && master == *lastMaster)
-                text.clear();
-            if (c.master && c.singleRow)
-                text.clear();
-            addCell(i, y_, h, text, c.font, c.alignment, c.color, TextRole::Cell, c.wrap);
+        bool newOnPage = page().records.empty();
+        for (size_t from = 0; from < count;) {
+            if (from > 0) {
+                newPage();
+                newOnPage = true;
+            }
+            const size_t fit = static_cast<size_t>(std::max(0.0, (limit() - y_ - pad) / lh) + 1e-9);
+            const size_t n = std::min(count - from, std::max<size_t>(fit, 1));
+            const double h = lh * static_cast<double>(n) + pad;
+            detailRow(h);
+            for (size_t i = 0; i < columns_.size(); ++i) {
+                const Column& c = columns_[i];
+                std::string text = linesOf(lines[i], from, n);
+                // A master value repeats only where it changes or where a page starts.
+                if (c.master && !c.singleRow && !newOnPage && master == *lastMaster)
+                    text.clear();
+                if (c.master && c.singleRow)
+                    text.clear();
+                addCell(i, y_, h, text, c.font, c.alignment, c.color, TextRole::Cell, c.wrap);
+            }
+            y_ += h;
+            detail_.bottom = y_;
+            page().records.push_back(r);
+            from += n;
         }
         *lastMaster = master;
-        y_ += h;
-        detail_.bottom = y_;
-        page().records.push_back(r);
     }
 
     bool singleRowMaster() const
@@ -301,7 +353,7 @@ private:
 
     void groupRow(const std::string& key)
     {
-        const double h = lineHeightMm(def_.detail.font) + def_.detail.rowSpace * kMmPerPoint;
+        const double h = detailLine() + detailPad();
         detailRow(h);
         std::string text = key;
         std::replace(text.begin(), text.end(), '\x1f', ' ');
@@ -331,17 +383,31 @@ private:
         }
     }
 
+    // One record as a column of title/value lines; a record longer than a page goes on over the next.
     void verticalRecord(int r)
     {
-        const double lh = lineHeightMm(def_.detail.font) + def_.detail.rowSpace * kMmPerPoint;
+        const double lh = detailLine() + detailPad();
         room(lh * static_cast<double>(columns_.size()));
         const double left = tableLeft(), right = out_.widthMm - def_.page.rightMargin;
         const double split = left + std::min(40.0, (right - left) / 3);
+        const std::vector<double> saved = xs_;
         Block block;
         block.top = y_;
+        const auto close = [&] {
+            block.bottom = y_;
+            xs_ = {left, split, right};
+            closeBlock(block, def_.detail.frame, def_.detail.colsLine, def_.detail.rowsLine);
+            xs_ = saved;
+        };
         for (size_t i = 0; i < columns_.size(); ++i) {
-            if (i > 0)
+            if (i > 0 && y_ + lh > limit()) {
+                close();
+                page().records.push_back(r);
+                newPage();
+                block.top = y_;
+            } else if (i > 0) {
                 block.rowEdges.push_back(y_);
+            }
             const Column& c = columns_[i];
             std::string title;
             for (const std::string& l : c.title.text)
@@ -350,11 +416,7 @@ private:
             addText(split, right - split, y_, lh, cellText(r, i), c.font, c.alignment, {}, TextRole::Cell);
             y_ += lh;
         }
-        block.bottom = y_;
-        const std::vector<double> saved = xs_;
-        xs_ = {left, split, right};
-        closeBlock(block, def_.detail.frame, def_.detail.colsLine, def_.detail.rowsLine);
-        xs_ = saved;
+        close();
         y_ += 2.0;
         page().records.push_back(r);
     }
@@ -365,7 +427,7 @@ private:
         const bool any = std::any_of(columns_.begin(), columns_.end(), [](const Column& c) { return !c.expression.empty(); });
         if (!any || def_.detail.arrange == Arrange::Vertical)
             return;
-        const double h = lineHeightMm(def_.detail.font) + def_.detail.rowSpace * kMmPerPoint;
+        const double h = detailLine() + detailPad();
         if (y_ + h > limit())
             newPage();
         Block block;

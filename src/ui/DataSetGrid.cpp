@@ -1,6 +1,7 @@
 #include "ui/DataSetGrid.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 
 #include "app/Interaction.h"
 
@@ -37,6 +38,38 @@ void DataSetGrid::editCurrent(const QString& field)
         following_ = false;
         setFocus();
         edit(at);
+        return;
+    }
+}
+
+void DataSetGrid::keyPressEvent(QKeyEvent* e)
+{
+    const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    if (enterMoves_ && enter && (e->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+        // Taken here: passed on, the window would press its default button.
+        nextColumn();
+        e->accept();
+        return;
+    }
+    QTableView::keyPressEvent(e);
+}
+
+void DataSetGrid::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint)
+{
+    QTableView::closeEditor(editor, hint);
+    // The cell editor ends with this hint only when Enter wrote the cell.
+    if (enterMoves_ && hint == QAbstractItemDelegate::SubmitModelCache) nextColumn();
+}
+
+void DataSetGrid::nextColumn()
+{
+    const QModelIndex at = currentIndex();
+    if (!at.isValid()) return;
+    const QHeaderView* header = horizontalHeader();
+    for (int visual = header->visualIndex(at.column()) + 1; visual < header->count(); ++visual) {
+        const int column = header->logicalIndex(visual);
+        if (header->isSectionHidden(column)) continue;
+        setCurrentIndex(model_->index(at.row(), column));
         return;
     }
 }

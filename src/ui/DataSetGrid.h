@@ -15,13 +15,22 @@ public:
     DataSetModel* dataModel() const { return model_; }
     // Puts the cursor on the dataset's current row in the given field and opens its editor.
     void editCurrent(const QString& field);
+    // Enter moves the cell focus to the next column (after writing a cell being edited) and stays
+    // put in the last column, so a row can be typed without the mouse.
+    void setEnterMovesToNextColumn(bool on) { enterMoves_ = on; }
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
 
 private:
+    void nextColumn();
     void followCurrentRow(int row);
     void rowActivated(const QModelIndex& current);
 
     DataSetModel* model_;
     bool following_ = false;
+    bool enterMoves_ = false;
 };
 
 }  // namespace rsgz::ui

@@ -1,8 +1,10 @@
 #include "ui/ProgramWindows.h"
 
 #include "ui/AdminWindows.h"
+#include "ui/BankWindows.h"
 #include "ui/DictionaryWindows.h"
 #include "ui/EmployeeWindows.h"
+#include "ui/ExchangeWindows.h"
 #include "ui/PayrollWindows.h"
 #include "ui/PickerWindows.h"
 #include "ui/QueryWindows.h"
@@ -19,8 +21,10 @@ void registerProgramWindows()
     personnel::registerPickerWindows();
     personnel::registerEmployeeWindows();
     registerPayrollWindows();
+    registerBankWindows();
     registerQueryWindows();
     registerReportWindows();
+    registerExchangeWindows();
     registerWindow("关于软件", [](QWidget* parent) {
         Tgyrjw w(parent);
         w.exec();

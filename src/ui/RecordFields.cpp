@@ -1,9 +1,11 @@
 #include "ui/RecordFields.h"
 
 #include <QComboBox>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
+#include <QToolButton>
 
 #include "app/Interaction.h"
 #include "app/TDM.h"
@@ -26,6 +28,7 @@ RecordFields::~RecordFields() { ds_.removeListener(this); }
 QWidget* RecordFields::add(const std::string& column, EditorFieldKind kind, const std::string& key)
 {
     QWidget* w = nullptr;
+    QWidget* laidOut = nullptr;  // what the window places, when it is more than the control
     QLineEdit* line = nullptr;
     if (kind == EditorFieldKind::Memo) {
         auto* memo = new QPlainTextEdit(parent_);
@@ -52,9 +55,12 @@ QWidget* RecordFields::add(const std::string& column, EditorFieldKind kind, cons
     } else {
         line = new QLineEdit(parent_);
         line->setReadOnly(kind == EditorFieldKind::ReadOnly);
-        if (kind == EditorFieldKind::Date)
-            onDoubleClick(line, [this, column] { app::runAction([this, column] { personnel::pickDate(dm_, ds_, column); }); });
         w = line;
+        if (kind == EditorFieldKind::Date) {
+            const auto pick = [this, column] { app::runAction([this, column] { personnel::pickDate(dm_, ds_, column); }); };
+            onDoubleClick(line, pick);
+            laidOut = withDateButton(line, column, pick);
+        }
     }
     if (line) {
         connect(line, &QLineEdit::textEdited, this, [this, column](const QString& t) { write(column, t, false); });
@@ -65,7 +71,26 @@ QWidget* RecordFields::add(const std::string& column, EditorFieldKind kind, cons
     }
     w->setObjectName(QString::fromStdString(column));
     widgets_[column] = w;
-    return w;
+    return laidOut ? laidOut : w;
+}
+
+// The date button beside a date field: the same picker as a double-click on the field.
+QWidget* RecordFields::withDateButton(QLineEdit* line, const std::string& column, const std::function<void()>& pick)
+{
+    auto* cell = new QWidget(parent_);
+    auto* row = new QHBoxLayout(cell);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(2);
+    line->setParent(cell);
+    row->addWidget(line, 1);
+    auto* button = new QToolButton(cell);
+    button->setObjectName(QString::fromStdString("dateButton:" + column));
+    button->setText(QStringLiteral("…"));
+    button->setToolTip(QStringLiteral("选择日期"));
+    button->setFocusPolicy(Qt::NoFocus);  // Enter moves between the fields, never onto the button
+    connect(button, &QToolButton::clicked, this, pick);
+    row->addWidget(button);
+    return cell;
 }
 
 QWidget* RecordFields::widget(const std::string& column) const

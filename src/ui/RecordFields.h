@@ -12,6 +12,7 @@
 #include "personnel/RecordEditor.h"
 
 class QComboBox;
+class QLineEdit;
 class QWidget;
 
 namespace rsgz::ui {
@@ -22,9 +23,10 @@ public:
     RecordFields(app::TDM& dm, db::DataSet& ds, QWidget* parent);
     ~RecordFields() override;
 
-    // Creates the control of one field (object name = column). Dictionary fields take the key's
-    // suggestions on refreshLists(); a double-click opens the dictionary, or the date picker on a
-    // date field.
+    // Creates the control of one field (object name = column) and returns what the window lays
+    // out: the control, or for a date field the control with its date button beside it. Dictionary
+    // fields take the key's suggestions on refreshLists(); a double-click opens the dictionary, or
+    // the date picker on a date field, as does the date button.
     QWidget* add(const std::string& column, personnel::EditorFieldKind kind, const std::string& key = {});
     QWidget* widget(const std::string& column) const;
     QComboBox* box(const std::string& column) const;
@@ -42,6 +44,7 @@ private:
     void currentChanged(db::DataSet&) override { show(); }
     void write(const std::string& column, const QString& text, bool report);
     void pressEnter(const std::string& column);
+    QWidget* withDateButton(QLineEdit* line, const std::string& column, const std::function<void()>& pick);
 
     app::TDM& dm_;
     db::DataSet& ds_;

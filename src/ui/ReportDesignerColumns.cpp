@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -12,6 +13,7 @@
 #include <QSpinBox>
 
 #include "print/ReportEngine.h"
+#include "ui/ColorButton.h"
 #include "ui/ReportDesignerWindow.h"
 
 namespace rsgz::ui {
@@ -43,8 +45,10 @@ QWidget* ReportDesignerWindow::columnsPage()
     columnWidth_->setObjectName("宽度");
     columnWidth_->setRange(1, 1000);
     columnWidth_->setSuffix(" mm");
-    columnColor_ = new QLineEdit(w);
-    columnColor_->setObjectName("颜色");
+    columnColor_ = new ColorButton(u("颜色"), w);
+    columnFontColor_ = new ColorButton(u("字体颜色"), w);
+    titleColor_ = new ColorButton(u("标题颜色"), w);
+    titleFontColor_ = new ColorButton(u("标题字体颜色"), w);
     columnAlign_ = new QComboBox(w);
     columnAlign_->setObjectName("对齐方式");
     columnAlign_->addItems({u("居左"), u("居右"), u("居中")});
@@ -72,7 +76,7 @@ QWidget* ReportDesignerWindow::columnsPage()
     auto* form = new QFormLayout;
     form->addRow(u("字段名"), fieldName_);
     form->addRow(u("宽度"), columnWidth_);
-    form->addRow(u("字体"), fontButton);
+    form->addRow(u("字体"), boxRow({fontButton, new QLabel(u("颜色")), columnFontColor_}));
     form->addRow(u("颜色"), columnColor_);
     form->addRow(u("对齐方式"), columnAlign_);
     form->addRow(u("格式化"), format_);
@@ -93,7 +97,8 @@ QWidget* ReportDesignerWindow::columnsPage()
     auto* tl = new QFormLayout(titleBox);
     tl->addRow(u("标题内容"), columnTitle_);
     tl->addRow(u("对齐方式"), titleAlign_);
-    tl->addRow(QString(), titleFont);
+    tl->addRow(u("颜色"), titleColor_);
+    tl->addRow(QString(), boxRow({titleFont, new QLabel(u("颜色")), titleFontColor_}));
     form->addRow(titleBox);
 
     auto* buttons = new QGridLayout;
@@ -141,7 +146,10 @@ void ReportDesignerWindow::showColumn(int r)
     loading_ = true;
     fieldName_->setCurrentText(QString::fromStdString(c.fieldName));
     columnWidth_->setValue(c.width);
-    columnColor_->setText(QString::fromStdString(c.color));
+    columnColor_->setColor(c.color);
+    columnFontColor_->setColor(c.font.color);
+    titleColor_->setColor(c.title.color);
+    titleFontColor_->setColor(c.title.font.color);
     columnAlign_->setCurrentIndex(static_cast<int>(c.alignment));
     format_->setText(QString::fromStdString(c.format));
     wrap_->setChecked(c.wrap);
@@ -167,7 +175,9 @@ print::Column ReportDesignerWindow::columnFromBoxes() const
     c.fieldName = fieldName_->currentText().toStdString();
     c.width = columnWidth_->value();
     c.font = columnFont_;
-    c.color = columnColor_->text().trimmed().toStdString();
+    c.color = columnColor_->color();
+    c.font.color = columnFontColor_->color();
+    c.title.color = titleColor_->color();
     c.alignment = static_cast<print::Alignment>(columnAlign_->currentIndex());
     c.format = format_->text().trimmed().toStdString();
     c.wrap = wrap_->isChecked();
@@ -176,6 +186,7 @@ print::Column ReportDesignerWindow::columnFromBoxes() const
     c.master = master_->isChecked();
     c.singleRow = singleRow_->isChecked();
     c.title.font = columnTitleFont_;
+    c.title.font.color = titleFontColor_->color();
     c.title.alignment = static_cast<print::Alignment>(titleAlign_->currentIndex());
     c.title.text.clear();
     for (const QString& l : columnTitle_->toPlainText().split('\n', Qt::SkipEmptyParts))

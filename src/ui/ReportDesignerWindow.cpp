@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include "print/ReportEngine.h"
+#include "ui/ColorButton.h"
 #include "ui/ReportPainter.h"
 #include "ui/ReportPreviewWindow.h"
 #include "ui/WindowStyle.h"
@@ -50,28 +51,52 @@ QDoubleSpinBox* number(double max, const char* name, double step = 0.5)
     return s;
 }
 
+PenBoxes penBoxes(const std::string& name)
+{
+    PenBoxes b;
+    b.style = penBox(name.c_str());
+    b.width = number(10, (name + "宽度").c_str());
+    b.color = new ColorButton(QString::fromStdString(name + "颜色"));
+    return b;
+}
+
 LineBoxes lineBoxes(const char* prefix)
 {
     const std::string p(prefix);
-    return {penBox((p + "竖线").c_str()), penBox((p + "横线").c_str()), frameBox((p + "边框").c_str())};
+    return {penBoxes(p + "竖线"), penBoxes(p + "横线"), penBoxes(p + "边框线"), frameBox((p + "边框").c_str())};
+}
+
+// A pen's boxes on one line, after the frame shape where there is one.
+QWidget* penRow(const PenBoxes& b, QWidget* shape = nullptr)
+{
+    QWidget* w = boxRow({b.style, new QLabel(u("宽度")), b.width, new QLabel(u("颜色")), b.color});
+    if (shape)
+        static_cast<QHBoxLayout*>(w->layout())->insertWidget(0, shape);
+    return w;
 }
 
 void addLineRows(QFormLayout* form, const LineBoxes& b)
 {
-    form->addRow(u("竖线"), b.cols);
-    form->addRow(u("横线"), b.rows);
-    form->addRow(u("边框"), b.frame);
+    form->addRow(u("竖线"), penRow(b.cols));
+    form->addRow(u("横线"), penRow(b.rows));
+    form->addRow(u("边框"), penRow(b.framePen, b.frame));
 }
 
-// A 字体 button that lets the user pick the font kept in *font.
-QPushButton* fontButton(QWidget* parent, print::FontSpec* font)
+// A 字体 button that lets the user pick the font kept in *font, and the font's colour beside it.
+QWidget* fontButton(QWidget* parent, print::FontSpec* font, const char* colorName)
 {
     auto* b = new QPushButton(u("字体…"), parent);
     QObject::connect(b, &QPushButton::clicked, parent, [parent, font] { chooseReportFont(parent, *font); });
-    return b;
+    auto* color = new ColorButton(u(colorName), parent);
+    color->setColor(font->color);
+    QObject::connect(color, &ColorButton::colorChosen, parent, [font](const std::string& c) { font->color = c; });
+    return boxRow({b, new QLabel(u("颜色")), color});
 }
 
-QWidget* row(std::initializer_list<QWidget*> widgets)
+
+}  // namespace
+
+QWidget* boxRow(std::initializer_list<QWidget*> widgets)
 {
     auto* w = new QWidget;
     auto* l = new QHBoxLayout(w);
@@ -81,8 +106,6 @@ QWidget* row(std::initializer_list<QWidget*> widgets)
     l->addStretch();
     return w;
 }
-
-}  // namespace
 
 bool chooseReportFont(QWidget* parent, print::FontSpec& font)
 {
@@ -99,17 +122,33 @@ bool chooseReportFont(QWidget* parent, print::FontSpec& font)
     return true;
 }
 
+void PenBoxes::show(const print::PenSpec& pen)
+{
+    style->setCurrentIndex(static_cast<int>(pen.style));
+    width->setValue(pen.width);
+    color->setColor(pen.color);
+}
+
+void PenBoxes::take(print::PenSpec& pen) const
+{
+    pen.style = static_cast<print::PenStyle>(style->currentIndex());
+    pen.width = width->value();
+    pen.color = color->color();
+}
+
 void LineBoxes::show(const print::PenSpec& colsLine, const print::PenSpec& rowsLine, const print::FrameSpec& f)
 {
-    cols->setCurrentIndex(static_cast<int>(colsLine.style));
-    rows->setCurrentIndex(static_cast<int>(rowsLine.style));
+    cols.show(colsLine);
+    rows.show(rowsLine);
+    framePen.show(f.pen);
     frame->setCurrentIndex(static_cast<int>(f.shape));
 }
 
 void LineBoxes::take(print::PenSpec& colsLine, print::PenSpec& rowsLine, print::FrameSpec& f) const
 {
-    colsLine.style = static_cast<print::PenStyle>(cols->currentIndex());
-    rowsLine.style = static_cast<print::PenStyle>(rows->currentIndex());
+    cols.take(colsLine);
+    rows.take(rowsLine);
+    framePen.take(f.pen);
     f.shape = static_cast<print::FrameShape>(frame->currentIndex());
 }
 
@@ -151,12 +190,14 @@ QWidget* ReportDesignerWindow::bandsPage()
     auto* add = new QPushButton(u("新增"), w);
     auto* del = new QPushButton(u("删除"), w);
     auto* font = new QPushButton(u("字体…"), w);
+    bandColor_ = new ColorButton(u("标题栏字体颜色"), w);
     auto* form = new QFormLayout;
     form->addRow(u("标题"), bandText_);
     form->addRow(u("标题类型"), bandType_);
     form->addRow(u("对齐方式"), bandAlign_);
     form->addRow(u("间距"), bandSpace_);
-    form->addRow(QString(), row({font, add, del}));
+    form->addRow(QString(), boxRow({font, new QLabel(u("颜色")), bandColor_}));
+    form->addRow(QString(), boxRow({add, del}));
     auto* l = new QHBoxLayout(w);
     l->addWidget(bandList_, 1);
     l->addLayout(form, 2);
@@ -179,6 +220,11 @@ QWidget* ReportDesignerWindow::bandsPage()
             return;
         def_.bands.erase(def_.bands.begin() + r);
         fillBands();
+    });
+    connect(bandColor_, &ColorButton::colorChosen, this, [this](const std::string& c) {
+        const int r = bandList_->currentRow();
+        if (r >= 0)
+            def_.bands[static_cast<size_t>(r)].font.color = c;
     });
     connect(font, &QPushButton::clicked, this, [this] {
         const int r = bandList_->currentRow();
@@ -208,6 +254,7 @@ void ReportDesignerWindow::showBand(int r)
     bandType_->setCurrentIndex(static_cast<int>(b.type));
     bandAlign_->setCurrentIndex(static_cast<int>(b.alignment));
     bandSpace_->setValue(b.space);
+    bandColor_->setColor(b.font.color);
     loading_ = false;
 }
 
@@ -256,7 +303,7 @@ QWidget* ReportDesignerWindow::pagePage()
         s->setRange(0, 99999);
     pageStart_->setValue(p.pageStart);
     pageFinish_->setValue(p.pageFinish);
-    form->addRow(u("打印页面范围"), row({pageStart_, new QLabel(u("至")), pageFinish_}));
+    form->addRow(u("打印页面范围"), boxRow({pageStart_, new QLabel(u("至")), pageFinish_}));
     return w;
 }
 
@@ -283,9 +330,9 @@ QWidget* ReportDesignerWindow::titlePage()
         lines << QString::fromStdString(s);
     titleArray_->setPlainText(lines.join('\n'));
     addLineRows(form, titleLines_);
-    form->addRow(u("字体"), fontButton(this, &def_.colsTitle.font));
+    form->addRow(u("字体"), fontButton(this, &def_.colsTitle.font, "列标题字体颜色"));
     form->addRow(u("行距"), titleRowSpace_);
-    form->addRow(QString(), row({titlePrint_, titleEveryPage_, titleEveryRow_}));
+    form->addRow(QString(), boxRow({titlePrint_, titleEveryPage_, titleEveryRow_}));
     form->addRow(u("多表头"), titleArray_);
     return w;
 }
@@ -306,7 +353,7 @@ QWidget* ReportDesignerWindow::detailPage()
     form->addRow(u("排列"), arrange_);
     addLineRows(form, detailLines_);
     form->addRow(u("行距"), detailRowSpace_);
-    form->addRow(u("字体"), fontButton(this, &def_.detail.font));
+    form->addRow(u("字体"), fontButton(this, &def_.detail.font, "明细字体颜色"));
     form->addRow(u("顶距"), detailTop_);
     return w;
 }

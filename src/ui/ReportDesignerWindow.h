@@ -1,5 +1,6 @@
 #pragma once
 #include <QDialog>
+#include <initializer_list>
 
 #include "print/ReportDefinition.h"
 
@@ -15,12 +16,27 @@ class QTabWidget;
 
 namespace rsgz::ui {
 
+// Widgets side by side on one line of a form.
+QWidget* boxRow(std::initializer_list<QWidget*> widgets);
+
 // The font dialog over a report font; false when the user cancelled.
 bool chooseReportFont(QWidget* parent, print::FontSpec& font);
 
-// The 竖线, 横线 and 边框 boxes of the title row and of the detail.
+class ColorButton;
+
+// The boxes of one pen: its style, its width and its colour.
+struct PenBoxes {
+    QComboBox* style = nullptr;
+    QDoubleSpinBox* width = nullptr;
+    ColorButton* color = nullptr;
+    void show(const print::PenSpec& pen);
+    void take(print::PenSpec& pen) const;
+};
+
+// The 竖线, 横线 and 边框 rows of the title row and of the detail; the frame has a shape and a pen.
 struct LineBoxes {
-    QComboBox *cols = nullptr, *rows = nullptr, *frame = nullptr;
+    PenBoxes cols, rows, framePen;
+    QComboBox* frame = nullptr;
     void show(const print::PenSpec& colsLine, const print::PenSpec& rowsLine, const print::FrameSpec& f);
     void take(print::PenSpec& colsLine, print::PenSpec& rowsLine, print::FrameSpec& f) const;
 };
@@ -62,6 +78,7 @@ private:
     QLineEdit* bandText_ = nullptr;
     QComboBox *bandType_ = nullptr, *bandAlign_ = nullptr;
     QDoubleSpinBox* bandSpace_ = nullptr;
+    ColorButton* bandColor_ = nullptr;
     // 页面
     QComboBox *paper_ = nullptr, *orientation_ = nullptr;
     QDoubleSpinBox *width_ = nullptr, *height_ = nullptr, *margins_[4] = {};
@@ -79,7 +96,8 @@ private:
     QListWidget* columnList_ = nullptr;
     QComboBox *fieldName_ = nullptr, *columnAlign_ = nullptr, *titleAlign_ = nullptr;
     QSpinBox* columnWidth_ = nullptr;
-    QLineEdit *format_ = nullptr, *expression_ = nullptr, *columnColor_ = nullptr;
+    QLineEdit *format_ = nullptr, *expression_ = nullptr;
+    ColorButton *columnColor_ = nullptr, *columnFontColor_ = nullptr, *titleColor_ = nullptr, *titleFontColor_ = nullptr;
     QCheckBox *wrap_ = nullptr, *pagination_ = nullptr, *master_ = nullptr, *singleRow_ = nullptr;
     QPlainTextEdit* columnTitle_ = nullptr;
     print::FontSpec columnFont_, columnTitleFont_;

@@ -195,6 +195,8 @@ void registerSalaryCard()
     });
 }
 
+const payroll::SalaryView* salaryPageView() { return page().view.get(); }
+
 void openSalaryPage()
 {
     SalaryPage& p = page();

@@ -5,6 +5,10 @@ class Navigation;
 class TDM;
 }  // namespace rsgz::app
 
+namespace rsgz::payroll {
+class SalaryView;
+}
+
 namespace rsgz::ui {
 
 class ModulePanel;
@@ -14,6 +18,9 @@ class ModulePanel;
 // 工资卡片编辑 on a double-click. Returns what the page does each time the module is chosen.
 void installSalaryPage(app::Navigation& nav, app::TDM& dm, ModulePanel* panel);
 void openSalaryPage();
+// The page's salary view, for the windows that work on what the page shows; null before the page
+// is installed.
+const payroll::SalaryView* salaryPageView();
 // The salary card 工资卡片编辑 over the page's view; it opens only while the view is open.
 void registerSalaryCard();
 

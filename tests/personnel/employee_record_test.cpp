@@ -10,6 +10,8 @@
 #include "personnel/EmployeePages.h"
 #include "personnel/EmployeeRecord.h"
 #include "personnel/EmployeeStore.h"
+#include "print/ReportEngine.h"
+#include "print/ReportFile.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 
@@ -230,6 +232,35 @@ TEST_F(EmployeeRecordTest, EveryListPageReadsTheCurrentEmployeesRows)
     w.openPageEditor();
     EXPECT_TRUE(ui.windows.empty());
     EXPECT_TRUE(w.pageDataSet()->readOnly());
+}
+
+// 打印 on every list page opens the preview over the page's rows and leaves the page's layout file
+// (new: the title band "表格标题" and no columns); 表格设计 opens the designer the same way.
+TEST_F(EmployeeRecordTest, PrintOnEveryListPageOpensThePreviewOverItsRows)
+{
+    EmployeeRecord w(dm);
+    dm.rszl.first();
+    for (const personnel::SubRecordPage& page : personnel::subRecordPages()) {
+        SCOPED_TRACE(page.caption);
+        w.setPage(page.index);
+        print::reportEngine().reset();
+        ui.clear();
+        ASSERT_TRUE(app::runAction([&] { w.pagePrint(); }));
+        EXPECT_EQ(ui.windows, std::vector<std::string>{"打印预览"});
+        const print::ReportTable& rows = print::reportEngine().source();
+        ASSERT_EQ(rows.rows.size(), 1u);
+        for (const std::string& col : page.columns) EXPECT_GE(rows.fieldIndex(col), 0) << col;
+        const print::ReportFileResult saved = print::loadReportDefinition(p.path(page.printFile));
+        ASSERT_TRUE(saved.ok) << saved.error;
+        EXPECT_EQ(saved.definition.bands.front().text, "表格标题");
+        EXPECT_TRUE(saved.definition.columns.empty());
+        ui.clear();
+        ASSERT_TRUE(app::runAction([&] { w.pageDesign(); }));
+        EXPECT_EQ(ui.windows, std::vector<std::string>{"报表设置"});
+    }
+    // The title remarks of page 7 are its own column, 职称备注.
+    w.setPage(7);
+    EXPECT_EQ(w.pageDataSet()->asString("职称备注"), "备");
 }
 
 TEST_F(EmployeeRecordTest, RecordsManagementRightGovernsTheEmployeeButtons)

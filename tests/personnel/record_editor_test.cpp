@@ -155,4 +155,36 @@ TEST_F(RecordEditorTest, TrainingEditorShowsTheRowsCourse)
     EXPECT_EQ(dm.pxkc.asString("培训名称"), "安全培训");
 }
 
+// 选择经办人 / 选择批准人 in the transfer editor: the picked employee's name, and nothing when the
+// picker was left without a pick, even if an earlier picker left PickResult at 1.
+TEST_F(RecordEditorTest, TransferEditorTakesHandlerAndApproverFromTheEmployeePicker)
+{
+    dm.DMADO.exec("insert into 员工基本情况 (员工编号, 姓名) values ('E02', '李四')");
+    dm.DMADO.exec("insert into 调动记录 (调动类型, 姓名, 员工编号1) values ('调入', '张三', 'E01')");
+    dm.ddjl.setSql("select * from 调动记录 where 员工编号1 = 'E01'");
+    dm.ddjl.open();
+    auto pickSecond = [this] {
+        dm.s4.close();
+        dm.s4.setSql("select * from 员工基本情况 order by 员工编号");
+        dm.s4.open();
+        dm.s4.last();
+        dm.PickResult = 1;
+    };
+    ui.onWindow("选择经办人", pickSecond);
+    ui.onWindow("选择批准人", pickSecond);
+    RecordEditor e(dm, *personnel::editorSpec("调动记录"));
+    EXPECT_TRUE(e.pickPerson("经办人"));
+    EXPECT_TRUE(e.pickPerson("批准人"));
+    e.save();
+    EXPECT_EQ(count("调动记录 where 经办人 = '李四' and 批准人 = '李四' and 员工编号1 = 'E01'"), 1);
+    EXPECT_EQ(ui.windows, (std::vector<std::string>{"选择经办人", "选择批准人"}));
+
+    ui.onWindow("选择批准人", [] {});  // closed without a pick
+    dm.PickResult = 1;
+    EXPECT_FALSE(e.pickPerson("批准人"));
+    EXPECT_EQ(e.dataSet().state(), DataSet::State::Browse);
+    EXPECT_FALSE(e.pickPerson("调动原因"));  // not a person field: no picker
+    EXPECT_EQ(ui.windows.size(), 3u);
+}
+
 }  // namespace

@@ -186,3 +186,93 @@ TEST(ReportPagesTest, PageRange)
         EXPECT_EQ(pageRange(p, c.count), std::make_pair(c.first, c.last)) << c.start << "-" << c.finish;
     }
 }
+
+// A record that does not fit in the space left: moved whole to the next page, or, where a wrapping
+// column allows it, begun at the foot of the page and continued; a record taller than a whole page
+// is split in either case. No line of a record is lost and nothing runs into the footer.
+TEST(ReportPagesTest, RecordsThatDoNotFitMoveOnOrContinueOnTheNextPage)
+{
+    struct Case {
+        const char* what;
+        int longLines;  // lines of the middle record's wrapping cell
+        bool pagination;
+        std::vector<std::vector<int>> records;  // by page
+    };
+    // Page 60 mm high: 40 mm between the margins and above the footer, enough for about 10 lines.
+    const Case cases[] = {
+        {"fits", 2, false, {{0, 1, 2}}},
+        {"moves whole", 8, false, {{0}, {1, 2}}},
+        {"continues", 8, true, {{0, 1}, {1, 2}}},
+        {"taller than a page, split", 25, false, {{0}, {1}, {1}, {1, 2}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ReportDefinition d = defaultDefinition();
+        d.bands.clear();
+        d.colsTitle.print = false;
+        d.page.size = PageSize::Custom;
+        d.page.width = 100;
+        d.page.height = 60;
+        d.detail.rowSpace = 0;
+        Column note = columnForField("备注");
+        note.width = 80;
+        note.wrap = true;
+        note.pagination = c.pagination;
+        d.columns = {columnForField("序号"), note};
+        ReportTable t;
+        t.fields = {"序号", "备注"};
+        std::string text;
+        for (int i = 0; i < c.longLines; ++i)
+            text += (i ? "\n" : "") + std::string("第") + std::to_string(i + 1) + "行";
+        const std::vector<std::string> notes = {"一\n二\n三\n四\n五\n六", text, "末"};
+        for (int r = 0; r < 3; ++r)
+            t.rows.push_back({Value(std::to_string(r + 1)), Value(notes[static_cast<size_t>(r)])});
+
+        const ReportLayout l = layoutReport(d, t);
+        std::vector<std::vector<int>> records;
+        std::string printed;
+        for (const ReportPage& p : l.pages) {
+            records.push_back(p.records);
+            for (const PageText& x : p.texts) {
+                EXPECT_LE(x.y + x.h, l.heightMm - 10 + 1e-9) << x.text;
+                if (x.role == TextRole::Cell && x.x > 20)
+                    printed += (printed.empty() ? "" : "\n") + x.text;
+            }
+        }
+        EXPECT_EQ(records, c.records);
+        EXPECT_EQ(printed, notes[0] + "\n" + text + "\n" + notes[2]) << "every line once, in order";
+    }
+}
+
+// Arranged vertically, a record with more fields than a page has lines goes on over the next page.
+TEST(ReportPagesTest, AVerticalRecordLongerThanAPageContinuesOnTheNext)
+{
+    ReportDefinition d = defaultDefinition();
+    d.bands.clear();
+    d.detail.arrange = Arrange::Vertical;
+    d.detail.rowSpace = 0;
+    d.page.size = PageSize::Custom;
+    d.page.width = 100;
+    d.page.height = 60;  // about ten lines between the margins
+    ReportTable t;
+    for (int f = 1; f <= 15; ++f) {
+        t.fields.push_back("字段" + std::to_string(f));
+        d.columns.push_back(columnForField(t.fields.back()));
+    }
+    for (int r = 0; r < 2; ++r) {
+        t.rows.emplace_back();
+        for (int f = 1; f <= 15; ++f) t.rows.back().push_back(Value(std::to_string(r) + "-" + std::to_string(f)));
+    }
+    const ReportLayout l = layoutReport(d, t);
+    std::vector<std::vector<int>> records;
+    std::vector<std::string> cells;
+    for (const ReportPage& p : l.pages) {
+        records.push_back(p.records);
+        for (const PageText& x : p.texts) EXPECT_LE(x.y + x.h, l.heightMm - 10 + 1e-9) << x.text;
+        for (const std::string& c : p.textsOf(TextRole::Cell)) cells.push_back(c);
+    }
+    EXPECT_EQ(records, (std::vector<std::vector<int>>{{0}, {0}, {1}, {1}}));
+    ASSERT_EQ(cells.size(), 30u) << "every field of both records once";
+    EXPECT_EQ(cells[14], "0-15");
+    EXPECT_EQ(cells[15], "1-1");
+}

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QImage>
@@ -7,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableView>
 #include <QTest>
 #include <QToolButton>
 
@@ -118,6 +120,74 @@ TEST_F(EmployeeWindowTest, EditorShowsAndStoresItsRow)
     w.findChild<QPushButton*>(QStringLiteral("saveButton"))->click();
     EXPECT_EQ(dm.ddjl.recordCount(), 3);
     EXPECT_TRUE(ui.errors.empty());
+}
+
+// The date buttons set their field through 取得当前日期, on the employee's pages and in the editors;
+// the transfer editor's person buttons fill 经办人 and 批准人 from the employee picker.
+TEST_F(EmployeeWindowTest, DateAndPersonButtonsFillTheirFields)
+{
+    ui.onWindow("取得当前日期", [this] {
+        dm.PickedDateText = "2024-05-06";
+        dm.DatePicked = true;
+    });
+    personnel::Trszlw w(dm);
+    w.show();
+    w.findChild<QToolButton*>(QStringLiteral("dateButton:入职日期"))->click();
+    EXPECT_EQ(w.findChild<QLineEdit*>(QStringLiteral("入职日期"))->text(), QStringLiteral("2024-05-06"));
+    EXPECT_EQ(dm.rszl.state(), db::DataSet::State::Edit);
+    dm.rszl.cancel();
+
+    dm.ddjl.setSql("select * from 调动记录 where 员工编号1 = 'E01'");
+    dm.ddjl.open();
+    ui.onWindow("选择批准人", [this] {
+        dm.s4.close();
+        dm.s4.setSql("select * from 员工基本情况 where 员工编号 = 'E02'");
+        dm.s4.open();
+        dm.PickResult = 1;
+    });
+    personnel::Tunitw e(dm, *personnel::editorSpec("调动记录"));
+    e.show();
+    e.findChild<QToolButton*>(QStringLiteral("dateButton:调动日期"))->click();
+    e.findChild<QPushButton*>(QStringLiteral("选择批准人"))->click();
+    EXPECT_EQ(e.findChild<QLineEdit*>(QStringLiteral("调动日期"))->text(), QStringLiteral("2024-05-06"));
+    EXPECT_EQ(e.findChild<QLineEdit*>(QStringLiteral("批准人"))->text(), QStringLiteral("李四"));
+    EXPECT_NE(e.findChild<QPushButton*>(QStringLiteral("选择经办人")), nullptr);
+    e.findChild<QPushButton*>(QStringLiteral("saveButton"))->click();
+    EXPECT_EQ(p.count("调动记录 where 批准人 = '李四' and 调动日期 = '2024-05-06'"), 1);
+}
+
+// Enter in the résumé grid writes the cell and moves to the next column, and stays in the last;
+// the transfer grid keeps Enter to itself.
+TEST_F(EmployeeWindowTest, EnterMovesAlongTheColumnsOfTheListedGrids)
+{
+    exec("insert into 个人经历 (学校或者工作单位, 员工编号1) values ('一中', 'E01')");
+    personnel::Trszlw w(dm);
+    w.show();
+    QTest::qWaitForWindowExposed(&w);
+    w.pages()->setCurrentIndex(2);
+    auto* grid = w.findChild<QTableView*>(QStringLiteral("grjl"));
+    const int columns = grid->model()->columnCount();
+    grid->setFocus();
+    grid->setCurrentIndex(grid->model()->index(0, 3));  // 学校或者工作单位
+    grid->edit(grid->currentIndex());
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(editor, nullptr);
+    editor->setText(QStringLiteral("二中"));
+    QTest::keyClick(editor, Qt::Key_Return);
+    EXPECT_EQ(grid->currentIndex().column(), 4);
+    EXPECT_EQ(dm.grjl.asString("学校或者工作单位"), "二中");
+    QTest::keyClick(grid, Qt::Key_Return);
+    EXPECT_EQ(grid->currentIndex().column(), 5);
+    grid->setCurrentIndex(grid->model()->index(0, columns - 1));
+    QTest::keyClick(grid, Qt::Key_Return);
+    EXPECT_EQ(grid->currentIndex().column(), columns - 1);
+
+    w.pages()->setCurrentIndex(6);
+    auto* transfers = w.findChild<QTableView*>(QStringLiteral("ddjl"));
+    transfers->setFocus();
+    transfers->setCurrentIndex(transfers->model()->index(0, 1));
+    QTest::keyClick(transfers, Qt::Key_Return);
+    EXPECT_EQ(transfers->currentIndex().column(), 1);
 }
 
 }  // namespace

@@ -3,13 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPushButton>
 #include <QTreeWidget>
 
 #include "app/Interaction.h"
 #include "app/TDM.h"
 #include "db/Gbk.h"
 #include "personnel/EmployeePicker.h"
+#include "personnel/Tpxkcw.h"
 #include "personnel/Tselectm.h"
+#include "personnel/Tselectwpw.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 #include "ui/DataSetGrid.h"
@@ -68,6 +71,56 @@ TEST(PickerWindowTest, MultipleChoiceShowsTreeCandidatesAndChosenList)
 
     static_cast<QDialog&>(w).reject();
     EXPECT_TRUE(dm.select_renyuan.isEmpty());
+    app::setDM(nullptr);
+}
+
+// The article picker: the row a user clicks is the pick, 取消 picks nothing. The course picker:
+// 确定 picks the current course, and 删除 refuses a course whose records name it.
+TEST(PickerWindowTest, ArticleAndCoursePickersChooseTheCurrentRow)
+{
+    QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 9));
+    test::ProgramLayout p{{.liveDatabase = true, .recordRules = true}};
+    test::ScriptedInteraction ui;
+    app::TDM& dm = p.dm();
+    app::setDM(&dm);
+    dm.DMADO.exec("insert into 物品登记 (物品名称, 单价, 数量, 剩余, 备注) values "
+                  "('安全帽', 35, 120, 96, '黄色'), ('工作服', 180, 200, 150, '夏装'), ('劳保手套', 6.5, 1000, 640, null)");
+    dm.DMADO.exec("insert into 培训课程 (课程编号, 培训名称, 培训内容, 开始日期, 结束日期, 培训单位, 培训总费用) values "
+                  "('PX001', '安全生产', '安全操作规程', '2024-03-04', '2024-03-08', '安监站', 6000), "
+                  "('PX002', '财务软件', '总账与报表', '2024-05-13', '2024-05-17', '财政局培训中心', 4500)");
+    dm.DMADO.exec("insert into 培训记录 (受培训人姓名, 员工编号1, 课程编号1) values ('张伟', '1001', 'PX001')");
+    const QString dir = qEnvironmentVariable("RSGZ_SCREENSHOT_DIR");
+
+    for (bool cancel : {false, true}) {
+        personnel::Tselectwpw w(dm);
+        auto* grid = w.findChild<ui::DataSetGrid*>(QStringLiteral("articles"));
+        ASSERT_EQ(grid->model()->rowCount(), 3);
+        grid->setCurrentIndex(grid->model()->index(1, 0));
+        w.resize(600, 300);
+        w.show();
+        QApplication::processEvents();
+        if (!dir.isEmpty() && !cancel) w.grab().save(dir + "/picker-article.png");
+        w.findChild<QPushButton*>(QString::fromLatin1(cancel ? "cancelButton" : "okButton"))->click();
+        EXPECT_EQ(dm.ArticlePicked, !cancel);
+        EXPECT_EQ(dm.wpdj.asString("物品名称"), "工作服");
+    }
+
+    personnel::Tpxkcw w(dm);
+    auto* grid = w.findChild<ui::DataSetGrid*>(QStringLiteral("courses"));
+    ASSERT_EQ(grid->model()->rowCount(), 2);
+    grid->setCurrentIndex(grid->model()->index(0, 1));
+    ui.answer(true);
+    w.findChild<QPushButton*>(QStringLiteral("deleteButton"))->click();
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"培训记录有数据，不能删除！"});
+    EXPECT_EQ(grid->model()->rowCount(), 2);
+    grid->setCurrentIndex(grid->model()->index(1, 0));
+    w.resize(820, 300);
+    w.show();
+    QApplication::processEvents();
+    if (!dir.isEmpty()) w.grab().save(dir + "/picker-course.png");
+    w.findChild<QPushButton*>(QStringLiteral("okButton"))->click();
+    EXPECT_TRUE(dm.CoursePicked);
+    EXPECT_EQ(dm.pxkc.asString("课程编号"), "PX002");
     app::setDM(nullptr);
 }
 

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QDoubleSpinBox>
 #include <QFile>
 #include <QLabel>
 #include <QListWidget>
@@ -22,6 +23,7 @@
 #include "support/ScriptedInteraction.h"
 #include "support/TempDir.h"
 #include "support/TestDatabase.h"
+#include "ui/ColorButton.h"
 #include "ui/ReportDesignerWindow.h"
 #include "ui/ReportPreviewWindow.h"
 #include "ui/ReportWindows.h"
@@ -162,4 +164,40 @@ TEST(ReportWindowsTest, DesignerHandsTheUsersChangesBackToTheEngine)
     EXPECT_EQ(def.columns[1].fieldName, "学校或者工作单位");
     EXPECT_EQ(def.columns[1].title.text, std::vector<std::string>{"学校或者工作单位"}) << "the title follows the field";
     EXPECT_EQ(def.bands.front().text, "个人简历（张明华）") << "what the user did not touch stays";
+}
+
+// The pens of the title row and the detail (style, width, colour), the font colours and the column
+// colours reach the definition the designer hands back.
+TEST(ReportWindowsTest, DesignerSetsPensAndColours)
+{
+    test::ScriptedInteraction user;
+    useResume();
+    print::reportEngine().definition().columns = {print::columnForField("职务")};
+    ui::ReportDesignerWindow d;
+    d.findChild<QComboBox*>("明细竖线")->setCurrentIndex(1);  // 虚线
+    d.findChild<QDoubleSpinBox*>("明细竖线宽度")->setValue(2.5);
+    d.findChild<ui::ColorButton*>("明细竖线颜色")->pick("#FF0000");
+    d.findChild<QComboBox*>("列标题边框")->setCurrentIndex(2);  // 底线
+    d.findChild<ui::ColorButton*>("列标题边框线颜色")->pick("#0000FF");
+    d.findChild<ui::ColorButton*>("明细字体颜色")->pick("#008000");
+    d.findChild<ui::ColorButton*>("标题栏字体颜色")->pick("#800080");
+    d.findChild<ui::ColorButton*>("颜色")->pick("#FFFF00");
+    d.findChild<ui::ColorButton*>("标题字体颜色")->pick("#00FFFF");
+    d.findChild<QPushButton*>("更新")->click();
+    if (!shotDir().isEmpty()) {
+        d.findChild<QTabWidget*>()->setCurrentIndex(3);
+        d.grab().save(shotDir() + "/report_designer_lines.png");
+    }
+    d.accept();
+
+    const print::ReportDefinition& def = print::reportEngine().definition();
+    EXPECT_EQ(def.detail.colsLine, (print::PenSpec{"#FF0000", 2.5, print::PenStyle::Dash}));
+    EXPECT_EQ(def.colsTitle.frame.shape, print::FrameShape::BottomLine);
+    EXPECT_EQ(def.colsTitle.frame.pen.color, "#0000FF");
+    EXPECT_EQ(def.detail.font.color, "#008000");
+    EXPECT_EQ(def.bands.front().font.color, "#800080");
+    ASSERT_EQ(def.columns.size(), 1u);
+    EXPECT_EQ(def.columns[0].color, "#FFFF00");
+    EXPECT_EQ(def.columns[0].title.font.color, "#00FFFF");
+    EXPECT_EQ(def.detail.rowsLine, print::PenSpec{}) << "untouched pens stay";
 }

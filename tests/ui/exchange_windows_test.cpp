@@ -1,0 +1,87 @@
+// The import window and the export column chooser as a user meets them. With RSGZ_SCREENSHOT_DIR
+// set, the import window with its mapped workbook is saved there as a picture.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+#include "app/TDM.h"
+#include "exchange/Tdrsjw.h"
+#include "exchange/Txzdczdw.h"
+#include "support/ProgramLayout.h"
+#include "support/ScriptedInteraction.h"
+
+namespace {
+
+using namespace rsgz;
+
+std::string workbook() { return std::string(RSGZ_SOURCE_DIR) + "/tests/data/employees.xlsx"; }
+
+class ExchangeWindows : public ::testing::Test {
+protected:
+    ExchangeWindows()
+    {
+        QApplication::setFont(QFont(QStringLiteral("WenQuanYi Micro Hei"), 9));
+        tdm.CurrentModule = 1;
+        tdm.rszl.open();
+    }
+    test::ScriptedInteraction ui;
+    test::ProgramLayout program{{.liveDatabase = true, .recordRules = true}};
+    app::TDM& tdm = program.dm();
+};
+
+TEST_F(ExchangeWindows, ImportWindowShowsTheSheetMappedAndImportsIt)
+{
+    exchange::Tdrsjw w(tdm, exchange::openSourceFile(workbook()), exchange::ImportSession::Kind::Excel);
+    w.show();
+    auto* tables = w.findChild<QListWidget*>(QStringLiteral("tables"));
+    ASSERT_EQ(tables->count(), 1);
+    EXPECT_EQ(tables->item(0)->text(), QStringLiteral("人员名单"));
+    auto* preview = w.findChild<QTableView*>(QStringLiteral("preview"));
+    EXPECT_FALSE(preview->isEnabled());
+
+    w.chooseTable(0);
+    EXPECT_TRUE(preview->isEnabled());
+    EXPECT_EQ(preview->model()->rowCount(), 3);
+    EXPECT_EQ(preview->model()->index(0, 6).data().toString(), QStringLiteral("13800138000"));
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("recordCount"))->text(), QStringLiteral("记录数：3"));
+    auto* numberBox = w.findChild<QLineEdit*>(QStringLiteral("box0"));
+    ASSERT_NE(numberBox, nullptr);
+    EXPECT_EQ(numberBox->text(), QStringLiteral("1"));  // 员工编号 is item 1
+    // The remarks are left out by typing 0.
+    auto* remarks = w.findChild<QLineEdit*>(QStringLiteral("box7"));
+    remarks->clear();
+    QTest::keyClicks(remarks, QStringLiteral("0"));
+
+    if (const QString dir = qEnvironmentVariable("RSGZ_SCREENSHOT_DIR"); !dir.isEmpty())
+        w.grab().save(dir + "/import-window-mapped-xlsx.png");
+
+    w.findChild<QPushButton*>(QStringLiteral("导入数据"))->click();
+    EXPECT_EQ(ui.messages, (std::vector<std::string>{"共完成3条数据导入完成"}));
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("progressText"))->text(), QStringLiteral("已经完成导入数据：3条"));
+    EXPECT_EQ(program.count("员工基本情况 where 备注 is null"), 3);
+}
+
+TEST_F(ExchangeWindows, ColumnChooserKeepsWhatWasChosen)
+{
+    exchange::ExportColumns columns({"员工编号", "姓名", "性别"});
+    exchange::Txzdczdw w(columns);
+    w.show();
+    auto* offered = w.findChild<QListWidget*>(QStringLiteral("数据库所有字段"));
+    auto* chosen = w.findChild<QListWidget*>(QStringLiteral("导出字段"));
+    offered->setCurrentRow(1);
+    w.findChild<QPushButton*>(QStringLiteral("添加"))->click();
+    w.findChild<QPushButton*>(QStringLiteral("添加"))->click();
+    EXPECT_EQ(chosen->count(), 1);
+    w.findChild<QPushButton*>(QStringLiteral("全选"))->click();
+    EXPECT_EQ(chosen->count(), 3);
+    w.findChild<QPushButton*>(QStringLiteral("返回"))->click();
+    EXPECT_EQ(columns.chosen(), (std::vector<std::string>{"员工编号", "姓名", "性别"}));
+}
+
+}  // namespace
