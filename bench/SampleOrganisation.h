@@ -27,4 +27,11 @@ struct SampleOrganisation {
     }
 };
 
+// The one organisation of a benchmark program, made on first use.
+inline const SampleOrganisation& sampleOrganisation(int employees)
+{
+    static const SampleOrganisation o(employees);
+    return o;
+}
+
 }  // namespace rsgz::bench

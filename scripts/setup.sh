@@ -12,6 +12,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-wqy-microhei xvfb xauth poppler-utils
   locales
+  libqt6opengl6-dev
 )
 
 installed() {

@@ -135,6 +135,7 @@ void Navigation::chooseStatistics()
     SetPrintVisible();
     runAction([this] { lists_.open(6); });
     call(hooks.loadQueryTree, 6);
+    if (hooks.enterStatistics) runAction(hooks.enterStatistics);
     setPanel(6);
     setDesktop(false);
 }

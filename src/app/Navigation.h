@@ -44,6 +44,7 @@ struct NavigationHooks {
     std::function<void(int module)> saveQueryTree;      // tree menu 保存查询列表
     std::function<void()> reopenCourseRecords;          // module 2: training records of the current course
     std::function<void()> readCardParameters;           // activation: record-card print parameters
+    std::function<void()> enterStatistics;              // module 6 entered: its item list afresh, nothing counted
 };
 
 // The behaviour of the navigation bar, the module panels' common controls and the menu bar.

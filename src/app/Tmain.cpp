@@ -148,7 +148,7 @@ void Tmain::buildPanels()
         modulePanels_[module] = p;
         panels_[module] = p;
     }
-    panels_[6] = new ui::StatisticsPanel(nav_, &dm.rytongji, work_);
+    panels_[6] = new ui::StatisticsPanel(nav_, dm, queries_->trees(), work_);
     auto* sets = new ui::PayrollSetsPanel(nav_, dm, work_);
     panels_[9] = sets;
     ui::installPayrollPages(nav_, dm, {sets, modulePanels_[10], modulePanels_[11]});

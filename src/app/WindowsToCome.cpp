@@ -12,8 +12,6 @@ const std::set<std::string>& windowsToCome()
         "数据备份", "数据恢复", "数据初始化", "压缩数据库",
         // The module panels: double-click, 多条件查询 and the tree menu.
         "员工培训管理", "职称评定管理", "奖惩数据管理", "调动数据管理", "考评情况管理", "物品登记与发放",
-        "员工资料综合查询", "培训记录查询", "职称评定查询", "奖惩管理查询", "调动记录查询", "考评管理查询",
-        "物品领用查询",
     };
     return captions;
 }

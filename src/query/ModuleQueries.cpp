@@ -37,4 +37,26 @@ std::optional<ListQuery> ModuleQueries::current(int module) const
     return std::nullopt;
 }
 
+std::vector<std::pair<std::string, db::FieldType>> ModuleQueries::columnTypes(int module)
+{
+    std::vector<std::pair<std::string, db::FieldType>> out;
+    const QueryModule* m = queryModule(module);
+    if (!m) return out;
+    const auto collect = [&](const db::DataSet& ds) {
+        for (const std::string& name : queryableColumns(ds)) out.emplace_back(name, *columnOf(ds, name));
+    };
+    if (const db::DataSet* ds = dataSet(module); ds && ds->active()) {
+        collect(*ds);
+        return out;
+    }
+    ListQuery none = baseQuery(*m);
+    none.where(Condition::fixed("0=1"));
+    dm_.s1.close();
+    dm_.s1.setSql(none.lines());
+    dm_.s1.open();
+    collect(dm_.s1);
+    dm_.s1.close();
+    return out;
+}
+
 }  // namespace rsgz::query

@@ -2,6 +2,8 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "query/QueryModules.h"
 
@@ -29,6 +31,9 @@ public:
     // The list's current query: the one last applied, or the module's own when the list was opened
     // unfiltered by the navigation; nothing when the list holds a statement made elsewhere.
     std::optional<ListQuery> current(int module) const;
+    // The list's queryable columns with their types: from the open list, or from a read of no rows
+    // while the list is closed (the salary table before its page opened it).
+    std::vector<std::pair<std::string, db::FieldType>> columnTypes(int module);
 
 private:
     app::TDM& dm_;

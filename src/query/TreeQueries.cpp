@@ -92,34 +92,10 @@ void TreeQueries::saveFieldList(int module, const std::vector<std::string>& colu
 
 // --- building ----------------------------------------------------------------------------------------
 
-std::vector<std::pair<std::string, db::FieldType>> TreeQueries::columnTypes(int module)
-{
-    std::vector<std::pair<std::string, db::FieldType>> out;
-    const QueryModule* m = queryModule(module);
-    if (!m) return out;
-    const auto collect = [&](const db::DataSet& ds) {
-        for (const std::string& name : queryableColumns(ds)) out.emplace_back(name, *columnOf(ds, name));
-    };
-    if (const db::DataSet* ds = queries_.dataSet(module); ds && ds->active()) {
-        collect(*ds);
-        return out;
-    }
-    // The list is not open (the salary table before its page opened it): its columns from a read
-    // of no rows.
-    ListQuery none = baseQuery(*m);
-    none.where(Condition::fixed("0=1"));
-    dm_.s1.close();
-    dm_.s1.setSql(none.lines());
-    dm_.s1.open();
-    collect(dm_.s1);
-    dm_.s1.close();
-    return out;
-}
-
 std::vector<std::string> TreeQueries::candidateColumns(int module)
 {
     std::vector<std::string> names;
-    for (const auto& [name, type] : columnTypes(module)) names.push_back(name);
+    for (const auto& [name, type] : queries_.columnTypes(module)) names.push_back(name);
     return names;
 }
 

@@ -60,8 +60,6 @@ public:
     std::string pathText(int module, int node) const;
 
 private:
-    // The list's columns and their types: the module's open list, or a read of no rows.
-    std::vector<std::pair<std::string, db::FieldType>> columnTypes(int module);
     void hint(const std::string& text) const;
     void changed(int module) const;
 

@@ -1,8 +1,17 @@
 #include "ui/ChartView.h"
 
-#include <QPainter>
-#include <QPainterPath>
-#include <QtMath>
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
+#include <QChartView>
+#include <QHorizontalStackedBarSeries>
+#include <QPieSeries>
+#include <QSaveFile>
+#include <QValueAxis>
+#include <QVBoxLayout>
+
+#include "query/PersonnelStatistics.h"
 
 namespace rsgz::ui {
 
@@ -16,132 +25,152 @@ QColor seriesColour(int i)
     return colours[i % 8];
 }
 
-const char* titleOf(ChartView::Kind kind)
+QString titleOf(ChartView::Kind kind)
 {
     switch (kind) {
-    case ChartView::Kind::Pie: return "饼状图";
-    case ChartView::Kind::Column: return "柱状图";
-    case ChartView::Kind::Bar: return "条状图";
+    case ChartView::Kind::Pie: return QStringLiteral("饼状图");
+    case ChartView::Kind::Column: return QStringLiteral("柱状图");
+    case ChartView::Kind::Bar: return QStringLiteral("条状图");
     }
-    return "";
+    return {};
+}
+
+std::vector<query::StatisticsRow> rowsOf(const db::DataSet& list)
+{
+    std::vector<query::StatisticsRow> rows;
+    if (!list.active()) return rows;
+    const int label = list.fieldIndex("统计类别");
+    const int value = list.fieldIndex("人数");
+    if (label < 0 || value < 0) return rows;
+    for (int r = 0; r < list.rowCount(); ++r)
+        rows.push_back({list.valueAt(r, label).toString(), list.valueAt(r, value).toInt()});
+    return rows;
+}
+
+void addPie(QChart* chart, const std::vector<query::StatisticsRow>& rows)
+{
+    auto* series = new QPieSeries(chart);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        QPieSlice* slice = series->append(QString::fromStdString(rows[i].category) + QStringLiteral("  ")
+                                              + QString::number(rows[i].people),
+                                          static_cast<qreal>(rows[i].people));
+        slice->setLabelVisible(true);
+        slice->setColor(seriesColour(static_cast<int>(i)));
+    }
+    series->setPieSize(0.62);
+    chart->addSeries(series);
+    chart->legend()->hide();
+}
+
+QBarCategoryAxis* categoryAxis(const std::vector<query::StatisticsRow>& rows, QChart* chart)
+{
+    auto* axis = new QBarCategoryAxis(chart);
+    for (const query::StatisticsRow& r : rows) axis->append(QString::fromStdString(r.category));
+    return axis;
+}
+
+QValueAxis* countAxis(const std::vector<query::StatisticsRow>& rows, QChart* chart)
+{
+    int64_t most = 0;
+    for (const query::StatisticsRow& r : rows) most = std::max(most, r.people);
+    auto* axis = new QValueAxis(chart);
+    axis->setRange(0, static_cast<qreal>(most) * 1.1 + 1);
+    axis->applyNiceNumbers();
+    axis->setLabelFormat(QStringLiteral("%d"));
+    return axis;
+}
+
+void addColumns(QChart* chart, const std::vector<query::StatisticsRow>& rows)
+{
+    auto* set = new QBarSet(QStringLiteral("人数"));
+    set->setColor(seriesColour(0));
+    set->setLabelColor(QColor(0x1f, 0x3b, 0x5a));
+    for (const query::StatisticsRow& r : rows) set->append(static_cast<qreal>(r.people));
+    auto* series = new QBarSeries(chart);
+    series->append(set);
+    series->setLabelsVisible(true);
+    series->setLabelsPosition(QAbstractBarSeries::LabelsOutsideEnd);
+    chart->addSeries(series);
+    QBarCategoryAxis* categories = categoryAxis(rows, chart);
+    // Long or many names lean so that none is cut off by its neighbour.
+    if (rows.size() > 6) categories->setLabelsAngle(-45);
+    chart->addAxis(categories, Qt::AlignBottom);
+    chart->addAxis(countAxis(rows, chart), Qt::AlignLeft);
+    series->attachAxis(categories);
+    series->attachAxis(chart->axes(Qt::Vertical).first());
+    chart->legend()->hide();
+}
+
+// One set per category, each holding only its own bar: every bar gets its own colour and stays at
+// its own place on the axis.
+void addBars(QChart* chart, const std::vector<query::StatisticsRow>& rows)
+{
+    auto* series = new QHorizontalStackedBarSeries(chart);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        auto* set = new QBarSet(QString::fromStdString(rows[i].category));
+        set->setColor(seriesColour(static_cast<int>(i)));
+        for (size_t j = 0; j < rows.size(); ++j) set->append(i == j ? static_cast<qreal>(rows[i].people) : 0.0);
+        series->append(set);
+    }
+    series->setBarWidth(0.7);
+    chart->addSeries(series);
+    QBarCategoryAxis* categories = categoryAxis(rows, chart);
+    categories->setReverse(true);  // the first category on top, as in the table
+    chart->addAxis(categories, Qt::AlignLeft);
+    chart->addAxis(countAxis(rows, chart), Qt::AlignBottom);
+    series->attachAxis(categories);
+    series->attachAxis(chart->axes(Qt::Horizontal).first());
+    chart->legend()->hide();
 }
 
 }  // namespace
 
 ChartView::ChartView(db::DataSet* list, Kind kind, QWidget* parent) : QWidget(parent), list_(list), kind_(kind)
 {
+    setObjectName(QStringLiteral("chart_") + titleOf(kind));
+    chart_ = new QChart;
+    chart_->setTitle(titleOf(kind));
+    QFont title = chart_->titleFont();
+    title.setPointSizeF(title.pointSizeF() * 1.3);
+    title.setBold(true);
+    chart_->setTitleFont(title);
+    view_ = new QChartView(chart_, this);
+    view_->setRenderHint(QPainter::Antialiasing);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(view_);
     list_->addListener(this);
-    setAutoFillBackground(true);
-    setBackgroundRole(QPalette::Base);
+    rebuild();
 }
 
 ChartView::~ChartView() { list_->removeListener(this); }
 
-QList<ChartView::Item> ChartView::items() const
+void ChartView::rebuild()
 {
-    QList<Item> result;
-    if (!list_->active()) return result;
-    const int label = list_->fieldIndex("统计类别");
-    const int value = list_->fieldIndex("人数");
-    if (label < 0 || value < 0) return result;
-    for (int r = 0; r < list_->rowCount(); ++r)
-        result.append({list_->valueAt(r, label).toQString(), list_->valueAt(r, value).toDouble()});
-    return result;
-}
-
-void ChartView::paintEvent(QPaintEvent*)
-{
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    QFont titleFont = font();
-    titleFont.setPointSizeF(titleFont.pointSizeF() * 1.25);
-    titleFont.setBold(true);
-    p.setFont(titleFont);
-    p.setPen(QColor(0x1f, 0x3b, 0x5a));
-    const QRectF titleBox(0, 8, width(), 30);
-    p.drawText(titleBox, Qt::AlignCenter, QString::fromUtf8(titleOf(kind_)));
-    p.setFont(font());
-
-    const QList<Item> data = items();
-    const QRectF area = QRectF(rect()).adjusted(24, titleBox.bottom() + 12, -24, -24);
-    if (data.isEmpty()) {
-        p.setPen(palette().color(QPalette::PlaceholderText));
-        p.drawText(area, Qt::AlignCenter, QStringLiteral("没有统计数据"));
-        return;
+    chart_->removeAllSeries();
+    for (QAbstractAxis* axis : chart_->axes()) {
+        chart_->removeAxis(axis);
+        delete axis;
     }
+    const std::vector<query::StatisticsRow> rows = query::chartRows(rowsOf(*list_), kShownCategories);
+    if (rows.empty()) return;
     switch (kind_) {
-    case Kind::Pie: drawPie(p, area, data); break;
-    case Kind::Column: drawColumns(p, area, data); break;
-    case Kind::Bar: drawBars(p, area, data); break;
+    case Kind::Pie: addPie(chart_, rows); break;
+    case Kind::Column: addColumns(chart_, rows); break;
+    case Kind::Bar: addBars(chart_, rows); break;
     }
 }
 
-void ChartView::drawPie(QPainter& p, const QRectF& area, const QList<Item>& data)
+bool ChartView::savePng(const QString& path)
 {
-    double total = 0;
-    for (const Item& it : data) total += std::max(0.0, it.value);
-    if (total <= 0) return;
-    const double d = std::min(area.width() * 0.5, area.height() * 0.72);
-    const QRectF pie(area.left() + (area.width() - d) / 2, area.top() + (area.height() - d) / 2, d, d);
-    double start = 90.0;
-    const QFontMetricsF fm(p.font());
-    for (int i = 0; i < data.size(); ++i) {
-        const double span = 360.0 * std::max(0.0, data[i].value) / total;
-        p.setPen(QPen(Qt::white, 1.5));
-        p.setBrush(seriesColour(i));
-        p.drawPie(pie, qRound(start * 16), qRound(span * 16));
-        const double mid = qDegreesToRadians(start + span / 2);
-        const QPointF at(pie.center().x() + std::cos(mid) * d * 0.6, pie.center().y() - std::sin(mid) * d * 0.6);
-        const QString text = data[i].label + QStringLiteral(" ") + QString::number(data[i].value);
-        const double w = fm.horizontalAdvance(text);
-        p.setPen(QColor(0x33, 0x33, 0x33));
-        p.drawText(QPointF(std::cos(mid) >= 0 ? at.x() : at.x() - w, at.y() + fm.ascent() / 2), text);
-        start += span;
+    const QPixmap picture = view_->grab();
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (!picture.save(&file, "PNG")) {
+        file.cancelWriting();
+        return false;
     }
-}
-
-void ChartView::drawColumns(QPainter& p, const QRectF& area, const QList<Item>& data)
-{
-    double top = 0;
-    for (const Item& it : data) top = std::max(top, it.value);
-    if (top <= 0) top = 1;
-    const QFontMetricsF fm(p.font());
-    const QRectF plot = area.adjusted(8, fm.height() + 4, -8, -(fm.height() + 8));
-    p.setPen(QColor(0xb8, 0xc2, 0xcc));
-    p.drawLine(plot.bottomLeft(), plot.bottomRight());
-    const double slot = plot.width() / data.size();
-    for (int i = 0; i < data.size(); ++i) {
-        const double h = plot.height() * std::max(0.0, data[i].value) / top;
-        const QRectF bar(plot.left() + slot * i + slot * 0.2, plot.bottom() - h, slot * 0.6, h);
-        p.fillRect(bar, seriesColour(0));
-        p.setPen(QColor(0x33, 0x33, 0x33));
-        p.drawText(QRectF(bar.left() - slot * 0.2, bar.top() - fm.height() - 2, slot, fm.height()), Qt::AlignCenter,
-                   QString::number(data[i].value));
-        p.drawText(QRectF(plot.left() + slot * i, plot.bottom() + 4, slot, fm.height()), Qt::AlignCenter,
-                   fm.elidedText(data[i].label, Qt::ElideRight, slot - 4));
-    }
-}
-
-void ChartView::drawBars(QPainter& p, const QRectF& area, const QList<Item>& data)
-{
-    double top = 0;
-    for (const Item& it : data) top = std::max(top, it.value);
-    if (top <= 0) top = 1;
-    const QFontMetricsF fm(p.font());
-    double labelWidth = 0;
-    for (const Item& it : data) labelWidth = std::max(labelWidth, fm.horizontalAdvance(it.label));
-    labelWidth = std::min(labelWidth + 10, area.width() / 3);
-    const QRectF plot = area.adjusted(labelWidth, 0, -8, 0);
-    const double slot = std::min(plot.height() / data.size(), 40.0);
-    p.setPen(QColor(0xb8, 0xc2, 0xcc));
-    p.drawLine(plot.topLeft(), QPointF(plot.left(), plot.top() + slot * data.size()));
-    for (int i = 0; i < data.size(); ++i) {
-        const double w = plot.width() * std::max(0.0, data[i].value) / top;
-        p.fillRect(QRectF(plot.left(), plot.top() + slot * i + slot * 0.18, w, slot * 0.64), seriesColour(i));
-        p.setPen(QColor(0x33, 0x33, 0x33));
-        p.drawText(QRectF(area.left(), plot.top() + slot * i, labelWidth - 8, slot), Qt::AlignRight | Qt::AlignVCenter,
-                   fm.elidedText(data[i].label, Qt::ElideRight, labelWidth - 8));
-    }
+    return file.commit();
 }
 
 }  // namespace rsgz::ui

@@ -3,10 +3,16 @@
 
 #include "db/DataSet.h"
 
+QT_BEGIN_NAMESPACE
+class QChart;
+class QChartView;
+QT_END_NAMESPACE
+
 namespace rsgz::ui {
 
-// A simple chart over a statistics list: one slice or bar per row, sized by 人数 and labelled with
-// 统计类别. It redraws whenever the list is opened or changed.
+// A chart over a statistics list: one slice or bar per row, sized by 人数 and labelled with
+// 统计类别. It is rebuilt whenever the list is opened or changed. Many small categories are
+// folded into 其他 so that every label stays readable.
 class ChartView : public QWidget, private db::DataSetListener {
     Q_OBJECT
 public:
@@ -14,25 +20,22 @@ public:
     ChartView(db::DataSet* list, Kind kind, QWidget* parent = nullptr);
     ~ChartView() override;
 
-protected:
-    void paintEvent(QPaintEvent*) override;
+    // Categories shown before the smallest are folded into 其他.
+    static constexpr size_t kShownCategories = 15;
+    // The chart as a PNG picture (written to a temporary file, then renamed). False on failure.
+    bool savePng(const QString& path);
+    QChart* chart() const { return chart_; }
 
 private:
-    struct Item {
-        QString label;
-        double value = 0;
-    };
-    QList<Item> items() const;
-    void drawPie(QPainter& p, const QRectF& area, const QList<Item>& items);
-    void drawColumns(QPainter& p, const QRectF& area, const QList<Item>& items);
-    void drawBars(QPainter& p, const QRectF& area, const QList<Item>& items);
-    void dataSetReset(db::DataSet&) override { update(); }
-    void rowChanged(db::DataSet&, int) override { update(); }
-    void rowInserted(db::DataSet&, int) override { update(); }
-    void rowRemoved(db::DataSet&, int) override { update(); }
+    void rebuild();
+    void dataSetReset(db::DataSet&) override { rebuild(); }
+    void rowChanged(db::DataSet&, int) override { rebuild(); }
+    void rowRemoved(db::DataSet&, int) override { rebuild(); }
 
     db::DataSet* list_;
     Kind kind_;
+    QChart* chart_ = nullptr;
+    QChartView* view_ = nullptr;
 };
 
 }  // namespace rsgz::ui

@@ -4,8 +4,10 @@
 
 #include "app/TDM.h"
 #include "app/Tmain.h"
+#include "query/CombinedQuery.h"
 #include "query/Tcxzdw.h"
 #include "query/Tplxgw.h"
+#include "query/Tzhcxw.h"
 #include "ui/WindowRegistry.h"
 
 namespace rsgz::ui {
@@ -35,6 +37,18 @@ void registerQueryWindows()
         Tplxgw w(main->queryPages(), main->frame().navigation().fieldLists(1).search, parent);
         w.exec();
     });
+    // The combined query windows narrow the page they were opened on; the personnel window also
+    // serves the payroll-set assignment page, whose payroll flag then stays in force.
+    for (const query::CombinedQueryKind& kind : query::combinedQueryKinds()) {
+        const int module = kind.module;
+        registerWindow(kind.caption, [module](QWidget* parent) {
+            app::Tmain* main = mainWindow();
+            if (!main) return;
+            const int current = app::DM().CurrentModule;
+            Tzhcxw w(main->queryPages().queries(), module == 1 && current == 10 ? 10 : module, parent);
+            w.exec();
+        });
+    }
 }
 
 }  // namespace rsgz::ui

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "SampleData.h"
+#include "Screenshot.h"
 #include "app/TDM.h"
 #include "app/Tmain.h"
 #include "db/ChineseCollation.h"
@@ -22,17 +23,9 @@
 #include "ui/NavigationBar.h"
 
 using namespace rsgz;
+using test::screenshot;
 
 namespace {
-
-// With RSGZ_SCREENSHOT_DIR set, the windows of these tests are saved there as pictures.
-void screenshot(QWidget* w, const char* name)
-{
-    const QString dir = qEnvironmentVariable("RSGZ_SCREENSHOT_DIR");
-    if (dir.isEmpty()) return;
-    QApplication::processEvents();
-    w->grab().save(dir + QLatin1Char('/') + QString::fromUtf8(name));
-}
 
 class QueryPagesWindow : public ::testing::Test {
 protected:
