@@ -44,8 +44,8 @@ std::vector<ModuleInfo> makeModules()
         {10, "人员工资帐套设置", "rszl", "", "员工资料综合查询", "khzlfield.txt", C::AllColumns, true, "员工编号", true,
          {"select * from 员工基本情况", "where 工资核算='是'"}},
         {11, "工资表管理", "gzb", "工资卡片编辑", "", "", C::None, true, "", false, {}},
-        {12, "计时工资", "jsgz", "", "", "", C::None, true, "", true, {"select * from 计时工资"}},
-        {13, "计件工资", "jjgz", "", "", "", C::None, true, "", true, {"select * from 计件工资"}},
+        {12, "计时工资", "jsgz", "复杂计时工资", "", "", C::None, true, "", true, {"select * from 计时工资"}},
+        {13, "计件工资", "jjgz", "计件工资编辑", "", "", C::None, true, "", true, {"select * from 计件工资"}},
     };
 }
 

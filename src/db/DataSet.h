@@ -133,6 +133,11 @@ public:
     void moveToRow(int row);  // 0-based, for views
     bool locate(std::string_view field, const Value& value, bool ignoreCase = true, bool partial = false);
     std::string statusText() const;  // "3/120", "-1/0" when empty
+    // Puts the rows read into another order, for an order by values only the program computes
+    // (the database cannot sort by them). order[i] is the present position of the row that goes to
+    // position i; it must name every row once. A pending edit is posted first; the cursor goes to
+    // the first row. Throws DataSetError for an order that is not a permutation of the rows.
+    void reorderRows(const std::vector<int>& order);
 
     // --- values --------------------------------------------------------------------------------------
     Value value(std::string_view field) const;

@@ -69,6 +69,29 @@ void DataSet::openAt(int wantedRow)
     afterMove();
 }
 
+void DataSet::reorderRows(const std::vector<int>& order)
+{
+    checkBrowseMode();
+    const size_t n = p_->rows.size();
+    std::vector<char> seen(n, 0);
+    bool ok = order.size() == n;
+    for (size_t i = 0; ok && i < n; ++i) {
+        const int from = order[i];
+        ok = from >= 0 && static_cast<size_t>(from) < n && !seen[static_cast<size_t>(from)];
+        if (ok) seen[static_cast<size_t>(from)] = 1;
+    }
+    if (!ok) throw DataSetError(name_ + "：行的新顺序有误");
+    Rows sorted;
+    sorted.reserve(n);
+    for (int from : order) sorted.push_back(std::move(p_->rows[static_cast<size_t>(from)]));
+    p_->rows = std::move(sorted);
+    cur_ = n == 0 ? -1 : 0;
+    bof_ = true;
+    eof_ = n == 0;
+    notify([this](DataSetListener* l) { l->dataSetReset(*this); });
+    afterMove();
+}
+
 void DataSet::close()
 {
     p_->rows.clear();

@@ -232,6 +232,7 @@ void SalaryView::open()
     try {
         gzb_.open();
         values_ = compute(gzb_);
+        if (sortsByComputedColumn()) sortByComputed();
     } catch (...) {
         gzb_.enableControls();
         throw;
@@ -270,6 +271,30 @@ SalaryView::Values SalaryView::compute(db::DataSet& ds)
     }
     missedBracket_ = tax.missedBracket();
     return out;
+}
+
+bool SalaryView::sortsByComputedColumn() const { return config_.isComputed(filter_.sortField); }
+
+// The tax and the net pay exist only here, so the database cannot order by them: the rows are put
+// into the order of the values they show. Equal values keep the order they were read in.
+void SalaryView::sortByComputed()
+{
+    const bool byTax = sameName(filter_.sortField, config_.taxColumn);
+    const int idIdx = gzb_.fieldIndex("编号");
+    std::vector<std::pair<Money, int>> keys;
+    keys.reserve(static_cast<size_t>(gzb_.rowCount()));
+    for (int row = 0; row < gzb_.rowCount(); ++row) {
+        const Computed& c = values_[gzb_.rowValue(row, idIdx).toInt()];
+        keys.emplace_back(byTax ? c.tax : c.net, row);
+    }
+    const bool down = filter_.descending;
+    std::stable_sort(keys.begin(), keys.end(), [down](const auto& a, const auto& b) {
+        return down ? b.first < a.first : a.first < b.first;
+    });
+    std::vector<int> order;
+    order.reserve(keys.size());
+    for (const auto& k : keys) order.push_back(k.second);
+    gzb_.reorderRows(order);
 }
 
 Money SalaryView::taxOf(int64_t id) const

@@ -85,6 +85,9 @@ public:
     db::Money taxOf(int64_t id) const;
     db::Money netOf(int64_t id) const;
     bool missedBracket() const { return missedBracket_; }
+    // The sort is by the tax or the net column: the rows are ordered here by their displayed values,
+    // not by the database.
+    bool sortsByComputedColumn() const;
 
     // The rows and months that closing or reopening would change, as the question names them.
     struct Scope {
@@ -110,6 +113,7 @@ private:
     };
     using Values = std::unordered_map<int64_t, Computed>;
     Values compute(db::DataSet& ds);
+    void sortByComputed();
     db::SqlLines statementFor(bool withOrder, const std::string& extra = {}) const;
 
     db::Connection& conn_;

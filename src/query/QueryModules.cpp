@@ -45,6 +45,9 @@ const std::vector<QueryModule>& modules()
          {C::equals("工资核算", db::Value("是"), db::FieldType::Text)}, {}},
         // The salary-table tree is built and kept here; a click on it is the payroll view's own filter.
         {11, "gzb", "gzb", "gzb", true, false, false, {"select * from 工资表"}, "工资表", {}, {}},
+        // The work lists keep no tree; their quick search and sort bar work like the other lists'.
+        {12, "jsgz", "", "", false, false, true, {"select * from 计时工资"}, "计时工资", {}, {}},
+        {13, "jjgz", "", "", false, false, true, {"select * from 计件工资"}, "计件工资", {}, {}},
     };
     return all;
 }

@@ -22,7 +22,7 @@ struct QueryModule {
     std::vector<OrderTerm> order;  // the module's own order (module 4: newest first)
 };
 
-// Modules 1 to 8, 10 and 11 have a query (6 only its tree); nullptr for every other number.
+// Modules 1 to 8 and 10 to 13 have a query (6 only its tree); nullptr for module 9 and other numbers.
 const QueryModule* queryModule(int number);
 
 // The module's list unfiltered, as it is opened from the navigation.

@@ -273,7 +273,9 @@ void ModulePanel::wireQueries()
         pages_->nodeEdited(module_, nodeOf(item), item->text(0).toStdString());
     });
     const auto sortChosen = [this] {
-        pages_->sortChosen(module_, sortField_->currentText().toStdString(), sortOrder_->currentText().toStdString());
+        const std::string field = sortField_->currentText().toStdString(), order = sortOrder_->currentText().toStdString();
+        if (ownSort) ownSort(field, order);
+        else pages_->sortChosen(module_, field, order);
     };
     if (sortField_) connect(sortField_, &QComboBox::activated, this, sortChosen);
     if (sortOrder_) connect(sortOrder_, &QComboBox::activated, this, sortChosen);
@@ -303,7 +305,8 @@ void ModulePanel::treeClicked(const QPoint& at)
     // A click on the branch mark only opens or closes the node.
     if (item && at.x() < tree_->visualItemRect(item).left()) return;
     if (!item) tree_->clearSelection();
-    pages_->nodeClicked(module_, nodeOf(item));
+    if (ownNodeClick) ownNodeClick(nodeOf(item));
+    else pages_->nodeClicked(module_, nodeOf(item));
 }
 
 void ModulePanel::showTree(const query::QueryTree& tree)

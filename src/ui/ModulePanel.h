@@ -2,6 +2,8 @@
 #include <QWidget>
 
 #include <array>
+#include <functional>
+#include <string>
 
 #include "app/BrowseButtons.h"
 #include "app/Navigation.h"
@@ -63,6 +65,10 @@ public:
     // --- query trees, sort bar and stored layout ---------------------------------------------------
     // The user's actions on the tree, the sort bar, the search column and the splitter go to pages.
     void attachQueries(query::QueryPages* pages);
+    query::QueryPages* queryPages() const { return pages_; }
+    // A page whose tree click and sort are its own (the salary table) takes them here instead.
+    std::function<void(int node)> ownNodeClick;
+    std::function<void(const std::string& field, const std::string& order)> ownSort;
     void showTree(const query::QueryTree& tree);
     // Filled by the program: nothing is stored and nothing is sorted.
     void showSort(const std::string& field, const std::string& order);

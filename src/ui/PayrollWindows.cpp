@@ -11,10 +11,12 @@
 #include "app/Navigation.h"
 #include "app/TDM.h"
 #include "payroll/SetAssignment.h"
+#include "payroll/TWorkListWindow.h"
 #include "payroll/Tgzxmdw.h"
 #include "payroll/Tgzxmw.h"
 #include "payroll/Tgzztw.h"
 #include "payroll/Tnew_gzbw.h"
+#include "payroll/WorkListForm.h"
 #include "payroll/WorkLists.h"
 #include "ui/ModulePanel.h"
 #include "ui/PayrollSetsPanel.h"
@@ -78,6 +80,8 @@ void registerPayrollWindows()
     registerModal<payroll::Tsdsw>("所得税设置");
     registerModal<payroll::Tnew_gzbw>("生成新工资表");
     registerSalaryCard();
+    registerModal<payroll::Tjjgzw>("计件工资编辑");
+    registerModal<payroll::Tjsgzfzw>("复杂计时工资");
 }
 
 void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels& panels)
@@ -88,6 +92,7 @@ void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels
     QPushButton* generate = panels.salaries ? makeGenerateButton(panels.salaries, nav) : nullptr;
     if (panels.salaries) installSalaryPage(nav, dm, panels.salaries);
     payroll::bindWorkListAmounts(dm);
+    payroll::bindWorkListInsert(dm);
     auto before = nav.hooks.openPayrollList;
     const bool hasSalaryPage = panels.salaries != nullptr;
     nav.hooks.openPayrollList = [before, sets, setBox, generate, assigner, &dm, hasSalaryPage](int module) {

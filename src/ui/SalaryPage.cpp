@@ -12,8 +12,10 @@
 #include "app/TDM.h"
 #include "payroll/IncomeTax.h"
 #include "payroll/SalaryCard.h"
+#include "payroll/SalarySearch.h"
 #include "payroll/SalaryView.h"
 #include "payroll/Tgzeditw.h"
+#include "query/QueryPages.h"
 #include "ui/DataSetModel.h"
 #include "ui/ModulePanel.h"
 #include "ui/WindowRegistry.h"
@@ -28,11 +30,15 @@ struct SalaryPage {
     QComboBox* sets = nullptr;
     QPushButton *close = nullptr, *reopen = nullptr;
     std::unique_ptr<payroll::SalaryView> view;
+    std::unique_ptr<payroll::SalarySearch> search;
 
     void fillSets();
     void openView();
     void layOutGrid();
     void closeOrReopen(bool closing);
+    // The tree, the sort bar and the quick search, once the page's query side is attached.
+    payroll::SalarySearch* searcher();
+    void shown();
 };
 
 SalaryPage& page()
@@ -51,6 +57,33 @@ void SalaryPage::fillSets()
     if (const int i = sets->findText(shown); i >= 0) sets->setCurrentIndex(i);
 }
 
+payroll::SalarySearch* SalaryPage::searcher()
+{
+    query::QueryPages* pages = panel->queryPages();
+    if (!search && pages) search = std::make_unique<payroll::SalarySearch>(*view, dm->gzb, pages->trees(), pages->settings());
+    return search.get();
+}
+
+// After every read of the view: its columns in the grid and in the search and sort boxes (the sort
+// in force stays shown), and its status.
+void SalaryPage::shown()
+{
+    layOutGrid();
+    if (payroll::SalarySearch* s = searcher()) {
+        app::FieldLists lists;
+        lists.search = s->searchFields();
+        lists.sort = s->sortFields();
+        if (!lists.search.empty()) lists.searchIndex = 0;
+        if (!lists.sort.empty()) lists.sortIndex = 0;
+        const QString searchShown = panel->searchField()->currentText();
+        panel->setFieldLists(lists);
+        panel->showSearchField(searchShown.toStdString());
+        const payroll::SalaryFilter& f = view->filter();
+        if (!f.sortField.empty()) panel->showSort(f.sortField, f.descending ? "降序" : "升序");
+    }
+    dm->showStatus(dm->gzb.statusText());
+}
+
 void SalaryPage::layOutGrid()
 {
     QStringList fields;
@@ -66,12 +99,11 @@ void SalaryPage::openView()
 {
     view->build(sets->currentText().toStdString());
     view->open();
-    layOutGrid();
+    shown();
     std::string said;
     for (const std::string& w : view->config().warnings) said += (said.empty() ? "" : "\n") + w;
     if (view->missedBracket()) said += (said.empty() ? "" : "\n") + std::string(payroll::IncomeTax::missingBracketWarning());
     if (!said.empty()) app::interaction().showMessage(said);
-    dm->showStatus(dm->gzb.statusText());
 }
 
 void SalaryPage::closeOrReopen(bool closing)
@@ -84,8 +116,7 @@ void SalaryPage::closeOrReopen(bool closing)
     }
     if (!app::interaction().ask(question)) return;
     const int n = closing ? view->closeRows() : view->reopenRows();
-    layOutGrid();
-    dm->showStatus(dm->gzb.statusText());
+    shown();
     app::interaction().showMessage((closing ? "已结帐 " : "已取消结帐 ") + std::to_string(n) + " 条工资记录。");
 }
 
@@ -133,10 +164,23 @@ void installSalaryPage(app::Navigation& nav, app::TDM& dm, ModulePanel* panel)
             if (before) before(module, field, text);
             return;
         }
-        page().view->filter().searchField = field;
-        page().view->filter().searchText = text;
-        page().view->open();
-        page().layOutGrid();
+        if (payroll::SalarySearch* s = page().searcher(); s && s->search(field, text)) page().shown();
+    };
+    // A click on a node rebuilds the view for the set chosen in the box; the sort keeps the filter.
+    panel->ownNodeClick = [](int node) {
+        SalaryPage& sp = page();
+        payroll::SalarySearch* s = sp.searcher();
+        if (!s) return;
+        app::runAction([&] {
+            if (s->clickNode(sp.sets->currentText().toStdString(), node)) sp.shown();
+        });
+    };
+    panel->ownSort = [](const std::string& field, const std::string& order) {
+        payroll::SalarySearch* s = page().searcher();
+        if (!s) return;
+        app::runAction([&] {
+            if (s->sort(field, order)) page().shown();
+        });
     };
 }
 

@@ -1,6 +1,8 @@
 // Piece-rate and time-rate amounts, and the salary card's per-row editability.
 #include <gtest/gtest.h>
 
+#include <QDateTime>
+
 #include "admin/Rights.h"
 #include "app/Interaction.h"
 #include "app/ModuleLists.h"
@@ -9,6 +11,7 @@
 #include "db/DbError.h"
 #include "payroll/SalaryCard.h"
 #include "payroll/SalaryView.h"
+#include "payroll/WorkListForm.h"
 #include "payroll/WorkLists.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestDatabase.h"
@@ -24,6 +27,14 @@ Money m(const char* text)
     Money out;
     EXPECT_TRUE(Money::parse(text, &out)) << text;
     return out;
+}
+
+// A data module over the test's live database, with the record rules bound as at start.
+void openLive(app::TDM& dm, const test::TestDatabase& db)
+{
+    dm.setProgramDir(db.programDir());
+    dm.DMADO.setPath(dm.livePath());
+    app::bindRecordRules(dm);
 }
 
 TEST(WorkLists, ProductsRoundHalfToEven)
@@ -58,9 +69,7 @@ TEST(WorkLists, ListsShowAmountsButNeverOfferThemAsColumns)
 {
     test::TestDatabase db;
     app::TDM dm;
-    dm.setProgramDir(db.programDir());
-    dm.DMADO.setPath(dm.livePath());
-    app::bindRecordRules(dm);
+    openLive(dm, db);
     payroll::bindWorkListAmounts(dm);
     dm.DMADO.exec("insert into 计件工资 (姓名, 员工编号1, 工序单价, 完成数量) values ('张三', 'E01', 1.2345, 2.5)");
     app::ModuleLists lists(dm);
@@ -74,6 +83,80 @@ TEST(WorkLists, ListsShowAmountsButNeverOfferThemAsColumns)
     }
 }
 
+// Both work-list windows: a new row takes the picked employee and today, a missing number is named,
+// 取消 discards the typing, and nothing changes without the list's right.
+TEST(WorkListForm, AddSaveCancelAndTheRight)
+{
+    test::TestDatabase db;
+    test::ScriptedInteraction ui;
+    app::TDM dm;
+    dm.now = [] { return QDateTime(QDate(2024, 3, 5), QTime(9, 0)); };
+    openLive(dm, db);
+    payroll::bindWorkListAmounts(dm);
+    payroll::bindWorkListInsert(dm);
+    dm.DMADO.exec("insert into 员工基本情况 (员工编号, 姓名) values ('E01', '张三')");
+    dm.zh.setSql("select * from 权限");
+    dm.zh.open();
+    ASSERT_FALSE(dm.zh.isEmpty());
+    app::ModuleLists lists(dm);
+
+    struct Case {
+        int module;
+        const payroll::WorkListKind& kind;
+        const char* missingNumber;
+    };
+    const Case cases[] = {{13, payroll::pieceWork(), "员工编号1不能为空！"}, {12, payroll::timeWork(), "员工编号不能为空！"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind.caption);
+        lists.open(c.module);
+        payroll::WorkListForm form(dm, c.kind);
+        db::DataSet& ds = form.list();
+        ASSERT_TRUE(form.mayChange());
+        EXPECT_FALSE(form.editable("金额"));
+        EXPECT_TRUE(form.editable("备注"));
+
+        ui.onWindow("选择姓名", [&dm] {
+            dm.s4.close();
+            dm.s4.setSql("select * from 员工基本情况");
+            dm.s4.open();
+            dm.PickResult = 1;
+        });
+        form.add();
+        EXPECT_EQ(ds.asString("姓名"), "张三");
+        EXPECT_EQ(ds.asString(c.kind.numberField), "E01");
+        EXPECT_EQ(ds.asString("日期"), "2024-03-05");
+        form.save();
+        EXPECT_EQ(ds.recordCount(), 1);
+
+        // The picker cancelled: the row waits for the operator, who forgets the number.
+        ui.windowActions.clear();
+        form.add();
+        EXPECT_EQ(ds.asString("姓名"), "");
+        ds.setValue("姓名", Value("李四"));
+        EXPECT_THROW(form.save(), db::Abort);
+        EXPECT_EQ(ui.messages.back(), c.missingNumber);
+        form.cancel();
+        EXPECT_FALSE(ds.isEditing());
+        EXPECT_EQ(ds.recordCount(), 1);
+
+        // 取消 on a stored row brings back what was stored and deletes nothing.
+        ds.edit();
+        ds.setValue("备注", Value("改了"));
+        form.cancel();
+        EXPECT_EQ(ds.asString("备注"), "");
+        EXPECT_EQ(ds.recordCount(), 1);
+    }
+
+    dm.DMADO.exec("update 权限 set 计件工资=0");
+    dm.zh.close();
+    dm.zh.open();
+    payroll::WorkListForm piece(dm, payroll::pieceWork());
+    lists.open(13);
+    EXPECT_FALSE(piece.editable("备注"));
+    piece.add();
+    EXPECT_FALSE(piece.list().isEditing());
+}
+
 // The card asks about the row current at the moment: moving from an open row to a closed one
 // makes its amounts read-only, and the post rule refuses a change made behind the card's back.
 TEST(SalaryCard, EditabilityFollowsTheCurrentRow)
@@ -81,9 +164,7 @@ TEST(SalaryCard, EditabilityFollowsTheCurrentRow)
     test::TestDatabase db;
     test::ScriptedInteraction ui;
     app::TDM dm;
-    dm.setProgramDir(db.programDir());
-    dm.DMADO.setPath(dm.livePath());
-    app::bindRecordRules(dm);
+    openLive(dm, db);
     payroll::bindClosedRowRule(dm);
     dm.DMADO.exec("insert into 帐套 (帐套编号, 帐套名称) values ('01', '管理')");
     dm.DMADO.exec("insert into 工资帐套明细 (帐套编号1, 工资代码, 工资项目, 计算公式, 是否所得税, 个税起征点, 个税关联) values "
