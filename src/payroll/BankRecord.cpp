@@ -88,26 +88,26 @@ BankRecordBuilder::BankRecordBuilder(const BankLayout& layout, const SalaryView&
     }
     for (int i = 0; i < BankLayout::kParts; ++i) {
         Part& p = parts_[static_cast<size_t>(i)];
-        p.spec = &layout.parts[static_cast<size_t>(i)];
+        p.setting = &layout.parts[static_cast<size_t>(i)];
         const bool used = i < layout.partsUsed;
         try {
-            p.pad = db::toGbk(p.spec->padText);
+            p.pad = db::toGbk(p.setting->padText);
         } catch (const db::EncodingError& e) {
-            if (used && badSetting_.empty()) badSetting_ = partName(i, *p.spec) + "的填充内容中的" + e.what();
+            if (used && badSetting_.empty()) badSetting_ = partName(i, *p.setting) + "的填充内容中的" + e.what();
         }
-        if (p.spec->content == kFixedContent) p.source = Source::Fixed;
-        else if (p.spec->content == kBankCardContent) p.source = Source::Card;
+        if (p.setting->content == kFixedContent) p.source = Source::Fixed;
+        else if (p.setting->content == kBankCardContent) p.source = Source::Card;
         for (const BankColumn& c : columns) {
-            if (p.source != Source::None || c.title != p.spec->content) continue;
+            if (p.source != Source::None || c.title != p.setting->content) continue;
             p.field = rows.fieldIndex(c.field);
             p.source = p.field >= 0 ? Source::Field : c.field == "序号" ? Source::RowNumber : Source::None;
             p.money = p.field >= 0 && (rows.field(p.field).type == db::FieldType::Currency || view.config().item(c.field));
         }
         if (!used) continue;
         if (p.source == Source::None)
-            unresolved_.push_back(partName(i, *p.spec) + "不是当前工资表的列，按空白输出");
+            unresolved_.push_back(partName(i, *p.setting) + "不是当前工资表的列，按空白输出");
         // The record's amount: the first money part multiplied by 100, else the first money part.
-        if (p.money && (amountPart_ < 0 || (p.spec->times100 && !parts_[static_cast<size_t>(amountPart_)].spec->times100)))
+        if (p.money && (amountPart_ < 0 || (p.setting->times100 && !parts_[static_cast<size_t>(amountPart_)].setting->times100)))
             amountPart_ = i;
     }
 }
@@ -115,7 +115,7 @@ BankRecordBuilder::BankRecordBuilder(const BankLayout& layout, const SalaryView&
 std::string BankRecordBuilder::valueText(int index, const Part& p, int row, BankRecord& r) const
 {
     switch (p.source) {
-    case Source::Fixed: return p.spec->fixedText;
+    case Source::Fixed: return p.setting->fixedText;
     case Source::Card: return employeeField_ < 0 ? std::string() : cards_.cardOf(rows_.rowValue(row, employeeField_).toString());
     case Source::RowNumber: return std::to_string(row + 1);
     case Source::None: return {};
@@ -130,40 +130,40 @@ std::string BankRecordBuilder::valueText(int index, const Part& p, int row, Bank
         r.hasAmount = true;
         r.amount = Money::fromUnits(fen * 100);
     }
-    return p.spec->times100 ? std::to_string(fen) : Money::fromUnits(fen * 100).toSqlLiteral();
+    return p.setting->times100 ? std::to_string(fen) : Money::fromUnits(fen * 100).toSqlLiteral();
 }
 
 void BankRecordBuilder::addPart(int index, const Part& p, int row, BankRecord& r) const
 {
-    const BankPart& spec = *p.spec;
-    std::string text = spec.front + valueText(index, p, row, r) + spec.back;
+    const BankPart& setting = *p.setting;
+    std::string text = setting.front + valueText(index, p, row, r) + setting.back;
     std::string bytes;
     size_t length = 0;
     try {
         bytes = db::toGbk(text);
         length = bytes.size();
     } catch (const db::EncodingError& e) {
-        if (r.unencodable.empty()) r.unencodable = partName(index, spec) + "中的" + e.what();
+        if (r.unencodable.empty()) r.unencodable = partName(index, setting) + "中的" + e.what();
         length = estimatedBytes(text);
     }
-    const std::string name = partName(index, spec);
+    const std::string name = partName(index, setting);
     if (!separator_.empty() && text.find(separator_) != std::string::npos)
         r.problems.push_back(name + "含有分隔符“" + separator_ + "”");
     if (holdsLineBreak(text)) r.problems.push_back(name + "含有换行符，记录会被分成两行");
-    if (spec.fixedWidth && length > static_cast<size_t>(std::max(spec.width, 0))) {
-        r.problems.push_back(name + "长 " + std::to_string(length) + " 字节，超过固定宽度 " + std::to_string(spec.width));
-    } else if (spec.fixedWidth && length < static_cast<size_t>(spec.width)) {
+    if (setting.fixedWidth && length > static_cast<size_t>(std::max(setting.width, 0))) {
+        r.problems.push_back(name + "长 " + std::to_string(length) + " 字节，超过固定宽度 " + std::to_string(setting.width));
+    } else if (setting.fixedWidth && length < static_cast<size_t>(setting.width)) {
         // Whole copies of the padding text, never beyond the width: a padding of two bytes (a
         // Chinese character, "00") cannot always fill it exactly, and the preview says so.
-        const size_t missing = static_cast<size_t>(spec.width) - length;
-        const bool pads = !p.pad.empty() && (spec.padSide == kPadFront || spec.padSide == kPadBack);
+        const size_t missing = static_cast<size_t>(setting.width) - length;
+        const bool pads = !p.pad.empty() && (setting.padSide == kPadFront || setting.padSide == kPadBack);
         const size_t copies = pads ? missing / p.pad.size() : 0;
         std::string padText, padBytes;
         for (size_t k = 0; k < copies; ++k) {
-            padText += spec.padText;
+            padText += setting.padText;
             padBytes += p.pad;
         }
-        if (spec.padSide == kPadFront) {
+        if (setting.padSide == kPadFront) {
             text = padText + text;
             bytes = padBytes + bytes;
         } else {
@@ -171,7 +171,7 @@ void BankRecordBuilder::addPart(int index, const Part& p, int row, BankRecord& r
             bytes += padBytes;
         }
         if (copies * p.pad.size() != missing)
-            r.problems.push_back(name + "不能恰好补足到固定宽度 " + std::to_string(spec.width) + " 字节");
+            r.problems.push_back(name + "不能恰好补足到固定宽度 " + std::to_string(setting.width) + " 字节");
     }
     if (index > 0) {
         r.text += separator_;

@@ -72,7 +72,7 @@ public:
 private:
     enum class Source { Fixed, Card, Field, RowNumber, None };
     struct Part {
-        const BankPart* spec = nullptr;
+        const BankPart* setting = nullptr;
         Source source = Source::None;
         int field = -1;
         bool money = false;

@@ -33,11 +33,11 @@ bool ArticleIssue::mayChange() const { return admin::hasRight(dm_, "物品发放
 const EditorSpec& ArticleIssue::issueEditorSpec()
 {
     using K = EditorFieldKind;
-    static const EditorSpec spec{"发放数据编辑", "Twpffjl", "wplyjl", &app::TDM::EditorOpen::wplyjl,
+    static const EditorSpec setup{"发放数据编辑", "Twpffjl", "wplyjl", &app::TDM::EditorOpen::wplyjl,
                                  {{"序号", K::ReadOnly}, {"物品", K::ReadOnly}, {"领用人姓名", K::ReadOnly},
                                   {"领用日期", K::Date}, {"归还日期", K::Date}, {"数量"}, {"价值"}, {"领用备注"}},
                                  {}, "", true};
-    return spec;
+    return setup;
 }
 
 void ArticleIssue::activate()

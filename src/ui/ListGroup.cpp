@@ -61,32 +61,32 @@ private:
 
 }  // namespace
 
-ListGroup makeListGroup(QWidget* parent, db::DataSet& ds, const ListGroupSpec& spec,
+ListGroup makeListGroup(QWidget* parent, db::DataSet& ds, const ListGroupSpec& setup,
                         const std::vector<ButtonSpec>& buttons)
 {
     ListGroup g;
-    g.box = new QGroupBox(spec.title, parent);
+    g.box = new QGroupBox(setup.title, parent);
     auto* layout = new QVBoxLayout(g.box);
     QHBoxLayout* top = makeDataSetNavigator(g.box, ds);
-    if (spec.afterMove) {
+    if (setup.afterMove) {
         for (int i = 0; i < top->count(); ++i)
             if (auto* b = qobject_cast<QToolButton*>(top->itemAt(i)->widget()))
-                QObject::connect(b, &QToolButton::clicked, parent, [after = spec.afterMove] { app::runAction(after); });
+                QObject::connect(b, &QToolButton::clicked, parent, [after = setup.afterMove] { app::runAction(after); });
     }
     top->addSpacing(12);
     top->addLayout(makeButtonRow(parent, buttons), 1);
     layout->addLayout(top);
-    g.grid = new DataSetGrid(&ds, spec.editable, g.box);
-    g.grid->setObjectName(spec.gridName);
-    g.grid->dataModel()->setVisibleFields(spec.columns);
+    g.grid = new DataSetGrid(&ds, setup.editable, g.box);
+    g.grid->setObjectName(setup.gridName);
+    g.grid->dataModel()->setVisibleFields(setup.columns);
     enterMovesToNextColumn(g.grid);
-    if (!spec.editPage) {
+    if (!setup.editPage) {
         layout->addWidget(g.grid, 1);
         return g;
     }
     g.pages = new QTabWidget(g.box);
-    g.pages->addTab(g.grid, spec.listTab);
-    g.pages->addTab(spec.editPage, spec.editTab);
+    g.pages->addTab(g.grid, setup.listTab);
+    g.pages->addTab(setup.editPage, setup.editTab);
     layout->addWidget(g.pages, 1);
     return g;
 }

@@ -39,7 +39,7 @@ struct ListGroupSpec {
     QString listTab, editTab;
 };
 
-ListGroup makeListGroup(QWidget* parent, db::DataSet& ds, const ListGroupSpec& spec,
+ListGroup makeListGroup(QWidget* parent, db::DataSet& ds, const ListGroupSpec& setup,
                         const std::vector<ButtonSpec>& buttons);
 
 // The fields of a record laid out in pairs of caption and control, `columns` pairs a line (a memo

@@ -218,11 +218,11 @@ void TablePreviewWindow::showTitleLabels()
 {
     const auto& titles = preview_.layout().titles;
     for (size_t i = 0; i < titles.size(); ++i) {
-        print::FontSpec spec;
-        spec.name = titles[i].font.name;
-        spec.size = titles[i].font.size > 0 ? titles[i].font.size : 9;
-        QFont font = reportFont(spec);
-        font.setPixelSize(std::max(1, static_cast<int>(spec.size * 25.4 / 72.0 * zoom_)));
+        print::FontSpec fontSpec;
+        fontSpec.name = titles[i].font.name;
+        fontSpec.size = titles[i].font.size > 0 ? titles[i].font.size : 9;
+        QFont font = reportFont(fontSpec);
+        font.setPixelSize(std::max(1, static_cast<int>(fontSpec.size * 25.4 / 72.0 * zoom_)));
         const int index = static_cast<int>(i);
         auto* label = new TitleLabel(QString::fromStdString(titles[i].text), paper_, [this, index](QPoint at) {
             preview_.moveTitle(index, static_cast<int>(std::lround(at.x() * print::kPreviewPixelsPerMm / zoom_)),
