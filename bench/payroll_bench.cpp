@@ -3,10 +3,10 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <QTemporaryDir>
 #include <string>
 
 #include "app/TDM.h"
+#include "SeededDatabase.h"
 #include "db/Connection.h"
 #include "payroll/MonthTable.h"
 
@@ -38,21 +38,9 @@ void seed(db::Connection& conn)
     t.commit();
 }
 
-struct Fixture {
-    QTemporaryDir dir;
-    std::string path;
-    Fixture()
-    {
-        path = dir.filePath("payroll.db").toStdString();
-        app::createTemplateDatabase(path);
-        db::Connection conn(path);
-        seed(conn);
-    }
-};
-
-const Fixture& fixture()
+const bench::SeededDatabase& fixture()
 {
-    static const Fixture f;
+    static const bench::SeededDatabase f("payroll.db", seed);
     return f;
 }
 

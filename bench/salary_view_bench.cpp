@@ -5,10 +5,10 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <QTemporaryDir>
 #include <string>
 
 #include "app/TDM.h"
+#include "SeededDatabase.h"
 #include "db/Connection.h"
 #include "db/DataSet.h"
 #include "payroll/MonthTable.h"
@@ -47,21 +47,9 @@ void seed(db::Connection& conn)
     conn.exec("update 工资表 set gz01 = 1000 + (编号 % 3000)");
 }
 
-struct Fixture {
-    QTemporaryDir dir;
-    std::string path;
-    Fixture()
-    {
-        path = dir.filePath("salary.db").toStdString();
-        app::createTemplateDatabase(path);
-        db::Connection conn(path);
-        seed(conn);
-    }
-};
-
-const Fixture& fixture()
+const bench::SeededDatabase& fixture()
 {
-    static const Fixture f;
+    static const bench::SeededDatabase f("salary.db", seed);
     return f;
 }
 

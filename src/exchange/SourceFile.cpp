@@ -36,8 +36,8 @@ std::string cellText(const db::Value& v)
 {
     switch (v.kind()) {
     case db::Value::Kind::Null: return {};
-    case db::Value::Kind::Double:
-    case db::Value::Kind::Money: return plainNumber(v.toDouble());
+    case db::Value::Kind::Double: return plainNumber(v.toDouble());
+    case db::Value::Kind::Money: return v.toMoney().toSqlLiteral();  // exact, without a trailing ".0"
     default: return v.toString();
     }
 }
