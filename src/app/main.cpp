@@ -10,6 +10,7 @@
 #include "app/rules/RecordRules.h"
 #include "print/CardPrinting.h"
 #include "ui/ChineseTranslations.h"
+#include "ui/EnterOnButtons.h"
 #include "ui/ProgramWindows.h"
 #include "ui/WidgetInteraction.h"
 
@@ -18,6 +19,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("rsgz"));
     rsgz::ui::installChineseTranslations(app);
+    rsgz::ui::installEnterPressesButtons(app);
     QFont font = QApplication::font();
     font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"), font.family()});
     QApplication::setFont(font);

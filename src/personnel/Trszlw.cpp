@@ -257,7 +257,8 @@ void Trszlw::showPhoto()
 
 void Trszlw::reject()
 {
-    bool done = false;  // a refused save keeps the window open
+    bool done = false;  // a refused date or save keeps the window open
+    if (!fields_->commitTyped()) return;
     app::runAction([this, &done] { done = record_.close(); });
     if (done) QDialog::reject();
 }

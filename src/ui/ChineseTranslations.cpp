@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 #include <cstring>
@@ -39,6 +40,8 @@ public:
 
 QObject* installChineseTranslations(QCoreApplication& app)
 {
+    // The dialogs' own dates, times and sizes follow the default locale, not the translations.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     auto* owner = new QObject(&app);
     // qt_zh_CN gathers the module catalogues (qtbase_zh_CN holds the dialogs and buttons); where

@@ -9,7 +9,8 @@ namespace rsgz::ui {
 // boxes) from the system's translation folder and installs them in the application, with the few
 // texts that catalogue lacks. The translators are children of the object returned, itself a child
 // of the application; deleting it takes them out again. nullptr when the translations are not on
-// the machine: the standard dialogs then stay in English and nothing else changes.
+// the machine: the standard dialogs then stay in English. Either way the default locale becomes
+// Chinese (China), so the dialogs show their dates and sizes the Chinese way.
 QObject* installChineseTranslations(QCoreApplication& app);
 
 }  // namespace rsgz::ui

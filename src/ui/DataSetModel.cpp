@@ -41,10 +41,12 @@ Qt::Alignment DataSetModel::alignment(int column) const
 
 void DataSetModel::setVisibleFields(const QStringList& fields)
 {
+    ++reshaping_;
     beginResetModel();
     visible_ = fields;
     rebuildColumns();
     endResetModel();
+    --reshaping_;
 }
 
 void DataSetModel::rebuildColumns()
@@ -144,9 +146,11 @@ bool DataSetModel::setData(const QModelIndex& index, const QVariant& value, int 
 
 void DataSetModel::dataSetReset(db::DataSet&)
 {
+    ++reshaping_;
     beginResetModel();
     rebuildColumns();
     endResetModel();
+    --reshaping_;
 }
 
 void DataSetModel::rowChanged(db::DataSet&, int row)
@@ -155,21 +159,31 @@ void DataSetModel::rowChanged(db::DataSet&, int row)
     emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
-void DataSetModel::rowAboutToBeInserted(db::DataSet&, int row) { beginInsertRows({}, row, row); }
+void DataSetModel::rowAboutToBeInserted(db::DataSet&, int row)
+{
+    ++reshaping_;
+    beginInsertRows({}, row, row);
+}
 
 void DataSetModel::rowInserted(db::DataSet&, int row)
 {
     ++rows_;
     endInsertRows();
+    --reshaping_;
     rowNumbersFrom(row + 1);
 }
 
-void DataSetModel::rowAboutToBeRemoved(db::DataSet&, int row) { beginRemoveRows({}, row, row); }
+void DataSetModel::rowAboutToBeRemoved(db::DataSet&, int row)
+{
+    ++reshaping_;
+    beginRemoveRows({}, row, row);
+}
 
 void DataSetModel::rowRemoved(db::DataSet&, int row)
 {
     --rows_;
     endRemoveRows();
+    --reshaping_;
     rowNumbersFrom(row);
 }
 

@@ -1,0 +1,238 @@
+// The record windows driven as a clerk drives them: mouse clicks on the grids' rows, keys typed
+// into the boxes, Enter on buttons.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include "admin/Tkhdlw.h"
+#include "app/TDM.h"
+#include "app/Tmain.h"
+#include "personnel/Tddglw.h"
+#include "personnel/Trszlw.h"
+#include "personnel/Tunitw.h"
+#include "support/ProgramLayout.h"
+#include "support/ScriptedInteraction.h"
+#include "ui/DataSetGrid.h"
+#include "ui/EnterOnButtons.h"
+#include "ui/NavigationBar.h"
+#include "ui/Screenshot.h"
+
+namespace {
+
+using namespace rsgz;
+
+class RecordWindowsByHand : public ::testing::Test {
+protected:
+    RecordWindowsByHand()
+    {
+        exec("insert into 员工基本情况 (员工编号, 姓名, 性别, 职务, 一级部门, 出生年月, 入职日期, EMAIL, 家庭住址) values "
+             "('E01', '吴颖', '女', '科员', '总部', '1985-03-02', '2010-07-01', null, null), "
+             "('E02', '李四', '男', '科长', '分厂', '1979-11-20', '2003-02-15', null, null), "
+             "('E03', '范红', '女', '会计', '总部', '1990-06-12', '2015-10-20', 'fanhong.finance@example.com.cn', "
+             "'北京市海淀区中关村南大街二十七号院三号楼五单元六零二室'), "
+             "('E04', '王芳', '女', '出纳', '总部', '1992-01-05', '2018-04-01', null, null)");
+        exec("insert into 部门分类 (一级部门) values ('总部'), ('分厂')");
+        p.logIn("admin");
+    }
+
+    void exec(const std::string& sql) { dm.DMADO.exec(sql); }
+
+    static void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
+    template <class W>
+    static W* child(QWidget& parent, const char* name)
+    {
+        W* w = parent.findChild<W*>(QString::fromUtf8(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+
+    test::ProgramLayout p{{.liveDatabase = true, .recordRules = true}};
+    app::TDM& dm = p.dm();
+    test::ScriptedInteraction ui;
+};
+
+// A double-click on the third row of module 1, or Enter on a row, opens 员工信息 on that employee,
+// also when the focus goes to the window's name list; after 返回 the list is still on that row.
+TEST_F(RecordWindowsByHand, ModuleListOpensTheEmployeeWindowOnTheChosenRow)
+{
+    app::Tmain main(p.frame(), false);
+    main.resize(1366, 768);
+    main.show();
+    main.navigationBar()->button(QStringLiteral("人员档案管理"))->click();
+    auto* grid = main.panel(1)->findChild<QTableView*>(QStringLiteral("moduleGrid"));
+    ASSERT_NE(grid, nullptr);
+    ASSERT_EQ(grid->model()->rowCount(), 4);
+
+    std::vector<QString> shown;
+    ui.onWindow("员工信息", [&] {
+        personnel::Trszlw w(dm, &main);
+        QTimer::singleShot(0, &w, [&] {
+            auto* names = child<QTableView>(w, "nameList");
+            names->setFocus(Qt::TabFocusReason);
+            shown.push_back(child<QLineEdit>(w, "姓名")->text());
+            if (shown.size() == 1) test::screenshot(&w, "employee-opened-third-row.png");
+            click(child<QPushButton>(w, "returnButton"));
+        });
+        w.exec();
+    });
+
+    const QRect third = grid->visualRect(grid->model()->index(2, 2));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, third.center());
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, third.center());
+    ASSERT_EQ(shown, std::vector<QString>{QStringLiteral("范红")});
+    EXPECT_EQ(grid->currentIndex().row(), 2);
+    EXPECT_EQ(dm.rszl.asString("员工编号"), "E03");
+
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Down);
+    QTest::keyClick(grid, Qt::Key_Return);
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1], QStringLiteral("王芳"));
+    EXPECT_EQ(grid->currentIndex().row(), 3);
+    EXPECT_TRUE(ui.errors.empty());
+}
+
+// A date box keeps what is typed key by key, checks it on Enter or when it is left and then shows
+// the stored form; an impossible date is refused with the dataset's message and stays as typed.
+TEST_F(RecordWindowsByHand, DatesAreTypedKeyByKey)
+{
+    dm.rszl.open();
+    personnel::Trszlw w(dm);
+    w.resize(1100, 700);
+    w.show();
+    QTest::qWaitForWindowExposed(&w);
+    auto* box = child<QLineEdit>(w, "入团日期");
+    auto* other = child<QLineEdit>(w, "姓名");
+
+    // The first key into the empty box of a stored employee stays.
+    click(box);
+    QTest::keyClicks(box, QStringLiteral("2015-10-2"));
+    EXPECT_EQ(box->text(), QStringLiteral("2015-10-2"));
+    QTest::keyClicks(box, QStringLiteral("0"));
+    EXPECT_EQ(box->text(), QStringLiteral("2015-10-20"));
+    test::screenshot(&w, "date-typed.png");
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(dm.rszl.asString("入团日期"), "2015-10-20");
+
+    const std::pair<const char*, const char*> typed[] = {
+        {"2022-06-30", "2022-06-30"}, {"2022-6-3", "2022-06-03"}, {"20221115", "2022-11-15"},
+        {"2022.11.15", "2022-11-15"}, {"2022/06/30", "2022-06-30"},
+    };
+    for (const auto& [keys, stored] : typed) {
+        SCOPED_TRACE(keys);
+        click(box);
+        box->selectAll();
+        QTest::keyClicks(box, QString::fromUtf8(keys));
+        EXPECT_EQ(box->text(), QString::fromUtf8(keys));
+        click(other);  // leaving the box checks it
+        EXPECT_EQ(box->text(), QString::fromUtf8(stored));
+        EXPECT_EQ(dm.rszl.asString("入团日期"), stored);
+    }
+    EXPECT_TRUE(ui.errors.empty());
+
+    click(box);
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("2022-02-30"));
+    QTest::keyClick(box, Qt::Key_Return);
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_NE(ui.errors[0].find("不是有效的日期"), std::string::npos);
+    EXPECT_EQ(box->text(), QStringLiteral("2022-02-30"));
+    EXPECT_EQ(QApplication::focusWidget(), box);
+
+    box->selectAll();
+    QTest::keyClicks(box, QStringLiteral("2022-02-28"));
+    click(child<QPushButton>(w, "saveButton"));
+    EXPECT_EQ(p.count("员工基本情况 where 员工编号 = 'E01' and 入团日期 = '2022-02-28'"), 1);
+    EXPECT_EQ(ui.errors.size(), 1u);
+}
+
+// 删除 on a row still being added drops it without a word, in the employee window (with the module
+// list's grid over the same dataset) and in 调动数据管理 after the person picker was left.
+TEST_F(RecordWindowsByHand, DeletingANewRowAbandonsItSilently)
+{
+    dm.rszl.open();
+    ui::DataSetGrid moduleList(&dm.rszl, false);
+    moduleList.show();
+    {
+        personnel::Trszlw w(dm);
+        w.show();
+        QTest::qWaitForWindowExposed(&w);
+        click(child<QPushButton>(w, "addButton"));
+        QTest::keyClicks(child<QLineEdit>(w, "姓名"), QStringLiteral("Xin"));
+        click(child<QPushButton>(w, "deleteButton"));
+        EXPECT_EQ(dm.rszl.state(), db::DataSet::State::Browse);
+        EXPECT_EQ(dm.rszl.recordCount(), 4);
+    }
+
+    dm.CurrentModule = 5;
+    dm.ddjl1.setSql(db::SqlLines{"select * from 调动记录"});
+    dm.ddjl1.open();
+    ui::DataSetGrid transfers(&dm.ddjl1, false);
+    transfers.show();
+    ui.onWindow("选择被调动人", [this] { dm.PickResult = 0; });  // 取消
+    personnel::Tddglw w(dm);
+    w.show();
+    QTest::qWaitForWindowExposed(&w);
+    click(child<QPushButton>(w, "addButton"));
+    click(child<QPushButton>(w, "deleteButton"));
+    EXPECT_EQ(dm.ddjl1.recordCount(), 0);
+    EXPECT_EQ(p.count("调动记录"), 0);
+
+    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
+    EXPECT_TRUE(ui.errors.empty()) << ui.errors.front();
+    EXPECT_TRUE(ui.questions.empty());
+}
+
+// A sub-record editor starts in its first field that takes typing, not in 序号.
+TEST_F(RecordWindowsByHand, EditorOpensInItsFirstEditableField)
+{
+    exec("insert into 个人经历 (起始日期, 学校或者工作单位, 员工编号1) values ('2001-09-01', '一中', 'E01')");
+    dm.grjl.setSql(db::SqlLines{"select * from 个人经历 where 员工编号1 = 'E01'"});
+    dm.grjl.setRowNumberField(true);
+    dm.grjl.open();
+    dm.CurrentModule = 1;
+    personnel::Tunitw w(dm, *personnel::editorSpec("个人简历编辑"));
+    w.show();
+    QApplication::setActiveWindow(&w);
+    QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), child<QLineEdit>(w, "起始日期"), 2000);
+}
+
+// Enter on a focused button presses it: in the login window Enter in the password box goes to
+// 登录, and Enter there logs in; in a record window Enter on 返回 closes it.
+TEST_F(RecordWindowsByHand, EnterOnAFocusedButtonPressesIt)
+{
+    std::unique_ptr<QObject> enter(ui::installEnterPressesButtons(*qApp));
+    admin::Tkhdlw login(p.frame());
+    QTimer::singleShot(0, &login, [&] {
+        QApplication::setActiveWindow(&login);
+        auto* password = child<QLineEdit>(login, "passwordBox");
+        password->setFocus();
+        QTest::keyClick(password, Qt::Key_Return);
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_EQ(focus, child<QPushButton>(login, "loginButton"));
+        QTest::keyClick(focus, Qt::Key_Return);
+    });
+    QTimer::singleShot(3000, &login, [&] { login.done(QDialog::Rejected); });  // not logged in: the test fails
+    EXPECT_EQ(login.exec(), QDialog::Accepted);
+    EXPECT_FALSE(p.frame().LoginFailed);
+
+    dm.grjl.setSql(db::SqlLines{"select * from 个人经历"});
+    dm.grjl.open();
+    personnel::Tunitw editor(dm, *personnel::editorSpec("个人简历编辑"));
+    QTimer::singleShot(0, &editor, [&] {
+        QApplication::setActiveWindow(&editor);
+        auto* back = child<QPushButton>(editor, "returnButton");
+        back->setFocus();
+        QTest::keyClick(back, Qt::Key_Return);
+    });
+    QTimer::singleShot(3000, &editor, [&] { editor.done(QDialog::Accepted); });
+    EXPECT_EQ(editor.exec(), QDialog::Rejected);
+}
+
+}  // namespace
