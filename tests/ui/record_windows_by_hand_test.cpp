@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -13,7 +14,11 @@
 #include "admin/Tkhdlw.h"
 #include "app/TDM.h"
 #include "app/Tmain.h"
+#include "app/ModuleInfo.h"
+#include "personnel/PersonRecordEditor.h"
 #include "personnel/Tddglw.h"
+#include "personnel/Tpersonrecw.h"
+#include "personnel/Tpxglw.h"
 #include "personnel/Trszlw.h"
 #include "personnel/Tunitw.h"
 #include "support/ProgramLayout.h"
@@ -73,6 +78,7 @@ TEST_F(RecordWindowsByHand, ModuleListOpensTheEmployeeWindowOnTheChosenRow)
     ui.onWindow("员工信息", [&] {
         personnel::Trszlw w(dm, &main);
         QTimer::singleShot(0, &w, [&] {
+            QApplication::setActiveWindow(&w);
             auto* names = child<QTableView>(w, "nameList");
             names->setFocus(Qt::TabFocusReason);
             shown.push_back(child<QLineEdit>(w, "姓名")->text());
@@ -189,18 +195,69 @@ TEST_F(RecordWindowsByHand, DeletingANewRowAbandonsItSilently)
     EXPECT_TRUE(ui.questions.empty());
 }
 
-// A sub-record editor starts in its first field that takes typing, not in 序号.
+// A sub-record editor starts in its first field that takes typing, not in 序号 (which shows -1 on a
+// new row).
 TEST_F(RecordWindowsByHand, EditorOpensInItsFirstEditableField)
 {
-    exec("insert into 个人经历 (起始日期, 学校或者工作单位, 员工编号1) values ('2001-09-01', '一中', 'E01')");
+    dm.rszl.open();
     dm.grjl.setSql(db::SqlLines{"select * from 个人经历 where 员工编号1 = 'E01'"});
     dm.grjl.setRowNumberField(true);
     dm.grjl.open();
     dm.CurrentModule = 1;
+    dm.editorOpen.grjl = true;  // appended as the window's own 增加 does, without opening it again
+    dm.grjl.append();
     personnel::Tunitw w(dm, *personnel::editorSpec("个人简历编辑"));
     w.show();
     QApplication::setActiveWindow(&w);
-    QTRY_COMPARE_WITH_TIMEOUT(QApplication::focusWidget(), child<QLineEdit>(w, "起始日期"), 2000);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    EXPECT_EQ(child<QLineEdit>(w, "序号")->text(), QStringLiteral("-1"));
+    EXPECT_EQ(QApplication::focusWidget(), child<QLineEdit>(w, "起始日期"));
+}
+
+// Esc, pressed as often as it takes to close the window, asks about an edited row first: a date
+// still being typed counts as an edit, as does a grid cell written with Enter.
+TEST_F(RecordWindowsByHand, EscapeAsksAboutAnEditedRow)
+{
+    const auto escapeUntilClosed = [this](QDialog& w, QWidget* typedInto, const QString& keys, bool enter) {
+        ui.clear();
+        QTimer::singleShot(0, &w, [&w, typedInto, keys, enter] {
+            QApplication::setActiveWindow(&w);
+            typedInto->setFocus();
+            QTest::keyClicks(typedInto, keys);
+            if (enter) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            for (int i = 0; i < 3 && w.isVisible(); ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        });
+        QTimer::singleShot(3000, &w, [&w] { w.done(QDialog::Accepted); });
+        EXPECT_EQ(w.exec(), QDialog::Rejected);
+        EXPECT_EQ(ui.questions, std::vector<std::string>{"数据已修改，是否保存？"});
+    };
+
+    exec("insert into 职称评定 (员工编号1, 被评定人姓名, 评定职称) values ('E01', '吴颖', '会计师')");
+    dm.zcpd1.setSql(app::findModule(3)->sql);
+    dm.zcpd1.open();
+    dm.CurrentModule = 3;
+    {
+        personnel::Tpersonrecw w(dm, personnel::titleRecordSetup());
+        w.show();
+        escapeUntilClosed(w, child<QLineEdit>(w, "取得日期"), QStringLiteral("2020-1-2"), false);
+    }
+    ui.answer(true);  // 是: the date typed is saved on the way out
+    {
+        personnel::Tpersonrecw w(dm, personnel::titleRecordSetup());
+        w.show();
+        escapeUntilClosed(w, child<QLineEdit>(w, "取得日期"), QStringLiteral("20200102"), false);
+    }
+    EXPECT_EQ(p.count("职称评定 where 取得日期 = '2020-01-02'"), 1);
+
+    exec("insert into 培训课程 (课程编号, 培训名称) values ('C01', '安全培训')");
+    dm.CurrentModule = 2;
+    personnel::Tpxglw w(dm);
+    w.show();
+    auto* courses = child<QTableView>(w, "courses");
+    const int column = 1;  // 培训名称
+    ASSERT_EQ(courses->model()->headerData(column, Qt::Horizontal).toString(), QStringLiteral("培训名称"));
+    QTest::mouseClick(courses->viewport(), Qt::LeftButton, {}, courses->visualRect(courses->model()->index(0, column)).center());
+    escapeUntilClosed(w, courses, QStringLiteral("X"), true);
 }
 
 // Enter on a focused button presses it: in the login window Enter in the password box goes to
