@@ -16,6 +16,7 @@
 
 int main(int argc, char** argv)
 {
+    rsgz::ui::preferChineseDates();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("rsgz"));
     rsgz::ui::installChineseTranslations(app);

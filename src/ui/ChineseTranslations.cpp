@@ -38,6 +38,11 @@ public:
 
 }  // namespace
 
+void preferChineseDates()
+{
+    if (qEnvironmentVariableIsEmpty("LC_ALL")) qputenv("LC_TIME", "zh_CN.UTF-8");
+}
+
 QObject* installChineseTranslations(QCoreApplication& app)
 {
     // The dialogs' own dates, times and sizes follow the default locale, not the translations.

@@ -13,4 +13,10 @@ namespace rsgz::ui {
 // Chinese (China), so the dialogs show their dates and sizes the Chinese way.
 QObject* installChineseTranslations(QCoreApplication& app);
 
+// The file dialogs show modification dates in the system locale's time format, read from the
+// environment once, before the application object exists: call this first thing in main. Only the
+// time format becomes Chinese (numbers are never read or written through a locale here); an
+// explicit LC_ALL of the user's is left alone.
+void preferChineseDates();
+
 }  // namespace rsgz::ui

@@ -21,7 +21,6 @@ DataSetGrid::DataSetGrid(db::DataSet* ds, bool editable, QWidget* parent)
     verticalHeader()->setDefaultSectionSize(24);
     verticalHeader()->setFixedWidth(18);
     horizontalHeader()->setHighlightSections(false);
-    horizontalHeader()->setResizeContentsPrecision(40);
     linkGridToDataSet(this, model_);
     // Every new read (and every new choice of columns) fits the columns again, titles included.
     connect(model_, &QAbstractItemModel::modelReset, this, [this] { fitColumns(this); });

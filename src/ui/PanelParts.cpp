@@ -113,15 +113,17 @@ QTableView* makeGrid(QWidget* parent)
     grid->verticalHeader()->setFixedWidth(18);
     grid->horizontalHeader()->setHighlightSections(false);
     grid->horizontalHeader()->setDefaultSectionSize(96);
-    grid->horizontalHeader()->setResizeContentsPrecision(40);
     return grid;
 }
 
 // Columns start as wide as the first rows need, within reason, and never narrower than their title.
 void fitColumns(QTableView* grid)
 {
-    grid->resizeColumnsToContents();
     QHeaderView* header = grid->horizontalHeader();
+    // Rows beyond those in sight are measured too: enough that the longer words of a column (部门副经理
+    // among 科长 and 职员) are met, few enough that a list of 20,000 rows is fitted at once.
+    header->setResizeContentsPrecision(300);
+    grid->resizeColumnsToContents();
     for (int i = 0; i < header->count(); ++i) {
         const int title = header->sectionSizeHint(i);
         header->resizeSection(i, std::clamp(header->sectionSize(i), std::max(56, title), std::max(220, title)));

@@ -4,8 +4,10 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -193,6 +195,43 @@ TEST_F(RecordWindowsByHand, DeletingANewRowAbandonsItSilently)
     EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
     EXPECT_TRUE(ui.errors.empty()) << ui.errors.front();
     EXPECT_TRUE(ui.questions.empty());
+}
+
+// Where there is room, Chinese text is shown whole: the address and mail boxes of page 0, the
+// résumé grid's 学校或者工作单位 title and values, and a module list's longer words.
+TEST_F(RecordWindowsByHand, LongTextsAreShownWhole)
+{
+    exec("insert into 个人经历 (起始日期, 学校或者工作单位, 员工编号1) values ('2008-09-01', '北京航空航天大学计算机学院', 'E03')");
+    // The longer word only far down the list, out of sight.
+    exec("insert into 员工基本情况 (员工编号, 姓名, 职务) with recursive n(i) as (select 10 union all select i + 1 "
+         "from n where i < 90) select 'F' || i, '职员' || i, '科员' from n");
+    exec("update 员工基本情况 set 职务 = '部门副经理' where 员工编号 = 'F90'");
+    constexpr int kCellMargins = 6;  // a grid cell's text margins, both sides
+    const auto fits = [](const QWidget* w, const QString& text, int room) {
+        return w->fontMetrics().horizontalAdvance(text) <= room;
+    };
+    dm.rszl.open();
+    ASSERT_TRUE(dm.rszl.locate("员工编号", db::Value("E03")));
+    personnel::Trszlw w(dm);
+    w.show();
+    QTest::qWaitForWindowExposed(&w);
+    for (const char* column : {"家庭住址", "EMAIL"}) {
+        auto* box = child<QLineEdit>(w, column);
+        EXPECT_TRUE(fits(box, box->text(), box->width() - 12)) << column;
+    }
+    w.pages()->setCurrentIndex(2);
+    auto* resume = child<QTableView>(w, "grjl");
+    int school = -1;
+    for (int c = 0; c < resume->model()->columnCount(); ++c)
+        if (resume->model()->headerData(c, Qt::Horizontal).toString() == QStringLiteral("学校或者工作单位")) school = c;
+    ASSERT_GE(school, 0);
+    EXPECT_GE(resume->columnWidth(school), resume->horizontalHeader()->sectionSizeHint(school));
+    EXPECT_TRUE(fits(resume, QStringLiteral("北京航空航天大学计算机学院"), resume->columnWidth(school) - kCellMargins));
+
+    ui::DataSetGrid list(&dm.rszl, false);
+    list.show();
+    const int post = dm.rszl.fieldIndex("职务");
+    EXPECT_TRUE(fits(&list, QStringLiteral("部门副经理"), list.columnWidth(post) - kCellMargins));
 }
 
 // A sub-record editor starts in its first field that takes typing, not in 序号 (which shows -1 on a
