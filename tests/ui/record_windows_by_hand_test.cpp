@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QIcon>
+#include <QImage>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
@@ -26,9 +28,12 @@
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 #include "ui/DataSetGrid.h"
+#include "ui/DataSetModel.h"
 #include "ui/EnterOnButtons.h"
 #include "ui/NavigationBar.h"
+#include "ui/ProgramWindows.h"
 #include "ui/Screenshot.h"
+#include "ui/WindowRegistry.h"
 
 namespace {
 
@@ -104,6 +109,105 @@ TEST_F(RecordWindowsByHand, ModuleListOpensTheEmployeeWindowOnTheChosenRow)
     EXPECT_EQ(shown[1], QStringLiteral("王芳"));
     EXPECT_EQ(grid->currentIndex().row(), 3);
     EXPECT_TRUE(ui.errors.empty());
+}
+
+// The browse buttons of a module list look as they work: on the first row 后一条记录 is drawn strong
+// and 第一条记录 pale, also with the desktop icon theme the program asks for (whose arrows are pale).
+TEST_F(RecordWindowsByHand, BrowseButtonsLookAsTheyWork)
+{
+    // As on a desktop: its theme (the plain one here), then the fallback the program sets.
+    struct Restore {
+        QStringList paths = QIcon::themeSearchPaths();
+        QString theme = QIcon::themeName(), fallback = QIcon::fallbackThemeName();
+        ~Restore()
+        {
+            QIcon::setThemeSearchPaths(paths);
+            QIcon::setThemeName(theme);
+            QIcon::setFallbackThemeName(fallback);
+        }
+    } restore;
+    QIcon::setThemeSearchPaths({QStringLiteral("/usr/share/icons")});
+    QIcon::setThemeName(QStringLiteral("hicolor"));
+    QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+    app::Tmain main(p.frame(), false);
+    main.resize(1366, 768);
+    main.show();
+    main.navigationBar()->button(QStringLiteral("人员档案管理"))->click();
+    const auto darkest = [&](const char* button) {
+        auto* b = main.panel(1)->findChild<QToolButton*>(QString::fromUtf8(button));
+        const QImage img = b->grab().toImage();
+        int least = 255;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x) least = std::min(least, QColor(img.pixel(x, y)).lightness());
+        return std::pair{b->isEnabled(), least};
+    };
+    const auto [nextOn, next] = darkest("后一条记录");
+    const auto [firstOn, first] = darkest("第一条记录");
+    EXPECT_TRUE(nextOn);
+    EXPECT_FALSE(firstOn);
+    EXPECT_LT(next, 110);
+    EXPECT_GT(first, next + 30);
+}
+
+// The windows of modules 2 to 5 open on the double-clicked row of their list (the second here),
+// whose record they show.
+TEST_F(RecordWindowsByHand, ModuleWindowsOpenOnTheDoubleClickedRow)
+{
+    exec("insert into 培训课程 (课程编号, 培训名称, 开始日期) values ('C01', '安全培训', '2024-03-01'), "
+         "('C02', '财务软件', '2024-04-10')");
+    exec("insert into 培训记录 (课程编号1, 员工编号1, 受培训人姓名, 培训费用) values ('C01', 'E01', '吴颖', 0), "
+         "('C02', 'E03', '范红', 0), ('C02', 'E02', '李四', 0)");
+    exec("insert into 职称评定 (员工编号1, 被评定人姓名, 评定职称) values ('E01', '吴颖', '工程师'), ('E03', '范红', '会计师'), "
+         "('E04', '王芳', '经济师')");
+    exec("insert into 奖惩情况 (员工编号1, 奖惩人姓名, 奖惩内容) values ('E01', '吴颖', '先进个人'), ('E03', '范红', '优秀员工'), "
+         "('E04', '王芳', '年度标兵')");
+    exec("insert into 调动记录 (员工编号1, 姓名, 调动类型) values ('E01', '吴颖', '内部调动'), ('E03', '范红', '晋升'), "
+         "('E04', '王芳', '借调')");
+    ui::registerProgramWindows();
+    app::Tmain main(p.frame(), false);
+    main.resize(1366, 768);
+    main.show();
+
+    struct Case {
+        const char* module;
+        const char* window;
+        std::function<std::string(const db::DataSet& list)> clicked;  // the list row's record
+        std::function<std::string()> shown;  // what the opened window holds as its current record
+    };
+    const auto column = [](const char* name) { return [name](const db::DataSet& list) { return list.asString(name); }; };
+    const Case cases[] = {
+        {"人员培训管理", "员工培训管理",
+         [](const db::DataSet& list) { return list.asString("课程编号") + list.asString("员工编号"); },
+         [this] { return dm.pxkc.asString("课程编号") + dm.pxjl1.asString("员工编号1"); }},
+        {"人员职称评定", "职称评定管理", column("被评定人姓名"), [this] { return dm.zcpd.asString("被评定人姓名"); }},
+        {"人员奖惩管理", "奖惩数据管理", column("奖惩人姓名"), [this] { return dm.jcqk.asString("奖惩人姓名"); }},
+        {"人员调动管理", "调动数据管理", column("姓名"), [this] { return dm.ddjl1.asString("姓名"); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.module);
+        main.navigationBar()->button(QString::fromUtf8(c.module))->click();
+        auto* grid = main.workAreaWidget()->findChild<QTableView*>(QStringLiteral("moduleGrid"));
+        ASSERT_NE(grid, nullptr);
+        ASSERT_GE(grid->model()->rowCount(), 3);
+        const QRect second = grid->visualRect(grid->model()->index(1, 1));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, second.center());
+        const db::DataSet& list = *static_cast<ui::DataSetModel*>(grid->model())->dataSet();
+        const std::string clicked = c.clicked(list);
+        std::string shown;
+        ui.onWindow(c.window, [&] {
+            QTimer::singleShot(0, &main, [&] {
+                QWidget* w = QApplication::activeModalWidget();
+                ASSERT_NE(w, nullptr);
+                shown = c.shown();
+                static_cast<QDialog*>(w)->reject();
+            });
+            ui::openRegisteredWindow(c.window, &main);
+        });
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, second.center());
+        EXPECT_EQ(shown, clicked);
+        EXPECT_EQ(grid->currentIndex().row(), 1);
+    }
+    EXPECT_TRUE(ui.errors.empty()) << ui.errors.front();
 }
 
 // A date box keeps what is typed key by key, checks it on Enter or when it is left and then shows
