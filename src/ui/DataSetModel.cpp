@@ -4,6 +4,7 @@
 #include <QDateTime>
 
 #include "app/Interaction.h"
+#include "db/TypedDate.h"
 
 namespace rsgz::ui {
 
@@ -137,10 +138,14 @@ bool DataSetModel::setData(const QModelIndex& index, const QVariant& value, int 
 {
     if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable)) return false;
     const int f = fieldIndexOfColumn(index.column());
+    std::string text = value.toString().toStdString();
+    // A date cell takes the same typings as a date box (20220630, 2022.6.30 …).
+    if (ds_->field(f).type == FieldType::DateTime)
+        if (std::string date = db::typedDateText(text); !date.empty()) text = std::move(date);
     return app::runAction([&] {
         ds_->moveToRow(index.row());
         ds_->edit();
-        ds_->setValue(f, db::Value(value.toString()));
+        ds_->setValue(f, db::Value(text));
     });
 }
 
