@@ -22,6 +22,7 @@
 #include "ui/ModulePanel.h"
 #include "ui/PayrollSetsPanel.h"
 #include "ui/SalaryPage.h"
+#include "ui/WorkListPages.h"
 #include "ui/WindowRegistry.h"
 
 namespace rsgz::ui {
@@ -109,8 +110,10 @@ void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels
     QPushButton* generate = salaryPage ? makeGenerateButton(panels.salaries, nav, salaryPage) : nullptr;
     payroll::bindWorkListAmounts(dm);
     payroll::bindWorkListInsert(dm);
+    if (panels.timeWork) installWorkListPage(dm, panels.timeWork, payroll::timeWork());
+    if (panels.pieceWork) installWorkListPage(dm, panels.pieceWork, payroll::pieceWork());
     auto before = nav.hooks.openPayrollList;
-    nav.hooks.openPayrollList = [before, sets, setBox, generate, assigner, &dm, salaryPage](int module) {
+    nav.hooks.openPayrollList = [before, sets, setBox, generate, assigner, &dm, salaryPage, panels](int module) {
         if (module == 11 && generate) generate->setEnabled(admin::hasRight(dm, "工资表管理"));
         if (module == 11 && salaryPage) salaryPage->opened();
         if (module == 9 && sets) {
@@ -123,6 +126,8 @@ void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels
         } else if (before) {
             before(module);
         }
+        if (module == 12 && panels.timeWork) openWorkListPage(dm, panels.timeWork, payroll::timeWork());
+        if (module == 13 && panels.pieceWork) openWorkListPage(dm, panels.pieceWork, payroll::pieceWork());
     };
 }
 

@@ -12,6 +12,7 @@
 #include "personnel/RecordEditor.h"
 
 class QComboBox;
+class QKeyEvent;
 class QLineEdit;
 class QWidget;
 
@@ -31,6 +32,11 @@ public:
     QWidget* widget(const std::string& column) const;
     QComboBox* box(const std::string& column) const;
 
+    // An amount or quantity field shown with the "0.00" pattern: a read-only box with exactly two
+    // decimals, an editable one with at least two and every further decimal it holds (a price of
+    // 1.2345 stays 1.2345); with the yuan sign before it while the box is not being edited.
+    void setNumberPattern(const std::string& column, bool yuanSign = false);
+
     // The field Enter moves to; unset: Enter does nothing.
     void setEnter(std::function<std::string(const std::string&)> next) { enter_ = std::move(next); }
     // Fills every dictionary field's suggestions from 数据字典 (keys starting with '@' are left to
@@ -38,7 +44,13 @@ public:
     void refreshLists();
     void show();  // the current row into the controls
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    QString shownText(const std::string& column, const QWidget* w) const;
+    bool keypadComma(QObject* watched, const QKeyEvent* key);
+    void showOne(const std::string& column, QWidget* w);
     void dataSetReset(db::DataSet&) override { show(); }
     void rowChanged(db::DataSet&, int) override { show(); }
     void currentChanged(db::DataSet&) override { show(); }
@@ -51,6 +63,8 @@ private:
     QWidget* parent_;
     std::map<std::string, QWidget*> widgets_;
     std::map<std::string, std::string> keys_;  // dictionary field -> key
+    std::map<std::string, bool> patterns_;     // number field -> with the yuan sign
+    std::string typing_;  // the field whose box is being typed into: never rewritten under the keys
     std::function<std::string(const std::string&)> enter_;
     bool showing_ = false;
 };
