@@ -97,6 +97,7 @@ void registerPayrollWindows()
     registerModal<payroll::Tgzxmdw>("工资项目及初始值设置");
     registerModal<payroll::Tsdsw>("所得税设置");
     registerGenerationWindow();
+    registerSalaryCard();
     registerModal<payroll::Tjjgzw>("计件工资编辑");
     registerModal<payroll::Tjsgzfzw>("复杂计时工资");
 }

@@ -184,10 +184,14 @@ SalaryPage* installSalaryPage(app::Navigation& nav, app::TDM& dm, ModulePanel* p
 {
     auto* page = new SalaryPage(nav, dm, panel);
     livePage() = page;
+    return page;
+}
+
+void registerSalaryCard()
+{
     registerWindow("工资卡片编辑", [](QWidget* parent) {
         if (SalaryPage* p = livePage()) p->openCard(parent);
     });
-    return page;
 }
 
 SalaryPage* currentSalaryPage() { return livePage(); }

@@ -53,8 +53,11 @@ private:
     QPushButton* reopen_ = nullptr;
 };
 
-// Puts the salary page on its panel and registers the salary card over it.
+// Puts the salary page on its panel; it becomes the page the salary card and the bank windows
+// work on.
 SalaryPage* installSalaryPage(app::Navigation& nav, app::TDM& dm, ModulePanel* panel);
+// The salary card 工资卡片编辑 over the running page's view.
+void registerSalaryCard();
 // The page of the main window now running, or null; the bank windows work on what it shows.
 SalaryPage* currentSalaryPage();
 const payroll::SalaryView* salaryPageView();
