@@ -63,6 +63,12 @@ void SalaryPageForm::opened()
         view_.filter().sortField = kept.sortField;
         view_.filter().descending = kept.descending;
         read();
+        // A tree never built (a new installation) is built from its field list, so the months
+        // there are show as nodes without 刷新查询列表.
+        if (trees_ && trees_->tree(SalarySearch::kModule).empty()) {
+            const std::vector<std::string> columns = trees_->fieldList(SalarySearch::kModule);
+            if (!columns.empty()) trees_->build(SalarySearch::kModule, columns);
+        }
     });
 }
 

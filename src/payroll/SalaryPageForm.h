@@ -40,7 +40,8 @@ public:
     std::function<void()> onRead;
 
     // Each time the module is chosen: the sets again (the one shown stays when it still exists),
-    // the whole set without a node or a search; the sort stays.
+    // the whole set without a node or a search; the sort stays. An empty tree is built from its
+    // field list.
     void opened();
     void chooseSet(const std::string& name);
     // A node of the salary tree (-1: beside the nodes). A node naming a set shows that set.
