@@ -151,7 +151,7 @@ void Tmain::buildPanels()
     panels_[6] = new ui::StatisticsPanel(nav_, dm, queries_->trees(), work_);
     auto* sets = new ui::PayrollSetsPanel(nav_, dm, work_);
     panels_[9] = sets;
-    ui::installPayrollPages(nav_, dm, {sets, modulePanels_[10], modulePanels_[11]});
+    ui::installPayrollPages(nav_, dm, {sets, modulePanels_[10], modulePanels_[11], modulePanels_[12], modulePanels_[13]});
     for (const auto& [module, p] : panels_) work_->addWidget(p);
 }
 

@@ -32,6 +32,7 @@ Tunitw::Tunitw(app::TDM& dm, const EditorSpec& setup, QWidget* parent)
     std::vector<QComboBox*> after;
     for (const EditorField& f : setup.fields) {
         QWidget* w = fields_->add(f.column, f.kind, f.key);
+        if (f.pattern != FieldPattern::AsStored) fields_->setNumberPattern(f.column, f.pattern == FieldPattern::Yuan);
         if (f.kind == EditorFieldKind::Person) w = withPersonButton(w, f);
         form->addRow(q(f.column), w);
         if (f.kind == EditorFieldKind::Department) after.push_back(fields_->box(f.column));

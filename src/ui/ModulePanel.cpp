@@ -203,13 +203,16 @@ void ModulePanel::addToTopBar(QWidget* w)
 // whose column is empty.
 void ModulePanel::search()
 {
-    if (searchText_->text().isEmpty()) return;
+    if (searchText_->text().isEmpty()) {
+        if (ownEmptySearch) ownEmptySearch();
+        return;
+    }
     nav_.searchOneField(module_, searchField_->currentText().toStdString(), searchText_->text().toStdString());
 }
 
 void ModulePanel::searchButton()
 {
-    if (searchText_->text().isEmpty()) nav_.searchEmptyValue(module_, searchField_->currentText().toStdString());
+    if (searchText_->text().isEmpty() && !ownEmptySearch) nav_.searchEmptyValue(module_, searchField_->currentText().toStdString());
     else search();
 }
 

@@ -1,10 +1,13 @@
 #include "ui/RecordFields.h"
 
 #include <QComboBox>
+#include <QEvent>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
+#include <QTimer>
 #include <QToolButton>
 
 #include "app/Interaction.h"
@@ -72,9 +75,15 @@ QWidget* RecordFields::add(const std::string& column, EditorFieldKind kind, cons
     } else if (line) {
         connect(line, &QLineEdit::textEdited, this, [this, column](const QString& t) { write(column, t, false); });
         connect(line, &QLineEdit::editingFinished, this, [this, column, line] {
-            if (ds_.isEditing() && ds_.asString(column) != line->text().toStdString()) write(column, line->text(), true);
+            const QString text = line->text();
+            if (ds_.isEditing() && ds_.fieldIndex(column) >= 0 && text.toStdString() != ds_.asString(column) &&
+                text != shownText(column, line))
+                write(column, text, true);
+            // What was typed is shown by the field's pattern once it is taken ("2.5" as "2.50").
+            if (patterns_.count(column)) showOne(column, line);
         });
         connect(line, &QLineEdit::returnPressed, this, [this, column] { pressEnter(column); });
+        line->installEventFilter(this);
     }
     w->setObjectName(QString::fromStdString(column));
     widgets_[column] = w;
@@ -152,12 +161,93 @@ void RecordFields::write(const std::string& column, const QString& text, bool re
         app::runAction(set);
         return;
     }
-    // A half-typed date or number is not an error yet; it is reported when the field is left.
+    // A half-typed date or number is not an error yet; it is reported when the field is left. The
+    // box keeps what was typed ("1." stays, and the next key makes "1.2"); the others show the row.
     try {
         set();
     } catch (const db::DataSetError&) {
     } catch (const db::Abort&) {
     }
+}
+
+void RecordFields::setNumberPattern(const std::string& column, bool yuanSign)
+{
+    patterns_[column] = yuanSign;
+    if (QWidget* w = widget(column)) {
+        if (yuanSign) w->installEventFilter(this);
+        showOne(column, w);
+    }
+}
+
+// The yuan sign goes while the box is edited and comes back when it is left, after the box's own
+// handling of the leaving (which compares what it shows).
+bool RecordFields::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && keypadComma(watched, static_cast<QKeyEvent*>(event))) return true;
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        for (const auto& [column, w] : widgets_) {
+            if (w != watched || !patterns_.count(column)) continue;
+            const std::string c = column;
+            QWidget* box = w;
+            if (event->type() == QEvent::FocusIn) showOne(c, box);
+            else QTimer::singleShot(0, this, [this, c, box] { showOne(c, box); });
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+// The keypad's decimal key gives "," on some keyboards; a number box always takes it as the decimal
+// point, which is the only one a number is read with.
+bool RecordFields::keypadComma(QObject* watched, const QKeyEvent* key)
+{
+    if (!(key->modifiers() & Qt::KeypadModifier) || (key->key() != Qt::Key_Comma && key->text() != QStringLiteral(",")))
+        return false;
+    auto* line = qobject_cast<QLineEdit*>(watched);
+    if (!line || line->isReadOnly() || !ds_.active()) return false;
+    for (const auto& [column, w] : widgets_) {
+        if (w != watched) continue;
+        const int i = ds_.fieldIndex(column);
+        if (i < 0) return false;
+        const db::FieldType t = ds_.field(i).type;
+        if (t != db::FieldType::Currency && t != db::FieldType::Double) return false;
+        line->insert(QStringLiteral("."));
+        return true;
+    }
+    return false;
+}
+
+QString RecordFields::shownText(const std::string& column, const QWidget* w) const
+{
+    if (!ds_.active() || ds_.currentRow() < 0 || ds_.fieldIndex(column) < 0) return {};
+    const db::Value v = ds_.value(column);
+    const auto pattern = patterns_.find(column);
+    if (pattern == patterns_.end() || v.isNull()) return QString::fromStdString(v.toString());
+    db::Money m;
+    if (v.kind() == db::Value::Kind::Money) m = v.toMoney();
+    else if (!db::Money::fromDoubleChecked(v.toDouble(), &m)) return QString::fromStdString(v.toString());
+    const auto* line = qobject_cast<const QLineEdit*>(w);
+    const bool editable = line && !line->isReadOnly();
+    std::string text = m.toString(editable ? 4 : 2);
+    // Past the two decimals of the pattern, only the digits the value holds.
+    while (editable && text.size() > 3 && text[text.size() - 3] != '.' && text.back() == '0') text.pop_back();
+    const bool sign = pattern->second && !(editable && w->hasFocus());
+    return (sign ? QStringLiteral("￥") : QString()) + QString::fromStdString(text);
+}
+
+void RecordFields::showOne(const std::string& column, QWidget* w)
+{
+    if (column == writing_) return;  // shown as it stands while it is written
+    const bool was = showing_;
+    showing_ = true;
+    const QString text = shownText(column, w);
+    if (auto* line = qobject_cast<QLineEdit*>(w)) {
+        if (line->text() != text) line->setText(text);
+    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+        if (combo->currentText() != text) combo->setEditText(text);
+    } else if (auto* memo = qobject_cast<QPlainTextEdit*>(w)) {
+        if (memo->toPlainText() != text) memo->setPlainText(text);
+    }
+    showing_ = was;
 }
 
 // The first key into a date box puts the row into edit mode; the text itself waits for the check.
@@ -228,20 +318,11 @@ void RecordFields::pressEnter(const std::string& column)
 
 void RecordFields::show()
 {
-    showing_ = true;
     const bool hasRow = ds_.active() && ds_.currentRow() >= 0;
     for (const auto& [column, w] : widgets_) {
-        if (column == writing_ || (hasRow && typedDates_.count(column) && ds_.currentRow() == typedRow_)) continue;
-        const QString text = hasRow && ds_.fieldIndex(column) >= 0 ? QString::fromStdString(ds_.asString(column)) : QString();
-        if (auto* line = qobject_cast<QLineEdit*>(w)) {
-            if (line->text() != text) line->setText(text);
-        } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
-            if (combo->currentText() != text) combo->setEditText(text);
-        } else if (auto* memo = qobject_cast<QPlainTextEdit*>(w)) {
-            if (memo->toPlainText() != text) memo->setPlainText(text);
-        }
+        if (hasRow && typedDates_.count(column) && ds_.currentRow() == typedRow_) continue;
+        showOne(column, w);
     }
-    showing_ = false;
 }
 
 }  // namespace rsgz::ui

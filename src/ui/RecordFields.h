@@ -13,6 +13,7 @@
 #include "personnel/RecordEditor.h"
 
 class QComboBox;
+class QKeyEvent;
 class QLineEdit;
 class QWidget;
 
@@ -34,6 +35,11 @@ public:
     // The focus into the first field, in the order added, that takes typing.
     void focusFirstEditable();
 
+    // An amount or quantity field shown with the "0.00" pattern: a read-only box with exactly two
+    // decimals, an editable one with at least two and every further decimal it holds (a price of
+    // 1.2345 stays 1.2345); with the yuan sign before it while the box is not being edited.
+    void setNumberPattern(const std::string& column, bool yuanSign = false);
+
     // The field Enter moves to; unset: Enter does nothing.
     void setEnter(std::function<std::string(const std::string&)> next) { enter_ = std::move(next); }
     // Fills every dictionary field's suggestions from 数据字典 (keys starting with '@' are left to
@@ -44,7 +50,13 @@ public:
     // change behind). False when a typed date was refused.
     bool commitTyped();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    QString shownText(const std::string& column, const QWidget* w) const;
+    bool keypadComma(QObject* watched, const QKeyEvent* key);
+    void showOne(const std::string& column, QWidget* w);
     void dataSetReset(db::DataSet&) override;
     void rowChanged(db::DataSet&, int) override { show(); }
     void currentChanged(db::DataSet&) override;
@@ -60,6 +72,7 @@ private:
     std::map<std::string, QWidget*> widgets_;
     std::vector<std::string> order_;  // the columns as added
     std::map<std::string, std::string> keys_;  // dictionary field -> key
+    std::map<std::string, bool> patterns_;     // number field -> with the yuan sign
     std::function<std::string(const std::string&)> enter_;
     bool showing_ = false;
     std::string writing_;  // the field whose text is being written: shown as it stands
