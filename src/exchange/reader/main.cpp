@@ -1,0 +1,61 @@
+// rsgz_reader: reads one Access database or .xls workbook for the program, which starts it with
+// bounds on its time and memory (exchange/ReaderProcess.h), and writes what it read to its standard
+// output (exchange/TableStream.h).
+//
+//   rsgz_reader tables FILE         the names of the tables or sheets
+//   rsgz_reader read FILE TABLE     one table with all its rows
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "exchange/SourceFile.h"
+#include "exchange/TableStream.h"
+
+using namespace rsgz::exchange;
+
+namespace {
+
+constexpr int kUsage = 2;
+constexpr int kOutOfMemory = 3;  // ReaderProcess.cpp reads it so
+constexpr int kWriteFailed = 4;
+
+bool writeAll(const std::string& bytes)
+{
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(STDOUT_FILENO, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+std::string readFile(const std::string& mode, const std::string& path, const char* table)
+{
+    try {
+        auto file = openSourceFileHere(path);
+        if (mode == "tables") return tablestream::encodeTables(file->tables());
+        return tablestream::encodeTable(file->read(table));
+    } catch (const std::bad_alloc&) {
+        throw;
+    } catch (const std::exception& e) {
+        return tablestream::encodeFailure(e.what());
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (!((mode == "tables" && argc == 3) || (mode == "read" && argc == 4))) return kUsage;
+    try {
+        return writeAll(readFile(mode, argv[2], argc == 4 ? argv[3] : nullptr)) ? 0 : kWriteFailed;
+    } catch (const std::bad_alloc&) {
+        return kOutOfMemory;
+    }
+}
