@@ -107,7 +107,14 @@ Tdrsjw::Tdrsjw(app::TDM& dm, std::unique_ptr<SourceFile> file, ImportSession::Ki
     ui::finishListDialog(this, 1100, 640);
 }
 
-Tdrsjw::~Tdrsjw() = default;
+// The preview asks its model for headers while it is taken down, and the model reads the session's
+// table; the mapping boxes write into the session. So the window's widgets go first, while the
+// session (a member, destroyed before the dialog's children otherwise) is still there.
+Tdrsjw::~Tdrsjw()
+{
+    model_->show(nullptr);
+    qDeleteAll(findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
+}
 
 QWidget* Tdrsjw::makeItemsBox()
 {

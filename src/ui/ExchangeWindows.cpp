@@ -24,7 +24,7 @@ void openImport(QWidget* parent, exchange::ImportSession::Kind kind)
 }
 
 // The chooser first; then, with columns chosen on the personnel page, the file, written while a
-// progress window counts the rows.
+// progress window counts the rows; the window closes before the notice of how it went.
 void openExport(QWidget* parent)
 {
     app::TDM& dm = app::DM();
@@ -45,7 +45,7 @@ void openExport(QWidget* parent)
         }
         progress->setValue(rows);
         QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    });
+    }, [&] { progress.reset(); });  // closed before the notice that the export finished or failed
 }
 
 }  // namespace
