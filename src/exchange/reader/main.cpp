@@ -4,6 +4,7 @@
 //
 //   rsgz_reader tables FILE         the names of the tables or sheets
 //   rsgz_reader read FILE TABLE     one table with all its rows
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -22,11 +23,22 @@ constexpr int kUsage = 2;
 constexpr int kOutOfMemory = 3;  // ReaderProcess.cpp reads it so
 constexpr int kWriteFailed = 4;
 
-bool writeAll(const std::string& bytes)
+// libmdb prints its complaints about a damaged file on the standard output, which would run into
+// the stream: the stream keeps a descriptor of its own and the standard output goes nowhere.
+int takeStandardOutput()
+{
+    const int stream = ::fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, 3);
+    const int nowhere = ::open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (stream < 0 || nowhere < 0 || ::dup2(nowhere, STDOUT_FILENO) < 0) return -1;
+    ::close(nowhere);
+    return stream;
+}
+
+bool writeAll(int fd, const std::string& bytes)
 {
     size_t done = 0;
     while (done < bytes.size()) {
-        const ssize_t n = ::write(STDOUT_FILENO, bytes.data() + done, bytes.size() - done);
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) return false;
         done += static_cast<size_t>(n);
@@ -53,8 +65,10 @@ int main(int argc, char** argv)
 {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (!((mode == "tables" && argc == 3) || (mode == "read" && argc == 4))) return kUsage;
+    const int stream = takeStandardOutput();
+    if (stream < 0) return kWriteFailed;
     try {
-        return writeAll(readFile(mode, argv[2], argc == 4 ? argv[3] : nullptr)) ? 0 : kWriteFailed;
+        return writeAll(stream, readFile(mode, argv[2], argc == 4 ? argv[3] : nullptr)) ? 0 : kWriteFailed;
     } catch (const std::bad_alloc&) {
         return kOutOfMemory;
     }
