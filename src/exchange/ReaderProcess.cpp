@@ -150,7 +150,7 @@ namespace {
 
 class ContainedFile : public SourceFile {
 public:
-    explicit ContainedFile(std::string path) : path_(std::move(path)) {}
+    ContainedFile(std::string path, const ReaderLimits& limits) : path_(std::move(path)), limits_(limits) {}
 
     std::vector<std::string> tables() override
     {
@@ -174,7 +174,7 @@ private:
             throw SourceError("找不到读取程序 rsgz_reader，不能读取文件“" + path_ + "”。请重新安装本程序。");
         tablestream::Decoded d;
         try {
-            d = tablestream::decode(runReader(program, args));
+            d = tablestream::decode(runReader(program, args, limits_));
         } catch (const SourceError& e) {
             throw SourceError("文件已损坏或不是受支持的格式：" + path_ + "\n" + e.what());
         }
@@ -187,11 +187,15 @@ private:
     }
 
     std::string path_;
+    ReaderLimits limits_;
     std::optional<std::vector<std::string>> tables_;
 };
 
 }  // namespace
 
-std::unique_ptr<SourceFile> openContainedFile(const std::string& path) { return std::make_unique<ContainedFile>(path); }
+std::unique_ptr<SourceFile> openContainedFile(const std::string& path, const ReaderLimits& limits)
+{
+    return std::make_unique<ContainedFile>(path, limits);
+}
 
 }  // namespace rsgz::exchange

@@ -16,7 +16,7 @@ namespace rsgz::exchange {
 // this program goes on.
 struct ReaderLimits {
     std::chrono::milliseconds time{60'000};  // wall clock, then the process is killed
-    size_t memoryBytes = size_t{2} << 30;    // address space
+    size_t memoryBytes = size_t{1} << 30;    // address space
     size_t outputBytes = size_t{512} << 20;  // what it may write before it is killed
 };
 
@@ -30,6 +30,6 @@ std::string readerProgram();
 
 // A file read through the reader process: the list of tables is read once, each table when asked.
 // Every failure is "文件已损坏或不是受支持的格式" naming the file, with the reason on a line of its own.
-std::unique_ptr<SourceFile> openContainedFile(const std::string& path);
+std::unique_ptr<SourceFile> openContainedFile(const std::string& path, const ReaderLimits& limits = {});
 
 }  // namespace rsgz::exchange

@@ -154,6 +154,34 @@ TEST_F(ReaderProcess, DamagedFilesAreNamed)
     }
 }
 
+// Access databases cut short at two places that send libmdb astray: once into an endless loop,
+// once into memory that grows until the bound stops it. Each is named as damaged in seconds, and
+// the next file reads as before. (The bounds are those of the program, made shorter for a test.)
+TEST_F(ReaderProcess, AccessFilesThatSendTheLibraryAstrayAreStopped)
+{
+    const std::string sample = rsgz::test::sharedFixture("ASampleDatabase.accdb");
+    QFile whole(QString::fromStdString(sample));
+    if (!whole.open(QIODevice::ReadOnly)) GTEST_SKIP() << "no ASampleDatabase.accdb in ../shared/fixtures";
+    const QByteArray bytes = whole.readAll();
+    ReaderLimits limits;
+    limits.time = 3s;
+    limits.memoryBytes = size_t{512} << 20;
+    const std::pair<int, const char*> cuts[] = {{441936, "时间超过了上限"}, {435164, "异常结束"}};
+    for (const auto& [size, reason] : cuts) {
+        const std::string path = dir.file("cut" + std::to_string(size) + ".accdb");
+        QFile cut(QString::fromStdString(path));
+        ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+        cut.write(bytes.left(size));
+        cut.close();
+        const auto start = std::chrono::steady_clock::now();
+        const std::string said = message([&] { openContainedFile(path, limits)->tables(); });
+        EXPECT_EQ(said.rfind("文件已损坏或不是受支持的格式：" + path + "\n", 0), 0u) << said;
+        EXPECT_NE(said.find(reason), std::string::npos) << said;
+        EXPECT_LT(std::chrono::steady_clock::now() - start, 10s);
+    }
+    EXPECT_FALSE(openSourceFile(sample)->tables().empty());
+}
+
 // libmdb prints its complaints about a database cut short on the standard output; they must not
 // run into what the reader hands over.
 TEST_F(ReaderProcess, LibraryChatterStaysOutOfTheStream)
