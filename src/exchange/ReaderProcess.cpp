@@ -125,6 +125,7 @@ std::string runReader(const std::string& program, const std::vector<std::string>
     }
 
     std::string out;
+    out.reserve(size_t{1} << 20);
     const std::optional<std::string> overrun = collect(readEnd, limits, out);
     if (overrun) ::kill(pid, SIGKILL);
     closeQuietly(readEnd);

@@ -14,15 +14,16 @@ using Kind = db::Value::Kind;
 
 // --- writing -------------------------------------------------------------------------------------
 
-void putU32(std::string& out, uint32_t v)
+template <class U>
+void putLittle(std::string& out, U v)
 {
-    for (int i = 0; i < 4; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+    char bytes[sizeof(U)];
+    for (size_t i = 0; i < sizeof(U); ++i) bytes[i] = static_cast<char>((v >> (8 * i)) & 0xFF);
+    out.append(bytes, sizeof bytes);
 }
 
-void putU64(std::string& out, uint64_t v)
-{
-    for (int i = 0; i < 8; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
-}
+void putU32(std::string& out, uint32_t v) { putLittle(out, v); }
+void putU64(std::string& out, uint64_t v) { putLittle(out, v); }
 
 void putText(std::string& out, std::string_view s)
 {
@@ -65,28 +66,14 @@ public:
         need(1);
         return static_cast<uint8_t>(b_[pos_++]);
     }
-    uint32_t u32()
-    {
-        need(4);
-        uint32_t v = 0;
-        for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(static_cast<uint8_t>(b_[pos_ + i])) << (8 * i);
-        pos_ += 4;
-        return v;
-    }
-    uint64_t u64()
-    {
-        need(8);
-        uint64_t v = 0;
-        for (int i = 0; i < 8; ++i) v |= static_cast<uint64_t>(static_cast<uint8_t>(b_[pos_ + i])) << (8 * i);
-        pos_ += 8;
-        return v;
-    }
-    std::string text()
+    uint32_t u32() { return little<uint32_t>(); }
+    uint64_t u64() { return little<uint64_t>(); }
+    std::string_view text()
     {
         const uint32_t n = u32();
         if (n > kMaxText) fail("一个值超过了允许的长度");
         need(n);
-        std::string s(b_.substr(pos_, n));
+        const std::string_view s = b_.substr(pos_, n);
         pos_ += n;
         return s;
     }
@@ -123,6 +110,16 @@ public:
     [[noreturn]] static void fail(const std::string& why) { throw SourceError("读取进程的输出有误：" + why); }
 
 private:
+    template <class U>
+    U little()
+    {
+        need(sizeof(U));
+        U v = 0;
+        for (size_t i = 0; i < sizeof(U); ++i) v |= static_cast<U>(static_cast<uint8_t>(b_[pos_ + i])) << (8 * i);
+        pos_ += sizeof(U);
+        return v;
+    }
+
     void need(size_t n) const
     {
         if (left() < n) fail("数据不完整");
@@ -135,7 +132,7 @@ void readTable(Reader& r, SourceTable& t)
 {
     const size_t columns = r.count(kMaxColumns, 4);
     t.columns.reserve(columns);
-    for (size_t c = 0; c < columns; ++c) t.columns.push_back(r.text());
+    for (size_t c = 0; c < columns; ++c) t.columns.emplace_back(r.text());
     // Each row takes its line number and at least one byte per cell.
     const size_t rows = r.count(kMaxRows, 4 + columns);
     t.rows.reserve(rows);
@@ -167,6 +164,8 @@ std::string encodeTable(const SourceTable& t)
 {
     if (t.columns.size() > kMaxColumns || t.rows.size() > kMaxRows) return encodeFailure("表的行数或列数超出了能导入的范围");
     std::string out = begin('T');
+    // Most cells are short texts: about a dozen bytes each.
+    out.reserve(64 + t.rows.size() * (4 + 12 * t.columns.size()));
     putU32(out, static_cast<uint32_t>(t.columns.size()));
     for (const std::string& c : t.columns) putText(out, c);
     putU32(out, static_cast<uint32_t>(t.rows.size()));
@@ -195,7 +194,7 @@ Decoded decode(std::string_view bytes)
     case 'N': {
         d.kind = Decoded::Kind::Tables;
         const size_t n = r.count(kMaxTables, 4);
-        for (size_t i = 0; i < n; ++i) d.names.push_back(r.text());
+        for (size_t i = 0; i < n; ++i) d.names.emplace_back(r.text());
         break;
     }
     case 'T':
@@ -204,7 +203,7 @@ Decoded decode(std::string_view bytes)
         break;
     case 'F':
         d.kind = Decoded::Kind::Failure;
-        d.reason = r.text();
+        d.reason = std::string(r.text());
         break;
     default: Reader::fail("未知的内容");
     }
