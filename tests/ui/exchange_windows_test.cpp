@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <functional>
 
 #include "app/TDM.h"
 #include "exchange/Tdrsjw.h"
@@ -90,6 +91,44 @@ TEST_F(ExchangeWindows, ImportWindowClosesAfterATableWasChosen)
     }
     EXPECT_TRUE(ui.errors.empty());
     EXPECT_EQ(program.count("员工基本情况"), 0);
+}
+
+// Two sheets, the second read slowly: while it is read (on a thread of its own, the window
+// painting meanwhile) the preview must not be showing the first sheet's rows, which the session
+// is about to replace.
+class TwoSheets : public exchange::SourceFile {
+public:
+    std::function<void()> duringRead;
+    std::vector<std::string> tables() override { return {"大表", "小表"}; }
+    exchange::SourceTable read(const std::string& name) override
+    {
+        exchange::SourceTable t;
+        t.columns = {"姓名"};
+        for (int i = 0; i < (name == "大表" ? 300 : 2); ++i) t.rows.push_back({db::Value("甲")});
+        if (name == "小表" && duringRead) duringRead();
+        exchange::tidyTable(t);
+        return t;
+    }
+};
+
+TEST_F(ExchangeWindows, ThePreviewLetsGoOfASheetBeingReplaced)
+{
+    auto file = std::make_unique<TwoSheets>();
+    TwoSheets* sheets = file.get();
+    exchange::Tdrsjw w(tdm, std::move(file), exchange::ImportSession::Kind::Excel);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    auto* tables = w.findChild<QListWidget*>(QStringLiteral("tables"));
+    auto* preview = w.findChild<QTableView*>(QStringLiteral("preview"));
+    QTest::mouseClick(tables->viewport(), Qt::LeftButton, {}, tables->visualItemRect(tables->item(0)).center());
+    ASSERT_EQ(preview->model()->rowCount(), 300);
+
+    int rowsShownWhileReading = -1;
+    sheets->duringRead = [&] { rowsShownWhileReading = preview->model()->rowCount(); };
+    QTest::mouseClick(tables->viewport(), Qt::LeftButton, {}, tables->visualItemRect(tables->item(1)).center());
+    EXPECT_EQ(rowsShownWhileReading, 0);
+    EXPECT_EQ(preview->model()->rowCount(), 2);
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("recordCount"))->text(), QStringLiteral("记录数：2"));
 }
 
 TEST_F(ExchangeWindows, ColumnChooserKeepsWhatWasChosen)
