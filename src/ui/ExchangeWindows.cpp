@@ -38,7 +38,7 @@ void openExport(QWidget* parent)
     exchange::exportEmployees(dm, columns.chosen(), [&](int rows) {
         if (!progress) progress.emplace("导出EXCEL文件", "正在导出数据……", dm.rszl.recordCount());
         progress->step(rows);
-    });
+    }, [&] { progress.reset(); });
 }
 
 }  // namespace
