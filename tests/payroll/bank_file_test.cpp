@@ -1,7 +1,9 @@
 // The bank disbursement file: the stored layout, the record of a salary row and the written file.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <sys/mount.h>
 
 #include <string>
 
@@ -294,6 +296,30 @@ TEST_F(BankFileTest, ACharacterGbkCannotHoldStopsTheWriteAndLeavesTheOldFile)
     const std::string nowhere = out.file("没有的文件夹/df.txt");
     EXPECT_THROW(payroll::writeBankFile(nowhere, "x\r\n"), std::runtime_error);
     EXPECT_EQ(readAll(nowhere), "<missing>");
+}
+
+// A full disk is named as such, with the file; the old file stays. The full disk is a small
+// memory file system, which only an administrator may mount.
+TEST(BankFileWrite, AFullDiskSaysSoNamingTheFile)
+{
+    test::TempDir out;
+    const std::string disk = out.file("小盘");
+    QDir().mkpath(QString::fromStdString(disk));
+    if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0) GTEST_SKIP() << "cannot mount a small disk here";
+    struct Unmount {
+        std::string at;
+        ~Unmount() { ::umount(at.c_str()); }
+    } unmount{disk};
+    const std::string target = disk + "/df.txt";
+    writeAll(target, "old");
+    try {
+        payroll::writeBankFile(target, std::string(200 * 1024, '1'));
+        ADD_FAILURE() << "a file larger than the disk was written";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()), "磁盘空间不足，无法写入代发文件“" + target + "”。");
+    }
+    EXPECT_EQ(readAll(target), "old");
+    EXPECT_EQ(QDir(QString::fromStdString(disk)).entryList(QDir::Files), QStringList{"df.txt"});
 }
 
 TEST_F(BankFileTest, AViewOfEveryMonthIsAskedAboutNamingMonthsRowsAndTotal)
