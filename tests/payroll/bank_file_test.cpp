@@ -342,6 +342,27 @@ TEST_F(BankFileTest, AViewOfEveryMonthIsAskedAboutNamingMonthsRowsAndTotal)
     EXPECT_EQ(readAll(form.fileName), "00000123,5678,0000100050\r\n00000123,5678,0000200000\r\n");
 }
 
+// A stored fixed width no settings window can make would pad every record to gigabytes: the
+// layout is damaged, and no file is written.
+TEST_F(BankFileTest, AFixedWidthBeyondItsRangeIsDamageNotPadding)
+{
+    addRow("123", "张三", "2345.6");
+    saveLayout(exampleLayout());
+    exec("update 代发工资格式 set 固定宽度 = 2000000000 where 工资帐套 = '管理' and 部分序号 = '3'");
+    openView();
+    payroll::BankFileForm form(dm, &view);
+    form.activate();
+    form.fileName = out.file("df.txt");
+    EXPECT_FALSE(form.generate());
+    ASSERT_EQ(user.messages.size(), 1u);
+    EXPECT_NE(user.messages[0].find("代发格式已经损坏：第3部分的固定宽度 2000000000 不在 0 到 999 之间"), std::string::npos)
+        << user.messages[0];
+    EXPECT_EQ(readAll(form.fileName), "<missing>");
+
+    payroll::BankLayoutStore store(dm.DMADO, dm.dfgz_set);
+    EXPECT_EQ(store.open("管理").parts[2].width, 999) << "the settings window shows the nearest width it can hold";
+}
+
 TEST_F(BankFileTest, ALayoutWithoutExactlyEightRowsIsRepairedNotWiped)
 {
     // Part 1 twice, part 3, a part "9" and parts 2, 4 … 8 missing; the kept rows join five parts with "|".
