@@ -2,6 +2,7 @@
 
 #include <QSaveFile>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -198,8 +199,9 @@ CardDefinition::Point CardDefinition::position(int slot) const
 void CardDefinition::setPosition(int slot, Point p)
 {
     const int at = slotOffset(slot, kPositions, 16);
-    set(at, p.x);
-    set(at + 4, p.y);
+    // An item moved far off the sheet stops where the file may still hold it.
+    set(at, std::clamp(p.x, -kA0LongPixels, kA0LongPixels));
+    set(at + 4, std::clamp(p.y, -kA0LongPixels, kA0LongPixels));
 }
 
 CardDefinition::Font CardDefinition::font(int slot) const
