@@ -26,6 +26,13 @@ public:
     virtual void openWindow(const std::string& caption) = 0;
     // A web page in the default browser; false when no browser could be started.
     virtual bool openUrl(const std::string& url) = 0;
+
+    // The progress window of long work (use app::Progress, which always closes it). One is open
+    // at a time; a notice, question, error box or file dialog closes an open one before it opens,
+    // so nothing the user must answer ever waits behind it.
+    virtual void beginProgress(const std::string& /*caption*/, const std::string& /*text*/, int /*total*/) {}
+    virtual void stepProgress(int /*done*/) {}
+    virtual void endProgress() {}
 };
 
 Interaction& interaction();

@@ -93,6 +93,7 @@ void Tunitw::showEvent(QShowEvent* e)
     activated_ = true;
     run([this] { editor_.activate(); });
     fields_->refreshLists();
+    fields_->focusFirstEditable();
 }
 
 void Tunitw::run(const std::function<void()>& step)
@@ -126,7 +127,8 @@ void Tunitw::showCourse()
 
 void Tunitw::reject()
 {
-    bool done = false;  // a refused save keeps the window open
+    bool done = false;  // a refused date or save keeps the window open
+    if (!fields_->commitTyped()) return;
     app::runAction([this, &done] { done = editor_.close(); });
     if (done) QDialog::reject();
 }

@@ -124,6 +124,69 @@ void CardDefinition::applyDefaults()
     setByte(83849, 1);
 }
 
+namespace {
+// Screen pixels of the card window (3.78 per millimetre) for a place given in millimetres.
+int px(double mm) { return static_cast<int>(std::lround(mm * 3.78)); }
+}  // namespace
+
+CardDefinition CardDefinition::standardCard()
+{
+    CardDefinition def;
+    def.setPaperName("A4");
+    def.setPaperSize(2100, 2970);
+    def.setMargins(150, 150, 100, 250);
+    def.setTableTop(300);
+    def.setLineSpacing(100);
+    // Eight rows of particulars in two caption/value pairs; the photograph fills the right end of
+    // the first four, the second value runs to the frame in the other four. Then the résumé's
+    // caption row, and the résumé in the rest of the frame.
+    const int left = 150, right = 1950, top = 300, row = 100, photoLeft = 1550;
+    def.setLineCount(true, 9);
+    for (int i = 1; i <= 9; ++i) def.setLine(true, i, {left, top + i * row, i <= 3 ? photoLeft : right, top + i * row});
+    const int verticals[][2] = {{400, 8}, {850, 8}, {1100, 8}, {photoLeft, 4}};
+    def.setLineCount(false, 4);
+    for (int i = 0; i < 4; ++i)
+        def.setLine(false, i + 1, {verticals[i][0], top, verticals[i][0], top + verticals[i][1] * row});
+
+    const char* pairs[8][2][2] = {
+        {{"姓名", "姓名"}, {"性别", "性别"}},         {{"员工编号", "员工编号"}, {"出生年月", "出生年月"}},
+        {{"民族", "民族"}, {"籍贯", "籍贯"}},         {{"政治面貌", "政治面貌"}, {"婚姻状况", "婚姻状况"}},
+        {{"学历", "学历"}, {"毕业院校", "毕业院校"}}, {{"部门", "一级部门"}, {"职务", "职务"}},
+        {{"入职日期", "入职日期"}, {"联系电话", "联系电话"}}, {{"身份证号", "身份证号"}, {"家庭住址", "家庭住址"}},
+    };
+    std::vector<std::string> other = {"员工档案表", "单位："}, employee;
+    def.setPosition(positionSlot(Group::Other, 1), {px(87), px(10)});
+    def.setPosition(positionSlot(Group::Other, 2), {px(15), px(22)});
+    // Texts sit 2 mm into their cell and 2.5 mm below its top line; item positions carry the
+    // drawing's own small shift (0.6 mm left, 0.4 mm up).
+    const double captionX[] = {17.6, 87.6}, valueX[] = {42.6, 112.6};
+    for (int r = 0; r < 8; ++r)
+        for (int c = 0; c < 2; ++c) {
+            const double y = 30 + 10 * r + 2.9;
+            other.push_back(pairs[r][c][0]);
+            def.setPosition(positionSlot(Group::Other, static_cast<int>(other.size())), {px(captionX[c]), px(y)});
+            employee.push_back(pairs[r][c][1]);
+            def.setPosition(positionSlot(Group::Employee, static_cast<int>(employee.size())), {px(valueX[c]), px(y)});
+        }
+    other.push_back("个人简历");
+    def.setPosition(positionSlot(Group::Other, static_cast<int>(other.size())), {px(17.6), px(112.9)});
+    def.setItems(Group::Other, other);
+    def.setItems(Group::Employee, employee);
+    def.setItems(Group::Company, {"单位名称"});
+    def.setPosition(positionSlot(Group::Company, 1), {px(27.6), px(22.4)});
+
+    def.setFont(positionSlot(Group::Other, 1), {"黑体", 20});
+    for (size_t i = 2; i <= other.size(); ++i) def.setFont(fontSlot(Group::Other, static_cast<int>(i)), {"宋体", 11});
+    def.setFont(kEmployeeFont, {"宋体", 11});
+    def.setFont(kCompanyFont, {"宋体", 11});
+    // The photograph (109 × 131 pixels) in the middle of its cell; the résumé 2 mm inside the frame.
+    def.setPosition(kPhotoSlot, {px(161.2), px(33)});
+    def.setResumePosition({px(17.6), px(122.4)});
+    def.setResumeSize(px(175), px(145));
+    def.setPrintResume(true);
+    return def;
+}
+
 int32_t CardDefinition::get(int offset) const
 {
     uint32_t v = 0;
@@ -317,7 +380,7 @@ std::string CardFile::read(CardDefinition& def) const
 {
     std::ifstream in(path(), std::ios::binary);
     if (!in) {
-        def.applyDefaults();
+        def = CardDefinition::standardCard();
         return {};
     }
     const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -325,7 +388,7 @@ std::string CardFile::read(CardDefinition& def) const
         def.fromBytes(bytes);
         return {};
     } catch (const std::exception& e) {
-        def.applyDefaults();
+        def = CardDefinition::standardCard();
         return "员工档案表格的定义文件 " + path() + " 已经损坏（" + e.what()
              + "），现在使用默认设置。\r在“表格定义”中保存后，这个文件会被默认设置替换。";
     }

@@ -25,6 +25,10 @@ public:
     static constexpr int kCompanyBase = 300;
     static constexpr int kCompanyFont = 301;
     static constexpr int kOtherBase = 500;
+    // The résumé box is never narrower or lower than this on the screen (pixels), whatever the
+    // record holds: an old record's 0 would break the résumé after every character.
+    static constexpr int kResumeMinWidth = 200;
+    static constexpr int kResumeMinHeight = 100;
 
     enum class Group { Employee, Company, Other };
     struct Point {
@@ -45,6 +49,9 @@ public:
 
     // Sets the defaults of a new definition; every other field keeps what it holds.
     void applyDefaults();
+    // The card used until the office saves its own: A4 with a title, the company, the employee's
+    // particulars beside their captions in a ruled table, the photograph and the résumé below.
+    static CardDefinition standardCard();
 
     // The record as stored. fromBytes checks every count and every text length against the
     // record's limits and that each text is GBK; it throws std::runtime_error naming the first
@@ -116,9 +123,9 @@ public:
     explicit CardFile(std::string programDir) : dir_(std::move(programDir)) {}
     std::string path() const { return dir_ + "baobiao/rszlbb.dat"; }
 
-    // Reads the file into def. A missing file sets the defaults silently; a damaged one (not one
-    // whole record, a count or a length out of range, text that is not GBK) sets the defaults too
-    // and returns why, in words for the user. Empty when the file was read.
+    // Reads the file into def. A missing file gives the standard card silently; a damaged one (not
+    // one whole record, a count or a length out of range, text that is not GBK) gives it too and
+    // returns why, in words for the user. Empty when the file was read.
     std::string read(CardDefinition& def) const;
     // Replaces the file as a whole (temporary file renamed). Throws std::runtime_error.
     void save(const CardDefinition& def) const;

@@ -164,6 +164,7 @@ void TablePrinter::addRow(ReportPage& page, int top, const std::vector<std::stri
             t.wrap = layout_.wrap;
             t.text = texts[c];
             t.role = header ? TextRole::ColumnTitle : TextRole::Cell;
+            t.shrinkToFit = !header && isNumberText(t.text);
             page.texts.push_back(std::move(t));
         }
         x += col.width;

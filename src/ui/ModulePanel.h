@@ -85,8 +85,6 @@ private:
     QWidget* buildTreeSide(bool refreshButton);
     QWidget* buildGridSide(const Options& options);
     void buildGrid();
-    void followCurrentRow(int row);
-    void rowActivated(const QModelIndex& current);
     void search();
     void searchButton();
     void wireQueries();
@@ -105,7 +103,6 @@ private:
     QLineEdit* searchText_ = nullptr;
     QComboBox* sortField_ = nullptr;
     QComboBox* sortOrder_ = nullptr;
-    bool following_ = false;
     std::array<QToolButton*, 4> browseButtons_ = {};
     app::BrowseButtons browseState_;
     QHBoxLayout* topRow_ = nullptr;

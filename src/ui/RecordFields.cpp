@@ -9,6 +9,7 @@
 
 #include "app/Interaction.h"
 #include "app/TDM.h"
+#include "db/TypedDate.h"
 #include "personnel/DatePicker.h"
 #include "personnel/DictionaryLists.h"
 #include "ui/PickerFields.h"
@@ -62,7 +63,13 @@ QWidget* RecordFields::add(const std::string& column, EditorFieldKind kind, cons
             laidOut = withDateButton(line, column, pick);
         }
     }
-    if (line) {
+    if (line && kind == EditorFieldKind::Date) {
+        connect(line, &QLineEdit::textEdited, this, [this, column] { dateTyped(column); });
+        connect(line, &QLineEdit::editingFinished, this, [this, column] { commitDate(column); });
+        connect(line, &QLineEdit::returnPressed, this, [this, column] {
+            if (commitDate(column)) pressEnter(column);
+        });
+    } else if (line) {
         connect(line, &QLineEdit::textEdited, this, [this, column](const QString& t) { write(column, t, false); });
         connect(line, &QLineEdit::editingFinished, this, [this, column, line] {
             if (ds_.isEditing() && ds_.asString(column) != line->text().toStdString()) write(column, line->text(), true);
@@ -71,6 +78,7 @@ QWidget* RecordFields::add(const std::string& column, EditorFieldKind kind, cons
     }
     w->setObjectName(QString::fromStdString(column));
     widgets_[column] = w;
+    order_.push_back(column);
     return laidOut ? laidOut : w;
 }
 
@@ -101,6 +109,20 @@ QWidget* RecordFields::widget(const std::string& column) const
 
 QComboBox* RecordFields::box(const std::string& column) const { return qobject_cast<QComboBox*>(widget(column)); }
 
+void RecordFields::focusFirstEditable()
+{
+    for (const std::string& column : order_) {
+        QWidget* w = widget(column);
+        auto* line = qobject_cast<QLineEdit*>(w);
+        if (line && line->isReadOnly()) continue;
+        const int f = ds_.active() ? ds_.fieldIndex(column) : -1;
+        if (f >= 0 && ds_.field(f).readOnly) continue;
+        if (!w->isEnabled() || w->focusPolicy() == Qt::NoFocus) continue;
+        w->setFocus();
+        return;
+    }
+}
+
 void RecordFields::refreshLists()
 {
     std::vector<personnel::DictionaryField> fields;
@@ -115,10 +137,17 @@ void RecordFields::write(const std::string& column, const QString& text, bool re
 {
     if (showing_ || !ds_.active() || ds_.currentRow() < 0 || ds_.fieldIndex(column) < 0) return;
     if (ds_.field(ds_.fieldIndex(column)).readOnly) return;
+    const std::string before = writing_;
+    writing_ = column;
     const auto set = [&] {
         ds_.edit();
         ds_.setValue(column, text.isEmpty() ? db::Value() : db::Value(text.toStdString()));
     };
+    struct Restore {
+        std::string& w;
+        std::string v;
+        ~Restore() { w = v; }
+    } restore{writing_, before};
     if (report) {
         app::runAction(set);
         return;
@@ -129,6 +158,64 @@ void RecordFields::write(const std::string& column, const QString& text, bool re
     } catch (const db::DataSetError&) {
     } catch (const db::Abort&) {
     }
+}
+
+// The first key into a date box puts the row into edit mode; the text itself waits for the check.
+void RecordFields::dateTyped(const std::string& column)
+{
+    if (showing_ || !ds_.active() || ds_.currentRow() < 0) return;
+    typedRow_ = ds_.currentRow();
+    typedDates_[column].clear();
+    if (ds_.isEditing()) return;
+    writing_ = column;
+    app::runAction([this] { ds_.edit(); });
+    writing_.clear();
+}
+
+bool RecordFields::commitDate(const std::string& column)
+{
+    const auto it = typedDates_.find(column);
+    auto* line = qobject_cast<QLineEdit*>(widget(column));
+    if (it == typedDates_.end() || !line) return true;
+    const QString typed = line->text().trimmed();
+    if (!it->second.isEmpty() && it->second == typed) return false;  // refused already
+    const std::string date = typed.isEmpty() ? std::string() : db::typedDateText(typed.toStdString());
+    if (!typed.isEmpty() && date.empty()) {
+        it->second = typed;  // before the message: its window takes the focus from the box
+        write(column, typed, true);  // the dataset refuses it with its message; the box keeps the text
+        return false;
+    }
+    typedDates_.erase(it);
+    write(column, QString::fromStdString(date), true);
+    const QString shown = ds_.active() && ds_.currentRow() >= 0 ? QString::fromStdString(ds_.asString(column)) : QString();
+    if (line->text() != shown) line->setText(shown);
+    return true;
+}
+
+bool RecordFields::commitTyped()
+{
+    bool ok = true;
+    std::vector<std::string> columns;
+    for (const auto& entry : typedDates_) columns.push_back(entry.first);
+    for (const std::string& c : columns) {
+        auto it = typedDates_.find(c);
+        if (it != typedDates_.end()) it->second.clear();  // asked again: reported again
+        ok = commitDate(c) && ok;
+    }
+    return ok;
+}
+
+void RecordFields::dataSetReset(db::DataSet&)
+{
+    typedDates_.clear();
+    show();
+}
+
+void RecordFields::currentChanged(db::DataSet& ds)
+{
+    // Another row, or the row saved or given up: the boxes show what is stored.
+    if (ds.currentRow() != typedRow_ || !ds.isEditing()) typedDates_.clear();
+    show();
 }
 
 void RecordFields::pressEnter(const std::string& column)
@@ -144,6 +231,7 @@ void RecordFields::show()
     showing_ = true;
     const bool hasRow = ds_.active() && ds_.currentRow() >= 0;
     for (const auto& [column, w] : widgets_) {
+        if (column == writing_ || (hasRow && typedDates_.count(column) && ds_.currentRow() == typedRow_)) continue;
         const QString text = hasRow && ds_.fieldIndex(column) >= 0 ? QString::fromStdString(ds_.asString(column)) : QString();
         if (auto* line = qobject_cast<QLineEdit*>(w)) {
             if (line->text() != text) line->setText(text);

@@ -9,6 +9,7 @@
 #include "db/Gbk.h"
 #include "print/CardDefinition.h"
 #include "print/CardPage.h"
+#include "print/ReportPages.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -167,14 +168,58 @@ TEST(CardDefinition, DamagedFileGivesTheDefaultsAndSaysWhy)
         const std::string message = dir.file().read(def);
         EXPECT_NE(message.find(c.reason), std::string::npos) << message;
         EXPECT_NE(message.find("默认设置"), std::string::npos) << message;
-        EXPECT_EQ(def.paperWidth(), 2100);
-        EXPECT_TRUE(def.items(Group::Employee).empty());
-        EXPECT_EQ(def.items(Group::Company).size(), 1u);  // fields without a default keep what they held
+        EXPECT_TRUE(def.bytes() == CardDefinition::standardCard().bytes()) << "the standard card stands in";
     }
-    // A missing file is a first start, not damage.
+    // A missing file is a first start, not damage: the standard card, without a word.
     CardDir empty;
     CardDefinition def;
     EXPECT_EQ(empty.file().read(def), "");
+    EXPECT_TRUE(def.bytes() == CardDefinition::standardCard().bytes());
+}
+
+// The card a new installation prints: everything on the paper, the particulars inside the frame
+// and clear of the photograph, and the résumé wrapped at a real width inside the frame.
+TEST(CardDefinition, StandardCardFitsThePaper)
+{
+    const CardDefinition def = CardDefinition::standardCard();
+    print::CardValues values;
+    for (const std::string& column : def.items(Group::Employee)) values.employee[column] = "四个汉字";
+    values.employee["身份证号"] = "320102198804120026";
+    values.company["单位名称"] = "宏达机械厂";
+    values.resume = "2006年考入南京财经大学会计系，2010年毕业后进入本厂财务部。";
+    const print::CardPage page = print::layoutCard(def, values, print::CardScale::screen(), print::CardMode::Card);
+    const int paperW = 794, paperH = 1123;  // A4 at 3.78 pixels per millimetre
+    const auto& f = page.frame;
+    EXPECT_TRUE(f.x > 0 && f.y > 0 && f.x + f.width < paperW && f.y + f.height < paperH);
+    for (const auto& l : page.lines) {
+        EXPECT_TRUE(std::min(l.x1, l.x2) >= f.x && std::max(l.x1, l.x2) <= f.x + f.width);
+        EXPECT_TRUE(std::min(l.y1, l.y2) >= f.y && std::max(l.y1, l.y2) <= f.y + f.height);
+    }
+    auto overlaps = [](const print::CardPage::Rect& a, int x, int y, int w, int h) {
+        return x < a.x + a.width && a.x < x + w && y < a.y + a.height && a.y < y + h;
+    };
+    ASSERT_EQ(page.texts.size(), 16u + 19u + 1u);
+    for (const print::CardPage::Text& t : page.texts) {
+        print::FontSpec font;
+        font.size = t.font.size;
+        const int w = static_cast<int>(print::textWidthMm(t.text, font) * 3.78), h = t.font.size * 96 / 72;
+        const bool inTable = t.y > f.y;
+        SCOPED_TRACE(t.text);
+        EXPECT_TRUE(t.x >= (inTable ? f.x : 0) && t.x + w <= (inTable ? f.x + f.width : paperW));
+        EXPECT_TRUE(t.y >= 0 && t.y + h <= (inTable ? f.y + f.height : paperH));
+        EXPECT_FALSE(overlaps(page.photoBox, t.x, t.y, w, h));
+        for (const auto& l : page.lines) {
+            const bool across = l.y1 == l.y2 && l.y1 > t.y && l.y1 < t.y + h && l.x1 < t.x + w && l.x2 > t.x;
+            const bool down = l.x1 == l.x2 && l.x1 > t.x && l.x1 < t.x + w && l.y1 < t.y + h && l.y2 > t.y;
+            EXPECT_FALSE(across || down) << "a ruling line runs through the text";
+        }
+    }
+    EXPECT_TRUE(page.photo);
+    EXPECT_TRUE(page.photoBox.x > f.x && page.photoBox.x + page.photoBox.width < f.x + f.width);
+    ASSERT_TRUE(page.resume);
+    EXPECT_GT(page.resumeWrapWidth, 600);
+    EXPECT_LE(page.resumeText.x + page.resumeWrapWidth, f.x + f.width);
+    EXPECT_GE(page.resumeText.y, page.lines[8].y1) << "below the résumé's caption row";
 }
 
 TEST(CardDefinition, ItemsAreCutWithoutSplittingACharacter)

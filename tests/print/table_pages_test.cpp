@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "print/NumberFormat.h"
 #include "print/TablePages.h"
 
@@ -204,6 +206,32 @@ TEST(TablePagesTest, ManyRowsAndColumnsHaveNoFixedCap)
     const ReportPage page = p.page(1);
     EXPECT_EQ(page.records.size(), 259u);
     EXPECT_EQ(page.lines.size(), 261u + 100u);
+}
+
+// A cell that holds a number is printed smaller rather than cut; text keeps its size.
+TEST(TablePagesTest, NumberCellsShrinkToFitAndTextDoesNot)
+{
+    const struct {
+        const char* text;
+        bool number;
+    } cases[] = {
+        {"19996", true}, {"-1,234.50", true}, {"¥12.00", true}, {"1.5E+03", true}, {"12%", true},
+        {"(300.00)", true}, {"2024-03-01", true}, {" 7 ", true}, {"张三", false}, {"12号楼", false},
+        {"YG1003", false}, {"", false}, {"-", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(isNumberText(c.text), c.number) << c.text;
+
+    Rows rows;
+    rows.rows.push_back({"19996", Money::fromUnits(123456789)});
+    rows.rows.push_back({"王建国", Money::fromUnits(5)});
+    const TableLayout l = smallPage();
+    const TablePrinter printer(l, rows);
+    std::map<std::string, bool> shrinks;
+    for (const PageText& t : printer.page(1).texts) shrinks[t.text] = t.shrinkToFit;
+    EXPECT_TRUE(shrinks.at("19996"));
+    EXPECT_TRUE(shrinks.at("12345.68"));
+    EXPECT_FALSE(shrinks.at("王建国"));
+    EXPECT_FALSE(shrinks.at("实发")) << "a header is text";
 }
 
 TEST(NumberFormatTest, Patterns)
