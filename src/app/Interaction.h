@@ -16,7 +16,8 @@ public:
     virtual bool ask(const std::string& text) = 0;
     // The standard error box for errors no rule foresees (database errors).
     virtual void showError(const std::string& text) = 0;
-    // File dialogs: the chosen path, empty when cancelled. filter as in "图片 (*.jpg *.png)".
+    // File dialogs: the chosen path, empty when cancelled. filter as in "图片 (*.jpg *.png)". The
+    // save dialog has asked before returning an existing file's name (whether to replace it).
     virtual std::string openFileName(const std::string& caption, const std::string& filter) = 0;
     virtual std::string saveFileName(const std::string& caption, const std::string& filter) = 0;
     // A folder to write files into; empty when cancelled.

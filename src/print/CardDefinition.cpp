@@ -2,6 +2,7 @@
 
 #include <QSaveFile>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include <stdexcept>
 
 #include "db/Gbk.h"
+#include "print/PaperLimits.h"
 
 namespace rsgz::print {
 
@@ -62,6 +64,49 @@ int slotOffset(int slot, int base, int size)
 {
     if (slot < 1 || slot > CardDefinition::kSlots) throw std::out_of_range("card slot " + std::to_string(slot));
     return base + (slot - 1) * size;
+}
+
+std::string outOf(const std::string& what, int value, int low, int high)
+{
+    if (value >= low && value <= high) return {};
+    return what + " " + std::to_string(value) + " 不在 " + std::to_string(low) + " 到 " + std::to_string(high) + " 之间";
+}
+
+// The first size or position of a definition that no sheet of paper can hold (the paper at most
+// A0 either way; lengths, offsets and lines within an A0 length; item positions within an A0
+// length of the corner, in pixels; font sizes 0–500); empty when there is none.
+std::string rangeProblem(const CardDefinition& d)
+{
+    using Group = CardDefinition::Group;
+    if (!fitsA0(d.paperWidth(), d.paperHeight(), kA0ShortTenths, kA0LongTenths))
+        return "纸张大小 " + std::to_string(d.paperWidth()) + "×" + std::to_string(d.paperHeight()) + " 超出了范围（纸张最大为 A0）";
+    std::vector<std::string> found;
+    auto length = [&](const char* what, int v) { found.push_back(outOf(what, v, 0, kA0LongTenths)); };
+    auto shift = [&](const std::string& what, int v, int bound) { found.push_back(outOf(what, v, -bound, bound)); };
+    length("左边距", d.leftMargin()), length("右边距", d.rightMargin()), length("上边距", d.topMargin());
+    length("下边距", d.bottomMargin()), length("表格上边距", d.tableTop()), length("行距", d.lineSpacing());
+    length("简历框宽", d.resumeWidth()), length("简历框高", d.resumeHeight());
+    shift("偏差校正", d.offset().x, kA0LongTenths), shift("偏差校正", d.offset().y, kA0LongTenths);
+    shift("简历框位置", d.resumePosition().x, kA0LongPixels), shift("简历框位置", d.resumePosition().y, kA0LongPixels);
+    auto place = [&](const std::string& what, int slot) {
+        shift(what + "的位置", d.position(slot).x, kA0LongPixels), shift(what + "的位置", d.position(slot).y, kA0LongPixels);
+    };
+    auto size = [&](const std::string& what, int slot) { found.push_back(outOf(what + "的字号", d.font(slot).size, 0, kMaxFontPoints)); };
+    place("照片", CardDefinition::kPhotoSlot);
+    for (Group g : {Group::Employee, Group::Company, Group::Other}) {
+        const int n = static_cast<int>(d.items(g).size());
+        for (int i = 1; i <= n; ++i) {
+            const std::string what = std::string(groupName(g)) + " " + std::to_string(i);
+            place(what, CardDefinition::positionSlot(g, i));
+            size(what, CardDefinition::fontSlot(g, i));
+        }
+    }
+    for (bool horizontal : {true, false})
+        for (const CardDefinition::Line& l : d.lines(horizontal))
+            for (int v : {l.x1, l.y1, l.x2, l.y2}) shift(horizontal ? "表格横线的坐标" : "表格竖线的坐标", v, kA0LongTenths);
+    for (const std::string& f : found)
+        if (!f.empty()) return f;
+    return {};
 }
 
 }  // namespace
@@ -204,6 +249,7 @@ void CardDefinition::fromBytes(const std::string& bytes)
     checkCount(kHorizontalCount, kMaxLines, "表格横线");
     checkCount(kVerticalCount, kMaxLines, "表格竖线");
     checkText(83892, 30, "纸张名称");
+    if (const std::string problem = rangeProblem(read); !problem.empty()) throw std::runtime_error(problem);
     bytes_ = bytes;
 }
 
@@ -216,8 +262,9 @@ CardDefinition::Point CardDefinition::position(int slot) const
 void CardDefinition::setPosition(int slot, Point p)
 {
     const int at = slotOffset(slot, kPositions, 16);
-    set(at, p.x);
-    set(at + 4, p.y);
+    // An item moved far off the sheet stops where the file may still hold it.
+    set(at, std::clamp(p.x, -kA0LongPixels, kA0LongPixels));
+    set(at + 4, std::clamp(p.y, -kA0LongPixels, kA0LongPixels));
 }
 
 CardDefinition::Font CardDefinition::font(int slot) const

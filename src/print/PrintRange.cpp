@@ -36,7 +36,9 @@ std::optional<PrintRange> readPrintRange(const std::string& programDir)
     else if (lines[0] == "打印当前页") r.kind = PrintRange::Kind::Current;
     else if (lines[0] == "选择范围" && lines.size() >= 3) {
         r.kind = PrintRange::Kind::Range;
-        if (!parseWholeNumber(lines[1], &r.from) || !parseWholeNumber(lines[2], &r.to)) return std::nullopt;
+        // Only a range the window could have chosen; any other is damage, read as no range at all.
+        if (!parseWholeNumber(lines[1], &r.from) || !parseWholeNumber(lines[2], &r.to) || r.from < 1 || r.to < r.from)
+            return std::nullopt;
     } else
         return std::nullopt;
     return r;

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "db/Gbk.h"
+#include "print/PaperLimits.h"
 
 namespace rsgz::print {
 
@@ -154,6 +155,47 @@ std::string fitToCapacity(const std::string& text, int capacity)
     return end == s.size() ? text : s.left(end).toStdString();
 }
 
+namespace {
+
+std::string outOf(const std::string& what, int value, int low, int high)
+{
+    if (value >= low && value <= high) return {};
+    return what + " " + std::to_string(value) + " 不在 " + std::to_string(low) + " 到 " + std::to_string(high) + " 之间";
+}
+
+std::string fontProblem(const TableFont& f, const std::string& what)
+{
+    return outOf(what + "的字号", f.size, 0, kMaxFontPoints);
+}
+
+}  // namespace
+
+std::string TableLayout::rangeProblem() const
+{
+    if (!fitsA0(paperWidth, paperHeight, kA0ShortTenths, kA0LongTenths))
+        return "纸张大小 " + std::to_string(paperWidth) + "×" + std::to_string(paperHeight) +
+               " 超出了范围（单位 0.1 毫米，纸张最大为 A0：8410×11890）";
+    const std::pair<const char*, int> margins[] = {
+        {"左边距", leftMargin}, {"右边距", rightMargin}, {"顶边距", topMargin}, {"底边距", bottomMargin}};
+    for (const auto& [what, v] : margins)
+        if (std::string p = outOf(what, v, 0, kA0LongTenths); !p.empty()) return p;
+    if (leftMargin + rightMargin >= pageWidth() || topMargin + bottomMargin >= pageHeight()) return "页边距超出了纸张的范围";
+    if (std::string p = outOf("表格行距", rowHeight, 10, 1000); !p.empty()) return p;
+    if (std::string p = fontProblem(tableFont, "表格字体"); !p.empty()) return p;
+    for (const TableTitle& t : titles) {
+        for (std::string p : {outOf("标题“" + t.text + "”的横向位置", t.x, -kA0LongPixels, kA0LongPixels),
+                              outOf("标题“" + t.text + "”的纵向位置", t.y, -kA0LongPixels, kA0LongPixels),
+                              fontProblem(t.font, "标题“" + t.text + "”")})
+            if (!p.empty()) return p;
+    }
+    for (const TableColumn& c : columns) {
+        for (std::string p : {outOf("打印项目“" + c.item + "”的宽度", c.width, 1, pageWidth()),
+                              fontProblem(c.headerFont, "列标题“" + c.header + "”"), fontProblem(c.dataFont, "打印项目“" + c.item + "”")})
+            if (!p.empty()) return p;
+    }
+    return {};
+}
+
 int TableLayout::tableWidth() const
 {
     int w = 0;
@@ -244,6 +286,7 @@ TableLayout TableLayout::fromBytes(const std::vector<uint8_t>& bytes)
     l.payStubs = r.flag(18763);
     for (int i = 0; i < columnCount; ++i)
         l.columns.push_back(readColumn(r, kColumnsAt + static_cast<size_t>(i) * kColumnSize));
+    if (const std::string problem = l.rangeProblem(); !problem.empty()) throw LayoutFileError(problem);
     return l;
 }
 

@@ -68,6 +68,11 @@ struct TableLayout {
     int pageHeight() const { return landscape() ? paperWidth : paperHeight; }
     int usableLength() const { return pageHeight() - topMargin - bottomMargin; }
     int tableWidth() const;
+    // Why a size, position or count lies outside what a sheet of paper can hold (the paper at most
+    // A0 either way, margins and column widths within it, titles within an A0 length of its corner, font sizes
+    // 0–500, a row height of 10–1000); empty when every one is within. A file that breaks one of
+    // them is damaged.
+    std::string rangeProblem() const;
 
     // The default layout with the given grid column titles (at most 99 are taken).
     static TableLayout defaults(const std::vector<std::string>& gridTitles);

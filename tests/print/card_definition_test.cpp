@@ -62,6 +62,14 @@ std::string writtenElsewhere()
         std::string b = bytes;
         for (int offset : {10560, 10572, 10580, 83840, 83844}) put(b, offset, 0);
         b[83892] = 0;
+        // Sizes and positions are held to what a sheet of paper can take; the noise stays elsewhere.
+        for (int offset : {10240, 10244, 10248, 10252, 83864, 83868, 83872, 83876, 83880, 83884, 83888, 83928})
+            put(b, offset, 40);
+        put(b, 83852, 2100), put(b, 83856, 2970);
+        for (int slot : {1, 2, 3, 260, 301, 501, 502})
+            for (int i = 0; i < 4; ++i) put(b, (slot - 1) * 16 + 4 * i, 100);
+        for (int base : {77440, 77456, 80640})
+            for (int i = 0; i < 4; ++i) put(b, base + 4 * i, 500);
         return b;
     }());
     def.setItems(Group::Employee, {"姓名", "员工编号", "部门"});
@@ -137,6 +145,18 @@ TEST(CardDefinition, DamagedFileGivesTheDefaultsAndSaysWhy)
         {"text too long", with([](std::string& b) { b[10600 + 31] = 31; }), "员工数据项 2的长度 31"},
         {"not GBK", with([](std::string& b) { b[19901] = '\xff'; }), "公司数据项 1不是有效的 GBK"},
         {"font name", with([](std::string& b) { b[51200 + 501 * 32] = 21; }), "其他内容 2 的字体名称"},
+        // Sizes and positions no sheet of paper holds.
+        {"paper 19 km high", with([](std::string& b) { put(b, 83856, 190000000); }), "纸张大小 2100×190000000"},
+        {"no paper", with([](std::string& b) { put(b, 83852, 0); }), "纸张大小"},
+        {"square beyond A0", with([](std::string& b) { put(b, 83852, 9000), put(b, 83856, 9000); }), "纸张大小"},
+        {"margin", with([](std::string& b) { put(b, 83876, INT32_MAX); }), "左边距"},
+        {"negative line spacing", with([](std::string& b) { put(b, 83864, -50); }), "行距 -50"},
+        {"offset", with([](std::string& b) { put(b, 83872, -20000); }), "偏差校正"},
+        {"résumé box", with([](std::string& b) { put(b, 10252, 12000); }), "简历框宽"},
+        {"item far away", with([](std::string& b) { put(b, 2 * 16 + 4, 5000); }), "员工数据项 3的位置"},
+        {"photo far away", with([](std::string& b) { put(b, 259 * 16, -5000); }), "照片的位置"},
+        {"huge font", with([](std::string& b) { put(b, 51200 + 24, 100000); }), "员工数据项 1的字号"},
+        {"line far away", with([](std::string& b) { put(b, 80640 + 12, 2000000000); }), "表格竖线的坐标"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);

@@ -174,15 +174,15 @@ TEST(TablePagesTest, LayoutsWithoutRoomForARowAreRefused)
         {"default", [](TableLayout&) {}, ""},
         {"landscape, row height 1000", [](TableLayout& l) { l.orientation = "横向", l.rowHeight = 1000; }, "一页放不下一行数据"},
         {"row height 1000 portrait", [](TableLayout& l) { l.rowHeight = 1000; }, "一页放不下一行数据"},
-        {"row height 1300 with totals", [](TableLayout& l) { l.rowHeight = 1300; }, "行距应在 10 到 1000"},
-        {"row height 0", [](TableLayout& l) { l.rowHeight = 0; }, "行距应在 10 到 1000"},
+        {"row height 1300 with totals", [](TableLayout& l) { l.rowHeight = 1300; }, "不在 10 到 1000 之间"},
+        {"row height 0", [](TableLayout& l) { l.rowHeight = 0; }, "不在 10 到 1000 之间"},
         {"pay slips taller than the page",
          [](TableLayout& l) { l.payStubs = true, l.rowHeight = 1000, l.orientation = "横向"; }, "一页放不下一张工资条"},
         {"pay slips of row height 600 fit one", [](TableLayout& l) { l.payStubs = true, l.rowHeight = 600; }, ""},
         {"margins beyond the paper", [](TableLayout& l) { l.topMargin = 2000, l.bottomMargin = 1000; }, "页边距"},
-        {"negative margin", [](TableLayout& l) { l.leftMargin = -1; }, "页边距"},
+        {"negative margin", [](TableLayout& l) { l.leftMargin = -1; }, "左边距"},
         {"zero paper", [](TableLayout& l) { l.paperWidth = 0; }, "纸张"},
-        {"column without width", [](TableLayout& l) { l.columns[0].width = 0; }, "宽度应大于 0"},
+        {"column without width", [](TableLayout& l) { l.columns[0].width = 0; }, "宽度 0 不在 1 到 2100 之间"},
     };
     for (const Case& c : cases) {
         TableLayout l = TableLayout::defaults({"姓名"});

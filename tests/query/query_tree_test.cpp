@@ -70,3 +70,16 @@ TEST(QueryTree, ReadingKeepsTheNodesBeforeABadLine)
     EXPECT_FALSE(t.readLines({"A", "\tB", "\t\t\tC", "D"}));
     EXPECT_EQ(shape(t), (std::vector<std::string>{"A", "\tB"}));
 }
+
+// More nodes or levels than any tree of the program has: the file is damaged, not built.
+TEST(QueryTree, TreesBeyondTheBoundsAreRefused)
+{
+    std::vector<std::string> deep;
+    for (int d = 0; d <= QueryTree::kMaxDepth; ++d) deep.push_back(std::string(static_cast<size_t>(d), '\t') + "层");
+    QueryTree t;
+    EXPECT_TRUE(t.readLines({deep.begin(), deep.end() - 1}));
+    EXPECT_FALSE(t.readLines(deep));
+    EXPECT_TRUE(t.readLines(std::vector<std::string>(QueryTree::kMaxNodes, "A")));
+    EXPECT_FALSE(t.readLines(std::vector<std::string>(QueryTree::kMaxNodes + 1, "A")));
+    EXPECT_TRUE(t.empty());
+}
