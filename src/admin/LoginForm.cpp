@@ -56,7 +56,7 @@ void LoginForm::Save_yonghuList()
         name = history_->record(name);
         items = history_->items();
     } catch (const std::exception& e) {
-        // The name cannot be kept in the history file (a character GBK cannot hold, a locked
+        // The name cannot be kept in the history file (a locked or full disk, a read-only
         // file): say so and log in with the name as typed.
         app::interaction().showError(e.what());
     }

@@ -39,7 +39,7 @@ bool fileExists(const std::string& path) { return QFileInfo::exists(QString::fro
 
 std::vector<std::string> readLines(const std::string& path)
 {
-    return fileExists(path) ? db::readGbkLines(path) : std::vector<std::string>{};
+    return fileExists(path) ? db::readSettingsLines(path) : std::vector<std::string>{};
 }
 
 bool contains(const std::vector<std::string>& v, const std::string& s) { return std::find(v.begin(), v.end(), s) != v.end(); }

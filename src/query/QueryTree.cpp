@@ -52,7 +52,7 @@ QueryTree::LoadResult QueryTree::load(const std::string& path)
 {
     std::vector<std::string> lines;
     try {
-        lines = db::readGbkLines(path);
+        lines = db::readSettingsLines(path);
     } catch (const std::exception&) {
         nodes_.clear();
         return {false};
@@ -60,7 +60,7 @@ QueryTree::LoadResult QueryTree::load(const std::string& path)
     return {readLines(lines)};
 }
 
-void QueryTree::save(const std::string& path) const { db::writeGbkLines(path, fileLines()); }
+void QueryTree::save(const std::string& path) const { db::writeSettingsLines(path, fileLines()); }
 
 QueryTree QueryTree::fromRows(const std::vector<std::vector<std::string>>& rows)
 {

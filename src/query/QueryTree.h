@@ -30,7 +30,7 @@ public:
     // The texts from the root down to node i.
     std::vector<std::string> path(int i) const;
 
-    // --- the tree file: GBK, CR LF, one node per line, as many TABs as its depth before the text ---
+    // --- the tree file: GB18030, CR LF, one node per line, as many TABs as its depth before the text ---
     struct LoadResult {
         bool ok = true;  // false: the file broke off (read error, bad text, a jump of more than one level)
     };

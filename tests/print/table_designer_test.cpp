@@ -123,7 +123,7 @@ TEST(PrintRangeTest, ClosingTheRangeWindowCancels)
 
     ui.onWindow("打印表格", [&] { writePrintRange(programDir, {PrintRange::Kind::Range, 2, 9}); });
     EXPECT_EQ(preview.askPrintRange(), std::make_pair(2, 4));
-    EXPECT_EQ(rsgz::db::readGbkLines(printRangePath(programDir)), (std::vector<std::string>{"选择范围", "2", "9"}));
+    EXPECT_EQ(rsgz::db::readSettingsLines(printRangePath(programDir)), (std::vector<std::string>{"选择范围", "2", "9"}));
 
     ui.onWindow("打印表格", [] {});
     EXPECT_FALSE(preview.askPrintRange());
