@@ -118,7 +118,7 @@ public:
     std::string path() const { return dir_ + "baobiao/rszlbb.dat"; }
 
     // Reads the file into def. A missing file sets the defaults silently; a damaged one (not one
-    // whole record, a count or a length out of range, text that is not GB18030) sets the defaults too
+    // whole record, a count or a length out of range, text that is not GBK) sets the defaults too
     // and returns why, in words for the user. Empty when the file was read.
     std::string read(CardDefinition& def) const;
     // Replaces the file as a whole (temporary file renamed). Throws std::runtime_error.
