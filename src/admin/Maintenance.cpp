@@ -146,6 +146,7 @@ void Maintenance::replaceLiveFile(const std::string& chosen)
     try {
         const std::string safety = safetyCopyPath();
         runBeside([&] { db::backupFile(live, safety); });
+        dm_.fileCheck.stop();  // its reading connection must not outlive the file it reads
         dm_.close_all_data();
         dm_.DMADO.close();
         for (const char* log : {"-wal", "-shm", "-journal"}) std::filesystem::remove(live + log);
@@ -173,6 +174,7 @@ void Maintenance::compact()
 {
     const std::string live = dm_.livePath();
     const std::string fresh = compactPath();
+    dm_.fileCheck.stop();  // its reading connection must not outlive the file it reads
     dm_.close_all_data();
     dm_.DMADO.close();
     try {

@@ -48,18 +48,6 @@ const char* groupName(CardDefinition::Group g)
     return "其他内容";
 }
 
-// The longest start of a GBK text that fits the capacity without splitting a character.
-std::string cutGbk(const std::string& gbk, int capacity)
-{
-    size_t end = 0;
-    while (end < gbk.size()) {
-        const size_t width = static_cast<uint8_t>(gbk[end]) >= 0x81 ? 2 : 1;
-        if (end + width > static_cast<size_t>(capacity)) break;
-        end += width;
-    }
-    return gbk.substr(0, end);
-}
-
 int slotOffset(int slot, int base, int size)
 {
     if (slot < 1 || slot > CardDefinition::kSlots) throw std::out_of_range("card slot " + std::to_string(slot));
@@ -203,15 +191,15 @@ void CardDefinition::set(int offset, int32_t value)
 std::string CardDefinition::text(int offset, int capacity) const
 {
     const int length = std::min<int>(byte(offset), capacity);
-    return db::fromGbk(std::string_view(bytes_).substr(offset + 1, length));
+    return db::fromGb18030(std::string_view(bytes_).substr(offset + 1, length));
 }
 
 // Only the length byte and the text are written: the bytes after it keep what they held.
 void CardDefinition::setText(int offset, int capacity, const std::string& utf8)
 {
-    const std::string gbk = cutGbk(db::toGbk(utf8), capacity);
-    setByte(offset, static_cast<uint8_t>(gbk.size()));
-    std::memcpy(bytes_.data() + offset + 1, gbk.data(), gbk.size());
+    const std::string encoded = db::cutGb18030(db::toGb18030(utf8), static_cast<size_t>(capacity));
+    setByte(offset, static_cast<uint8_t>(encoded.size()));
+    std::memcpy(bytes_.data() + offset + 1, encoded.data(), encoded.size());
 }
 
 void CardDefinition::fromBytes(const std::string& bytes)
@@ -228,7 +216,7 @@ void CardDefinition::fromBytes(const std::string& bytes)
         try {
             read.text(offset, capacity);
         } catch (const std::exception&) {
-            throw std::runtime_error(what + "不是有效的 GBK 文字");
+            throw std::runtime_error(what + "不是有效的文字");
         }
     };
     auto checkCount = [&read](int offset, int max, const std::string& what) {
@@ -407,7 +395,7 @@ bool CardFile::paperSize(const std::string& name, int& width, int& height) const
 {
     std::vector<std::string> lines;
     try {
-        lines = db::readGbkLines(dir_ + "set/" + name + ".p");
+        lines = db::readSettingsLines(dir_ + "set/" + name + ".p");
     } catch (const std::exception&) {
         return false;
     }

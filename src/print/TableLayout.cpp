@@ -35,7 +35,7 @@ public:
             throw LayoutFileError(std::string(what) + "的长度 " + std::to_string(len) + " 超过了容量 " +
                                   std::to_string(capacity));
         try {
-            return db::fromGbk(std::string_view(reinterpret_cast<const char*>(&b_[at + 1]), static_cast<size_t>(len)));
+            return db::fromGb18030(std::string_view(reinterpret_cast<const char*>(&b_[at + 1]), static_cast<size_t>(len)));
         } catch (const db::EncodingError&) {
             throw LayoutFileError(std::string(what) + "不是有效的文字");
         }
@@ -65,14 +65,14 @@ public:
     }
     void text(size_t at, const std::string& t, int capacity)
     {
-        std::string gbk;
+        std::string bytes;
         try {
-            gbk = db::toGbk(fitToCapacity(t, capacity));
+            bytes = db::cutGb18030(db::toGb18030(t), static_cast<size_t>(capacity));
         } catch (const db::EncodingError& e) {
             throw LayoutFileError(std::string("打印格式中的文字无法保存：") + e.what());
         }
-        b_[at] = static_cast<uint8_t>(gbk.size());
-        std::memcpy(&b_[at + 1], gbk.data(), gbk.size());
+        b_[at] = static_cast<uint8_t>(bytes.size());
+        std::memcpy(&b_[at + 1], bytes.data(), bytes.size());
     }
     void font(size_t at, const TableFont& f)
     {
@@ -141,18 +141,14 @@ int checkedCount(int32_t n, int max, const char* what)
 
 std::string fitToCapacity(const std::string& text, int capacity)
 {
-    const QString s = QString::fromStdString(text);
-    int bytes = 0;
-    qsizetype end = 0;
-    while (end < s.size()) {
-        const qsizetype step = s.at(end).isHighSurrogate() && end + 1 < s.size() ? 2 : 1;
-        // GBK holds every character it can in one byte (ASCII) or two.
-        const int size = s.at(end).unicode() < 0x80 ? 1 : 2;
-        if (bytes + size > capacity) break;
-        bytes += size;
-        end += step;
+    // The file holds the text in GB18030: one, two or four bytes a character.
+    try {
+        const std::string bytes = db::toGb18030(text);
+        if (bytes.size() <= static_cast<size_t>(std::max(capacity, 0))) return text;
+        return db::fromGb18030(db::cutGb18030(bytes, static_cast<size_t>(std::max(capacity, 0))));
+    } catch (const db::EncodingError&) {
+        return text;  // not UTF-8: saving it says so
     }
-    return end == s.size() ? text : s.left(end).toStdString();
 }
 
 namespace {

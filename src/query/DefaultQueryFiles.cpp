@@ -85,7 +85,7 @@ void writeMissingQueryFiles(const std::string& setDir)
 {
     for (const DefaultQueryFile& f : defaultQueryFiles()) {
         const std::string path = setDir + f.name;
-        if (!QFileInfo::exists(QString::fromStdString(path))) db::writeGbkLines(path, f.lines);
+        if (!QFileInfo::exists(QString::fromStdString(path))) db::writeSettingsLines(path, f.lines);
     }
 }
 

@@ -58,7 +58,7 @@ QueryTree::LoadResult QueryTree::load(const std::string& path)
     std::vector<std::string> lines;
     try {
         if (QFileInfo(QString::fromStdString(path)).size() > kMaxFileBytes) throw std::length_error(path);
-        lines = db::readGbkLines(path);
+        lines = db::readSettingsLines(path);
     } catch (const std::exception&) {
         nodes_.clear();
         return {false};
@@ -66,7 +66,7 @@ QueryTree::LoadResult QueryTree::load(const std::string& path)
     return {readLines(lines)};
 }
 
-void QueryTree::save(const std::string& path) const { db::writeGbkLines(path, fileLines()); }
+void QueryTree::save(const std::string& path) const { db::writeSettingsLines(path, fileLines()); }
 
 QueryTree QueryTree::fromRows(const std::vector<std::vector<std::string>>& rows)
 {

@@ -30,7 +30,7 @@ public:
     // The texts from the root down to node i.
     std::vector<std::string> path(int i) const;
 
-    // --- the tree file: GBK, CR LF, one node per line, as many TABs as its depth before the text ---
+    // --- the tree file: GB18030, CR LF, one node per line, as many TABs as its depth before the text ---
     // Bounds of a tree file; beyond them it is damaged.
     static constexpr int kMaxNodes = 100000, kMaxDepth = 16;
     static constexpr long long kMaxFileBytes = 16LL << 20;

@@ -121,6 +121,11 @@ TEST(CardDefinition, FieldsAreAtTheirOffsets)
     EXPECT_EQ(b[83849], 1);  // the résumé prints
     EXPECT_EQ(b.substr(26100 + 251, 3), "\x02" + db::toGbk("乙"));
     EXPECT_EQ(b.substr(51200 + 639 * 32, 5), "\x04" + db::toGbk("黑体"));
+    // Texts GBK has no code for are kept too.
+    def.setItems(Group::Employee, {"王䶮", "𠀀"});
+    CardDefinition back;
+    back.fromBytes(def.bytes());
+    EXPECT_EQ(back.items(Group::Employee), (std::vector<std::string>{"王䶮", "𠀀"}));
 }
 
 // A damaged file never gets into the definition: the defaults are taken and the user told why.
@@ -143,7 +148,7 @@ TEST(CardDefinition, DamagedFileGivesTheDefaultsAndSaysWhy)
         {"employee count", with([](std::string& b) { put(b, 10560, 101); }), "员工数据项的数量 101"},
         {"negative lines", with([](std::string& b) { put(b, 83844, -1); }), "表格竖线的数量 -1"},
         {"text too long", with([](std::string& b) { b[10600 + 31] = 31; }), "员工数据项 2的长度 31"},
-        {"not GBK", with([](std::string& b) { b[19901] = '\xff'; }), "公司数据项 1不是有效的 GBK"},
+        {"not GBK", with([](std::string& b) { b[19901] = '\xff'; }), "公司数据项 1不是有效的文字"},
         {"font name", with([](std::string& b) { b[51200 + 501 * 32] = 21; }), "其他内容 2 的字体名称"},
         // Sizes and positions no sheet of paper holds.
         {"paper 19 km high", with([](std::string& b) { put(b, 83856, 190000000); }), "纸张大小 2100×190000000"},

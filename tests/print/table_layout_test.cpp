@@ -170,10 +170,14 @@ TEST(TableLayoutTest, TextsAreCutToTheirCapacityWithoutSplittingACharacter)
     EXPECT_EQ(fitToCapacity("工资表", 5), "工资");
     EXPECT_EQ(fitToCapacity("ab工资", 4), "ab工");
     EXPECT_EQ(fitToCapacity("abc", 3), "abc");
+    EXPECT_EQ(fitToCapacity("王𠀀", 5), "王");  // four bytes in the file
+    EXPECT_EQ(fitToCapacity("王𠀀", 6), "王𠀀");
     TableLayout l = TableLayout::defaults({std::string(60, 'x')});
     EXPECT_EQ(l.columns[0].item.size(), 50u);
     l.titles[0].text = std::string(150, 'a') + std::string(40, 'b') + "一二三四五六七八九十";
     EXPECT_EQ(TableLayout::fromBytes(l.toBytes()).titles[0].text, std::string(150, 'a') + std::string(40, 'b') + "一二三四五");
+    l.titles.push_back(TableTitle{.text = "王䶮𠀀的工资"});
+    EXPECT_EQ(TableLayout::fromBytes(l.toBytes()).titles.back().text, "王䶮𠀀的工资");
 }
 
 // A damaged layout never blocks the preview for good: the user is told why and may go on with

@@ -275,7 +275,7 @@ TEST_F(TablePrintWindowsTest, RangeWindowWritesTheChoiceOrNothing)
     EXPECT_FALSE(QFile::exists(QString::fromStdString(print::printRangePath(programDir()))));
     w.findChild<QLineEdit*>(QStringLiteral("from"))->setText(QStringLiteral("3"));
     w.confirm();
-    EXPECT_EQ(db::readGbkLines(print::printRangePath(programDir())), (std::vector<std::string>{"选择范围", "3", "3"}));
+    EXPECT_EQ(db::readSettingsLines(print::printRangePath(programDir())), (std::vector<std::string>{"选择范围", "3", "3"}));
     w.reject();
     EXPECT_FALSE(QFile::exists(QString::fromStdString(print::printRangePath(programDir())))) << "closing cancels";
 }
