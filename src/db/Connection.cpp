@@ -35,26 +35,7 @@ int afterCommit(void* listener, sqlite3* db, const char* schema, int pages)
     return SQLITE_OK;
 }
 
-// The rows of "PRAGMA quick_check", or the engine's error when the check itself breaks off on a
-// damaged page: empty only for a sound file.
-std::string runQuickCheck(sqlite3* db)
-{
-    sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db, "PRAGMA quick_check(5)", -1, &st, nullptr);
-    std::string found;
-    auto note = [&found](std::string_view line) {
-        if (!found.empty()) found += '\n';
-        found += line;
-    };
-    while (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-        const std::string_view row = text ? text : "";
-        if (row != "ok") note(row);
-    }
-    if (rc != SQLITE_DONE && rc != SQLITE_ROW) note(sqlite3_errmsg(db));
-    sqlite3_finalize(st);
-    return found;
-}
+std::string runQuickCheck(sqlite3* db) { return checkStatementRows(db, "PRAGMA quick_check(5)"); }
 
 // A file with no owner-write bit is treated as read-only even where the process could write it
 // anyway (an administrator's account): whoever marked it so did not want it changed.
@@ -98,6 +79,29 @@ sqlite3* openFileReadOnly(const std::string& path)
     registerChineseCollation(db);
     return db;
 }
+
+std::string checkStatementRows(sqlite3* db, const std::string& sql)
+{
+    sqlite3_stmt* st = nullptr;
+    int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
+    std::string found;
+    auto note = [&found](std::string_view line) {
+        if (!found.empty()) found += '\n';
+        found += line;
+    };
+    while (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+        const std::string_view row = text ? text : "";
+        if (row != "ok") note(row);
+    }
+    if (rc != SQLITE_DONE && rc != SQLITE_ROW) note(sqlite3_errmsg(db));
+    sqlite3_finalize(st);
+    return found;
+}
+
+ReadOnlyFile::~ReadOnlyFile() { sqlite3_close(db); }
+
+void ReadOnlyFile::fail(int rc, const std::string& what) const { throw DbError(rc, what + sqlite3_errmsg(db)); }
 
 std::string quickCheckFile(const std::string& path, const std::atomic<bool>* cancel)
 {

@@ -100,6 +100,21 @@ std::string quickCheckFile(const std::string& path, const std::atomic<bool>* can
 // caller closes it. Throws DbError when the file cannot be opened.
 sqlite3* openFileReadOnly(const std::string& path);
 
+// A connection from openFileReadOnly, closed however the work on it ends.
+struct ReadOnlyFile {
+    sqlite3* db;
+    explicit ReadOnlyFile(const std::string& path) : db(openFileReadOnly(path)) {}
+    ~ReadOnlyFile();
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+    // Throws DbError with what and the engine's message.
+    [[noreturn]] void fail(int rc, const std::string& what) const;
+};
+
+// The rows of a check statement ("PRAGMA quick_check" and its narrower forms) other than "ok", or
+// the engine's error when the check itself breaks off on a damaged page: empty only for a sound file.
+std::string checkStatementRows(sqlite3* db, const std::string& sql);
+
 // A consistent copy of the database open on src into target, with the engine's online backup,
 // written beside the target and renamed over it (Connection::backupTo). Throws DbError.
 void backupDatabase(sqlite3* src, const std::string& target);

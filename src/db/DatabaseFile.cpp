@@ -8,21 +8,6 @@
 
 namespace rsgz::db {
 
-namespace {
-// Closes the reading connection however the work on it ends.
-struct ReadOnlyFile {
-    sqlite3* db;
-    explicit ReadOnlyFile(const std::string& path) : db(openFileReadOnly(path)) {}
-    ~ReadOnlyFile() { sqlite3_close(db); }
-    ReadOnlyFile(const ReadOnlyFile&) = delete;
-    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
-    [[noreturn]] void fail(int rc, const std::string& what) const
-    {
-        throw DbError(rc, what + sqlite3_errmsg(db));
-    }
-};
-}  // namespace
-
 void backupFile(const std::string& source, const std::string& target)
 {
     ReadOnlyFile file(source);

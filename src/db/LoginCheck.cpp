@@ -52,35 +52,6 @@ std::string headerProblem(const std::string& path, bool logPending)
     return {};
 }
 
-struct ReadOnly {
-    sqlite3* db;
-    explicit ReadOnly(const std::string& path) : db(openFileReadOnly(path)) {}
-    ~ReadOnly() { sqlite3_close(db); }
-    ReadOnly(const ReadOnly&) = delete;
-    ReadOnly& operator=(const ReadOnly&) = delete;
-};
-
-// The rows of a check statement other than "ok", or the engine's error when the statement breaks
-// off on a damaged page.
-std::string checkRows(sqlite3* db, const std::string& sql)
-{
-    sqlite3_stmt* st = nullptr;
-    int rc = sqlite3_prepare_v2(db, sql.c_str(), -1, &st, nullptr);
-    std::string found;
-    auto note = [&found](std::string_view line) {
-        if (!found.empty()) found += '\n';
-        found += line;
-    };
-    while (rc == SQLITE_OK && (rc = sqlite3_step(st)) == SQLITE_ROW) {
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
-        const std::string_view row = text ? text : "";
-        if (row != "ok") note(row);
-    }
-    if (rc != SQLITE_DONE && rc != SQLITE_ROW) note(sqlite3_errmsg(db));
-    sqlite3_finalize(st);
-    return found;
-}
-
 bool hasTable(sqlite3* db, const std::string& name)
 {
     sqlite3_stmt* st = nullptr;
@@ -105,13 +76,13 @@ bool hasPendingLog(const std::string& path)
 std::string cheapCheckFile(const std::string& path, const std::vector<std::string>& tables)
 {
     if (std::string problem = headerProblem(path, hasPendingLog(path)); !problem.empty()) return problem;
-    ReadOnly file(path);
+    ReadOnlyFile file(path);
     // Reading the schema parses every statement in it; a table argument limits the check to that
     // tree and its indexes.
-    if (std::string found = checkRows(file.db, "PRAGMA quick_check(sqlite_schema)"); !found.empty()) return found;
+    if (std::string found = checkStatementRows(file.db, "PRAGMA quick_check(sqlite_schema)"); !found.empty()) return found;
     for (const std::string& table : tables) {
         if (!hasTable(file.db, table)) continue;  // the login's own statement then says what is missing
-        if (std::string found = checkRows(file.db, "PRAGMA quick_check(" + sqlQuote(table) + ")"); !found.empty())
+        if (std::string found = checkStatementRows(file.db, "PRAGMA quick_check(" + sqlQuote(table) + ")"); !found.empty())
             return found;
     }
     return {};

@@ -118,15 +118,6 @@ bool madeAtStart(const std::string& name, const SchemaObject& o)
     return t && t->ownStatement;
 }
 
-// Closes the reading connection however the comparison ends.
-struct ReadOnly {
-    sqlite3* db;
-    explicit ReadOnly(const std::string& path) : db(openFileReadOnly(path)) {}
-    ~ReadOnly() { sqlite3_close(db); }
-    ReadOnly(const ReadOnly&) = delete;
-    ReadOnly& operator=(const ReadOnly&) = delete;
-};
-
 }  // namespace
 
 void createSchema(Connection& conn)
@@ -150,7 +141,7 @@ SchemaDifferences compareWithSchema(const std::string& path)
     Connection memory(":memory:");
     createSchema(memory);
     const Objects want = objectsOf(memory.handle());
-    const ReadOnly file(path);
+    const ReadOnlyFile file(path);
     const Objects have = objectsOf(file.db);
 
     SchemaDifferences d;
