@@ -1,6 +1,7 @@
 #include "exchange/ImportSession.h"
 
 #include "app/Interaction.h"
+#include "app/OperatorRights.h"
 #include "app/TDM.h"
 #include "db/DbError.h"
 #include "db/LatinCase.h"
@@ -83,6 +84,8 @@ void ImportSession::tellProgress(int count)
 int ImportSession::importRows()
 {
     app::Interaction& ui = app::interaction();
+    // Importing adds employees: the right of the employee records, before anything is read.
+    if (!app::runAction([this] { app::requireRight(dm_, "档案管理"); })) return 0;
     if (!hasTable_) {
         ui.showMessage("请先选择表文件！");
         return 0;

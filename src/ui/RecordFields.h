@@ -3,6 +3,7 @@
 // drop-down fields with their suggestions, date fields with the date picker, read-only fields.
 // Typing puts the row into edit mode and writes through the dataset; any change of the dataset
 // (a move, a post, a re-read) shows the row again. Enter moves the focus as the window says.
+// Without the right that guards the dataset every field is shown read-only and no picker writes.
 #include <QObject>
 #include <functional>
 #include <map>
@@ -44,6 +45,7 @@ private:
     void currentChanged(db::DataSet&) override { show(); }
     void write(const std::string& column, const QString& text, bool report);
     void pressEnter(const std::string& column);
+    void showWritable(bool may);
     QWidget* withDateButton(QLineEdit* line, const std::string& column, const std::function<void()>& pick);
 
     app::TDM& dm_;
@@ -51,6 +53,8 @@ private:
     QWidget* parent_;
     std::map<std::string, QWidget*> widgets_;
     std::map<std::string, std::string> keys_;  // dictionary field -> key
+    std::map<std::string, personnel::EditorFieldKind> kinds_;
+    std::map<std::string, QWidget*> dateButtons_;
     std::function<std::string(const std::string&)> enter_;
     bool showing_ = false;
 };

@@ -6,12 +6,12 @@
 #include <QPushButton>
 #include <memory>
 
-#include "admin/Rights.h"
 #include "app/Interaction.h"
 #include "app/Navigation.h"
 #include "app/TDM.h"
 #include "payroll/IncomeTax.h"
 #include "payroll/SalaryCard.h"
+#include "payroll/SalaryClosing.h"
 #include "payroll/SalarySearch.h"
 #include "payroll/SalaryView.h"
 #include "payroll/Tgzeditw.h"
@@ -108,7 +108,8 @@ void SalaryPage::openView()
 
 void SalaryPage::closeOrReopen(bool closing)
 {
-    if (!admin::hasRight(*dm, "工资表管理") || !view || !dm->gzb.active()) return;
+    if (!view || !dm->gzb.active()) return;
+    if (!app::runAction([this] { payroll::requireClosingRights(*dm); })) return;
     const std::string question = view->question(closing);
     if (question.empty()) {
         app::interaction().showMessage(closing ? "当前列表中没有未结帐的工资记录。" : "当前列表中没有已结帐的工资记录。");
@@ -201,7 +202,7 @@ void openSalaryPage()
 {
     SalaryPage& p = page();
     if (!p.view) return;
-    const bool may = admin::hasRight(*p.dm, "工资表管理");
+    const bool may = payroll::mayClose(*p.dm);
     p.close->setEnabled(may);
     p.reopen->setEnabled(may);
     p.fillSets();
