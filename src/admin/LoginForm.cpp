@@ -25,7 +25,6 @@ LoginForm::LoginForm(app::MainFrame& frame) : frame_(frame)
     }
     if (!items.empty()) name = items.front();
     frame_.LoginFailed = true;
-    fileCheck_.start(frame_.dm().livePath());
 }
 
 std::string LoginForm::historyPath() const { return frame_.ProgramDir + "YongHuNameList.Cfg"; }
@@ -57,7 +56,7 @@ void LoginForm::Save_yonghuList()
         name = history_->record(name);
         items = history_->items();
     } catch (const std::exception& e) {
-        // The name cannot be kept in the history file (a character GBK cannot hold, a locked
+        // The name cannot be kept in the history file (a locked or full disk, a read-only
         // file): say so and log in with the name as typed.
         app::interaction().showError(e.what());
     }
@@ -92,6 +91,7 @@ void LoginForm::login()
         closed = true;
         // An older database gets the tables the program creates itself.
         app::runAction([this] { frame_.dm().updateSchema(); });
+        frame_.startFileCheck();
         return;
     }
     frame_.dm().ShowMessage_jd(std::string("用户登录失败！请重新输入用户名和密码！\r") + app::kSupportLine);
@@ -110,10 +110,10 @@ void LoginForm::test_YongHu_Mima()
     // Until this attempt succeeds no operator's row is there to read rights from.
     dm.zh.close();
     app::ensureLiveDatabase(dm);
-    // The file is checked once per run, before the connection first opens it; a retyped password
-    // does not read it again.
+    // What the login reads is checked once per run, before the connection first opens the file; a
+    // retyped password does not read it again. The whole file is checked after the login.
     if (!databaseChecked_) {
-        app::checkLiveDatabase(dm, fileCheck_);
+        app::checkLiveDatabase(dm);
         databaseChecked_ = true;
     }
     dm.zh.setSql({"Select * from 权限", "where 姓名 =" + db::sqlQuote(name)});

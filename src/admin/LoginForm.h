@@ -4,7 +4,6 @@
 #include <vector>
 
 #include "admin/NameHistory.h"
-#include "app/LiveDatabase.h"
 
 namespace rsgz::app {
 class MainFrame;
@@ -43,7 +42,6 @@ private:
 
     app::MainFrame& frame_;
     bool databaseChecked_ = false;
-    app::LiveFileCheck fileCheck_;  // started with the window, read at the first login
     std::optional<NameHistory> history_;
 };
 

@@ -5,12 +5,12 @@
 #include <filesystem>
 
 #include "admin/PasswordHash.h"
+#include "admin/RestoreCheck.h"
 #include "admin/Rights.h"
 #include "app/BackgroundWork.h"
 #include "app/Interaction.h"
 #include "app/TDM.h"
 #include "db/DatabaseFile.h"
-#include "db/Schema.h"
 #include "db/SqlText.h"
 
 namespace rsgz::admin {
@@ -38,25 +38,11 @@ void renameOver(const std::string& from, const std::string& to)
     if (ec) throw db::DbError(0, "无法用 " + from + " 替换 " + to + "：" + ec.message());
 }
 
-// The tables every database of the program holds; a file without them is not one of ours.
-std::vector<std::string> programTables()
-{
-    std::vector<std::string> names;
-    for (const db::TableDef& t : db::schemaTables())
-        if (!t.ownStatement) names.push_back(t.name);
-    return names;
-}
-
-// Refuses a file that is damaged or is not a database of this program, with the reason.
-void checkDatabaseFile(const std::string& path)
+// The compaction's output is the live data rewritten: it need only be sound.
+void checkCompactedFile(const std::string& path)
 {
     if (const std::string problems = db::quickCheckFile(path); !problems.empty())
-        throw db::DbError(0, "文件 " + path + " 已经损坏：" + problems);
-    const std::vector<std::string> missing = db::missingTables(path, programTables());
-    if (missing.empty()) return;
-    std::string names;
-    for (const std::string& n : missing) names += (names.empty() ? "" : "、") + n;
-    throw db::DbError(0, "文件 " + path + " 不是本系统的数据库，缺少表：" + names);
+        throw db::DbError(0, "压缩后的文件 " + path + " 已经损坏：" + problems);
 }
 
 // Work on whole files runs beside the window, which keeps painting.
@@ -97,9 +83,12 @@ void Maintenance::backup()
     if (!hasRight(dm_, "数据备份")) return dm_.ShowMessage_jd("权限不足!不能备份数据!");
     std::string target = app::interaction().saveFileName("请输入新生成的备份文件名称", kDbFilter);
     if (target.empty()) return;
+    const std::string typed = target;
     target = withDbSuffix(target);
     const QFileInfo info(QString::fromStdString(target));
-    if (info.exists()) {
+    // The save dialog has already asked about replacing the file it returned; only a name it never
+    // saw, the one with the suffix added here, is asked about.
+    if (info.exists() && target != typed) {
         dm_.Show_Tishi_windows2("文件已经存在，要覆盖吗?");
         if (dm_.PromptAnswer != 1) return;
     }
@@ -128,6 +117,10 @@ void Maintenance::restore()
     if (chosen.empty()) return;
     try {
         replaceLiveFile(chosen);
+    } catch (const RestoreRefusal& e) {
+        reopen();
+        const std::string detail = e.detail().empty() ? std::string() : "\r" + e.detail();
+        return dm_.ShowMessage_jd(std::string("恢复失败\r") + e.what() + "\r现在的数据没有改动。" + detail);
     } catch (const std::exception& e) {
         reopen();
         return dm_.ShowMessage_jd(std::string("恢复失败\r") + e.what() + "\r现在的数据没有改动。");
@@ -146,13 +139,14 @@ void Maintenance::replaceLiveFile(const std::string& chosen)
     const std::string incoming = live + ".restore";
     if (sameFile(chosen, live)) throw db::DbError(0, "选择的文件就是正在使用的数据库。");
     runBeside([&] {
-        checkDatabaseFile(chosen);
+        checkRestoreFile(chosen);
         db::backupFile(chosen, incoming);
-        checkDatabaseFile(incoming);
+        checkRestoreFile(incoming);
     });
     try {
         const std::string safety = safetyCopyPath();
         runBeside([&] { db::backupFile(live, safety); });
+        dm_.fileCheck.stop();  // its reading connection must not outlive the file it reads
         dm_.close_all_data();
         dm_.DMADO.close();
         for (const char* log : {"-wal", "-shm", "-journal"}) std::filesystem::remove(live + log);
@@ -180,13 +174,14 @@ void Maintenance::compact()
 {
     const std::string live = dm_.livePath();
     const std::string fresh = compactPath();
+    dm_.fileCheck.stop();  // its reading connection must not outlive the file it reads
     dm_.close_all_data();
     dm_.DMADO.close();
     try {
         db::removeDatabaseFile(fresh);
         runBeside([&] {
             db::compactFile(live, fresh);
-            checkDatabaseFile(fresh);
+            checkCompactedFile(fresh);
         });
         for (const char* log : {"-wal", "-shm", "-journal"}) std::filesystem::remove(live + log);
         renameOver(fresh, live);

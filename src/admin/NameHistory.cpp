@@ -17,7 +17,7 @@ bool isOneLineName(std::string_view name) { return name.find_first_of(std::strin
 NameHistory NameHistory::load(const std::string& path)
 {
     NameHistory history(path);
-    if (QFileInfo::exists(QString::fromStdString(path))) history.items_ = db::readGbkLines(path);
+    if (QFileInfo::exists(QString::fromStdString(path))) history.items_ = db::readSettingsLines(path);
     return history;
 }
 
@@ -36,7 +36,7 @@ std::string NameHistory::record(std::string_view name)
     const int found = indexOfIgnoringLatinCase(name);
     const auto entry = found < 0 ? items.insert(items.end(), std::string(name)) : items.begin() + found;
     std::rotate(items.begin(), entry, entry + 1);
-    db::writeGbkLines(path_, items);
+    db::writeSettingsLines(path_, items);
     items_ = std::move(items);
     return items_.front();
 }

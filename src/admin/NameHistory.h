@@ -10,13 +10,13 @@ namespace rsgz::admin {
 bool isOneLineName(std::string_view name);
 inline constexpr const char* kNameOnOneLine = "用户名称不能含有换行符或空字符！";
 
-// The operator names typed at login, most recent first, kept in a GBK text file beside the program
+// The operator names typed at login, most recent first, kept in a GB18030 text file beside the program
 // (YongHuNameList.Cfg). A name occurs once, where "once" ignores the letter case of Latin letters;
 // names are never removed and the list has no limit.
 class NameHistory {
 public:
     // Reads the history file; a missing file is an empty history. Throws when the file exists but
-    // cannot be read or is not GBK text.
+    // cannot be read or is not GB18030 text.
     static NameHistory load(const std::string& path);
     // An empty history over the file, for when the file on disk cannot be read: the next record()
     // writes a sound file in its place.

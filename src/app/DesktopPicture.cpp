@@ -12,7 +12,7 @@ std::string DesktopPicture::load() const
     if (!QFileInfo::exists(QString::fromStdString(settingsPath()))) return {};
     std::vector<std::string> lines;
     try {
-        lines = db::readGbkLines(settingsPath());
+        lines = db::readSettingsLines(settingsPath());
     } catch (const std::exception&) {
         return {};  // an unreadable file leaves the picture as it is, without a word
     }
@@ -21,6 +21,6 @@ std::string DesktopPicture::load() const
     return picture.isFile() ? lines.front() : std::string();
 }
 
-void DesktopPicture::choose(const std::string& picturePath) const { db::writeGbkLines(settingsPath(), {picturePath}); }
+void DesktopPicture::choose(const std::string& picturePath) const { db::writeSettingsLines(settingsPath(), {picturePath}); }
 
 }  // namespace rsgz::app

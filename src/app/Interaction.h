@@ -16,7 +16,8 @@ public:
     virtual bool ask(const std::string& text) = 0;
     // The standard error box for errors no rule foresees (database errors).
     virtual void showError(const std::string& text) = 0;
-    // File dialogs: the chosen path, empty when cancelled. filter as in "图片 (*.jpg *.png)".
+    // File dialogs: the chosen path, empty when cancelled. filter as in "图片 (*.jpg *.png)". The
+    // save dialog has asked before returning an existing file's name (whether to replace it).
     virtual std::string openFileName(const std::string& caption, const std::string& filter) = 0;
     virtual std::string saveFileName(const std::string& caption, const std::string& filter) = 0;
     // A folder to write files into; empty when cancelled.
@@ -25,6 +26,13 @@ public:
     virtual void openWindow(const std::string& caption) = 0;
     // A web page in the default browser; false when no browser could be started.
     virtual bool openUrl(const std::string& url) = 0;
+
+    // The progress window of long work (use app::Progress, which always closes it). One is open
+    // at a time; a notice, question, error box or file dialog closes an open one before it opens,
+    // so nothing the user must answer ever waits behind it.
+    virtual void beginProgress(const std::string& /*caption*/, const std::string& /*text*/, int /*total*/) {}
+    virtual void stepProgress(int /*done*/) {}
+    virtual void endProgress() {}
 };
 
 Interaction& interaction();

@@ -10,6 +10,7 @@
 #include "app/BackgroundWork.h"
 #include "app/TDM.h"
 #include "db/Connection.h"
+#include "db/LoginCheck.h"
 
 namespace rsgz::app {
 
@@ -19,16 +20,6 @@ void removeLogs(const QString& live)
     // A log left beside a vanished or emptied database would be replayed into the fresh copy.
     QFile::remove(live + "-wal");
     QFile::remove(live + "-shm");
-}
-
-std::string damagedMessage(const TDM& dm, const std::string& problems)
-{
-    const std::string backup = latestBackup(dm);
-    const std::string wayOut = backup.empty()
-        ? "bak 文件夹中没有备份，请找回这个数据库的其他副本，复制为 " + dm.livePath()
-        : "请退出程序，把 bak 文件夹中的备份 " + backup + " 复制为 " + dm.livePath();
-    return "数据库文件 " + dm.livePath() + " 已经损坏，不能使用。\r检查发现：" + problems + "\r" + wayOut
-         + "，同时删除它旁边的 vesk.db-wal 和 vesk.db-shm（如果有），然后重新启动程序登录。";
 }
 }  // namespace
 
@@ -47,6 +38,16 @@ void ensureLiveDatabase(TDM& dm)
     QFile(live).setPermissions(QFile(live).permissions() | QFileDevice::WriteOwner);
 }
 
+std::string damagedMessage(const TDM& dm, const std::string& opening, const std::string& problems)
+{
+    const std::string backup = latestBackup(dm);
+    const std::string wayOut = backup.empty()
+        ? "bak 文件夹中没有备份，请找回这个数据库的其他副本，复制为 " + dm.livePath()
+        : "请把 bak 文件夹中的备份 " + backup + " 复制为 " + dm.livePath();
+    return opening + "\r检查发现：" + problems + "\r" + wayOut
+         + "，同时删除它旁边的 vesk.db-wal 和 vesk.db-shm（如果有），然后重新启动程序登录。";
+}
+
 LiveFileCheck::~LiveFileCheck() { stop(); }
 
 void LiveFileCheck::stop()
@@ -60,30 +61,32 @@ void LiveFileCheck::stop()
 void LiveFileCheck::start(const std::string& path)
 {
     stop();
-    const QFileInfo file(QString::fromStdString(path));
-    // An empty or missing file is replaced by the template at login; a read-only one is refused.
-    if (!file.exists() || file.size() == 0 || !db::unwritableReason(path).empty()) return;
-    path_ = path;
     cancel_ = std::make_shared<std::atomic<bool>>(false);
     running_ = std::async(std::launch::async, [path, cancel = cancel_] { return db::quickCheckFile(path, cancel.get()); });
 }
 
-std::string LiveFileCheck::result(const std::string& path)
+std::optional<std::string> LiveFileCheck::finished()
 {
-    if (running_.valid() && path_ == path) {
-        std::future<std::string> done = std::move(running_);
-        return waitWhileResponsive(done);
+    if (!running_.valid() || running_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return std::nullopt;
+    try {
+        return running_.get();
+    } catch (const std::exception&) {
+        // The file could not be opened for reading beside the connection (locked for longer than
+        // the engine waits): nothing is known, and the check at close decides about the copy.
+        return std::nullopt;
     }
-    stop();
-    return runWhileResponsive([path] { return db::quickCheckFile(path); });
 }
 
-void checkLiveDatabase(TDM& dm, LiveFileCheck& check)
+void checkLiveDatabase(TDM& dm)
 {
     const std::string live = dm.livePath();
     if (const std::string why = db::unwritableReason(live); !why.empty()) throw db::DbError(SQLITE_READONLY, why);
-    const std::string problems = check.result(live);
-    if (!problems.empty()) throw db::DbError(SQLITE_CORRUPT, damagedMessage(dm, problems));
+    static const std::vector<std::string> kReadAtLogin = {"权限"};
+    const std::string problems = db::hasPendingLog(live)
+        ? runWhileResponsive([live] { return db::quickCheckFile(live); })
+        : db::cheapCheckFile(live, kReadAtLogin);
+    if (!problems.empty())
+        throw db::DbError(SQLITE_CORRUPT, damagedMessage(dm, "数据库文件 " + live + " 已经损坏，不能使用，请退出程序。", problems));
 }
 
 std::string latestBackup(const TDM& dm)

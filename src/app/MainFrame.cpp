@@ -4,6 +4,7 @@
 
 #include "admin/Company.h"
 #include "app/Interaction.h"
+#include "app/LiveDatabase.h"
 #include "app/TDM.h"
 
 namespace rsgz::app {
@@ -46,9 +47,36 @@ std::string MainFrame::damagedBackupPathForToday() const
     return good.substr(0, good.size() - 3) + "-损坏.db";
 }
 
+void MainFrame::startFileCheck()
+{
+    damage_.clear();
+    fileCheck_ = FileCheck::Running;
+    dm_.fileCheck.start(dm_.livePath());
+}
+
+MainFrame::FileCheck MainFrame::fileCheck()
+{
+    if (fileCheck_ != FileCheck::Running) return fileCheck_;
+    if (const std::optional<std::string> found = dm_.fileCheck.finished()) {
+        damage_ = *found;
+        fileCheck_ = damage_.empty() ? FileCheck::Sound : FileCheck::Damaged;
+    } else if (!dm_.fileCheck.running()) {
+        fileCheck_ = FileCheck::NotChecked;  // broken off before the file was replaced, or unreadable
+    }
+    return fileCheck_;
+}
+
 void MainFrame::BeiFen_data()
 {
     QDir::setCurrent(QString::fromStdString(ProgramDir));
+    fileCheck();            // a result that came in since the window last asked
+    dm_.fileCheck.stop();   // the check below reads the whole file anyway
+    if (!damage_.empty()) {
+        keepDamagedCopy(damagedMessage(dm_, "登录后的检查发现数据库文件 " + dm_.livePath() + " 已经损坏，程序现在关闭，不再写入它。",
+                                       damage_)
+                        + "\r没有用它替换 bak 文件夹中的备份，原有的备份都保持不变。");
+        return;
+    }
     std::string problems;
     try {
         if (!QFile::exists(QString::fromStdString(dm_.livePath()))) return;
@@ -61,17 +89,22 @@ void MainFrame::BeiFen_data()
         // Nothing is reported at close: the program ends either way.
         return;
     }
-    // A damaged database (a stale log replayed into a restored file, a broken disk) must not take
-    // the place of the last good copy, which is then the way back.
+    keepDamagedCopy("关闭程序时检查发现数据库已经损坏：\r" + problems
+                    + "\r所以没有用它替换 bak 文件夹中的备份，原有的备份都保持不变。\r请用 bak 文件夹中完好的备份恢复数据库。");
+}
+
+// A damaged database (a stale log replayed into a restored file, a broken disk) must not take the
+// place of the last good copy, which is then the way back. It is kept beside it for whoever wants
+// to rescue what it holds.
+void MainFrame::keepDamagedCopy(const std::string& told)
+{
     std::string keptAs;
     try {
         dm_.DMADO.backupTo(damagedBackupPathForToday());
-        keptAs = "这次关闭时的数据库另存为 " + damagedBackupPathForToday() + "。";
+        keptAs = "\r这次关闭时的数据库另存为 " + damagedBackupPathForToday() + "。";
     } catch (const std::exception&) {
     }
-    dm_.ShowMessage_jd("关闭程序时检查发现数据库已经损坏：\r" + problems
-                       + "\r所以没有用它替换 bak 文件夹中的备份，原有的备份都保持不变。" + keptAs
-                       + "\r请用 bak 文件夹中完好的备份恢复数据库。");
+    dm_.ShowMessage_jd(told + keptAs);
 }
 
 }  // namespace rsgz::app

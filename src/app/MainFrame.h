@@ -25,17 +25,28 @@ public:
     // Activation: the desktop picture, the print entries, the company particulars. False when the
     // login failed: the window must then close without the copy.
     bool activate();
-    // The close-time copy data/vesk.db -> bak/yyyymmdd.db. A database that fails the engine's
-    // structural check never replaces a copy: it is written as bak/yyyymmdd-损坏.db instead and
-    // the user is told. Any other failure is not reported; the program ends either way.
+    // After a login: the full structural check of the live file, on a thread of its own.
+    void startFileCheck();
+    enum class FileCheck { Running, Sound, Damaged, NotChecked };
+    // Where that check stands, asked without waiting. On Damaged the window closes: the operator
+    // must not go on writing into a damaged file, and BeiFen_data tells the way back.
+    FileCheck fileCheck();
+    // The close-time copy data/vesk.db -> bak/yyyymmdd.db. A database that failed the check after
+    // the login, or fails the engine's structural check now, never replaces a copy: it is written
+    // as bak/yyyymmdd-损坏.db instead and the user is told. Any other failure is not reported;
+    // the program ends either way.
     void BeiFen_data();
     // The file BeiFen_data writes today, and the name a damaged database is kept under.
     std::string backupPathForToday() const;
     std::string damagedBackupPathForToday() const;
 
 private:
+    void keepDamagedCopy(const std::string& told);
+
     TDM& dm_;
     Navigation nav_;
+    FileCheck fileCheck_ = FileCheck::NotChecked;
+    std::string damage_;  // what the check after the login found
 };
 
 }  // namespace rsgz::app

@@ -93,8 +93,8 @@ void ModuleLists::writeFieldFile(const ModuleInfo& info, const db::DataSet& ds, 
 {
     switch (info.fileContent) {
     case FieldFileContent::None: return;
-    case FieldFileContent::AllColumns: db::writeGbkLines(fieldFilePath(info.number), ds.fieldNames()); return;
-    case FieldFileContent::SortList: db::writeGbkLines(fieldFilePath(info.number), lists.sort); return;
+    case FieldFileContent::AllColumns: db::writeSettingsLines(fieldFilePath(info.number), ds.fieldNames()); return;
+    case FieldFileContent::SortList: db::writeSettingsLines(fieldFilePath(info.number), lists.sort); return;
     }
 }
 

@@ -1,5 +1,6 @@
 #include "app/Navigation.h"
 
+#include <algorithm>
 #include <map>
 
 #include "app/DesktopPicture.h"
@@ -244,15 +245,21 @@ void Navigation::openRecordWindow(int module)
     const ModuleInfo* info = findModule(module);
     if (!info || info->recordWindow.empty()) return;
     interaction().openWindow(info->recordWindow);
-    // What the window changed shows in the list only after a fresh read.
+    if (module != 2 && module != 8) return;
+    // What the window changed shows in the list only after a fresh read, which stays on the row the
+    // user opened the window from (by its place: these lists carry no key of their own).
+    db::DataSet* list = lists_.dataSet(module);
+    const int row = list && list->active() ? list->currentRow() : -1;
     if (module == 2) {
         runAction([this] {
             dm_.pxjl.close();
             dm_.pxjl.open();
         });
-    } else if (module == 8) {
+    } else {
         openList(8);
     }
+    if (row > 0 && list->active() && list->recordCount() > 0)
+        runAction([list, row] { list->moveToRow(std::min(row, list->recordCount() - 1)); });
 }
 
 void Navigation::openQueryWindow(int module)

@@ -7,6 +7,7 @@
 #include "admin/PasswordHash.h"
 #include "app/Interaction.h"
 #include "db/Schema.h"
+#include "db/SchemaCheck.h"
 #include "db/SqlText.h"
 
 namespace rsgz::app {
@@ -161,14 +162,7 @@ void createTemplateDatabase(const std::string& path)
     sqlite3_close(db);
     db::Connection conn(path);
     db::Transaction tx(conn);
-    for (const db::TableDef& t : db::schemaTables()) {
-        if (t.ownStatement) continue;
-        conn.execNative(db::createTableSql(t));
-    }
-    for (const auto& lines : {db::createGongsiTableLines(), db::createYinghangSetTableLines(), db::createGzxmLines(),
-                              db::createGzdjLines(), db::createGzdjXmLines()})
-        conn.exec(db::joinSqlLines(lines));
-    for (const std::string& sql : db::schemaIndexSql()) conn.execNative(sql);
+    db::createSchema(conn);
 
     // The default operator holds every right.
     const db::TableDef* rights = db::findTable("权限");

@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "app/LiveDatabase.h"
 #include "db/Connection.h"
 #include "db/DataSet.h"
 
@@ -27,6 +28,9 @@ public:
     std::string templatePath() const { return programDir_ + "init/vesk.db"; }
 
     db::Connection DMADO;
+    // The full structural check of the live file, started after the login; whatever replaces the
+    // live file stops it first.
+    LiveFileCheck fileCheck;
 
     // Employee and sub-records.
     DataSet rszl, grjl, shgx, zzlb, pxjl, pxjl1, ddjl, zcpd, jcqk, gzjs, kpqk, wply;

@@ -92,6 +92,11 @@ Tmain::Tmain(MainFrame& frame, bool login, QWidget* parent)
     for (const auto& [module, p] : modulePanels_) p->attachQueries(queries_.get());
     frame_.dm().onStatusText = [this](const std::string& t) { status_[3]->setText(q(t)); };
     if (login) khdl();
+    // The full check of the file runs after the login; its outcome is looked at while the operator works.
+    fileCheckTimer_ = new QTimer(this);
+    fileCheckTimer_->setInterval(250);
+    connect(fileCheckTimer_, &QTimer::timeout, this, &Tmain::watchFileCheck);
+    if (!frame_.LoginFailed) fileCheckTimer_->start();
 }
 
 Tmain::~Tmain()
@@ -151,7 +156,7 @@ void Tmain::buildPanels()
     panels_[6] = new ui::StatisticsPanel(nav_, dm, queries_->trees(), work_);
     auto* sets = new ui::PayrollSetsPanel(nav_, dm, work_);
     panels_[9] = sets;
-    ui::installPayrollPages(nav_, dm, {sets, modulePanels_[10], modulePanels_[11]});
+    ui::installPayrollPages(nav_, dm, {sets, modulePanels_[10], modulePanels_[11], modulePanels_[12], modulePanels_[13]});
     for (const auto& [module, p] : panels_) work_->addWidget(p);
 }
 
@@ -334,6 +339,22 @@ void Tmain::onActivate()
         return;
     }
     sizeStatusBar();
+}
+
+void Tmain::watchFileCheck()
+{
+    // A damaged file closes the program, but never under a window the operator is working in: the
+    // outcome waits until the main window is in front again.
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) return;
+    switch (frame_.fileCheck()) {
+    case MainFrame::FileCheck::Running: return;
+    case MainFrame::FileCheck::Damaged:
+        fileCheckTimer_->stop();
+        close();  // the close-time copy says what was found and the way back
+        return;
+    case MainFrame::FileCheck::Sound:
+    case MainFrame::FileCheck::NotChecked: fileCheckTimer_->stop(); return;
+    }
 }
 
 void Tmain::closeEvent(QCloseEvent* e)

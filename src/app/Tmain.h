@@ -11,6 +11,7 @@
 class QAction;
 class QLabel;
 class QStackedWidget;
+class QTimer;
 
 namespace rsgz::ui {
 class DesktopArea;
@@ -47,6 +48,7 @@ private:
     void buildMenus();
     void buildStatusBar();
     void onActivate();
+    void watchFileCheck();
     void sizeStatusBar();
     int statusPanelWidth(int i) const;
 
@@ -81,6 +83,7 @@ private:
     bool firstShown_ = false;
     bool countNextActivation_ = true;
     bool closingWithoutCopy_ = false;
+    QTimer* fileCheckTimer_ = nullptr;
 };
 
 }  // namespace rsgz::app

@@ -10,14 +10,17 @@
 #include "app/rules/RecordRules.h"
 #include "print/CardPrinting.h"
 #include "ui/ChineseTranslations.h"
+#include "ui/EnterOnButtons.h"
 #include "ui/ProgramWindows.h"
 #include "ui/WidgetInteraction.h"
 
 int main(int argc, char** argv)
 {
+    rsgz::ui::preferChineseDates();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("rsgz"));
     rsgz::ui::installChineseTranslations(app);
+    rsgz::ui::installEnterPressesButtons(app);
     QFont font = QApplication::font();
     font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"), font.family()});
     QApplication::setFont(font);

@@ -100,6 +100,10 @@ public:
     void addCalcField(std::string name, FieldType type, int size = 0);
     // Drops the declared calculated fields (a view whose computed columns change with its statement).
     void clearCalcFields() { extraCalc_.clear(); }
+    // The type of an expression column that the statement cannot type (a formula's amount), by its
+    // name in the select list; declared before open, kept until cleared.
+    void setExpressionType(std::string column, FieldType type) { expressionTypes_.push_back({std::move(column), type, 0}); }
+    void clearExpressionTypes() { expressionTypes_.clear(); }
 
     // --- open and close ------------------------------------------------------------------------
     void open();
@@ -219,6 +223,7 @@ private:
         int size;
     };
     std::vector<CalcField> extraCalc_;
+    std::vector<CalcField> expressionTypes_;
     bool rowNumberField_ = false;
 
     std::unique_ptr<Private> p_;

@@ -152,6 +152,8 @@ Layout DataSet::Private::describeColumns(sqlite3_stmt* s, const SelectShape& sha
             f.readOnly = true;  // an expression is never written
             const char* decl = sqlite3_column_decltype(s, c);
             f.type = decl ? fieldTypeFromDeclared(decl, &f.size) : expressionType(shape, f.name, &f.size);
+            for (const CalcField& declared : ds.expressionTypes_)
+                if (!decl && equalsIgnoringLatinCase(declared.name, f.name)) f.type = declared.type;
         }
         layout.columnTypes.push_back(f.type);
         layout.fields.push_back(std::move(f));

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <iconv.h>
 #include <memory>
@@ -25,8 +26,8 @@ size_t convert(const char* to, const char* from, std::string_view in, std::strin
         throw std::runtime_error(std::string("系统不支持编码转换 ") + from + " → " + to);
     std::unique_ptr<void, int (*)(iconv_t)> closer(cd, &iconv_close);
 
-    // GBK to UTF-8 grows by half at most, UTF-8 to GBK never grows: twice the input always fits,
-    // but we still grow on E2BIG rather than rely on that.
+    // Twice the input fits nearly every text (a Latin letter GB18030 writes in four bytes does not);
+    // the buffer grows on E2BIG.
     out.assign(in.size() * 2 + 4, '\0');
     char* src = const_cast<char*>(in.data());
     size_t srcLeft = in.size();
@@ -82,6 +83,17 @@ std::vector<std::string> splitLines(const std::string& text)
     return lines;
 }
 
+std::string decode(const char* encoding, std::string_view bytes)
+{
+    std::string out;
+    const size_t failedAt = convert("UTF-8", encoding, bytes, out);
+    if (failedAt == kConverted) return out;
+    char detail[64];
+    std::snprintf(detail, sizeof detail, "（第%zu个字节：0x%02X）", failedAt + 1,
+                  static_cast<unsigned>(static_cast<unsigned char>(bytes[failedAt])));
+    throw EncodingError(std::string("文件内容不是有效的") + encoding + "编码" + detail);
+}
+
 }  // namespace
 
 std::string toGbk(std::string_view utf8)
@@ -94,31 +106,45 @@ std::string toGbk(std::string_view utf8)
     throw EncodingError("字符“" + std::string(utf8.substr(failedAt, length)) + "”无法用GBK编码保存");
 }
 
-std::string fromGbk(std::string_view gbk)
+std::string fromGbk(std::string_view gbk) { return decode("GBK", gbk); }
+
+std::string toGb18030(std::string_view utf8)
 {
     std::string out;
-    const size_t failedAt = convert("UTF-8", "GBK", gbk, out);
-    if (failedAt == kConverted) return out;
-    char detail[64];
-    std::snprintf(detail, sizeof detail, "（第%zu个字节：0x%02X）", failedAt + 1,
-                  static_cast<unsigned>(static_cast<unsigned char>(gbk[failedAt])));
-    throw EncodingError(std::string("文件内容不是有效的GBK编码") + detail);
+    if (convert("GB18030", "UTF-8", utf8, out) == kConverted) return out;
+    throw EncodingError("文本不是有效的UTF-8编码，无法保存");
 }
 
-std::vector<std::string> readGbkLines(const std::string& path)
+std::string fromGb18030(std::string_view bytes) { return decode("GB18030", bytes); }
+
+std::string cutGb18030(std::string_view bytes, size_t capacity)
+{
+    size_t end = 0;
+    while (end < bytes.size()) {
+        // One byte below 0x80; a lead byte followed by a digit starts four; else two.
+        size_t width = 1;
+        if (static_cast<uint8_t>(bytes[end]) >= 0x81)
+            width = end + 1 < bytes.size() && bytes[end + 1] >= '0' && bytes[end + 1] <= '9' ? 4 : 2;
+        if (end + width > capacity) break;
+        end += width;
+    }
+    return std::string(bytes.substr(0, end));
+}
+
+std::vector<std::string> readSettingsLines(const std::string& path)
 {
     QFile file(QString::fromStdString(path));
     if (!file.open(QIODevice::ReadOnly)) throw fileError("读取", path, file.errorString());
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) throw fileError("读取", path, file.errorString());
-    return splitLines(fromGbk(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))));
+    return splitLines(fromGb18030(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size()))));
 }
 
-void writeGbkLines(const std::string& path, const std::vector<std::string>& lines)
+void writeSettingsLines(const std::string& path, const std::vector<std::string>& lines)
 {
     std::string bytes;
     for (const std::string& line : lines) {
-        bytes += toGbk(line);
+        bytes += toGb18030(line);
         bytes += "\r\n";
     }
     // QSaveFile writes beside the target and renames on commit; if anything fails it removes its

@@ -2,10 +2,17 @@
 
 #include <xlsxwriter.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 
 #include "app/Interaction.h"
@@ -26,16 +33,41 @@ struct Workbook {
     }
 };
 
-void check(lxw_error e)
+// The failure of a write as the user reads it; errno tells a full disk from the rest.
+[[noreturn]] void failWriting(const std::string& shownName, int err, const std::string& what)
 {
-    if (e != LXW_NO_ERROR) throw ExportError(lxw_strerror(e));
+    if (err == ENOSPC || err == EDQUOT) throw ExportError("磁盘空间不足，不能写入文件“" + shownName + "”。", true);
+    if (err == EACCES || err == EPERM || err == EROFS) throw ExportError("没有写入文件“" + shownName + "”的权限。");
+    throw ExportError("不能写入文件“" + shownName + "”：" + what + "。");
 }
 
-void writeRow(lxw_worksheet* sheet, int row, const std::vector<std::string>& cells)
+// The writer's errors in words of our own, not its English sentences. Those of files and of the
+// zip packing come from the system, whose errno says why.
+void check(lxw_error e, const std::string& shownName)
+{
+    if (e == LXW_NO_ERROR) return;
+    const int err = errno;
+    switch (e) {
+    case LXW_ERROR_MAX_STRING_LENGTH_EXCEEDED:
+        throw ExportError("有一个值超过了工作表单元格能容纳的 32767 个字符，不能写入文件“" + shownName + "”。");
+    case LXW_ERROR_CREATING_XLSX_FILE:
+    case LXW_ERROR_CREATING_TMPFILE:
+    case LXW_ERROR_READING_TMPFILE:
+    case LXW_ERROR_ZIP_FILE_OPERATION:
+    case LXW_ERROR_ZIP_BAD_ZIP_FILE:
+    case LXW_ERROR_ZIP_INTERNAL_ERROR:
+    case LXW_ERROR_ZIP_FILE_ADD:
+    case LXW_ERROR_ZIP_CLOSE: failWriting(shownName, err, "写入时出错（" + std::to_string(static_cast<int>(e)) + "）");
+    default: throw ExportError("不能写入文件“" + shownName + "”：工作簿出错（" + std::to_string(static_cast<int>(e)) + "）。");
+    }
+}
+
+void writeRow(lxw_worksheet* sheet, int row, const std::vector<std::string>& cells, const std::string& shownName)
 {
     for (size_t c = 0; c < cells.size(); ++c)
         if (!cells[c].empty())
-            check(worksheet_write_string(sheet, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(c), cells[c].c_str(), nullptr));
+            check(worksheet_write_string(sheet, static_cast<lxw_row_t>(row), static_cast<lxw_col_t>(c), cells[c].c_str(), nullptr),
+                  shownName);
 }
 
 // How wide a text shows: a Chinese character takes two places, a Latin one one.
@@ -53,7 +85,7 @@ double displayWidth(const std::string& text)
 // Column widths from the heading and the first rows, so that dates and names show whole when the
 // workbook is opened. They must be set before the first row in the writer's constant-memory mode.
 void setWidths(lxw_worksheet* sheet, const std::vector<std::string>& heading, int rowCount,
-               const std::function<void(int, std::vector<std::string>&)>& cellsOf)
+               const std::function<void(int, std::vector<std::string>&)>& cellsOf, const std::string& shownName)
 {
     std::vector<double> widths;
     for (const std::string& h : heading) widths.push_back(displayWidth(h));
@@ -65,34 +97,85 @@ void setWidths(lxw_worksheet* sheet, const std::vector<std::string>& heading, in
     }
     for (size_t c = 0; c < widths.size(); ++c)
         check(worksheet_set_column(sheet, static_cast<lxw_col_t>(c), static_cast<lxw_col_t>(c),
-                                   std::clamp(widths[c] + 2, 8.0, 60.0), nullptr));
+                                   std::clamp(widths[c] + 2, 8.0, 60.0), nullptr),
+              shownName);
 }
 
-void fill(const std::string& file, const std::vector<std::string>& heading, int rowCount,
-          const std::function<void(int, std::vector<std::string>&)>& cellsOf, const std::function<void(int)>& progress)
+// The mode a new file gets: what the umask leaves of rw-rw-rw-. Read from the process's status,
+// which does not change the umask the way asking umask() does.
+mode_t newFileMode()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("Umask:")) {
+                bool ok = false;
+                const int mask = line.mid(6).trimmed().toInt(&ok, 8);
+                if (ok && mask >= 0 && mask <= 0777) return static_cast<mode_t>(0666 & ~mask);
+            }
+    }
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+// Export temporaries: the target's name, a dot, and the six letters or digits of the temporary.
+bool isExportTemporary(const QString& name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^.+\\.xlsx\\.[A-Za-z0-9]{6}$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    return pattern.match(name).hasMatch();
+}
+
+// While a workbook is being written its temporary is locked, so that another export to the folder
+// (another copy of the program) leaves it alone.
+bool lock(int fd) { return ::flock(fd, LOCK_EX | LOCK_NB) == 0; }
+
+}  // namespace
+
+void writeWorkbookFile(const std::string& file, const std::string& shownName, const std::vector<std::string>& heading,
+                       int rowCount, const std::function<void(int, std::vector<std::string>&)>& cellsOf,
+                       const std::function<void(int)>& progress)
 {
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;
     Workbook book;
+    errno = 0;
     book.wb = workbook_new_opt(file.c_str(), &options);
-    if (!book.wb) throw ExportError("不能创建文件");
+    if (!book.wb) failWriting(shownName, errno, "不能创建工作簿");
     lxw_worksheet* sheet = workbook_add_worksheet(book.wb, nullptr);
-    if (!sheet) throw ExportError("不能创建工作表");
-    setWidths(sheet, heading, rowCount, cellsOf);
-    writeRow(sheet, 0, heading);
+    if (!sheet) throw ExportError("不能写入文件“" + shownName + "”：不能创建工作表。");
+    setWidths(sheet, heading, rowCount, cellsOf, shownName);
+    writeRow(sheet, 0, heading, shownName);
     std::vector<std::string> cells;
     for (int r = 0; r < rowCount; ++r) {
         cells.assign(heading.size(), std::string());
         cellsOf(r, cells);
-        writeRow(sheet, r + 1, cells);
+        writeRow(sheet, r + 1, cells, shownName);
         if (progress && (r + 1) % 1000 == 0) progress(r + 1);
     }
     lxw_workbook* wb = book.wb;
     book.wb = nullptr;
-    check(workbook_close(wb));
+    errno = 0;
+    check(workbook_close(wb), shownName);
 }
 
-}  // namespace
+int removeStaleTemporaries(const std::string& folder)
+{
+    const QDir dir(QString::fromStdString(folder));
+    int removed = 0;
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::NoSymLinks)) {
+        if (!isExportTemporary(name)) continue;
+        const QByteArray path = QFile::encodeName(dir.filePath(name));
+        const int fd = ::open(path.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        if (fd < 0) continue;
+        struct stat st {};
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && lock(fd) && ::unlink(path.constData()) == 0) ++removed;
+        ::close(fd);
+    }
+    return removed;
+}
+
 
 void writeTextWorkbook(const std::string& path, const std::vector<std::string>& heading, int rowCount,
                        const std::function<void(int, std::vector<std::string>&)>& cellsOf,
@@ -101,14 +184,21 @@ void writeTextWorkbook(const std::string& path, const std::vector<std::string>& 
     if (heading.size() > LXW_COL_MAX || static_cast<size_t>(rowCount) >= LXW_ROW_MAX)
         throw ExportError("数据超出了一张工作表能容纳的行数或列数");
     const QFileInfo target(QString::fromStdString(path));
-    // The temporary name only reserves a place in the target's folder; the writer replaces it.
+    if (!target.absoluteDir().exists()) throw ExportError("找不到保存文件“" + path + "”的文件夹。");
+    removeStaleTemporaries(target.absolutePath().toStdString());
+    // The temporary reserves a place in the target's folder; the writer opens it again by name and
+    // fills the same file, which stays open and locked here until it is renamed.
     QTemporaryFile temp(target.absoluteDir().filePath(target.fileName() + ".XXXXXX"));
-    if (!temp.open()) throw ExportError(temp.errorString().toStdString());
+    errno = 0;
+    if (!temp.open()) failWriting(path, errno, "不能创建临时文件");
+    lock(temp.handle());
     const std::string tempPath = QFile::encodeName(temp.fileName()).toStdString();
-    temp.close();
-    fill(tempPath, heading, rowCount, cellsOf, progress);
+    writeWorkbookFile(tempPath, path, heading, rowCount, cellsOf, progress);
+    // The temporary was made for this program's eyes only; the workbook is for anyone a new file
+    // of the user's would be for.
+    if (::fchmod(temp.handle(), newFileMode()) != 0) failWriting(path, errno, "不能设置文件的权限");
     if (std::rename(tempPath.c_str(), QFile::encodeName(target.absoluteFilePath()).constData()) != 0)
-        throw ExportError("不能以这个名字保存文件");
+        failWriting(path, errno, "不能以这个名字保存文件");
     temp.setAutoRemove(false);
 }
 
@@ -123,17 +213,25 @@ void exportDataSet(const db::DataSet& ds, const std::vector<std::string>& column
     }, progress);
 }
 
-void exportEmployees(app::TDM& dm, const std::vector<std::string>& columns, const std::function<void(int)>& progress)
+void exportEmployees(app::TDM& dm, const std::vector<std::string>& columns, const std::function<void(int)>& progress,
+                     const std::function<void()>& finished)
 {
     if (columns.empty() || dm.CurrentModule != 1 || !dm.rszl.active()) return;
     std::string path = app::interaction().saveFileName("请输入新生成的Excel文件名称", "Microsoft Excel 文件 (*.xlsx)");
     if (path.empty()) return;
     if (!QString::fromStdString(path).endsWith(".xlsx", Qt::CaseInsensitive)) path += ".xlsx";
+    std::string notice;
     try {
         exportDataSet(dm.rszl, columns, path, progress);
+        notice = "导出完成：共 " + std::to_string(dm.rszl.recordCount()) + " 条记录，已写入文件“" + path + "”。";
+    } catch (const ExportError& e) {
+        // A full disk is no matter of another program holding the file: it is said alone.
+        notice = e.diskFull() ? e.what() : std::string("不能正确操作Excel文件。可能是该文件已被其他程序打开,或系统错误。\n") + e.what();
     } catch (const std::exception& e) {
-        app::interaction().showMessage(std::string("不能正确操作Excel文件。可能是该文件已被其他程序打开,或系统错误。\n") + e.what());
+        notice = std::string("不能正确操作Excel文件。可能是该文件已被其他程序打开,或系统错误。\n") + e.what();
     }
+    if (finished) finished();
+    app::interaction().showMessage(notice);
 }
 
 }  // namespace rsgz::exchange

@@ -13,18 +13,36 @@ class DataSet;
 
 namespace rsgz::exchange {
 
+// A workbook that could not be written. The message is Chinese and names the file; a full disk
+// says "磁盘空间不足".
 class ExportError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    explicit ExportError(const std::string& message, bool diskFull = false)
+        : std::runtime_error(message), diskFull_(diskFull) {}
+    bool diskFull() const { return diskFull_; }
+
+private:
+    bool diskFull_;
 };
 
 // Writes a workbook whose every cell is text: the heading in row 1, then rowCount rows that cellsOf
 // fills one at a time (rows are written in order and not kept, so memory stays the same for any
 // number of rows). The file is written beside the target under a temporary name and renamed over
-// it at the end: a failure leaves the target as it was. Throws ExportError.
+// it at the end: a failure leaves the target as it was. The finished file has the permissions of
+// any new file (the umask's). Temporaries that an export killed half way left in the folder are
+// removed first. Throws ExportError.
 void writeTextWorkbook(const std::string& path, const std::vector<std::string>& heading, int rowCount,
                        const std::function<void(int row, std::vector<std::string>& cells)>& cellsOf,
                        const std::function<void(int rowsWritten)>& progress = {});
+
+// The same straight into file, with no temporary and no rename: messages name shownName.
+void writeWorkbookFile(const std::string& file, const std::string& shownName, const std::vector<std::string>& heading,
+                       int rowCount, const std::function<void(int row, std::vector<std::string>& cells)>& cellsOf,
+                       const std::function<void(int rowsWritten)>& progress = {});
+
+// Removes what a killed export leaves in folder: files named like a workbook with the temporary
+// suffix ("名单.xlsx.a1B2c3") that no running export holds. Gives how many went.
+int removeStaleTemporaries(const std::string& folder);
 
 // The given columns of every row of a list, in the list's order: dates as the list holds them
 // (yyyy-mm-dd, a time only when there is one), numbers in plain decimals, empty cells empty.
@@ -32,8 +50,11 @@ void exportDataSet(const db::DataSet& ds, const std::vector<std::string>& column
                    const std::function<void(int rowsWritten)>& progress = {});
 
 // 导出EXCEL文件 after the columns were chosen: on the personnel page, asks for the file and writes
-// the employees the page shows. A failure is told with the notice the program has for it.
+// the employees the page shows, then says where and how many. A failure is told with the notice
+// the program has for it. finished is heard when the writing has stopped, before any notice (the
+// progress window closes then).
 void exportEmployees(app::TDM& dm, const std::vector<std::string>& columns,
-                     const std::function<void(int rowsWritten)>& progress = {});
+                     const std::function<void(int rowsWritten)>& progress = {},
+                     const std::function<void()>& finished = {});
 
 }  // namespace rsgz::exchange

@@ -1,5 +1,6 @@
 #include "exchange/ImportSession.h"
 
+#include "app/BackgroundWork.h"
 #include "app/Interaction.h"
 #include "app/OperatorRights.h"
 #include "app/TDM.h"
@@ -32,12 +33,21 @@ int appendRows(db::DataSet& ds, std::vector<ImportRow>& rows, const std::functio
         ds.cancelUpdates();
         ds.setBatchMode(batch);
         ds.enableControls();
+        ds.sendStatus();
         throw;
     }
     ds.setBatchMode(batch);
     ds.enableControls();
+    // The last row posted is the current one; the status bar was last told while it was being
+    // inserted ("-1/…").
+    ds.sendStatus();
     return count;
 }
+
+// The engine's code for a write refused because the disk (or the database's size limit) is full.
+constexpr int kEngineFull = 13;
+
+bool diskFull(const db::DbError& e) { return (e.code() & 0xFF) == kEngineFull; }
 
 }  // namespace
 
@@ -84,10 +94,16 @@ void ImportSession::tellProgress(int count)
 int ImportSession::importRows()
 {
     app::Interaction& ui = app::interaction();
+    // Whatever this run ends in, the status bar no longer tells of the last one.
+    if (progress) progress("");
     // Importing adds employees: the right of the employee records, before anything is read.
     if (!app::runAction([this] { app::requireRight(dm_, "档案管理"); })) return 0;
     if (!hasTable_) {
         ui.showMessage("请先选择表文件！");
+        return 0;
+    }
+    if (table_.columns.empty()) {
+        ui.showMessage("数据表“" + tableName_ + "”是空的，没有可以导入的数据。");
         return 0;
     }
     bool mapped = false;
@@ -110,6 +126,10 @@ int ImportSession::importRows()
     } catch (const db::Abort&) {
         ui.showMessage("没有导入任何数据。");  // the rule that refused has said why
         return 0;
+    } catch (const db::DbError& e) {
+        if (diskFull(e)) ui.showMessage("磁盘空间不足，不能写入数据库文件“" + dm_.DMADO.path() + "”，没有导入任何数据。");
+        else ui.showMessage(std::string("导入失败，没有导入任何数据：\n") + e.what());
+        return 0;
     } catch (const std::exception& e) {
         ui.showMessage(std::string("导入失败，没有导入任何数据：\n") + e.what());
         return 0;
@@ -128,9 +148,12 @@ std::unique_ptr<SourceFile> chooseImportFile(app::TDM& dm, ImportSession::Kind k
     const std::string path = app::interaction().openFileName("请选择一个数据库文件", filter);
     if (path.empty()) return nullptr;
     try {
-        auto file = openSourceFile(path);
-        file->tables();
-        return file;
+        // A damaged file may keep its reader busy until it is stopped: the window paints meanwhile.
+        return app::runWhileResponsive([&] {
+            auto file = openSourceFile(path);
+            file->tables();
+            return file;
+        });
     } catch (const std::exception& e) {
         app::interaction().showError(e.what());
         return nullptr;

@@ -1,4 +1,5 @@
 #include "exchange/SourceFile.h"
+#include "exchange/ReaderProcess.h"
 
 #include <QDate>
 #include <QFileInfo>
@@ -8,14 +9,52 @@
 
 namespace rsgz::exchange {
 
-std::unique_ptr<SourceFile> openSourceFile(const std::string& path)
+namespace {
+
+enum class Format { Access, Xls, Xlsx, Csv, Other };
+
+Format formatOf(const std::string& path)
 {
     const QString suffix = QFileInfo(QString::fromStdString(path)).suffix().toLower();
-    if (suffix == "mdb" || suffix == "accdb") return openAccessFile(path);
-    if (suffix == "xls") return openXlsFile(path);
-    if (suffix == "xlsx") return openXlsxFile(path);
-    if (suffix == "csv" || suffix == "txt") return openCsvFile(path);
-    throw SourceError("不能导入这种文件：" + path + "\n可以导入的文件：.mdb、.accdb、.xls、.xlsx、.csv");
+    if (suffix == "mdb" || suffix == "accdb") return Format::Access;
+    if (suffix == "xls") return Format::Xls;
+    if (suffix == "xlsx") return Format::Xlsx;
+    if (suffix == "csv" || suffix == "txt") return Format::Csv;
+    return Format::Other;
+}
+
+// What every format has in common: a file that is there, can be read and holds something.
+void checkReadable(const std::string& path, Format format)
+{
+    if (format == Format::Other)
+        throw SourceError("不能导入这种文件：" + path + "\n可以导入的文件：.mdb、.accdb、.xls、.xlsx、.csv");
+    const QFileInfo info(QString::fromStdString(path));
+    if (!info.exists() || !info.isFile()) throw SourceError("找不到文件“" + path + "”。");
+    if (!info.isReadable()) throw SourceError("不能打开文件“" + path + "”：没有读取的权限。");
+    if (info.size() == 0) throw SourceError("文件是空的：" + path);
+}
+
+}  // namespace
+
+std::unique_ptr<SourceFile> openSourceFile(const std::string& path)
+{
+    const Format format = formatOf(path);
+    checkReadable(path, format);
+    // libmdb and freexl are not safe with a damaged file: they run in a process of their own.
+    if (format == Format::Access || format == Format::Xls) return openContainedFile(path);
+    return openSourceFileHere(path);
+}
+
+std::unique_ptr<SourceFile> openSourceFileHere(const std::string& path)
+{
+    const Format format = formatOf(path);
+    checkReadable(path, format);
+    switch (format) {
+    case Format::Access: return openAccessFile(path);
+    case Format::Xls: return openXlsFile(path);
+    case Format::Xlsx: return openXlsxFile(path);
+    default: return openCsvFile(path);
+    }
 }
 
 namespace {

@@ -34,8 +34,12 @@ public:
     virtual SourceTable read(const std::string& table) = 0;  // throws SourceError
 };
 
-// Opens a file by its suffix: .mdb and .accdb, .xls, .xlsx, .csv. Throws SourceError.
+// Opens a file by its suffix: .mdb and .accdb, .xls, .xlsx, .csv. Throws SourceError, also for a
+// file that is missing or empty ("文件是空的"). Access databases and .xls workbooks are read by the
+// reader process (ReaderProcess.h).
 std::unique_ptr<SourceFile> openSourceFile(const std::string& path);
+// The same, every format read in this process: what the reader process itself runs.
+std::unique_ptr<SourceFile> openSourceFileHere(const std::string& path);
 
 std::unique_ptr<SourceFile> openAccessFile(const std::string& path);
 std::unique_ptr<SourceFile> openXlsFile(const std::string& path);

@@ -107,7 +107,14 @@ Tdrsjw::Tdrsjw(app::TDM& dm, std::unique_ptr<SourceFile> file, ImportSession::Ki
     ui::finishListDialog(this, 1100, 640);
 }
 
-Tdrsjw::~Tdrsjw() = default;
+// The preview asks its model for headers while it is taken down, and the model reads the session's
+// table; the mapping boxes write into the session. So the window's widgets go first, while the
+// session (a member, destroyed before the dialog's children otherwise) is still there.
+Tdrsjw::~Tdrsjw()
+{
+    model_->show(nullptr);
+    qDeleteAll(findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly));
+}
 
 QWidget* Tdrsjw::makeItemsBox()
 {
@@ -181,7 +188,10 @@ void Tdrsjw::chooseTable(int row)
     tables_->setCurrentRow(row);
     const std::string name = tables_->item(row)->text().toStdString();
     showProgress("正在读取：" + name);
-    // The file is read on a thread of its own while the window keeps painting.
+    // The file is read on a thread of its own while the window keeps painting, and the session's
+    // table is replaced at the end of it: the preview lets go of it first, so that no paint in
+    // between reads rows that are being freed or counts rows that are no longer there.
+    model_->show(nullptr);
     const bool read = app::runAction([&] {
         app::runWhileResponsive([&] {
             session_.chooseTable(name);
@@ -189,8 +199,8 @@ void Tdrsjw::chooseTable(int row)
         });
     });
     showProgress("");
+    model_->show(session_.hasTable() ? &session_.table() : nullptr);  // a failed read keeps the last table
     if (!read) return;
-    model_->show(&session_.table());
     preview_->setEnabled(true);
     count_->setText(QStringLiteral("记录数：%1").arg(session_.table().rows.size()));
     rebuildMapping();

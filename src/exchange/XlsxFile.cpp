@@ -17,6 +17,27 @@ namespace {
 
 using Xml = QXmlStreamReader;
 
+constexpr int kMaxRows = 1048576;     // the longest sheet the format allows
+constexpr int kMaxColumns = 16384;    // and the widest
+constexpr int kMaxIndex = 16777216;   // styles, formats, shared strings: far beyond any real workbook
+
+// A number in the file that does not read as one or lies outside what the format allows; the
+// sheet or workbook reading it reports the file damaged.
+struct BadNumber {
+    std::string what;
+};
+
+// A whole number written in the file, checked: digits only, within [low, high].
+int number(const std::string& text, int low, int high, const char* what)
+{
+    int v = 0;
+    const char* end = text.data() + text.size();
+    const auto r = std::from_chars(text.data(), end, v);
+    if (text.empty() || r.ec != std::errc() || r.ptr != end || v < low || v > high)
+        throw BadNumber{std::string(what) + "“" + text.substr(0, 40) + "”不对"};
+    return v;
+}
+
 std::string attr(const Xml& x, const char* name) { return x.attributes().value(QLatin1String(name)).toString().toStdString(); }
 
 // The relationship attribute r:id, whatever prefix the file gives its namespace.
@@ -82,10 +103,11 @@ std::vector<bool> dateStyles(const ZipArchive& zip, const std::string& part)
         if (x.isEndElement() && x.name() == QLatin1String("cellXfs")) inCellXfs = false;
         if (!x.isStartElement()) continue;
         if (x.name() == QLatin1String("numFmt") && isDateFormatCode(attr(x, "formatCode")))
-            customDates.insert(std::atoi(attr(x, "numFmtId").c_str()));
+            customDates.insert(number(attr(x, "numFmtId"), 0, kMaxIndex, "数字格式号"));
         else if (x.name() == QLatin1String("cellXfs")) inCellXfs = true;
         else if (inCellXfs && x.name() == QLatin1String("xf")) {
-            const int id = std::atoi(attr(x, "numFmtId").c_str());
+            const std::string idText = attr(x, "numFmtId");
+            const int id = idText.empty() ? 0 : number(idText, 0, kMaxIndex, "数字格式号");
             styles.push_back(isBuiltInDateFormat(id) || customDates.count(id));
         }
     }
@@ -131,7 +153,7 @@ bool cellReference(const std::string& ref, int* col, int* row)
     if (i == 0 || i == ref.size()) return false;
     int r = 0;
     const auto res = std::from_chars(ref.data() + i, ref.data() + ref.size(), r);
-    if (res.ec != std::errc() || res.ptr != ref.data() + ref.size() || r < 1) return false;
+    if (res.ec != std::errc() || res.ptr != ref.data() + ref.size() || r < 1 || r > kMaxRows) return false;
     *col = c - 1;
     *row = r;
     return true;
@@ -157,7 +179,14 @@ struct SheetRow {
 
 class XlsxFile : public SourceFile {
 public:
-    explicit XlsxFile(const std::string& path) : zip_(path), path_(path) { readWorkbook(); }
+    explicit XlsxFile(const std::string& path) : zip_(path), path_(path)
+    {
+        try {
+            readWorkbook();
+        } catch (const BadNumber& bad) {
+            throw SourceError("Excel 文件“" + path_ + "”已损坏：" + bad.what + "。");
+        }
+    }
 
     std::vector<std::string> tables() override
     {
@@ -168,8 +197,14 @@ public:
 
     SourceTable read(const std::string& table) override
     {
-        for (const auto& [name, part] : sheets_)
-            if (name == table) return readSheet(part);
+        for (const auto& [name, part] : sheets_) {
+            if (name != table) continue;
+            try {
+                return readSheet(part);
+            } catch (const BadNumber& bad) {
+                throw SourceError("Excel 文件“" + path_ + "”已损坏（" + part + "）：" + bad.what + "。");
+            }
+        }
         throw SourceError("工作簿里没有工作表“" + table + "”。");
     }
 
@@ -203,8 +238,9 @@ private:
     db::Value cellValue(const std::string& type, const std::string& v, int style) const
     {
         if (type == "s") {
-            const long i = std::atol(v.c_str());
-            return i >= 0 && static_cast<size_t>(i) < strings_.size() ? db::Value(strings_[static_cast<size_t>(i)]) : db::Value();
+            const auto i = static_cast<size_t>(number(v, 0, kMaxIndex, "共享文本号"));
+            if (i >= strings_.size()) throw BadNumber{"共享文本号“" + v + "”超出了共享文本的数目"};
+            return db::Value(strings_[i]);
         }
         if (type == "str" || type == "d") return v.empty() ? db::Value() : db::Value(v);
         if (type == "b") return db::Value(v == "1" ? "是" : "否");
@@ -219,7 +255,7 @@ private:
         int col = *nextCol, r = 0;
         cellReference(attr(x, "r"), &col, &r);
         const std::string type = attr(x, "t");
-        const int style = x.attributes().hasAttribute(QLatin1String("s")) ? std::atoi(attr(x, "s").c_str()) : -1;
+        const int style = x.attributes().hasAttribute(QLatin1String("s")) ? number(attr(x, "s"), 0, kMaxIndex, "单元格样式号") : -1;
         std::string v;
         db::Value value;
         bool inline_ = false;
@@ -250,7 +286,8 @@ private:
             if (!x.isStartElement() || x.name() != QLatin1String("row")) continue;
             SheetRow row;
             const std::string r = attr(x, "r");
-            row.number = r.empty() ? nextRow : std::atoi(r.c_str());
+            row.number = r.empty() ? nextRow : number(r, 1, kMaxRows, "行号");
+            if (row.number > kMaxRows) throw BadNumber{"行数超过了 " + std::to_string(kMaxRows) + " 行"};
             nextRow = row.number + 1;
             int nextCol = 0;
             while (!x.atEnd()) {
@@ -282,8 +319,6 @@ private:
         tidyTable(t);
         return t;
     }
-
-    static constexpr int kMaxColumns = 16384;  // the widest sheet the format allows
 
     ZipArchive zip_;
     std::string path_;

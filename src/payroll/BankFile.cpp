@@ -1,7 +1,11 @@
 #include "payroll/BankFile.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QStorageInfo>
+
+#include <cerrno>
 
 #include <algorithm>
 #include <stdexcept>
@@ -16,6 +20,14 @@ namespace {
 constexpr size_t kListedProblems = 10;
 
 std::string twoDigits(std::string s) { return s.size() == 1 ? "0" + s : s; }
+
+// Whether the folder of path has less room than a file of the given size needs. The file layer
+// reports a full disk by whatever words the system lends it, often none at all.
+bool lacksRoomFor(const std::string& path, size_t size)
+{
+    const QStorageInfo disk(QFileInfo(QString::fromStdString(path)).absolutePath());
+    return disk.isValid() && disk.bytesAvailable() >= 0 && static_cast<quint64>(disk.bytesAvailable()) < size + 4096;
+}
 
 }  // namespace
 
@@ -78,8 +90,14 @@ void writeBankFile(const std::string& path, const std::string& bytes)
 {
     // QSaveFile writes beside the target and renames on commit; on any failure the temporary file
     // goes and an existing file stays as it was.
+    errno = 0;
     QSaveFile file(QString::fromStdString(path));
-    auto fail = [&] { return std::runtime_error("无法写入代发文件“" + path + "”：" + file.errorString().toStdString()); };
+    auto fail = [&] {
+        const int error = errno;
+        if (error == ENOSPC || error == EDQUOT || lacksRoomFor(path, bytes.size()))
+            return std::runtime_error("磁盘空间不足，无法写入代发文件“" + path + "”。");
+        return std::runtime_error("无法写入代发文件“" + path + "”：" + file.errorString().toStdString());
+    };
     if (!file.open(QIODevice::WriteOnly)) throw fail();
     const auto size = static_cast<qint64>(bytes.size());
     if (file.write(bytes.data(), size) != size) throw fail();

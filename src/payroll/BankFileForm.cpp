@@ -64,6 +64,10 @@ bool BankFileForm::generate()
         app::interaction().showMessage("工资帐套“" + set + "”的代发格式记录不完整，已补齐为八个部分。请在“设置格式”中检查后再生成文件。");
         return false;
     }
+    if (!store.damage().empty()) {
+        app::interaction().showMessage("工资帐套“" + set + "”的代发格式已经损坏：" + store.damage() + "。请在“设置格式”中改正后再生成文件。");
+        return false;
+    }
     BankCards cards(dm_.DMADO);
     const BankRecordBuilder builder(layout, *view_, dm_.gzb, cards);
     const BankBatch batch = buildBankBatch(builder, dm_.gzb);

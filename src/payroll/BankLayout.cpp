@@ -111,6 +111,7 @@ void BankLayoutStore::openRows(const std::string& set)
 BankLayout BankLayoutStore::open(const std::string& set)
 {
     repaired_ = false;
+    damage_.clear();
     repair(set);
     openRows(set);
     BankLayout layout;
@@ -123,12 +124,16 @@ BankLayout BankLayoutStore::open(const std::string& set)
         p.front = dfgz_.asString("前加");
         p.back = dfgz_.asString("后加");
         p.fixedWidth = dfgz_.asString("宽度") == kFixedWidth;
-        p.width = static_cast<int>(dfgz_.asInt("固定宽度"));
+        const int64_t width = dfgz_.asInt("固定宽度");
+        if ((width < 0 || width > BankLayout::kMaxWidth) && damage_.empty())
+            damage_ = "第" + std::to_string(part) + "部分的固定宽度 " + std::to_string(width) + " 不在 0 到 "
+                    + std::to_string(BankLayout::kMaxWidth) + " 之间";
+        p.width = static_cast<int>(std::clamp<int64_t>(width, 0, BankLayout::kMaxWidth));
         p.padSide = dfgz_.asString("宽度加方向");
         p.padText = dfgz_.asString("宽度加内容");
         p.times100 = dfgz_.asBool("乘100");
         // The record settings are repeated in every row; the last one read counts.
-        layout.partsUsed = std::clamp(static_cast<int>(dfgz_.asInt("记录数")), 3, BankLayout::kParts);
+        layout.partsUsed = static_cast<int>(std::clamp<int64_t>(dfgz_.asInt("记录数"), 3, BankLayout::kParts));
         layout.separator = dfgz_.asString("分隔符");
         layout.otherSeparator = dfgz_.asString("分隔符其他");
     }

@@ -36,6 +36,7 @@ struct BankPart {
 // joined with the separator.
 struct BankLayout {
     static constexpr int kParts = 8;
+    static constexpr int kMaxWidth = 999;  // 固定宽度 of a part, in bytes
     int partsUsed = 3;                 // 记录数, 3 … 8
     std::string separator = "逗号";    // 分隔符: |, 无, 空格, 逗号 or 其他
     std::string otherSeparator;        // 分隔符其他
@@ -59,6 +60,10 @@ public:
     BankLayout open(const std::string& set);
     // True when the last open had to put the stored rows right.
     bool repaired() const { return repaired_; }
+    // Why the layout the last open read cannot be used as stored (a fixed width beyond 0 … 999,
+    // which would pad every record to gigabytes); empty when it can. Such a width is read as the
+    // nearest one within, for the settings window to show.
+    const std::string& damage() const { return damage_; }
     // Writes every part and the record settings into the set's eight rows, all or none.
     void save(const std::string& set, const BankLayout& layout);
 
@@ -69,6 +74,7 @@ private:
     db::Connection& conn_;
     db::DataSet& dfgz_;
     bool repaired_ = false;
+    std::string damage_;
 };
 
 }  // namespace rsgz::payroll

@@ -258,10 +258,8 @@ int MonthTable::copyPreviousMonth(const Period& p)
 
 namespace {
 
-// The open rows of employees taken out of payroll go; closed ones stay and are counted.
+// The rows of employees taken out of payroll go.
 const char* const kOutOfPayroll = " and 员工编号 in (select 员工编号 from 员工基本情况 where 工资核算='否')";
-const char* const kClosed = " and 结帐状态='是'";
-const char* const kOpen = " and coalesce(结帐状态,'')<>'是'";
 
 }  // namespace
 
@@ -269,19 +267,19 @@ MonthTable::SyncResult MonthTable::synchronise(const Period& p)
 {
     SyncResult r;
     db::Transaction t(conn_);
+    if (closedCount(p) > 0) {
+        r.closedMonth = true;
+        return r;
+    }
     {
-        BoundStatement closed(conn_, std::string("select count(*) from 工资表") + kPeriodWhere + kOutOfPayroll + kClosed);
-        bindPeriod(closed, p, 1);
-        closed.step();
-        r.skippedClosed += static_cast<int>(closed.integer(0));
-        BoundStatement drop(conn_, std::string("delete from 工资表") + kPeriodWhere + kOutOfPayroll + kOpen);
+        BoundStatement drop(conn_, std::string("delete from 工资表") + kPeriodWhere + kOutOfPayroll);
         bindPeriod(drop, p, 1);
         drop.run();
         r.removed = sqlite3_changes(conn_.handle());
     }
     const SetData set = readSet(p.set);
     const std::vector<Employee> employees = readEmployees(conn_, p.set);
-    BoundStatement find(conn_, "select 编号, 工资等级, 结帐状态, " + codeList(",") + " from 工资表" + kPeriodWhere +
+    BoundStatement find(conn_, "select 编号, 工资等级, " + codeList(",") + " from 工资表" + kPeriodWhere +
                                    " and 员工编号=? order by 编号 limit 1");
     BoundStatement refresh(conn_, "update 工资表 set 姓名=?,一级部门=?,二级部门=?,三级部门=?,四级部门=? where 编号=?");
     BoundStatement regrade(conn_, "update 工资表 set 工资等级=?," + codeList("=?,") + "=? where 编号=?");
@@ -296,13 +294,10 @@ MonthTable::SyncResult MonthTable::synchronise(const Period& p)
             startingAmounts(set, e.grade(), amounts);
             insertRow(insert, p, e, amounts);
             ++r.added;
-        } else if (find.textOrEmpty(2) == "是") {
-            find.reset();
-            ++r.skippedClosed;
         } else {
             const int64_t key = find.integer(0);
             const std::string oldGrade = find.textOrEmpty(1);
-            for (size_t c = 0; c < 39; ++c) amounts[c] = find.money(static_cast<int>(c) + 3);
+            for (size_t c = 0; c < 39; ++c) amounts[c] = find.money(static_cast<int>(c) + 2);
             find.reset();
             refresh.bind(1, e.cols[1]).bind(2, e.cols[3]).bind(3, e.cols[4]).bind(4, e.cols[5]).bind(5, e.cols[6]);
             refresh.bind(6, key).run();

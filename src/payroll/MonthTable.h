@@ -49,9 +49,10 @@ public:
         int removed = 0;        // rows of employees taken out of payroll
         int updated = 0;
         int added = 0;          // employees who joined the set
-        int skippedClosed = 0;  // closed rows, neither removed nor rewritten
+        bool closedMonth = false;  // refused: the month has closed rows
     };
-    // Brings an existing month in line with the employee records; closed rows stay as they are.
+    // Brings an existing month in line with the employee records. A month with a closed row is
+    // refused whole: nothing of it is added, changed or removed.
     SyncResult synchronise(const Period& p);
 
     // Deletes the month's rows, closed ones too. Returns how many.

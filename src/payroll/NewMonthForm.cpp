@@ -24,7 +24,8 @@ void NewMonthForm::activate()
         BoundStatement names(dm_.DMADO, "select 帐套名称 from 帐套 order by 编号");
         while (names.step()) sets.push_back(names.textOrEmpty(0));
     });
-    setIndex = sets.empty() ? -1 : 0;
+    const auto preferred = std::find(sets.begin(), sets.end(), preferredSet);
+    setIndex = sets.empty() ? -1 : preferred != sets.end() ? static_cast<int>(preferred - sets.begin()) : 0;
     const QDate today = dm_.now().date();
     year = std::clamp(today.year(), 2006, 2050);
     month = today.month();
@@ -67,6 +68,7 @@ void NewMonthForm::showMonth(const Period& p)
     dm_.gzb.close();
     dm_.gzb.setSql(std::move(sql));
     dm_.gzb.open();
+    shownMonth = p;
 }
 
 void NewMonthForm::generate()
@@ -98,9 +100,12 @@ void NewMonthForm::synchronise()
             dm_.ShowMessage_jd("还未生成本月工资表！");
             return;
         }
-        const MonthTable::SyncResult r = t.synchronise(p);
-        if (r.skippedClosed > 0)
-            dm_.ShowMessage_jd("同步完成。已结帐的 " + std::to_string(r.skippedClosed) + " 条工资记录未作改动。");
+        // A closed month is paid as it stands: no row of it is added, changed or removed.
+        if (t.closedCount(p) > 0) {
+            dm_.ShowMessage_jd("帐套“" + p.set + "”" + p.year + "年" + p.month + "月的工资表已经结帐，不能同步员工数据！");
+            return;
+        }
+        t.synchronise(p);
     });
 }
 

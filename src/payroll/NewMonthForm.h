@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,10 @@ public:
     explicit NewMonthForm(app::TDM& dm);
 
     std::vector<std::string> sets;  // every 帐套名称, in table order
-    int setIndex = -1;              // the first set is preselected; -1 with none
+    int setIndex = -1;              // preferredSet or the first set is preselected; -1 with none
+    std::string preferredSet;       // the set the salary page shows
+    // The month 生成工资表 showed last (generated, or already there); the page shows it after.
+    std::optional<Period> shownMonth;
     int year = 2006;                // 2006 … 2050
     int month = 1;
     Mode mode = Mode::CopyPrevious;

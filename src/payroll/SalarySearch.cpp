@@ -41,7 +41,14 @@ bool SalarySearch::clickNode(const std::string& set, int node)
         view_.filter() = kept;
         return false;
     }
-    for (const query::Condition& c : *conditions) f.nodes.emplace_back(c.column, c.value.toString());
+    // A node under a set's name shows that set, whatever the box showed before.
+    for (const query::Condition& c : *conditions) {
+        if (c.column != "工资帐套" || c.value.toString() == set) continue;
+        view_.build(c.value.toString());
+        break;
+    }
+    SalaryFilter& shown = view_.filter();
+    for (const query::Condition& c : *conditions) shown.nodes.emplace_back(c.column, c.value.toString());
     view_.open();
     if (node >= 0 && trees_.onHint) trees_.onHint(trees_.pathText(kModule, node));
     return true;
@@ -59,7 +66,16 @@ bool SalarySearch::sort(const std::string& field, const std::string& order)
 
 bool SalarySearch::search(const std::string& field, const std::string& text)
 {
-    if (text.empty() || !listed(searchFields(), field)) return false;
+    SalaryFilter& f = view_.filter();
+    if (text.empty()) {
+        // An emptied box takes the search back: the node's rows again.
+        if (f.searchText.empty()) return false;
+        f.searchField.clear();
+        f.searchText.clear();
+        view_.open();
+        return true;
+    }
+    if (!listed(searchFields(), field)) return false;
     view_.filter().searchField = field;
     view_.filter().searchText = text;
     view_.open();

@@ -27,13 +27,15 @@ public:
     }
 
     // A click on a node of the salary tree (-1: beside the nodes, the whole set). The quick search
-    // is dropped, the sort stays. False, with the view as it was, when the tree's field list names a
-    // column the view does not have ("检索列表过时，应该重新生成！").
+    // is dropped, the sort stays; a path through a 工资帐套 level shows that set. False, with the
+    // view as it was, when the tree's field list names a column the view does not have
+    // ("检索列表过时，应该重新生成！").
     bool clickNode(const std::string& set, int node);
     // The sort bar: a listed field and 升序 or 降序; the view is read in that order and the choice
     // stored. False when the choice is not one the boxes offer.
     bool sort(const std::string& field, const std::string& order);
-    // The quick search: a listed field and a text; rows whose column contains the text.
+    // The quick search: a listed field and a text; rows whose column contains the text. An empty
+    // text drops the search in force (false when there was none).
     bool search(const std::string& field, const std::string& text);
 
     // The columns the quick search offers: the view's columns in grid order without 序号 and the

@@ -226,6 +226,10 @@ void SalaryView::open()
     gzb_.clearCalcFields();
     for (const std::string& c : {config_.taxColumn, config_.netColumn})
         if (!c.empty()) gzb_.addCalcField(c, db::FieldType::Currency);
+    // A formula item is an amount like the others: shown "0.00", summed and printed as money.
+    gzb_.clearExpressionTypes();
+    for (const SalaryItem& it : config_.items)
+        if (config_.isFormula(it.code)) gzb_.setExpressionType(it.code, db::FieldType::Currency);
     gzb_.setSql(statement());
     values_.clear();
     gzb_.disableControls();

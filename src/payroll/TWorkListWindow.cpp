@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "app/Interaction.h"
@@ -17,8 +18,23 @@
 namespace rsgz::payroll {
 
 namespace {
+
 constexpr int kRowsPerColumn = 8;
+
+bool listed(const std::vector<std::string>& names, const std::string& name)
+{
+    return std::find(names.begin(), names.end(), name) != names.end();
 }
+
+// Quantities, hours, prices and the computed amounts follow the "0.00" pattern of the list.
+bool isNumber(const WorkListKind& kind, const db::DataSet& ds, const std::string& field)
+{
+    if (listed(kind.quantities, field) || listed(kind.computed, field)) return true;
+    const int i = ds.active() ? ds.fieldIndex(field) : -1;
+    return i >= 0 && ds.field(i).type == db::FieldType::Currency;
+}
+
+}  // namespace
 
 TWorkListWindow::TWorkListWindow(app::TDM& dm, const WorkListKind& kind, const char* objectName, QWidget* parent)
     : QDialog(parent), form_(dm, kind)
@@ -29,10 +45,7 @@ TWorkListWindow::TWorkListWindow(app::TDM& dm, const WorkListKind& kind, const c
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(ui::makeDataSetNavigator(this, ds));
     QHBoxLayout* buttons = ui::makeButtonRow(this, {
-        {"add", "添加", [this] {
-             app::runAction([this] { form_.add(); });
-             pending_.remember(form_.list());
-         }},
+        {"add", "添加", [this] { add(); }},
         {"delete", "删除", [this] { app::runAction([this] { form_.remove(); }); }},
         {"save", "保存", [this] { app::runAction([this] { form_.save(); }); }},
         {"cancel", "取消", [this] { app::runAction([this] { form_.cancel(); }); }},
@@ -46,7 +59,27 @@ TWorkListWindow::TWorkListWindow(app::TDM& dm, const WorkListKind& kind, const c
     layout->addWidget(area);
     layout->addStretch();
     fields_->show();
+    // A row the page began (its 增加) is new like one begun here.
+    if (ds.state() == db::DataSet::State::Insert) pending_.remember(ds);
     ui::finishDialog(this);
+}
+
+void TWorkListWindow::add()
+{
+    app::runAction([this] { form_.add(); });
+    pending_.remember(form_.list());
+}
+
+// An empty list has no row to show: the window begins the first one once it is on the screen, so
+// the employee picker opens over it.
+void TWorkListWindow::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    if (shownOnce_) return;
+    shownOnce_ = true;
+    const db::DataSet& ds = form_.list();
+    if (ds.active() && ds.isEmpty() && !ds.isEditing() && form_.mayChange())
+        QTimer::singleShot(0, this, [this] { add(); });
 }
 
 void TWorkListWindow::buildFields(QWidget* area)
@@ -62,6 +95,7 @@ void TWorkListWindow::buildFields(QWidget* area)
         grid->addWidget(new QLabel(QString::fromStdString(name), area), row, col);
         QWidget* box = fields_->add(name, kind);
         box->setMinimumWidth(140);
+        if (isNumber(form_.kind(), form_.list(), name)) fields_->setNumberPattern(name);
         if (kind == K::ReadOnly) box->setStyleSheet(QStringLiteral("QLineEdit { background: palette(button); }"));
         grid->addWidget(box, row, col + 1);
     }

@@ -13,7 +13,8 @@ class RecordFields;
 namespace rsgz::payroll {
 
 // The edit window of a work list: one bound box per column (the computed amounts shown, never
-// typed), the navigator 前后浏览 and 添加, 删除, 保存, 取消, 返回. Behaviour: WorkListForm.
+// typed), the navigator 前后浏览 and 添加, 删除, 保存, 取消, 返回. Behaviour: WorkListForm. It opens on
+// the row being added when there is one, and on a new row when the list is empty.
 class TWorkListWindow : public QDialog {
     Q_OBJECT
 public:
@@ -21,13 +22,16 @@ public:
 
 protected:
     void reject() override;
+    void showEvent(QShowEvent* e) override;
 
 private:
     void buildFields(QWidget* area);
+    void add();
 
     WorkListForm form_;
     ui::RecordFields* fields_ = nullptr;
     personnel::PendingRow pending_;
+    bool shownOnce_ = false;
 };
 
 // 计件工资编辑, the piece-rate list's window.

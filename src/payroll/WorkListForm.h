@@ -20,6 +20,10 @@ struct WorkListKind {
     std::string numberField;       // 员工编号1 or 员工编号
     std::vector<std::string> fields;    // the window's fields, in Enter order
     std::vector<std::string> computed;  // shown, never typed
+    // The list's grid, in the order a clerk reads a record: who, what, how much, at what price, the
+    // amounts; the references after them.
+    std::vector<std::string> listColumns;
+    std::vector<std::string> quantities;  // floats shown with the "0.00" pattern
 };
 const WorkListKind& pieceWork();
 const WorkListKind& timeWork();

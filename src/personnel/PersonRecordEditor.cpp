@@ -58,7 +58,7 @@ const PersonRecordSetup& titleRecordSetup()
          {"被评定人姓名", "取得日期", "评定职称", "取得方式", "聘用单位", "聘用专业技术职务", "聘用起始日", "聘用结束日",
           "职称英语", "职称英语取得日期", "职称计算机", "职称计算机取得日期", "职称备注"},
          ""},
-        "职称评定", "职称管理", "被评定人姓名", "选择被评定人", "", doubleClickedTitle};
+        "职称评定", "职称管理", "被评定人姓名", "选择被评定人", "", doubleClickedTitle, true};
     return setup;
 }
 
@@ -95,10 +95,14 @@ void PersonRecordEditor::activate()
         // Opened by the module's insert rule over a new row: that row stays and is the one shown.
         if (!(ds.active() && ds.state() == db::DataSet::State::Insert)) {
             setup_.openedRow(dm_, rows_);
-            ds.close();
-            ds.setRowNumberField(true);
-            ds.setSql(rows_.sql());
-            ds.open();
+            if (setup_.wholeTable) {
+                openWholeTable(rows_.keys().empty() ? db::Value() : db::Value(rows_.keys().front()));
+            } else {
+                ds.close();
+                ds.setRowNumberField(true);
+                ds.setSql(rows_.sql());
+                ds.open();
+            }
         }
     }
     editor_.activate();
@@ -113,7 +117,22 @@ void PersonRecordEditor::save()
         return;
     }
     if (ds.isEditing() || ds.isEmpty()) editor_.save();
-    rows_.reread(ds);
+    if (!setup_.wholeTable) {
+        rows_.reread(ds);
+        return;
+    }
+    if (ds.active() && ds.isEditing()) ds.post();
+    openWholeTable(ds.active() && ds.currentRow() >= 0 ? ds.value("编号") : db::Value());
+}
+
+void PersonRecordEditor::openWholeTable(const db::Value& key)
+{
+    db::DataSet& ds = dataSet();
+    ds.close();
+    ds.setRowNumberField(true);
+    ds.setSql(db::SqlLines{"select * from " + setup_.table});
+    ds.open();
+    if (!key.isNull()) ds.locate("编号", key);
 }
 
 void PersonRecordEditor::pickPerson()

@@ -18,6 +18,8 @@ struct PersonRecordSetup {
     std::string approverPicker;  // the approver button's picker; empty when there is none
     // Outside the employee window the window shows the row the module list was double-clicked on.
     void (*openedRow)(app::TDM& dm, KeptRows& rows);
+    // The window holds the whole table, positioned on that row, instead of that row alone.
+    bool wholeTable = false;
 };
 
 const PersonRecordSetup& titleRecordSetup();   // 职称评定管理 (Tzcpdw)
@@ -47,6 +49,7 @@ public:
 
 private:
     bool employeeWindowRows() const;
+    void openWholeTable(const db::Value& key);  // every row of the table, on the one with this 编号
 
     app::TDM& dm_;
     const PersonRecordSetup& setup_;

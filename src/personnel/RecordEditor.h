@@ -14,10 +14,14 @@ namespace rsgz::personnel {
 // Person: a name taken from the employee picker opened under the field's key ("选择经办人" …).
 enum class EditorFieldKind { Text, Memo, Date, Dictionary, ReadOnly, Department, Person };
 
+// How a number field shows its value: as stored, in the "0.00" pattern, or that with the yuan sign.
+enum class FieldPattern { AsStored, Amount, Yuan };
+
 struct EditorField {
     std::string column;
     EditorFieldKind kind = EditorFieldKind::Text;
     std::string key;  // dictionary key when it is not the column's own name; a person field's picker caption
+    FieldPattern pattern = FieldPattern::AsStored;
 };
 
 struct EditorSpec {

@@ -58,7 +58,7 @@ void Tddglw::activateOnce()
     fields_->refreshLists();
 }
 
-bool Tddglw::leave() { return transfers_.close(); }
+bool Tddglw::leave() { return fields_->commitTyped() && transfers_.close(); }
 
 void Tddglw::showAfterStep()
 {

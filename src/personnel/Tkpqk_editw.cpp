@@ -91,7 +91,10 @@ void Tkpqk_Editw::activateOnce()
     participantFields_->refreshLists();
 }
 
-bool Tkpqk_Editw::leave() { return evaluations_.close(); }
+bool Tkpqk_Editw::leave()
+{
+    return itemFields_->commitTyped() && participantFields_->commitTyped() && evaluations_.close();
+}
 
 void Tkpqk_Editw::showAfterStep()
 {

@@ -56,9 +56,10 @@ void Tpersonrecw::activateOnce()
 {
     run([this] { records_.activate(); });
     fields_->refreshLists();
+    fields_->focusFirstEditable();
 }
 
-bool Tpersonrecw::leave() { return records_.close(); }
+bool Tpersonrecw::leave() { return fields_->commitTyped() && records_.close(); }
 
 void Tpersonrecw::showAfterStep()
 {

@@ -30,6 +30,8 @@ namespace rsgz::personnel {
 namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
 constexpr int kGroupColumns = 3;  // label/field pairs side by side in a group
+// Boxes whose text is long take a line of their own: an address or a mail address is read whole.
+bool wideField(const std::string& column) { return column == "家庭住址" || column == "EMAIL"; }
 }  // namespace
 
 Trszlw::Trszlw(app::TDM& dm, QWidget* parent) : QDialog(parent), dm_(dm), record_(dm)
@@ -110,10 +112,13 @@ QWidget* Trszlw::buildBasicPage()
     for (const EmployeeGroup& g : employeeGroups()) {
         auto* box = new QGroupBox(q(g.caption), inner);
         auto* form = new QGridLayout(box);
-        for (size_t i = 0; i < g.fields.size(); ++i) {
-            const EmployeeField& f = g.fields[i];
+        int slot = 0;  // label/field pairs placed so far, a wide field counting as a whole line
+        for (const EmployeeField& f : g.fields) {
             QWidget* w = fields_->add(f.column, f.kind, f.key);
-            const int r = static_cast<int>(i) / kGroupColumns, c = (static_cast<int>(i) % kGroupColumns) * 2;
+            const bool wide = wideField(f.column);
+            if (wide && slot % kGroupColumns != 0) slot += kGroupColumns - slot % kGroupColumns;
+            const int r = slot / kGroupColumns, c = (slot % kGroupColumns) * 2;
+            slot += wide ? kGroupColumns : 1;
             form->addWidget(new QLabel(q(f.label.empty() ? f.column : f.label), box), r, c);
             if (f.column == "员工编号") {
                 auto* cell = new QHBoxLayout;
@@ -129,7 +134,7 @@ QWidget* Trszlw::buildBasicPage()
                 cell->addWidget(check);
                 form->addLayout(cell, r, c + 1);
             } else {
-                form->addWidget(w, r, c + 1);
+                form->addWidget(w, r, c + 1, 1, wide ? kGroupColumns * 2 - 1 : 1);
             }
             if (f.kind == EditorFieldKind::Department) levels.push_back(fields_->box(f.column));
         }
@@ -257,7 +262,8 @@ void Trszlw::showPhoto()
 
 void Trszlw::reject()
 {
-    bool done = false;  // a refused save keeps the window open
+    bool done = false;  // a refused date or save keeps the window open
+    if (!fields_->commitTyped()) return;
     app::runAction([this, &done] { done = record_.close(); });
     if (done) QDialog::reject();
 }

@@ -32,6 +32,7 @@ Tunitw::Tunitw(app::TDM& dm, const EditorSpec& setup, QWidget* parent)
     std::vector<QComboBox*> after;
     for (const EditorField& f : setup.fields) {
         QWidget* w = fields_->add(f.column, f.kind, f.key);
+        if (f.pattern != FieldPattern::AsStored) fields_->setNumberPattern(f.column, f.pattern == FieldPattern::Yuan);
         if (f.kind == EditorFieldKind::Person) w = withPersonButton(w, f);
         form->addRow(q(f.column), w);
         if (f.kind == EditorFieldKind::Department) after.push_back(fields_->box(f.column));
@@ -93,6 +94,7 @@ void Tunitw::showEvent(QShowEvent* e)
     activated_ = true;
     run([this] { editor_.activate(); });
     fields_->refreshLists();
+    fields_->focusFirstEditable();
 }
 
 void Tunitw::run(const std::function<void()>& step)
@@ -126,7 +128,8 @@ void Tunitw::showCourse()
 
 void Tunitw::reject()
 {
-    bool done = false;  // a refused save keeps the window open
+    bool done = false;  // a refused date or save keeps the window open
+    if (!fields_->commitTyped()) return;
     app::runAction([this, &done] { done = editor_.close(); });
     if (done) QDialog::reject();
 }

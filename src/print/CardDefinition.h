@@ -8,7 +8,8 @@ namespace rsgz::print {
 // The record card: one free-form page per employee. Its definition is one fixed-size binary record
 // (baobiao/rszlbb.dat), kept here as those very bytes, so that a file read and written again is
 // the same file to the byte, reserved fields and the bytes after each text included. The accessors
-// read and write the fields in place; texts are GBK in the file and UTF-8 here.
+// read and write the fields in place; texts are GB18030 in the file (GBK in older files, the same
+// bytes) and UTF-8 here.
 //
 // Layout units are tenths of a millimetre; item positions are screen pixels of the card window
 // (3.78 per millimetre) from the paper's top-left corner.
@@ -25,6 +26,10 @@ public:
     static constexpr int kCompanyBase = 300;
     static constexpr int kCompanyFont = 301;
     static constexpr int kOtherBase = 500;
+    // The résumé box is never narrower or lower than this on the screen (pixels), whatever the
+    // record holds: an old record's 0 would break the résumé after every character.
+    static constexpr int kResumeMinWidth = 200;
+    static constexpr int kResumeMinHeight = 100;
 
     enum class Group { Employee, Company, Other };
     struct Point {
@@ -45,9 +50,12 @@ public:
 
     // Sets the defaults of a new definition; every other field keeps what it holds.
     void applyDefaults();
+    // The card used until the office saves its own: A4 with a title, the company, the employee's
+    // particulars beside their captions in a ruled table, the photograph and the résumé below.
+    static CardDefinition standardCard();
 
     // The record as stored. fromBytes checks every count and every text length against the
-    // record's limits and that each text is GBK; it throws std::runtime_error naming the first
+    // record's limits and that each text is GB18030; it throws std::runtime_error naming the first
     // fault, and leaves this definition as it was.
     const std::string& bytes() const { return bytes_; }
     void fromBytes(const std::string& bytes);
@@ -55,7 +63,7 @@ public:
     Point position(int slot) const;
     void setPosition(int slot, Point p);
     Font font(int slot) const;
-    void setFont(int slot, const Font& f);  // throws EncodingError for a name GBK cannot hold
+    void setFont(int slot, const Font& f);  // throws EncodingError for text that is not UTF-8
 
     // The texts of a group, in order: column names (cut to 30 bytes) or other content (250 bytes).
     std::vector<std::string> items(Group g) const;
@@ -116,9 +124,9 @@ public:
     explicit CardFile(std::string programDir) : dir_(std::move(programDir)) {}
     std::string path() const { return dir_ + "baobiao/rszlbb.dat"; }
 
-    // Reads the file into def. A missing file sets the defaults silently; a damaged one (not one
-    // whole record, a count or a length out of range, text that is not GBK) sets the defaults too
-    // and returns why, in words for the user. Empty when the file was read.
+    // Reads the file into def. A missing file gives the standard card silently; a damaged one (not
+    // one whole record, a count or a length out of range, text that is not GB18030) gives it too and
+    // returns why, in words for the user. Empty when the file was read.
     std::string read(CardDefinition& def) const;
     // Replaces the file as a whole (temporary file renamed). Throws std::runtime_error.
     void save(const CardDefinition& def) const;

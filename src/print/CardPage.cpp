@@ -1,5 +1,6 @@
 #include "print/CardPage.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace rsgz::print {
@@ -75,7 +76,8 @@ CardPage layoutCard(const CardDefinition& def, const CardValues& values, CardSca
         const CardDefinition::Point p = def.resumePosition();
         page.resume = true;
         page.resumeText = {t.itemX(p.x), t.itemY(p.y), values.resume, cardFont(def, CardDefinition::kEmployeeFont), true};
-        page.resumeWrapWidth = round(def.resumeWidth() / kScreenPerMm * scale.sx);
+        const int width = std::max(def.resumeWidth(), CardDefinition::kResumeMinWidth);
+        page.resumeWrapWidth = round(width / kScreenPerMm * scale.sx);
         page.resumeLineStep = 6 * scale.sy;
     }
     return page;

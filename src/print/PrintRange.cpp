@@ -26,7 +26,7 @@ std::optional<PrintRange> readPrintRange(const std::string& programDir)
     if (!QFile::exists(QString::fromStdString(path))) return std::nullopt;
     std::vector<std::string> lines;
     try {
-        lines = db::readGbkLines(path);
+        lines = db::readSettingsLines(path);
     } catch (const std::exception&) {
         return std::nullopt;
     }
@@ -36,7 +36,9 @@ std::optional<PrintRange> readPrintRange(const std::string& programDir)
     else if (lines[0] == "打印当前页") r.kind = PrintRange::Kind::Current;
     else if (lines[0] == "选择范围" && lines.size() >= 3) {
         r.kind = PrintRange::Kind::Range;
-        if (!parseWholeNumber(lines[1], &r.from) || !parseWholeNumber(lines[2], &r.to)) return std::nullopt;
+        // Only a range the window could have chosen; any other is damage, read as no range at all.
+        if (!parseWholeNumber(lines[1], &r.from) || !parseWholeNumber(lines[2], &r.to) || r.from < 1 || r.to < r.from)
+            return std::nullopt;
     } else
         return std::nullopt;
     return r;
@@ -45,11 +47,11 @@ std::optional<PrintRange> readPrintRange(const std::string& programDir)
 void writePrintRange(const std::string& programDir, const PrintRange& range)
 {
     switch (range.kind) {
-    case PrintRange::Kind::All: return db::writeGbkLines(printRangePath(programDir), {"打印全部"});
-    case PrintRange::Kind::Current: return db::writeGbkLines(printRangePath(programDir), {"打印当前页"});
+    case PrintRange::Kind::All: return db::writeSettingsLines(printRangePath(programDir), {"打印全部"});
+    case PrintRange::Kind::Current: return db::writeSettingsLines(printRangePath(programDir), {"打印当前页"});
     case PrintRange::Kind::Range: break;
     }
-    db::writeGbkLines(printRangePath(programDir), {"选择范围", std::to_string(range.from), std::to_string(range.to)});
+    db::writeSettingsLines(printRangePath(programDir), {"选择范围", std::to_string(range.from), std::to_string(range.to)});
 }
 
 void removePrintRange(const std::string& programDir) { QFile::remove(QString::fromStdString(printRangePath(programDir))); }

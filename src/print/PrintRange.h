@@ -4,7 +4,7 @@
 
 namespace rsgz::print {
 
-// What the print range window 打印表格 hands to the preview, through set/printPage (GBK, CR LF):
+// What the print range window 打印表格 hands to the preview, through set/printPage (GB18030, CR LF):
 // "打印全部"; "打印当前页"; or "选择范围" with the first and the last page.
 struct PrintRange {
     enum class Kind { All, Current, Range };

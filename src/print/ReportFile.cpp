@@ -7,12 +7,17 @@
 #include <QSaveFile>
 #include <stdexcept>
 
+#include "print/PaperLimits.h"
+
 namespace rsgz::print {
 
 namespace {
 
 constexpr const char* kFormat = "rsgz-report";
 constexpr int kVersion = 1;
+// Far more than any grid has: its columns, the title bands, the lines of one text, the file.
+constexpr qsizetype kMaxColumns = 1000, kMaxBands = 100, kMaxLines = 100;
+constexpr qint64 kMaxFileBytes = 16 << 20;
 
 // A damaged value inside a readable file: caught in reportDefinitionFromText.
 struct BadValue : std::runtime_error {
@@ -58,6 +63,15 @@ double num(const QJsonObject& o, const char* key, double fallback)
     const QJsonValue v = o.value(QLatin1String(key));
     return v.isDouble() ? v.toDouble() : fallback;
 }
+// A number that must lie within [low, high]: anything else (a huge value, one that no int holds)
+// is damage, never a value to convert.
+double ranged(const QJsonObject& o, const char* key, double fallback, double low, double high, const char* what)
+{
+    const double v = num(o, key, fallback);
+    if (!(v >= low && v <= high))
+        throw BadValue(std::string(what) + "超出了范围");
+    return v;
+}
 bool flag(const QJsonObject& o, const char* key, bool fallback)
 {
     const QJsonValue v = o.value(QLatin1String(key));
@@ -70,10 +84,18 @@ QJsonArray lines(const std::vector<std::string>& v)
         a.append(qs(s));
     return a;
 }
+// The entries of a list, of which a definition never needs more than max.
+QJsonArray entries(const QJsonValue& v, qsizetype max, const char* what)
+{
+    const QJsonArray a = v.toArray();
+    if (a.size() > max)
+        throw BadValue(std::string(what) + "的个数 " + std::to_string(a.size()) + " 超过了 " + std::to_string(max));
+    return a;
+}
 std::vector<std::string> lines(const QJsonValue& v)
 {
     std::vector<std::string> out;
-    for (const QJsonValue& e : v.toArray())
+    for (const QJsonValue& e : entries(v, kMaxLines, "文字行"))
         out.push_back(e.toString().toStdString());
     return out;
 }
@@ -90,14 +112,14 @@ FontSpec fontFrom(const QJsonValue& v)
     FontSpec f;
     f.name = str(o, "Name", f.name);
     f.size = num(o, "Size", f.size);
-    if (!(f.size > 0 && f.size < 500))
+    if (!(f.size > 0 && f.size <= kMaxFontPoints))
         throw BadValue("字体大小无效");
     f.bold = flag(o, "Bold", f.bold);
     f.italic = flag(o, "Italic", f.italic);
     f.underline = flag(o, "Underline", f.underline);
     f.strikeOut = flag(o, "StrikeOut", f.strikeOut);
     f.color = str(o, "Color", f.color);
-    f.charset = static_cast<int>(num(o, "Charset", f.charset));
+    f.charset = static_cast<int>(ranged(o, "Charset", f.charset, 0, 255, "字符集"));
     return f;
 }
 QJsonObject toJson(const PenSpec& p)
@@ -109,7 +131,7 @@ PenSpec penFrom(const QJsonValue& v)
     const QJsonObject o = v.toObject();
     PenSpec p;
     p.color = str(o, "Color", p.color);
-    p.width = num(o, "Width", p.width);
+    p.width = ranged(o, "Width", p.width, 0, 100, "线宽");
     p.style = enumValue(o.value("Style"), kPenStyle, p.style, "线型");
     return p;
 }
@@ -151,18 +173,21 @@ PageSetup pageFrom(const QJsonValue& v)
 {
     const QJsonObject o = v.toObject();
     PageSetup p;
-    p.pageStart = static_cast<int>(num(o, "Pagestart", p.pageStart));
-    p.pageFinish = static_cast<int>(num(o, "Pagefinish", p.pageFinish));
-    p.leftMargin = num(o, "LeftMargin", p.leftMargin);
-    p.rightMargin = num(o, "RightMargin", p.rightMargin);
-    p.topMargin = num(o, "TopMargin", p.topMargin);
-    p.bottomMargin = num(o, "BottomMargin", p.bottomMargin);
+    p.pageStart = static_cast<int>(ranged(o, "Pagestart", p.pageStart, 0, 99999, "起始页"));
+    p.pageFinish = static_cast<int>(ranged(o, "Pagefinish", p.pageFinish, 0, 99999, "结束页"));
+    p.leftMargin = ranged(o, "LeftMargin", p.leftMargin, 0, kA0LongMm, "左边距");
+    p.rightMargin = ranged(o, "RightMargin", p.rightMargin, 0, kA0LongMm, "右边距");
+    p.topMargin = ranged(o, "TopMargin", p.topMargin, 0, kA0LongMm, "上边距");
+    p.bottomMargin = ranged(o, "BottomMargin", p.bottomMargin, 0, kA0LongMm, "下边距");
     p.size = enumValue(o.value("PageSize"), kPageSize, p.size, "纸张尺寸");
     p.height = num(o, "Height", p.height);
     p.width = num(o, "Width", p.width);
     p.orientation = enumValue(o.value("Orientation"), kOrientation, p.orientation, "方向");
-    if (!(p.width > 0 && p.height > 0))
-        throw BadValue("纸张宽度或高度无效");
+    // The paper at most A0 either way, the margins within it.
+    if (!fitsA0(p.width, p.height, kA0ShortMm, kA0LongMm))
+        throw BadValue("纸张宽度或高度无效（纸张最大为 A0，841×1189 毫米）");
+    if (p.leftMargin + p.rightMargin >= pageWidthMm(p) || p.topMargin + p.bottomMargin >= pageHeightMm(p))
+        throw BadValue("页边距超出了纸张的范围");
     return p;
 }
 
@@ -178,7 +203,7 @@ Band bandFrom(const QJsonValue& v)
     b.text = str(o, "Text", b.text);
     b.font = fontFrom(o.value("Font"));
     b.alignment = enumValue(o.value("Alignment"), kAlign, b.alignment, "对齐方式");
-    b.space = num(o, "Space", b.space);
+    b.space = ranged(o, "Space", b.space, 0, kA0LongMm, "标题间距");
     b.type = enumValue(o.value("BandType"), kBandType, b.type, "标题类型");
     return b;
 }
@@ -197,7 +222,7 @@ ColumnTitleRow titleRowFrom(const QJsonValue& v)
     t.font = fontFrom(o.value("Font"));
     t.titleArray = lines(o.value("TitleArray"));
     t.print = flag(o, "Print", t.print);
-    t.rowSpace = num(o, "Rowspace", t.rowSpace);
+    t.rowSpace = ranged(o, "Rowspace", t.rowSpace, 0, 1000, "列标题行距");
     t.everyPage = flag(o, "EveryPage", t.everyPage);
     t.everyRow = flag(o, "EveryRow", t.everyRow);
     takeLines(o, t.frame, t.colsLine, t.rowsLine);
@@ -216,9 +241,9 @@ DetailSection detailFrom(const QJsonValue& v)
     const QJsonObject o = v.toObject();
     DetailSection d;
     d.arrange = enumValue(o.value("Arrange"), kArrange, d.arrange, "排列");
-    d.rowSpace = num(o, "Rowspace", d.rowSpace);
+    d.rowSpace = ranged(o, "Rowspace", d.rowSpace, 0, 1000, "明细行距");
     d.font = fontFrom(o.value("Font"));
-    d.top = num(o, "Top", d.top);
+    d.top = ranged(o, "Top", d.top, 0, kA0LongMm, "明细顶距");
     takeLines(o, d.frame, d.colsLine, d.rowsLine);
     return d;
 }
@@ -239,9 +264,7 @@ Column columnFrom(const QJsonValue& v)
     const QJsonObject o = v.toObject();
     Column c;
     c.fieldName = str(o, "FieldName", c.fieldName);
-    c.width = static_cast<int>(num(o, "Width", c.width));
-    if (c.width < 0 || c.width > 10000)
-        throw BadValue("列宽度无效");
+    c.width = static_cast<int>(ranged(o, "Width", c.width, 0, kA0LongMm, "列宽度"));
     c.font = fontFrom(o.value("Font"));
     c.color = str(o, "Color", c.color);
     c.alignment = enumValue(o.value("Alignment"), kAlign, c.alignment, "对齐方式");
@@ -302,11 +325,11 @@ ReportFileResult reportDefinitionFromText(const std::string& text)
         d.language = enumValue(root.value("Languages"), kLanguage, d.language, "语言");
         d.reportSource = str(root, "ReportSource", d.reportSource);
         d.page = pageFrom(root.value("Page"));
-        for (const QJsonValue& b : root.value("Bands").toArray())
+        for (const QJsonValue& b : entries(root.value("Bands"), kMaxBands, "标题"))
             d.bands.push_back(bandFrom(b));
         d.colsTitle = titleRowFrom(root.value("ColsTitle"));
         d.detail = detailFrom(root.value("Detail"));
-        for (const QJsonValue& c : root.value("Columns").toArray())
+        for (const QJsonValue& c : entries(root.value("Columns"), kMaxColumns, "列"))
             d.columns.push_back(columnFrom(c));
         r.ok = true;
         return r;
@@ -320,6 +343,8 @@ ReportFileResult loadReportDefinition(const std::string& path)
     QFile f(QString::fromStdString(path));
     if (!f.open(QIODevice::ReadOnly))
         return failure("无法打开报表定义文件：" + f.errorString().toStdString());
+    if (f.size() > kMaxFileBytes)
+        return failure("报表定义文件“" + path + "”无法读取：文件有 " + std::to_string(f.size()) + " 字节，不是报表定义。");
     ReportFileResult r = reportDefinitionFromText(f.readAll().toStdString());
     if (!r.ok)
         r.error = "报表定义文件“" + path + "”无法读取：" + r.error;

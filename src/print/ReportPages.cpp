@@ -463,6 +463,7 @@ private:
         t.alignment = a;
         t.wrap = wrap;
         t.role = role;
+        t.shrinkToFit = (role == TextRole::Cell || role == TextRole::Total) && isNumberText(t.text);
         if (!color.empty() && QString::fromStdString(color).compare("#FFFFFF", Qt::CaseInsensitive) != 0)
             t.background = color;
         page().texts.push_back(std::move(t));
@@ -555,6 +556,17 @@ double textWidthMm(const std::string& text, const FontSpec& font)
     for (const QChar c : QString::fromStdString(text))
         ems += c.unicode() < 0x2E80 ? 0.55 : 1.0;
     return ems * font.size * kMmPerPoint;
+}
+
+bool isNumberText(const std::string& text)
+{
+    const QString t = QString::fromStdString(text).trimmed();
+    bool digit = false;
+    for (const QChar c : t) {
+        if (c.isDigit()) digit = true;
+        else if (!QStringLiteral("+-.,%()¥￥$Ee /:").contains(c)) return false;
+    }
+    return digit;
 }
 
 }  // namespace rsgz::print

@@ -19,6 +19,9 @@ struct PageText {
     FontSpec font;
     Alignment alignment = Alignment::Left;
     bool wrap = false;
+    // A number: printed in a smaller size when it is wider than its box, never cut. Other text
+    // keeps its size and is cut at the box.
+    bool shrinkToFit = false;
     std::string background;  // empty: none
     TextRole role = TextRole::Cell;
 };
@@ -56,5 +59,10 @@ std::pair<int, int> pageRange(const PageSetup& page, int pageCount);
 // measure; CJK characters are square, others about half as wide).
 double lineHeightMm(const FontSpec& font);
 double textWidthMm(const std::string& text, const FontSpec& font);
+
+// Whether a cell's text is a number as printed: digits with a sign, decimal point, grouping,
+// percent, currency sign or exponent ("19996", "-1,234.50", "¥12.00", "1.5E+03", "12%"), or a
+// date written in digits ("2024-03-01"). A cut-off digit would print a wrong value.
+bool isNumberText(const std::string& text);
 
 }  // namespace rsgz::print

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "db/Gbk.h"
+#include "print/PaperLimits.h"
 
 namespace rsgz::print {
 
@@ -34,7 +35,7 @@ public:
             throw LayoutFileError(std::string(what) + "的长度 " + std::to_string(len) + " 超过了容量 " +
                                   std::to_string(capacity));
         try {
-            return db::fromGbk(std::string_view(reinterpret_cast<const char*>(&b_[at + 1]), static_cast<size_t>(len)));
+            return db::fromGb18030(std::string_view(reinterpret_cast<const char*>(&b_[at + 1]), static_cast<size_t>(len)));
         } catch (const db::EncodingError&) {
             throw LayoutFileError(std::string(what) + "不是有效的文字");
         }
@@ -64,14 +65,14 @@ public:
     }
     void text(size_t at, const std::string& t, int capacity)
     {
-        std::string gbk;
+        std::string bytes;
         try {
-            gbk = db::toGbk(fitToCapacity(t, capacity));
+            bytes = db::cutGb18030(db::toGb18030(t), static_cast<size_t>(capacity));
         } catch (const db::EncodingError& e) {
             throw LayoutFileError(std::string("打印格式中的文字无法保存：") + e.what());
         }
-        b_[at] = static_cast<uint8_t>(gbk.size());
-        std::memcpy(&b_[at + 1], gbk.data(), gbk.size());
+        b_[at] = static_cast<uint8_t>(bytes.size());
+        std::memcpy(&b_[at + 1], bytes.data(), bytes.size());
     }
     void font(size_t at, const TableFont& f)
     {
@@ -140,18 +141,55 @@ int checkedCount(int32_t n, int max, const char* what)
 
 std::string fitToCapacity(const std::string& text, int capacity)
 {
-    const QString s = QString::fromStdString(text);
-    int bytes = 0;
-    qsizetype end = 0;
-    while (end < s.size()) {
-        const qsizetype step = s.at(end).isHighSurrogate() && end + 1 < s.size() ? 2 : 1;
-        // GBK holds every character it can in one byte (ASCII) or two.
-        const int size = s.at(end).unicode() < 0x80 ? 1 : 2;
-        if (bytes + size > capacity) break;
-        bytes += size;
-        end += step;
+    // The file holds the text in GB18030: one, two or four bytes a character.
+    try {
+        const std::string bytes = db::toGb18030(text);
+        if (bytes.size() <= static_cast<size_t>(std::max(capacity, 0))) return text;
+        return db::fromGb18030(db::cutGb18030(bytes, static_cast<size_t>(std::max(capacity, 0))));
+    } catch (const db::EncodingError&) {
+        return text;  // not UTF-8: saving it says so
     }
-    return end == s.size() ? text : s.left(end).toStdString();
+}
+
+namespace {
+
+std::string outOf(const std::string& what, int value, int low, int high)
+{
+    if (value >= low && value <= high) return {};
+    return what + " " + std::to_string(value) + " 不在 " + std::to_string(low) + " 到 " + std::to_string(high) + " 之间";
+}
+
+std::string fontProblem(const TableFont& f, const std::string& what)
+{
+    return outOf(what + "的字号", f.size, 0, kMaxFontPoints);
+}
+
+}  // namespace
+
+std::string TableLayout::rangeProblem() const
+{
+    if (!fitsA0(paperWidth, paperHeight, kA0ShortTenths, kA0LongTenths))
+        return "纸张大小 " + std::to_string(paperWidth) + "×" + std::to_string(paperHeight) +
+               " 超出了范围（单位 0.1 毫米，纸张最大为 A0：8410×11890）";
+    const std::pair<const char*, int> margins[] = {
+        {"左边距", leftMargin}, {"右边距", rightMargin}, {"顶边距", topMargin}, {"底边距", bottomMargin}};
+    for (const auto& [what, v] : margins)
+        if (std::string p = outOf(what, v, 0, kA0LongTenths); !p.empty()) return p;
+    if (leftMargin + rightMargin >= pageWidth() || topMargin + bottomMargin >= pageHeight()) return "页边距超出了纸张的范围";
+    if (std::string p = outOf("表格行距", rowHeight, 10, 1000); !p.empty()) return p;
+    if (std::string p = fontProblem(tableFont, "表格字体"); !p.empty()) return p;
+    for (const TableTitle& t : titles) {
+        for (std::string p : {outOf("标题“" + t.text + "”的横向位置", t.x, -kA0LongPixels, kA0LongPixels),
+                              outOf("标题“" + t.text + "”的纵向位置", t.y, -kA0LongPixels, kA0LongPixels),
+                              fontProblem(t.font, "标题“" + t.text + "”")})
+            if (!p.empty()) return p;
+    }
+    for (const TableColumn& c : columns) {
+        for (std::string p : {outOf("打印项目“" + c.item + "”的宽度", c.width, 1, pageWidth()),
+                              fontProblem(c.headerFont, "列标题“" + c.header + "”"), fontProblem(c.dataFont, "打印项目“" + c.item + "”")})
+            if (!p.empty()) return p;
+    }
+    return {};
 }
 
 int TableLayout::tableWidth() const
@@ -244,6 +282,7 @@ TableLayout TableLayout::fromBytes(const std::vector<uint8_t>& bytes)
     l.payStubs = r.flag(18763);
     for (int i = 0; i < columnCount; ++i)
         l.columns.push_back(readColumn(r, kColumnsAt + static_cast<size_t>(i) * kColumnSize));
+    if (const std::string problem = l.rangeProblem(); !problem.empty()) throw LayoutFileError(problem);
     return l;
 }
 

@@ -7,7 +7,7 @@
 namespace rsgz::print {
 
 // The layout of a printed table, kept in set/<name>.tbl as one fixed record of 57 568 bytes
-// (little-endian, texts in GBK behind a length byte). Lengths are tenths of a millimetre; title
+// (little-endian, texts in GB18030 behind a length byte). Lengths are tenths of a millimetre; title
 // positions are pixels of the 100 % preview (3.78 per millimetre); font sizes are points.
 
 struct TableFont {
@@ -68,16 +68,21 @@ struct TableLayout {
     int pageHeight() const { return landscape() ? paperWidth : paperHeight; }
     int usableLength() const { return pageHeight() - topMargin - bottomMargin; }
     int tableWidth() const;
+    // Why a size, position or count lies outside what a sheet of paper can hold (the paper at most
+    // A0 either way, margins and column widths within it, titles within an A0 length of its corner, font sizes
+    // 0–500, a row height of 10–1000); empty when every one is within. A file that breaks one of
+    // them is damaged.
+    std::string rangeProblem() const;
 
     // The default layout with the given grid column titles (at most 99 are taken).
     static TableLayout defaults(const std::vector<std::string>& gridTitles);
     static TableColumn defaultColumn(const std::string& item);
     static TableTitle defaultTitle(const std::string& text);
 
-    // The record's bytes. Throws LayoutFileError when a text cannot be held in GBK.
+    // The record's bytes. Throws LayoutFileError when a text is not UTF-8.
     std::vector<uint8_t> toBytes() const;
     // Reads a record; throws LayoutFileError (a Chinese text) when the bytes are shorter than a
-    // record or a count or a length exceeds its capacity, or a text is not GBK.
+    // record or a count or a length exceeds its capacity, or a text is not GB18030.
     static TableLayout fromBytes(const std::vector<uint8_t>& bytes);
 
     // Throws LayoutFileError when the file cannot be read or is damaged.
@@ -91,7 +96,7 @@ public:
     explicit LayoutFileError(const std::string& message) : std::runtime_error(message) {}
 };
 
-// The longest beginning of a text that fits into a field of the given capacity in GBK bytes; a
+// The longest beginning of a text that fits into a field of the given capacity in GB18030 bytes; a
 // character is never cut in half.
 std::string fitToCapacity(const std::string& text, int capacity);
 

@@ -64,13 +64,7 @@ std::string layoutProblem(const TableLayout& l)
         return "打印格式最多可有 " + std::to_string(TableLayout::kMaxTitles) + " 个标题。";
     if (static_cast<int>(l.columns.size()) > TableLayout::kMaxColumns)
         return "打印格式最多可有 " + std::to_string(TableLayout::kMaxColumns) + " 列。";
-    if (l.paperWidth <= 0 || l.paperHeight <= 0) return "纸张的宽度和高度应大于 0。";
-    if (l.leftMargin < 0 || l.rightMargin < 0 || l.topMargin < 0 || l.bottomMargin < 0 ||
-        l.leftMargin + l.rightMargin >= l.pageWidth() || l.topMargin + l.bottomMargin >= l.pageHeight())
-        return "页边距超出了纸张的范围。";
-    if (l.rowHeight < 10 || l.rowHeight > 1000) return "表格行距应在 10 到 1000 之间。";
-    for (const TableColumn& c : l.columns)
-        if (c.width <= 0) return "打印项目“" + c.item + "”的宽度应大于 0。";
+    if (const std::string problem = l.rangeProblem(); !problem.empty()) return problem + "。";
     // Rows are counted to the nearest whole row, so a table may reach half a row into the bottom
     // margin; one that would run off the paper has no room for its rows.
     const bool offPaper = !l.payStubs && l.topMargin + gridRowsOf(l) * l.rowHeight > l.pageHeight();
@@ -170,6 +164,7 @@ void TablePrinter::addRow(ReportPage& page, int top, const std::vector<std::stri
             t.wrap = layout_.wrap;
             t.text = texts[c];
             t.role = header ? TextRole::ColumnTitle : TextRole::Cell;
+            t.shrinkToFit = !header && isNumberText(t.text);
             page.texts.push_back(std::move(t));
         }
         x += col.width;

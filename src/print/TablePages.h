@@ -9,8 +9,8 @@
 
 namespace rsgz::print {
 
-// Why a layout cannot be printed (no room for a data row or a pay slip on the page, margins
-// outside the paper, a row height outside 10–1000, a column without width); empty when it can.
+// Why a layout cannot be printed (no room for a data row or a pay slip on the page, or a size
+// outside its range: TableLayout::rangeProblem); empty when it can.
 std::string layoutProblem(const TableLayout& layout);
 
 // Pixels per millimetre of the 100 % preview; title positions are kept in these.

@@ -2,9 +2,11 @@
 
 #include <QFile>
 #include <QString>
+#include <algorithm>
 #include <map>
 
 #include "app/Interaction.h"
+#include "print/PaperLimits.h"
 
 namespace rsgz::print {
 
@@ -139,8 +141,9 @@ void TablePreview::designed()
 void TablePreview::moveTitle(int index, int x, int y)
 {
     if (index < 0 || index >= static_cast<int>(layout_.titles.size())) return;
-    layout_.titles[static_cast<size_t>(index)].x = x;
-    layout_.titles[static_cast<size_t>(index)].y = y;
+    // A title dragged far off the sheet stops where a layout file may still hold it.
+    layout_.titles[static_cast<size_t>(index)].x = std::clamp(x, -kA0LongPixels, kA0LongPixels);
+    layout_.titles[static_cast<size_t>(index)].y = std::clamp(y, -kA0LongPixels, kA0LongPixels);
 }
 
 std::vector<std::string> TablePreview::slipFileNames() const

@@ -121,8 +121,11 @@ QWidget* Tdyddw::buildLists()
         if (form_.group() == Group::Other && chosen_->currentItem()) entry_->setText(chosen_->currentItem()->text());
         showFont();
     });
+    // The box is emptied for the next text once its text has been taken.
     connect(entry_, &QLineEdit::returnPressed, this, [this] {
+        const size_t before = form_.chosen().size();
         app::runAction([this] { form_.enterOther(entry_->text().toStdString()); });
+        if (form_.chosen().size() > before) entry_->clear();
         showLists();
     });
     return box;
@@ -132,7 +135,9 @@ QSpinBox* Tdyddw::spin(const char* name, int min, int max, int step, int value, 
 {
     auto* s = new QSpinBox(this);
     s->setObjectName(QLatin1String(name));
-    s->setRange(min, max);
+    // The box shows what the record holds, even a value outside what its arrows offer (an old
+    // record's 0): showing the nearest allowed value instead would hide what gets printed.
+    s->setRange(std::min(min, value), std::max(max, value));
     s->setSingleStep(step);
     s->setValue(value);
     connect(s, &QSpinBox::valueChanged, this, [this, store = std::move(store)](int v) {

@@ -13,8 +13,10 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <optional>
 
 #include "app/Interaction.h"
+#include "app/Progress.h"
 #include "app/TDM.h"
 #include "ui/CardPainter.h"
 #include "ui/CardPaper.h"
@@ -25,6 +27,29 @@ namespace rsgz::print {
 namespace {
 constexpr double kScreenPerMm = 3.78;
 int screenPixels(int layout) { return static_cast<int>(std::nearbyint(layout * kScreenPerMm / 10)); }
+
+using Prepare = std::function<std::pair<CardPage, QImage>(int, CardScale)>;
+
+// More than one card takes a while: a progress window counts them while they are drawn, and is
+// gone when the job ends, before anything is said about it.
+class CountedCards {
+public:
+    CountedCards(int count, Prepare prepare) : prepare_(std::move(prepare))
+    {
+        if (count > 1) progress_.emplace("员工档案表格打印", "正在输出员工档案表…", count);
+    }
+    Prepare prepare()
+    {
+        return [this](int card, CardScale scale) {
+            if (progress_) progress_->step(card);
+            return prepare_(card, scale);
+        };
+    }
+
+private:
+    Prepare prepare_;
+    std::optional<app::Progress> progress_;
+};
 }  // namespace
 
 Trszlbbw::Trszlbbw(app::TDM& dm, QWidget* parent) : QDialog(parent), printing_(dm)
@@ -210,8 +235,12 @@ bool Trszlbbw::print(int count, const std::function<std::pair<CardPage, QImage>(
     printer.setFullPage(true);
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() != QDialog::Accepted) return false;
-    const CardDefinition& def = printing_.definition();
-    const QString err = ui::printCards(printer, {count, def.paperWidth(), def.paperHeight(), prepare});
+    QString err;
+    {
+        CountedCards cards(count, prepare);
+        const CardDefinition& def = printing_.definition();
+        err = ui::printCards(printer, {count, def.paperWidth(), def.paperHeight(), cards.prepare()});
+    }
     if (!err.isEmpty()) app::interaction().showError(err.toStdString());
     return err.isEmpty();
 }
@@ -238,9 +267,11 @@ QString Trszlbbw::writePdf(const QString& path, bool all)
 {
     const CardDefinition& def = printing_.definition();
     const int count = all ? printing_.rowCount() : 1;
-    const QString err = ui::writeCardsPdf(path, {count, def.paperWidth(), def.paperHeight(), [this, all](int row, CardScale s) {
-                                                    return cardFor(all ? row : -1, s, CardMode::Card);
-                                                }});
+    QString err;
+    {
+        CountedCards cards(count, [this, all](int row, CardScale s) { return cardFor(all ? row : -1, s, CardMode::Card); });
+        err = ui::writeCardsPdf(path, {count, def.paperWidth(), def.paperHeight(), cards.prepare()});
+    }
     showCard();
     return err;
 }

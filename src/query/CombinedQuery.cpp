@@ -39,7 +39,7 @@ bool fileExists(const std::string& path) { return QFileInfo::exists(QString::fro
 
 std::vector<std::string> readLines(const std::string& path)
 {
-    return fileExists(path) ? db::readGbkLines(path) : std::vector<std::string>{};
+    return fileExists(path) ? db::readSettingsLines(path) : std::vector<std::string>{};
 }
 
 bool contains(const std::vector<std::string>& v, const std::string& s) { return std::find(v.begin(), v.end(), s) != v.end(); }
@@ -191,6 +191,11 @@ std::optional<ListQuery> CombinedQuery::build(const std::vector<std::string>& va
     std::vector<Condition> conditions;
     for (size_t i = 0; i < boxes_.size() && i < values.size(); ++i) {
         if (values[i].empty()) continue;
+        // No statement can hold a NUL in a value: the engine would end the text there.
+        if (values[i].find('\0') != std::string::npos) {
+            app::interaction().showMessage(kNoNulInValues);
+            return std::nullopt;
+        }
         std::optional<Condition> c = condition(boxes_[i], values[i]);
         if (!c) return std::nullopt;
         conditions.push_back(std::move(*c));

@@ -15,6 +15,9 @@ namespace rsgz::query {
 
 class ModuleQueries;
 
+// The notice for a value holding a NUL character, which no statement can carry.
+inline constexpr const char* kNoNulInValues = "查询内容不能含有空字符！";
+
 // The department levels of one cascade group, 一级 first.
 using DepartmentColumns = std::array<std::string, 4>;
 

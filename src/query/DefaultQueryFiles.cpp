@@ -65,6 +65,8 @@ std::vector<DefaultQueryFile> makeFiles()
         {"jcglfieldss.txt", with({"奖或惩", "奖惩级别"}, kDepartmentLevels)},
         {"kpqkfieldss.txt", with({"考评项目", "考评等级"}, kDepartmentLevels)},
         {"wplyfieldss.txt", with({"物品"}, kDepartmentLevels)},
+        // The salary tree: set, year, month, so that a month generated is listed at once.
+        {"gzb_Search.List", {"工资帐套", "年", "月"}},
         {"tongji.list",
          {"一级部门", "二级部门", "性别", "职务", "行政级别", "职称", "学历", "政治面貌", "民族", "婚姻状况", "用工形式",
           "在职状况", "岗位工种", "籍贯", "血型", "外语语种", "电脑水平", "合同类别", "工资等级", "来源"}},
@@ -83,7 +85,7 @@ void writeMissingQueryFiles(const std::string& setDir)
 {
     for (const DefaultQueryFile& f : defaultQueryFiles()) {
         const std::string path = setDir + f.name;
-        if (!QFileInfo::exists(QString::fromStdString(path))) db::writeGbkLines(path, f.lines);
+        if (!QFileInfo::exists(QString::fromStdString(path))) db::writeSettingsLines(path, f.lines);
     }
 }
 

@@ -5,8 +5,8 @@
 namespace rsgz::query {
 
 // The column files the installation brings below set/: the columns the personnel and transfer
-// query windows offer, the drop-down columns of every combined query window, and the statistics
-// items. The pages write the other windows' offered columns themselves when their lists open.
+// query windows offer, the drop-down columns of every combined query window, the statistics
+// items and the levels of the salary tree. The pages write the other windows' offered columns themselves when their lists open.
 struct DefaultQueryFile {
     std::string name;  // below set/
     std::vector<std::string> lines;

@@ -34,6 +34,11 @@ std::runtime_error damaged(const std::string& path)
     return std::runtime_error("表格样式文件已损坏，表格按默认样式显示：" + path);
 }
 
+// Far beyond any grid: the columns of the widest table, the width of several screens, the file.
+constexpr qsizetype kMaxColumns = 1000;
+constexpr int kMaxWidth = 10000;
+constexpr qint64 kMaxFileBytes = 4 << 20;
+
 }  // namespace
 
 std::string GridLayout::path(const std::string& programDir, int module)
@@ -46,17 +51,21 @@ std::string GridLayout::path(const std::string& programDir, int module)
 GridLayout GridLayout::read(const std::string& path)
 {
     QFile f(QString::fromStdString(path));
-    if (!f.open(QIODevice::ReadOnly)) throw damaged(path);
+    if (!f.open(QIODevice::ReadOnly) || f.size() > kMaxFileBytes) throw damaged(path);
     QJsonParseError error;
     const QJsonDocument doc = QJsonDocument::fromJson(f.readAll(), &error);
     if (error.error != QJsonParseError::NoError || !doc.isObject() || !doc.object().value("columns").isArray())
         throw damaged(path);
+    const QJsonArray columns = doc.object().value("columns").toArray();
+    if (columns.size() > kMaxColumns) throw damaged(path);
     GridLayout layout;
-    for (const QJsonValue& v : doc.object().value("columns").toArray()) {
+    for (const QJsonValue& v : columns) {
         const QJsonObject o = v.toObject();
         const std::string field = o.value("field").toString().toStdString();
         if (field.empty()) continue;
-        layout.columns.push_back({field, o.value("title").toString().toStdString(), o.value("width").toInt(),
+        const double width = o.value("width").toDouble();
+        if (!(width >= 0 && width <= kMaxWidth)) throw damaged(path);
+        layout.columns.push_back({field, o.value("title").toString().toStdString(), static_cast<int>(width),
                                   alignOf(o.value("align").toString())});
     }
     return layout;

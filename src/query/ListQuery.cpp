@@ -23,6 +23,25 @@ Condition Condition::equals(std::string column, db::Value value, db::FieldType t
     return c;
 }
 
+namespace {
+// What the user typed is searched for as it is: "%" and "_" would match anything, so they and the
+// escape character itself are escaped, and then (only then) the escape clause is written.
+std::string likeTerm(const std::string& column, const std::string& text)
+{
+    std::string escaped;
+    bool special = false;
+    for (const char ch : text) {
+        if (ch == '%' || ch == '_' || ch == '\\') {
+            escaped += '\\';
+            special = true;
+        }
+        escaped += ch;
+    }
+    std::string term = column + " like " + db::sqlQuote("%" + escaped + "%");
+    return special ? term + " escape " + db::sqlQuote("\\") : term;
+}
+}  // namespace
+
 Condition Condition::like(std::string column, std::string text)
 {
     Condition c;
@@ -45,7 +64,7 @@ std::string Condition::sql() const
     switch (kind) {
     case Kind::Fixed: return column;
     case Kind::Equals: return column + "=" + db::sqlLiteral(value, type);
-    case Kind::Like: return column + " like " + db::sqlQuote("%" + value.toString() + "%");
+    case Kind::Like: return likeTerm(column, value.toString());
     case Kind::Empty: return "(" + column + " is null or " + column + "='')";
     }
     return {};

@@ -31,7 +31,7 @@ struct Condition {
     enum class Kind {
         Fixed,   // a condition written by the program itself (a join: "员工编号1=员工编号")
         Equals,  // column = literal of value by type
-        Like,    // column like '%text%'
+        Like,    // column like '%text%': text found literally, "%" and "_" included
         Empty,   // column is null or column = ''
     };
     Kind kind = Kind::Fixed;

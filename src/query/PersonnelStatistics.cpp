@@ -59,7 +59,7 @@ std::vector<std::string> PersonnelStatistics::items() const
     const std::string path = dm_.programDir() + "set/tongji.list";
     if (!QFileInfo::exists(QString::fromStdString(path))) return {};
     std::vector<std::string> out;
-    for (const std::string& line : db::readGbkLines(path))
+    for (const std::string& line : db::readSettingsLines(path))
         if (!line.empty()) out.push_back(line);
     return out;
 }

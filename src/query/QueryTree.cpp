@@ -1,5 +1,7 @@
 #include "query/QueryTree.h"
 
+#include <QFileInfo>
+
 #include <stdexcept>
 #include <unordered_map>
 
@@ -32,6 +34,9 @@ std::vector<std::string> QueryTree::fileLines() const
 bool QueryTree::readLines(const std::vector<std::string>& lines)
 {
     nodes_.clear();
+    // A tree is built and queried node by node: far more nodes or levels than any list of this
+    // program groups by come from a damaged or foreign file.
+    if (lines.size() > static_cast<size_t>(kMaxNodes)) return false;
     nodes_.reserve(lines.size());
     std::vector<int> lastAtDepth;  // the latest node of each depth on the current path
     for (const std::string& line : lines) {
@@ -39,7 +44,7 @@ bool QueryTree::readLines(const std::vector<std::string>& lines)
         while (tabs < line.size() && line[tabs] == '\t') ++tabs;
         // The first line is a root whatever its depth; later ones may go at most one level deeper.
         const size_t depth = nodes_.empty() ? 0 : tabs;
-        if (depth > lastAtDepth.size()) return false;
+        if (depth > lastAtDepth.size() || depth >= static_cast<size_t>(kMaxDepth)) return false;
         const int parent = depth == 0 ? -1 : lastAtDepth[depth - 1];
         const int at = add(line.substr(tabs), parent);
         lastAtDepth.resize(depth);
@@ -52,7 +57,8 @@ QueryTree::LoadResult QueryTree::load(const std::string& path)
 {
     std::vector<std::string> lines;
     try {
-        lines = db::readGbkLines(path);
+        if (QFileInfo(QString::fromStdString(path)).size() > kMaxFileBytes) throw std::length_error(path);
+        lines = db::readSettingsLines(path);
     } catch (const std::exception&) {
         nodes_.clear();
         return {false};
@@ -60,7 +66,7 @@ QueryTree::LoadResult QueryTree::load(const std::string& path)
     return {readLines(lines)};
 }
 
-void QueryTree::save(const std::string& path) const { db::writeGbkLines(path, fileLines()); }
+void QueryTree::save(const std::string& path) const { db::writeSettingsLines(path, fileLines()); }
 
 QueryTree QueryTree::fromRows(const std::vector<std::vector<std::string>>& rows)
 {

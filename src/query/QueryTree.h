@@ -30,9 +30,13 @@ public:
     // The texts from the root down to node i.
     std::vector<std::string> path(int i) const;
 
-    // --- the tree file: GBK, CR LF, one node per line, as many TABs as its depth before the text ---
+    // --- the tree file: GB18030, CR LF, one node per line, as many TABs as its depth before the text ---
+    // Bounds of a tree file; beyond them it is damaged.
+    static constexpr int kMaxNodes = 100000, kMaxDepth = 16;
+    static constexpr long long kMaxFileBytes = 16LL << 20;
     struct LoadResult {
-        bool ok = true;  // false: the file broke off (read error, bad text, a jump of more than one level)
+        bool ok = true;  // false: the file broke off (read error, bad text, a jump of more than one
+                         // level, more nodes, levels or bytes than the bounds)
     };
     // Reads the file; on a fault the nodes read before it stay. Only TABs count as depth, so a value
     // that begins with blanks keeps them.

@@ -73,7 +73,7 @@ std::optional<std::string> SortSettings::searchField(int module) const
     if (!QFileInfo::exists(QString::fromStdString(path))) return std::nullopt;
     std::vector<std::string> lines;
     try {
-        lines = db::readGbkLines(path);
+        lines = db::readSettingsLines(path);
     } catch (const std::exception&) {
         return std::nullopt;  // an unreadable choice is as good as none; the next choice rewrites it
     }
@@ -83,7 +83,7 @@ std::optional<std::string> SortSettings::searchField(int module) const
 
 void SortSettings::saveSearchField(int module, const std::string& name) const
 {
-    db::writeGbkLines(searchFieldPath(module), {name});
+    db::writeSettingsLines(searchFieldPath(module), {name});
 }
 
 }  // namespace rsgz::query

@@ -81,13 +81,13 @@ std::vector<std::string> TreeQueries::fieldList(int module) const
     const QueryModule* m = treeModule(module);
     if (!m) return {};
     const std::string path = fieldListPath(dm_.programDir(), *m);
-    return exists(path) ? db::readGbkLines(path) : std::vector<std::string>{};
+    return exists(path) ? db::readSettingsLines(path) : std::vector<std::string>{};
 }
 
 void TreeQueries::saveFieldList(int module, const std::vector<std::string>& columns) const
 {
     const QueryModule* m = treeModule(module);
-    if (m) db::writeGbkLines(fieldListPath(dm_.programDir(), *m), columns);
+    if (m) db::writeSettingsLines(fieldListPath(dm_.programDir(), *m), columns);
 }
 
 // --- building ----------------------------------------------------------------------------------------

@@ -141,16 +141,19 @@ void CardPaper::startPlacement(CardDefinition& def, const QImage& photo)
     }
     auto* photoLabel = make(QString(), CardDefinition::kPhotoSlot);
     photoLabel->setFixedSize(109, 131);
-    photoLabel->setFrameShape(QFrame::Box);
+    photoLabel->setStyleSheet(QStringLiteral("border: 1px solid #808080; color: #808080;"));
     photoLabel->setAlignment(Qt::AlignCenter);
     if (photo.isNull()) photoLabel->setText(QStringLiteral("照片"));
     else photoLabel->setPixmap(QPixmap::fromImage(photo.scaled(109, 131)));
     addLabel(photoLabel, CardDefinition::kPhotoSlot);
     if (def.printResume()) {
         auto* resume = make(QStringLiteral("个人简历"), 0);
-        resume->setFrameShape(QFrame::Box);
+        // Drawn by its style sheet, as the item labels are: the paper's own palette leaves a plain
+        // frame and text invisible on it.
+        resume->setStyleSheet(QStringLiteral("border: 1px dashed #0000c0; color: #0000c0; padding: 2px;"));
         resume->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        resume->setFixedSize(std::max(def.resumeWidth(), 200), std::max(def.resumeHeight(), 100));
+        resume->setFixedSize(std::max(def.resumeWidth(), CardDefinition::kResumeMinWidth),
+                             std::max(def.resumeHeight(), CardDefinition::kResumeMinHeight));
         addLabel(resume, 0);
     }
     placeLabels();

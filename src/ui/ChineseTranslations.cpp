@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QTranslator>
 
 #include <cstring>
@@ -37,8 +38,15 @@ public:
 
 }  // namespace
 
+void preferChineseDates()
+{
+    if (qEnvironmentVariableIsEmpty("LC_ALL")) qputenv("LC_TIME", "zh_CN.UTF-8");
+}
+
 QObject* installChineseTranslations(QCoreApplication& app)
 {
+    // The dialogs' own dates, times and sizes follow the default locale, not the translations.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     auto* owner = new QObject(&app);
     // qt_zh_CN gathers the module catalogues (qtbase_zh_CN holds the dialogs and buttons); where

@@ -3,7 +3,8 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 
-#include "app/Interaction.h"
+#include "ui/GridLink.h"
+#include "ui/PanelParts.h"
 
 namespace rsgz::ui {
 
@@ -20,9 +21,10 @@ DataSetGrid::DataSetGrid(db::DataSet* ds, bool editable, QWidget* parent)
     verticalHeader()->setDefaultSectionSize(24);
     verticalHeader()->setFixedWidth(18);
     horizontalHeader()->setHighlightSections(false);
-    connect(model_, &DataSetModel::currentRowChanged, this, &DataSetGrid::followCurrentRow);
-    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) { rowActivated(current); });
+    linkGridToDataSet(this, model_);
+    // Every new read (and every new choice of columns) fits the columns again, titles included.
+    connect(model_, &QAbstractItemModel::modelReset, this, [this] { fitColumns(this); });
+    fitColumns(this);
 }
 
 void DataSetGrid::editCurrent(const QString& field)
@@ -33,9 +35,7 @@ void DataSetGrid::editCurrent(const QString& field)
         const int f = model_->fieldIndexOfColumn(column);
         if (f < 0 || QString::fromStdString(ds->field(f).name) != field) continue;
         const QModelIndex at = model_->index(ds->currentRow(), column);
-        following_ = true;
         setCurrentIndex(at);
-        following_ = false;
         setFocus();
         edit(at);
         return;
@@ -72,24 +72,6 @@ void DataSetGrid::nextColumn()
         setCurrentIndex(model_->index(at.row(), column));
         return;
     }
-}
-
-void DataSetGrid::followCurrentRow(int row)
-{
-    if (row < 0 || row >= model_->rowCount()) return;
-    following_ = true;
-    const int column = std::max(0, currentIndex().column());
-    setCurrentIndex(model_->index(row, column));
-    scrollTo(model_->index(row, column));
-    following_ = false;
-}
-
-void DataSetGrid::rowActivated(const QModelIndex& current)
-{
-    db::DataSet* ds = model_->dataSet();
-    if (following_ || !current.isValid() || !ds->active() || current.row() == ds->currentRow()) return;
-    const int row = current.row();
-    app::runAction([ds, row] { ds->moveToRow(row); });
 }
 
 }  // namespace rsgz::ui

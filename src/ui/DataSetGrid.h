@@ -25,11 +25,8 @@ protected:
 
 private:
     void nextColumn();
-    void followCurrentRow(int row);
-    void rowActivated(const QModelIndex& current);
 
     DataSetModel* model_;
-    bool following_ = false;
     bool enterMoves_ = false;
 };
 

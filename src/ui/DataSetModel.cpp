@@ -4,6 +4,7 @@
 #include <QDateTime>
 
 #include "app/Interaction.h"
+#include "db/TypedDate.h"
 
 namespace rsgz::ui {
 
@@ -41,10 +42,12 @@ Qt::Alignment DataSetModel::alignment(int column) const
 
 void DataSetModel::setVisibleFields(const QStringList& fields)
 {
+    ++reshaping_;
     beginResetModel();
     visible_ = fields;
     rebuildColumns();
     endResetModel();
+    --reshaping_;
 }
 
 void DataSetModel::rebuildColumns()
@@ -136,18 +139,24 @@ bool DataSetModel::setData(const QModelIndex& index, const QVariant& value, int 
 {
     if (role != Qt::EditRole || !(flags(index) & Qt::ItemIsEditable)) return false;
     const int f = fieldIndexOfColumn(index.column());
+    std::string text = value.toString().toStdString();
+    // A date cell takes the same typings as a date box (20220630, 2022.6.30 …).
+    if (ds_->field(f).type == FieldType::DateTime)
+        if (std::string date = db::typedDateText(text); !date.empty()) text = std::move(date);
     return app::runAction([&] {
         ds_->moveToRow(index.row());
         ds_->edit();
-        ds_->setValue(f, db::Value(value.toString()));
+        ds_->setValue(f, db::Value(text));
     });
 }
 
 void DataSetModel::dataSetReset(db::DataSet&)
 {
+    ++reshaping_;
     beginResetModel();
     rebuildColumns();
     endResetModel();
+    --reshaping_;
 }
 
 void DataSetModel::rowChanged(db::DataSet&, int row)
@@ -156,21 +165,31 @@ void DataSetModel::rowChanged(db::DataSet&, int row)
     emit dataChanged(index(row, 0), index(row, columnCount() - 1));
 }
 
-void DataSetModel::rowAboutToBeInserted(db::DataSet&, int row) { beginInsertRows({}, row, row); }
+void DataSetModel::rowAboutToBeInserted(db::DataSet&, int row)
+{
+    ++reshaping_;
+    beginInsertRows({}, row, row);
+}
 
 void DataSetModel::rowInserted(db::DataSet&, int row)
 {
     ++rows_;
     endInsertRows();
+    --reshaping_;
     rowNumbersFrom(row + 1);
 }
 
-void DataSetModel::rowAboutToBeRemoved(db::DataSet&, int row) { beginRemoveRows({}, row, row); }
+void DataSetModel::rowAboutToBeRemoved(db::DataSet&, int row)
+{
+    ++reshaping_;
+    beginRemoveRows({}, row, row);
+}
 
 void DataSetModel::rowRemoved(db::DataSet&, int row)
 {
     --rows_;
     endRemoveRows();
+    --reshaping_;
     rowNumbersFrom(row);
 }
 

@@ -35,6 +35,10 @@ public:
 
     static QString displayText(const db::Value& v, db::FieldType type);
 
+    // True while rows come or go or the model is reset: a view's current row moves then by itself,
+    // which is no choice of the user's and must not move the dataset.
+    bool reshaping() const { return reshaping_ > 0; }
+
 signals:
     // The dataset's current row moved (or -1): views follow it.
     void currentRowChanged(int row);
@@ -60,6 +64,7 @@ private:
     // removal, whatever the dataset holds at that moment.
     int rows_ = 0;
     int indicatorRow_ = -1;
+    int reshaping_ = 0;
 };
 
 }  // namespace rsgz::ui

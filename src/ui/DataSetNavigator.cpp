@@ -29,6 +29,8 @@ QHBoxLayout* makeDataSetNavigator(QWidget* parent, db::DataSet& ds)
         b->setObjectName(QString::fromUtf8(m.hint));
         b->setToolTip(QString::fromUtf8(m.hint));
         b->setIcon(parent->style()->standardIcon(m.icon));
+        // Taking the focus on a click ends the typing in a field (a date is checked) before the move.
+        b->setFocusPolicy(Qt::StrongFocus);
         const auto move = m.move;
         QObject::connect(b, &QToolButton::clicked, parent, [&ds, move] {
             app::runAction([&ds, move] {

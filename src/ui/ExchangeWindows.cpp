@@ -1,9 +1,8 @@
 #include "ui/ExchangeWindows.h"
 
-#include <QApplication>
-#include <QProgressDialog>
-#include <memory>
+#include <optional>
 
+#include "app/Progress.h"
 #include "app/TDM.h"
 #include "exchange/ExcelExport.h"
 #include "exchange/Tdrsjw.h"
@@ -33,19 +32,13 @@ void openExport(QWidget* parent)
         exchange::Txzdczdw w(columns, parent);
         w.exec();
     }
-    // The progress window is made only once rows are being written, never over the file dialog.
-    std::unique_ptr<QProgressDialog> progress;
+    // The progress window opens only once rows are being written, never over the file dialog, and
+    // is closed before anything is said about the result.
+    std::optional<app::Progress> progress;
     exchange::exportEmployees(dm, columns.chosen(), [&](int rows) {
-        if (!progress) {
-            progress = std::make_unique<QProgressDialog>(QStringLiteral("正在导出数据……"), QString(), 0,
-                                                         dm.rszl.recordCount(), parent);
-            progress->setWindowTitle(QStringLiteral("导出EXCEL文件"));
-            progress->setWindowModality(Qt::WindowModal);
-            progress->setMinimumDuration(0);
-        }
-        progress->setValue(rows);
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    });
+        if (!progress) progress.emplace("导出EXCEL文件", "正在导出数据……", dm.rszl.recordCount());
+        progress->step(rows);
+    }, [&] { progress.reset(); });
 }
 
 }  // namespace

@@ -8,7 +8,8 @@ namespace rsgz::ui {
 class DataSetModel;
 
 // Keeps a grid and its dataset on the same row both ways: the grid follows every move of the
-// dataset's cursor, and choosing a row in the grid moves the cursor there.
+// dataset's cursor, and choosing a row in the grid moves the cursor there. Call it after the
+// grid has its model; the grid is put on the cursor's row at once and after every new read.
 void linkGridToDataSet(QTableView* grid, DataSetModel* model);
 
 // An editable grid over a dataset (the small settings windows type straight into their grids).

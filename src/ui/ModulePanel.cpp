@@ -7,6 +7,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -24,6 +25,7 @@
 #include "query/QueryPages.h"
 #include "ui/DataSetModel.h"
 #include "ui/GridLayoutView.h"
+#include "ui/GridLink.h"
 #include "ui/PanelParts.h"
 #include "ui/QueryTreeWidget.h"
 
@@ -74,6 +76,7 @@ QWidget* ModulePanel::buildTopBar(const QString& title)
     for (size_t i = 0; i < std::size(moves); ++i) {
         const auto& m = moves[i];
         QToolButton* b = makeToolButton(QString::fromUtf8(m.hint), QString::fromUtf8(m.theme), m.fallback, bar);
+        b->setIcon(browseIcon(static_cast<int>(i)));
         browseButtons_[i] = b;
         b->setObjectName(QString::fromUtf8(m.hint));
         const Move move = m.move;
@@ -164,11 +167,10 @@ void ModulePanel::buildGrid()
     if (!list_) return;
     model_ = new DataSetModel(list_, this);
     setGridModel(grid_, model_);
-    connect(model_, &DataSetModel::currentRowChanged, this, &ModulePanel::followCurrentRow);
-    connect(grid_->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& current) { rowActivated(current); });
+    linkGridToDataSet(grid_, model_);
     connect(grid_, &QTableView::clicked, this, [this] { nav_.gridClicked(module_); });
     connect(grid_, &QTableView::doubleClicked, this, [this] { nav_.openRecordWindow(module_); });
+    grid_->installEventFilter(this);  // Enter on a row opens the window like a double-click
     grid_->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(grid_, &QWidget::customContextMenuRequested, this, &ModulePanel::gridMenu);
     // A new read fits the columns to their contents; a stored layout keeps its widths.
@@ -191,23 +193,6 @@ void ModulePanel::gridMenu(const QPoint& at)
     else if (chosen == right) alignCurrentColumn(Qt::AlignRight);
 }
 
-void ModulePanel::followCurrentRow(int row)
-{
-    if (row < 0 || row >= model_->rowCount()) return;
-    following_ = true;
-    const int column = std::max(0, grid_->currentIndex().column());
-    grid_->setCurrentIndex(model_->index(row, column));
-    grid_->scrollTo(model_->index(row, column));
-    following_ = false;
-}
-
-void ModulePanel::rowActivated(const QModelIndex& current)
-{
-    if (following_ || !current.isValid() || !list_->active() || current.row() == list_->currentRow()) return;
-    const int row = current.row();
-    app::runAction([this, row] { list_->moveToRow(row); });
-}
-
 void ModulePanel::addToTopBar(QWidget* w)
 {
     w->setParent(topRow_->parentWidget());
@@ -218,13 +203,16 @@ void ModulePanel::addToTopBar(QWidget* w)
 // whose column is empty.
 void ModulePanel::search()
 {
-    if (searchText_->text().isEmpty()) return;
+    if (searchText_->text().isEmpty()) {
+        if (ownEmptySearch) ownEmptySearch();
+        return;
+    }
     nav_.searchOneField(module_, searchField_->currentText().toStdString(), searchText_->text().toStdString());
 }
 
 void ModulePanel::searchButton()
 {
-    if (searchText_->text().isEmpty()) nav_.searchEmptyValue(module_, searchField_->currentText().toStdString());
+    if (searchText_->text().isEmpty() && !ownEmptySearch) nav_.searchEmptyValue(module_, searchField_->currentText().toStdString());
     else search();
 }
 
@@ -291,6 +279,14 @@ void ModulePanel::wireQueries()
 
 bool ModulePanel::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == grid_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        if (enter && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier && grid_->currentIndex().isValid()) {
+            nav_.openRecordWindow(module_);
+            return true;
+        }
+    }
     if (pages_ && watched == tree_->viewport() && event->type() == QEvent::MouseButtonRelease) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton) treeClicked(mouse->position().toPoint());

@@ -69,6 +69,8 @@ public:
     // A page whose tree click and sort are its own (the salary table) takes them here instead.
     std::function<void(int node)> ownNodeClick;
     std::function<void(const std::string& field, const std::string& order)> ownSort;
+    // A page whose quick search can be taken back: Enter or the magnifier with an empty text.
+    std::function<void()> ownEmptySearch;
     void showTree(const query::QueryTree& tree);
     // Filled by the program: nothing is stored and nothing is sorted.
     void showSort(const std::string& field, const std::string& order);
@@ -85,8 +87,6 @@ private:
     QWidget* buildTreeSide(bool refreshButton);
     QWidget* buildGridSide(const Options& options);
     void buildGrid();
-    void followCurrentRow(int row);
-    void rowActivated(const QModelIndex& current);
     void search();
     void searchButton();
     void wireQueries();
@@ -105,7 +105,6 @@ private:
     QLineEdit* searchText_ = nullptr;
     QComboBox* sortField_ = nullptr;
     QComboBox* sortOrder_ = nullptr;
-    bool following_ = false;
     std::array<QToolButton*, 4> browseButtons_ = {};
     app::BrowseButtons browseState_;
     QHBoxLayout* topRow_ = nullptr;

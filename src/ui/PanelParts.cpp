@@ -8,6 +8,8 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
+#include <QPainter>
+#include <QPolygonF>
 #include <QStyle>
 #include <QTableView>
 #include <QToolButton>
@@ -111,21 +113,51 @@ QTableView* makeGrid(QWidget* parent)
     grid->verticalHeader()->setFixedWidth(18);
     grid->horizontalHeader()->setHighlightSections(false);
     grid->horizontalHeader()->setDefaultSectionSize(96);
-    grid->horizontalHeader()->setResizeContentsPrecision(40);
     return grid;
 }
 
-// Columns start as wide as their title and the first rows need, within reason.
+// Columns start as wide as the first rows need, within reason, and never narrower than their title.
+void fitColumns(QTableView* grid)
+{
+    QHeaderView* header = grid->horizontalHeader();
+    // Rows beyond those in sight are measured too: enough that the longer words of a column (部门副经理
+    // among 科长 and 职员) are met, few enough that a list of 20,000 rows is fitted at once.
+    header->setResizeContentsPrecision(300);
+    grid->resizeColumnsToContents();
+    for (int i = 0; i < header->count(); ++i) {
+        const int title = header->sectionSizeHint(i);
+        header->resizeSection(i, std::clamp(header->sectionSize(i), std::max(56, title), std::max(220, title)));
+    }
+}
+
 void setGridModel(QTableView* grid, QAbstractItemModel* model)
 {
     grid->setModel(model);
-    const auto fit = [grid] {
-        grid->resizeColumnsToContents();
-        QHeaderView* header = grid->horizontalHeader();
-        for (int i = 0; i < header->count(); ++i) header->resizeSection(i, std::clamp(header->sectionSize(i), 56, 220));
-    };
-    QObject::connect(model, &QAbstractItemModel::modelReset, grid, fit);
-    fit();
+    QObject::connect(model, &QAbstractItemModel::modelReset, grid, [grid] { fitColumns(grid); });
+    fitColumns(grid);
+}
+
+QIcon browseIcon(int step)
+{
+    QIcon icon;
+    for (const int size : {18, 36}) {
+        QPixmap pix(size, size);
+        pix.fill(Qt::transparent);
+        QPainter p(&pix);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.scale(size / 18.0, size / 18.0);
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0x1f, 0x5f, 0xa8));
+        // Drawn pointing left; next and last are the mirror image.
+        if (step >= 2) p.setTransform(QTransform(-1, 0, 0, 1, 18, 0), true);
+        const bool edge = step == 0 || step == 3;
+        if (edge) p.drawRect(QRectF(3, 4, 2.2, 10));
+        const qreal tip = edge ? 6.5 : 5;
+        p.drawPolygon(QPolygonF({QPointF(tip, 9), QPointF(tip + 8, 3.5), QPointF(tip + 8, 14.5)}));
+        p.end();
+        icon.addPixmap(pix, QIcon::Normal);
+    }
+    return icon;
 }
 
 QToolButton* makeToolButton(const QString& hint, const QString& themeIcon, int fallbackIcon, QWidget* parent)

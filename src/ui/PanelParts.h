@@ -1,4 +1,5 @@
 #pragma once
+#include <QIcon>
 #include <QString>
 #include <functional>
 
@@ -45,6 +46,11 @@ PanelSkeleton makePanelSkeleton(QWidget* panel, int module, const QString& title
 QTableView* makeGrid(QWidget* parent);
 // Gives a grid its model; the columns fit their contents each time the model is reset.
 void setGridModel(QTableView* grid, QAbstractItemModel* model);
+// Fits the columns to the title and the first rows (at most 220 pixels, unless the title needs more).
+void fitColumns(QTableView* grid);
 QToolButton* makeToolButton(const QString& hint, const QString& themeIcon, int fallbackIcon, QWidget* parent);
+// The arrows of the browse buttons (0 first, 1 previous, 2 next, 3 last), drawn in a strong colour:
+// the desktop theme's pale ones look disabled even when the button works.
+QIcon browseIcon(int step);
 
 }  // namespace rsgz::ui

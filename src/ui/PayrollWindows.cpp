@@ -10,6 +10,7 @@
 #include "app/Interaction.h"
 #include "app/Navigation.h"
 #include "app/TDM.h"
+#include "payroll/MonthTable.h"
 #include "payroll/SetAssignment.h"
 #include "payroll/TWorkListWindow.h"
 #include "payroll/Tgzxmdw.h"
@@ -21,6 +22,7 @@
 #include "ui/ModulePanel.h"
 #include "ui/PayrollSetsPanel.h"
 #include "ui/SalaryPage.h"
+#include "ui/WorkListPages.h"
 #include "ui/WindowRegistry.h"
 
 namespace rsgz::ui {
@@ -56,16 +58,32 @@ QComboBox* makeSetBox(ModulePanel* panel, std::shared_ptr<payroll::SetAssignment
     return sets;
 }
 
+// 生成新工资表 opens on the set the salary page shows.
+void registerGenerationWindow()
+{
+    registerWindow("生成新工资表", [](QWidget* parent) {
+        payroll::Tnew_gzbw w(app::DM(), parent);
+        SalaryPage* page = currentSalaryPage();
+        if (page) w.form().preferredSet = page->form().set;
+        w.exec();
+        if (page) page->generated = w.form().shownMonth;
+    });
+}
+
 // 生成工资表 on the salary table page: the generation window, then the page's query tree again so
-// that a new month is listed in it.
-QPushButton* makeGenerateButton(ModulePanel* panel, app::Navigation& nav)
+// that a new month is listed in it, and the view read again, so that the formula items, the tax
+// and the net pay of the month are computed at once.
+QPushButton* makeGenerateButton(ModulePanel* panel, app::Navigation& nav, SalaryPage* page)
 {
     auto* b = new QPushButton(QStringLiteral("生成工资表"), panel);
     b->setObjectName(QStringLiteral("生成工资表"));
     panel->addToTopBar(b);
-    QObject::connect(b, &QPushButton::clicked, b, [&nav] {
+    QObject::connect(b, &QPushButton::clicked, b, [&nav, page] {
+        page->generated.reset();
         app::interaction().openWindow("生成新工资表");
         nav.treeMenu(11, "刷新查询列表");
+        if (page->generated) page->showMonth(*page->generated);
+        else page->form().reread();
     });
     return b;
 }
@@ -78,7 +96,7 @@ void registerPayrollWindows()
     registerModal<payroll::Tgzxmw>("工资项目设定");
     registerModal<payroll::Tgzxmdw>("工资项目及初始值设置");
     registerModal<payroll::Tsdsw>("所得税设置");
-    registerModal<payroll::Tnew_gzbw>("生成新工资表");
+    registerGenerationWindow();
     registerSalaryCard();
     registerModal<payroll::Tjjgzw>("计件工资编辑");
     registerModal<payroll::Tjsgzfzw>("复杂计时工资");
@@ -89,15 +107,16 @@ void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels
     PayrollSetsPanel* sets = panels.sets;
     auto assigner = std::make_shared<payroll::SetAssignment>(dm);
     QComboBox* setBox = panels.assignment ? makeSetBox(panels.assignment, assigner) : nullptr;
-    QPushButton* generate = panels.salaries ? makeGenerateButton(panels.salaries, nav) : nullptr;
-    if (panels.salaries) installSalaryPage(nav, dm, panels.salaries);
+    SalaryPage* salaryPage = panels.salaries ? installSalaryPage(nav, dm, panels.salaries) : nullptr;
+    QPushButton* generate = salaryPage ? makeGenerateButton(panels.salaries, nav, salaryPage) : nullptr;
     payroll::bindWorkListAmounts(dm);
     payroll::bindWorkListInsert(dm);
+    if (panels.timeWork) installWorkListPage(dm, panels.timeWork, payroll::timeWork());
+    if (panels.pieceWork) installWorkListPage(dm, panels.pieceWork, payroll::pieceWork());
     auto before = nav.hooks.openPayrollList;
-    const bool hasSalaryPage = panels.salaries != nullptr;
-    nav.hooks.openPayrollList = [before, sets, setBox, generate, assigner, &dm, hasSalaryPage](int module) {
+    nav.hooks.openPayrollList = [before, sets, setBox, generate, assigner, &dm, salaryPage, panels](int module) {
         if (module == 11 && generate) generate->setEnabled(admin::hasRight(dm, "工资表管理"));
-        if (module == 11 && hasSalaryPage) openSalaryPage();
+        if (module == 11 && salaryPage) salaryPage->opened();
         if (module == 9 && sets) {
             sets->opened();
         } else if (module == 10 && setBox) {
@@ -109,6 +128,8 @@ void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels
         } else if (before) {
             before(module);
         }
+        if (module == 12 && panels.timeWork) openWorkListPage(dm, panels.timeWork, payroll::timeWork());
+        if (module == 13 && panels.pieceWork) openWorkListPage(dm, panels.pieceWork, payroll::pieceWork());
     };
 }
 

@@ -21,6 +21,8 @@ struct PayrollPanels {
     PayrollSetsPanel* sets = nullptr;  // module 9
     ModulePanel* assignment = nullptr; // module 10
     ModulePanel* salaries = nullptr;   // module 11
+    ModulePanel* timeWork = nullptr;   // module 12
+    ModulePanel* pieceWork = nullptr;  // module 13
 };
 void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels& panels);
 

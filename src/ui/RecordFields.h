@@ -8,11 +8,13 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "db/DataSet.h"
 #include "personnel/RecordEditor.h"
 
 class QComboBox;
+class QKeyEvent;
 class QLineEdit;
 class QWidget;
 
@@ -31,6 +33,13 @@ public:
     QWidget* add(const std::string& column, personnel::EditorFieldKind kind, const std::string& key = {});
     QWidget* widget(const std::string& column) const;
     QComboBox* box(const std::string& column) const;
+    // The focus into the first field, in the order added, that takes typing.
+    void focusFirstEditable();
+
+    // An amount or quantity field shown with the "0.00" pattern: a read-only box with exactly two
+    // decimals, an editable one with at least two and every further decimal it holds (a price of
+    // 1.2345 stays 1.2345); with the yuan sign before it while the box is not being edited.
+    void setNumberPattern(const std::string& column, bool yuanSign = false);
 
     // The field Enter moves to; unset: Enter does nothing.
     void setEnter(std::function<std::string(const std::string&)> next) { enter_ = std::move(next); }
@@ -38,12 +47,23 @@ public:
     // the window, which fills them through box()).
     void refreshLists();
     void show();  // the current row into the controls
+    // Writes what is typed into a date box and not yet checked (Esc or a close leaves no focus
+    // change behind). False when a typed date was refused.
+    bool commitTyped();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void dataSetReset(db::DataSet&) override { show(); }
+    QString shownText(const std::string& column, const QWidget* w) const;
+    bool keypadComma(QObject* watched, const QKeyEvent* key);
+    void showOne(const std::string& column, QWidget* w);
+    void dataSetReset(db::DataSet&) override;
     void rowChanged(db::DataSet&, int) override { show(); }
-    void currentChanged(db::DataSet&) override { show(); }
+    void currentChanged(db::DataSet&) override;
     void write(const std::string& column, const QString& text, bool report);
+    void dateTyped(const std::string& column);
+    bool commitDate(const std::string& column);
     void pressEnter(const std::string& column);
     void showWritable(bool may);
     QWidget* withDateButton(QLineEdit* line, const std::string& column, const std::function<void()>& pick);
@@ -52,11 +72,19 @@ private:
     db::DataSet& ds_;
     QWidget* parent_;
     std::map<std::string, QWidget*> widgets_;
+    std::vector<std::string> order_;  // the columns as added
     std::map<std::string, std::string> keys_;  // dictionary field -> key
     std::map<std::string, personnel::EditorFieldKind> kinds_;
     std::map<std::string, QWidget*> dateButtons_;
+    std::map<std::string, bool> patterns_;     // number field -> with the yuan sign
     std::function<std::string(const std::string&)> enter_;
     bool showing_ = false;
+    std::string writing_;  // the field whose text is being written: shown as it stands
+    // Date boxes hold what is typed until they are left or Enter is pressed; until then (and after
+    // a refusal) they keep their text while the row stays the same. The refused text is not
+    // reported twice.
+    std::map<std::string, QString> typedDates_;  // column -> text refused last, empty when none
+    int typedRow_ = -1;
 };
 
 }  // namespace rsgz::ui

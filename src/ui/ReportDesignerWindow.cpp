@@ -17,6 +17,7 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "print/PaperLimits.h"
 #include "print/ReportEngine.h"
 #include "ui/ColorButton.h"
 #include "ui/ReportPainter.h"
@@ -280,9 +281,10 @@ QWidget* ReportDesignerWindow::pagePage()
     const print::PageSetup& p = def_.page;
     paper_ = choices({"A3", "A4", "A5", "B4", "B5", "CSheet", "Custom", "Default", "Executive", "Letter"}, "尺寸");
     paper_->setCurrentIndex(static_cast<int>(p.size));
-    width_ = number(2000, "宽度");
+    // No sheet is larger than A0 either way; a file holding more is damaged.
+    width_ = number(print::kA0LongMm, "宽度");
     width_->setValue(p.width);
-    height_ = number(2000, "高度");
+    height_ = number(print::kA0LongMm, "高度");
     height_->setValue(p.height);
     orientation_ = choices({"纵向", "横向"}, "方向");
     orientation_->setCurrentIndex(static_cast<int>(p.orientation));

@@ -2,6 +2,7 @@
 
 #include <QPageLayout>
 #include <QPagedPaintDevice>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
@@ -66,6 +67,18 @@ QFont reportFont(const print::FontSpec& f)
     return font;
 }
 
+QFont fittedFont(QFont font, const QString& text, double width, QPaintDevice* device)
+{
+    auto advance = [&] { return device ? QFontMetricsF(font, device).horizontalAdvance(text) : QFontMetricsF(font).horizontalAdvance(text); };
+    for (double w = advance(); w > width && font.pixelSize() > 1; w = advance()) {
+        // Straight to the size the width allows, then down a pixel at a time, as glyph widths do
+        // not scale exactly with the size.
+        const int size = font.pixelSize();
+        font.setPixelSize(std::max(1, std::min(size - 1, static_cast<int>(size * width / w))));
+    }
+    return font;
+}
+
 void paintReportPage(QPainter& p, const print::ReportPage& page, double dotsPerMm)
 {
     p.save();
@@ -76,13 +89,16 @@ void paintReportPage(QPainter& p, const print::ReportPage& page, double dotsPerM
         QFont font = reportFont(t.font);
         // Point sizes are set for the device's resolution so text keeps its size in millimetres.
         font.setPixelSize(std::max(1, static_cast<int>(t.font.size * 25.4 / 72.0 * dotsPerMm)));
+        const QRectF inner = r.adjusted(0.8 * dotsPerMm, 0, -0.8 * dotsPerMm, 0);
+        const QString text = QString::fromStdString(t.text);
+        if (t.shrinkToFit)
+            font = fittedFont(font, text, inner.width(), p.device());
         p.setFont(font);
         p.setPen(QColor(QString::fromStdString(t.font.color)));
-        const QRectF inner = r.adjusted(0.8 * dotsPerMm, 0, -0.8 * dotsPerMm, 0);
         int flags = static_cast<int>(qtAlignment(t.alignment));
-        if (t.wrap)
+        if (t.wrap && !t.shrinkToFit)
             flags |= Qt::TextWrapAnywhere;
-        p.drawText(inner, flags, QString::fromStdString(t.text));
+        p.drawText(inner, flags, text);
     }
     for (const print::PageLine& l : page.lines) {
         p.setPen(qtPen(l.pen, dotsPerMm));

@@ -6,6 +6,7 @@
 #include "print/ReportDefinition.h"
 #include "print/ReportPages.h"
 
+class QPaintDevice;
 class QPainter;
 class QPagedPaintDevice;
 class QPdfWriter;
@@ -17,6 +18,9 @@ namespace rsgz::ui {
 // through paintReportPage, so what the preview shows is what comes out.
 
 QFont reportFont(const print::FontSpec& f);
+// The font (its pixel size set) made smaller, a step at a time, until the text fits the width in
+// device pixels; as it was when it fits already. The smallest is one pixel.
+QFont fittedFont(QFont font, const QString& text, double width, QPaintDevice* device);
 // Paints one page with the painter's origin at the paper's top left corner; dotsPerMm is the
 // device's resolution.
 void paintReportPage(QPainter& p, const print::ReportPage& page, double dotsPerMm);

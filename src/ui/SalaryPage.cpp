@@ -3,122 +3,31 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
-#include <memory>
+#include <QTreeWidget>
 
-#include "app/Interaction.h"
 #include "app/Navigation.h"
 #include "app/TDM.h"
-#include "payroll/IncomeTax.h"
+#include "payroll/MonthTable.h"
 #include "payroll/SalaryCard.h"
-#include "payroll/SalaryClosing.h"
-#include "payroll/SalarySearch.h"
-#include "payroll/SalaryView.h"
 #include "payroll/Tgzeditw.h"
 #include "query/QueryPages.h"
 #include "ui/DataSetModel.h"
 #include "ui/ModulePanel.h"
+#include "ui/QueryTreeWidget.h"
 #include "ui/WindowRegistry.h"
 
 namespace rsgz::ui {
 
 namespace {
 
-struct SalaryPage {
-    app::TDM* dm = nullptr;
-    ModulePanel* panel = nullptr;
-    QComboBox* sets = nullptr;
-    QPushButton *close = nullptr, *reopen = nullptr;
-    std::unique_ptr<payroll::SalaryView> view;
-    std::unique_ptr<payroll::SalarySearch> search;
-
-    void fillSets();
-    void openView();
-    void layOutGrid();
-    void closeOrReopen(bool closing);
-    // The tree, the sort bar and the quick search, once the page's query side is attached.
-    payroll::SalarySearch* searcher();
-    void shown();
-};
-
-SalaryPage& page()
+// The page of the running main window; a window closed takes its page along and leaves null.
+QPointer<SalaryPage>& livePage()
 {
-    static SalaryPage p;
-    return p;
-}
-
-void SalaryPage::fillSets()
-{
-    const QString shown = sets->currentText();
-    db::DataSet ds(&dm->DMADO, "gzb_sets", {"select 帐套名称 from 帐套"});
-    ds.open();
-    sets->clear();
-    for (ds.first(); !ds.eof(); ds.next()) sets->addItem(QString::fromStdString(ds.asString("帐套名称")));
-    if (const int i = sets->findText(shown); i >= 0) sets->setCurrentIndex(i);
-}
-
-payroll::SalarySearch* SalaryPage::searcher()
-{
-    query::QueryPages* pages = panel->queryPages();
-    if (!search && pages) search = std::make_unique<payroll::SalarySearch>(*view, dm->gzb, pages->trees(), pages->settings());
-    return search.get();
-}
-
-// After every read of the view: its columns in the grid and in the search and sort boxes (the sort
-// in force stays shown), and its status.
-void SalaryPage::shown()
-{
-    layOutGrid();
-    if (payroll::SalarySearch* s = searcher()) {
-        app::FieldLists lists;
-        lists.search = s->searchFields();
-        lists.sort = s->sortFields();
-        if (!lists.search.empty()) lists.searchIndex = 0;
-        if (!lists.sort.empty()) lists.sortIndex = 0;
-        const QString searchShown = panel->searchField()->currentText();
-        panel->setFieldLists(lists);
-        panel->showSearchField(searchShown.toStdString());
-        const payroll::SalaryFilter& f = view->filter();
-        if (!f.sortField.empty()) panel->showSort(f.sortField, f.descending ? "降序" : "升序");
-    }
-    dm->showStatus(dm->gzb.statusText());
-}
-
-void SalaryPage::layOutGrid()
-{
-    QStringList fields;
-    for (const std::string& f : view->gridColumns()) {
-        fields << QString::fromStdString(f);
-        panel->model()->setTitle(fields.back(), QString::fromStdString(view->titleOf(f)));
-    }
-    panel->model()->setVisibleFields(fields);
-}
-
-// Builds the view for the set shown and opens it; what the build found wrong is said once.
-void SalaryPage::openView()
-{
-    view->build(sets->currentText().toStdString());
-    view->open();
-    shown();
-    std::string said;
-    for (const std::string& w : view->config().warnings) said += (said.empty() ? "" : "\n") + w;
-    if (view->missedBracket()) said += (said.empty() ? "" : "\n") + std::string(payroll::IncomeTax::missingBracketWarning());
-    if (!said.empty()) app::interaction().showMessage(said);
-}
-
-void SalaryPage::closeOrReopen(bool closing)
-{
-    if (!view || !dm->gzb.active()) return;
-    if (!app::runAction([this] { payroll::requireClosingRights(*dm); })) return;
-    const std::string question = view->question(closing);
-    if (question.empty()) {
-        app::interaction().showMessage(closing ? "当前列表中没有未结帐的工资记录。" : "当前列表中没有已结帐的工资记录。");
-        return;
-    }
-    if (!app::interaction().ask(question)) return;
-    const int n = closing ? view->closeRows() : view->reopenRows();
-    shown();
-    app::interaction().showMessage((closing ? "已结帐 " : "已取消结帐 ") + std::to_string(n) + " 条工资记录。");
+    static QPointer<SalaryPage> page;
+    return page;
 }
 
 QPushButton* addButton(ModulePanel* panel, const char* caption)
@@ -129,84 +38,168 @@ QPushButton* addButton(ModulePanel* panel, const char* caption)
     return b;
 }
 
+void selectNode(QTreeWidget* tree, int node)
+{
+    tree->clearSelection();
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+        if (nodeOf(*it) != node) continue;
+        for (QTreeWidgetItem* up = (*it)->parent(); up; up = up->parent()) up->setExpanded(true);
+        tree->setCurrentItem(*it);
+        tree->scrollToItem(*it);
+        return;
+    }
+}
+
 }  // namespace
 
-void installSalaryPage(app::Navigation& nav, app::TDM& dm, ModulePanel* panel)
+SalaryPage::SalaryPage(app::Navigation& nav, app::TDM& dm, ModulePanel* panel)
+    : QObject(panel), dm_(dm), panel_(panel), form_(dm)
 {
-    SalaryPage& p = page();
-    p.dm = &dm;
-    p.panel = panel;
-    p.view = std::make_unique<payroll::SalaryView>(dm.DMADO, dm.gzb);
+    setObjectName(QStringLiteral("salaryPage"));
     payroll::bindClosedRowRule(dm);
+    form_.onRead = [this] { shown(); };
 
     auto* box = new QWidget(panel);
     auto* row = new QHBoxLayout(box);
     row->setContentsMargins(12, 0, 0, 0);
     row->addWidget(new QLabel(QStringLiteral("请选择工资帐套"), box));
-    p.sets = new QComboBox(box);
-    p.sets->setObjectName(QStringLiteral("salarySetBox"));
-    p.sets->setMinimumWidth(150);
-    row->addWidget(p.sets);
+    sets_ = new QComboBox(box);
+    sets_->setObjectName(QStringLiteral("salarySetBox"));
+    sets_->setMinimumWidth(150);
+    row->addWidget(sets_);
     panel->addToTopBar(box);
-    QObject::connect(p.sets, &QComboBox::activated, p.sets, [&dm] {
-        page().view->filter() = {};
-        page().openView();
-        (void)dm;
+    connect(sets_, &QComboBox::activated, this, [this] {
+        panel_->queryTree()->clearSelection();
+        attached().chooseSet(sets_->currentText().toStdString());
     });
-    p.close = addButton(panel, "工资结帐");
-    p.reopen = addButton(panel, "取消结帐");
-    QObject::connect(p.close, &QPushButton::clicked, p.close, [] { page().closeOrReopen(true); });
-    QObject::connect(p.reopen, &QPushButton::clicked, p.reopen, [] { page().closeOrReopen(false); });
+    close_ = addButton(panel, "工资结帐");
+    reopen_ = addButton(panel, "取消结帐");
+    connect(close_, &QPushButton::clicked, this, [this] { attached().closeOrReopen(true); });
+    connect(reopen_, &QPushButton::clicked, this, [this] { attached().closeOrReopen(false); });
 
-    // The quick search of this page narrows the view; the other pages keep theirs.
-    auto before = nav.hooks.searchOneField;
-    nav.hooks.searchOneField = [before](int module, const std::string& field, const std::string& text) {
-        if (module != 11) {
-            if (before) before(module, field, text);
-            return;
-        }
-        if (payroll::SalarySearch* s = page().searcher(); s && s->search(field, text)) page().shown();
-    };
+    hookSearch(nav);
     // A click on a node rebuilds the view for the set chosen in the box; the sort keeps the filter.
-    panel->ownNodeClick = [](int node) {
-        SalaryPage& sp = page();
-        payroll::SalarySearch* s = sp.searcher();
-        if (!s) return;
-        app::runAction([&] {
-            if (s->clickNode(sp.sets->currentText().toStdString(), node)) sp.shown();
-        });
+    panel->ownNodeClick = [this](int node) { attached().clickNode(node); };
+    panel->ownSort = [this](const std::string& field, const std::string& order) { attached().sort(field, order); };
+}
+
+// The quick search of this page narrows the view; the other pages keep theirs. An empty text, by
+// Enter or by the magnifier, takes the search back.
+void SalaryPage::hookSearch(app::Navigation& nav)
+{
+    QPointer<SalaryPage> self(this);
+    auto before = nav.hooks.searchOneField;
+    nav.hooks.searchOneField = [before, self](int module, const std::string& field, const std::string& text) {
+        if (module == payroll::SalarySearch::kModule && self) self->attached().search(field, text);
+        else if (before) before(module, field, text);
     };
-    panel->ownSort = [](const std::string& field, const std::string& order) {
-        payroll::SalarySearch* s = page().searcher();
-        if (!s) return;
-        app::runAction([&] {
-            if (s->sort(field, order)) page().shown();
-        });
-    };
+    panel_->ownEmptySearch = [this] { attached().search(panel_->searchField()->currentText().toStdString(), {}); };
+}
+
+payroll::SalaryPageForm& SalaryPage::attached()
+{
+    if (!attached_ && panel_->queryPages()) {
+        attached_ = true;
+        form_.attachQueries(panel_->queryPages()->trees(), panel_->queryPages()->settings());
+    }
+    return form_;
+}
+
+// After every read of the view: its columns in the grid and in the search and sort boxes (the sort
+// in force stays shown), the set in its box, and the status.
+void SalaryPage::shown()
+{
+    layOutGrid();
+    showSets();
+    if (panel_->queryPages()) {
+        app::FieldLists lists;
+        lists.search = form_.searchFields();
+        lists.sort = form_.sortFields();
+        if (!lists.search.empty()) lists.searchIndex = 0;
+        if (!lists.sort.empty()) lists.sortIndex = 0;
+        const QString searchShown = panel_->searchField()->currentText();
+        panel_->setFieldLists(lists);
+        panel_->showSearchField(searchShown.toStdString());
+        const payroll::SalaryFilter& f = form_.view().filter();
+        if (!f.sortField.empty()) panel_->showSort(f.sortField, f.descending ? "降序" : "升序");
+    }
+    dm_.showStatus(dm_.gzb.statusText());
+}
+
+void SalaryPage::layOutGrid()
+{
+    QStringList fields;
+    for (const std::string& f : form_.view().gridColumns()) {
+        fields << QString::fromStdString(f);
+        panel_->model()->setTitle(fields.back(), QString::fromStdString(form_.view().titleOf(f)));
+    }
+    panel_->model()->setVisibleFields(fields);
+}
+
+void SalaryPage::opened()
+{
+    payroll::SalaryPageForm& f = attached();
+    const bool may = f.mayClose();
+    close_->setEnabled(may);
+    reopen_->setEnabled(may);
+    if (auto* text = panel_->findChild<QLineEdit*>(QStringLiteral("searchText"))) text->clear();
+    panel_->queryTree()->clearSelection();
+    f.opened();
+    showSets();
+}
+
+// The box lists the form's sets and shows the one the view is built for.
+void SalaryPage::showSets()
+{
+    const QSignalBlocker block(sets_);
+    QStringList names;
+    for (const std::string& s : form_.sets) names << QString::fromStdString(s);
+    QStringList listed;
+    for (int i = 0; i < sets_->count(); ++i) listed << sets_->itemText(i);
+    if (listed != names) {
+        sets_->clear();
+        sets_->addItems(names);
+    }
+    sets_->setCurrentIndex(sets_->findText(QString::fromStdString(form_.set)));
+}
+
+void SalaryPage::showMonth(const payroll::Period& p)
+{
+    payroll::SalaryPageForm& f = attached();
+    if (auto* text = panel_->findChild<QLineEdit*>(QStringLiteral("searchText"))) text->clear();
+    const int node = f.showMonth(p);
+    if (node >= 0) selectNode(panel_->queryTree(), node);
+    else panel_->queryTree()->clearSelection();
+}
+
+void SalaryPage::openCard(QWidget* parent)
+{
+    if (!dm_.gzb.active()) return;
+    payroll::Tgzeditw w(dm_, form_.view(), parent);
+    w.exec();
+    layOutGrid();
+}
+
+SalaryPage* installSalaryPage(app::Navigation& nav, app::TDM& dm, ModulePanel* panel)
+{
+    auto* page = new SalaryPage(nav, dm, panel);
+    livePage() = page;
+    return page;
 }
 
 void registerSalaryCard()
 {
     registerWindow("工资卡片编辑", [](QWidget* parent) {
-        SalaryPage& p = page();
-        if (!p.view || !p.dm->gzb.active()) return;
-        payroll::Tgzeditw w(*p.dm, *p.view, parent);
-        w.exec();
-        p.layOutGrid();
+        if (SalaryPage* p = livePage()) p->openCard(parent);
     });
 }
 
-const payroll::SalaryView* salaryPageView() { return page().view.get(); }
+SalaryPage* currentSalaryPage() { return livePage(); }
 
-void openSalaryPage()
+const payroll::SalaryView* salaryPageView()
 {
-    SalaryPage& p = page();
-    if (!p.view) return;
-    const bool may = payroll::mayClose(*p.dm);
-    p.close->setEnabled(may);
-    p.reopen->setEnabled(may);
-    p.fillSets();
-    p.openView();
+    SalaryPage* p = livePage();
+    return p ? &p->form().view() : nullptr;
 }
 
 }  // namespace rsgz::ui

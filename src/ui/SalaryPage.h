@@ -1,27 +1,65 @@
 #pragma once
+#include <QObject>
+#include <optional>
+
+#include "payroll/MonthTable.h"
+
+#include "payroll/SalaryPageForm.h"
+
+class QComboBox;
+class QPushButton;
 
 namespace rsgz::app {
 class Navigation;
 class TDM;
 }  // namespace rsgz::app
 
-namespace rsgz::payroll {
-class SalaryView;
-}
-
 namespace rsgz::ui {
 
 class ModulePanel;
 
-// The salary table page (module 11): the set box 请选择工资帐套, 工资结帐 and 取消结帐 on the top bar,
-// the grid over the salary view with item names as titles, its quick search, and the salary card
-// 工资卡片编辑 on a double-click. Returns what the page does each time the module is chosen.
-void installSalaryPage(app::Navigation& nav, app::TDM& dm, ModulePanel* panel);
-void openSalaryPage();
-// The page's salary view, for the windows that work on what the page shows; null before the page
-// is installed.
-const payroll::SalaryView* salaryPageView();
-// The salary card 工资卡片编辑 over the page's view; it opens only while the view is open.
+// The salary table page (module 11) on its panel: the set box 请选择工资帐套, 工资结帐 and 取消结帐 on
+// the top bar, the grid over the salary view with item names as titles, its tree, sort bar and
+// quick search, and the salary card 工资卡片编辑 on a double-click. Behaviour: SalaryPageForm. The
+// page belongs to its panel and goes with it.
+class SalaryPage : public QObject {
+    Q_OBJECT
+public:
+    SalaryPage(app::Navigation& nav, app::TDM& dm, ModulePanel* panel);
+
+    payroll::SalaryPageForm& form() { return form_; }
+    // Each time the module is chosen.
+    void opened();
+    // After 生成新工资表: the month generated (or shown) there, its node chosen in the tree.
+    void showMonth(const payroll::Period& p);
+    // The salary card over the page's view; it opens only while the view is open.
+    void openCard(QWidget* parent);
+    // The month the generation window showed last; the page shows it when the window has closed.
+    std::optional<payroll::Period> generated;
+
+private:
+    void shown();  // after every read of the view
+    void layOutGrid();
+    void showSets();
+    void hookSearch(app::Navigation& nav);
+    payroll::SalaryPageForm& attached();
+
+    app::TDM& dm_;
+    ModulePanel* panel_;
+    payroll::SalaryPageForm form_;
+    bool attached_ = false;
+    QComboBox* sets_ = nullptr;
+    QPushButton* close_ = nullptr;
+    QPushButton* reopen_ = nullptr;
+};
+
+// Puts the salary page on its panel; it becomes the page the salary card and the bank windows
+// work on.
+SalaryPage* installSalaryPage(app::Navigation& nav, app::TDM& dm, ModulePanel* panel);
+// The salary card 工资卡片编辑 over the running page's view.
 void registerSalaryCard();
+// The page of the main window now running, or null; the bank windows work on what it shows.
+SalaryPage* currentSalaryPage();
+const payroll::SalaryView* salaryPageView();
 
 }  // namespace rsgz::ui

@@ -11,13 +11,13 @@
 #include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QProgressDialog>
 #include <QScrollArea>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <cmath>
 
 #include "app/Interaction.h"
+#include "app/Progress.h"
 #include "ui/ReportPainter.h"
 #include "ui/TableDesignerWindow.h"
 #include "ui/WindowStyle.h"
@@ -209,8 +209,10 @@ void TablePreviewWindow::design()
         TableDesignerWindow designer(preview_.layout(), items_, this);
         designer.exec();
     }
-    preview_.designed();
+    // 100 % first: a change of zoom leaves title placement, which the designer's return enters.
     setZoom(3);
+    preview_.designed();
+    showPage();
     showTitleLabels();
 }
 
@@ -255,11 +257,10 @@ void TablePreviewWindow::setPaper(QPagedPaintDevice& device) const
 // All pages of a range go into one job, made one page at a time; a long job shows how far it is.
 QString TablePreviewWindow::paintJob(QPagedPaintDevice* device, const QString& pdfPath, int first, int last)
 {
-    QProgressDialog progress(QStringLiteral("正在输出第 %1 到 %2 页…").arg(first).arg(last), QString(), first, last, this);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
+    app::Progress progress("打印表格", "正在输出第 " + std::to_string(first) + " 到 " + std::to_string(last) + " 页…",
+                           last - first + 1);
     const PageMaker page = [&](int index) {
-        progress.setValue(index + 1);
+        progress.step(index - (first - 1));
         return preview_.printer().page(index + 1);
     };
     if (device) return paintPages(*device, first - 1, last - 1, page);
@@ -320,20 +321,20 @@ bool TablePreviewWindow::exportSlips()
     const std::string folder = app::interaction().folderName("选择存放工资条的文件夹");
     if (folder.empty()) return false;
     const QDir dir(QString::fromStdString(folder));
-    QProgressDialog progress(QStringLiteral("正在输出工资条…"), QString(), 0, static_cast<int>(names.size()), this);
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(500);
+    app::Progress progress("工资条分别输出", "正在输出工资条…", static_cast<int>(names.size()));
     for (size_t r = 0; r < names.size(); ++r) {
-        progress.setValue(static_cast<int>(r));
+        progress.step(static_cast<int>(r));
         const QString err = writePdfPages(
             dir.filePath(QString::fromStdString(names[r])), [this](QPdfWriter& pdf) { setPaper(pdf); }, 0, 0,
             [&](int) { return preview_.printer().slipOf(static_cast<int>(r)); });
         if (!err.isEmpty()) {
+            progress.close();
             app::interaction().showMessage("工资条“" + names[r] + "”未能写成：" + err.toStdString() + "\n已写成 " +
                                            std::to_string(r) + " 个文件。");
             return false;
         }
     }
+    progress.close();
     app::interaction().showMessage("已将 " + std::to_string(names.size()) + " 张工资条分别输出到文件夹：\n" + folder);
     return true;
 }

@@ -4,6 +4,8 @@
 
 #include "app/Interaction.h"
 
+class QProgressDialog;
+
 namespace rsgz::ui {
 
 // The program's own answers: real windows for notices, questions, errors, files and web pages.
@@ -17,9 +19,15 @@ public:
     std::string folderName(const std::string& caption) override;
     void openWindow(const std::string& caption) override;
     bool openUrl(const std::string& url) override;
+    void beginProgress(const std::string& caption, const std::string& text, int total) override;
+    void stepProgress(int done) override;
+    void endProgress() override;
 
 private:
     QWidget* parentWindow() const;
+
+    // Owned by its parent window; gone with it when that window closes first.
+    QPointer<QProgressDialog> progress_;
 };
 
 }  // namespace rsgz::ui

@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+
+#include <chrono>
+#include <thread>
 
 #include "admin/LoginForm.h"
 #include "admin/NameHistory.h"
 #include "admin/PasswordHash.h"
 #include "db/SqlText.h"
+#include "support/BrokenPage.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 #include "support/StaleLog.h"
@@ -36,6 +41,20 @@ protected:
 
 const char* const kFailed = "用户登录失败！请重新输入用户名和密码！";
 
+// The full check after the login runs on a thread of its own: its outcome once it has ended.
+app::MainFrame::FileCheck outcomeOfCheck(app::MainFrame& frame)
+{
+    for (int i = 0; i < 1000 && frame.fileCheck() == app::MainFrame::FileCheck::Running; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return frame.fileCheck();
+}
+
+QByteArray contents(const std::string& file)
+{
+    QFile f(QString::fromStdString(file));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 }  // namespace
 
 TEST_F(Login, FirstLoginCopiesTheTemplateAndUsesTheDefaultOperator)
@@ -55,6 +74,7 @@ TEST_F(Login, FirstLoginCopiesTheTemplateAndUsesTheDefaultOperator)
     EXPECT_TRUE(p.dm().zh.asBool("权限管理"));
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_TRUE(ui.errors.empty());
+    EXPECT_EQ(outcomeOfCheck(p.frame()), app::MainFrame::FileCheck::Sound);
 }
 
 TEST(LoginWithoutFiles, ShowsTheEngineErrorAndQuitEndsWithoutLogin)
@@ -247,6 +267,33 @@ TEST_F(Login, ADamagedDatabaseIsRefusedWithTheWayBackFromBak)
     // Nothing was written: the damaged log was not folded into the file.
     EXPECT_FALSE(p.dm().DMADO.isOpen());
     EXPECT_TRUE(QFile::exists(QString::fromStdString(p.path("data/vesk.db-wal"))));
+}
+
+// The login reads only the operators; a damaged page elsewhere is found by the full check after it.
+// The operator is told the way back when the program closes, and the good copy stays the way back.
+TEST_F(Login, DamageTheLoginDoesNotReadIsFoundAfterItAndNeverReplacesTheGoodCopy)
+{
+    p.makeLiveDatabase();
+    p.dm().runSql({"insert into 员工基本情况 (员工编号, 姓名) values ('A1', '甲')"});
+    p.dm().DMADO.close();
+    const std::string live = p.path("data/vesk.db");
+    QFile::copy(QString::fromStdString(live), QString::fromStdString(p.path("bak/20080107.db")));
+    const QByteArray good = contents(p.path("bak/20080107.db"));
+    test::breakTableTree(live, "员工基本情况");
+    p.dm().now = [] { return QDateTime(QDate(2008, 1, 8), QTime(17, 0)); };
+
+    admin::LoginForm f(p.frame());
+    ASSERT_TRUE(tryLogin(f, app::kDefaultOperator, app::kDefaultPassword));
+    EXPECT_TRUE(ui.errors.empty() && ui.messages.empty());
+    EXPECT_EQ(outcomeOfCheck(p.frame()), app::MainFrame::FileCheck::Damaged);
+
+    p.frame().BeiFen_data();
+    EXPECT_EQ(QDir(QString::fromStdString(p.path("bak"))).entryList(QDir::Files),
+              (QStringList{"20080107.db", "20080108-损坏.db"}));
+    EXPECT_EQ(contents(p.path("bak/20080107.db")), good);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].find("已经损坏"), std::string::npos) << ui.messages[0];
+    EXPECT_NE(ui.messages[0].find(p.path("bak/20080107.db")), std::string::npos) << "the way back: " << ui.messages[0];
 }
 
 // The preset password is the default operator's: once another name is in the box it must go, or the

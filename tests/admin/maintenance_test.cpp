@@ -99,21 +99,29 @@ TEST_F(MaintenanceTest, BackupCopiesTheLiveDataAndAsksBeforeOverwriting)
     ASSERT_TRUE(QFile::exists(QString::fromStdString(file("bak/mine.db"))));
     EXPECT_EQ(db::quickCheckFile(file("bak/mine.db")), "");
 
-    // Overwrite answered 否: nothing copied, nothing said.
+    // The name typed without its suffix names an existing file the dialog never saw: asked once,
+    // and 否 copies nothing and says nothing.
     addEmployees(10, 2);
     ui.clear();
-    ui.fileNames = {file("bak/mine.db")};
+    ui.fileNames = {file("bak/mine")};
     ui.answer(false);
     maintenance.backup();
     EXPECT_EQ(ui.questions, std::vector<std::string>{"文件已经存在，要覆盖吗?"});
     EXPECT_TRUE(ui.messages.empty());
     EXPECT_EQ(employeesIn(file("bak/mine.db")), 3);
 
+    // The dialog has asked about the existing file it returns: the program does not ask again.
+    ui.clear();
+    ui.fileNames = {file("bak/mine.db")};
+    maintenance.backup();
+    EXPECT_TRUE(ui.questions.empty());
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"备份成功！"});
+    EXPECT_EQ(employeesIn(file("bak/mine.db")), 5);
+
     // A read-only file is not replaced, even though a rename could.
     QFile::setPermissions(QString::fromStdString(file("bak/mine.db")), QFileDevice::ReadOwner);
     ui.clear();
     ui.fileNames = {file("bak/mine.db")};
-    ui.answer(true);
     maintenance.backup();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].rfind("备份失败！", 0), 0u) << ui.messages[0];
@@ -179,9 +187,9 @@ TEST_F(MaintenanceTest, ARefusedRestoreKeepsTheLiveDataAndTheProgramRunning)
         std::string chosen, reason;
     };
     const Case cases[] = {
-        {file("bak/junk.db"), "file is not a database"},
-        {file("bak/other.db"), "不是本系统的数据库"},
-        {file("bak/none.db"), "无法打开"},
+        {file("bak/junk.db"), "bak/junk.db 不是数据库文件。"},
+        {file("bak/other.db"), "bak/other.db 不是本系统的数据库"},
+        {file("bak/none.db"), "无法打开文件"},
         {file("data/vesk.db"), "正在使用"},
     };
     for (const Case& c : cases) {
@@ -204,6 +212,121 @@ TEST_F(MaintenanceTest, ARefusedRestoreKeepsTheLiveDataAndTheProgramRunning)
     ui.answer(false);
     maintenance.restore();
     EXPECT_TRUE(ui.fileFilters.empty() && ui.messages.empty());
+}
+
+// What a restore says, split at its line breaks.
+std::vector<std::string> linesOf(const std::string& message)
+{
+    std::vector<std::string> lines;
+    size_t from = 0;
+    for (size_t at; (at = message.find('\r', from)) != std::string::npos; from = at + 1)
+        lines.push_back(message.substr(from, at - from));
+    lines.push_back(message.substr(from));
+    return lines;
+}
+
+// A damaged file is named as such in Chinese; the engine's own words follow on a line of their own.
+TEST_F(MaintenanceTest, ADamagedFileIsRefusedInWordsWithTheEngineTextBelow)
+{
+    addEmployees(1, 400);
+    const std::string damaged = file("bak/damaged.db");
+    dm.DMADO.backupTo(damaged);
+    QFile f(QString::fromStdString(damaged));
+    ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+    ASSERT_GT(f.size(), 8 * 4096);
+    f.seek(2 * 4096);  // the first page, which holds the schema, stays readable
+    f.write(QByteArray(static_cast<int>(f.size()) - 2 * 4096, '\x5a'));
+    f.close();
+
+    ui.answer(true);
+    ui.fileNames = {damaged};
+    maintenance.restore();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    const std::vector<std::string> lines = linesOf(ui.messages[0]);
+    ASSERT_EQ(lines.size(), 4u) << ui.messages[0];
+    EXPECT_EQ(lines[0], "恢复失败");
+    EXPECT_EQ(lines[1], "文件 " + damaged + " 已经损坏。");
+    EXPECT_EQ(lines[2], "现在的数据没有改动。");
+    EXPECT_EQ(lines[3].rfind("数据库引擎的说明：", 0), 0u) << lines[3];
+    EXPECT_EQ(closed, 0);
+    EXPECT_EQ(employees(), 400);
+}
+
+// The restored file becomes the live database as it is: nothing the program does not create itself
+// may come with it, and the notice names what differs.
+TEST_F(MaintenanceTest, RestoreRefusesAFileThatIsNotExactlyTheProgramsSchema)
+{
+    addEmployees(1, 3);
+    struct Case {
+        const char* name;
+        const char* change;
+        const char* says;
+    };
+    const Case cases[] = {
+        {"trigger", "create trigger 提权 after update on 工资表 begin update 权限 set 权限管理 = 1; end",
+         "多出的触发器：提权"},
+        {"view", "create view 工资一览 as select * from 工资表", "多出的视图：工资一览"},
+        {"index", "create index 按姓名 on 员工基本情况 (姓名)", "多出的索引：按姓名"},
+        {"table", "create table 别的 (x)", "多出的表：别的"},
+        {"columns", "drop table 帐套; create table 帐套 (编号 INTEGER PRIMARY KEY AUTOINCREMENT, 帐套名称 text, 备用 text)",
+         "表“帐套”：缺少列 帐套编号；多出列 备用；列 帐套名称 的类型或约束不同"},
+        {"order", "drop table 帐套; create table 帐套 (帐套编号 VARCHAR(20) COLLATE NOCASE, 编号 INTEGER PRIMARY KEY "
+                  "AUTOINCREMENT, 帐套名称 VARCHAR(50) COLLATE NOCASE)",
+         "表“帐套”：列的顺序不同"},
+        {"check", "drop table 帐套; create table 帐套 (编号 INTEGER PRIMARY KEY AUTOINCREMENT, 帐套编号 VARCHAR(20) "
+                  "COLLATE NOCASE, 帐套名称 VARCHAR(50) COLLATE NOCASE, check (帐套编号 <> ''))",
+         "表“帐套”：定义与本系统的不同"},
+        {"redefinedIndex", "drop index 员工基本情况_员工编号; create index 员工基本情况_员工编号 on 员工基本情况 (姓名)",
+         "索引“员工基本情况_员工编号”的定义与本系统的不同"},
+        {"missing", "drop table 个人经历; drop table 社会关系; drop table 证照列表; drop table 调动记录; "
+                    "drop table 职称评定; drop table 奖惩情况; drop table 工资晋升",
+         "缺少表：个人经历、社会关系、证照列表、调动记录、职称评定 等 7 个"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string path = file(std::string("bak/") + c.name + ".db");
+        dm.DMADO.backupTo(path);
+        sqlite3* raw = nullptr;
+        sqlite3_open(path.c_str(), &raw);
+        char* err = nullptr;
+        EXPECT_EQ(sqlite3_exec(raw, c.change, nullptr, nullptr, &err), SQLITE_OK) << (err ? err : "");
+        sqlite3_free(err);
+        sqlite3_close(raw);
+
+        ui.clear();
+        ui.answer(true);
+        ui.fileNames = {path};
+        maintenance.restore();
+        ASSERT_EQ(ui.messages.size(), 1u);
+        const std::vector<std::string> lines = linesOf(ui.messages[0]);
+        ASSERT_EQ(lines.size(), 4u) << ui.messages[0];
+        EXPECT_EQ(lines[1], "文件 " + path + " 与本系统的数据库不同：");
+        EXPECT_EQ(lines[2], c.says);
+        EXPECT_EQ(lines[3], "现在的数据没有改动。");
+        EXPECT_EQ(closed, 0);
+    }
+    EXPECT_EQ(p.count("sqlite_master where type in ('trigger', 'view')"), 0);
+    EXPECT_EQ(employees(), 3);
+}
+
+// A file from before the program made its link indexes and run-time tables is still one of its
+// databases: the start brings it up to date.
+TEST_F(MaintenanceTest, RestoreTakesAFileLackingWhatTheStartAdds)
+{
+    addEmployees(1, 3);
+    const std::string older = file("bak/older.db");
+    dm.DMADO.backupTo(older);
+    sqlite3* raw = nullptr;
+    sqlite3_open(older.c_str(), &raw);
+    EXPECT_EQ(sqlite3_exec(raw, "drop table 公司数据; drop index 员工基本情况_员工编号; drop index 个人经历_员工编号1",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    sqlite3_close(raw);
+    ui.answer(true);
+    ui.fileNames = {older};
+    maintenance.restore();
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"软件将关闭,请重新运行软件!"});
+    EXPECT_EQ(closed, 1);
 }
 
 TEST_F(MaintenanceTest, CompactionTwiceKeepsTheDataAndLeavesNoNewFile)

@@ -51,7 +51,7 @@ TEST(NameHistory, RecordsTypedNames)
         SCOPED_TRACE(c.what);
         rsgz::test::TempDir dir;
         const std::string path = dir.file(kFile);
-        if (!c.before.empty()) rsgz::db::writeGbkLines(path, c.before);
+        if (!c.before.empty()) rsgz::db::writeSettingsLines(path, c.before);
 
         NameHistory history = NameHistory::load(path);
         EXPECT_EQ(history.items(), c.before);
@@ -65,7 +65,7 @@ TEST(NameHistory, FindsNamesIgnoringLatinCaseOnly)
 {
     rsgz::test::TempDir dir;
     const std::string path = dir.file(kFile);
-    rsgz::db::writeGbkLines(path, {"admin", "Li", "张三"});
+    rsgz::db::writeSettingsLines(path, {"admin", "Li", "张三"});
     const NameHistory history = NameHistory::load(path);
     EXPECT_EQ(history.indexOfIgnoringLatinCase("ADMIN"), 0);
     EXPECT_EQ(history.indexOfIgnoringLatinCase("li"), 1);
@@ -85,17 +85,17 @@ TEST(NameHistory, FileIsGbkWithCrLfMostRecentFirst)
     EXPECT_EQ(fileBytes(path), "\xC8\xCB\xCA\xC2\r\nadmin\r\n");
 }
 
-TEST(NameHistory, NameGbkCannotHoldLeavesFileAndListAsTheyWere)
+TEST(NameHistory, NamesWithRareCharactersAreKeptAndAnEmptyNameLeavesTheFileAsItWas)
 {
     rsgz::test::TempDir dir;
     const std::string path = dir.file(kFile);
-    rsgz::db::writeGbkLines(path, {"张三", "admin"});
-    const std::string before = fileBytes(path);
+    rsgz::db::writeSettingsLines(path, {"张三", "admin"});
 
     NameHistory history = NameHistory::load(path);
-    EXPECT_THROW(history.record("李😀"), rsgz::db::EncodingError);
-    EXPECT_EQ(fileBytes(path), before);
-    EXPECT_EQ(history.items(), (Names{"张三", "admin"}));
+    history.record("王䶮");
+    history.record("𠀀明");
+    EXPECT_EQ(NameHistory::load(path).items(), (Names{"𠀀明", "王䶮", "张三", "admin"}));
+    const std::string before = fileBytes(path);
     EXPECT_THROW(history.record(""), std::invalid_argument);
     EXPECT_EQ(fileBytes(path), before);
 }

@@ -305,7 +305,7 @@ TEST_F(NavigationTest, ChosenPictureIsRememberedAsOneGbkLine)
 TEST_F(NavigationTest, StartPictureIsShownOnlyWhenItStillExists)
 {
     const std::string picture = program.path("bak/desk.png");
-    db::writeGbkLines(program.path("imagestart.dat"), {picture, "ignored"});
+    db::writeSettingsLines(program.path("imagestart.dat"), {picture, "ignored"});
     nav.OpenImageStart();
     EXPECT_TRUE(view.pictures.empty());  // the file is gone: the built-in picture stays
 

@@ -7,10 +7,13 @@
 #include "support/TempDir.h"
 
 using rsgz::db::EncodingError;
+using rsgz::db::cutGb18030;
+using rsgz::db::fromGb18030;
 using rsgz::db::fromGbk;
-using rsgz::db::readGbkLines;
+using rsgz::db::readSettingsLines;
+using rsgz::db::toGb18030;
 using rsgz::db::toGbk;
-using rsgz::db::writeGbkLines;
+using rsgz::db::writeSettingsLines;
 
 namespace {
 
@@ -68,13 +71,53 @@ TEST(Gbk, RefusesBytesThatAreNotGbk)
     EXPECT_THROW(fromGbk("\xC8\xCB\xCA"), EncodingError);  // second character cut off
 }
 
+// Files of earlier installations are GBK; the program now writes GB18030. Every character GBK holds
+// must keep its bytes both ways, or an old file would read differently.
+TEST(Gb18030, EveryGbkCharacterKeepsItsBytes)
+{
+    int characters = 0;
+    for (int lead = 0x81; lead <= 0xFE; ++lead)
+        for (int trail = 0x40; trail <= 0xFE; ++trail) {
+            const std::string bytes{static_cast<char>(lead), static_cast<char>(trail)};
+            std::string text;
+            try {
+                text = fromGbk(bytes);
+            } catch (const EncodingError&) {
+                continue;  // no character there
+            }
+            ++characters;
+            ASSERT_EQ(toGb18030(text), bytes) << text;
+            ASSERT_EQ(fromGb18030(bytes), text);
+        }
+    EXPECT_GT(characters, 20000);
+}
+
+TEST(Gb18030, HoldsWhatGbkCannotAndCutsOnlyBetweenCharacters)
+{
+    struct Case { std::string text, bytes; };
+    for (const Case& c : {Case{"王䶮", "\xCD\xF5\xFE\x9F"}, Case{"𠀀", "\x95\x32\x82\x36"}, Case{"a😀", "a\x94\x39\xFC\x36"},
+                          Case{"À", "\x81\x30\x86\x38"}}) {
+        EXPECT_EQ(toGb18030(c.text), c.bytes) << c.text;
+        EXPECT_EQ(fromGb18030(c.bytes), c.text);
+    }
+    struct Cut { std::string bytes; size_t capacity; std::string kept; };
+    const Cut cuts[] = {
+        {"a\x95\x32\x82\x36", 4, "a"},           // a four-byte character is not split
+        {"a\x95\x32\x82\x36", 5, "a\x95\x32\x82\x36"},
+        {"\xCD\xF5\xFE\x9F", 3, "\xCD\xF5"},        // nor a two-byte one
+        {"ab", 0, ""},
+    };
+    for (const Cut& c : cuts) EXPECT_EQ(cutGb18030(c.bytes, c.capacity), c.kept) << c.capacity;
+    EXPECT_THROW(toGb18030("ab\xE4\xBA"), EncodingError);
+}
+
 TEST(Gbk, WritesEveryLineWithCrLf)
 {
     rsgz::test::TempDir dir;
     const std::string path = dir.file("list.cfg");
-    writeGbkLines(path, {"admin", "人事", ""});
+    writeSettingsLines(path, {"admin", "人事", ""});
     EXPECT_EQ(fileBytes(path), "admin\r\n\xC8\xCB\xCA\xC2\r\n\r\n");
-    EXPECT_EQ(readGbkLines(path), (std::vector<std::string>{"admin", "人事", ""}));
+    EXPECT_EQ(readSettingsLines(path), (std::vector<std::string>{"admin", "人事", ""}));
 }
 
 TEST(Gbk, ReadsLinesEndedByCrLfOrLf)
@@ -93,7 +136,7 @@ TEST(Gbk, ReadsLinesEndedByCrLfOrLf)
     const std::string path = dir.file("in.txt");
     for (const Case& c : cases) {
         putBytes(path, c.bytes);
-        EXPECT_EQ(readGbkLines(path), c.lines) << testing::PrintToString(c.bytes);
+        EXPECT_EQ(readSettingsLines(path), c.lines) << testing::PrintToString(c.bytes);
     }
 }
 
@@ -101,7 +144,7 @@ TEST(Gbk, UnwritableTextLeavesNoFileBehind)
 {
     rsgz::test::TempDir dir;
     const std::string path = dir.file("new.cfg");
-    EXPECT_THROW(writeGbkLines(path, {"张三", "😀"}), EncodingError);
+    EXPECT_THROW(writeSettingsLines(path, {"张三", "ab\xE4\xBA"}), EncodingError);  // cut-off UTF-8
     EXPECT_TRUE(entries(dir).isEmpty()) << entries(dir).join(",").toStdString();
 }
 
@@ -109,9 +152,9 @@ TEST(Gbk, FailedWriteKeepsTheOldFile)
 {
     rsgz::test::TempDir dir;
     const std::string path = dir.file("old.cfg");
-    writeGbkLines(path, {"旧"});
+    writeSettingsLines(path, {"旧"});
     const std::string before = fileBytes(path);
-    EXPECT_THROW(writeGbkLines(path, {"新", "😀"}), EncodingError);
+    EXPECT_THROW(writeSettingsLines(path, {"新", "ab\xE4\xBA"}), EncodingError);
     EXPECT_EQ(fileBytes(path), before);
     EXPECT_EQ(entries(dir), QStringList{"old.cfg"});
 }
@@ -119,6 +162,6 @@ TEST(Gbk, FailedWriteKeepsTheOldFile)
 TEST(Gbk, FileErrorsThrow)
 {
     rsgz::test::TempDir dir;
-    EXPECT_THROW(readGbkLines(dir.file("missing.cfg")), std::runtime_error);
-    EXPECT_THROW(writeGbkLines(dir.file("no/such/folder/x.cfg"), {"a"}), std::runtime_error);
+    EXPECT_THROW(readSettingsLines(dir.file("missing.cfg")), std::runtime_error);
+    EXPECT_THROW(writeSettingsLines(dir.file("no/such/folder/x.cfg"), {"a"}), std::runtime_error);
 }

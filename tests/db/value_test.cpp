@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QTime>
 
+#include "db/TypedDate.h"
 #include "db/Value.h"
 
 using namespace rsgz::db;
@@ -33,6 +34,17 @@ TEST(Value, DateTextsAsTypedAndAsStored)
     EXPECT_EQ(Value("2009-3-5").toDate(), QDate(2009, 3, 5));
     EXPECT_EQ(Value("2009-3-5 6:07").toDateTime().time(), QTime(6, 7));
     EXPECT_FALSE(Value(20090305).toDate().isValid());
+}
+
+// A date box accepts the usual ways of typing a date and shows the stored form afterwards.
+TEST(Value, TypedDatesTakeTheirStoredForm)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"2022-06-30", "2022-06-30"}, {"2022-6-3", "2022-06-03"}, {"20220630", "2022-06-30"},
+        {"2022.06.30", "2022-06-30"}, {"2022/11/15", "2022-11-15"}, {" 20000229 ", "2000-02-29"},
+        {"20220230", ""}, {"2022-02-30", ""}, {"2022063", ""}, {"202206300", ""}, {"2022-06-030", ""}, {"", ""},
+    };
+    for (const auto& [typed, shown] : cases) EXPECT_EQ(typedDateText(typed), shown) << typed;
 }
 
 TEST(Value, LenientConversions)

@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 
 #include "ExchangeFixtures.h"
 #include "exchange/ExcelExport.h"
 #include "exchange/ExportColumns.h"
+#include "payroll/BankFile.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TempDir.h"
@@ -36,8 +42,12 @@ protected:
 TEST_F(Export, WorkbookReadsBackAsTheListShowsIt)
 {
     ui.fileNames.push_back(out.file("名单"));  // the suffix is added
-    exchange::exportEmployees(tdm, {"员工编号", "姓名", "出生年月", "身高", "体重", "备注", "年龄"});
-    EXPECT_TRUE(ui.messages.empty()) << ui.messages.at(0);
+    // The notice comes only after the writing has ended and its progress window has closed.
+    std::vector<std::string> heard;
+    exchange::exportEmployees(tdm, {"员工编号", "姓名", "出生年月", "身高", "体重", "备注", "年龄"}, {},
+                              [&] { heard = ui.messages; });
+    EXPECT_TRUE(heard.empty());
+    EXPECT_EQ(ui.messages, (std::vector<std::string>{"导出完成：共 2 条记录，已写入文件“" + out.file("名单.xlsx") + "”。"}));
     EXPECT_EQ(ui.fileFilters, (std::vector<std::string>{"Microsoft Excel 文件 (*.xlsx)"}));
 
     auto file = exchange::openSourceFile(out.file("名单.xlsx"));
@@ -73,6 +83,60 @@ TEST_F(Export, AFailedWriteLeavesTheOldFile)
     exchange::exportEmployees(tdm, {"姓名"});
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].rfind("不能正确操作Excel文件。可能是该文件已被其他程序打开,或系统错误。", 0), 0u);
+}
+
+// The workbook and the bank file get the permissions of any new file of the user's, not those of a
+// private temporary.
+TEST_F(Export, FilesForOthersHaveTheUsualPermissions)
+{
+    for (const mode_t mask : {mode_t{022}, mode_t{027}}) {
+        const mode_t old = ::umask(mask);
+        const std::string workbook = out.file("m" + std::to_string(mask) + ".xlsx");
+        const std::string bank = out.file("m" + std::to_string(mask) + ".txt");
+        exchange::writeTextWorkbook(workbook, {"甲"}, 1, [](int, std::vector<std::string>& c) { c[0] = "1"; });
+        payroll::writeBankFile(bank, "6222020200001234567,100.00\r\n");
+        ::umask(old);
+        for (const std::string& path : {workbook, bank}) {
+            struct stat st {};
+            ASSERT_EQ(::stat(path.c_str(), &st), 0);
+            EXPECT_EQ(st.st_mode & 0777, 0666 & ~mask) << path;
+        }
+    }
+}
+
+// A full disk is said in plain words and names the user's file, not the zip library's sentence.
+TEST_F(Export, AFullDiskIsSaid)
+{
+    try {
+        exchange::writeWorkbookFile("/dev/full", "/home/人事/名单.xlsx", {"甲"}, 3000,
+                                    [](int, std::vector<std::string>& c) { c[0] = "一个不太短的值，好让文件写满"; });
+        FAIL() << "no error";
+    } catch (const exchange::ExportError& e) {
+        EXPECT_TRUE(e.diskFull());
+        EXPECT_STREQ(e.what(), "磁盘空间不足，不能写入文件“/home/人事/名单.xlsx”。");
+    }
+}
+
+// What killed exports left in the folder goes when the next export there starts: only files of
+// the program's own pattern, and not one that a running export holds.
+TEST_F(Export, StaleTemporariesGoWhenTheNextExportStarts)
+{
+    const QStringList stale = {"名单.xlsx.Ab12Cd", "其他.XLSX.zz9900"};
+    const QStringList kept = {"名单.xlsx", "名单.xlsx.bak", "名单.xlsx.Ab12C", "名单.xlsx.Ab-2Cd", "notes.txt.abcdef", "held.xlsx.Qw12Er"};
+    for (const QString& name : stale + kept) {
+        QFile f(QDir(QString::fromStdString(out.path())).filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("x");
+    }
+    const int held = ::open(out.file("held.xlsx.Qw12Er").c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(held, LOCK_EX), 0);
+    exchange::writeTextWorkbook(out.file("名单.xlsx"), {"甲"}, 0, [](int, std::vector<std::string>&) {});
+    ::close(held);
+    QStringList left = QDir(QString::fromStdString(out.path())).entryList(QDir::Files);
+    QStringList want = kept;
+    left.sort();
+    want.sort();
+    EXPECT_EQ(left, want);
 }
 
 TEST_F(Export, NothingIsExportedOffThePersonnelPageOrWithoutColumns)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include "ExchangeFixtures.h"
 #include "app/rules/RecordRules.h"
 #include "db/DbError.h"
@@ -145,6 +147,43 @@ TEST_F(Import, MappingIsCheckedBeforeAnything)
     EXPECT_EQ(ui.messages, (std::vector<std::string>{"请先选择表文件！"}));
 }
 
+// After an import the status bar counts the rows the list holds, on the last row imported; the
+// next run's status line never carries on the last run's count.
+TEST_F(Import, StatusTellsOfThisRunOnly)
+{
+    std::vector<std::string> listStatus, status;
+    tdm.rszl.setStatusSink([&](const std::string& text) { listStatus.push_back(text); });
+    auto s = session({{"员工编号", "姓名"}, {{T("F1"), T("甲")}, {T("F2"), T("乙")}}});
+    s->progress = [&](const std::string& text) { status.push_back(text); };
+    EXPECT_EQ(s->importRows(), 2);
+    EXPECT_EQ(listStatus.back(), "3/3");
+    EXPECT_EQ(tdm.rszl.asString("员工编号"), "F2");
+    EXPECT_EQ(status.back(), "已经完成导入数据：2条");
+
+    // The same rows again are refused (their numbers are taken): nothing is said to be imported.
+    ui.clear();
+    EXPECT_EQ(s->importRows(), 0);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].find("已经有员工使用"), std::string::npos);
+    EXPECT_EQ(status.back(), "");
+    EXPECT_EQ(listStatus.back(), "3/3");
+}
+
+// A disk that fills while the rows are written: the words say so and name the database file, and
+// nothing is kept. The engine's size limit stands in for the disk.
+TEST_F(Import, AFullDiskImportsNothingAndSaysSo)
+{
+    SourceTable t{{"员工编号", "姓名", "备注"}, {}};
+    for (int i = 0; i < 2000; ++i) t.rows.push_back({T(("G" + std::to_string(i)).c_str()), T("甲"), T(std::string(50, 'x').c_str())});
+    auto s = session(std::move(t));
+    tdm.DMADO.prepareNative("pragma max_page_count = 1").step();  // no page beyond those there are
+    EXPECT_EQ(s->importRows(), 0);
+    EXPECT_EQ(ui.messages, (std::vector<std::string>{"磁盘空间不足，不能写入数据库文件“" + tdm.DMADO.path() + "”，没有导入任何数据。"}));
+    tdm.DMADO.prepareNative("pragma max_page_count = 1073741823").step();
+    EXPECT_EQ(employees(), 1);
+    EXPECT_EQ(tdm.rszl.recordCount(), 1);
+}
+
 // A record rule that refuses a row while the rows are written takes back the rows before it.
 TEST_F(Import, ARuleRefusingARowTakesBackTheWholeImport)
 {
@@ -193,6 +232,32 @@ TEST_F(Import, MenuEntryAsksForAReadableFile)
     EXPECT_EQ(ui.errors.size(), 1u);
     EXPECT_NE(exchange::chooseImportFile(tdm, ImportSession::Kind::Excel), nullptr);
     EXPECT_EQ(ui.fileFilters.at(0), "Microsoft Excel 数据文件 (*.xls *.xlsx);;逗号分隔的文本文件 (*.csv)");
+
+    // A file of no bytes is said to be empty, whatever its kind; a damaged one names the file.
+    for (const char* name : {"empty.xlsx", "empty.xls", "empty.csv", "empty.mdb"}) {
+        QFile(QString::fromStdString(dir.file(name))).open(QIODevice::WriteOnly);
+        ui.fileNames = {dir.file(name)};
+        ui.errors.clear();
+        EXPECT_EQ(exchange::chooseImportFile(tdm, ImportSession::Kind::Excel), nullptr);
+        EXPECT_EQ(ui.errors, (std::vector<std::string>{"文件是空的：" + dir.file(name)}));
+    }
+    QFile damaged(QString::fromStdString(dir.file("damaged.xls")));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write(QByteArray(4096, '\x01'));
+    damaged.close();
+    ui.fileNames = {dir.file("damaged.xls")};
+    ui.errors.clear();
+    EXPECT_EQ(exchange::chooseImportFile(tdm, ImportSession::Kind::Excel), nullptr);
+    ASSERT_EQ(ui.errors.size(), 1u);
+    EXPECT_EQ(ui.errors[0].rfind("文件已损坏或不是受支持的格式：" + dir.file("damaged.xls"), 0), 0u) << ui.errors[0];
+}
+
+// A sheet with nothing in it has no columns to map: that is said, not a mapping problem.
+TEST_F(Import, AnEmptySheetIsSaidToBeEmpty)
+{
+    auto s = session({});
+    EXPECT_EQ(s->importRows(), 0);
+    EXPECT_EQ(ui.messages, (std::vector<std::string>{"数据表“名单”是空的，没有可以导入的数据。"}));
 }
 
 }  // namespace

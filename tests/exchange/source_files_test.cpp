@@ -188,3 +188,41 @@ TEST(SourceFiles, XlsxCellsSpreadsheetsWriteLessOften)
 }
 
 }  // namespace
+
+namespace {
+
+// Every number a workbook gives is read checked and within the format's range; one that is not
+// makes the file damaged, never an overflow or an index past the end.
+TEST(SourceFiles, XlsxNumbersOutOfRangeAreDamage)
+{
+    rsgz::test::TempDir dir;
+    const std::string path = dir.file("n.xlsx");
+    const char* const damaged[] = {
+        "<row r=\"2147483647\"><c><v>1</v></c></row><row><c><v>2</v></c></row>",
+        "<row r=\"99999999999\"><c><v>1</v></c></row>",
+        "<row r=\"1048577\"><c><v>1</v></c></row>",
+        "<row r=\"-1\"><c><v>1</v></c></row>",
+        "<row r=\"1x\"><c><v>1</v></c></row>",
+        "<row r=\"1\"><c t=\"s\"><v>1</v></c></row>",            // one shared text only
+        "<row r=\"1\"><c t=\"s\"><v>-1</v></c></row>",
+        "<row r=\"1\"><c t=\"s\"><v>18446744073709551617</v></c></row>",
+        "<row r=\"1\"><c s=\"9999999999\"><v>1</v></c></row>",
+        "<row r=\"1\"><c s=\"\"><v>1</v></c></row>",
+    };
+    for (const char* sheet : damaged) {
+        writeWorkbook(path, sheet, "<si><t>甲</t></si>");
+        try {
+            openSourceFile(path)->read("表一");
+            ADD_FAILURE() << "read: " << sheet;
+        } catch (const SourceError& e) {
+            EXPECT_NE(std::string(e.what()).find("已损坏"), std::string::npos) << sheet << ": " << e.what();
+        }
+    }
+    // The last row a sheet can have is still a row.
+    writeWorkbook(path, "<row r=\"1\"><c t=\"s\"><v>0</v></c></row><row r=\"1048576\"><c><v>7</v></c></row>", "<si><t>甲</t></si>");
+    const SourceTable t = openSourceFile(path)->read("表一");
+    EXPECT_EQ(t.lines, std::vector<int>{1048576});
+    EXPECT_EQ(cellTexts(t), (std::vector<std::vector<std::string>>{{"7"}}));
+}
+
+}  // namespace

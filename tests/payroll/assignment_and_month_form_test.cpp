@@ -58,6 +58,10 @@ TEST_F(PayrollFormsTest, GenerationWindowButtons)
     EXPECT_EQ(form.setIndex, 0);
     EXPECT_EQ(form.year, 2024);
     EXPECT_EQ(form.month, 5);
+    form.preferredSet = "生产人员";  // the set the salary page shows is preselected
+    form.activate();
+    EXPECT_EQ(form.setIndex, 1);
+    form.setIndex = 0;
 
     form.synchronise();
     EXPECT_EQ(ui.messages, std::vector<std::string>{"还未生成本月工资表！"});
@@ -77,7 +81,7 @@ TEST_F(PayrollFormsTest, GenerationWindowButtons)
     exec("update 员工基本情况 set 工资核算='否' where 员工编号='E01'");
     ui.clear();
     form.synchronise();
-    EXPECT_EQ(ui.messages, std::vector<std::string>{"同步完成。已结帐的 1 条工资记录未作改动。"});
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"帐套“管理人员”2024年05月的工资表已经结帐，不能同步员工数据！"});
     EXPECT_EQ(rowsIn("工资表"), 2);
 
     ui.answer(true);

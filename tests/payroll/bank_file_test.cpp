@@ -1,7 +1,9 @@
 // The bank disbursement file: the stored layout, the record of a salary row and the written file.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <sys/mount.h>
 
 #include <string>
 
@@ -296,6 +298,30 @@ TEST_F(BankFileTest, ACharacterGbkCannotHoldStopsTheWriteAndLeavesTheOldFile)
     EXPECT_EQ(readAll(nowhere), "<missing>");
 }
 
+// A full disk is named as such, with the file; the old file stays. The full disk is a small
+// memory file system, which only an administrator may mount.
+TEST(BankFileWrite, AFullDiskSaysSoNamingTheFile)
+{
+    test::TempDir out;
+    const std::string disk = out.file("小盘");
+    QDir().mkpath(QString::fromStdString(disk));
+    if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0) GTEST_SKIP() << "cannot mount a small disk here";
+    struct Unmount {
+        std::string at;
+        ~Unmount() { ::umount(at.c_str()); }
+    } unmount{disk};
+    const std::string target = disk + "/df.txt";
+    writeAll(target, "old");
+    try {
+        payroll::writeBankFile(target, std::string(200 * 1024, '1'));
+        ADD_FAILURE() << "a file larger than the disk was written";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()), "磁盘空间不足，无法写入代发文件“" + target + "”。");
+    }
+    EXPECT_EQ(readAll(target), "old");
+    EXPECT_EQ(QDir(QString::fromStdString(disk)).entryList(QDir::Files), QStringList{"df.txt"});
+}
+
 TEST_F(BankFileTest, AViewOfEveryMonthIsAskedAboutNamingMonthsRowsAndTotal)
 {
     addRow("123", "张三", "1000.5", "02");
@@ -314,6 +340,27 @@ TEST_F(BankFileTest, AViewOfEveryMonthIsAskedAboutNamingMonthsRowsAndTotal)
     user.answer(true);
     EXPECT_TRUE(form.generate());
     EXPECT_EQ(readAll(form.fileName), "00000123,5678,0000100050\r\n00000123,5678,0000200000\r\n");
+}
+
+// A stored fixed width no settings window can make would pad every record to gigabytes: the
+// layout is damaged, and no file is written.
+TEST_F(BankFileTest, AFixedWidthBeyondItsRangeIsDamageNotPadding)
+{
+    addRow("123", "张三", "2345.6");
+    saveLayout(exampleLayout());
+    exec("update 代发工资格式 set 固定宽度 = 2000000000 where 工资帐套 = '管理' and 部分序号 = '3'");
+    openView();
+    payroll::BankFileForm form(dm, &view);
+    form.activate();
+    form.fileName = out.file("df.txt");
+    EXPECT_FALSE(form.generate());
+    ASSERT_EQ(user.messages.size(), 1u);
+    EXPECT_NE(user.messages[0].find("代发格式已经损坏：第3部分的固定宽度 2000000000 不在 0 到 999 之间"), std::string::npos)
+        << user.messages[0];
+    EXPECT_EQ(readAll(form.fileName), "<missing>");
+
+    payroll::BankLayoutStore store(dm.DMADO, dm.dfgz_set);
+    EXPECT_EQ(store.open("管理").parts[2].width, 999) << "the settings window shows the nearest width it can hold";
 }
 
 TEST_F(BankFileTest, ALayoutWithoutExactlyEightRowsIsRepairedNotWiped)

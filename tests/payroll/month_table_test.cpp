@@ -115,29 +115,35 @@ TEST_F(MonthTableTest, CopiesThePreviousMonthOfEmployeesStillInPayroll)
     EXPECT_EQ(cell("E02", "gz02"), "300.0");
 }
 
-TEST_F(MonthTableTest, SynchroniseLeavesClosedRowsAlone)
+// A month with a closed row is refused whole; once reopened, synchronising removes, refreshes and
+// adds.
+TEST_F(MonthTableTest, SynchroniseRefusesAClosedMonthAndBringsAnOpenOneInLine)
 {
     exec("insert into 工资表 (工资帐套, 年, 月, 员工编号, 姓名, 工资等级, gz01, gz02, gz05, 结帐状态) values "
-         "('管理', '2024', '03', 'E01', '旧', '二级', 1, 2, 3, '是'), "   // closed: kept as is
+         "('管理', '2024', '03', 'E01', '旧', '二级', 1, 2, 3, '是'), "   // closed
          "('管理', '2024', '03', 'E02', '旧', '一级', 7, 0, 9, '否'), "   // grade changed back to 二级
-         "('管理', '2024', '03', 'E03', '王五', '一级', 5, 5, 5, '否'), " // left payroll: removed
+         "('管理', '2024', '03', 'E03', '王五', '一级', 5, 5, 5, '否'), " // left payroll
          "('管理', '2024', '03', 'E09', '无档案', '一级', 5, 5, 5, '否')"); // no employee record: kept
-    addEmployee("E05", "钱七", "一级", "管理", "否");
-    exec("insert into 工资表 (工资帐套, 年, 月, 员工编号, 姓名, 结帐状态) values ('管理', '2024', '03', 'E05', '钱七', '是')");
     addEmployee("E06", "孙八", "二级", "管理", "是");  // joined the set
+    const std::string before = value("select group_concat(员工编号 || 姓名 || gz01 || 结帐状态) from 工资表");
 
-    const MonthTable::SyncResult r = table.synchronise(march);
+    MonthTable::SyncResult r = table.synchronise(march);
+    EXPECT_TRUE(r.closedMonth);
+    EXPECT_EQ(r.removed + r.added + r.updated, 0);
+    EXPECT_EQ(value("select group_concat(员工编号 || 姓名 || gz01 || 结帐状态) from 工资表"), before);
+
+    exec("update 工资表 set 结帐状态='否'");
+    r = table.synchronise(march);
+    EXPECT_FALSE(r.closedMonth);
     EXPECT_EQ(r.removed, 1);
     EXPECT_EQ(r.added, 1);
-    EXPECT_EQ(r.updated, 1);
-    EXPECT_EQ(r.skippedClosed, 2);  // E01's row and E05's row
-    EXPECT_EQ(cell("E01", "姓名 || 工资等级 || gz01 || gz02 || gz05"), "旧二级1.02.03.0");
-    EXPECT_EQ(cell("E05", "姓名"), "钱七");
+    EXPECT_EQ(r.updated, 2);
     EXPECT_EQ(cell("E03", "姓名"), "<no row>");
     EXPECT_EQ(cell("E09", "姓名"), "无档案");
     // New grade 二级: its value for 岗位工资 replaces; gz01 has no grade value and is not 0, so it
-    // stays; name refreshed.
+    // stays; name refreshed. E01 back to 一级: 基本工资 1500 and 交通补贴 0 from the grade.
     EXPECT_EQ(cell("E02", "姓名 || 工资等级 || gz01 || ' ' || gz02 || ' ' || gz05"), "李四二级7.0 300.0 9.0");
+    EXPECT_EQ(cell("E01", "姓名 || 工资等级 || gz01 || ' ' || gz02 || ' ' || gz05"), "张三一级1500.0 2.0 0.0");
     EXPECT_EQ(cell("E06", "gz02"), "300.0");
 }
 

@@ -295,9 +295,9 @@ TEST_F(ModuleWindowsTest, TitlesAndRewardsOutsideTheRecordsModuleNeedAPerson)
     }
 }
 
-// The title window of module 3 shows the title that was double-clicked (found by its columns, quotes
-// and all); the reward window shows the double-clicked reward, or nothing from an empty list; both
-// keep the rows added in them across a save.
+// The title window of module 3 holds every title, on the one that was double-clicked (found by its
+// columns, quotes and all), and stays on it across a save; the reward window shows the double-clicked
+// reward, or nothing from an empty list, and keeps the rows added in it across a save.
 TEST_F(ModuleWindowsTest, ModuleRecordWindowsOpenOnTheDoubleClickedRow)
 {
     exec("insert into 职称评定 (员工编号1, 被评定人姓名, 评定职称, 取得日期) values "
@@ -311,8 +311,15 @@ TEST_F(ModuleWindowsTest, ModuleRecordWindowsOpenOnTheDoubleClickedRow)
     {
         personnel::PersonRecordEditor w(dm, personnel::titleRecordSetup());
         ASSERT_TRUE(app::runAction([&] { w.activate(); }));
-        ASSERT_EQ(dm.zcpd.recordCount(), 1);
-        EXPECT_EQ(dm.zcpd.asString("被评定人姓名"), "李四");
+        ASSERT_EQ(dm.zcpd.recordCount(), 3);
+        EXPECT_EQ(dm.zcpd.asString("评定职称"), "高级'工程师");
+        ASSERT_TRUE(app::runAction([&] {
+            dm.zcpd.edit();
+            dm.zcpd.setValue("取得方式", "评审");
+            w.save();
+        }));
+        EXPECT_EQ(dm.zcpd.recordCount(), 3);
+        EXPECT_EQ(dm.zcpd.asString("取得方式"), "评审");
     }
 
     dm.CurrentModule = 4;

@@ -33,9 +33,9 @@ protected:
     // The personnel tree with its field list, as the query tree window saves them.
     void writeTree(const Names& fieldList)
     {
-        db::writeGbkLines(p.path("set/rszl.list"),
+        db::writeSettingsLines(p.path("set/rszl.list"),
                           {"总部", "\t财务部", "\t\t会计科", "\t\t出纳科", "\t人事部", "分厂", "\t财务部", "\t\t会计科"});
-        db::writeGbkLines(p.path("set/rszl_Search.List"), fieldList);
+        db::writeSettingsLines(p.path("set/rszl_Search.List"), fieldList);
     }
 
     Names column(db::DataSet& ds, const char* field)
@@ -179,7 +179,7 @@ TEST_F(PickerTest, TreeClickWithoutOrWithAnOutdatedFieldListKeepsTheCandidates)
     EXPECT_EQ(column(dm.s4, "员工编号"), Names{"E01"}) << "no field list: the click changes nothing";
     EXPECT_TRUE(ui.messages.empty());
 
-    db::writeGbkLines(p.path("set/rszl_Search.List"), {"一级部门", "不存在的列"});
+    db::writeSettingsLines(p.path("set/rszl_Search.List"), {"一级部门", "不存在的列"});
     picker.clickNode(0);
     EXPECT_EQ(column(dm.s4, "员工编号"), Names{"E01"});
     EXPECT_EQ(ui.messages, Names{"检索列表过时，应该重新生成！"});

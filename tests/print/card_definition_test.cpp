@@ -9,6 +9,7 @@
 #include "db/Gbk.h"
 #include "print/CardDefinition.h"
 #include "print/CardPage.h"
+#include "print/ReportPages.h"
 #include "support/TempDir.h"
 
 namespace {
@@ -61,6 +62,14 @@ std::string writtenElsewhere()
         std::string b = bytes;
         for (int offset : {10560, 10572, 10580, 83840, 83844}) put(b, offset, 0);
         b[83892] = 0;
+        // Sizes and positions are held to what a sheet of paper can take; the noise stays elsewhere.
+        for (int offset : {10240, 10244, 10248, 10252, 83864, 83868, 83872, 83876, 83880, 83884, 83888, 83928})
+            put(b, offset, 40);
+        put(b, 83852, 2100), put(b, 83856, 2970);
+        for (int slot : {1, 2, 3, 260, 301, 501, 502})
+            for (int i = 0; i < 4; ++i) put(b, (slot - 1) * 16 + 4 * i, 100);
+        for (int base : {77440, 77456, 80640})
+            for (int i = 0; i < 4; ++i) put(b, base + 4 * i, 500);
         return b;
     }());
     def.setItems(Group::Employee, {"姓名", "员工编号", "部门"});
@@ -112,6 +121,11 @@ TEST(CardDefinition, FieldsAreAtTheirOffsets)
     EXPECT_EQ(b[83849], 1);  // the résumé prints
     EXPECT_EQ(b.substr(26100 + 251, 3), "\x02" + db::toGbk("乙"));
     EXPECT_EQ(b.substr(51200 + 639 * 32, 5), "\x04" + db::toGbk("黑体"));
+    // Texts GBK has no code for are kept too.
+    def.setItems(Group::Employee, {"王䶮", "𠀀"});
+    CardDefinition back;
+    back.fromBytes(def.bytes());
+    EXPECT_EQ(back.items(Group::Employee), (std::vector<std::string>{"王䶮", "𠀀"}));
 }
 
 // A damaged file never gets into the definition: the defaults are taken and the user told why.
@@ -134,8 +148,20 @@ TEST(CardDefinition, DamagedFileGivesTheDefaultsAndSaysWhy)
         {"employee count", with([](std::string& b) { put(b, 10560, 101); }), "员工数据项的数量 101"},
         {"negative lines", with([](std::string& b) { put(b, 83844, -1); }), "表格竖线的数量 -1"},
         {"text too long", with([](std::string& b) { b[10600 + 31] = 31; }), "员工数据项 2的长度 31"},
-        {"not GBK", with([](std::string& b) { b[19901] = '\xff'; }), "公司数据项 1不是有效的 GBK"},
+        {"not GBK", with([](std::string& b) { b[19901] = '\xff'; }), "公司数据项 1不是有效的文字"},
         {"font name", with([](std::string& b) { b[51200 + 501 * 32] = 21; }), "其他内容 2 的字体名称"},
+        // Sizes and positions no sheet of paper holds.
+        {"paper 19 km high", with([](std::string& b) { put(b, 83856, 190000000); }), "纸张大小 2100×190000000"},
+        {"no paper", with([](std::string& b) { put(b, 83852, 0); }), "纸张大小"},
+        {"square beyond A0", with([](std::string& b) { put(b, 83852, 9000), put(b, 83856, 9000); }), "纸张大小"},
+        {"margin", with([](std::string& b) { put(b, 83876, INT32_MAX); }), "左边距"},
+        {"negative line spacing", with([](std::string& b) { put(b, 83864, -50); }), "行距 -50"},
+        {"offset", with([](std::string& b) { put(b, 83872, -20000); }), "偏差校正"},
+        {"résumé box", with([](std::string& b) { put(b, 10252, 12000); }), "简历框宽"},
+        {"item far away", with([](std::string& b) { put(b, 2 * 16 + 4, 5000); }), "员工数据项 3的位置"},
+        {"photo far away", with([](std::string& b) { put(b, 259 * 16, -5000); }), "照片的位置"},
+        {"huge font", with([](std::string& b) { put(b, 51200 + 24, 100000); }), "员工数据项 1的字号"},
+        {"line far away", with([](std::string& b) { put(b, 80640 + 12, 2000000000); }), "表格竖线的坐标"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -147,14 +173,58 @@ TEST(CardDefinition, DamagedFileGivesTheDefaultsAndSaysWhy)
         const std::string message = dir.file().read(def);
         EXPECT_NE(message.find(c.reason), std::string::npos) << message;
         EXPECT_NE(message.find("默认设置"), std::string::npos) << message;
-        EXPECT_EQ(def.paperWidth(), 2100);
-        EXPECT_TRUE(def.items(Group::Employee).empty());
-        EXPECT_EQ(def.items(Group::Company).size(), 1u);  // fields without a default keep what they held
+        EXPECT_TRUE(def.bytes() == CardDefinition::standardCard().bytes()) << "the standard card stands in";
     }
-    // A missing file is a first start, not damage.
+    // A missing file is a first start, not damage: the standard card, without a word.
     CardDir empty;
     CardDefinition def;
     EXPECT_EQ(empty.file().read(def), "");
+    EXPECT_TRUE(def.bytes() == CardDefinition::standardCard().bytes());
+}
+
+// The card a new installation prints: everything on the paper, the particulars inside the frame
+// and clear of the photograph, and the résumé wrapped at a real width inside the frame.
+TEST(CardDefinition, StandardCardFitsThePaper)
+{
+    const CardDefinition def = CardDefinition::standardCard();
+    print::CardValues values;
+    for (const std::string& column : def.items(Group::Employee)) values.employee[column] = "四个汉字";
+    values.employee["身份证号"] = "320102198804120026";
+    values.company["单位名称"] = "宏达机械厂";
+    values.resume = "2006年考入南京财经大学会计系，2010年毕业后进入本厂财务部。";
+    const print::CardPage page = print::layoutCard(def, values, print::CardScale::screen(), print::CardMode::Card);
+    const int paperW = 794, paperH = 1123;  // A4 at 3.78 pixels per millimetre
+    const auto& f = page.frame;
+    EXPECT_TRUE(f.x > 0 && f.y > 0 && f.x + f.width < paperW && f.y + f.height < paperH);
+    for (const auto& l : page.lines) {
+        EXPECT_TRUE(std::min(l.x1, l.x2) >= f.x && std::max(l.x1, l.x2) <= f.x + f.width);
+        EXPECT_TRUE(std::min(l.y1, l.y2) >= f.y && std::max(l.y1, l.y2) <= f.y + f.height);
+    }
+    auto overlaps = [](const print::CardPage::Rect& a, int x, int y, int w, int h) {
+        return x < a.x + a.width && a.x < x + w && y < a.y + a.height && a.y < y + h;
+    };
+    ASSERT_EQ(page.texts.size(), 16u + 19u + 1u);
+    for (const print::CardPage::Text& t : page.texts) {
+        print::FontSpec font;
+        font.size = t.font.size;
+        const int w = static_cast<int>(print::textWidthMm(t.text, font) * 3.78), h = t.font.size * 96 / 72;
+        const bool inTable = t.y > f.y;
+        SCOPED_TRACE(t.text);
+        EXPECT_TRUE(t.x >= (inTable ? f.x : 0) && t.x + w <= (inTable ? f.x + f.width : paperW));
+        EXPECT_TRUE(t.y >= 0 && t.y + h <= (inTable ? f.y + f.height : paperH));
+        EXPECT_FALSE(overlaps(page.photoBox, t.x, t.y, w, h));
+        for (const auto& l : page.lines) {
+            const bool across = l.y1 == l.y2 && l.y1 > t.y && l.y1 < t.y + h && l.x1 < t.x + w && l.x2 > t.x;
+            const bool down = l.x1 == l.x2 && l.x1 > t.x && l.x1 < t.x + w && l.y1 < t.y + h && l.y2 > t.y;
+            EXPECT_FALSE(across || down) << "a ruling line runs through the text";
+        }
+    }
+    EXPECT_TRUE(page.photo);
+    EXPECT_TRUE(page.photoBox.x > f.x && page.photoBox.x + page.photoBox.width < f.x + f.width);
+    ASSERT_TRUE(page.resume);
+    EXPECT_GT(page.resumeWrapWidth, 600);
+    EXPECT_LE(page.resumeText.x + page.resumeWrapWidth, f.x + f.width);
+    EXPECT_GE(page.resumeText.y, page.lines[8].y1) << "below the résumé's caption row";
 }
 
 TEST(CardDefinition, ItemsAreCutWithoutSplittingACharacter)

@@ -117,15 +117,31 @@ TEST(ReportDefinitionTest, DamagedFilesAreRefusedWithAMessage)
         s.replace(s.find(from), from.size(), to);
         return s;
     };
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"garbage", std::string("\x00\x01TPF0\xff", 8)},
-        {"truncated", good.substr(0, good.size() / 2)},
-        {"another format", replaced("rsgz-report", "other")},
-        {"newer version", replaced("\"Version\": 1", "\"Version\": 9")},
-        {"unknown band type", replaced("\"PageHeader\"", "\"Sidebar\"")},
-        {"zero font size", replaced("\"Size\": 11.5", "\"Size\": 0")},
+    ReportDefinition wide = everyPropertyChanged();
+    wide.columns.resize(1001);
+    ReportDefinition square = everyPropertyChanged();
+    square.page.width = square.page.height = 900;
+    struct Case {
+        std::string name, text, reason;
     };
-    for (const auto& [name, text] : cases) {
+    const std::vector<Case> cases = {
+        {"garbage", std::string("\x00\x01TPF0\xff", 8), ""},
+        {"truncated", good.substr(0, good.size() / 2), ""},
+        {"another format", replaced("rsgz-report", "other"), ""},
+        {"newer version", replaced("\"Version\": 1", "\"Version\": 9"), ""},
+        {"unknown band type", replaced("\"PageHeader\"", "\"Sidebar\""), ""},
+        {"zero font size", replaced("\"Size\": 11.5", "\"Size\": 0"), "字体大小"},
+        // Sizes, positions and counts: the paper at most A0 either way, everything else within it.
+        {"paper 19 km high", replaced("\"Height\": 150.5", "\"Height\": 19000000"), "纸张宽度或高度"},
+        {"square beyond A0", reportDefinitionToText(square), "纸张宽度或高度"},
+        {"page number no int holds", replaced("\"Pagestart\": 2", "\"Pagestart\": 1e300"), "起始页"},
+        {"negative margin", replaced("\"LeftMargin\": 11.5", "\"LeftMargin\": -1"), "左边距"},
+        {"margins wider than the page", replaced("\"LeftMargin\": 11.5", "\"LeftMargin\": 140"), "页边距"},
+        {"column wider than A0", replaced("\"Width\": 33", "\"Width\": 5000"), "列宽度"},
+        {"row space", replaced("\"Rowspace\": 7.5", "\"Rowspace\": 1e9"), "行距"},
+        {"1001 columns", reportDefinitionToText(wide), "列的个数 1001"},
+    };
+    for (const auto& [name, text, reason] : cases) {
         const std::string path = dir.file(name + ".dat");
         QFile f(QString::fromStdString(path));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
@@ -134,6 +150,7 @@ TEST(ReportDefinitionTest, DamagedFilesAreRefusedWithAMessage)
         const ReportFileResult r = loadReportDefinition(path);
         EXPECT_FALSE(r.ok) << name;
         EXPECT_NE(r.error.find("无法读取"), std::string::npos) << name << ": " << r.error;
+        EXPECT_NE(r.error.find(reason), std::string::npos) << name << ": " << r.error;
     }
     EXPECT_FALSE(loadReportDefinition(dir.file("missing.dat")).ok);
 }

@@ -107,6 +107,19 @@ TEST(PrintRangeTest, PagesOfTheChoice)
     EXPECT_EQ(chooseRange(K::Range, "3", "3").range->to, 3);
 }
 
+// A stored range the window could not have chosen is no range.
+TEST(PrintRangeTest, AStoredRangeOutsideItsBoundsIsNotRead)
+{
+    rsgz::test::TempDir dir;
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(dir.file("set"))));
+    const std::string programDir = dir.path() + "/";
+    for (const auto& [from, to, read] : {std::tuple{"2", "9", true}, {"-5", "3", false}, {"0", "0", false},
+                                         {"5", "3", false}, {"1", "99999999999", false}}) {
+        rsgz::db::writeSettingsLines(printRangePath(programDir), {"选择范围", from, to});
+        EXPECT_EQ(readPrintRange(programDir).has_value(), read) << from << "-" << to;
+    }
+}
+
 // The range reaches the preview through set/printPage; closing the window without 确认 prints
 // nothing, whatever an earlier print left in the file.
 TEST(PrintRangeTest, ClosingTheRangeWindowCancels)
@@ -123,7 +136,7 @@ TEST(PrintRangeTest, ClosingTheRangeWindowCancels)
 
     ui.onWindow("打印表格", [&] { writePrintRange(programDir, {PrintRange::Kind::Range, 2, 9}); });
     EXPECT_EQ(preview.askPrintRange(), std::make_pair(2, 4));
-    EXPECT_EQ(rsgz::db::readGbkLines(printRangePath(programDir)), (std::vector<std::string>{"选择范围", "2", "9"}));
+    EXPECT_EQ(rsgz::db::readSettingsLines(printRangePath(programDir)), (std::vector<std::string>{"选择范围", "2", "9"}));
 
     ui.onWindow("打印表格", [] {});
     EXPECT_FALSE(preview.askPrintRange());

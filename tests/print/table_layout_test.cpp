@@ -39,6 +39,11 @@ TableLayout sample()
     return l;
 }
 
+void setInt32(std::vector<uint8_t>& b, size_t at, int32_t v)
+{
+    for (size_t i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(static_cast<uint32_t>(v) >> (8 * i));
+}
+
 void writeBytes(const std::string& path, const std::vector<uint8_t>& b)
 {
     QFile f(QString::fromStdString(path));
@@ -121,6 +126,19 @@ TEST(TableLayoutTest, DamagedRecordsAreRefusedWithAReason)
         {"font name beyond 30", [](auto& b) { b[18700] = 31; }, "超过了容量"},
         {"item name beyond 50", [](auto& b) { b[18764 + 187] = 51; }, "超过了容量"},
         {"text not GBK", [](auto& b) { b[18489] = 0xff, b[18490] = 0xff; }, "不是有效的文字"},
+        // Sizes and positions: the paper at most A0 either way, everything else within the paper.
+        {"paper 19 km high", [](auto& b) { setInt32(b, 18596, 190000000); }, "纸张大小"},
+        {"no paper width", [](auto& b) { setInt32(b, 18592, 0); }, "纸张大小"},
+        {"square beyond A0", [](auto& b) { setInt32(b, 18592, 9000), setInt32(b, 18596, 9000); }, "纸张大小"},
+        {"margin that overflows a sum", [](auto& b) { setInt32(b, 18600, INT32_MAX); }, "左边距"},
+        {"margins wider than the page", [](auto& b) { setInt32(b, 18600, 1500), setInt32(b, 18604, 1500); }, "页边距"},
+        {"no row height", [](auto& b) { setInt32(b, 18756, 0); }, "表格行距"},
+        {"column wider than the page", [](auto& b) { setInt32(b, 18764 + 332, 2971); }, "宽度"},
+        {"columns whose sum overflows", [](auto& b) { setInt32(b, 18764 + 332, INT32_MAX); }, "宽度"},
+        {"no column width", [](auto& b) { setInt32(b, 18764 + 388 + 332, 0); }, "宽度"},
+        {"title far below", [](auto& b) { setInt32(b, 264 + 56, 5000); }, "纵向位置"},
+        {"negative font size", [](auto& b) { setInt32(b, 18700 + 32, -9); }, "字号"},
+        {"huge title font", [](auto& b) { setInt32(b, 32, 100000); }, "字号"},
     };
     for (const Case& c : cases) {
         std::vector<uint8_t> b = good;
@@ -134,15 +152,32 @@ TEST(TableLayoutTest, DamagedRecordsAreRefusedWithAReason)
     }
 }
 
+// The largest sheet either way, and a column as wide as the (landscape) page, are still layouts.
+TEST(TableLayoutTest, SizesAtTheirLimitsAreRead)
+{
+    for (auto [width, height] : {std::pair{8410, 11890}, {11890, 8410}, {1, 1000}}) {
+        std::vector<uint8_t> b = sample().toBytes();
+        setInt32(b, 18592, width);
+        setInt32(b, 18596, height);
+        for (size_t at : {18600, 18604, 18608, 18612}) setInt32(b, at, 0);
+        setInt32(b, 18764 + 332, height);  // the sample lies in landscape: the page is as wide as the paper is high
+        EXPECT_NO_THROW(TableLayout::fromBytes(b)) << width << "×" << height;
+    }
+}
+
 TEST(TableLayoutTest, TextsAreCutToTheirCapacityWithoutSplittingACharacter)
 {
     EXPECT_EQ(fitToCapacity("工资表", 5), "工资");
     EXPECT_EQ(fitToCapacity("ab工资", 4), "ab工");
     EXPECT_EQ(fitToCapacity("abc", 3), "abc");
+    EXPECT_EQ(fitToCapacity("王𠀀", 5), "王");  // four bytes in the file
+    EXPECT_EQ(fitToCapacity("王𠀀", 6), "王𠀀");
     TableLayout l = TableLayout::defaults({std::string(60, 'x')});
     EXPECT_EQ(l.columns[0].item.size(), 50u);
     l.titles[0].text = std::string(150, 'a') + std::string(40, 'b') + "一二三四五六七八九十";
     EXPECT_EQ(TableLayout::fromBytes(l.toBytes()).titles[0].text, std::string(150, 'a') + std::string(40, 'b') + "一二三四五");
+    l.titles.push_back(TableTitle{.text = "王䶮𠀀的工资"});
+    EXPECT_EQ(TableLayout::fromBytes(l.toBytes()).titles.back().text, "王䶮𠀀的工资");
 }
 
 // A damaged layout never blocks the preview for good: the user is told why and may go on with

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "print/NumberFormat.h"
 #include "print/TablePages.h"
 
@@ -172,15 +174,15 @@ TEST(TablePagesTest, LayoutsWithoutRoomForARowAreRefused)
         {"default", [](TableLayout&) {}, ""},
         {"landscape, row height 1000", [](TableLayout& l) { l.orientation = "横向", l.rowHeight = 1000; }, "一页放不下一行数据"},
         {"row height 1000 portrait", [](TableLayout& l) { l.rowHeight = 1000; }, "一页放不下一行数据"},
-        {"row height 1300 with totals", [](TableLayout& l) { l.rowHeight = 1300; }, "行距应在 10 到 1000"},
-        {"row height 0", [](TableLayout& l) { l.rowHeight = 0; }, "行距应在 10 到 1000"},
+        {"row height 1300 with totals", [](TableLayout& l) { l.rowHeight = 1300; }, "不在 10 到 1000 之间"},
+        {"row height 0", [](TableLayout& l) { l.rowHeight = 0; }, "不在 10 到 1000 之间"},
         {"pay slips taller than the page",
          [](TableLayout& l) { l.payStubs = true, l.rowHeight = 1000, l.orientation = "横向"; }, "一页放不下一张工资条"},
         {"pay slips of row height 600 fit one", [](TableLayout& l) { l.payStubs = true, l.rowHeight = 600; }, ""},
         {"margins beyond the paper", [](TableLayout& l) { l.topMargin = 2000, l.bottomMargin = 1000; }, "页边距"},
-        {"negative margin", [](TableLayout& l) { l.leftMargin = -1; }, "页边距"},
+        {"negative margin", [](TableLayout& l) { l.leftMargin = -1; }, "左边距"},
         {"zero paper", [](TableLayout& l) { l.paperWidth = 0; }, "纸张"},
-        {"column without width", [](TableLayout& l) { l.columns[0].width = 0; }, "宽度应大于 0"},
+        {"column without width", [](TableLayout& l) { l.columns[0].width = 0; }, "宽度 0 不在 1 到 2100 之间"},
     };
     for (const Case& c : cases) {
         TableLayout l = TableLayout::defaults({"姓名"});
@@ -204,6 +206,32 @@ TEST(TablePagesTest, ManyRowsAndColumnsHaveNoFixedCap)
     const ReportPage page = p.page(1);
     EXPECT_EQ(page.records.size(), 259u);
     EXPECT_EQ(page.lines.size(), 261u + 100u);
+}
+
+// A cell that holds a number is printed smaller rather than cut; text keeps its size.
+TEST(TablePagesTest, NumberCellsShrinkToFitAndTextDoesNot)
+{
+    const struct {
+        const char* text;
+        bool number;
+    } cases[] = {
+        {"19996", true}, {"-1,234.50", true}, {"¥12.00", true}, {"1.5E+03", true}, {"12%", true},
+        {"(300.00)", true}, {"2024-03-01", true}, {" 7 ", true}, {"张三", false}, {"12号楼", false},
+        {"YG1003", false}, {"", false}, {"-", false},
+    };
+    for (const auto& c : cases) EXPECT_EQ(isNumberText(c.text), c.number) << c.text;
+
+    Rows rows;
+    rows.rows.push_back({"19996", Money::fromUnits(123456789)});
+    rows.rows.push_back({"王建国", Money::fromUnits(5)});
+    const TableLayout l = smallPage();
+    const TablePrinter printer(l, rows);
+    std::map<std::string, bool> shrinks;
+    for (const PageText& t : printer.page(1).texts) shrinks[t.text] = t.shrinkToFit;
+    EXPECT_TRUE(shrinks.at("19996"));
+    EXPECT_TRUE(shrinks.at("12345.68"));
+    EXPECT_FALSE(shrinks.at("王建国"));
+    EXPECT_FALSE(shrinks.at("实发")) << "a header is text";
 }
 
 TEST(NumberFormatTest, Patterns)

@@ -46,7 +46,7 @@ protected:
     }
     void writeLines(const std::string& relative, const std::vector<std::string>& lines)
     {
-        db::writeGbkLines(program.path(relative), lines);
+        db::writeSettingsLines(program.path(relative), lines);
     }
     std::vector<std::string> column(const std::string& field)
     {

@@ -100,6 +100,29 @@ TEST_F(CombinedQueryTest, QuotesInTypedValues)
     EXPECT_EQ(list(2).sqlLines(), before);
 }
 
+// What is typed is searched for as it is: "%" and "_" are characters, not patterns, and a NUL is
+// refused with a notice instead of reaching the engine.
+TEST_F(CombinedQueryTest, WildcardsAreSearchedLiterallyAndANulIsRefused)
+{
+    addEmployee({{"员工编号", "001"}, {"姓名", "甲"}, {"备注", "提成50%"}});
+    addEmployee({{"员工编号", "002"}, {"姓名", "乙"}, {"备注", "a_b"}});
+    addEmployee({{"员工编号", "003"}, {"姓名", "丙"}, {"备注", "axb\\c"}});
+    query::CombinedQuery& w = window(1, {"备注"});
+    const struct {
+        std::string typed;
+        std::vector<std::string> found;
+    } cases[] = {{"%", {"甲"}}, {"_", {"乙"}}, {"a_b", {"乙"}}, {"\\", {"丙"}}, {"50%", {"甲"}}, {"x", {"丙"}}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(w.run({c.typed})) << c.typed;
+        EXPECT_EQ(column("姓名"), c.found) << c.typed;
+    }
+    const db::SqlLines before = list(1).sqlLines();
+    EXPECT_FALSE(w.run({std::string("a\0b", 3)}));
+    EXPECT_EQ(user.messages, std::vector<std::string>{query::kNoNulInValues});
+    EXPECT_TRUE(user.errors.empty()) << user.errors.front();
+    EXPECT_EQ(list(1).sqlLines(), before);
+}
+
 // Typed values of the training window: a date or number that does not read is refused with its
 // notice and the list keeps its rows; a date is compared in the stored form.
 TEST_F(CombinedQueryTest, TrainingDatesAndNumbersAreChecked)

@@ -30,14 +30,22 @@ TEST(GridLayout, ADamagedFileIsReportedByName)
 {
     test::TempDir dir;
     const std::string path = dir.file("DBGrid1.dat");
-    for (const char* content : {"{\"columns\": [", "TPF0\x01\x02binary", "[1,2,3]"}) {
+    std::string wide = "{\"columns\": [";
+    for (int i = 0; i < 1001; ++i) wide += std::string(i ? "," : "") + "{\"field\": \"f" + std::to_string(i) + "\", \"width\": 60}";
+    wide += "]}";
+    const std::string contents[] = {
+        "{\"columns\": [", "TPF0\x01\x02binary", "[1,2,3]",
+        // Widths and counts no grid has.
+        "{\"columns\": [{\"field\": \"姓名\", \"width\": 3000000000}]}",
+        "{\"columns\": [{\"field\": \"姓名\", \"width\": -1}]}", wide};
+    for (const std::string& content : contents) {
         QFile f(QString::fromStdString(path));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
+        f.write(content.data(), static_cast<qint64>(content.size()));
         f.close();
         try {
             GridLayout::read(path);
-            ADD_FAILURE() << content;
+            ADD_FAILURE() << content.substr(0, 80);
         } catch (const std::runtime_error& e) {
             EXPECT_NE(std::string(e.what()).find(path), std::string::npos);
         }

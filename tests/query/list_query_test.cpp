@@ -23,6 +23,7 @@ TEST(ListQuery, ConditionsWriteLiteralsByColumnType)
         {Condition::equals("出生年月", db::Value("1980-05-01"), T::DateTime), "出生年月=#1980-05-01#"},
         {Condition::equals("体重", db::Value("65"), T::Integer), "体重='65'"},
         {Condition::like("姓名", "O'B"), "姓名 like '%O''B%'"},
+        {Condition::like("备注", "50%_a\\b"), "备注 like '%50\\%\\_a\\\\b%' escape '\\'"},
         {Condition::empty("学历"), "(学历 is null or 学历='')"},
         {Condition::fixed("员工编号1=员工编号"), "员工编号1=员工编号"},
     };

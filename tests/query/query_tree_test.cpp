@@ -39,15 +39,17 @@ TEST(QueryTree, BuildsLevelsFromDistinctRowsAndStopsAtAnEmptyValue)
     EXPECT_EQ(shape(QueryTree::fromRows({{"男"}, {"女"}, {"男"}, {""}})), (std::vector<std::string>{"男", "女"}));
 }
 
+// Names may hold characters GBK has no code for (王䶮, 𠀀 of the supplementary planes): the tree of
+// such a list is written and read like any other.
 TEST(QueryTree, FileRoundTripKeepsShapeTextsAndLeadingBlanks)
 {
     test::TempDir dir;
     const std::string path = dir.path() + "/rszl.list";
-    QueryTree t = QueryTree::fromRows({{"销售部", "  二组", "甲"}, {"销售部", "一组"}, {"生产部"}});
+    QueryTree t = QueryTree::fromRows({{"销售部", "  二组", "王䶮"}, {"销售部", "一组"}, {"生产部", "𠀀"}});
     // A line break inside a value must not split the node into two lines of the file.
     const int odd = t.add(query::nodeText(db::Value("第一行\r\n第二行")), 4);
     t.save(path);
-    EXPECT_EQ(readBytes(path), db::toGbk("销售部\r\n\t  二组\r\n\t\t甲\r\n\t一组\r\n生产部\r\n\t第一行  第二行\r\n"));
+    EXPECT_EQ(readBytes(path), db::toGb18030("销售部\r\n\t  二组\r\n\t\t王䶮\r\n\t一组\r\n生产部\r\n\t𠀀\r\n\t第一行  第二行\r\n"));
 
     QueryTree back;
     ASSERT_TRUE(back.load(path).ok);
@@ -69,4 +71,17 @@ TEST(QueryTree, ReadingKeepsTheNodesBeforeABadLine)
 
     EXPECT_FALSE(t.readLines({"A", "\tB", "\t\t\tC", "D"}));
     EXPECT_EQ(shape(t), (std::vector<std::string>{"A", "\tB"}));
+}
+
+// More nodes or levels than any tree of the program has: the file is damaged, not built.
+TEST(QueryTree, TreesBeyondTheBoundsAreRefused)
+{
+    std::vector<std::string> deep;
+    for (int d = 0; d <= QueryTree::kMaxDepth; ++d) deep.push_back(std::string(static_cast<size_t>(d), '\t') + "层");
+    QueryTree t;
+    EXPECT_TRUE(t.readLines({deep.begin(), deep.end() - 1}));
+    EXPECT_FALSE(t.readLines(deep));
+    EXPECT_TRUE(t.readLines(std::vector<std::string>(QueryTree::kMaxNodes, "A")));
+    EXPECT_FALSE(t.readLines(std::vector<std::string>(QueryTree::kMaxNodes + 1, "A")));
+    EXPECT_TRUE(t.empty());
 }

@@ -35,7 +35,7 @@ TEST_F(TreeBuild, FourLevelsFromOneQueryAreShownAndSaved)
     nav.chooseModule(1);
     ASSERT_TRUE(pages.trees().build(1, levels));
     EXPECT_EQ(pages.trees().tree(1).fileLines(), expected);
-    EXPECT_EQ(db::readGbkLines(program.path("set/rszl.list")), expected);
+    EXPECT_EQ(db::readSettingsLines(program.path("set/rszl.list")), expected);
 
     // The payroll-set assignment shares the file and the tree: built there, it still covers everyone.
     nav.chooseModule(10);
@@ -105,7 +105,7 @@ TEST_F(TreeBuild, DefinitionBuildsFromTheListAsShown)
     EXPECT_EQ(user.messages, std::vector<std::string>{"检索列表过时，应该重新生成！"});
 
     def.save();
-    EXPECT_EQ(db::readGbkLines(program.path("set/rszl_Search.List")), levels);
+    EXPECT_EQ(db::readSettingsLines(program.path("set/rszl_Search.List")), levels);
     pages.nodeClicked(1, 1);
     EXPECT_EQ(dm.rszl.sqlLines(), (db::SqlLines{"select * from 员工基本情况", "where 二级部门='一车间'", "and 一级部门='生产部'"}));
     EXPECT_EQ(column("员工编号"), std::vector<std::string>{"4"});

@@ -32,14 +32,33 @@ public:
     // --- record --------------------------------------------------------------------------------
     std::vector<std::string> messages, questions, errors, windows, urls;
     std::vector<std::string> fileFilters;  // of every file dialog, in order
+    // Progress windows: the text of each one opened, the steps it was told, whether one is open,
+    // and every notice, question, error or window that came while one was still open (the program
+    // closes it then, as the real windows do, but the work should have closed it itself).
+    std::vector<std::string> progressTexts;
+    std::vector<int> progressSteps;
+    bool progressOpen = false;
+    std::vector<std::string> overProgress;
 
     // --- Interaction -----------------------------------------------------------------------------
-    void showMessage(const std::string& text) override { messages.push_back(text); }
+    void showMessage(const std::string& text) override
+    {
+        interrupt(text);
+        messages.push_back(text);
+    }
     bool ask(const std::string& text) override;
-    void showError(const std::string& text) override { errors.push_back(text); }
+    void showError(const std::string& text) override
+    {
+        interrupt(text);
+        errors.push_back(text);
+    }
     std::string openFileName(const std::string& caption, const std::string& filter) override;
     std::string saveFileName(const std::string& caption, const std::string& filter) override;
-    std::string folderName(const std::string&) override { return nextFileName(); }  // from fileNames
+    std::string folderName(const std::string& caption) override  // from fileNames
+    {
+        interrupt(caption);
+        return nextFileName();
+    }
     void openWindow(const std::string& caption) override;
     bool openUrl(const std::string& url) override
     {
@@ -47,8 +66,13 @@ public:
         return browserStarts;
     }
 
+    void beginProgress(const std::string&, const std::string& text, int) override;
+    void stepProgress(int done) override;
+    void endProgress() override { progressOpen = false; }
+
 private:
     std::string nextFileName();
+    void interrupt(const std::string& what);
 };
 
 }  // namespace rsgz::test

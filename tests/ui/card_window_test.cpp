@@ -4,16 +4,21 @@
 
 #include <QApplication>
 #include <QFile>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QRegularExpression>
+#include <QListWidget>
+#include <QSpinBox>
+#include <QTest>
 #include <QToolButton>
 
 #include "app/TDM.h"
 #include "db/SqlText.h"
 #include "print/CardPrinting.h"
+#include "print/Tdyddw.h"
 #include "print/Trszlbbw.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
@@ -128,6 +133,8 @@ TEST_F(CardWindowTest, ShowsTheCardsOfTheListAndPrintsThemToPdf)
 
     const QString pdf = QString::fromStdString(p.path("card.pdf"));
     ASSERT_EQ(w.writePdf(pdf, true), QString());
+    EXPECT_EQ(user.progressSteps, (std::vector<int>{0, 1, 2})) << "three cards counted";
+    EXPECT_FALSE(user.progressOpen);
     QFile f(pdf);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();
@@ -175,6 +182,79 @@ TEST_F(CardWindowTest, DraggingALabelStoresItsPositionLessTheOffset)
     EXPECT_FALSE(w.placing());
     EXPECT_FALSE(w.paper()->findChild<QLabel*>(QStringLiteral("cardLabel1")));
     EXPECT_TRUE(QFile::exists(QString::fromStdString(p.path("baobiao/rszlbb.dat"))));
+}
+
+// A first start, with no definition file: the standard card, readable and on the paper, and in
+// placement mode its résumé box shows at its stored size where nothing covers it.
+TEST_F(CardWindowTest, WithoutADefinitionFileTheStandardCardIsShown)
+{
+    print::readCardDefinition(dm);
+    const CardDefinition& def = print::currentCard();
+    ASSERT_TRUE(def.bytes() == CardDefinition::standardCard().bytes());
+    print::Trszlbbw w(dm);
+    w.setWindowState(Qt::WindowNoState);
+    w.resize(1000, 1200);
+    w.show();
+    QApplication::processEvents();
+    const QString dir = qEnvironmentVariable("RSGZ_SCREENSHOT_DIR");
+    if (!dir.isEmpty()) w.paper()->grab().save(dir + "/card-default.png");
+
+    // The résumé is broken at the box's width, not after every character.
+    const print::CardPage page = print::layoutCard(def, w.printing().values(), print::CardScale::screen(), print::CardMode::Card);
+    ASSERT_TRUE(page.resume);
+    QFont font(QStringLiteral("WenQuanYi Micro Hei"));
+    font.setPointSize(page.resumeText.font.size);
+    font.setBold(true);
+    const QStringList lines = ui::wrapResume(QString::fromStdString(page.resumeText.text), page.resumeWrapWidth, font, nullptr);
+    EXPECT_LE(lines.size(), 3) << lines.join(QLatin1Char('|')).toStdString();
+    EXPECT_LE(page.resumeText.x + page.resumeWrapWidth, w.paper()->width());
+
+    w.define();
+    auto* resume = w.paper()->findChild<QLabel*>(QStringLiteral("cardLabel0"));
+    ASSERT_TRUE(resume);
+    EXPECT_TRUE(resume->isVisible());
+    EXPECT_EQ(resume->size(), QSize(def.resumeWidth(), def.resumeHeight()));
+    EXPECT_TRUE(w.paper()->rect().contains(resume->geometry()));
+    EXPECT_EQ(w.paper()->childAt(resume->geometry().center()), resume) << "the résumé box is covered";
+    // Its outline shows on the paper: its lower edge lies where the card itself is blank.
+    const QImage shown = w.paper()->grab().toImage();
+    const QRect box = resume->geometry();
+    int drawn = 0;
+    for (int x = box.left(); x <= box.right(); ++x) drawn += qGray(shown.pixel(x, box.bottom())) < 200;
+    EXPECT_GT(drawn, box.width() / 3) << "the résumé box is not drawn";
+    if (!dir.isEmpty()) w.paper()->grab().save(dir + "/card-default-placement.png");
+}
+
+// The definition window shows the résumé box as the record holds it, and its entry box is ready
+// for the next text once Enter has taken one.
+TEST_F(CardWindowTest, DefinitionWindowShowsTheStoredValuesAndEmptiesTheEntryBox)
+{
+    for (const CardDefinition& def : {CardDefinition(), CardDefinition::standardCard()}) {
+        CardDefinition edited = def;
+        print::Tdyddw w(dm, edited);
+        EXPECT_EQ(w.findChild<QSpinBox*>(QStringLiteral("resumeWidth"))->value(), def.resumeWidth());
+        EXPECT_EQ(w.findChild<QSpinBox*>(QStringLiteral("resumeHeight"))->value(), def.resumeHeight());
+        EXPECT_EQ(w.findChild<QSpinBox*>(QStringLiteral("leftMargin"))->value(), def.leftMargin());
+    }
+    CardDefinition def = CardDefinition::standardCard();
+    print::Tdyddw w(dm, def);
+    w.show();
+    auto* groups = w.findChild<QListWidget*>(QStringLiteral("groupList"));
+    QTest::mouseClick(groups->viewport(), Qt::LeftButton, {}, groups->visualItemRect(groups->item(2)).center());
+    auto* entry = w.findChild<QLineEdit*>(QStringLiteral("otherEntry"));
+    for (const char* text : {"填表日期", "审核人"}) {
+        QTest::mouseClick(entry, Qt::LeftButton);
+        QInputMethodEvent typed;  // Chinese arrives from the input method as committed text
+        typed.setCommitString(QString::fromUtf8(text));
+        QApplication::sendEvent(entry, &typed);
+        QTest::keyClick(entry, Qt::Key_Return);
+        EXPECT_EQ(entry->text(), QString());
+    }
+    auto* chosen = w.findChild<QListWidget*>(QStringLiteral("chosenList"));
+    ASSERT_GE(chosen->count(), 2);
+    EXPECT_EQ(chosen->item(chosen->count() - 2)->text(), QStringLiteral("填表日期"));
+    EXPECT_EQ(chosen->item(chosen->count() - 1)->text(), QStringLiteral("审核人"));
+    EXPECT_EQ(def.items(Group::Other).back(), "审核人");
 }
 
 TEST_F(CardWindowTest, OpensOnlyFromTheEmployeeList)

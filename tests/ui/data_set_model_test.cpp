@@ -60,17 +60,21 @@ TEST(DataSetModel, EditsWriteThroughTheDatasetAndBadValuesAreRefused)
     ui::DataSetModel model(&ds);
     model.setEditable(true);
     ds.open();
-    int nameCol = -1, heightCol = -1;
+    int nameCol = -1, heightCol = -1, dateCol = -1;
     for (int c = 0; c < model.columnCount(); ++c) {
         const QString h = model.headerData(c, Qt::Horizontal).toString();
         if (h == QStringLiteral("姓名")) nameCol = c;
         if (h == QStringLiteral("身高")) heightCol = c;
+        if (h == QStringLiteral("入职日期")) dateCol = c;
     }
     EXPECT_TRUE(model.setData(model.index(0, nameCol), QStringLiteral("张三丰")));
     EXPECT_FALSE(model.setData(model.index(0, heightCol), QStringLiteral("很高")));
+    EXPECT_TRUE(model.setData(model.index(0, dateCol), QStringLiteral("20220630")));  // typed as in a date box
+    EXPECT_FALSE(model.setData(model.index(0, dateCol), QStringLiteral("20220230")));
     ds.post();
     ds.requery();
     EXPECT_EQ(ds.asString("姓名"), "张三丰");
+    EXPECT_EQ(ds.asString("入职日期"), "2022-06-30");
 
     ui::DataSetModel readOnly(&ds);
     EXPECT_FALSE(readOnly.flags(readOnly.index(0, nameCol)) & Qt::ItemIsEditable);

@@ -1,5 +1,7 @@
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
+#include <QFile>
 #include <QImageReader>
 #include <QLabel>
 #include <QStatusBar>
@@ -8,8 +10,10 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+#include "admin/LoginForm.h"
 #include "app/TDM.h"
 #include "app/Tmain.h"
+#include "support/BrokenPage.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 #include "ui/NavigationBar.h"
@@ -121,4 +125,40 @@ TEST(MainWindow, PictureDialogOffersEveryFormatThePictureReaderKnows)
         EXPECT_TRUE(filter.contains(QStringLiteral("*.") + QString::fromLatin1(format) + QLatin1Char(' '))
                     || filter.contains(QStringLiteral("*.") + QString::fromLatin1(format) + QLatin1Char(')')))
             << format.constData();
+}
+
+// A damaged page the login does not read is found by the check after the login. The main window
+// then closes, but never under a window the operator is working in, and says the way back.
+TEST(MainWindow, DamageFoundAfterTheLoginClosesTheWindowOnceNoOtherWindowIsOpen)
+{
+    test::ProgramLayout p;
+    p.makeLiveDatabase();
+    p.dm().runSql({"insert into 员工基本情况 (员工编号, 姓名) values ('A1', '甲')"});
+    p.dm().DMADO.close();
+    const std::string live = p.path("data/vesk.db");
+    QFile::copy(QString::fromStdString(live), QString::fromStdString(p.path("bak/20080107.db")));
+    test::breakTableTree(live, "员工基本情况");
+    p.dm().now = [] { return QDateTime(QDate(2008, 1, 8), QTime(17, 0)); };
+    test::ScriptedInteraction ui;
+    admin::LoginForm login(p.frame());
+    login.login();
+    ASSERT_FALSE(p.frame().LoginFailed);
+
+    app::Tmain w(p.frame(), false);
+    w.show();
+    QDialog editor(&w);
+    editor.setWindowModality(Qt::ApplicationModal);
+    editor.show();
+    QTRY_VERIFY_WITH_TIMEOUT(p.frame().fileCheck() != app::MainFrame::FileCheck::Running, 20000);
+    ASSERT_EQ(p.frame().fileCheck(), app::MainFrame::FileCheck::Damaged);
+    QTest::qWait(600);
+    EXPECT_TRUE(w.isVisible()) << "not closed under the open window";
+    EXPECT_TRUE(ui.messages.empty());
+
+    editor.close();
+    QTRY_VERIFY_WITH_TIMEOUT(!w.isVisible(), 5000);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].find("已经损坏"), std::string::npos) << ui.messages[0];
+    EXPECT_NE(ui.messages[0].find(p.path("bak/20080107.db")), std::string::npos) << ui.messages[0];
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(p.path("bak/20080108-损坏.db"))));
 }

@@ -135,6 +135,29 @@ TEST_F(PayrollWindowsTest, ItemWindowRefusesAFormulaAndSaysWhere)
     dm.zt_mx.cancel();
 }
 
+// 初始值 and 个税起征点 take a typed decimal point key by key; a half-typed number is no error.
+TEST_F(PayrollWindowsTest, ItemWindowTakesTypedDecimals)
+{
+    dm.gz_zt.open();
+    dm.zt_mx.setSql({"select * from 工资帐套明细", "where 帐套编号1='01'", "order by 工资代码"});
+    dm.zt_mx.open();
+    dm.zt_mx.moveToRow(3);  // 个人所得税: its threshold may be typed
+    payroll::Tgzxmw w(dm);
+    w.show();
+    for (const char* name : {"初始值", "个税起征点"}) {
+        auto* box = w.findChild<QLineEdit*>(QString::fromUtf8(name));
+        ASSERT_NE(box, nullptr);
+        ASSERT_FALSE(box->isReadOnly()) << name;
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, QStringLiteral("1600.25"));
+        EXPECT_EQ(box->text(), QStringLiteral("1600.25"));
+        EXPECT_EQ(dm.zt_mx.value(name).toMoney().toString(2), "1600.25") << name;
+    }
+    EXPECT_TRUE(ui.errors.empty()) << ui.errors.front();
+    dm.zt_mx.cancel();
+}
+
 TEST_F(PayrollWindowsTest, BracketWindowListsTheBrackets)
 {
     payroll::Tsdsw w(dm);

@@ -1,15 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
 
 #include "app/ModuleInfo.h"
 #include "app/TDM.h"
+#include "personnel/ArticleIssue.h"
 #include "personnel/Tddglw.h"
 #include "personnel/Tkpqk_editw.h"
 #include "personnel/Tpersonrecw.h"
 #include "personnel/Tpxglw.h"
+#include "personnel/Tunitw.h"
 #include "personnel/Twpffw.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
@@ -110,6 +114,32 @@ TEST_F(PersonnelModuleWindowsTest, WindowsOpenOnTheModuleRowWithItsDetails)
     EXPECT_EQ(rows(articles, "issues"), 2);
     EXPECT_TRUE(articles.findChild<QPushButton*>(QStringLiteral("issueToChosen"))->isEnabled());
     keep(articles, "article-window.png");
+}
+
+// 价值 in 发放数据编辑 reads as the issue list shows it, with the yuan sign; typed with a decimal
+// point it is stored as typed and shown the same way again.
+TEST_F(PersonnelModuleWindowsTest, IssueEditorShowsTheValueWithTheYuanSignAndTakesTypedDecimals)
+{
+    personnel::Twpffw articles(dm);
+    articles.show();
+    QTest::qWaitForWindowExposed(&articles);
+    personnel::Tunitw editor(dm, personnel::ArticleIssue::issueEditorSpec());
+    editor.show();
+    QTest::qWaitForWindowExposed(&editor);
+    auto* value = editor.findChild<QLineEdit*>(QStringLiteral("价值"));
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->text(), QStringLiteral("￥85.50"));
+    value->setFocus();
+    EXPECT_EQ(value->text(), QStringLiteral("85.50"));  // edited without the sign
+    QTest::keyClick(value, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(value, QStringLiteral("12.5"));
+    QTest::keyClick(value, Qt::Key_Return);
+    EXPECT_EQ(dm.wplyjl.value("价值").toMoney().toString(2), "12.50");
+    editor.findChild<QLineEdit*>(QStringLiteral("领用备注"))->setFocus();
+    QApplication::processEvents();
+    EXPECT_EQ(value->text(), QStringLiteral("￥12.50"));
+    keep(editor, "issue-editor-value.png");
+    dm.wplyjl.cancel();
 }
 
 // In the employee window the title editor belongs to the employee on screen: no person button.

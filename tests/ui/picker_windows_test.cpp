@@ -36,9 +36,9 @@ TEST(PickerWindowTest, MultipleChoiceShowsTreeCandidatesAndChosenList)
                   "('1003', '王芳', '管理人员', '总部', '人事部', null), "
                   "('2001', '刘洋', '生产人员', '分厂', '生产部', '装配科'), "
                   "('2002', '陈静', '生产人员', '分厂', '生产部', '装配科')");
-    db::writeGbkLines(p.path("set/rszl.list"),
+    db::writeSettingsLines(p.path("set/rszl.list"),
                       {"总部", "\t财务部", "\t\t会计科", "\t\t出纳科", "\t人事部", "分厂", "\t生产部", "\t\t装配科"});
-    db::writeGbkLines(p.path("set/rszl_Search.List"), {"一级部门", "二级部门", "三级部门"});
+    db::writeSettingsLines(p.path("set/rszl_Search.List"), {"一级部门", "二级部门", "三级部门"});
 
     personnel::Tselectm w(dm, "选择受培训人员", nullptr);
     EXPECT_EQ(w.picker().mode(), personnel::PickMode::Multiple);

@@ -109,7 +109,7 @@ TEST_F(QueryPagesWindow, DefinitionAndBatchChangeWindows)
 {
     app::Tmain w(program.frame(), false);
     w.navigationBar()->button(QStringLiteral("人员档案管理"))->click();
-    db::writeGbkLines(program.path("set/rszl_Search.List"), {"一级部门", "二级部门", "职称"});
+    db::writeSettingsLines(program.path("set/rszl_Search.List"), {"一级部门", "二级部门", "职称"});
 
     ui::Tcxzdw def(w.queryPages().trees(), 1, &w);
     def.show();

@@ -3,11 +3,16 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QKeyEvent>
+#include <clocale>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableView>
+#include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
@@ -17,11 +22,14 @@
 #include "payroll/SalaryView.h"
 #include "payroll/Tgzeditw.h"
 #include "payroll/TWorkListWindow.h"
+#include "query/DefaultQueryFiles.h"
 #include "query/GridLayout.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 #include "ui/ModulePanel.h"
 #include "ui/NavigationBar.h"
+#include "ui/ProgramWindows.h"
+#include "ui/WindowRegistry.h"
 
 namespace {
 
@@ -31,6 +39,12 @@ void saveShot(QWidget* w, const char* name)
 {
     const QString dir = qEnvironmentVariable("RSGZ_SCREENSHOT_DIR");
     if (!dir.isEmpty()) w->grab().save(dir + "/" + QString::fromUtf8(name) + ".png");
+}
+
+// Types text key by key, Chinese characters too (QTest::keyClicks knows only Latin keys).
+void typeText(QWidget* w, const QString& text)
+{
+    for (const QChar c : text) QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
 }
 
 QStringList columnTexts(QTableView* grid, const QString& title)
@@ -108,6 +122,93 @@ TEST_F(SalaryWindowsTest, SalaryPageShowsItemNamesTaxAndNetPay)
     saveShot(&w, "module11-salary-table");
 }
 
+// 生成工资表 on a fresh installation: the window opens on the set the page shows; after it closes the
+// grid shows the new month with its formula items, tax and net pay computed, and the tree lists the
+// month, chosen.
+TEST_F(SalaryWindowsTest, GeneratedMonthShowsComputedAtOnceUnderItsNode)
+{
+    query::writeMissingQueryFiles(p.path("set/"));
+    ui::registerProgramWindows();
+    ui.onWindow("生成新工资表", [] { ui::openRegisteredWindow("生成新工资表", QApplication::activeWindow()); });
+    exec("insert into 帐套 (帐套编号, 帐套名称) values ('02', '生产人员')");
+    dm.now = [] { return QDateTime(QDate(2024, 4, 2), QTime(9, 0)); };
+    app::Tmain w(p.frame(), false);
+    ui::ModulePanel* panel = choose(w, "工资表管理", 11);
+    ASSERT_NE(panel, nullptr);
+    w.show();
+    auto* setBox = panel->findChild<QComboBox*>(QStringLiteral("salarySetBox"));
+    QTest::keyClick(setBox, Qt::Key_Down);  // the page shows 生产人员
+    ASSERT_EQ(setBox->currentText(), QStringLiteral("生产人员"));
+    EXPECT_EQ(panel->grid()->model()->rowCount(), 0);
+
+    QString preselected;
+    QTimer::singleShot(0, [&] {
+        QWidget* d = QApplication::activeModalWidget();
+        ASSERT_NE(d, nullptr);
+        auto* set = d->findChild<QComboBox*>(QStringLiteral("setBox"));
+        preselected = set->currentText();
+        QTest::keyClick(set, Qt::Key_Up);  // back to 管理人员
+        auto* month = d->findChild<QSpinBox*>(QStringLiteral("monthBox"));
+        EXPECT_EQ(month->value(), 4);
+        QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("生成工资表")), Qt::LeftButton);  // copies March
+        QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("返回")), Qt::LeftButton);
+    });
+    QTest::mouseClick(panel->findChild<QPushButton*>(QStringLiteral("生成工资表")), Qt::LeftButton);
+    EXPECT_EQ(preselected, QStringLiteral("生产人员"));
+    EXPECT_TRUE(ui.messages.empty()) << ui.messages.front();
+
+    QTableView* grid = panel->grid();
+    EXPECT_EQ(setBox->currentText(), QStringLiteral("管理人员"));
+    EXPECT_EQ(columnTexts(grid, QStringLiteral("月")), (QStringList{"04", "04", "04", "04"}));
+    EXPECT_EQ(columnTexts(grid, QStringLiteral("应发合计")), (QStringList{"2400.00", "2900.00", "4900.00", "2400.00"}));
+    EXPECT_EQ(columnTexts(grid, QStringLiteral("个人所得税")), (QStringList{"55.00", "105.00", "370.00", "55.00"}));
+    EXPECT_EQ(columnTexts(grid, QStringLiteral("实发工资")), (QStringList{"2345.00", "2795.00", "4530.00", "2345.00"}));
+    QTreeWidgetItem* node = panel->queryTree()->currentItem();
+    ASSERT_NE(node, nullptr);
+    ASSERT_NE(node->parent(), nullptr);
+    ASSERT_NE(node->parent()->parent(), nullptr);
+    EXPECT_EQ(node->text(0) + "/" + node->parent()->text(0) + "/" + node->parent()->parent()->text(0),
+              QStringLiteral("04/2024/管理人员"));
+    saveShot(&w, "salary-after-generate");
+}
+
+// The quick search is undone by emptying the box; leaving the page and coming back starts clean;
+// closing asks about the rows shown.
+TEST_F(SalaryWindowsTest, QuickSearchIsUndoneByAnEmptyBoxAndByReopeningThePage)
+{
+    app::Tmain w(p.frame(), false);
+    ui::ModulePanel* panel = choose(w, "工资表管理", 11);
+    ASSERT_NE(panel, nullptr);
+    w.show();
+    auto* text = panel->findChild<QLineEdit*>(QStringLiteral("searchText"));
+    auto* close = panel->findChild<QPushButton*>(QStringLiteral("工资结帐"));
+    ASSERT_TRUE(text && close);
+    ASSERT_EQ(panel->searchField()->currentText(), QStringLiteral("姓名"));
+    typeText(text, QStringLiteral("李"));
+    QTest::keyClick(text, Qt::Key_Return);
+    EXPECT_EQ(columnTexts(panel->grid(), QStringLiteral("姓名")), QStringList{"李四"});
+    ui.answer(false);
+    QTest::mouseClick(close, Qt::LeftButton);
+    ASSERT_EQ(ui.questions.size(), 1u);
+    EXPECT_NE(ui.questions.back().find("的 1 条工资记录"), std::string::npos) << ui.questions.back();
+
+    QTest::keyClick(text, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(text, Qt::Key_Backspace);
+    QTest::keyClick(text, Qt::Key_Return);
+    EXPECT_EQ(panel->grid()->model()->rowCount(), 4);
+
+    typeText(text, QStringLiteral("王"));
+    QTest::keyClick(text, Qt::Key_Return);
+    EXPECT_EQ(panel->grid()->model()->rowCount(), 1);
+    choose(w, "计时工资", 12);
+    choose(w, "工资表管理", 11);
+    EXPECT_TRUE(text->text().isEmpty());
+    EXPECT_EQ(panel->grid()->model()->rowCount(), 4);
+    ui.answer(false);
+    QTest::mouseClick(close, Qt::LeftButton);
+    EXPECT_NE(ui.questions.back().find("所有月份的 4 条工资记录"), std::string::npos) << ui.questions.back();
+}
+
 // The card decides per row: amounts of an open row may be typed, those of a closed row may not.
 TEST_F(SalaryWindowsTest, CardFollowsTheRowItShows)
 {
@@ -182,4 +283,112 @@ TEST_F(SalaryWindowsTest, WorkListsShowAmountsSortAndSearch)
     saveShot(&window, "piece-rate-window");
 }
 
+// The number boxes of both edit windows take a typed decimal point, the keypad's too, whatever the
+// locale; the price keeps its four decimals, quantities and amounts follow the "0.00" pattern.
+TEST_F(SalaryWindowsTest, WorkListBoxesTakeTypedDecimalsUnderEveryLocale)
+{
+    exec("insert into 计件工资 (日期, 姓名, 员工编号1, 产品名称, 工序) values ('2024-03-04', '王五', 'E03', '齿轮箱', '精车')");
+    exec("insert into 计时工资 (日期, 姓名, 员工编号, 工种) values ('2024-03-04', '王五', 'E03', '车工')");
+    app::Tmain w(p.frame(), false);
+    choose(w, "计时工资", 12);
+    choose(w, "计件工资", 13);
+    ASSERT_TRUE(dm.jsgz.active() && dm.jjgz.active());
+    // The keypad's decimal key gives "." on most keyboards and "," on a German one.
+    bool keypadComma = false;
+    const auto type = [&keypadComma](QWidget* box, const QString& text, bool keypadPoint) {
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        for (const QChar c : text) {
+            if (c == QLatin1Char('.') && keypadPoint && keypadComma)
+                QTest::sendKeyEvent(QTest::Click, box, Qt::Key_Comma, QStringLiteral(","), Qt::KeypadModifier);
+            else if (c == QLatin1Char('.') && keypadPoint)
+                QTest::keyClick(box, Qt::Key_Period, Qt::KeypadModifier);
+            else
+                QTest::keyClick(box, c.toLatin1());
+        }
+        QTest::keyClick(box, Qt::Key_Return);
+    };
+    const QString restore = QLocale().name();
+    for (const char* locale : {"C", "zh_CN", "de_DE"}) {
+        SCOPED_TRACE(locale);
+        QLocale::setDefault(QLocale(QString::fromLatin1(locale)));
+        std::setlocale(LC_ALL, (std::string(locale) + (std::string(locale) == "C" ? "" : ".UTF-8")).c_str());
+        keypadComma = std::string(locale) == "de_DE";
+        {
+            payroll::Tjjgzw piece(dm);
+            piece.show();
+            auto* price = piece.findChild<QLineEdit*>(QStringLiteral("工序单价"));
+            auto* count = piece.findChild<QLineEdit*>(QStringLiteral("完成数量"));
+            type(price, QStringLiteral("1.2345"), false);
+            type(count, QStringLiteral("2.5"), true);
+            EXPECT_EQ(dm.jjgz.value("工序单价").toMoney().toString(), "1.2345");
+            EXPECT_EQ(dm.jjgz.value("完成数量").toDouble(), 2.5);
+            EXPECT_EQ(price->text(), QStringLiteral("1.2345"));
+            EXPECT_EQ(count->text(), QStringLiteral("2.50"));
+            EXPECT_EQ(piece.findChild<QLineEdit*>(QStringLiteral("金额"))->text(), QStringLiteral("3.09"));  // 3.0862
+            if (std::string(locale) == "C") {
+                piece.findChild<QLineEdit*>(QStringLiteral("备注"))->setFocus();
+                saveShot(&piece, "piece-rate-typed-price");
+            }
+            piece.findChild<QPushButton*>(QStringLiteral("cancel"))->click();
+        }
+        {
+            payroll::Tjsgzfzw time(dm);
+            time.show();
+            type(time.findChild<QLineEdit*>(QStringLiteral("计时单价")), QStringLiteral("10"), false);
+            type(time.findChild<QLineEdit*>(QStringLiteral("时间")), QStringLiteral("7.5"), true);
+            type(time.findChild<QLineEdit*>(QStringLiteral("加班时间")), QStringLiteral("0.25"), false);
+            type(time.findChild<QLineEdit*>(QStringLiteral("加班单价")), QStringLiteral("15"), false);
+            EXPECT_EQ(dm.jsgz.value("时间").toDouble(), 7.5);
+            EXPECT_EQ(time.findChild<QLineEdit*>(QStringLiteral("时间"))->text(), QStringLiteral("7.50"));
+            EXPECT_EQ(time.findChild<QLineEdit*>(QStringLiteral("计时单价"))->text(), QStringLiteral("10.00"));
+            EXPECT_EQ(time.findChild<QLineEdit*>(QStringLiteral("金额"))->text(), QStringLiteral("75.00"));
+            EXPECT_EQ(time.findChild<QLineEdit*>(QStringLiteral("应发工资"))->text(), QStringLiteral("78.75"));
+            time.findChild<QPushButton*>(QStringLiteral("cancel"))->click();
+        }
+    }
+    QLocale::setDefault(QLocale(restore));
+    std::setlocale(LC_ALL, "");
+}
+
+// An empty work list (a fresh installation) opens its edit window on a new row: by a double-click
+// on the grid, by Enter on it, and by 增加 on the page; the grid reads person, work, quantity, price
+// and amount, without 编号.
+TEST_F(SalaryWindowsTest, EmptyWorkListOpensTheEditWindowOnANewRow)
+{
+    ui.onWindow("选择姓名", [this] {
+        dm.s4.close();
+        dm.s4.setSql("select * from 员工基本情况 where 员工编号='E03'");
+        dm.s4.open();
+        dm.PickResult = 1;
+    });
+    std::vector<std::string> rowsSeen;
+    ui.onWindow("计件工资编辑", [&] {
+        payroll::Tjjgzw window(dm);
+        window.show();
+        QApplication::processEvents();  // the window begins the row once it is shown
+        rowsSeen.push_back(window.findChild<QLineEdit*>(QStringLiteral("姓名"))->text().toStdString() + "/" +
+                           std::to_string(dm.jjgz.state() == db::DataSet::State::Insert));
+        window.findChild<QPushButton*>(QStringLiteral("cancel"))->click();
+    });
+    app::Tmain w(p.frame(), false);
+    ui::ModulePanel* piece = choose(w, "计件工资", 13);
+    ASSERT_NE(piece, nullptr);
+    w.show();
+    QTableView* grid = piece->grid();
+    ASSERT_EQ(grid->model()->rowCount(), 0);
+    QStringList titles;
+    for (int c = 0; c < grid->model()->columnCount(); ++c) titles << grid->model()->headerData(c, Qt::Horizontal).toString();
+    EXPECT_EQ(titles.mid(0, 9), (QStringList{"序号", "日期", "姓名", "产品名称", "工序", "完成数量", "工序单价", "金额", "生产单号"}));
+    EXPECT_FALSE(titles.contains(QStringLiteral("编号")));
+
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, QPoint(40, 40));
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Return);
+    QTest::mouseClick(piece->findChild<QPushButton*>(QStringLiteral("增加")), Qt::LeftButton);
+    EXPECT_EQ(rowsSeen, (std::vector<std::string>{"王五/1", "王五/1", "王五/1"}));
+    EXPECT_EQ(grid->model()->rowCount(), 0);  // each new row was cancelled in the window
+}
+
 }  // namespace
+

@@ -5,6 +5,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QHeaderView>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QLabel>
+#include <QPainter>
+#include <QTest>
 #include <QTableView>
 #include <QTimer>
 #include <QToolButton>
@@ -28,6 +33,7 @@
 #include "support/TempDir.h"
 #include "support/TestDatabase.h"
 #include "ui/PrintRangeWindow.h"
+#include "ui/ReportPainter.h"
 #include "ui/TableDesignerWindow.h"
 #include "ui/NavigationBar.h"
 #include "ui/TablePreviewWindow.h"
@@ -100,6 +106,15 @@ int pdfPages(const QString& path)
     return static_cast<int>(QString::fromLatin1(f.readAll()).count(QRegularExpression(QStringLiteral("/Type\\s*/Page[^s]"))));
 }
 
+// Accepts the next modal window (the designer) as soon as it is open; gives up after a second.
+void acceptNextModal(int tries = 100)
+{
+    QTimer::singleShot(10, [tries] {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) d->accept();
+        else if (tries > 0) acceptNextModal(tries - 1);
+    });
+}
+
 }  // namespace
 
 TEST_F(TablePrintWindowsTest, SalaryTablePreviewPagesAndWritesTheWholeJobToOnePdf)
@@ -153,6 +168,8 @@ TEST_F(TablePrintWindowsTest, PaySlipsGoToOnePdf)
     EXPECT_EQ(pdfPages(pdf), 3);
     ASSERT_EQ(user.messages.size(), 1u);
     EXPECT_NE(user.messages[0].find("已将 3 页"), std::string::npos);
+    EXPECT_EQ(user.progressSteps, (std::vector<int>{0, 1, 2}));
+    EXPECT_TRUE(user.overProgress.empty()) << "the notice came while the progress window was open";
     if (!dir.isEmpty())
         QProcess::execute(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("60"),
                                                        QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
@@ -180,6 +197,51 @@ TEST_F(TablePrintWindowsTest, EachPaySlipGoesToAFileNamedAfterTheEmployee)
     EXPECT_TRUE(files.contains(QStringLiteral("YG1000张明华.pdf")) && files.contains(QStringLiteral("YG1000张明华_2.pdf")))
         << "a second slip of one employee keeps the first";
     EXPECT_EQ(pdfPages(QString::fromStdString(out.file("YG1000张明华.pdf"))), 1);
+    // The progress window counted the slips and was closed before the notice said they were done.
+    EXPECT_EQ(user.progressTexts, std::vector<std::string>{"正在输出工资条…"});
+    EXPECT_EQ(user.progressSteps.size(), 40u);
+    EXPECT_FALSE(user.progressOpen);
+    EXPECT_TRUE(user.overProgress.empty()) << user.overProgress.front();
+    ASSERT_EQ(user.messages.size(), 1u);
+    EXPECT_NE(user.messages[0].find("已将 40 张工资条"), std::string::npos);
+}
+
+// Back from 设计表格 the page shows the ruled grid, the column headers and the page number, and
+// the titles only as the labels to drag: no data rows, and no painted title under a label.
+TEST_F(TablePrintWindowsTest, PlacementModeShowsTheGridAndTheTitleLabelsOnly)
+{
+    const print::DataSetSource source(gzb, grid);
+    print::TablePreview preview(programDir(), "管理工资表.tbl", source, source.gridTitles());
+    ASSERT_TRUE(preview.open());
+    preview.layout() = salaryLayout();
+    preview.refresh();
+    TablePreviewWindow w(preview, source.gridTitles());
+    w.resize(1000, 760);
+    w.show();
+    w.setZoom(1);
+    acceptNextModal();
+    QTest::mouseClick(w.findChild<QToolButton*>(QStringLiteral("设计表格")), Qt::LeftButton);
+    EXPECT_EQ(w.zoom(), print::kPreviewPixelsPerMm);
+    ASSERT_TRUE(preview.placingTitles());
+
+    const print::ReportPage shown = preview.shownPage();
+    EXPECT_TRUE(shown.textsOf(print::TextRole::Cell).empty()) << "data rows in placement mode";
+    EXPECT_TRUE(shown.records.empty());
+    const std::vector<std::string> band = shown.textsOf(print::TextRole::Band);
+    EXPECT_EQ(band, std::vector<std::string>{print::TablePrinter::pageNumberText(1, 2)}) << "a title is painted";
+    EXPECT_EQ(shown.textsOf(print::TextRole::ColumnTitle).size(), 8u);
+    QLabel* title = nullptr;
+    for (QLabel* l : w.paper()->findChildren<QLabel*>())
+        if (l->text() == QStringLiteral("二〇二四年三月工资表")) title = l;
+    ASSERT_TRUE(title);
+    EXPECT_TRUE(title->isVisible());
+    EXPECT_EQ(title->pos(), QPoint(250, 50));
+    QApplication::processEvents();
+    if (!shotDir().isEmpty()) w.grab().save(shotDir() + "/table-preview-placement.png");
+
+    w.nextPage();
+    EXPECT_FALSE(preview.placingTitles());
+    EXPECT_FALSE(preview.shownPage().textsOf(print::TextRole::Cell).empty());
 }
 
 TEST_F(TablePrintWindowsTest, DesignerRefusesToCloseOnALayoutWithoutRoomForARow)
@@ -213,7 +275,7 @@ TEST_F(TablePrintWindowsTest, RangeWindowWritesTheChoiceOrNothing)
     EXPECT_FALSE(QFile::exists(QString::fromStdString(print::printRangePath(programDir()))));
     w.findChild<QLineEdit*>(QStringLiteral("from"))->setText(QStringLiteral("3"));
     w.confirm();
-    EXPECT_EQ(db::readGbkLines(print::printRangePath(programDir())), (std::vector<std::string>{"选择范围", "3", "3"}));
+    EXPECT_EQ(db::readSettingsLines(print::printRangePath(programDir())), (std::vector<std::string>{"选择范围", "3", "3"}));
     w.reject();
     EXPECT_FALSE(QFile::exists(QString::fromStdString(print::printRangePath(programDir())))) << "closing cancels";
 }
@@ -252,4 +314,64 @@ TEST(TablePrintEntries, EmployeeReportFollowsTheGridAndLeavesTheCursor)
     EXPECT_EQ(pages, 2);
     EXPECT_EQ(dm.rszl.currentRow(), 7);
     EXPECT_TRUE(QFile::exists(QString::fromStdString(p.path("set/员工报表.tbl"))));
+}
+
+namespace {
+
+// The box around the dark pixels of an image's region.
+QRect inkIn(const QImage& img, const QRect& region)
+{
+    QRect ink;
+    for (int y = region.top(); y <= region.bottom(); ++y)
+        for (int x = region.left(); x <= region.right(); ++x)
+            if (qGray(img.pixel(x, y)) < 128) ink |= QRect(x, y, 1, 1);
+    return ink;
+}
+
+}  // namespace
+
+// "19996" in a narrow 序号 column must not print as "1999": a number wider than its cell is
+// printed smaller until it fits, while text keeps its size and is cut at the cell.
+TEST(TableCellPainting, ANumberIsPrintedSmallerRatherThanCut)
+{
+    constexpr double dotsPerMm = print::kPreviewPixelsPerMm;
+    print::ReportPage page;
+    const struct {
+        const char* text;
+        bool number;
+    } cells[] = {{"19996", true}, {"19", true}, {"张三丰王五赵六", false}};
+    for (int i = 0; i < 3; ++i) {
+        print::PageText t;
+        t.x = 10 + 30 * i, t.y = 10, t.w = 10, t.h = 8;
+        t.text = cells[i].text;
+        t.font.name = "宋体";
+        t.font.size = 12;
+        t.shrinkToFit = cells[i].number;
+        page.texts.push_back(t);
+    }
+    QImage img(400, 120, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    {
+        QPainter p(&img);
+        paintReportPage(p, page, dotsPerMm);
+    }
+    auto cellRect = [&](int i) {
+        const print::PageText& t = page.texts[static_cast<size_t>(i)];
+        return QRectF(t.x * dotsPerMm, t.y * dotsPerMm, t.w * dotsPerMm, t.h * dotsPerMm).toAlignedRect();
+    };
+    const QRect wide = inkIn(img, cellRect(0)), narrow = inkIn(img, cellRect(1)), text = inkIn(img, cellRect(2));
+    const double innerRight = (10 + 10 - 0.8) * dotsPerMm;
+    ASSERT_FALSE(wide.isEmpty());
+    EXPECT_LT(wide.height(), narrow.height()) << "the long number is printed smaller";
+    EXPECT_LT(wide.right(), innerRight);
+    EXPECT_GE(text.height(), narrow.height()) << "text keeps its size";
+
+    QFont font = reportFont(page.texts[0].font);
+    font.setPixelSize(16);
+    const double room = (10 - 1.6) * dotsPerMm;
+    const QFont fitted = fittedFont(font, QStringLiteral("19996"), room, &img);
+    const double advance = QFontMetricsF(fitted, &img).horizontalAdvance(QStringLiteral("19996"));
+    EXPECT_LE(advance, room);
+    EXPECT_GT(advance, room * 0.75) << "no smaller than it needs to be";
+    EXPECT_EQ(fittedFont(font, QStringLiteral("19"), room, &img).pixelSize(), 16);
 }
