@@ -17,6 +17,7 @@
 #include "app/Interaction.h"
 #include "app/MainFrame.h"
 #include "app/rules/RecordRules.h"
+#include "db/SqlText.h"
 #include "exchange/ExcelExport.h"
 #include "exchange/ImportSession.h"
 #include "exchange/ReaderProcess.h"
@@ -94,6 +95,9 @@ struct Program {
         app::bindRecordRules(*dm);
         frame = std::make_unique<app::MainFrame>(*dm);
         frame->create(organisation.programDir);
+        // The default operator, who holds 档案管理: importing needs it.
+        dm->zh.setSql({"select * from 权限", "where 姓名=" + db::sqlQuote(app::kDefaultOperator)});
+        dm->zh.open();
         dm->CurrentModule = 1;
         dm->rszl.open();
     }

@@ -1,6 +1,6 @@
 #include "admin/Rights.h"
 
-#include "app/TDM.h"
+#include "app/OperatorRights.h"
 
 namespace rsgz::admin {
 
@@ -27,13 +27,6 @@ const std::vector<std::string>& allRights()
     return all;
 }
 
-bool hasRight(const app::TDM& dm, std::string_view right)
-{
-    const db::DataSet& zh = dm.zh;
-    if (!zh.active() || zh.isEmpty() || zh.currentRow() < 0) return false;
-    const int index = zh.fieldIndex(right);
-    if (index < 0) return false;
-    return zh.value(index).toBool();
-}
+bool hasRight(const app::TDM& dm, std::string_view right) { return app::hasRight(dm, right); }
 
 }  // namespace rsgz::admin

@@ -43,8 +43,11 @@ private:
 };
 
 // The rule points a dataset runs at the moments named. A rule refuses with abortSilently() after
-// showing its own notice.
+// showing its own notice. mayChange, when set, says whether the rows may be changed at all (the
+// operator's right that guards the dataset): views show the fields read-only when it is false,
+// and the insert, post and delete rules refuse.
 struct DataSetRules {
+    std::function<bool(const DataSet&)> mayChange;
     std::function<void(DataSet&)> beforeInsert, afterInsert;
     std::function<void(DataSet&)> beforePost, afterPost;
     std::function<void(DataSet&)> beforeDelete, afterDelete;
@@ -175,6 +178,9 @@ public:
 
     // --- rules, views, status ------------------------------------------------------------------
     DataSetRules& rules() { return rules_; }
+    // False when the guard of the rules says the rows may not be changed now. Views use it to
+    // show the fields read-only; the rules themselves refuse the change.
+    bool mayChange() const { return !rules_.mayChange || rules_.mayChange(*this); }
     void addListener(DataSetListener* l);
     void removeListener(DataSetListener* l);
     // Suspends view notifications (loops over many rows); the last enable sends one reset.

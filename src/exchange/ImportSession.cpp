@@ -2,6 +2,7 @@
 
 #include "app/BackgroundWork.h"
 #include "app/Interaction.h"
+#include "app/OperatorRights.h"
 #include "app/TDM.h"
 #include "db/DbError.h"
 #include "db/LatinCase.h"
@@ -95,6 +96,8 @@ int ImportSession::importRows()
     app::Interaction& ui = app::interaction();
     // Whatever this run ends in, the status bar no longer tells of the last one.
     if (progress) progress("");
+    // Importing adds employees: the right of the employee records, before anything is read.
+    if (!app::runAction([this] { app::requireRight(dm_, "档案管理"); })) return 0;
     if (!hasTable_) {
         ui.showMessage("请先选择表文件！");
         return 0;

@@ -66,6 +66,8 @@ BankLayoutStore::BankLayoutStore(db::Connection& conn, db::DataSet& dfgz) : conn
 
 void BankLayoutStore::repair(const std::string& set)
 {
+    // An operator who may not change the layouts sees them as stored; saving is refused by the rows.
+    if (!dfgz_.mayChange()) return;
     const std::vector<StoredRow> rows = storedRows(conn_, set);
     std::map<int, const StoredRow*> kept;  // by part: the first row stored for it
     for (const StoredRow& r : rows)

@@ -4,10 +4,16 @@
 #include <algorithm>
 
 #include "app/Interaction.h"
+#include "app/OperatorRights.h"
 #include "app/TDM.h"
 #include "payroll/BoundStatement.h"
 
 namespace rsgz::payroll {
+
+namespace {
+// Generating, bringing up to date and deleting a month's salary table.
+const char* const kRight = "工资表管理";
+}  // namespace
 
 NewMonthForm::NewMonthForm(app::TDM& dm) : dm_(dm) {}
 
@@ -70,6 +76,7 @@ void NewMonthForm::generate()
     if (!havePeriod()) return;
     const Period p = period();
     app::runAction([&] {
+        app::requireRight(dm_, kRight);
         MonthTable t = table();
         if (t.rowCount(p) > 0) {
             dm_.ShowMessage_jd("工资表已经存在!");
@@ -87,6 +94,7 @@ void NewMonthForm::synchronise()
     if (!havePeriod()) return;
     const Period p = period();
     app::runAction([&] {
+        app::requireRight(dm_, kRight);
         MonthTable t = table();
         if (t.rowCount(p) == 0) {
             dm_.ShowMessage_jd("还未生成本月工资表！");
@@ -105,6 +113,7 @@ void NewMonthForm::removeMonth()
 {
     if (!havePeriod()) return;
     const Period p = period();
+    if (!app::runAction([this] { app::requireRight(dm_, kRight); })) return;
     dm_.Show_Tishi_windows2("删除工资数据  帐套:" + p.set + " " + p.year + "年" + p.month + "月 工资数据");
     if (dm_.PromptAnswer != 1) return;
     app::runAction([&] {

@@ -37,7 +37,7 @@ bool SalaryCard::editable(const std::string& field) const
 {
     const SalaryViewConfig& cfg = view_.config();
     if (!isAmountOrNote(field) || cfg.isComputed(field) || cfg.isFormula(field)) return false;
-    return dm_.gzb.active() && !dm_.gzb.isEmpty() && !rowClosed();
+    return dm_.gzb.active() && !dm_.gzb.isEmpty() && dm_.gzb.mayChange() && !rowClosed();
 }
 
 bool SalaryCard::canSave() const { return admin::hasRight(dm_, kRight); }

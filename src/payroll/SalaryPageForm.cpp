@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
-#include "admin/Rights.h"
 #include "app/Interaction.h"
 #include "app/TDM.h"
 #include "payroll/BoundStatement.h"
 #include "payroll/IncomeTax.h"
 #include "payroll/MonthTable.h"
+#include "payroll/SalaryClosing.h"
 #include "query/TreeQueries.h"
 
 namespace rsgz::payroll {
@@ -20,7 +20,7 @@ void SalaryPageForm::attachQueries(query::TreeQueries& trees, query::SortSetting
     search_ = std::make_unique<SalarySearch>(view_, dm_.gzb, trees, settings);
 }
 
-bool SalaryPageForm::mayClose() const { return admin::hasRight(dm_, "工资表管理"); }
+bool SalaryPageForm::mayClose() const { return payroll::mayClose(dm_); }
 
 void SalaryPageForm::fillSets()
 {
@@ -111,7 +111,8 @@ void SalaryPageForm::search(const std::string& field, const std::string& text)
 void SalaryPageForm::closeOrReopen(bool closing)
 {
     app::runAction([&] {
-        if (!mayClose() || !dm_.gzb.active()) return;
+        if (!dm_.gzb.active()) return;
+        requireClosingRights(dm_);  // before the question: without the rights nothing is asked
         const std::string question = view_.question(closing);
         if (question.empty()) {
             app::interaction().showMessage(closing ? "当前列表中没有未结帐的工资记录。" : "当前列表中没有已结帐的工资记录。");

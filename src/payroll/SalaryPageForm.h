@@ -35,7 +35,7 @@ public:
     const SalaryView& view() const { return view_; }
     std::vector<std::string> sets;  // every 帐套名称, in table order
     std::string set;                // the set shown
-    bool mayClose() const;          // 工资结帐 and 取消结帐 need 工资表管理
+    bool mayClose() const;          // 工资结帐 and 取消结帐 need 工资表管理 and 结帐处理
     // After every read of the view: the window lays out its grid and its boxes.
     std::function<void()> onRead;
 

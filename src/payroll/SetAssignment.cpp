@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "app/Interaction.h"
+#include "app/OperatorRights.h"
 #include "app/TDM.h"
 #include "payroll/BoundStatement.h"
 
@@ -25,6 +26,7 @@ bool SetAssignment::assign(const std::string& set)
     DataSet& list = dm_.rszl;
     if (!list.active()) return false;
     return app::runAction([&] {
+        app::requireRight(dm_, "员工帐套设定");
         if (list.isEditing()) list.post();
         const int key = list.fieldIndex("编号");
         std::vector<int64_t> keys;

@@ -3,6 +3,7 @@
 #include <QString>
 
 #include "app/Interaction.h"
+#include "app/OperatorRights.h"
 #include "app/TDM.h"
 #include "db/Connection.h"
 #include "db/DbError.h"
@@ -198,6 +199,7 @@ void DepartmentEditor::writeChanges()
 
 void DepartmentEditor::save()
 {
+    app::requireRight(dm_, "档案管理");
     checkNames();
     {
         db::Transaction tx(dm_.DMADO);

@@ -1,6 +1,7 @@
 #include "personnel/Tpxkcw.h"
 
 #include <QLabel>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "app/Interaction.h"
@@ -31,6 +32,9 @@ Tpxkcw::Tpxkcw(app::TDM& dm, QWidget* parent) : QDialog(parent), picker_(dm)
          }},
         {"cancelButton", "取消", [this] { reject(); }},
     }));
+    // Courses are training records: without 培训管理 they can be chosen, not changed.
+    for (const char* name : {"addButton", "saveButton", "deleteButton"})
+        findChild<QPushButton*>(QString::fromUtf8(name))->setEnabled(dm.pxkc.mayChange());
     top->addStretch(1);
     layout->addLayout(top);
     layout->addWidget(new QLabel(QStringLiteral("培训课程列表"), this));

@@ -6,6 +6,7 @@
 #include <charconv>
 
 #include "app/Interaction.h"
+#include "app/OperatorRights.h"
 #include "app/TDM.h"
 #include "db/Connection.h"
 
@@ -102,6 +103,7 @@ std::optional<db::SqlLines> BatchChange::statement(const Request& r) const
 
 bool BatchChange::run(const Request& r)
 {
+    if (!app::runAction([this] { app::requireRight(dm_, "档案管理"); })) return false;
     db::DataSet* list = queries_.dataSet(kPersonnel);
     if (list && list->isEditing()) list->post();
     const std::optional<db::SqlLines> lines = statement(r);

@@ -129,7 +129,8 @@ Qt::ItemFlags DataSetModel::flags(const QModelIndex& index) const
 {
     Qt::ItemFlags fl = QAbstractTableModel::flags(index);
     const int f = fieldIndexOfColumn(index.column());
-    if (editable_ && f >= 0 && !ds_->readOnly() && !ds_->field(f).readOnly && ds_->field(f).type != FieldType::AutoInc)
+    if (editable_ && f >= 0 && !ds_->readOnly() && ds_->mayChange() && !ds_->field(f).readOnly &&
+        ds_->field(f).type != FieldType::AutoInc)
         fl |= Qt::ItemIsEditable;
     return fl;
 }

@@ -124,6 +124,7 @@ void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels
             setBox->clear();
             for (const std::string& s : assigner->sets) setBox->addItem(QString::fromStdString(s));
             setBox->setCurrentIndex(-1);
+            setBox->setEnabled(admin::hasRight(dm, "员工帐套设定"));
         } else if (before) {
             before(module);
         }

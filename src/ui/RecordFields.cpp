@@ -61,7 +61,9 @@ QWidget* RecordFields::add(const std::string& column, EditorFieldKind kind, cons
         line->setReadOnly(kind == EditorFieldKind::ReadOnly);
         w = line;
         if (kind == EditorFieldKind::Date) {
-            const auto pick = [this, column] { app::runAction([this, column] { personnel::pickDate(dm_, ds_, column); }); };
+            const auto pick = [this, column] {
+                if (ds_.mayChange()) app::runAction([this, column] { personnel::pickDate(dm_, ds_, column); });
+            };
             onDoubleClick(line, pick);
             laidOut = withDateButton(line, column, pick);
         }
@@ -87,6 +89,9 @@ QWidget* RecordFields::add(const std::string& column, EditorFieldKind kind, cons
     }
     w->setObjectName(QString::fromStdString(column));
     widgets_[column] = w;
+    kinds_[column] = kind;
+    if (laidOut) dateButtons_[column] = laidOut->findChild<QToolButton*>();
+    showWritable(ds_.mayChange());
     order_.push_back(column);
     return laidOut ? laidOut : w;
 }
@@ -144,7 +149,7 @@ void RecordFields::refreshLists()
 
 void RecordFields::write(const std::string& column, const QString& text, bool report)
 {
-    if (showing_ || !ds_.active() || ds_.currentRow() < 0 || ds_.fieldIndex(column) < 0) return;
+    if (showing_ || !ds_.active() || ds_.currentRow() < 0 || ds_.fieldIndex(column) < 0 || !ds_.mayChange()) return;
     if (ds_.field(ds_.fieldIndex(column)).readOnly) return;
     const std::string before = writing_;
     writing_ = column;
@@ -323,6 +328,19 @@ void RecordFields::show()
         if (hasRow && typedDates_.count(column) && ds_.currentRow() == typedRow_) continue;
         showOne(column, w);
     }
+    showWritable(ds_.mayChange());
+}
+
+void RecordFields::showWritable(bool may)
+{
+    for (const auto& [column, w] : widgets_) {
+        const bool on = may && kinds_[column] != EditorFieldKind::ReadOnly;
+        if (auto* line = qobject_cast<QLineEdit*>(w)) line->setReadOnly(!on);
+        else if (auto* combo = qobject_cast<QComboBox*>(w)) combo->setEnabled(on);
+        else if (auto* memo = qobject_cast<QPlainTextEdit*>(w)) memo->setReadOnly(!on);
+    }
+    for (const auto& [column, button] : dateButtons_)
+        if (button) button->setEnabled(may);
 }
 
 }  // namespace rsgz::ui

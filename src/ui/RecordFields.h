@@ -3,6 +3,7 @@
 // drop-down fields with their suggestions, date fields with the date picker, read-only fields.
 // Typing puts the row into edit mode and writes through the dataset; any change of the dataset
 // (a move, a post, a re-read) shows the row again. Enter moves the focus as the window says.
+// Without the right that guards the dataset every field is shown read-only and no picker writes.
 #include <QObject>
 #include <functional>
 #include <map>
@@ -64,6 +65,7 @@ private:
     void dateTyped(const std::string& column);
     bool commitDate(const std::string& column);
     void pressEnter(const std::string& column);
+    void showWritable(bool may);
     QWidget* withDateButton(QLineEdit* line, const std::string& column, const std::function<void()>& pick);
 
     app::TDM& dm_;
@@ -72,6 +74,8 @@ private:
     std::map<std::string, QWidget*> widgets_;
     std::vector<std::string> order_;  // the columns as added
     std::map<std::string, std::string> keys_;  // dictionary field -> key
+    std::map<std::string, personnel::EditorFieldKind> kinds_;
+    std::map<std::string, QWidget*> dateButtons_;
     std::map<std::string, bool> patterns_;     // number field -> with the yuan sign
     std::function<std::string(const std::string&)> enter_;
     bool showing_ = false;

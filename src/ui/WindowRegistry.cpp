@@ -24,4 +24,11 @@ bool openRegisteredWindow(const std::string& caption, QWidget* parent)
 
 bool hasRegisteredWindow(const std::string& caption) { return registry().count(caption) != 0; }
 
+std::vector<std::string> registeredCaptions()
+{
+    std::vector<std::string> out;
+    for (const auto& entry : registry()) out.push_back(entry.first);
+    return out;
+}
+
 }  // namespace rsgz::ui

@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -13,5 +14,7 @@ using WindowOpener = std::function<void(QWidget* parent)>;
 void registerWindow(const std::string& caption, WindowOpener opener);
 bool openRegisteredWindow(const std::string& caption, QWidget* parent);
 bool hasRegisteredWindow(const std::string& caption);
+// Every caption registered, in order (for tests that walk all windows).
+std::vector<std::string> registeredCaptions();
 
 }  // namespace rsgz::ui

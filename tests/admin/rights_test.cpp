@@ -192,6 +192,7 @@ TEST_F(RightsTest, OnlyARightsManagerMayOpenTheWindow)
     for (const Case& c : {Case{nullptr, false}, Case{"李四", false}, Case{"admin", true}}) {
         ui.messages.clear();
         if (c.operatorName) p.logIn(c.operatorName);
+        else dm.zh.close();
         EXPECT_EQ(admin::mayOpenRightsWindow(dm), c.admitted) << (c.operatorName ? c.operatorName : "-");
         const std::vector<std::string> notice =
             c.admitted ? std::vector<std::string>{} : std::vector<std::string>{"权限不足!不能进行权限管理!"};
@@ -249,6 +250,7 @@ TEST_F(RightsTest, OperatorWithoutPasswordIsStoredButCannotLogIn)
 
 TEST_F(RightsTest, HasRightReadsTheLoginRowUntilTheNextLogin)
 {
+    dm.zh.close();
     EXPECT_FALSE(admin::hasRight(dm, "数据备份"));  // nobody logged in
     p.logIn("admin");
     EXPECT_TRUE(admin::hasRight(dm, "数据备份"));

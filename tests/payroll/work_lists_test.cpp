@@ -166,6 +166,8 @@ TEST(SalaryCard, EditabilityFollowsTheCurrentRow)
     app::TDM dm;
     openLive(dm, db);
     payroll::bindClosedRowRule(dm);
+    dm.zh.setSql("select * from 权限");  // the default operator, who holds 工资表管理
+    dm.zh.open();
     dm.DMADO.exec("insert into 帐套 (帐套编号, 帐套名称) values ('01', '管理')");
     dm.DMADO.exec("insert into 工资帐套明细 (帐套编号1, 工资代码, 工资项目, 计算公式, 是否所得税, 个税起征点, 个税关联) values "
                   "('01', 'gz01', '基本工资', '', '否', 0, ''), ('01', 'gz02', '加班', 'gz01/2', '否', 0, ''), "

@@ -19,6 +19,9 @@ ProgramLayout::ProgramLayout(Options options)
     if (options.recordRules) app::bindRecordRules(*dm_);
     frame_ = std::make_unique<app::MainFrame>(*dm_);
     frame_->create(dir());
+    // The program binds its rules before anyone logs in, but nothing writes before the login: a
+    // layout with rules and a live database starts as the default operator, who holds every right.
+    if (options.recordRules && options.liveDatabase) logIn(app::kDefaultOperator);
 }
 
 ProgramLayout::~ProgramLayout()

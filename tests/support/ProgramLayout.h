@@ -15,7 +15,8 @@ public:
     struct Options {
         bool withTemplate = true;   // init/vesk.db made from the schema code
         bool liveDatabase = false;  // and copied into data/ at once, as after the first login
-        bool recordRules = false;   // the record rules bound to the data module, as the program does at start
+        bool recordRules = false;   // the record rules bound to the data module, as the program does at start;
+                                    // with a live database the default operator is then logged in
     };
 
     ProgramLayout() : ProgramLayout(Options{}) {}

@@ -52,6 +52,7 @@ void bindRecordRules(app::TDM& dm)
     rules::bindLookupRules(dm);
     rules::bindPayrollRules(dm);
     rules::bindPayrollSetRules(dm);
+    rules::bindRightsGuards(dm);
 }
 
 }  // namespace rsgz::app

@@ -49,5 +49,7 @@ void bindLookupRules(TDM& dm);
 void bindPayrollRules(TDM& dm);
 // Soundness of the payroll sets and items (numbers, codes, names in use, formulas).
 void bindPayrollSetRules(TDM& dm);
+// The operator's right that guards each dataset; bound last, it runs before every other rule.
+void bindRightsGuards(TDM& dm);
 
 }  // namespace rsgz::app::rules
