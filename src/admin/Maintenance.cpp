@@ -45,6 +45,24 @@ void checkCompactedFile(const std::string& path)
         throw db::DbError(0, "压缩后的文件 " + path + " 已经损坏：" + problems);
 }
 
+// Writes a whole database file into target; a full disk is said in words, naming the file, with
+// the engine's own text below.
+template <class Write>
+void writeDatabaseFile(const std::string& target, Write write)
+{
+    try {
+        write();
+    } catch (const db::DbError& e) {
+        if (!e.diskFull()) throw;
+        throw db::DbError(e.code(), "磁盘空间不足，不能写入文件“" + target + "”。\r数据库引擎的说明：" + e.what());
+    }
+}
+
+void copyDatabase(const std::string& source, const std::string& target)
+{
+    writeDatabaseFile(target, [&] { db::backupFile(source, target); });
+}
+
 // Work on whole files runs beside the window, which keeps painting.
 template <class Work>
 void runBeside(Work work)
@@ -99,7 +117,7 @@ void Maintenance::backup()
         if (sameFile(target, dm_.livePath())) throw db::DbError(0, "不能把数据库备份到它自己。");
         dm_.DMADO.checkpoint();
         const std::string live = dm_.livePath();
-        runBeside([&] { db::backupFile(live, target); });
+        runBeside([&] { copyDatabase(live, target); });
     } catch (const std::exception& e) {
         return dm_.ShowMessage_jd(std::string("备份失败！\r") + e.what());
     }
@@ -140,12 +158,12 @@ void Maintenance::replaceLiveFile(const std::string& chosen)
     if (sameFile(chosen, live)) throw db::DbError(0, "选择的文件就是正在使用的数据库。");
     runBeside([&] {
         checkRestoreFile(chosen);
-        db::backupFile(chosen, incoming);
+        copyDatabase(chosen, incoming);
         checkRestoreFile(incoming);
     });
     try {
         const std::string safety = safetyCopyPath();
-        runBeside([&] { db::backupFile(live, safety); });
+        runBeside([&] { copyDatabase(live, safety); });
         dm_.fileCheck.stop();  // its reading connection must not outlive the file it reads
         dm_.close_all_data();
         dm_.DMADO.close();
@@ -180,7 +198,7 @@ void Maintenance::compact()
     try {
         db::removeDatabaseFile(fresh);
         runBeside([&] {
-            db::compactFile(live, fresh);
+            writeDatabaseFile(fresh, [&] { db::compactFile(live, fresh); });
             checkCompactedFile(fresh);
         });
         for (const char* log : {"-wal", "-shm", "-journal"}) std::filesystem::remove(live + log);

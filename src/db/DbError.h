@@ -11,9 +11,12 @@ public:
     DbError(int code, const std::string& message, std::string statement = {})
         : std::runtime_error(message), code_(code), statement_(std::move(statement)) {}
     int code() const { return code_; }
+    // The engine found no room left on the disk for what it had to write.
+    bool diskFull() const { return (code_ & 0xFF) == kEngineFull; }
     const std::string& statement() const { return statement_; }
 
 private:
+    static constexpr int kEngineFull = 13;  // the engine's result code for a full disk
     int code_;
     std::string statement_;
 };

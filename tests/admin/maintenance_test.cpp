@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/mount.h>
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -125,6 +127,28 @@ TEST_F(MaintenanceTest, BackupCopiesTheLiveDataAndAsksBeforeOverwriting)
     maintenance.backup();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0].rfind("备份失败！", 0), 0u) << ui.messages[0];
+}
+
+// A backup onto a full disk says so in words, naming the file, and leaves nothing behind. The full
+// disk is a small memory file system, which only an administrator may mount.
+TEST_F(MaintenanceTest, ABackupOntoAFullDiskSaysSoNamingTheFile)
+{
+    addEmployees(1, 200);
+    const std::string disk = file("bak/小盘");
+    QDir().mkpath(QString::fromStdString(disk));
+    if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0) GTEST_SKIP() << "cannot mount a small disk here";
+    struct Unmount {
+        std::string at;
+        ~Unmount() { ::umount(at.c_str()); }
+    } unmount{disk};
+    const std::string target = disk + "/mine.db";
+    ui.fileNames = {target};
+    maintenance.backup();
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_EQ(ui.messages[0].rfind("备份失败！\r磁盘空间不足，不能写入文件“" + target + "”。\r数据库引擎的说明：", 0), 0u)
+        << ui.messages[0];
+    EXPECT_TRUE(QDir(QString::fromStdString(disk)).entryList(QDir::Files).isEmpty());
+    EXPECT_EQ(employees(), 200);
 }
 
 // A stale log beside the live file must not be played into the restored database.
