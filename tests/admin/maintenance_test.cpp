@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
-#include <sys/mount.h>
 
 #include <QDir>
 #include <QFile>
@@ -13,6 +12,7 @@
 #include "db/SqlText.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
+#include "support/SmallDisk.h"
 
 namespace {
 
@@ -134,13 +134,9 @@ TEST_F(MaintenanceTest, BackupCopiesTheLiveDataAndAsksBeforeOverwriting)
 TEST_F(MaintenanceTest, ABackupOntoAFullDiskSaysSoNamingTheFile)
 {
     addEmployees(1, 200);
-    const std::string disk = file("bak/小盘");
-    QDir().mkpath(QString::fromStdString(disk));
-    if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0) GTEST_SKIP() << "cannot mount a small disk here";
-    struct Unmount {
-        std::string at;
-        ~Unmount() { ::umount(at.c_str()); }
-    } unmount{disk};
+    const test::SmallDisk small(file("bak/小盘"));
+    if (!small.mounted()) GTEST_SKIP() << "cannot mount a small disk here";
+    const std::string& disk = small.path();
     const std::string target = disk + "/mine.db";
     ui.fileNames = {target};
     maintenance.backup();

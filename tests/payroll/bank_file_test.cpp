@@ -3,7 +3,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <sys/mount.h>
 
 #include <string>
 
@@ -16,6 +15,7 @@
 #include "payroll/BankRecord.h"
 #include "payroll/SalaryView.h"
 #include "support/ScriptedInteraction.h"
+#include "support/SmallDisk.h"
 #include "support/TempDir.h"
 #include "support/TestDatabase.h"
 
@@ -303,13 +303,9 @@ TEST_F(BankFileTest, ACharacterGbkCannotHoldStopsTheWriteAndLeavesTheOldFile)
 TEST(BankFileWrite, AFullDiskSaysSoNamingTheFile)
 {
     test::TempDir out;
-    const std::string disk = out.file("小盘");
-    QDir().mkpath(QString::fromStdString(disk));
-    if (::mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k") != 0) GTEST_SKIP() << "cannot mount a small disk here";
-    struct Unmount {
-        std::string at;
-        ~Unmount() { ::umount(at.c_str()); }
-    } unmount{disk};
+    const test::SmallDisk small(out.file("小盘"));
+    if (!small.mounted()) GTEST_SKIP() << "cannot mount a small disk here";
+    const std::string& disk = small.path();
     const std::string target = disk + "/df.txt";
     writeAll(target, "old");
     try {
