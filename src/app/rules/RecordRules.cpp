@@ -11,13 +11,15 @@ using namespace rsgz::db;
 
 namespace {
 
+// Binds rule at point, after what is bound there already (or before it, when early).
 template <class Arg>
-void chain(std::function<void(Arg&)>& point, std::function<void(Arg&)> rule)
+void chain(std::function<void(Arg&)>& point, std::function<void(Arg&)> rule, bool early = false)
 {
     if (!point) {
         point = std::move(rule);
         return;
     }
+    if (early) std::swap(point, rule);
     point = [first = std::move(point), second = std::move(rule)](Arg& a) {
         first(a);
         second(a);
@@ -41,6 +43,11 @@ void appendRule(std::function<void(DataSet&)>& point, std::function<void(DataSet
 void appendRule(std::function<void(CalcRow&)>& point, std::function<void(CalcRow&)> rule)
 {
     chain(point, std::move(rule));
+}
+
+void prependRule(std::function<void(DataSet&)>& point, std::function<void(DataSet&)> rule)
+{
+    chain(point, std::move(rule), true);
 }
 
 void bindRecordRules(app::TDM& dm)

@@ -18,5 +18,7 @@ void bindRecordRules(TDM& dm);
 // extends the rules with this instead of replacing them.
 void appendRule(std::function<void(db::DataSet&)>& point, std::function<void(db::DataSet&)> rule);
 void appendRule(std::function<void(db::CalcRow&)>& point, std::function<void(db::CalcRow&)> rule);
+// The same, before the rules bound there already.
+void prependRule(std::function<void(db::DataSet&)>& point, std::function<void(db::DataSet&)> rule);
 
 }  // namespace rsgz::app

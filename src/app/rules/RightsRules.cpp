@@ -11,20 +11,8 @@ using namespace rsgz::db;
 
 namespace {
 
-// The check runs before every rule already bound, so that a refused delete asks nothing and a
-// refused insert opens no picker or editor.
-void prependRule(std::function<void(DataSet&)>& point, std::function<void(DataSet&)> rule)
-{
-    if (!point) {
-        point = std::move(rule);
-        return;
-    }
-    point = [first = std::move(rule), second = std::move(point)](DataSet& d) {
-        first(d);
-        second(d);
-    };
-}
-
+// The check runs before every rule already bound (prependRule), so that a refused delete asks
+// nothing and a refused insert opens no picker or editor.
 void bindGuard(TDM& dm, DataSet& ds, std::string right)
 {
     DataSetRules& r = ds.rules();
