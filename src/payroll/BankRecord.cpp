@@ -6,6 +6,7 @@
 #include "db/DataSet.h"
 #include "db/Gbk.h"
 #include "db/LatinCase.h"
+#include "db/ShownAmount.h"
 #include "payroll/BoundStatement.h"
 #include "payroll/SalaryView.h"
 
@@ -52,12 +53,9 @@ std::vector<std::string> bankContentList(const std::vector<BankColumn>& columns)
 
 int64_t toFen(Money amount, bool* rounded)
 {
-    const int64_t units = amount.units();
-    const int64_t fen = units / 100, rest = units % 100;  // rest has the sign of units
-    *rounded = rest != 0;
-    if (rest >= 50) return fen + 1;
-    if (rest <= -50) return fen - 1;
-    return fen;
+    // The figure the grid shows for the row, so the file pays what the table prints.
+    *rounded = amount.units() % 100 != 0;
+    return db::shownAmount(amount).units() / 100;
 }
 
 std::string BankCards::cardOf(const std::string& employee)
