@@ -33,7 +33,8 @@ public:
             beginResetModel();
             texts_ = shown;
             endResetModel();
-        } else if (shown != texts_) {
+        } else if (!texts_.isEmpty()) {
+            // Also when only the grid's alignment of a column changed: the sums stand where it says.
             texts_ = shown;
             emit headerDataChanged(Qt::Horizontal, 0, static_cast<int>(texts_.size()) - 1);
         }
@@ -105,11 +106,11 @@ QString GridFooter::text(int column) const { return totals_->text(column); }
 
 void GridFooter::refresh()
 {
-    const int before = totals_->columnCount();
     totals_->read();
     setFixedHeight(std::max(row_->sizeHint().height(), grid_->verticalHeader()->defaultSectionSize()));
-    if (totals_->columnCount() != before || before == 0) followColumns();
-    else followScroll();
+    // A new read gives the grid's header its sections afresh (order and hidden ones too) without
+    // saying so section by section.
+    followColumns();
 }
 
 // The row number column changes with every move of the cursor; only a change of an amount
