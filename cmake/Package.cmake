@@ -69,13 +69,13 @@ set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR}/package)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_CONTACT "rsgz 开发组 <rsgz@rsgz.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "personnel and payroll management (人事工资管理系统)")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "personnel and payroll management (人事工资管理系统)
- A single-user desktop program for the personnel office and the payroll
- office of a small or middle-sized organisation. It keeps the employees and
- everything recorded about them in one SQLite database, and runs the monthly
- payroll: payroll sets and salary items with formulas, salary tables, income
- tax and net pay, closing of a month, piece-rate and time-rate wages and the
- bank disbursement file. Its windows are in Chinese.")
+# The long description below the summary; CPack indents its lines for the control file.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "A single-user desktop program for the personnel office and the payroll
+office of a small or middle-sized organisation. It keeps the employees and
+everything recorded about them in one SQLite database, and runs the monthly
+payroll: payroll sets and salary items with formulas, salary tables, income
+tax and net pay, closing of a month, piece-rate and time-rate wages and the
+bank disbursement file. Its windows are in Chinese.")
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)

@@ -18,7 +18,7 @@ fail() {
 }
 
 echo "== lintian"
-lintian --fail-on error --suppress-tags running-with-root-privileges "$deb"
+lintian --fail-on error "$deb"
 
 root=$work/root
 dpkg-deb -x "$deb" "$root"
