@@ -51,6 +51,11 @@ mapfile -t copies < <(cd "$data/bak" && ls)
 [[ ${#copies[@]} == 1 && ${copies[0]} =~ ^[0-9]{8}\.db$ ]] || fail "expected one close-time copy yyyymmdd.db in $data/bak, found: ${copies[*]:-nothing}"
 [[ $(stat -c %a "$data") == 700 ]] || fail "$data may be read by others ($(stat -c %a "$data"))"
 
+# The reader process runs from where the installed program looks for it, with the libraries the
+# package depends on.
+fixture=$(dirname "${BASH_SOURCE[0]}")/../data/employees.xls
+"$root/usr/libexec/rsgz/rsgz_reader" tables "$fixture" >/dev/null || fail "the installed rsgz_reader cannot read $fixture"
+
 written=$(find "$root" -newer "$work/started" -print)
 [[ -z $written ]] || fail "the program wrote into the unpacked package: $written"
 shipped_after=$(cd "$root" && find . -type f -exec sha256sum {} + | sort)
