@@ -28,7 +28,8 @@ std::string orderColumn(ReminderKind kind)
     case ReminderKind::ContractDue:
     case ReminderKind::ContractExpired: return "合同到期";
     case ReminderKind::ProbationDue: return "转正日期";
-    case ReminderKind::RetirementDue: return "退休日期";
+    case ReminderKind::RetirementDue:
+    case ReminderKind::RetirementPast: return "退休日期";
     case ReminderKind::Birthday:
     case ReminderKind::RetirementUnset: return "出生年月";
     }
@@ -41,7 +42,8 @@ const std::vector<ReminderKind>& reminderKinds()
 {
     static const std::vector<ReminderKind> kinds = {ReminderKind::ContractDue,   ReminderKind::ContractExpired,
                                                     ReminderKind::ProbationDue,  ReminderKind::RetirementDue,
-                                                    ReminderKind::Birthday,      ReminderKind::RetirementUnset};
+                                                    ReminderKind::RetirementPast, ReminderKind::Birthday,
+                                                    ReminderKind::RetirementUnset};
     return kinds;
 }
 
@@ -52,6 +54,7 @@ std::string Reminders::caption(ReminderKind kind) const
     case ReminderKind::ContractExpired: return "合同已到期";
     case ReminderKind::ProbationDue: return "试用期" + std::to_string(settings_.probationDays) + "天内结束";
     case ReminderKind::RetirementDue: return std::to_string(settings_.retirementMonths) + "个月内退休";
+    case ReminderKind::RetirementPast: return "已过退休日期仍在职";
     case ReminderKind::Birthday: return "本月过生日";
     case ReminderKind::RetirementUnset: return "退休日期未填";
     }
@@ -71,6 +74,9 @@ std::vector<Condition> Reminders::conditions(ReminderKind kind) const
     case ReminderKind::RetirementDue:
         add(dayRange("退休日期", today_, today_.addMonths(settings_.retirementMonths)));
         break;
+    case ReminderKind::RetirementPast:
+        add({Condition::fixed("退休日期<>''"), Condition::fixed("退休日期<" + dateLiteral(today_))});
+        break;
     case ReminderKind::Birthday: {
         const std::string month = QDate(2000, today_.month(), 1).toString(QStringLiteral("MM")).toStdString();
         add({Condition::fixed("substr(出生年月,6,2)=" + db::sqlQuote(month))});
@@ -87,7 +93,8 @@ query::ListQuery Reminders::listQuery(ReminderKind kind) const
 {
     const query::QueryModule* m = query::queryModule(kPersonnel);
     query::ListQuery q = query::filteredQuery(*m, conditions(kind), false);
-    q.orderBy(orderColumn(kind), kind == ReminderKind::ContractExpired);
+    // What has passed, the longest past first; what is due, the nearest first.
+    q.orderBy(orderColumn(kind), kind == ReminderKind::ContractExpired || kind == ReminderKind::RetirementPast);
     return q;
 }
 

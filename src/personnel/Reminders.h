@@ -18,6 +18,7 @@ enum class ReminderKind {
     ContractExpired,  // 合同到期 before today
     ProbationDue,     // 转正日期 from today to today + the probation window
     RetirementDue,    // 退休日期 from today to today + the retirement window (months)
+    RetirementPast,   // 退休日期 before today, yet still in service
     Birthday,         // 出生年月 in today's month, any year
     RetirementUnset,  // 退休日期 empty though 出生年月 is known: the fill button has work to do
 };

@@ -45,6 +45,26 @@ std::map<std::string, int> WomanOldAges::all() const
     return out;
 }
 
+std::vector<WomanOldAges::Woman> WomanOldAges::women() const
+{
+    const std::map<std::string, int> ages = all();
+    std::vector<Woman> out;
+    db::DataSet& s = dm_.s2;
+    s.close();
+    s.setSql(db::SqlLines{"select 员工编号, 姓名, 一级部门, 岗位工种 from 员工基本情况", "where 性别='女'", "and 在职状况='在职'",
+                          "order by 员工编号"});
+    s.open();
+    for (int r = 0; r < s.rowCount(); ++r) {
+        Woman w{s.rowValue(r, 0).toString(), s.rowValue(r, 1).toString(), s.rowValue(r, 2).toString(), s.rowValue(r, 3).toString()};
+        const auto it = ages.find(key(w.employee));
+        w.set = it == ages.end() ? 0 : it->second;
+        w.age = w.set ? w.set : defaultWomanOldAge(w.post);
+        out.push_back(std::move(w));
+    }
+    s.close();
+    return out;
+}
+
 void WomanOldAges::set(const std::vector<std::string>& employees, int age)
 {
     app::requireRight(dm_, "档案管理");

@@ -17,6 +17,14 @@ namespace rsgz::personnel {
 class WomanOldAges {
 public:
     explicit WomanOldAges(app::TDM& dm) : dm_(dm) {}
+
+    struct Woman {
+        std::string employee, name, department, post;
+        int set = 0;  // the age set for her, 0 when her post decides
+        int age = 0;  // the age that applies: the one set, else the post's
+    };
+    // The women in service, by employee number.
+    std::vector<Woman> women() const;
     // Every age set, by employee number (Latin letters folded to lower case, as the numbers compare).
     std::map<std::string, int> all() const;
     // Sets the age of the employees (50 or 55; 0 drops what was set, so the post decides again), in

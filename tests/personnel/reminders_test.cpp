@@ -86,6 +86,7 @@ TEST_F(RemindersTest, CountsAndTheListsTheyOpenAgree)
         {ReminderKind::ContractExpired, "合同已到期", {"C5"}},
         {ReminderKind::ProbationDue, "试用期30天内结束", {"P1"}},
         {ReminderKind::RetirementDue, "6个月内退休", {"R1", "R3"}},
+        {ReminderKind::RetirementPast, "已过退休日期仍在职", {"R4"}},
         {ReminderKind::Birthday, "本月过生日", {"B1", "B4"}},
         {ReminderKind::RetirementUnset, "退休日期未填", {"B2", "B4", "E1"}},
     };
