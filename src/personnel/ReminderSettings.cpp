@@ -13,6 +13,7 @@ namespace {
 const char* const kContract = "合同到期提前天数";
 const char* const kProbation = "转正提前天数";
 const char* const kRetirement = "退休提前月数";
+constexpr qint64 kMaxFileBytes = 4096;
 
 // A whole number within 1..max, digits only.
 bool readNumber(const std::string& text, int max, int* out)
@@ -34,12 +35,18 @@ ReminderSettings ReminderSettings::read(const std::string& programDir, bool* dam
     ReminderSettings s;
     bool bad = false;
     const std::string file = path(programDir);
-    if (QFileInfo::exists(QString::fromStdString(file))) {
+    const QFileInfo info(QString::fromStdString(file));
+    if (info.exists()) {
         std::vector<std::string> lines;
-        try {
-            lines = db::readSettingsLines(file);
-        } catch (const std::exception&) {
+        // Three short lines are all it ever holds; anything much larger is not a file of ours.
+        if (info.size() > kMaxFileBytes) {
             bad = true;
+        } else {
+            try {
+                lines = db::readSettingsLines(file);
+            } catch (const std::exception&) {
+                bad = true;
+            }
         }
         for (const std::string& line : lines) {
             if (line.empty()) continue;

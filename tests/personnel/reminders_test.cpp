@@ -148,6 +148,11 @@ TEST(ReminderSettings, ReadsWhatWasWrittenAndRefusesWhatIsOutOfBounds)
     f.close();
     EXPECT_EQ(ReminderSettings::read(p.dir(), &damaged), ReminderSettings{});
     EXPECT_TRUE(damaged);
+
+    // A file far larger than three lines is not read at all.
+    db::writeSettingsLines(ReminderSettings::path(p.dir()), std::vector<std::string>(2000, "转正提前天数=7"));
+    EXPECT_EQ(ReminderSettings::read(p.dir(), &damaged), ReminderSettings{});
+    EXPECT_TRUE(damaged);
 }
 
 }  // namespace
