@@ -112,12 +112,12 @@ int RetirementFill::run(db::DataSet& list)
     const std::string unknown =
         p.unknown ? "\n另有" + std::to_string(p.unknown) + "名在职员工缺少出生年月或性别，无法计算。" : std::string();
     if (p.changes.empty()) {
-        app::interaction().showMessage("列表中在职员工的退休日期都已按出生年月填好，没有需要更改的。" + unknown);
+        app::interaction().showMessage("人事资料列表中在职员工的退休日期都已按出生年月填好，没有需要更改的。" + unknown);
         return 0;
     }
     int replaced = 0;
     for (const RetirementChange& c : p.changes) replaced += c.oldDate.empty() ? 0 : 1;
-    std::string question = "将按出生年月和法定退休年龄填写" + std::to_string(p.changes.size()) + "名在职员工的退休日期";
+    std::string question = "将按出生年月和法定退休年龄，为人事资料列表中的" + std::to_string(p.changes.size()) + "名在职员工填写退休日期";
     if (replaced) question += "，其中" + std::to_string(replaced) + "名原来填写的日期将被替换";
     if (!app::interaction().ask(question + "。" + unknown + "\n是否继续？")) return 0;
 

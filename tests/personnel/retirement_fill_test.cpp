@@ -69,7 +69,7 @@ TEST_F(RetirementFillTest, AsksWithTheNumberOfChangesThenWritesThemAll)
     ASSERT_TRUE(app::runAction([&] { written = personnel::RetirementFill(dm).run(dm.rszl); }));
     EXPECT_EQ(written, 4);
     ASSERT_EQ(user.questions.size(), 1u);
-    EXPECT_NE(user.questions[0].find("填写4名在职员工的退休日期"), std::string::npos) << user.questions[0];
+    EXPECT_NE(user.questions[0].find("为人事资料列表中的4名在职员工填写退休日期"), std::string::npos) << user.questions[0];
     EXPECT_NE(user.questions[0].find("其中1名原来填写的日期将被替换"), std::string::npos);
     EXPECT_NE(user.questions[0].find("另有1名在职员工缺少出生年月或性别"), std::string::npos);
     EXPECT_EQ(stored(), (std::map<std::string, std::string>{{"M1", "2025-02-10"}, {"W1", "2025-02-01"}, {"W2", "2031-07-01"},

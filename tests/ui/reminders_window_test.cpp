@@ -125,7 +125,7 @@ TEST_F(RemindersWindow, FillingRetirementDatesWorksOnTheListShown)
     user.answer(true);
     QTest::mouseClick(w.remindersView()->findChild<QPushButton*>(QStringLiteral("fillRetirementDates")), Qt::LeftButton);
     ASSERT_EQ(user.questions.size(), 1u);
-    EXPECT_NE(user.questions[0].find("填写1名在职员工的退休日期"), std::string::npos) << user.questions[0];
+    EXPECT_NE(user.questions[0].find("为人事资料列表中的1名在职员工填写退休日期"), std::string::npos) << user.questions[0];
     EXPECT_EQ(program.count("员工基本情况 where 退休日期='2026-07-20'"), 1);
     EXPECT_EQ(program.count("员工基本情况 where 员工编号='M2' and 退休日期 is null"), 1);
     EXPECT_EQ(count(ReminderKind::RetirementDue)->text(), QStringLiteral("1 人"));
