@@ -127,6 +127,12 @@ TEST_F(RetirementFillTest, OldAgeSetPerEmployee)
     ages.set({"W2", "W3"}, 0);
     EXPECT_EQ(ages.all(), (std::map<std::string, int>{{"w1", 55}}));
     EXPECT_EQ(p.count("女职工退休年龄"), 1);
+
+    // Without the right nothing is written.
+    dm.zh.close();
+    EXPECT_FALSE(app::runAction([&] { ages.set({"W3"}, 55); }));
+    EXPECT_EQ(user.messages.size(), 1u);
+    EXPECT_EQ(ages.all(), (std::map<std::string, int>{{"w1", 55}}));
 }
 
 }  // namespace
