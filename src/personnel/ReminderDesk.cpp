@@ -67,6 +67,8 @@ void ReminderDesk::fillRetirementDates()
         });
         all.close();
     }
+    // The list was read again behind the desktop; the desktop shows no list's status.
+    dm_.showStatus("");
     refresh();
 }
 

@@ -125,7 +125,7 @@ RemindersView::RemindersView(personnel::ReminderDesk& desk, QWidget* parent) : Q
     actions->addWidget(ages);
     actions->addStretch();
 
-    auto* note = new QLabel(QStringLiteral("只统计在职状况为“在职”的员工；点击人数打开人事资料中的这些员工。"), this);
+    auto* note = new QLabel(QStringLiteral("只统计在职状况为“在职”的员工，点击人数打开这些员工的人事资料。"), this);
     note->setObjectName(QStringLiteral("remindersNote"));
     note->setWordWrap(true);
 

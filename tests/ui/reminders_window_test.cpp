@@ -183,8 +183,11 @@ TEST(RemindersScreenshots, DesktopAndNarrowedList)
     QTest::mouseClick(w.remindersView()->findChild<QPushButton*>(QStringLiteral("fillRetirementDates")), Qt::LeftButton);
     EXPECT_TRUE(user.errors.empty());
     test::screenshot(&w, "reminders-desktop.png");
-    QPushButton* due = w.remindersView()->countButton(ReminderKind::ContractDue);
-    ASSERT_TRUE(due->isEnabled());
+    // The sample's dates follow the machine's clock: the first count that has anybody.
+    QPushButton* due = nullptr;
+    for (ReminderKind kind : personnel::reminderKinds())
+        if (!due && w.remindersView()->countButton(kind)->isEnabled()) due = w.remindersView()->countButton(kind);
+    ASSERT_NE(due, nullptr);
     QTest::mouseClick(due, Qt::LeftButton);
     ASSERT_EQ(w.workAreaWidget(), w.panel(1));
     test::screenshot(&w, "reminders-narrowed-list.png");
