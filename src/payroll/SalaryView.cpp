@@ -236,12 +236,13 @@ void SalaryView::open()
         if (searchesComputedColumn()) keepSearchedRows();
         if (sortsByComputedColumn()) sortByComputed();
     } catch (...) {
-        opening_ = false;
         gzb_.enableControls();
+        opening_ = false;
         throw;
     }
-    opening_ = false;
+    // The reset the grid hears now needs no second computation.
     gzb_.enableControls();
+    opening_ = false;
 }
 
 SalaryView::Reader SalaryView::readerFor(const db::DataSet& ds, const RowCalculation& calc) const
