@@ -20,6 +20,10 @@ struct Formula::Node {
     Money value;           // a number to four decimals
     int64_t exact = 0;     // a number with all its decimals: exact / 10^places
     int places = 0;
+    // The operator or function as a code, set once the tree is read, so a row is worked out
+    // without comparing texts.
+    enum class Op { None, Neg, Not, Add, Sub, Mul, Div, IDiv, Mod, Pow, And, Or, Eq, Ne, Lt, Gt, Le, Ge,
+                    IIf, Int, Fix, Round, Abs, Sgn } op = Op::None;
 };
 
 namespace {
@@ -425,6 +429,8 @@ struct Factor {
 };
 
 class Evaluator {
+    using Op = Node::Op;
+
 public:
     explicit Evaluator(const Amount* inputs) : in_(inputs) {}
 
@@ -454,28 +460,30 @@ private:
     {
         const Amount a = (*this)(*n.args[0]);
         if (!a) return std::nullopt;
-        if (n.text == "not") return truth(a->units() == 0);
+        if (n.op == Op::Not) return truth(a->units() == 0);
         return -*a;
     }
 
     Amount binary(const Node& n) const
     {
-        const std::string& op = n.text;
-        if (op == "*" || op == "/") return product(n, op == "/");
+        if (n.op == Op::Mul || n.op == Op::Div) return product(n, n.op == Op::Div);
         const Amount a = (*this)(*n.args[0]);
-        if (op == "and" || op == "or") return logic(op == "and", a, (*this)(*n.args[1]));
+        if (n.op == Op::And || n.op == Op::Or) return logic(n.op == Op::And, a, (*this)(*n.args[1]));
         const Amount b = (*this)(*n.args[1]);
         if (!a || !b) return std::nullopt;
-        if (op == "+") return *a + *b;
-        if (op == "-") return *a - *b;
-        if (op == "\\" || op == "mod") return wholeDivision(*a, *b, op == "mod");
-        if (op == "^") return power(*a, *b);
-        if (op == "=") return truth(*a == *b);
-        if (op == "<>") return truth(*a != *b);
-        if (op == "<") return truth(*a < *b);
-        if (op == ">") return truth(*a > *b);
-        if (op == "<=") return truth(*a <= *b);
-        return truth(*a >= *b);  // ">="
+        switch (n.op) {
+        case Op::Add: return *a + *b;
+        case Op::Sub: return *a - *b;
+        case Op::IDiv: return wholeDivision(*a, *b, false);
+        case Op::Mod: return wholeDivision(*a, *b, true);
+        case Op::Pow: return power(*a, *b);
+        case Op::Eq: return truth(*a == *b);
+        case Op::Ne: return truth(*a != *b);
+        case Op::Lt: return truth(*a < *b);
+        case Op::Gt: return truth(*a > *b);
+        case Op::Le: return truth(*a <= *b);
+        default: return truth(*a >= *b);  // Op::Ge
+        }
     }
 
     // Empty And false is false, empty Or true is true; otherwise an empty side makes it empty.
@@ -525,14 +533,14 @@ private:
 
     Amount call(const Node& n) const
     {
-        if (n.text == "iif") return isTrue((*this)(*n.args[0])) ? (*this)(*n.args[1]) : (*this)(*n.args[2]);
+        if (n.op == Op::IIf) return isTrue((*this)(*n.args[0])) ? (*this)(*n.args[1]) : (*this)(*n.args[2]);
         const Amount a = (*this)(*n.args[0]);
         if (!a) return std::nullopt;
         const int64_t u = a->units();
-        if (n.text == "abs") return u < 0 ? -*a : *a;
-        if (n.text == "sgn") return whole(u > 0 ? 1 : u < 0 ? -1 : 0);
-        if (n.text == "int") return Money::fromUnits(u - (((u % Money::kScale) + Money::kScale) % Money::kScale));
-        if (n.text == "fix") return Money::fromUnits(u - u % Money::kScale);
+        if (n.op == Op::Abs) return u < 0 ? -*a : *a;
+        if (n.op == Op::Sgn) return whole(u > 0 ? 1 : u < 0 ? -1 : 0);
+        if (n.op == Op::Int) return Money::fromUnits(u - (((u % Money::kScale) + Money::kScale) % Money::kScale));
+        if (n.op == Op::Fix) return Money::fromUnits(u - u % Money::kScale);
         // round
         int64_t places = 0;
         if (n.args.size() == 2) {
@@ -548,9 +556,33 @@ private:
     const Amount* in_;
 };
 
-// Gives each column its place among the formula's inputs.
+Node::Op opOf(const Node& n)
+{
+    using O = Node::Op;
+    static const std::pair<const char*, O> unary[] = {{"-", O::Neg}, {"not", O::Not}};
+    static const std::pair<const char*, O> binary[] = {
+        {"+", O::Add}, {"-", O::Sub}, {"*", O::Mul}, {"/", O::Div}, {"\\", O::IDiv}, {"mod", O::Mod}, {"^", O::Pow},
+        {"and", O::And}, {"or", O::Or}, {"=", O::Eq}, {"<>", O::Ne}, {"<", O::Lt}, {">", O::Gt}, {"<=", O::Le},
+        {">=", O::Ge}};
+    static const std::pair<const char*, O> calls[] = {{"iif", O::IIf}, {"int", O::Int}, {"fix", O::Fix},
+                                                      {"round", O::Round}, {"abs", O::Abs}, {"sgn", O::Sgn}};
+    auto find = [&](const auto& table) {
+        for (const auto& [text, op] : table)
+            if (n.text == text) return op;
+        return O::None;
+    };
+    switch (n.kind) {
+    case Node::Kind::Unary: return find(unary);
+    case Node::Kind::Binary: return find(binary);
+    case Node::Kind::Call: return find(calls);
+    default: return O::None;
+    }
+}
+
+// Gives each column its place among the formula's inputs and each operator its code.
 void assignSlots(Node& n, std::vector<std::string>& columns)
 {
+    n.op = opOf(n);
     if (n.kind == Node::Kind::Column) {
         const auto it = std::find(columns.begin(), columns.end(), n.text);
         n.slot = static_cast<int>(it - columns.begin());
