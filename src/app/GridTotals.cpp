@@ -1,7 +1,6 @@
 #include "app/GridTotals.h"
 
 #include "db/DataSet.h"
-#include "db/ShownAmount.h"
 
 namespace rsgz::app {
 
@@ -20,7 +19,7 @@ GridTotals gridTotals(const db::DataSet& ds, const std::vector<int>& fields)
         db::Money sum;
         for (int r = 0; r < rows; ++r) {
             const db::Value v = ds.valueAt(r, f);
-            if (!v.isNull()) sum = sum + db::shownAmount(v.toMoney());
+            if (!v.isNull()) sum = sum + v.toMoney().toFen();
         }
         t.sums[c] = sum;
     }

@@ -12,7 +12,7 @@ class DataSet;
 namespace rsgz::app {
 
 // The totals row under a grid: every money column summed over the rows the grid shows, each row
-// counted with the figure the grid shows for it (to the fen, see db::shownAmount), and "合计" in
+// counted with the figure the grid shows for it (to the fen, Money::toFen), and "合计" in
 // the first text column. The sums are exact: fixed point, never a binary fraction.
 struct GridTotals {
     std::vector<std::optional<db::Money>> sums;  // by grid column; none for a column that holds no amounts

@@ -6,7 +6,6 @@
 #include "db/DataSet.h"
 #include "db/Gbk.h"
 #include "db/LatinCase.h"
-#include "db/ShownAmount.h"
 #include "payroll/BoundStatement.h"
 #include "payroll/SalaryView.h"
 
@@ -55,7 +54,7 @@ int64_t toFen(Money amount, bool* rounded)
 {
     // The figure the grid shows for the row, so the file pays what the table prints.
     *rounded = amount.units() % 100 != 0;
-    return db::shownAmount(amount).units() / 100;
+    return amount.toFen().units() / 100;
 }
 
 std::string BankCards::cardOf(const std::string& employee)

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "db/ShownAmount.h"
 #include "print/NumberFormat.h"
 
 namespace rsgz::print {
@@ -214,7 +213,7 @@ bool TablePrinter::numberAt(int row, int field, db::Money* out, bool shown) cons
     if (!source_.isNumber(field)) return false;
     const db::Value v = source_.value(row, field);
     switch (v.kind()) {
-    case db::Value::Kind::Money: *out = shown ? db::shownAmount(v.toMoney()) : v.toMoney(); return true;
+    case db::Value::Kind::Money: *out = shown ? v.toMoney().toFen() : v.toMoney(); return true;
     case db::Value::Kind::Int: *out = v.toMoney(); return true;
     case db::Value::Kind::Double: return db::Money::fromDoubleChecked(v.toDouble(), out);
     default: return false;

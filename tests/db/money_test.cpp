@@ -4,7 +4,6 @@
 #include <limits>
 
 #include "db/Money.h"
-#include "db/ShownAmount.h"
 
 using rsgz::db::Money;
 
@@ -52,21 +51,6 @@ TEST(Money, FormatsWithFixedDecimalsAndShortestSqlForm)
         const Money m = Money::fromUnits(c.units);
         EXPECT_EQ(m.toString(c.decimals), c.text) << c.units;
         EXPECT_EQ(m.toSqlLiteral(), c.sql) << c.units;
-    }
-}
-
-// A total adds the figures shown: the shown amount is exactly what "0.00" displays, halves of a
-// fen away from zero on both sides.
-TEST(Money, ShownAmountIsTheFigureTheDisplayShows)
-{
-    const struct {
-        int64_t units, shown;
-    } cases[] = {{1234, 1200}, {1250, 1300}, {1249, 1200}, {-1250, -1300}, {-1249, -1200}, {50, 100}, {-50, -100},
-                 {49, 0}, {-49, 0}, {0, 0}, {99999950, 100000000}, {-99999950, -100000000}};
-    for (const auto& c : cases) {
-        const Money m = Money::fromUnits(c.units);
-        EXPECT_EQ(rsgz::db::shownAmount(m).units(), c.shown) << c.units;
-        EXPECT_EQ(rsgz::db::shownAmount(m).toString(2), m.toString(2)) << c.units;
     }
 }
 

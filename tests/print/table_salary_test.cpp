@@ -4,7 +4,6 @@
 
 #include "db/Connection.h"
 #include "db/DataSet.h"
-#include "db/ShownAmount.h"
 #include "payroll/SalaryView.h"
 #include "print/NumberFormat.h"
 #include "print/TablePages.h"
@@ -56,8 +55,8 @@ TEST_F(TableSalaryTest, TotalsAreTheSumsOfTheShownTaxAndNetPay)
     Money tax, net;
     for (int r = 0; r < gzb.recordCount(); ++r) {
         const int64_t id = gzb.rowValue(r, gzb.fieldIndex("编号")).toInt();
-        tax = tax + db::shownAmount(view.taxOf(id));
-        net = net + db::shownAmount(view.netOf(id));
+        tax = tax + view.taxOf(id).toFen();
+        net = net + view.netOf(id).toFen();
     }
     ASSERT_NE(tax, Money()) << "the fixture's rows pay tax";
     EXPECT_EQ(printer.grandTotals()[2], tax) << "not the stored 9999";

@@ -528,8 +528,8 @@ TEST_F(SalaryWindowsTest, ComputedAmountsShowTwoDecimalsEverywhere)
     const QStringList computed = {"应发合计", "个人所得税", "实发工资"};
     QStringList shown;
     for (const QString& c : computed) shown << columnTexts(grid, c).front();
-    // 4300.1 is 2700.1 above 1600: 15 % less 125.
-    EXPECT_EQ(shown, (QStringList{"4300.10", "280.02", "4020.09"}));
+    // 4300.1 is 2700.1 above 1600: 15 % less 125 is 280.015, 280.02 to the fen; the net pay takes that.
+    EXPECT_EQ(shown, (QStringList{"4300.10", "280.02", "4020.08"}));
 
     std::vector<std::string> titles;
     for (const QString& c : computed) titles.push_back(c.toStdString());
