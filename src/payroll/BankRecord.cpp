@@ -52,12 +52,9 @@ std::vector<std::string> bankContentList(const std::vector<BankColumn>& columns)
 
 int64_t toFen(Money amount, bool* rounded)
 {
-    const int64_t units = amount.units();
-    const int64_t fen = units / 100, rest = units % 100;  // rest has the sign of units
-    *rounded = rest != 0;
-    if (rest >= 50) return fen + 1;
-    if (rest <= -50) return fen - 1;
-    return fen;
+    // The figure the grid shows for the row, so the file pays what the table prints.
+    *rounded = amount.units() % 100 != 0;
+    return amount.toFen().units() / 100;
 }
 
 std::string BankCards::cardOf(const std::string& employee)

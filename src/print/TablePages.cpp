@@ -191,7 +191,7 @@ std::vector<db::Money> TablePrinter::sums(int firstRow, int endRow) const
         if (!summed(c)) continue;
         db::Money number;
         for (int r = firstRow; r < endRow; ++r)
-            if (numberAt(r, fields_[c], &number)) out[c] = out[c] + number;
+            if (numberAt(r, fields_[c], &number, true)) out[c] = out[c] + number;
     }
     return out;
 }
@@ -205,13 +205,15 @@ std::vector<std::string> TablePrinter::sumTexts(const std::vector<db::Money>& s,
     return out;
 }
 
-// Only numbers count: an empty cell, or text in a column of mixed values, is neither summed nor formatted.
-bool TablePrinter::numberAt(int row, int field, db::Money* out) const
+// Only numbers count: an empty cell, or text in a column of mixed values, is neither summed nor
+// formatted. For a sum an amount counts as the grid shows it, to the fen, so a sum row equals the
+// sum of the figures above it and the totals row of the grid; other numbers count as they are.
+bool TablePrinter::numberAt(int row, int field, db::Money* out, bool shown) const
 {
     if (!source_.isNumber(field)) return false;
     const db::Value v = source_.value(row, field);
     switch (v.kind()) {
-    case db::Value::Kind::Money:
+    case db::Value::Kind::Money: *out = shown ? v.toMoney().toFen() : v.toMoney(); return true;
     case db::Value::Kind::Int: *out = v.toMoney(); return true;
     case db::Value::Kind::Double: return db::Money::fromDoubleChecked(v.toDouble(), out);
     default: return false;

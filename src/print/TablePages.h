@@ -54,7 +54,7 @@ private:
     std::vector<std::string> sumTexts(const std::vector<db::Money>& sums, const char* label) const;
     std::vector<db::Money> sums(int firstRow, int endRow) const;
     bool summed(size_t column) const;
-    bool numberAt(int row, int field, db::Money* out) const;
+    bool numberAt(int row, int field, db::Money* out, bool shown = false) const;
 
     const TableLayout& layout_;
     const TableSource& source_;

@@ -24,6 +24,7 @@
 #include "db/DataSet.h"
 #include "query/QueryPages.h"
 #include "ui/DataSetModel.h"
+#include "ui/GridFooter.h"
 #include "ui/GridLayoutView.h"
 #include "ui/GridLink.h"
 #include "ui/PanelParts.h"
@@ -159,6 +160,15 @@ QWidget* ModulePanel::buildGridSide(const Options& options)
     grid_->setParent(side);
     column->addWidget(grid_, 1);
     return side;
+}
+
+GridFooter* ModulePanel::addGridFooter()
+{
+    if (footer_ || !model_) return footer_;
+    QWidget* side = grid_->parentWidget();
+    footer_ = new GridFooter(grid_, model_, side);
+    if (auto* column = qobject_cast<QVBoxLayout*>(side->layout())) column->addWidget(footer_);
+    return footer_;
 }
 
 void ModulePanel::buildGrid()

@@ -30,6 +30,7 @@ class QueryTree;
 namespace rsgz::ui {
 
 class DataSetModel;
+class GridFooter;
 
 // The common panel of a module list: the top bar with the title, the browse buttons and the
 // one-field search; the query tree under 检索列表; the sort bar with 多条件查询; and the read-only
@@ -61,6 +62,9 @@ public:
     void resetColumns();
     // A control of the module's own after the search controls of the top bar.
     void addToTopBar(QWidget* w);
+    // The totals row under the grid (the salary table); made once, on the first call.
+    GridFooter* addGridFooter();
+    GridFooter* gridFooter() const { return footer_; }
 
     // --- query trees, sort bar and stored layout ---------------------------------------------------
     // The user's actions on the tree, the sort bar, the search column and the splitter go to pages.
@@ -100,6 +104,7 @@ private:
     db::DataSet* list_;
     DataSetModel* model_ = nullptr;
     QTableView* grid_ = nullptr;
+    GridFooter* footer_ = nullptr;
     QTreeWidget* tree_ = nullptr;
     QComboBox* searchField_ = nullptr;
     QLineEdit* searchText_ = nullptr;

@@ -78,6 +78,7 @@ SalaryPage::SalaryPage(app::Navigation& nav, app::TDM& dm, ModulePanel* panel)
     connect(reopen_, &QPushButton::clicked, this, [this] { attached().closeOrReopen(false); });
 
     hookSearch(nav);
+    panel->addGridFooter();
     // A click on a node rebuilds the view for the set chosen in the box; the sort keeps the filter.
     panel->ownNodeClick = [this](int node) { attached().clickNode(node); };
     panel->ownSort = [this](const std::string& field, const std::string& order) { attached().sort(field, order); };

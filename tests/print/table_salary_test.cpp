@@ -1,5 +1,5 @@
 // The salary table printed from the salary view: the printed amounts, and their totals, are the
-// ones the grid shows, the computed tax and net pay included.
+// ones the grid shows, the computed tax and net pay included; a total adds the figures shown.
 #include <gtest/gtest.h>
 
 #include "db/Connection.h"
@@ -55,8 +55,8 @@ TEST_F(TableSalaryTest, TotalsAreTheSumsOfTheShownTaxAndNetPay)
     Money tax, net;
     for (int r = 0; r < gzb.recordCount(); ++r) {
         const int64_t id = gzb.rowValue(r, gzb.fieldIndex("编号")).toInt();
-        tax = tax + view.taxOf(id);
-        net = net + view.netOf(id);
+        tax = tax + view.taxOf(id).toFen();
+        net = net + view.netOf(id).toFen();
     }
     ASSERT_NE(tax, Money()) << "the fixture's rows pay tax";
     EXPECT_EQ(printer.grandTotals()[2], tax) << "not the stored 9999";
@@ -64,7 +64,7 @@ TEST_F(TableSalaryTest, TotalsAreTheSumsOfTheShownTaxAndNetPay)
     const auto cells = page.textsOf(print::TextRole::Cell);
     ASSERT_GE(cells.size(), 4u);
     EXPECT_EQ(std::vector<std::string>(cells.end() - 4, cells.end()),
-              (std::vector<std::string>{"总计", "12996.675", print::formatNumber(tax, "#,##0.00"), print::formatNumber(net, "#,##0.00")}))
-        << "a sum without a format is shown in its shortest form";
+              (std::vector<std::string>{"总计", "12996.7", print::formatNumber(tax, "#,##0.00"), print::formatNumber(net, "#,##0.00")}))
+        << "five rows shown as x.34 (not the stored x.335); a sum without a format in its shortest form";
     EXPECT_EQ(gzb.currentRow(), 2) << "printing never moves the list's cursor";
 }

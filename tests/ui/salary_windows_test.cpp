@@ -9,6 +9,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTableView>
 #include <QTest>
@@ -18,17 +19,22 @@
 
 #include "app/TDM.h"
 #include "app/Tmain.h"
+#include "db/Money.h"
 #include "payroll/MonthTable.h"
 #include "payroll/SalaryView.h"
 #include "payroll/Tgzeditw.h"
 #include "payroll/TWorkListWindow.h"
 #include "query/DefaultQueryFiles.h"
 #include "query/GridLayout.h"
+#include "print/TablePages.h"
+#include "print/TableSource.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
+#include "ui/GridFooter.h"
 #include "ui/ModulePanel.h"
 #include "ui/NavigationBar.h"
 #include "ui/ProgramWindows.h"
+#include "ui/TablePrintWindows.h"
 #include "ui/WindowRegistry.h"
 
 namespace {
@@ -45,6 +51,41 @@ void saveShot(QWidget* w, const char* name)
 void typeText(QWidget* w, const QString& text)
 {
     for (const QChar c : text) QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+int columnOf(QTableView* grid, const QString& title)
+{
+    QAbstractItemModel* m = grid->model();
+    for (int c = 0; c < m->columnCount(); ++c)
+        if (m->headerData(c, Qt::Horizontal).toString() == title) return c;
+    return -1;
+}
+
+// The sum of a column's texts as the grid shows them, "0.00".
+QString sumOfTexts(const QStringList& texts)
+{
+    db::Money sum;
+    for (const QString& t : texts) {
+        db::Money m;
+        EXPECT_TRUE(db::Money::parse(t.toStdString(), &m)) << t.toStdString();
+        sum = sum + m;
+    }
+    return QString::fromStdString(sum.toString(2));
+}
+
+// Every shown column of the grid has its cell of the totals row right below it, as wide as it.
+void expectFooterUnderColumns(QTableView* grid, ui::GridFooter* footer, const char* when)
+{
+    const QHeaderView* top = grid->horizontalHeader();
+    const QHeaderView* bottom = footer->row();
+    ASSERT_EQ(bottom->count(), top->count()) << when;
+    for (int c = 0; c < top->count(); ++c) {
+        EXPECT_EQ(bottom->isSectionHidden(c), top->isSectionHidden(c)) << when << ", column " << c;
+        if (top->isSectionHidden(c)) continue;
+        const int x = top->viewport()->mapToGlobal(QPoint(top->sectionViewportPosition(c), 0)).x();
+        EXPECT_EQ(bottom->viewport()->mapToGlobal(QPoint(bottom->sectionViewportPosition(c), 0)).x(), x) << when << ", column " << c;
+        EXPECT_EQ(bottom->sectionSize(c), top->sectionSize(c)) << when << ", column " << c;
+    }
 }
 
 QStringList columnTexts(QTableView* grid, const QString& title)
@@ -388,6 +429,136 @@ TEST_F(SalaryWindowsTest, EmptyWorkListOpensTheEditWindowOnANewRow)
     QTest::mouseClick(piece->findChild<QPushButton*>(QStringLiteral("增加")), Qt::LeftButton);
     EXPECT_EQ(rowsSeen, (std::vector<std::string>{"王五/1", "王五/1", "王五/1"}));
     EXPECT_EQ(grid->model()->rowCount(), 0);  // each new row was cancelled in the window
+}
+
+
+// The totals row under the salary grid: 合计 under the first text column and the sum of every money
+// column as the grid shows it; it stays under its columns when one is widened and when the grid
+// scrolls, and follows an amount typed into the salary card.
+TEST_F(SalaryWindowsTest, TotalsRowFollowsColumnsScrollAndEdits)
+{
+    query::writeMissingQueryFiles(p.path("set/"));
+    ui::registerProgramWindows();
+    ui.onWindow("工资卡片编辑", [] { ui::openRegisteredWindow("工资卡片编辑", QApplication::activeWindow()); });
+    exec("update 工资表 set gz02=gz02+0.125 where 员工编号 in ('E03', 'E04')");  // both show 600.13
+    app::Tmain w(p.frame(), false);
+    ui::ModulePanel* panel = choose(w, "工资表管理", 11);
+    ASSERT_NE(panel, nullptr);
+    w.show();
+    QTableView* grid = panel->grid();
+    ui::GridFooter* footer = panel->gridFooter();
+    ASSERT_NE(footer, nullptr);
+    EXPECT_TRUE(footer->isVisible());
+    EXPECT_EQ(footer->text(columnOf(grid, QStringLiteral("姓名"))), QStringLiteral("合计"));
+    EXPECT_EQ(footer->text(columnOf(grid, QStringLiteral("序号"))), QString()) << "a row number is not summed";
+    const QStringList amounts = {"基本工资", "岗位工资", "应发合计", "个人所得税", "实发工资"};
+    auto expectSums = [&](const char* when) {
+        for (const QString& a : amounts)
+            EXPECT_EQ(footer->text(columnOf(grid, a)), sumOfTexts(columnTexts(grid, a))) << when << ": " << a.toStdString();
+    };
+    expectSums("opened");
+    EXPECT_EQ(footer->text(columnOf(grid, QStringLiteral("岗位工资"))), QStringLiteral("2400.26")) << "not the stored 2400.25";
+    expectFooterUnderColumns(grid, footer, "opened");
+    saveShot(&w, "salary-totals");
+
+    // Widen 基本工资 by dragging the right edge of its title.
+    QHeaderView* header = grid->horizontalHeader();
+    const int basic = columnOf(grid, QStringLiteral("基本工资"));
+    const int before = header->sectionSize(basic);
+    const int edge = header->sectionViewportPosition(basic) + before - 1, y = header->height() / 2;
+    QTest::mousePress(header->viewport(), Qt::LeftButton, {}, QPoint(edge, y));
+    QTest::mouseMove(header->viewport(), QPoint(edge + 80, y));
+    QTest::mouseRelease(header->viewport(), Qt::LeftButton, {}, QPoint(edge + 80, y));
+    ASSERT_GT(header->sectionSize(basic), before) << "the drag widened the column";
+    expectFooterUnderColumns(grid, footer, "widened");
+
+    // A narrow window scrolls the grid sideways: a click on the scroll bar's far end.
+    w.resize(700, 600);
+    QApplication::processEvents();
+    QScrollBar* bar = grid->horizontalScrollBar();
+    ASSERT_GT(bar->maximum(), 0);
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() - 30, bar->height() / 2));
+    ASSERT_GT(bar->value(), 0);
+    expectFooterUnderColumns(grid, footer, "scrolled");
+
+    // 李四's 基本工资 2300 typed as 2500.5 in the card: the totals follow as it is typed and after 保存.
+    const QPoint liSi(grid->viewport()->width() / 2, grid->rowViewportPosition(1) + grid->rowHeight(1) / 2);
+    QString whileTyping;
+    QTimer::singleShot(0, [&] {
+        QWidget* card = QApplication::activeModalWidget();
+        ASSERT_NE(card, nullptr);
+        auto* box = card->findChild<QLineEdit*>(QStringLiteral("gz01"));
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->text(), QStringLiteral("2300.00"));
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, QStringLiteral("2500.5"));
+        whileTyping = footer->text(basic);
+        QTest::mouseClick(card->findChild<QPushButton*>(QStringLiteral("save")), Qt::LeftButton);
+        QTest::mouseClick(card->findChild<QPushButton*>(QStringLiteral("close")), Qt::LeftButton);
+    });
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, liSi);
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, liSi);
+    EXPECT_EQ(whileTyping, QStringLiteral("10400.50"));
+    EXPECT_EQ(footer->text(basic), QStringLiteral("10400.50"));
+    EXPECT_EQ(columnTexts(grid, QStringLiteral("实发工资"))[1], QStringLiteral("2975.45")) << "2500.5 + 600 - 125.05";
+    expectSums("after the card");
+    expectFooterUnderColumns(grid, footer, "after the card");
+
+    // A quick search narrows the rows and the totals with them.
+    auto* text = panel->findChild<QLineEdit*>(QStringLiteral("searchText"));
+    ASSERT_EQ(panel->searchField()->currentText(), QStringLiteral("姓名"));
+    typeText(text, QStringLiteral("王"));
+    QTest::keyClick(text, Qt::Key_Return);
+    ASSERT_EQ(grid->model()->rowCount(), 1);
+    EXPECT_EQ(footer->text(basic), QStringLiteral("4300.00"));
+    expectSums("searched");
+}
+
+// Formula items, the tax and the net pay are amounts like the others: "0.00" in the grid, the card,
+// the printed table and the pay slips alike.
+TEST_F(SalaryWindowsTest, ComputedAmountsShowTwoDecimalsEverywhere)
+{
+    exec("update 工资表 set gz01=3700.1 where 员工编号='E01'");  // 应发合计 4300.1
+    app::Tmain w(p.frame(), false);
+    ui::ModulePanel* panel = choose(w, "工资表管理", 11);
+    ASSERT_NE(panel, nullptr);
+    w.show();
+    QTableView* grid = panel->grid();
+    const QStringList computed = {"应发合计", "个人所得税", "实发工资"};
+    QStringList shown;
+    for (const QString& c : computed) shown << columnTexts(grid, c).front();
+    // 4300.1 is 2700.1 above 1600: 15 % less 125 is 280.015, 280.02 to the fen; the net pay takes that.
+    EXPECT_EQ(shown, (QStringList{"4300.10", "280.02", "4020.08"}));
+
+    std::vector<std::string> titles;
+    for (const QString& c : computed) titles.push_back(c.toStdString());
+    const print::DataSetSource source(dm.gzb, ui::moduleGridColumns(11));
+    print::TableLayout table = print::TableLayout::defaults(titles);
+    const print::ReportPage page = print::TablePrinter(table, source).page(1);
+    const auto cells = page.textsOf(print::TextRole::Cell);
+    ASSERT_GE(cells.size(), 3u);
+    EXPECT_EQ(QStringList({QString::fromStdString(cells[0]), QString::fromStdString(cells[1]), QString::fromStdString(cells[2])}), shown)
+        << "the printed table";
+    table.payStubs = true;
+    const auto slip = print::TablePrinter(table, source).slipOf(0).textsOf(print::TextRole::Cell);
+    ASSERT_EQ(slip.size(), 3u);
+    EXPECT_EQ(QStringList({QString::fromStdString(slip[0]), QString::fromStdString(slip[1]), QString::fromStdString(slip[2])}), shown)
+        << "the pay slip";
+
+    ui::registerProgramWindows();
+    ui.onWindow("工资卡片编辑", [] { ui::openRegisteredWindow("工资卡片编辑", QApplication::activeWindow()); });
+    QStringList inCard;
+    QTimer::singleShot(0, [&] {
+        QWidget* card = QApplication::activeModalWidget();
+        ASSERT_NE(card, nullptr);
+        for (const char* code : {"gz03", "gz04", "gz05"}) inCard << card->findChild<QLineEdit*>(QString::fromUtf8(code))->text();
+        QTest::mouseClick(card->findChild<QPushButton*>(QStringLiteral("close")), Qt::LeftButton);
+    });
+    const QRect first = grid->visualRect(grid->model()->index(0, 1));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, first.center());
+    QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, first.center());
+    EXPECT_EQ(inCard, shown) << "the salary card";
 }
 
 }  // namespace
