@@ -22,26 +22,26 @@ namespace {
 Money& add(Money& to, Money amount) { return to = to + amount; }
 
 // The declared deductions up to the month, into the figures' totals and categories.
-void addDeclared(const EmployeeYear& y, int firstMonth, int month, CumulativeFigures& f)
+void addDeclared(const EmployeeYear& y, int firstMonth, int month, bool details, CumulativeFigures& f)
 {
     for (const AdditionalDeduction& d : y.additional) {
         const Money amount = additionalDeducted(d, y.year, firstMonth, month);
         if (amount == Money()) continue;
-        add(f.additionalByCategory[d.category], amount);
+        if (details) add(f.additionalByCategory[d.category], amount);
         add(f.additional, amount);
     }
     for (const auto& [m, categories] : y.other) {
         if (m > month) break;
         for (const auto& [category, amount] : categories) {
             add(category == kRelief ? f.relief : f.other, amount);
-            add(f.otherByCategory[category], amount);
+            if (details) add(f.otherByCategory[category], amount);
         }
     }
 }
 
 }  // namespace
 
-CumulativeFigures YearWalk::apply(const PayUnit& unit)
+CumulativeFigures YearWalk::apply(const PayUnit& unit, bool details)
 {
     const EmployeeYear& y = *year_;
     CumulativeFigures f;
@@ -51,32 +51,34 @@ CumulativeFigures YearWalk::apply(const PayUnit& unit)
     // The bonus is taxed on its own once a year, in the first month it is paid, when so chosen; any
     // other bonus is part of the wages.
     PayFigures wages = unit.pay;
-    if (unit.cumulative && wages.bonus != Money() && y.choices.bonusOnItsOwn && !bonusTaken_) {
-        bonusTaken_ = true;
+    if (unit.cumulative && wages.bonus != Money() && y.choices.bonusOnItsOwn && !state_.bonusTaken) {
+        state_.bonusTaken = true;
         f.bonusOnItsOwn = true;
         f.bonusTax = bonusTaxOnItsOwn(wages.bonus).tax;
-        f.bonusWarning = bonusWarning(wages.bonus);
+        if (details) f.bonusWarning = bonusWarning(wages.bonus);
     } else {
         wages.income = wages.income + wages.bonus;
     }
-    total_ += wages;
+    PayFigures& total = state_.total;
+    total += wages;
 
     const int first = y.choices.firstMonth > 0 ? y.choices.firstMonth : y.firstMonth;
-    f.income = total_.income;
-    f.taxFree = total_.taxFree;
-    f.special = total_.special();
-    f.other = total_.otherItems;
-    if (total_.otherItems != Money()) f.otherByCategory[kKindOtherDeduction] = total_.otherItems;
+    f.income = total.income;
+    f.taxFree = total.taxFree;
+    f.special = total.special();
+    f.other = total.otherItems;
+    if (details && total.otherItems != Money()) f.otherByCategory[kKindOtherDeduction] = total.otherItems;
     f.basicDeduction = basicDeduction(first, unit.month, y.choices.sixtyThousand);
-    addDeclared(y, first, unit.month, f);
+    addDeclared(y, first, unit.month, details, f);
 
-    CumulativeInput in{f.income, f.taxFree, f.basicDeduction, f.special, f.additional, f.other, f.relief, withheld_};
+    CumulativeInput in{f.income, f.taxFree, f.basicDeduction, f.special, f.additional, f.other, f.relief,
+                       state_.withheld};
     const CumulativeResult r = cumulativeWithholding(in);
     f.taxable = r.taxable;
     f.percent = r.percent;
     f.quickDeduction = r.quickDeduction;
     f.taxDue = r.taxDue;
-    f.withheld = withheld_;
+    f.withheld = state_.withheld;
     if (unit.cumulative && !unit.closed) {
         f.wageTax = r.tax;
         f.tax = f.wageTax + f.bonusTax;
@@ -86,7 +88,7 @@ CumulativeFigures YearWalk::apply(const PayUnit& unit)
         f.tax = unit.tax;
         f.wageTax = std::max(Money(), unit.tax - f.bonusTax);
     }
-    withheld_ = withheld_ + f.wageTax;
+    state_.withheld = state_.withheld + f.wageTax;
     return f;
 }
 
@@ -107,11 +109,8 @@ std::vector<CumulativeFigures> walkYear(const EmployeeYear& year, std::vector<Pa
 CumulativeFigures YearToDate::withRow(const std::string& employee, const PayUnit& row) const
 {
     const auto found = employees_.find(employee);
-    const EmployeeYear& y = found == employees_.end() ? empty_ : found->second.year;
-    YearWalk walk(&y);
-    if (found != employees_.end())
-        for (const PayUnit& u : found->second.units) walk.apply(u);
-    return walk.apply(row);
+    if (found == employees_.end()) return YearWalk(&empty_).apply(row);
+    return YearWalk(&found->second.year, found->second.after).apply(row);
 }
 
 std::vector<CumulativeFigures> YearToDate::walked(const std::string& employee) const

@@ -62,17 +62,24 @@ struct CumulativeFigures {
     std::string bonusWarning;
 };
 
+// What the walk carries from one unit to the next.
+struct WalkState {
+    PayFigures total;          // the wages so far (a bonus taxed on its own apart)
+    Money withheld;            // the wage tax so far
+    bool bonusTaken = false;   // the bonus may be taxed on its own once a year
+};
+
 // Walks an employee's units; each call takes the next unit in (month, set order).
 class YearWalk {
 public:
-    explicit YearWalk(const EmployeeYear* year) : year_(year) {}
-    CumulativeFigures apply(const PayUnit& unit);
+    explicit YearWalk(const EmployeeYear* year, WalkState state = {}) : year_(year), state_(std::move(state)) {}
+    // Without details the figures leave out the categories (the walk through earlier months).
+    CumulativeFigures apply(const PayUnit& unit, bool details = true);
+    const WalkState& state() const { return state_; }
 
 private:
     const EmployeeYear* year_;
-    PayFigures total_;
-    Money withheld_;
-    bool bonusTaken_ = false;  // the bonus may be taxed on its own once a year
+    WalkState state_;
 };
 
 // Every unit of an employee walked in order.
@@ -104,6 +111,7 @@ private:
     struct Employee {
         EmployeeYear year;
         std::vector<PayUnit> units;
+        WalkState after;  // the state after every unit read
     };
     int year_ = 0, month_ = 0;
     std::unordered_map<std::string, Employee> employees_;

@@ -85,13 +85,13 @@ std::string sumOf(const std::vector<std::string>& columns)
     return e;
 }
 
-// sum(case 工资帐套 when 'A' then (…) when 'B' then (…) else 0 end) for one measure.
+// case 工资帐套 when 'A' then … when 'B' then … else 0 end: one measure of a row.
 std::string measureSql(const std::vector<SetColumns>& sets, Measure m)
 {
     std::string cases;
     for (const SetColumns& s : sets)
-        if (!s.columns[m].empty()) cases += " when " + db::sqlQuote(s.set) + " then (" + sumOf(s.columns[m]) + ")";
-    return cases.empty() ? "0" : "sum(case 工资帐套" + cases + " else 0 end)";
+        if (!s.columns[m].empty()) cases += " when " + db::sqlQuote(s.set) + " then " + sumOf(s.columns[m]);
+    return cases.empty() ? "0" : "case 工资帐套" + cases + " else 0 end";
 }
 
 std::string monthText(int month)
@@ -116,10 +116,14 @@ public:
         readEmployees();
         readRows();
         readOpenGroups();
-        for (auto& [no, e] : out_.employees_)
+        for (auto& [no, e] : out_.employees_) {
             std::stable_sort(e.units.begin(), e.units.end(), [](const PayUnit& a, const PayUnit& b) {
                 return a.month != b.month ? a.month < b.month : a.setOrder < b.setOrder;
             });
+            YearWalk walk(&e.year);
+            for (const PayUnit& u : e.units) walk.apply(u, false);
+            e.after = walk.state();
+        }
     }
 
 private:
@@ -175,13 +179,16 @@ private:
         u.setOrder = out_.setOrder(set);
         const auto s = std::find_if(sets_.begin(), sets_.end(), [&](const SetColumns& c) { return c.set == set; });
         u.cumulative = s == sets_.end() || s->cumulative;
+        u.closed = true;  // until a row of it is found open
         e.units.push_back(u);
         return e.units.back();
     }
 
+    // One statement over the year's rows of every set; the rows are summed per employee, month and
+    // set here as they stream by (the engine's group by would sort the whole year first).
     void readRows()
     {
-        std::string sql = "select 员工编号, 月, 工资帐套, sum(case when 结帐状态='是' then 0 else 1 end)";
+        std::string sql = "select 员工编号, 月, 工资帐套, 结帐状态";
         for (int m = 0; m < MeasureCount; ++m) sql += ", " + measureSql(sets_, static_cast<Measure>(m));
         sql += " from 工资表 where 年=? and cast(月 as integer) between 1 and ?";
         // A handful of employees (a view narrowed to a department) is looked up by the index.
@@ -191,14 +198,13 @@ private:
             for (size_t i = 0; i < wanted_.size(); ++i) sql += i ? ",?" : "?";
             sql += ")";
         }
-        sql += " group by 员工编号, 月, 工资帐套";
         BoundStatement st(conn_, sql);
         st.bind(1, std::string_view(std::to_string(out_.year_))).bind(2, int64_t{out_.month_});
         int p = 3;
         if (byList)
             for (const std::string& no : wanted_) st.bind(p++, std::string_view(no));
         while (st.step()) {
-            const std::string no = st.textOrEmpty(0), monthStored = st.textOrEmpty(1), set = st.textOrEmpty(2);
+            const std::string no = st.textOrEmpty(0), set = st.textOrEmpty(2);
             const int month = static_cast<int>(st.integer(1));
             if (no.empty() || !wanted(no) || !counts(month, set)) continue;
             Money v[MeasureCount];
@@ -206,8 +212,10 @@ private:
             PayUnit& u = unitOf(no, month, set);
             u.pay += figuresFrom(v);
             u.tax = u.tax + v[Tax];
-            u.closed = st.integer(3) == 0;
-            if (!u.closed) openGroups_.insert({set, monthStored});
+            if (st.textOrEmpty(3) != "是") {
+                u.closed = false;
+                openGroups_.insert({set, st.textOrEmpty(1)});
+            }
         }
     }
 
