@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <map>
 #include <string>
 #include <unordered_map>
@@ -20,6 +21,20 @@ struct PayFigures {
     Money special() const { return pension + medical + unemployment + housingFund; }
     PayFigures& operator+=(const PayFigures& o);
 };
+
+// Which columns of a set's salary rows hold what the withholding sums, by the items' kinds. A set
+// whose items name no 收入 takes its tax item's base as the income.
+struct SetKinds {
+    enum Measure { Income, TaxFree, Pension, Medical, Unemployment, HousingFund, OtherItems, Bonus, Tax, MeasureCount };
+    std::string set;
+    bool cumulative = true;  // the set's tax method
+    std::vector<std::string> columns[MeasureCount];
+
+    // A row's figures from its displayed values by column.
+    PayFigures payOf(const std::function<Money(const std::string&)>& valueOf) const;
+    static PayFigures figuresFrom(const Money (&values)[MeasureCount]);
+};
+SetKinds readSetKinds(db::Connection& conn, const std::string& set);
 
 // One employee's salary of one month from one set, as the walk takes it.
 struct PayUnit {

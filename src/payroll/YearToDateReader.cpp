@@ -16,22 +16,53 @@ namespace rsgz::payroll::tax {
 
 namespace {
 
-// The sums the walk needs, in the order of the grouped query's columns.
-enum Measure { Income, TaxFree, Pension, Medical, Unemployment, HousingFund, OtherItems, Bonus, Tax, MeasureCount };
+using Measure = SetKinds::Measure;
+constexpr int MeasureCount = SetKinds::MeasureCount;
+constexpr Measure Income = SetKinds::Income, Tax = SetKinds::Tax;
 
+std::string sumOf(const std::vector<std::string>& columns)
+{
+    std::string e;
+    for (const std::string& c : columns) {
+        if (!e.empty()) e += '+';
+        e.append("coalesce(").append(c).append(",0)");
+    }
+    return e;
+}
+
+// case 工资帐套 when 'A' then … when 'B' then … else 0 end: one measure of a row.
+std::string measureSql(const std::vector<SetKinds>& sets, Measure m)
+{
+    std::string cases;
+    for (const SetKinds& s : sets)
+        if (!s.columns[m].empty()) cases += " when " + db::sqlQuote(s.set) + " then " + sumOf(s.columns[m]);
+    return cases.empty() ? "0" : "case 工资帐套" + cases + " else 0 end";
+}
+
+std::string monthText(int month)
+{
+    std::string t = std::to_string(month);
+    return t.size() < 2 ? t.insert(0, 1, '0') : t;
+}
+
+}  // namespace
+
+namespace {
 int measureOfKind(const std::string& kind)
 {
-    static const std::pair<const char*, Measure> kinds[] = {
-        {kKindIncome, Income},          {kKindTaxFree, TaxFree},         {kPension, Pension},
-        {kMedical, Medical},            {kUnemployment, Unemployment},   {kHousingFund, HousingFund},
-        {kKindOtherDeduction, OtherItems}, {kKindBonus, Bonus},
+    static const std::pair<const char*, SetKinds::Measure> kinds[] = {
+        {kKindIncome, SetKinds::Income},        {kKindTaxFree, SetKinds::TaxFree},
+        {kPension, SetKinds::Pension},          {kMedical, SetKinds::Medical},
+        {kUnemployment, SetKinds::Unemployment}, {kHousingFund, SetKinds::HousingFund},
+        {kKindOtherDeduction, SetKinds::OtherItems}, {kKindBonus, SetKinds::Bonus},
     };
     for (const auto& [name, m] : kinds)
         if (kind == name) return m;
     return -1;
 }
+}  // namespace
 
-PayFigures figuresFrom(const Money (&v)[MeasureCount])
+PayFigures SetKinds::figuresFrom(const Money (&v)[MeasureCount])
 {
     PayFigures p;
     p.income = v[Income];
@@ -45,19 +76,18 @@ PayFigures figuresFrom(const Money (&v)[MeasureCount])
     return p;
 }
 
-// Which columns of one set hold what.
-struct SetColumns {
-    std::string set;
-    int order = 0;
-    bool cumulative = true;
-    std::vector<std::string> columns[MeasureCount];
-};
-
-SetColumns columnsOfSet(db::Connection& conn, const std::string& set, int order)
+PayFigures SetKinds::payOf(const std::function<Money(const std::string&)>& valueOf) const
 {
-    SetColumns s;
+    Money v[MeasureCount];
+    for (int m = 0; m < Tax; ++m)
+        for (const std::string& c : columns[m]) v[m] = v[m] + valueOf(c);
+    return figuresFrom(v);
+}
+
+SetKinds readSetKinds(db::Connection& conn, const std::string& set)
+{
+    SetKinds s;
     s.set = set;
-    s.order = order;
     s.cumulative = taxMethodOf(conn, set) == TaxMethod::Cumulative;
     const SalaryViewConfig view = buildSalaryView(conn, set);
     BoundStatement st(conn, "select 工资代码, 项目类别 from 帐套, 工资帐套明细 where 帐套编号1=帐套编号 and 帐套名称=? "
@@ -74,33 +104,6 @@ SetColumns columnsOfSet(db::Connection& conn, const std::string& set, int order)
     if (!view.taxColumn.empty()) s.columns[Tax].push_back(view.taxColumn);
     return s;
 }
-
-std::string sumOf(const std::vector<std::string>& columns)
-{
-    std::string e;
-    for (const std::string& c : columns) {
-        if (!e.empty()) e += '+';
-        e.append("coalesce(").append(c).append(",0)");
-    }
-    return e;
-}
-
-// case 工资帐套 when 'A' then … when 'B' then … else 0 end: one measure of a row.
-std::string measureSql(const std::vector<SetColumns>& sets, Measure m)
-{
-    std::string cases;
-    for (const SetColumns& s : sets)
-        if (!s.columns[m].empty()) cases += " when " + db::sqlQuote(s.set) + " then " + sumOf(s.columns[m]);
-    return cases.empty() ? "0" : "case 工资帐套" + cases + " else 0 end";
-}
-
-std::string monthText(int month)
-{
-    std::string t = std::to_string(month);
-    return t.size() < 2 ? t.insert(0, 1, '0') : t;
-}
-
-}  // namespace
 
 class YearToDateReader {
 public:
@@ -137,7 +140,7 @@ private:
             const std::string name = st.textOrEmpty(0);
             if (out_.setOrder_.emplace(name, static_cast<int>(out_.setOrder_.size())).second) names.push_back(name);
         }
-        for (const std::string& n : names) sets_.push_back(columnsOfSet(conn_, n, out_.setOrder(n)));
+        for (const std::string& n : names) sets_.push_back(readSetKinds(conn_, n));
     }
 
     void readEmployees()
@@ -177,7 +180,7 @@ private:
         u.month = month;
         u.set = set;
         u.setOrder = out_.setOrder(set);
-        const auto s = std::find_if(sets_.begin(), sets_.end(), [&](const SetColumns& c) { return c.set == set; });
+        const auto s = std::find_if(sets_.begin(), sets_.end(), [&](const SetKinds& c) { return c.set == set; });
         u.cumulative = s == sets_.end() || s->cumulative;
         u.closed = true;  // until a row of it is found open
         e.units.push_back(u);
@@ -210,7 +213,7 @@ private:
             Money v[MeasureCount];
             for (int m = 0; m < MeasureCount; ++m) v[m] = st.money(4 + m);
             PayUnit& u = unitOf(no, month, set);
-            u.pay += figuresFrom(v);
+            u.pay += SetKinds::figuresFrom(v);
             u.tax = u.tax + v[Tax];
             if (st.textOrEmpty(3) != "是") {
                 u.closed = false;
@@ -224,7 +227,7 @@ private:
     void readOpenGroups()
     {
         for (const auto& [set, monthStored] : openGroups_) {
-            const auto s = std::find_if(sets_.begin(), sets_.end(), [&](const SetColumns& c) { return c.set == set; });
+            const auto s = std::find_if(sets_.begin(), sets_.end(), [&](const SetKinds& c) { return c.set == set; });
             const int month = std::atoi(monthStored.c_str());
             out_.openMonths_.push_back(std::to_string(out_.year_) + "年" + monthText(month) + "月（帐套“" + set + "”）");
             if (s == sets_.end()) continue;
@@ -232,7 +235,7 @@ private:
         }
     }
 
-    void readOpenGroup(const SetColumns& s, const std::string& monthStored, int month)
+    void readOpenGroup(const SetKinds& s, const std::string& monthStored, int month)
     {
         db::DataSet ds(&conn_, "ytd_open");
         SalaryView view(conn_, ds);
@@ -253,7 +256,7 @@ private:
             for (int m = 0; m < Tax; ++m)
                 for (int i : idx[m])
                     if (i >= 0) v[m] = v[m] + ds.rowValue(row, i).toMoney();
-            u.pay += figuresFrom(v);
+            u.pay += SetKinds::figuresFrom(v);
             u.tax = u.tax + view.taxOf(ds.rowValue(row, idIdx).toInt());
         }
     }
@@ -262,7 +265,7 @@ private:
     YearToDate& out_;
     std::string set_;
     std::unordered_set<std::string> wanted_;
-    std::vector<SetColumns> sets_;
+    std::vector<SetKinds> sets_;
     std::set<std::pair<std::string, std::string>> openGroups_;
 };
 
