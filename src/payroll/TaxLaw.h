@@ -54,6 +54,12 @@ std::vector<ContributionAmount> contributionsOf(db::Connection& conn, const std:
 std::map<std::string, std::vector<ContributionAmount>> contributionsOfAll(db::Connection& conn,
                                                                           const std::string& set, YearMonth month);
 
+// Writes each employee's part of every contribution kind an item of the set holds into the month's
+// open salary rows of the set (employees with bases in that year; the others keep what they have),
+// in one transaction. The caller checks the right 工资表管理 first, as the month's generation does.
+// Returns the rows changed.
+int fillContributions(db::Connection& conn, const std::string& set, YearMonth month);
+
 // --- declared deductions and choices -----------------------------------------------------------------
 
 // The employee's declarations that reach into the year.

@@ -56,9 +56,11 @@ protected:
     db::Connection conn{db.livePath()};
 };
 
-TEST_F(TaxDatabase, SchemeRulesInForceByMonthAndEachEmployeesAmounts)
-{
-    exec("insert into 缴费方案 (方案名称, 险种, 个人比例, 单位比例, 个人附加额, 单位附加额, 基数下限, 基数上限, 舍入单位, "
+class SchemeDatabase : public TaxDatabase {
+protected:
+    SchemeDatabase()
+    {
+        exec("insert into 缴费方案 (方案名称, 险种, 个人比例, 单位比例, 个人附加额, 单位附加额, 基数下限, 基数上限, 舍入单位, "
          "舍入方式, 起始年月) values "
          "('标准', '养老保险', 8, 16, 0, 0, 4000, 30000, '分', '四舍五入', '2025-01'), "
          "('标准', '住房公积金', 12, 12, 0, 0, 0, 0, '元', '四舍五入', '2025-01'), "
@@ -67,8 +69,12 @@ TEST_F(TaxDatabase, SchemeRulesInForceByMonthAndEachEmployeesAmounts)
          "('其他', '养老保险', 1, 1, 0, 0, 0, 0, '分', '四舍五入', '2025-01')");
     exec("insert into 缴费基数 (员工编号1, 年度, 社保基数, 公积金基数) values ('E1', 2026, 10000, 8000.5), "
          "('E2', 2026, 3000, 0), ('E1', 2025, 1, 1)");
-    setSchemeOfSet(conn, "管理", "标准");
+        setSchemeOfSet(conn, "管理", "标准");
+    }
+};
 
+TEST_F(SchemeDatabase, SchemeRulesInForceByMonthAndEachEmployeesAmounts)
+{
     // March: the 2025 rules. E1: 10000 × 8% = 800, × 16% = 1600; 8000.5 × 12% = 960.06 → 960 (to the
     // yuan); 大病互助 a flat 10. E2: 3000 below the floor 4000: 320; no housing-fund base: nothing.
     const auto march = contributionsOfAll(conn, "管理", {2026, 3});
@@ -93,6 +99,30 @@ TEST_F(TaxDatabase, SchemeRulesInForceByMonthAndEachEmployeesAmounts)
     const auto at = [&](const char* k) { return std::find(kinds.begin(), kinds.end(), k) - kinds.begin(); };
     EXPECT_LT(at("大病互助"), at("其他扣除"));
     EXPECT_LT(at("住房公积金"), at("大病互助"));
+}
+
+TEST_F(SchemeDatabase, ContributionsFeedTheItemsOfTheirKindInOpenRows)
+{
+    exec("insert into 帐套 (帐套编号, 帐套名称) values ('01', '管理')");
+    exec("insert into 工资帐套明细 (帐套编号1, 工资代码, 工资项目, 计算公式, 是否所得税, 项目类别) values "
+         "('01', 'gz01', '基本工资', '', '否', '收入'), ('01', 'gz02', '养老', '', '否', '养老保险'), "
+         "('01', 'gz03', '公积金', '', '否', '住房公积金')");
+    exec("insert into 工资表 (员工编号, 年, 月, 工资帐套, 结帐状态, gz02, gz03) values "
+         "('E1', '2026', '03', '管理', '否', 0, 0), ('E2', '2026', '03', '管理', null, 0, 0), "
+         "('E3', '2026', '03', '管理', '否', 55, 66), ('E1', '2026', '02', '管理', '是', 1, 1), "
+         "('E1', '2026', '03', '其他帐套', '否', 7, 7)");
+    EXPECT_EQ(fillContributions(conn, "管理", {2026, 3}), 2);
+    auto cells = [&](const char* no, const char* month, const char* set) {
+        db::Statement st = conn.prepareNative(std::string("select gz02, gz03 from 工资表 where 员工编号='") + no +
+                                              "' and 月='" + month + "' and 工资帐套='" + set + "'");
+        EXPECT_TRUE(st.step());
+        return std::make_pair(sqlite3_column_double(st.get(), 0), sqlite3_column_double(st.get(), 1));
+    };
+    EXPECT_EQ(cells("E1", "03", "管理"), std::make_pair(800.0, 960.0));
+    EXPECT_EQ(cells("E2", "03", "管理"), std::make_pair(320.0, 0.0));
+    EXPECT_EQ(cells("E3", "03", "管理"), std::make_pair(55.0, 66.0));      // no bases: kept
+    EXPECT_EQ(cells("E1", "02", "管理"), std::make_pair(1.0, 1.0));        // closed: kept
+    EXPECT_EQ(cells("E1", "03", "其他帐套"), std::make_pair(7.0, 7.0));    // another set
 }
 
 // Two sets: 管理 (gz01 基本工资 and gz02 津贴 = gz01*0.1 are 收入, gz03 养老保险, gz04 个税 on 基本工资,
