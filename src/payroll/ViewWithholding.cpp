@@ -66,4 +66,22 @@ std::vector<std::string> ViewWithholding::openMonths() const
     return {all.begin(), all.end()};
 }
 
+std::vector<std::pair<std::string, std::string>> cardLines(const CumulativeFigures& f)
+{
+    auto amount = [](Money m) { return m.toString(2); };
+    std::vector<std::pair<std::string, std::string>> lines = {
+        {"累计收入", amount(f.income)},
+        {"累计减除费用", amount(f.basicDeduction)},
+        {"累计专项扣除", amount(f.special)},
+        {"累计专项附加扣除", amount(f.additional)},
+        {"累计应纳税所得额", amount(f.taxable)},
+        {"税率", std::to_string(f.percent) + "%"},
+        {"累计已缴税额", amount(f.withheld)},
+        {"本期税额", amount(f.tax)},
+    };
+    if (f.bonusOnItsOwn) lines.push_back({"其中全年一次性奖金税额", amount(f.bonusTax)});
+    if (!f.bonusWarning.empty()) lines.push_back({"提示", f.bonusWarning});
+    return lines;
+}
+
 }  // namespace rsgz::payroll::tax

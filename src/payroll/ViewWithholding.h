@@ -46,4 +46,8 @@ private:
     std::unordered_map<int64_t, CumulativeFigures> figures_;
 };
 
+// The lines of a row's cumulative figures as the salary card shows them: caption and amount text.
+// The eight of every row, then the bonus taxed on its own and its warning when there is one.
+std::vector<std::pair<std::string, std::string>> cardLines(const CumulativeFigures& f);
+
 }  // namespace rsgz::payroll::tax
