@@ -24,6 +24,7 @@ constexpr int kEmployees = 5000;
 void seedItems(db::Connection& conn)
 {
     conn.exec("insert into 帐套 (帐套编号, 帐套名称) values ('01', '管理'), ('02', '补贴')");
+    for (const char* set : {"管理", "补贴"}) payroll::tax::setTaxMethod(conn, set, payroll::tax::TaxMethod::Cumulative);
     conn.exec("insert into 工资帐套明细 (帐套编号1, 工资代码, 工资项目, 计算公式, 是否所得税, 个税起征点, 个税关联, 项目类别) values "
               "('01', 'gz01', '基本工资', '', '否', 0, '', '收入'), ('01', 'gz02', '岗位工资', '', '否', 0, '', '收入'), "
               "('01', 'gz03', '绩效', '', '否', 0, '', '收入'), ('01', 'gz04', '年终奖', '', '否', 0, '', '全年一次性奖金'), "

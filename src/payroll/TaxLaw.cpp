@@ -58,7 +58,14 @@ const char* const kReachesYear = "起始年月<=? and (结束年月 is null or �
 
 TaxMethod taxMethodOf(db::Connection& conn, const std::string& set)
 {
-    return setting(conn, set, kMethodKey) == kMonthlyMethod ? TaxMethod::Monthly : TaxMethod::Cumulative;
+    return setting(conn, set, kMethodKey) == kCumulativeMethod ? TaxMethod::Cumulative : TaxMethod::Monthly;
+}
+
+void giveTaxMethod(db::Connection& conn, const std::string& set, TaxMethod method)
+{
+    bool found = false;
+    setting(conn, set, kMethodKey, &found);
+    if (!found && !set.empty()) setTaxMethod(conn, set, method);
 }
 
 void setTaxMethod(db::Connection& conn, const std::string& set, TaxMethod method)

@@ -24,10 +24,13 @@ namespace rsgz::payroll::tax {
 
 // --- per set ---------------------------------------------------------------------------------------
 
-// A set without a 计税方法 row withholds cumulatively; the sets that existed before the tax-law
-// tables were given 按月计税 when the database was upgraded.
+// A set made in the program is given 累计预扣 when it is first saved (the record rule of 帐套); the
+// sets kept before the tax-law tables were given 按月计税 by the upgrade. A set without a 计税方法
+// row is taxed by the month table, as every set was before.
 TaxMethod taxMethodOf(db::Connection& conn, const std::string& set);
 void setTaxMethod(db::Connection& conn, const std::string& set, TaxMethod method);
+// Gives a set without a 计税方法 row that method; a set that has one keeps it.
+void giveTaxMethod(db::Connection& conn, const std::string& set, TaxMethod method);
 // The 方案名称 the set computes its contributions with; empty when none.
 std::string schemeOfSet(db::Connection& conn, const std::string& set);
 void setSchemeOfSet(db::Connection& conn, const std::string& set, const std::string& scheme);

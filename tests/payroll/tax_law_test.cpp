@@ -8,6 +8,8 @@
 #include <filesystem>
 
 #include "db/Connection.h"
+#include "app/Interaction.h"
+#include "app/RecordRulesFixture.h"
 #include "db/SchemaUpgrade.h"
 #include "payroll/TaxLaw.h"
 #include "payroll/YearToDate.h"
@@ -15,6 +17,7 @@
 #include "support/TestDatabase.h"
 
 using namespace rsgz;
+using rsgz::test::RecordRulesTest;
 using namespace rsgz::payroll::tax;
 using db::Money;
 
@@ -40,13 +43,33 @@ TEST(TaxLaw, UpgradedSetsKeepTheMonthTableNewSetsWithholdCumulatively)
         t.commit();
     }
     for (const std::string& s : sets) EXPECT_EQ(taxMethodOf(conn, s), TaxMethod::Monthly) << s;
-    conn.exec("insert into 帐套 (帐套编号, 帐套名称) values ('99', '新帐套')");
-    EXPECT_EQ(taxMethodOf(conn, "新帐套"), TaxMethod::Cumulative);
+    giveTaxMethod(conn, sets[0], TaxMethod::Cumulative);  // has one: kept
+    EXPECT_EQ(taxMethodOf(conn, sets[0]), TaxMethod::Monthly);
     setTaxMethod(conn, sets[0], TaxMethod::Cumulative);
     setTaxMethod(conn, sets[0], TaxMethod::Cumulative);  // replaces, never piles up
     EXPECT_EQ(taxMethodOf(conn, sets[0]), TaxMethod::Cumulative);
     db::Statement kinds = conn.prepareNative("select count(*) from 工资帐套明细 where 项目类别 is null");
     EXPECT_TRUE(kinds.step());
+}
+
+// A set made in the program (the set window posts the new row of 帐套) withholds cumulatively;
+// editing an older set leaves its method alone.
+TEST_F(RecordRulesTest, ASetMadeInTheProgramWithholdsCumulatively)
+{
+    exec("insert into 帐套 (帐套编号, 帐套名称) values ('01', '旧帐套')");
+    open(tdm.gz_zt, "select * from 帐套");
+    ui.onWindow("帐套数据编辑", [this] {
+        tdm.gz_zt.setValue("帐套编号", "02");
+        tdm.gz_zt.setValue("帐套名称", "新帐套");
+        tdm.gz_zt.post();
+    });
+    ASSERT_TRUE(app::runAction([this] { tdm.gz_zt.append(); }));
+    EXPECT_EQ(taxMethodOf(tdm.DMADO, "新帐套"), TaxMethod::Cumulative);
+    ASSERT_TRUE(tdm.gz_zt.locate("帐套名称", db::Value("旧帐套")));
+    tdm.gz_zt.edit();
+    tdm.gz_zt.setValue("帐套编号", "03");
+    tdm.gz_zt.post();
+    EXPECT_EQ(taxMethodOf(tdm.DMADO, "旧帐套"), TaxMethod::Monthly);
 }
 
 class TaxDatabase : public ::testing::Test {
@@ -133,6 +156,7 @@ protected:
     YearToDateRead()
     {
         exec("insert into 帐套 (帐套编号, 帐套名称) values ('01', '管理'), ('02', '补贴')");
+        for (const char* set : {"管理", "补贴"}) setTaxMethod(conn, set, TaxMethod::Cumulative);
         exec("insert into 工资帐套明细 (帐套编号1, 工资代码, 工资项目, 计算公式, 是否所得税, 个税起征点, 个税关联, 项目类别) "
              "values ('01', 'gz01', '基本工资', '', '否', 0, '', '收入'), "
              "('01', 'gz02', '津贴', 'gz01*0.1', '否', 0, '', '收入'), "
