@@ -239,6 +239,7 @@ private:
     {
         db::DataSet ds(&conn_, "ytd_open");
         SalaryView view(conn_, ds);
+        view.setCumulativeTax(false);
         view.build(s.set);
         view.filter().nodes = {{"月", monthStored}, {"年", std::to_string(out_.year_)}};
         view.open();
