@@ -120,6 +120,12 @@ public:
     std::vector<std::string> employees() const;
     // "2026年03月（帐套“管理”）" for every earlier month with a row not yet closed.
     const std::vector<std::string>& openMonths() const { return openMonths_; }
+    struct OpenMonth {
+        int month = 0;
+        std::string set;
+    };
+    // The same as data, in the same order.
+    const std::vector<OpenMonth>& openGroups() const { return openGroups_; }
     // The set's position among the sets, for PayUnit::setOrder.
     int setOrder(const std::string& set) const;
 
@@ -135,6 +141,7 @@ private:
     std::unordered_map<std::string, Employee> employees_;
     std::map<std::string, int> setOrder_;
     std::vector<std::string> openMonths_;
+    std::vector<OpenMonth> openGroups_;
     EmployeeYear empty_;
     friend class YearToDateReader;
 };

@@ -231,6 +231,7 @@ private:
             const auto s = std::find_if(sets_.begin(), sets_.end(), [&](const SetKinds& c) { return c.set == set; });
             const int month = std::atoi(monthStored.c_str());
             out_.openMonths_.push_back(std::to_string(out_.year_) + "年" + monthText(month) + "月（帐套“" + set + "”）");
+            out_.openGroups_.push_back({month, set});
             if (s == sets_.end()) continue;
             try {
                 readOpenGroup(*s, monthStored, month);
