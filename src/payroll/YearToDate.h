@@ -35,6 +35,9 @@ struct SetKinds {
     static PayFigures figuresFrom(const Money (&values)[MeasureCount]);
 };
 SetKinds readSetKinds(db::Connection& conn, const std::string& set);
+// The same when the caller knows the set's tax column and its base (the salary view as it builds).
+SetKinds readSetKinds(db::Connection& conn, const std::string& set, const std::string& taxColumn,
+                      const std::string& taxBaseColumn);
 
 // One employee's salary of one month from one set, as the walk takes it.
 struct PayUnit {
