@@ -9,7 +9,6 @@
 #include <filesystem>
 
 #include "db/ChineseCollation.h"
-#include "db/FormulaFunctions.h"
 #include "db/Dialect.h"
 #include "db/LatinCase.h"
 
@@ -163,7 +162,6 @@ sqlite3* Connection::handle()
         throw DbError(SQLITE_ERROR, "无法打开数据库文件 " + path_ + "：" + msg);
     }
     registerChineseCollation(db);
-    registerFormulaFunctions(db);
     sqlite3_wal_hook(db, afterCommit, &commitListener_);
     db_ = db;
     return db_;

@@ -18,6 +18,12 @@ ViewWithholding::ViewWithholding(db::Connection& conn, const std::string& set) :
 {
 }
 
+ViewWithholding::ViewWithholding(db::Connection& conn, const std::string& set, const std::string& taxColumn,
+                                 const std::string& taxBaseColumn)
+    : conn_(conn), kinds_(readSetKinds(conn, set, taxColumn, taxBaseColumn))
+{
+}
+
 void ViewWithholding::prepare(const std::vector<Row>& rows)
 {
     std::map<std::pair<int, int>, std::set<std::string>> employees;

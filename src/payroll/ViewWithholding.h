@@ -22,6 +22,9 @@ namespace rsgz::payroll::tax {
 class ViewWithholding {
 public:
     ViewWithholding(db::Connection& conn, const std::string& set);
+    // The same when the set's tax column and base are known (the view as it opens).
+    ViewWithholding(db::Connection& conn, const std::string& set, const std::string& taxColumn,
+                    const std::string& taxBaseColumn);
     // The set withholds cumulatively (else the month table taxes it as before).
     bool cumulative() const { return kinds_.cumulative; }
 

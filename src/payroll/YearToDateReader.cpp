@@ -257,9 +257,6 @@ private:
         view.build(s.set);
         view.filter().nodes = {{"月", monthStored}, {"年", std::to_string(out_.year_)}};
         view.open();
-        std::vector<int> idx[MeasureCount];
-        for (int m = 0; m < MeasureCount; ++m)
-            for (const std::string& c : s.columns[m]) idx[m].push_back(ds.fieldIndex(c));
         const int noIdx = ds.fieldIndex("员工编号"), idIdx = ds.fieldIndex("编号");
         std::set<std::string> reset;
         for (int row = 0; row < ds.rowCount(); ++row) {
@@ -267,12 +264,9 @@ private:
             if (no.empty() || !wanted(no)) continue;
             PayUnit& u = unitOf(no, month, s.set);
             if (reset.insert(no).second) u.pay = PayFigures(), u.tax = Money();  // the view's figures replace the stored sums
-            Money v[MeasureCount];
-            for (int m = 0; m < Tax; ++m)
-                for (int i : idx[m])
-                    if (i >= 0) v[m] = v[m] + ds.rowValue(row, i).toMoney();
-            u.pay += SetKinds::figuresFrom(v);
-            u.tax = u.tax + view.taxOf(ds.rowValue(row, idIdx).toInt());
+            const int64_t id = ds.rowValue(row, idIdx).toInt();
+            u.pay += s.payOf([&](const std::string& column) { return view.valueOf(id, column); });
+            u.tax = u.tax + view.taxOf(id);
         }
     }
 
