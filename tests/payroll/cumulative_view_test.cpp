@@ -195,4 +195,21 @@ TEST_F(CumulativeViewTest, AViewOfManyOpenMonths)
     EXPECT_EQ(view.withholding()->openMonths(), std::vector<std::string>{"2026年01月（帐套“补贴”）"});
 }
 
+// A cumulative set needs no 个税关联 when its items say what they hold; a formula item of 收入 is
+// computed before the tax, whatever its code.
+TEST_F(CumulativeViewTest, TheTaxReadsWhatTheItemsHoldComputedFirst)
+{
+    exec("insert into 帐套 (帐套编号, 帐套名称) values ('04', '新')");
+    setTaxMethod(conn, "新", TaxMethod::Cumulative);
+    exec("insert into 工资帐套明细 (帐套编号1, 工资代码, 工资项目, 计算公式, 是否所得税, 个税起征点, 个税关联, 项目类别) values "
+         "('04', 'gz01', '基本', '', '否', 0, '', '收入'), ('04', 'gz02', '个税', '', '是', 0, '', '个税'), "
+         "('04', 'gz03', '津贴', 'gz01*0.1', '否', 0, '', '收入'), ('04', 'gz04', '实发', 'gz01+gz03-gz02', '否', 0, '', '实发')");
+    exec("insert into 工资表 (员工编号, 姓名, 年, 月, 工资帐套, 结帐状态, gz01) values ('D', '丁', '2026', '01', '新', '否', 10000)");
+    openMonth("新", 1);
+    EXPECT_TRUE(view.config().warnings.empty()) << view.config().warnings.front();
+    // 10000 + 津贴 1000 = 11000 − 5000 = 6000 × 3% = 180; 实发 11000 − 180.
+    EXPECT_EQ(shown("D", "gz02"), y(180));
+    EXPECT_EQ(shown("D", "gz04"), y(10820));
+}
+
 }  // namespace
