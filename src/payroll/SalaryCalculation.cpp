@@ -44,7 +44,9 @@ std::vector<Candidate> candidates(SalaryViewConfig& v)
         c.reads = c.step.formula.columns();
         out.push_back(std::move(c));
     }
-    if (!v.taxColumn.empty() && !v.taxBaseColumn.empty())
+    if (!v.taxColumn.empty() && v.cumulativeTax)
+        out.push_back({{CalculationStep::Kind::Tax, v.taxColumn, {}}, v.taxReads});
+    else if (!v.taxColumn.empty() && !v.taxBaseColumn.empty())
         out.push_back({{CalculationStep::Kind::Tax, v.taxColumn, {}}, {v.taxBaseColumn}});
     if (!v.netColumn.empty()) {
         Candidate net{{CalculationStep::Kind::Net, v.netColumn, {}}, v.added};
@@ -115,6 +117,7 @@ void breakCycle(SalaryViewConfig& v, std::vector<Candidate>& c, const std::vecto
     if (c.size() != before) return;
     std::erase_if(c, [&](const Candidate& x) { return inCycle(x, CalculationStep::Kind::Tax); });
     v.taxBaseColumn.clear();
+    v.cumulativeTax = false;
 }
 
 }  // namespace
@@ -237,7 +240,12 @@ RowCalculation::RowCalculation(const SalaryViewConfig& v, TaxBrackets brackets)
         case CalculationStep::Kind::Formula:
             for (const std::string& c : s.formula.columns()) st.reads.push_back(slot(c));
             break;
-        case CalculationStep::Kind::Tax: st.reads.push_back(slot(v.taxBaseColumn)); break;
+        case CalculationStep::Kind::Tax:
+            if (v.cumulativeTax)
+                for (const std::string& c : v.taxReads) taxSlots_.emplace_back(c, slot(c));
+            else
+                st.reads.push_back(slot(v.taxBaseColumn));
+            break;
         case CalculationStep::Kind::Net:
             for (const std::string& c : v.added) st.reads.push_back(slot(c));
             for (const std::string& c : v.subtracted) st.subtracts.push_back(slot(c));
@@ -249,6 +257,17 @@ RowCalculation::RowCalculation(const SalaryViewConfig& v, TaxBrackets brackets)
 }
 
 Money RowCalculation::taxOfRow(const Amount& base) { return tax_.taxOf(base.value_or(Money()), threshold_).toFen(); }
+
+RowCalculation::Amount RowCalculation::cumulativeTaxOfRow()
+{
+    if (!rowTax_) return Amount();
+    const ValueOf valueOf = [this](const std::string& column) {
+        for (const auto& [c, slot] : taxSlots_)
+            if (c == column) return slots_[static_cast<size_t>(slot)].value_or(Money());
+        return Money();
+    };
+    return rowTax_(valueOf);
+}
 
 void RowCalculation::compute(const Amount* inputs, Amount* out)
 {
@@ -266,7 +285,10 @@ void RowCalculation::compute(const Amount* inputs, Amount* out)
                 if (result) result = result->toFen();
                 break;
             }
-            case CalculationStep::Kind::Tax: result = taxOfRow(slots_[static_cast<size_t>(s.reads[0])]); break;
+            case CalculationStep::Kind::Tax:
+                if (!taxSlots_.empty() || s.reads.empty()) result = cumulativeTaxOfRow();
+                else result = taxOfRow(slots_[static_cast<size_t>(s.reads[0])]);
+                break;
             case CalculationStep::Kind::Net: {
                 // An empty term counts as nothing.
                 Money net;

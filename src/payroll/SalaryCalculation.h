@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,10 @@ struct SalaryViewConfig {
     db::Money threshold;
     std::string netColumn;
     std::vector<std::string> added, subtracted;
+    // A set that withholds cumulatively: its tax reads these columns (what its items hold for the
+    // withholding), computed before it; the month table reads only the base.
+    bool cumulativeTax = false;
+    std::vector<std::string> taxReads;
     std::vector<CalculationStep> steps;  // formula items, the tax and the net pay, in dependency order
     std::vector<std::string> warnings;   // said once when the view is built, never per row
     db::SqlLines selectLines;            // up to and including " from 工资表"
@@ -70,10 +75,18 @@ public:
     // inputs: the amounts of inputs(); out: one amount per step of the view, in the steps' order.
     void compute(const Amount* inputs, Amount* out);
     bool missedBracket() const { return tax_.missedBracket(); }
+    // For a set that withholds cumulatively: the row's tax from the values of taxReads (computed
+    // ones as computed); the view sets it to the row it computes.
+    using ValueOf = std::function<db::Money(const std::string& column)>;
+    void setRowTax(std::function<db::Money(const ValueOf&)> rowTax) { rowTax_ = std::move(rowTax); }
+    bool hasRowTax() const { return static_cast<bool>(rowTax_); }
+    // The same for a row whose values come from elsewhere (a closed row's stored ones).
+    db::Money rowTax(const ValueOf& valueOf) const { return rowTax_ ? rowTax_(valueOf) : db::Money(); }
 
 private:
     // The income tax of a row from its base: nothing up to the threshold, to the fen.
     db::Money taxOfRow(const Amount& base);
+    Amount cumulativeTaxOfRow();
 
     struct Step {
         const CalculationStep* step;
@@ -84,6 +97,8 @@ private:
     std::vector<std::string> inputs_;
     std::vector<Amount> slots_;  // the steps' results, then the inputs
     std::vector<Amount> args_;
+    std::vector<std::pair<std::string, int>> taxSlots_;  // the cumulative tax's columns and their slots
+    std::function<db::Money(const ValueOf&)> rowTax_;
     IncomeTax tax_;
     db::Money threshold_;
 };

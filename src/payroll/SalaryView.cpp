@@ -11,6 +11,7 @@
 #include "payroll/BoundStatement.h"
 #include "payroll/Formula.h"
 #include "payroll/IncomeTax.h"
+#include "payroll/TaxLaw.h"
 
 namespace rsgz::payroll {
 
@@ -99,8 +100,25 @@ void configureTax(SalaryViewConfig& v)
     v.threshold = tax->threshold;
     for (const SalaryItem& it : v.items)
         if (!tax->taxLink.empty() && it.name == tax->taxLink) v.taxBaseColumn = it.code;
-    if (v.taxBaseColumn.empty())
-        v.warnings.push_back("所得税项目“" + tax->name + "”没有关联的工资项目，不计算所得税。");
+}
+
+// A set that withholds cumulatively taxes what its items hold for the withholding; without a 收入
+// item it takes the tax item's base as the income, as the month table would.
+void configureCumulativeTax(db::Connection& conn, SalaryViewConfig& v)
+{
+    if (v.set.empty() || v.taxColumn.empty() || tax::taxMethodOf(conn, v.set) != tax::TaxMethod::Cumulative) return;
+    const tax::SetKinds k = tax::readSetKinds(conn, v.set, v.taxColumn, v.taxBaseColumn);
+    for (int m = 0; m < tax::SetKinds::Tax; ++m)
+        for (const std::string& c : k.columns[m])
+            if (std::find(v.taxReads.begin(), v.taxReads.end(), c) == v.taxReads.end()) v.taxReads.push_back(c);
+    v.cumulativeTax = !v.taxReads.empty();
+}
+
+void warnWithoutBase(SalaryViewConfig& v)
+{
+    if (v.taxColumn.empty() || !v.taxBaseColumn.empty() || v.cumulativeTax) return;
+    const SalaryItem* tax = v.item(v.taxColumn);
+    v.warnings.push_back("所得税项目“" + (tax ? tax->name : v.taxColumn) + "”没有关联的工资项目，不计算所得税。");
 }
 
 }  // namespace
@@ -121,6 +139,8 @@ SalaryViewConfig buildSalaryView(db::Connection& conn, const std::string& set)
     if (!v.items.empty()) {
         configureNet(v, columns);
         configureTax(v);
+        configureCumulativeTax(conn, v);
+        warnWithoutBase(v);
     }
     planCalculation(v);
     // The computed columns are read under another name: their stored value is what a closed row shows.
@@ -183,6 +203,7 @@ void SalaryView::build(const std::string& set)
     config_ = buildSalaryView(conn_, set);
     filter_.set = set;
     calc_.reset();
+    withholding_.reset();
     values_.clear();
     offsetOf_.clear();
 }
@@ -231,6 +252,8 @@ void SalaryView::open()
     try {
         gzb_.open();
         calc_ = std::make_unique<RowCalculation>(config_, TaxBrackets::read(conn_));
+        withholding_ = prepareWithholding(gzb_);
+        if (withholding_) bindRowTax(*calc_, withholding_.get());
         reader_ = readerFor(gzb_, *calc_);
         computeAll();
         if (searchesComputedColumn()) keepSearchedRows();
@@ -262,12 +285,18 @@ SalaryView::Reader SalaryView::readerFor(const db::DataSet& ds, const RowCalcula
 void SalaryView::computeRow(const db::DataSet& ds, const Reader& r, RowCalculation& calc, int row, Amount* out) const
 {
     const size_t steps = config_.steps.size();
+    rowContext_ = {&ds, row};
     if (r.state >= 0 && ds.valueAt(row, r.state).toString() == "是") {
         // A closed row keeps the values it was paid with.
         for (size_t k = 0; k < steps; ++k) {
             const db::Value v = r.stored[k] >= 0 ? ds.valueAt(row, r.stored[k]) : db::Value();
             out[k] = v.isNull() ? Amount() : Amount(v.toMoney());
         }
+        // Its year-to-date figures all the same, for the card.
+        if (calc.hasRowTax()) calc.rowTax([&](const std::string& column) {
+            const int idx = ds.fieldIndex(config_.isComputed(column) ? storedColumnName(column) : column);
+            return idx >= 0 ? ds.valueAt(row, idx).toMoney() : Money();
+        });
         return;
     }
     inputs_.resize(r.inputs.size());
@@ -392,6 +421,45 @@ Money SalaryView::valueOf(int64_t id, const std::string& column) const
     return idx < 0 || gzb_.field(idx).calculated ? Money() : gzb_.valueAt(row, idx).toMoney();
 }
 
+// --- cumulative withholding ------------------------------------------------------------------------
+
+// The year-to-date figures of every month and employee the rows hold, read once, for a set that
+// withholds cumulatively.
+std::shared_ptr<tax::ViewWithholding> SalaryView::prepareWithholding(const db::DataSet& ds) const
+{
+    if (!cumulativeTax_ || !config_.cumulativeTax) return nullptr;
+    auto w = std::make_shared<tax::ViewWithholding>(conn_, config_.set, config_.taxColumn, config_.taxBaseColumn);
+    std::vector<tax::ViewWithholding::Row> rows;
+    rows.reserve(static_cast<size_t>(ds.rowCount()));
+    for (int row = 0; row < ds.rowCount(); ++row) rows.push_back(withholdingRow(ds, row));
+    w->prepare(rows);
+    return w;
+}
+
+tax::ViewWithholding::Row SalaryView::withholdingRow(const db::DataSet& ds, int row) const
+{
+    auto value = [&](const std::string& f) {
+        const int i = ds.fieldIndex(f);
+        return i >= 0 ? ds.valueAt(row, i) : db::Value();
+    };
+    tax::ViewWithholding::Row r;
+    r.id = value("编号").toInt();
+    r.employee = value("员工编号").toString();
+    r.year = value("年").toString();
+    r.month = value("月").toString();
+    r.closed = value("结帐状态").toString() == "是";
+    if (r.closed) r.storedTax = value(storedColumnName(config_.taxColumn)).toMoney();
+    return r;
+}
+
+// The tax step of every row computed through `calc` asks the withholding, for the row being computed.
+void SalaryView::bindRowTax(RowCalculation& calc, tax::ViewWithholding* w) const
+{
+    calc.setRowTax([this, w](const RowCalculation::ValueOf& valueOf) {
+        return w->taxOf(withholdingRow(*rowContext_.ds, rowContext_.row), valueOf);
+    });
+}
+
 // --- closing ---------------------------------------------------------------------------------------
 
 SalaryView::Scope SalaryView::scope(bool closing) const
@@ -428,6 +496,8 @@ int SalaryView::closeRows()
     db::DataSet ds(&conn_, "gzb_close", statementFor(false, kOpenTest));
     ds.open();
     RowCalculation calc(config_, TaxBrackets::read(conn_));
+    const auto withholding = prepareWithholding(ds);
+    if (withholding) bindRowTax(calc, withholding.get());
     const Reader r = readerFor(ds, calc);
     std::string sql = "update 工资表 set 结帐状态='是'";
     for (const CalculationStep& s : config_.steps) sql += ", " + s.column + "=?";

@@ -10,6 +10,7 @@
 #include "db/Money.h"
 #include "db/SqlText.h"
 #include "payroll/SalaryCalculation.h"
+#include "payroll/ViewWithholding.h"
 
 namespace rsgz::db {
 class Connection;
@@ -70,6 +71,11 @@ public:
     db::Money taxOf(int64_t id) const { return valueOf(id, config_.taxColumn); }
     db::Money netOf(int64_t id) const { return valueOf(id, config_.netColumn); }
     bool missedBracket() const { return missedBracket_; }
+    // For a set that withholds cumulatively: every row's year-to-date figures and the earlier months
+    // still open; nullptr for a set taxed by the month table.
+    const tax::ViewWithholding* withholding() const { return withholding_.get(); }
+    // The views the year-to-date reader opens on earlier months leave the tax to its walk.
+    void setCumulativeTax(bool on) { cumulativeTax_ = on; }
     // The sort is by a computed column: the rows are ordered here by their displayed values, not
     // by the database.
     bool sortsByComputedColumn() const { return config_.isComputed(filter_.sortField); }
@@ -112,6 +118,10 @@ private:
     db::SqlLines statementFor(bool withOrder, const std::string& extra = {}, bool shownOnly = true) const;
     int rowOf(int64_t id) const;
 
+    std::shared_ptr<tax::ViewWithholding> prepareWithholding(const db::DataSet& ds) const;
+    tax::ViewWithholding::Row withholdingRow(const db::DataSet& ds, int row) const;
+    void bindRowTax(RowCalculation& calc, tax::ViewWithholding* w) const;
+
     void dataSetReset(db::DataSet&) override;
     void rowChanged(db::DataSet&, int row) override;
 
@@ -129,6 +139,14 @@ private:
     std::vector<int64_t> shownIds_;  // the rows a search by a computed column kept
     bool opening_ = false;
     bool missedBracket_ = false;
+    bool cumulativeTax_ = true;
+    std::shared_ptr<tax::ViewWithholding> withholding_;
+    // The row the calculation works on, for the cumulative tax it asks for.
+    struct RowContext {
+        const db::DataSet* ds = nullptr;
+        int row = -1;
+    };
+    mutable RowContext rowContext_;
 };
 
 // The name under which a closed row's stored tax or net value is read.

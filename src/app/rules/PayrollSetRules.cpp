@@ -2,6 +2,7 @@
 // used once, a set that other rows name keeps its name, a deleted set takes its items with it, an
 // item's code is a real salary column used once per set, and an item's formula can be read, names
 // only columns of its set and leads back to itself through no chain of formulas.
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "payroll/Formula.h"
 #include "payroll/SalaryCalculation.h"
 #include "payroll/SalaryColumns.h"
+#include "payroll/TaxLaw.h"
 
 namespace rsgz::app::rules {
 using namespace rsgz::db;
@@ -142,11 +144,34 @@ void checkItem(TDM& dm, DataSet& d)
     if (!fault.empty()) refuse(dm, fault);
 }
 
+// A set made from now on withholds wage tax cumulatively; the sets kept before go on as they were.
+// The settings of a set (its tax method, its scheme) are kept under its name.
+void bindNewSetTaxMethod(TDM& dm)
+{
+    struct Posting {
+        bool inserting = false;
+        std::string oldName;
+    };
+    auto p = std::make_shared<Posting>();
+    appendRule(dm.gz_zt.rules().beforePost, [&dm, p](DataSet& d) {
+        p->inserting = d.state() == DataSet::State::Insert;
+        p->oldName = p->inserting ? std::string() : storedText(dm.DMADO, "select 帐套名称 from 帐套 where 编号=?1", ownKey(d));
+    });
+    appendRule(dm.gz_zt.rules().afterPost, [&dm, p](DataSet& d) {
+        const std::string name = d.asString("帐套名称");
+        if (p->inserting) payroll::tax::giveTaxMethod(dm.DMADO, name, payroll::tax::TaxMethod::Cumulative);
+        // A set renamed (no rows name it yet) takes its settings along.
+        else if (!p->oldName.empty() && p->oldName != name) payroll::tax::moveSetSettings(dm.DMADO, p->oldName, name);
+        *p = Posting();
+    });
+}
+
 }  // namespace
 
 void bindPayrollSetRules(TDM& dm)
 {
     appendRule(dm.gz_zt.rules().beforePost, [&dm](DataSet& d) { checkSet(dm, d); });
+    bindNewSetTaxMethod(dm);
     // Bound after the question, so the items go only when the operator said 是.
     appendRule(dm.gz_zt.rules().beforeDelete, [&dm](DataSet& d) { deleteItemsOfSet(dm, d); });
 
