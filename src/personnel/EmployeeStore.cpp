@@ -99,7 +99,7 @@ void confirmIdNumber(TDM& dm, bool inserting)
                           && dateOf(ds.rowValue(row, ds.fieldIndex("出生年月"))) == birth;
         if (same) return;
     }
-    const std::string today = QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")).toStdString();
+    const std::string today = dm.now().date().toString(QStringLiteral("yyyy-MM-dd")).toStdString();
     const std::vector<std::string> faults = app::idNumberDisagreements(number, sex, birth, today);
     if (faults.empty()) return;
     std::string question = "请核对身份证号" + number + "：\n";
