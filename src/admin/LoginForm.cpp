@@ -87,11 +87,11 @@ void LoginForm::login()
     }
     if (!app::runAction([this] { test_YongHu_Mima(); })) return;  // database error: the window stays
     if (result) {
-        frame_.LoginFailed = false;
         closed = true;
-        // An older database gets the tables the program creates itself.
-        app::runAction([this] { frame_.dm().updateSchema(); });
-        frame_.startFileCheck();
+        // An older database gets the tables the program creates itself and those of later versions;
+        // a file that cannot be brought up to date is not worked on.
+        frame_.LoginFailed = !app::runAction([this] { frame_.dm().updateSchema(); });
+        if (!frame_.LoginFailed) frame_.startFileCheck();
         return;
     }
     frame_.dm().ShowMessage_jd(std::string("用户登录失败！请重新输入用户名和密码！\r") + app::kSupportLine);

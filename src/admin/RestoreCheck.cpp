@@ -4,6 +4,7 @@
 
 #include "db/DbError.h"
 #include "db/SchemaCheck.h"
+#include "db/SchemaUpgrade.h"
 
 namespace rsgz::admin {
 
@@ -85,7 +86,10 @@ void checkRestoreFile(const std::string& path)
     } catch (const db::DbError& e) {
         refuse("文件 " + path + " 已经损坏，读不出其中的表。", e.what());
     }
-    if (d.empty()) return;
+    if (d.newerVersion)
+        refuse("文件 " + path + " 由更新版本的程序建立（数据库第" + std::to_string(d.fileVersion) + "版），本程序只能使用到第"
+               + std::to_string(db::currentSchemaVersion()) + "版。");
+    if (d.empty()) return;  // an older version is upgraded at the next login
     if (!d.programTablesFound) refuse("文件 " + path + " 不是本系统的数据库：其中没有本系统的任何表。");
     std::vector<std::string> lines = differenceLines(d);
     std::string reason = "文件 " + path + " 与本系统的数据库不同：";

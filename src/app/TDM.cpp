@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "admin/PasswordHash.h"
+#include "app/DatabaseUpgrade.h"
 #include "app/Interaction.h"
 #include "db/Schema.h"
 #include "db/SchemaCheck.h"
@@ -141,6 +142,8 @@ void TDM::updateSchema()
     create_gzxm();
     create_gzdj();
     create_gzdj_xm();
+    // A file of an earlier version gets the tables and columns of the later ones.
+    if (const std::string said = upgradeLiveDatabase(*this); !said.empty()) ShowMessage_jd(said);
     // Databases made before the link indexes existed get them now; a unique index that an old file's
     // duplicate numbers refuse is left out rather than stopping the start.
     for (const std::string& sql : db::schemaIndexSql()) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "db/SchemaUpgrade.h"
 #include "db/SqlText.h"
 
 namespace rsgz::db {
@@ -253,7 +254,10 @@ std::vector<TableDef> settingsTables()
     };
 }
 
-std::vector<TableDef> buildSchema()
+}  // namespace
+
+// The tables of the first version, which later versions extend.
+std::vector<TableDef> firstVersionTables()
 {
     std::vector<TableDef> all;
     all.push_back(employeeTable());
@@ -265,11 +269,9 @@ std::vector<TableDef> buildSchema()
     return all;
 }
 
-}  // namespace
-
 const std::vector<TableDef>& schemaTables()
 {
-    static const std::vector<TableDef> tables = buildSchema();
+    static const std::vector<TableDef> tables = schemaTablesAt(currentSchemaVersion());
     return tables;
 }
 
@@ -291,14 +293,16 @@ std::string createTableSql(const TableDef& t)
     return sql + ")";
 }
 
-std::vector<std::string> schemaIndexSql()
+std::vector<std::string> schemaIndexSql() { return schemaIndexSql(schemaTables()); }
+
+std::vector<std::string> schemaIndexSql(const std::vector<TableDef>& tables)
 {
     // The column's NOCASE collation carries over to the index, so "a01" and "A01" collide as in Jet.
     std::vector<std::string> sql = {"create unique index if not exists " + sqlIdent("员工基本情况_员工编号") + " on "
                                     + sqlIdent("员工基本情况") + " (" + sqlIdent("员工编号") + ")"};
     // Every record about an employee is found by the employee's number; without an index each page
     // of the employee window reads its whole table.
-    for (const TableDef& t : schemaTables()) {
+    for (const TableDef& t : tables) {
         for (const char* link : {"员工编号1", "员工编号"}) {
             if (t.name == "员工基本情况") continue;
             const bool has = std::any_of(t.columns.begin(), t.columns.end(),

@@ -24,13 +24,16 @@ struct TableDef {
     bool ownStatement = false;
 };
 
+// The newest version's tables (SchemaUpgrade.h holds the versions); the first version's alone.
 const std::vector<TableDef>& schemaTables();
+std::vector<TableDef> firstVersionTables();
 const TableDef* findTable(std::string_view name);  // exact name; nullptr when unknown
 
 // "create table if not exists" for SQLite, types from declaredType().
 std::string createTableSql(const TableDef& t);
 // The indexes the schema needs beyond the keys: the unique employee number.
 std::vector<std::string> schemaIndexSql();
+std::vector<std::string> schemaIndexSql(const std::vector<TableDef>& tables);  // of those tables
 
 // The creation statements the program runs itself, line by line as it joins them. The inner
 // spacing is part of the statement text and is kept as is.

@@ -8,6 +8,7 @@
 
 #include "db/Connection.h"
 #include "db/Schema.h"
+#include "db/SchemaUpgrade.h"
 #include "db/SqlText.h"
 
 namespace rsgz::db {
@@ -118,33 +119,38 @@ bool madeAtStart(const std::string& name, const SchemaObject& o)
     return t && t->ownStatement;
 }
 
+int fileVersion(const ReadOnlyFile& file)
+{
+    int version = 0;
+    eachRow(file.db, "PRAGMA user_version", nullptr, [&](sqlite3_stmt* st) { version = sqlite3_column_int(st, 0); });
+    return version <= 0 ? 1 : version;
+}
+
 }  // namespace
 
-void createSchema(Connection& conn)
-{
-    for (const TableDef& t : schemaTables())
-        if (!t.ownStatement) conn.execNative(createTableSql(t));
-    for (const auto& lines : {createGongsiTableLines(), createYinghangSetTableLines(), createGzxmLines(),
-                              createGzdjLines(), createGzdjXmLines()})
-        conn.exec(joinSqlLines(lines));
-    for (const std::string& sql : schemaIndexSql()) conn.execNative(sql);
-}
+void createSchema(Connection& conn) { createSchemaAt(conn, currentSchemaVersion()); }
 
 bool SchemaDifferences::empty() const
 {
-    return missingTables.empty() && extraTables.empty() && extraIndexes.empty() && extraTriggers.empty()
+    return !newerVersion && missingTables.empty() && extraTables.empty() && extraIndexes.empty() && extraTriggers.empty()
         && extraViews.empty() && changedTables.empty() && changedIndexes.empty();
 }
 
 SchemaDifferences compareWithSchema(const std::string& path)
 {
-    Connection memory(":memory:");
-    createSchema(memory);
-    const Objects want = objectsOf(memory.handle());
     const ReadOnlyFile file(path);
+    SchemaDifferences d;
+    d.fileVersion = fileVersion(file);
+    if (d.fileVersion > currentSchemaVersion()) {
+        d.newerVersion = true;
+        return d;
+    }
+    // An older file is compared with the schema of its own version: the login brings it up to date.
+    Connection memory(":memory:");
+    createSchemaAt(memory, d.fileVersion);
+    const Objects want = objectsOf(memory.handle());
     const Objects have = objectsOf(file.db);
 
-    SchemaDifferences d;
     for (const auto& [name, o] : have) {
         const auto w = want.find(name);
         if (w == want.end() || w->second.type != o.type || w->second.table != o.table) {
@@ -163,7 +169,7 @@ SchemaDifferences compareWithSchema(const std::string& path)
     }
     // The schema's own order reads better than the alphabet's.
     std::vector<std::string> order;
-    for (const TableDef& t : schemaTables()) order.push_back(t.name);
+    for (const TableDef& t : schemaTablesAt(d.fileVersion)) order.push_back(t.name);
     auto rank = [&](const std::string& n) { return std::find(order.begin(), order.end(), n) - order.begin(); };
     std::sort(d.missingTables.begin(), d.missingTables.end(), [&](auto& a, auto& b) { return rank(a) < rank(b); });
     return d;

@@ -6,8 +6,9 @@ namespace rsgz::db {
 
 class Connection;
 
-// Creates every table and index of the program's schema on an empty database: the generated
-// tables, the five the program also creates with statements of its own, and the indexes.
+// Creates every table and index of the program's newest schema on an empty database: the generated
+// tables, the five the program also creates with statements of its own, and the indexes; and
+// records the schema version.
 void createSchema(Connection& conn);
 
 // A table of the file whose columns are not those the program creates.
@@ -19,7 +20,8 @@ struct TableDifference {
     // Neither of the above: the columns agree and the rest of the definition does not.
 };
 
-// How the schema of a database file differs from the one createSchema makes. Objects the program
+// How the schema of a database file differs from the one createSchemaAt makes for the file's own
+// version (an older file is upgraded at login, so only a damaged or foreign schema is a difference). Objects the program
 // adds by itself when it starts (its five run-time tables, every index) may be missing; anything
 // else missing, anything more and anything defined otherwise is listed.
 struct SchemaDifferences {
@@ -28,6 +30,8 @@ struct SchemaDifferences {
     std::vector<TableDifference> changedTables;
     std::vector<std::string> changedIndexes;
     bool programTablesFound = false;  // at least one table of the program is in the file
+    int fileVersion = 1;               // the schema version the file says it has
+    bool newerVersion = false;         // made by a newer program: nothing else is compared
     bool empty() const;
 };
 
