@@ -2,7 +2,14 @@
 
 #include <map>
 
+#include <QString>
+
 #include "app/IdNumber.h"
+#include "app/Interaction.h"
+#include "app/OperatorRights.h"
+#include "app/Progress.h"
+#include "app/TDM.h"
+#include "exchange/ExcelExport.h"
 #include "db/DataSet.h"
 #include "payroll/BoundStatement.h"
 #include "payroll/SalaryView.h"
@@ -174,6 +181,38 @@ Declaration gatherDeclaration(db::Connection& conn, int year, int month)
         d.wages.push_back(std::move(line));
     }
     return d;
+}
+
+void declareMonthAsked(app::TDM& dm, int year, int month)
+{
+    app::requireRight(dm, "工资表管理");
+    const std::string period = std::to_string(year) + "年" + twoDigits(month) + "月";
+    const Declaration d = gatherDeclaration(dm.DMADO, year, month);
+    if (d.wages.empty()) {
+        app::interaction().showMessage(period + "没有工资数据，不能生成扣缴申报表！");
+        return;
+    }
+    const std::string today = dm.now().date().toString(QStringLiteral("yyyy-MM-dd")).toStdString();
+    if (const auto refused = declarationRefusals(d, today); !refused.empty()) {
+        app::interaction().showMessage(refusalNotice(refused));
+        return;
+    }
+    std::string path = app::interaction().saveFileName("请输入扣缴申报表文件名称", "Microsoft Excel 文件 (*.xlsx)");
+    if (path.empty()) return;
+    if (!QString::fromStdString(path).endsWith(QStringLiteral(".xlsx"), Qt::CaseInsensitive)) path += ".xlsx";
+    std::string notice;
+    {
+        app::Progress progress("扣缴申报", "正在写入" + period + "扣缴申报表……",
+                               static_cast<int>(d.wages.size() + d.bonuses.size()));
+        try {
+            writeDeclaration(path, d, [&progress](int done) { progress.step(done); });
+            notice = period + "扣缴申报表已写入文件“" + path + "”：正常工资薪金" + std::to_string(d.wages.size())
+                     + "人，全年一次性奖金" + std::to_string(d.bonuses.size()) + "人。";
+        } catch (const exchange::ExportError& e) {
+            notice = e.what();
+        }
+    }
+    app::interaction().showMessage(notice);
 }
 
 }  // namespace rsgz::payroll

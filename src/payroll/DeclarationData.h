@@ -6,6 +6,9 @@
 
 #include "payroll/WithholdingDeclaration.h"
 
+namespace rsgz::app {
+class TDM;
+}
 namespace rsgz::db {
 class Connection;
 }
@@ -17,5 +20,9 @@ namespace rsgz::payroll {
 // column 其他; 全年一次性奖金 goes to the bonus sheet unless the employee's choice of the year adds it to
 // the wages. The special additional deductions are summed from the first month employed to this month.
 Declaration gatherDeclaration(db::Connection& conn, int year, int month);
+
+// 生成申报表: checks the right, gathers the month, refuses naming every employee without a sound ID
+// number, else asks for the file and writes it, then says where and how many.
+void declareMonthAsked(app::TDM& dm, int year, int month);
 
 }  // namespace rsgz::payroll

@@ -1,0 +1,88 @@
+#include "payroll/TaxListForm.h"
+
+#include "app/Interaction.h"
+#include "app/TDM.h"
+#include "app/rules/RecordRules.h"
+#include "db/SqlText.h"
+
+namespace rsgz::payroll {
+
+TaxListForm::TaxListForm(app::TDM& dm, const TaxListSpec& spec)
+    : dm_(dm), spec_(spec), ds_(&dm.DMADO, spec.table)
+{
+    db::DataSetRules& r = ds_.rules();
+    r.afterInsert = [this](db::DataSet& ds) {
+        for (const auto& [column, value] : spec_.defaults) ds.setValue(column, value);
+        if (!employee_.empty() && ds.fieldIndex("员工编号1") >= 0) ds.setValue("员工编号1", employee_);
+        if (year_ > 0 && ds.fieldIndex("年度") >= 0) ds.setValue("年度", year_);
+    };
+    r.beforePost = [this](db::DataSet& ds) {
+        if (!spec_.check) return;
+        const std::string refusal = spec_.check(ds);
+        if (refusal.empty()) return;
+        dm_.ShowMessage_jd(refusal);
+        db::abortSilently();
+    };
+    r.beforeDelete = [](db::DataSet&) {
+        if (!app::interaction().ask("删除当前记录吗？")) db::abortSilently();
+    };
+    // Before the rules above: a refused operator is told so before anything is checked or asked.
+    app::guardWithRight(dm_, ds_, spec_.right);
+}
+
+db::SqlLines TaxListForm::statement() const
+{
+    db::SqlLines lines = {"select * from " + db::sqlIdent(spec_.table)};
+    if (!employee_.empty()) lines.push_back("where 员工编号1=" + db::sqlQuote(employee_));
+    else if (year_ > 0) lines.push_back("where 年度=" + std::to_string(year_));
+    if (!spec_.order.empty()) lines.push_back("order by " + spec_.order);
+    return lines;
+}
+
+void TaxListForm::setEmployee(const std::string& number)
+{
+    employee_ = number;
+    open();
+}
+
+void TaxListForm::setYear(int year)
+{
+    year_ = year;
+    open();
+}
+
+void TaxListForm::open()
+{
+    app::runAction([this] {
+        if (ds_.active() && ds_.isEditing()) ds_.post();
+        ds_.close();
+        ds_.setSql(statement());
+        ds_.open();
+    });
+}
+
+void TaxListForm::add()
+{
+    app::runAction([this] {
+        if (ds_.active()) ds_.append();
+    });
+}
+
+void TaxListForm::save()
+{
+    app::runAction([this] {
+        if (!ds_.active()) return;
+        if (ds_.isEditing()) ds_.post();
+        ds_.requery();
+    });
+}
+
+void TaxListForm::remove()
+{
+    app::runAction([this] {
+        if (ds_.state() == db::DataSet::State::Insert) ds_.cancel();
+        else if (ds_.active() && !ds_.isEmpty()) ds_.remove();
+    });
+}
+
+}  // namespace rsgz::payroll

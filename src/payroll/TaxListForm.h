@@ -1,0 +1,67 @@
+#pragma once
+// The lists the wage-tax windows edit in their grids (declared deductions, other deductions, the
+// contribution scheme, the bases), without their controls: a dataset of the window's own over one
+// table, narrowed to an employee or a year, guarded by a payroll right where it is written, each row
+// checked before it is stored.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "db/DataSet.h"
+
+namespace rsgz::app {
+class TDM;
+}
+
+namespace rsgz::payroll {
+
+struct TaxListSpec {
+    std::string caption;
+    std::string table;
+    std::string right;                 // guards every insert, change and deletion
+    std::vector<std::string> columns;  // the grid's, in order
+    std::string order;                 // the columns of the order line
+    std::vector<std::pair<std::string, db::Value>> defaults;  // of a new row
+    // The refusal of the row about to be stored, naming what is wrong; empty when it may be stored.
+    std::function<std::string(const db::DataSet&)> check;
+};
+
+// 专项附加扣除, 其他扣除 (narrowed to an employee), 缴费方案, 缴费基数 (narrowed to a year).
+const TaxListSpec& additionalDeductionList();
+const TaxListSpec& otherDeductionList();
+const TaxListSpec& contributionSchemeList();
+const TaxListSpec& contributionBaseList();
+
+class TaxListForm {
+public:
+    TaxListForm(app::TDM& dm, const TaxListSpec& spec);
+    TaxListForm(const TaxListForm&) = delete;
+    TaxListForm& operator=(const TaxListForm&) = delete;
+
+    const TaxListSpec& spec() const { return spec_; }
+    db::DataSet& dataSet() { return ds_; }
+
+    // The rows of one employee (员工编号1) or of one year (年度); a new row takes them. A pending
+    // edit is settled the way every move settles it before the list is read again.
+    void setEmployee(const std::string& number);
+    void setYear(int year);
+    const std::string& employee() const { return employee_; }
+    int year() const { return year_; }
+
+    // Each runs as a button does: a refusal is told, the window stays open.
+    void open();
+    void add();
+    void save();
+    void remove();  // asks first; a row being added is only dropped
+
+private:
+    db::SqlLines statement() const;
+
+    app::TDM& dm_;
+    const TaxListSpec& spec_;
+    db::DataSet ds_;
+    std::string employee_;
+    int year_ = 0;
+};
+
+}  // namespace rsgz::payroll
