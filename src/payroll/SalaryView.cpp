@@ -10,6 +10,8 @@
 #include "payroll/BoundStatement.h"
 #include "payroll/Formula.h"
 #include "payroll/IncomeTax.h"
+#include "payroll/TaxLaw.h"
+#include "payroll/ViewWithholding.h"
 
 namespace rsgz::payroll {
 
@@ -236,6 +238,7 @@ void SalaryView::open()
     try {
         gzb_.open();
         values_ = compute(gzb_);
+        withholding_ = lastWithholding_;
         if (sortsByComputedColumn()) sortByComputed();
     } catch (...) {
         gzb_.enableControls();
@@ -259,14 +262,25 @@ SalaryView::Values SalaryView::compute(db::DataSet& ds)
     };
     const std::vector<int> added = resolve(config_.added), subtracted = resolve(config_.subtracted);
     IncomeTax tax(TaxBrackets::read(conn_));
+    auto withholding = cumulativeWithholding(ds);
     out.reserve(static_cast<size_t>(ds.rowCount()));
     for (int row = 0; row < ds.rowCount(); ++row) {
         Computed c;
-        if (stateIdx >= 0 && ds.rowValue(row, stateIdx).toString() == "是") {
+        const bool closed = stateIdx >= 0 && ds.rowValue(row, stateIdx).toString() == "是";
+        Money cumulative;
+        if (withholding) {
+            auto valueOf = [&](const std::string& code) {
+                const int i = ds.fieldIndex(code);
+                return i >= 0 ? ds.rowValue(row, i).toMoney() : Money();
+            };
+            cumulative = withholding->taxOf(withholdingRow(ds, row), valueOf);
+        }
+        if (closed) {
             if (taxStored >= 0) c.tax = ds.rowValue(row, taxStored).toMoney();
             if (netStored >= 0) c.net = ds.rowValue(row, netStored).toMoney();
         } else {
-            if (baseIdx >= 0) c.tax = tax.taxOf(ds.rowValue(row, baseIdx).toMoney(), config_.threshold);
+            if (withholding) c.tax = cumulative;
+            else if (baseIdx >= 0) c.tax = tax.taxOf(ds.rowValue(row, baseIdx).toMoney(), config_.threshold);
             auto term = [&](int i) { return i == -2 ? c.tax : i >= 0 ? ds.rowValue(row, i).toMoney() : Money(); };
             for (int i : added) c.net = c.net + term(i);
             for (int i : subtracted) c.net = c.net - term(i);
@@ -274,7 +288,40 @@ SalaryView::Values SalaryView::compute(db::DataSet& ds)
         out[ds.rowValue(row, idIdx).toInt()] = c;
     }
     missedBracket_ = tax.missedBracket();
+    lastWithholding_ = withholding;
     return out;
+}
+
+// The cumulative withholding of the rows read, for a set that withholds so: the year-to-date
+// figures of every month and employee the rows hold, read once.
+std::shared_ptr<tax::ViewWithholding> SalaryView::cumulativeWithholding(const db::DataSet& ds) const
+{
+    if (!cumulativeTax_ || config_.set.empty() || config_.taxColumn.empty() || config_.taxBaseColumn.empty() ||
+        tax::taxMethodOf(conn_, config_.set) != tax::TaxMethod::Cumulative)
+        return nullptr;
+    auto w = std::make_shared<tax::ViewWithholding>(conn_, config_.set);
+    std::vector<tax::ViewWithholding::Row> rows;
+    rows.reserve(static_cast<size_t>(ds.rowCount()));
+    for (int row = 0; row < ds.rowCount(); ++row) rows.push_back(withholdingRow(ds, row));
+    w->prepare(rows);
+    return w;
+}
+
+tax::ViewWithholding::Row SalaryView::withholdingRow(const db::DataSet& ds, int row) const
+{
+    auto text = [&](const char* f) {
+        const int i = ds.fieldIndex(f);
+        return i >= 0 ? ds.rowValue(row, i).toString() : std::string();
+    };
+    tax::ViewWithholding::Row r;
+    r.id = ds.rowValue(row, ds.fieldIndex("编号")).toInt();
+    r.employee = text("员工编号");
+    r.year = text("年");
+    r.month = text("月");
+    r.closed = text("结帐状态") == "是";
+    const int stored = ds.fieldIndex(storedColumnName(config_.taxColumn));
+    if (r.closed && stored >= 0) r.storedTax = ds.rowValue(row, stored).toMoney();
+    return r;
 }
 
 bool SalaryView::sortsByComputedColumn() const { return config_.isComputed(filter_.sortField); }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -7,6 +8,7 @@
 
 #include "db/Money.h"
 #include "db/SqlText.h"
+#include "payroll/ViewWithholding.h"
 
 namespace rsgz::db {
 class Connection;
@@ -85,6 +87,11 @@ public:
     db::Money taxOf(int64_t id) const;
     db::Money netOf(int64_t id) const;
     bool missedBracket() const { return missedBracket_; }
+    // For a set that withholds cumulatively: every row's year-to-date figures and the earlier months
+    // still open; nullptr for a set taxed by the month table.
+    const tax::ViewWithholding* withholding() const { return withholding_.get(); }
+    // The views the year-to-date reader opens on earlier months leave the tax to its walk.
+    void setCumulativeTax(bool on) { cumulativeTax_ = on; }
     // The sort is by the tax or the net column: the rows are ordered here by their displayed values,
     // not by the database.
     bool sortsByComputedColumn() const;
@@ -113,6 +120,8 @@ private:
     };
     using Values = std::unordered_map<int64_t, Computed>;
     Values compute(db::DataSet& ds);
+    std::shared_ptr<tax::ViewWithholding> cumulativeWithholding(const db::DataSet& ds) const;
+    tax::ViewWithholding::Row withholdingRow(const db::DataSet& ds, int row) const;
     void sortByComputed();
     db::SqlLines statementFor(bool withOrder, const std::string& extra = {}) const;
 
@@ -122,6 +131,9 @@ private:
     SalaryFilter filter_;
     Values values_;
     bool missedBracket_ = false;
+    bool cumulativeTax_ = true;
+    std::shared_ptr<tax::ViewWithholding> withholding_;
+    std::shared_ptr<tax::ViewWithholding> lastWithholding_;  // of the last compute()
 };
 
 // The name under which a closed row's stored tax or net value is read.

@@ -1,9 +1,12 @@
 #include "payroll/TaxLaw.h"
 
+#include <sqlite3.h>
+
 #include <algorithm>
 
 #include "db/Connection.h"
 #include "payroll/BoundStatement.h"
+#include "payroll/SalaryColumns.h"
 
 namespace rsgz::payroll::tax {
 
@@ -55,7 +58,14 @@ const char* const kReachesYear = "起始年月<=? and (结束年月 is null or �
 
 TaxMethod taxMethodOf(db::Connection& conn, const std::string& set)
 {
-    return setting(conn, set, kMethodKey) == kMonthlyMethod ? TaxMethod::Monthly : TaxMethod::Cumulative;
+    return setting(conn, set, kMethodKey) == kCumulativeMethod ? TaxMethod::Cumulative : TaxMethod::Monthly;
+}
+
+void giveTaxMethod(db::Connection& conn, const std::string& set, TaxMethod method)
+{
+    bool found = false;
+    setting(conn, set, kMethodKey, &found);
+    if (!found && !set.empty()) setTaxMethod(conn, set, method);
 }
 
 void setTaxMethod(db::Connection& conn, const std::string& set, TaxMethod method)
@@ -153,6 +163,40 @@ std::map<std::string, std::vector<ContributionAmount>> contributionsOfAll(db::Co
     std::map<std::string, std::vector<ContributionAmount>> out;
     for (const auto& [employee, bases] : basesOfYear(conn, month.year)) out[employee] = amountsOf(rules, bases);
     return out;
+}
+
+int fillContributions(db::Connection& conn, const std::string& set, YearMonth month)
+{
+    // The items of the set that hold a kind of its scheme: column → kind.
+    const std::vector<ContributionRule> rules = schemeRules(conn, schemeOfSet(conn, set), month);
+    std::vector<std::pair<std::string, size_t>> fed;
+    BoundStatement items(conn, "select 工资代码, 项目类别 from 帐套, 工资帐套明细 where 帐套编号1=帐套编号 and 帐套名称=? "
+                               "and (计算公式 is null or 计算公式='') order by 工资代码");
+    items.bind(1, std::string_view(set));
+    while (items.step()) {
+        const std::string code = normalSalaryCode(items.textOrEmpty(0)), kind = items.textOrEmpty(1);
+        for (size_t r = 0; r < rules.size(); ++r)
+            if (!code.empty() && rules[r].kind == kind) fed.emplace_back(code, r);
+    }
+    if (fed.empty()) return 0;
+    std::string sql = "update 工资表 set ";
+    for (size_t i = 0; i < fed.size(); ++i) sql += (i ? ", " : "") + fed[i].first + "=?";
+    sql += " where 工资帐套=? and 年=? and 月=? and 员工编号=? and (结帐状态 is null or 结帐状态<>'是')";
+    const std::string year = std::to_string(month.year), mm = YearMonth{month.year, month.month}.text().substr(5);
+    db::Transaction t(conn);
+    BoundStatement st(conn, sql);
+    int changed = 0;
+    for (const auto& [employee, bases] : basesOfYear(conn, month.year)) {
+        const std::vector<ContributionAmount> amounts = amountsOf(rules, bases);
+        int p = 1;
+        for (const auto& [code, r] : fed) st.bind(p++, amounts[r].employee);
+        st.bind(p++, std::string_view(set)).bind(p++, std::string_view(year)).bind(p++, std::string_view(mm));
+        st.bind(p, std::string_view(employee));
+        st.run();
+        changed += sqlite3_changes(conn.handle());
+    }
+    t.commit();
+    return changed;
 }
 
 // --- declared deductions and choices -----------------------------------------------------------------

@@ -24,10 +24,13 @@ namespace rsgz::payroll::tax {
 
 // --- per set ---------------------------------------------------------------------------------------
 
-// A set without a 计税方法 row withholds cumulatively; the sets that existed before the tax-law
-// tables were given 按月计税 when the database was upgraded.
+// A set made in the program is given 累计预扣 when it is first saved (the record rule of 帐套); the
+// sets kept before the tax-law tables were given 按月计税 by the upgrade. A set without a 计税方法
+// row is taxed by the month table, as every set was before.
 TaxMethod taxMethodOf(db::Connection& conn, const std::string& set);
 void setTaxMethod(db::Connection& conn, const std::string& set, TaxMethod method);
+// Gives a set without a 计税方法 row that method; a set that has one keeps it.
+void giveTaxMethod(db::Connection& conn, const std::string& set, TaxMethod method);
 // The 方案名称 the set computes its contributions with; empty when none.
 std::string schemeOfSet(db::Connection& conn, const std::string& set);
 void setSchemeOfSet(db::Connection& conn, const std::string& set, const std::string& scheme);
@@ -53,6 +56,12 @@ std::vector<ContributionAmount> contributionsOf(db::Connection& conn, const std:
 // The same for every employee with bases in that year, read once (the cost report, the declaration).
 std::map<std::string, std::vector<ContributionAmount>> contributionsOfAll(db::Connection& conn,
                                                                           const std::string& set, YearMonth month);
+
+// Writes each employee's part of every contribution kind an item of the set holds into the month's
+// open salary rows of the set (employees with bases in that year; the others keep what they have),
+// in one transaction. The caller checks the right 工资表管理 first, as the month's generation does.
+// Returns the rows changed.
+int fillContributions(db::Connection& conn, const std::string& set, YearMonth month);
 
 // --- declared deductions and choices -----------------------------------------------------------------
 

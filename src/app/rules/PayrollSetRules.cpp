@@ -2,6 +2,7 @@
 // used once, a set that other rows name keeps its name, a deleted set takes its items with it, an
 // item's code is a real salary column used once per set, and an item's formula passes the formula
 // translator before it is stored.
+#include <memory>
 #include <string>
 
 #include "app/rules/RecordRules.h"
@@ -9,6 +10,7 @@
 #include "payroll/BoundStatement.h"
 #include "payroll/Formula.h"
 #include "payroll/SalaryColumns.h"
+#include "payroll/TaxLaw.h"
 
 namespace rsgz::app::rules {
 using namespace rsgz::db;
@@ -114,11 +116,23 @@ void checkItem(TDM& dm, DataSet& d)
     if (!r.ok) refuse(dm, "计算公式有误，" + r.message());
 }
 
+// A set made from now on withholds wage tax cumulatively; the sets kept before go on as they were.
+void bindNewSetTaxMethod(TDM& dm)
+{
+    auto inserting = std::make_shared<bool>(false);
+    appendRule(dm.gz_zt.rules().beforePost, [inserting](DataSet& d) { *inserting = d.state() == DataSet::State::Insert; });
+    appendRule(dm.gz_zt.rules().afterPost, [&dm, inserting](DataSet& d) {
+        if (*inserting) payroll::tax::giveTaxMethod(dm.DMADO, d.asString("帐套名称"), payroll::tax::TaxMethod::Cumulative);
+        *inserting = false;
+    });
+}
+
 }  // namespace
 
 void bindPayrollSetRules(TDM& dm)
 {
     appendRule(dm.gz_zt.rules().beforePost, [&dm](DataSet& d) { checkSet(dm, d); });
+    bindNewSetTaxMethod(dm);
     // Bound after the question, so the items go only when the operator said 是.
     appendRule(dm.gz_zt.rules().beforeDelete, [&dm](DataSet& d) { deleteItemsOfSet(dm, d); });
 

@@ -1,0 +1,87 @@
+#include "payroll/ViewWithholding.h"
+
+#include <charconv>
+#include <set>
+
+namespace rsgz::payroll::tax {
+
+namespace {
+int number(const std::string& text)
+{
+    int n = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+    return ec == std::errc() && end == text.data() + text.size() ? n : 0;
+}
+}  // namespace
+
+ViewWithholding::ViewWithholding(db::Connection& conn, const std::string& set) : conn_(conn), kinds_(readSetKinds(conn, set))
+{
+}
+
+void ViewWithholding::prepare(const std::vector<Row>& rows)
+{
+    std::map<std::pair<int, int>, std::set<std::string>> employees;
+    for (const Row& r : rows) {
+        const int y = number(r.year), m = number(r.month);
+        if (y > 0 && m >= 1 && m <= 12) employees[{y, m}].insert(r.employee);
+    }
+    for (const auto& [period, who] : employees) {
+        if (years_.count(period)) continue;
+        // A view of one month of all its employees reads everyone; a narrowed one only its own.
+        std::vector<std::string> list;
+        if (who.size() <= 500) list.assign(who.begin(), who.end());
+        years_[period] = std::make_unique<YearToDate>(YearToDate::read(conn_, period.first, period.second, kinds_.set, list));
+    }
+}
+
+Money ViewWithholding::taxOf(const Row& row, const std::function<Money(const std::string&)>& valueOf)
+{
+    const auto found = years_.find({number(row.year), number(row.month)});
+    if (found == years_.end()) return row.closed ? row.storedTax : Money();
+    const YearToDate& ytd = *found->second;
+    PayUnit unit;
+    unit.month = number(row.month);
+    unit.set = kinds_.set;
+    unit.setOrder = ytd.setOrder(kinds_.set);
+    unit.pay = kinds_.payOf(valueOf);
+    unit.closed = row.closed;
+    unit.tax = row.storedTax;
+    unit.cumulative = true;
+    CumulativeFigures f = ytd.withRow(row.employee, unit);
+    const Money tax = f.tax;
+    figures_[row.id] = std::move(f);
+    return tax;
+}
+
+const CumulativeFigures* ViewWithholding::figuresOf(int64_t id) const
+{
+    const auto f = figures_.find(id);
+    return f == figures_.end() ? nullptr : &f->second;
+}
+
+std::vector<std::string> ViewWithholding::openMonths() const
+{
+    std::set<std::string> all;
+    for (const auto& [period, ytd] : years_) all.insert(ytd->openMonths().begin(), ytd->openMonths().end());
+    return {all.begin(), all.end()};
+}
+
+std::vector<std::pair<std::string, std::string>> cardLines(const CumulativeFigures& f)
+{
+    auto amount = [](Money m) { return m.toString(2); };
+    std::vector<std::pair<std::string, std::string>> lines = {
+        {"累计收入", amount(f.income)},
+        {"累计减除费用", amount(f.basicDeduction)},
+        {"累计专项扣除", amount(f.special)},
+        {"累计专项附加扣除", amount(f.additional)},
+        {"累计应纳税所得额", amount(f.taxable)},
+        {"税率", std::to_string(f.percent) + "%"},
+        {"累计已缴税额", amount(f.withheld)},
+        {"本期税额", amount(f.tax)},
+    };
+    if (f.bonusOnItsOwn) lines.push_back({"其中全年一次性奖金税额", amount(f.bonusTax)});
+    if (!f.bonusWarning.empty()) lines.push_back({"提示", f.bonusWarning});
+    return lines;
+}
+
+}  // namespace rsgz::payroll::tax
