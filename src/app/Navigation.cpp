@@ -30,6 +30,7 @@ const std::map<std::string, std::string>& windowEntries()
         {"社保公积金缴费方案", "缴费方案设置"},
         {"社保公积金缴费基数", "缴费基数设置"},
         {"个税扣缴申报表", "扣缴申报"},
+        {"个人所得税台账", "个人所得税台账"},
     };
     return entries;
 }

@@ -2,6 +2,7 @@
 
 #include "app/TDM.h"
 #include "payroll/Tgskcw.h"
+#include "payroll/Tgstzw.h"
 #include "payroll/Tjffaw.h"
 #include "payroll/Tjfjsw.h"
 #include "payroll/Tkjsbw.h"
@@ -31,6 +32,10 @@ void registerTaxWindows()
 {
     registerWindow("个税扣除信息", [](QWidget* parent) {
         payroll::Tgskcw w(app::DM(), currentEmployee(app::DM()), parent);
+        w.exec();
+    });
+    registerWindow("个人所得税台账", [](QWidget* parent) {
+        payroll::Tgstzw w(app::DM(), currentEmployee(app::DM()), parent);
         w.exec();
     });
     registerModal<payroll::Tjffaw>("缴费方案设置");

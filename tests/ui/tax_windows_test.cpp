@@ -7,16 +7,23 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 #include "app/TDM.h"
+#include "payroll/TaxLaw.h"
 #include "payroll/Tgskcw.h"
+#include "payroll/Tgstzw.h"
 #include "payroll/Tjffaw.h"
 #include "payroll/Tjfjsw.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 #include "ui/Screenshot.h"
+#include "ui/TablePreviewWindow.h"
 #include "ui/TaxListPanel.h"
+#include "exchange/SourceFile.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -151,6 +158,43 @@ TEST_F(TaxWindowsTest, SchemeRowsAreTypedAndAFloorAboveTheCeilingRefused)
     QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("保存")), Qt::LeftButton);
     EXPECT_EQ(p.count("缴费方案 where 险种='住房公积金' and 基数下限=2690 and 舍入单位='分' and 舍入方式='四舍五入'"), 1);
     test::screenshot(&w, "tax-scheme.png");
+}
+
+// The register of 张三's first two months: shown, printed through the table print, written out.
+TEST_F(TaxWindowsTest, RegisterShowsPrintsAndExportsTheYear)
+{
+    payroll::tax::setTaxMethod(dm.DMADO, "管理", payroll::tax::TaxMethod::Cumulative);
+    exec("insert into 工资帐套明细 (帐套编号1, 工资代码, 工资项目, 计算公式, 是否所得税, 个税起征点, 个税关联, 项目类别) values "
+         "('01', 'gz01', '基本工资', '', '否', 0, '', '收入'), ('01', 'gz02', '养老', '', '否', 0, '', '养老保险'), "
+         "('01', 'gz03', '个税', '', '是', 5000, '基本工资', '个税')");
+    exec("insert into 工资表 (员工编号, 姓名, 年, 月, 工资帐套, 结帐状态, gz01, gz02) values "
+         "('E01', '张三', '2026', '01', '管理', '否', 10000, 800), ('E01', '张三', '2026', '02', '管理', '否', 12000, 960)");
+    dm.now = [] { return QDateTime(QDate(2026, 3, 5), QTime(9, 0)); };
+    payroll::Tgstzw w(dm, "E01");
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    auto* grid = w.findChild<QTableWidget*>(QStringLiteral("register"));
+    ASSERT_EQ(grid->rowCount(), 2);
+    EXPECT_EQ(grid->item(1, columnOf(grid, QStringLiteral("本期税额")))->text(), QStringLiteral("181.20"));
+    test::screenshot(&w, "tax-register.png");
+
+    QString previewTitle;
+    QTimer::singleShot(0, [&] {
+        if (auto* preview = qobject_cast<ui::TablePreviewWindow*>(QApplication::activeModalWidget())) {
+            previewTitle = preview->windowTitle();
+            preview->reject();
+        }
+    });
+    QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("打印")), Qt::LeftButton);
+    EXPECT_FALSE(previewTitle.isEmpty());
+
+    test::TempDir out;
+    ui.fileNames.push_back(out.file("台账"));
+    QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("导出EXCEL")), Qt::LeftButton);
+    ASSERT_FALSE(ui.messages.empty());
+    EXPECT_NE(ui.messages.back().find("共 2 条记录"), std::string::npos) << ui.messages.back();
+    const exchange::SourceTable t = exchange::openSourceFile(out.file("台账.xlsx"))->read("个税台账");
+    EXPECT_EQ(t.rows.size(), 2u);
 }
 
 }  // namespace
