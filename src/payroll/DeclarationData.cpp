@@ -14,29 +14,13 @@
 #include "payroll/BoundStatement.h"
 #include "payroll/SalaryView.h"
 #include "payroll/TaxLaw.h"
+#include "payroll/YearToDate.h"
 
 namespace rsgz::payroll {
 
 namespace {
 
 namespace tax = payroll::tax;
-
-// What one employee's rows of the month add up to, over every set.
-struct MonthFigures {
-    Money income, taxFree, pension, medical, unemployment, housingFund, otherItems, bonus;
-};
-
-Money* figureOfKind(MonthFigures& f, const std::string& kind)
-{
-    static const std::map<std::string, Money MonthFigures::*> members = {
-        {tax::kKindIncome, &MonthFigures::income},       {tax::kKindTaxFree, &MonthFigures::taxFree},
-        {tax::kPension, &MonthFigures::pension},         {tax::kMedical, &MonthFigures::medical},
-        {tax::kUnemployment, &MonthFigures::unemployment}, {tax::kHousingFund, &MonthFigures::housingFund},
-        {tax::kKindOtherDeduction, &MonthFigures::otherItems}, {tax::kKindBonus, &MonthFigures::bonus},
-    };
-    const auto found = members.find(kind);
-    return found == members.end() ? nullptr : &(f.*found->second);
-}
 
 std::string twoDigits(int month)
 {
@@ -54,35 +38,24 @@ std::vector<std::string> setsPaid(db::Connection& conn, int year, int month)
     return sets;
 }
 
-// Salary code -> kind, for the items of a set that say what they are for.
-std::vector<std::pair<std::string, std::string>> itemKinds(db::Connection& conn, const std::string& set)
+// The month's rows of a set as its salary view shows them (formula items computed), summed by what
+// the items are for the way the withholding sums them.
+void addSet(db::Connection& conn, const std::string& set, int year, int month,
+            std::map<std::string, tax::PayFigures>& out)
 {
-    BoundStatement st(conn,
-                      "select 工资代码, 项目类别 from 帐套, 工资帐套明细 where 帐套编号1=帐套编号 and 帐套名称=? "
-                      "and 项目类别 is not null and 项目类别<>''");
-    st.bind(1, std::string_view(set));
-    std::vector<std::pair<std::string, std::string>> kinds;
-    while (st.step()) kinds.emplace_back(st.textOrEmpty(0), st.textOrEmpty(1));
-    return kinds;
-}
-
-void addSet(db::Connection& conn, const std::string& set, int year, int month, std::map<std::string, MonthFigures>& out)
-{
-    const auto kinds = itemKinds(conn, set);
-    if (kinds.empty()) return;
+    const tax::SetKinds kinds = tax::readSetKinds(conn, set);
     db::DataSet rows(&conn, "declaration");
     SalaryView view(conn, rows);
     view.build(set);
     view.filter().nodes = {{"年", std::to_string(year)}, {"月", twoDigits(month)}};
     view.open();
     const int number = rows.fieldIndex("员工编号");
-    std::vector<std::pair<int, std::string>> columns;
-    for (const auto& [code, kind] : kinds)
-        if (const int i = rows.fieldIndex(code); i >= 0) columns.emplace_back(i, kind);
     for (int r = 0; r < rows.recordCount(); ++r) {
-        MonthFigures& f = out[rows.valueAt(r, number).toString()];
-        for (const auto& [index, kind] : columns)
-            if (Money* m = figureOfKind(f, kind)) *m = *m + rows.valueAt(r, index).toMoney();
+        const auto valueOf = [&rows, r](const std::string& column) {
+            const int i = rows.fieldIndex(column);
+            return i < 0 ? Money() : rows.valueAt(r, i).toMoney();
+        };
+        out[rows.valueAt(r, number).toString()] += kinds.payOf(valueOf);
     }
 }
 
@@ -141,12 +114,18 @@ void addOtherDeductions(DeclarationLine& line, const tax::MonthlyCategories& mon
 
 Declaration gatherDeclaration(db::Connection& conn, int year, int month)
 {
-    std::map<std::string, MonthFigures> figures;
+    std::map<std::string, tax::PayFigures> figures;
     for (const std::string& set : setsPaid(conn, year, month)) addSet(conn, set, year, month, figures);
     const std::map<std::string, Person> persons = people(conn);
     const auto declared = tax::additionalDeductionsOfYear(conn, year);
     const auto others = tax::otherDeductionsOfYear(conn, year);
     const auto choices = tax::yearChoices(conn, year);
+    // Whether a bonus is taxed on its own follows the withholding's walk: the set's method, the
+    // employee's choice, only the first bonus of the year. Walked for those paid a bonus only.
+    std::vector<std::string> withBonus;
+    for (const auto& [number, f] : figures)
+        if (f.bonus != Money()) withBonus.push_back(number);
+    const tax::YearToDate walk = withBonus.empty() ? tax::YearToDate{} : tax::YearToDate::read(conn, year, month, {}, withBonus);
 
     Declaration d{year, month, {}, {}};
     for (const auto& [number, f] : figures) {
@@ -168,15 +147,18 @@ Declaration gatherDeclaration(db::Connection& conn, int year, int month)
         const int firstMonth = c.firstMonth > 0 ? c.firstMonth : tax::firstMonthEmployed(p.hireDate, year);
         if (const auto dd = declared.find(number); dd != declared.end()) addDeductions(line, dd->second, year, firstMonth, month);
         if (const auto o = others.find(number); o != others.end()) addOtherDeductions(line, o->second, month);
-        if (f.bonus != Money() && c.bonusOnItsOwn) {
+        Money onItsOwn;
+        if (f.bonus != Money())
+            for (const tax::CumulativeFigures& u : walk.walked(number))
+                if (u.month == month && u.bonusOnItsOwn) onItsOwn = onItsOwn + u.pay.bonus;
+        line.income = line.income + (f.bonus - onItsOwn);
+        if (onItsOwn != Money()) {
             BonusLine b;
             b.number = number;
             b.name = p.name;
             b.idNumber = line.idNumber;
-            b.bonus = f.bonus;
+            b.bonus = onItsOwn;
             d.bonuses.push_back(std::move(b));
-        } else {
-            line.income = line.income + f.bonus;
         }
         d.wages.push_back(std::move(line));
     }

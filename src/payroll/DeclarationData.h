@@ -17,8 +17,9 @@ namespace rsgz::payroll {
 
 // One line per employee with a salary row in the month, in the order of the employee numbers. The
 // items of kind 收入 make 本期收入, 免税收入 本期免税收入, the contribution kinds their columns, 其他扣除 the
-// column 其他; 全年一次性奖金 goes to the bonus sheet unless the employee's choice of the year adds it to
-// the wages. The special additional deductions are summed from the first month employed to this month.
+// column 其他; 全年一次性奖金 goes to the bonus sheet when the withholding taxed it on its own (a set
+// withholding cumulatively, the employee's choice of the year, the first bonus of the year), else it
+// is declared with the wages. The special additional deductions are summed from the first month employed to this month.
 Declaration gatherDeclaration(db::Connection& conn, int year, int month);
 
 // 生成申报表: checks the right, gathers the month, refuses naming every employee without a sound ID

@@ -3,6 +3,7 @@
 
 #include "db/Connection.h"
 #include "payroll/DeclarationData.h"
+#include "payroll/TaxLaw.h"
 #include "support/TestDatabase.h"
 
 using namespace rsgz;
@@ -26,6 +27,7 @@ protected:
         exec("insert into 员工基本情况 (员工编号, 姓名, 身份证号, 入职日期) values "
              "('001', '张三', '11010519491231002x', '2026-03-10'), ('002', '李四', '320106198503020017', '2010-01-01')");
         exec("insert into 帐套 (帐套编号, 帐套名称) values ('01', '管理'), ('02', '车间')");
+        for (const char* set : {"管理", "车间"}) payroll::tax::setTaxMethod(conn, set, payroll::tax::TaxMethod::Cumulative);
         exec("insert into 工资帐套明细 (帐套编号1, 工资代码, 工资项目, 计算公式, 是否所得税, 项目类别) values "
              "('01', 'gz01', '基本工资', '', '否', '收入'), ('01', 'gz02', '年终奖', '', '否', '全年一次性奖金'), "
              "('01', 'gz03', '养老', 'gz01*0.08', '否', '养老保险'), ('01', 'gz04', '公积金', '', '否', '住房公积金'), "
@@ -79,6 +81,17 @@ TEST_F(DeclarationDataTest, MonthFiguresOverBothSetsWithTheYearsDeductions)
     ASSERT_EQ(d.bonuses.size(), 1u);  // 张三's bonus is taxed on its own
     EXPECT_EQ(d.bonuses[0].number, "001");
     EXPECT_EQ(d.bonuses[0].bonus, yuan("24000"));
+}
+
+// Only the first bonus of a year is taxed on its own: a second one, in a later month, is wages.
+TEST_F(DeclarationDataTest, ASecondBonusOfTheYearIsDeclaredWithTheWages)
+{
+    exec("insert into 工资表 (员工编号, 工资帐套, 年, 月, 结帐状态, gz01, gz02, gz03, gz04) values "
+         "('001', '管理', '2026', '06', '否', 10000, 3000, 0, 1200)");
+    const payroll::Declaration d = payroll::gatherDeclaration(conn, 2026, 6);
+    ASSERT_EQ(d.wages.size(), 1u);
+    EXPECT_EQ(d.wages[0].income, yuan("13000"));
+    EXPECT_TRUE(d.bonuses.empty());
 }
 
 }  // namespace
