@@ -39,21 +39,34 @@ db::SqlLines TaxListForm::statement() const
     return lines;
 }
 
-void TaxListForm::setEmployee(const std::string& number)
+bool TaxListForm::settle()
 {
+    return !ds_.active() || !ds_.isEditing() || app::runAction([this] { ds_.post(); });
+}
+
+bool TaxListForm::setEmployee(const std::string& number)
+{
+    const std::string before = employee_;
+    if (!settle()) return false;
     employee_ = number;
-    open();
+    if (open()) return true;
+    employee_ = before;
+    return false;
 }
 
-void TaxListForm::setYear(int year)
+bool TaxListForm::setYear(int year)
 {
+    const int before = year_;
+    if (!settle()) return false;
     year_ = year;
-    open();
+    if (open()) return true;
+    year_ = before;
+    return false;
 }
 
-void TaxListForm::open()
+bool TaxListForm::open()
 {
-    app::runAction([this] {
+    return app::runAction([this] {
         if (ds_.active() && ds_.isEditing()) ds_.post();
         ds_.close();
         ds_.setSql(statement());

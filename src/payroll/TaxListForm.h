@@ -42,14 +42,16 @@ public:
     db::DataSet& dataSet() { return ds_; }
 
     // The rows of one employee (员工编号1) or of one year (年度); a new row takes them. A pending
-    // edit is settled the way every move settles it before the list is read again.
-    void setEmployee(const std::string& number);
-    void setYear(int year);
+    // edit is posted first; when it is refused the list stays where it was and false comes back.
+    bool setEmployee(const std::string& number);
+    // Posts a pending edit; false when it was refused (and told).
+    bool settle();
+    bool setYear(int year);
     const std::string& employee() const { return employee_; }
     int year() const { return year_; }
 
     // Each runs as a button does: a refusal is told, the window stays open.
-    void open();
+    bool open();
     void add();
     void save();
     void remove();  // asks first; a row being added is only dropped

@@ -93,11 +93,18 @@ void Tgskcw::choose(int row)
         who_->setText(QStringLiteral("没有员工"));
         return;
     }
+    // A row being typed that cannot be stored keeps the window on its employee (the click on the
+    // list has moved its cursor already).
+    if (!deductions_.settle() || !others_.settle()) {
+        if (shownRow_ >= 0) employees_.moveToRow(shownRow_);
+        return;
+    }
     employees_.moveToRow(row);
+    shownRow_ = row;
     const std::string number = employees_.asString("员工编号");
-    who_->setText(QString::fromStdString("员工：" + number + " " + employees_.asString("姓名")));
     deductions_.setEmployee(number);
     others_.setEmployee(number);
+    who_->setText(QString::fromStdString("员工：" + number + " " + employees_.asString("姓名")));
     additionalGrid_->setColumnWidth(1, 240);  // the ways of declaring are long texts
 }
 

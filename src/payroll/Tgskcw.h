@@ -37,6 +37,7 @@ private:
     QTabWidget* pages_ = nullptr;
     QLabel* who_ = nullptr;
     QTableView* additionalGrid_ = nullptr;
+    int shownRow_ = -1;  // the employee whose lists are shown
 };
 
 }  // namespace rsgz::payroll

@@ -3,6 +3,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
@@ -32,7 +33,13 @@ Tjfjsw::Tjfjsw(app::TDM& dm, QWidget* parent) : QDialog(parent), dm_(dm), form_(
         app::runAction([this] { importBasesAsked(dm_, year_->value()); });
         form_.open();
     });
-    connect(year_, &QSpinBox::valueChanged, this, [this](int y) { form_.setYear(y); });
+    connect(year_, &QSpinBox::valueChanged, this, [this](int y) {
+        // A base being typed that cannot be stored keeps the year it belongs to.
+        if (!form_.setYear(y)) {
+            const QSignalBlocker quiet(year_);
+            year_->setValue(form_.year());
+        }
+    });
     auto* back = new QPushButton(QStringLiteral("返回"), this);
     back->setAutoDefault(false);
     connect(back, &QPushButton::clicked, this, &QDialog::accept);

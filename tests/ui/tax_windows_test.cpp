@@ -108,6 +108,14 @@ TEST_F(TaxWindowsTest, DeclaredDeductionAboveItsStandardIsRefusedNamingTheCatego
     EXPECT_NE(ui.messages[1].find("“住房租金”和“住房贷款利息”不能在同一月份同时扣除"), std::string::npos) << ui.messages[1];
     test::screenshot(&w, "tax-deductions.png");
 
+    // Choosing 张三 while the refused row is still typed keeps the window on 李四.
+    auto* people = w.findChild<QTableView*>(QStringLiteral("employees"));
+    QTest::mouseClick(people->viewport(), Qt::LeftButton, {}, people->visualRect(people->model()->index(0, 1)).center());
+    EXPECT_EQ(ui.messages.size(), 3u);
+    EXPECT_EQ(w.findChild<QLabel*>(QStringLiteral("employee"))->text(), QStringLiteral("员工：E02 李四"));
+    EXPECT_EQ(w.deductions().employee(), "E02");
+    EXPECT_EQ(people->currentIndex().row(), 1);
+
     // The other page lists the employee's other deductions; 张三 has none of 李四's.
     w.pages()->setCurrentIndex(1);
     EXPECT_EQ(w.others().dataSet().recordCount(), 0);
