@@ -7,18 +7,18 @@
 
 namespace rsgz::payroll {
 
-TaxListForm::TaxListForm(app::TDM& dm, const TaxListSpec& spec)
-    : dm_(dm), spec_(spec), ds_(&dm.DMADO, spec.table)
+TaxListForm::TaxListForm(app::TDM& dm, const TaxListSetup& setup)
+    : dm_(dm), setup_(setup), ds_(&dm.DMADO, setup.table)
 {
     db::DataSetRules& r = ds_.rules();
     r.afterInsert = [this](db::DataSet& ds) {
-        for (const auto& [column, value] : spec_.defaults) ds.setValue(column, value);
+        for (const auto& [column, value] : setup_.defaults) ds.setValue(column, value);
         if (!employee_.empty() && ds.fieldIndex("员工编号1") >= 0) ds.setValue("员工编号1", employee_);
         if (year_ > 0 && ds.fieldIndex("年度") >= 0) ds.setValue("年度", year_);
     };
     r.beforePost = [this](db::DataSet& ds) {
-        if (!spec_.check) return;
-        const std::string refusal = spec_.check(ds);
+        if (!setup_.check) return;
+        const std::string refusal = setup_.check(ds);
         if (refusal.empty()) return;
         dm_.ShowMessage_jd(refusal);
         db::abortSilently();
@@ -27,15 +27,15 @@ TaxListForm::TaxListForm(app::TDM& dm, const TaxListSpec& spec)
         if (!app::interaction().ask("删除当前记录吗？")) db::abortSilently();
     };
     // Before the rules above: a refused operator is told so before anything is checked or asked.
-    app::guardWithRight(dm_, ds_, spec_.right);
+    app::guardWithRight(dm_, ds_, setup_.right);
 }
 
 db::SqlLines TaxListForm::statement() const
 {
-    db::SqlLines lines = {"select * from " + db::sqlIdent(spec_.table)};
+    db::SqlLines lines = {"select * from " + db::sqlIdent(setup_.table)};
     if (!employee_.empty()) lines.push_back("where 员工编号1=" + db::sqlQuote(employee_));
     else if (year_ > 0) lines.push_back("where 年度=" + std::to_string(year_));
-    if (!spec_.order.empty()) lines.push_back("order by " + spec_.order);
+    if (!setup_.order.empty()) lines.push_back("order by " + setup_.order);
     return lines;
 }
 

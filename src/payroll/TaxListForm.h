@@ -15,7 +15,7 @@ class TDM;
 
 namespace rsgz::payroll {
 
-struct TaxListSpec {
+struct TaxListSetup {
     std::string caption;
     std::string table;
     std::string right;                 // guards every insert, change and deletion
@@ -27,18 +27,18 @@ struct TaxListSpec {
 };
 
 // 专项附加扣除, 其他扣除 (narrowed to an employee), 缴费方案, 缴费基数 (narrowed to a year).
-const TaxListSpec& additionalDeductionList();
-const TaxListSpec& otherDeductionList();
-const TaxListSpec& contributionSchemeList();
-const TaxListSpec& contributionBaseList();
+const TaxListSetup& additionalDeductionList();
+const TaxListSetup& otherDeductionList();
+const TaxListSetup& contributionSchemeList();
+const TaxListSetup& contributionBaseList();
 
 class TaxListForm {
 public:
-    TaxListForm(app::TDM& dm, const TaxListSpec& spec);
+    TaxListForm(app::TDM& dm, const TaxListSetup& setup);
     TaxListForm(const TaxListForm&) = delete;
     TaxListForm& operator=(const TaxListForm&) = delete;
 
-    const TaxListSpec& spec() const { return spec_; }
+    const TaxListSetup& setup() const { return setup_; }
     db::DataSet& dataSet() { return ds_; }
 
     // The rows of one employee (员工编号1) or of one year (年度); a new row takes them. A pending
@@ -60,7 +60,7 @@ private:
     db::SqlLines statement() const;
 
     app::TDM& dm_;
-    const TaxListSpec& spec_;
+    const TaxListSetup& setup_;
     db::DataSet ds_;
     std::string employee_;
     int year_ = 0;

@@ -112,24 +112,24 @@ std::string checkBase(const db::DataSet& ds)
 
 }  // namespace
 
-const TaxListSpec& additionalDeductionList()
+const TaxListSetup& additionalDeductionList()
 {
-    static const TaxListSpec s{"专项附加扣除", "专项附加扣除", "工资表管理",
+    static const TaxListSetup s{"专项附加扣除", "专项附加扣除", "工资表管理",
                                {"扣除类别", "扣除方式", "子女人数", "起始年月", "结束年月", "每月金额", "备注"},
                                "起始年月, 编号", {}, checkAdditional};
     return s;
 }
 
-const TaxListSpec& otherDeductionList()
+const TaxListSetup& otherDeductionList()
 {
-    static const TaxListSpec s{"其他扣除", "其他扣除", "工资表管理", {"年月", "扣除类别", "金额", "备注"}, "年月, 编号",
+    static const TaxListSetup s{"其他扣除", "其他扣除", "工资表管理", {"年月", "扣除类别", "金额", "备注"}, "年月, 编号",
                                {}, checkOther};
     return s;
 }
 
-const TaxListSpec& contributionSchemeList()
+const TaxListSetup& contributionSchemeList()
 {
-    static const TaxListSpec s{"缴费方案",
+    static const TaxListSetup s{"缴费方案",
                                "缴费方案",
                                "帐套管理",
                                {"方案名称", "险种", "个人比例", "单位比例", "个人附加额", "单位附加额", "基数下限", "基数上限",
@@ -140,9 +140,9 @@ const TaxListSpec& contributionSchemeList()
     return s;
 }
 
-const TaxListSpec& contributionBaseList()
+const TaxListSetup& contributionBaseList()
 {
-    static const TaxListSpec s{"缴费基数", "缴费基数", "工资表管理", {"员工编号1", "年度", "社保基数", "公积金基数"},
+    static const TaxListSetup s{"缴费基数", "缴费基数", "工资表管理", {"员工编号1", "年度", "社保基数", "公积金基数"},
                                "员工编号1", {}, checkBase};
     return s;
 }

@@ -53,10 +53,10 @@ QPushButton* button(const char* text, QWidget* parent, const std::function<void(
 
 TaxListPanel::TaxListPanel(payroll::TaxListForm& form, QWidget* parent) : QWidget(parent), form_(form)
 {
-    setObjectName(QString::fromStdString(form.spec().table));
+    setObjectName(QString::fromStdString(form.setup().table));
     model_ = new DataSetModel(&form.dataSet(), this);
     QStringList fields;
-    for (const std::string& c : form.spec().columns) fields << QString::fromStdString(c);
+    for (const std::string& c : form.setup().columns) fields << QString::fromStdString(c);
     model_->setVisibleFields(fields);
     grid_ = makeEditGrid(model_, this);
     grid_->setObjectName(QStringLiteral("grid"));
@@ -74,9 +74,9 @@ TaxListPanel::TaxListPanel(payroll::TaxListForm& form, QWidget* parent) : QWidge
 
 void TaxListPanel::setChoices(const QString& column, const QStringList& choices)
 {
-    const int c = static_cast<int>(form_.spec().columns.size());
+    const int c = static_cast<int>(form_.setup().columns.size());
     for (int i = 0; i < c; ++i)
-        if (QString::fromStdString(form_.spec().columns[static_cast<size_t>(i)]) == column)
+        if (QString::fromStdString(form_.setup().columns[static_cast<size_t>(i)]) == column)
             grid_->setItemDelegateForColumn(i, new ChoiceDelegate(choices, grid_));
 }
 
