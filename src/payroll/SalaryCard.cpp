@@ -6,6 +6,7 @@
 #include "db/DbError.h"
 #include "payroll/SalaryColumns.h"
 #include "payroll/SalaryView.h"
+#include "payroll/ViewWithholding.h"
 
 namespace rsgz::payroll {
 
@@ -38,6 +39,24 @@ bool SalaryCard::editable(const std::string& field) const
     const SalaryViewConfig& cfg = view_.config();
     if (!isAmountOrNote(field) || cfg.isComputed(field) || cfg.isFormula(field)) return false;
     return dm_.gzb.active() && !dm_.gzb.isEmpty() && dm_.gzb.mayChange() && !rowClosed();
+}
+
+std::vector<std::pair<std::string, std::string>> SalaryCard::cumulativeLines() const
+{
+    const tax::ViewWithholding* w = view_.withholding();
+    const db::DataSet& ds = dm_.gzb;
+    if (!w || !ds.active() || ds.isEmpty() || ds.currentRow() < 0) return {};
+    const tax::CumulativeFigures* f = w->figuresOf(ds.rowValue(ds.currentRow(), ds.fieldIndex("编号")).toInt());
+    return f ? tax::cardLines(*f) : std::vector<std::pair<std::string, std::string>>();
+}
+
+std::string SalaryCard::openMonthsNote() const
+{
+    const tax::ViewWithholding* w = view_.withholding();
+    if (!w) return {};
+    std::string months;
+    for (const std::string& m : w->openMonths()) months += (months.empty() ? "" : "、") + m;
+    return months.empty() ? std::string() : "以下月份尚未结帐，按当前计算值累计：" + months;
 }
 
 bool SalaryCard::canSave() const { return admin::hasRight(dm_, kRight); }

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace rsgz::app {
@@ -22,6 +23,12 @@ public:
     bool rowClosed() const;
     // Entered amounts, 出勤天数 and 备注 of an open row; never computed columns or the rest.
     bool editable(const std::string& field) const;
+
+    // The current row's cumulative figures (caption, amount) for a set that withholds cumulatively;
+    // empty for a set taxed by the month table.
+    std::vector<std::pair<std::string, std::string>> cumulativeLines() const;
+    // Names the earlier months still open, whose figures the tax takes as computed; empty when none.
+    std::string openMonthsNote() const;
 
     bool canSave() const;
     bool canDelete() const;  // the right 工资表管理 and an open row

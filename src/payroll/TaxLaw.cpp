@@ -73,6 +73,13 @@ void setTaxMethod(db::Connection& conn, const std::string& set, TaxMethod method
     setSetting(conn, set, kMethodKey, taxMethodName(method));
 }
 
+void moveSetSettings(db::Connection& conn, const std::string& from, const std::string& to)
+{
+    BoundStatement st(conn, "update 帐套设置 set 帐套名称=?1 where 帐套名称=?2 and not exists "
+                            "(select 1 from 帐套设置 where 帐套名称=?1)");
+    st.bind(1, std::string_view(to)).bind(2, std::string_view(from)).run();
+}
+
 std::string schemeOfSet(db::Connection& conn, const std::string& set) { return setting(conn, set, kSchemeKey); }
 
 void setSchemeOfSet(db::Connection& conn, const std::string& set, const std::string& scheme)

@@ -31,6 +31,8 @@ TaxMethod taxMethodOf(db::Connection& conn, const std::string& set);
 void setTaxMethod(db::Connection& conn, const std::string& set, TaxMethod method);
 // Gives a set without a 计税方法 row that method; a set that has one keeps it.
 void giveTaxMethod(db::Connection& conn, const std::string& set, TaxMethod method);
+// A renamed set's settings under its new name (unless the new name has settings of its own).
+void moveSetSettings(db::Connection& conn, const std::string& from, const std::string& to);
 // The 方案名称 the set computes its contributions with; empty when none.
 std::string schemeOfSet(db::Connection& conn, const std::string& set);
 void setSchemeOfSet(db::Connection& conn, const std::string& set, const std::string& scheme);

@@ -1,6 +1,7 @@
 #include "payroll/Tgzeditw.h"
 
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -56,7 +57,8 @@ Tgzeditw::Tgzeditw(app::TDM& dm, SalaryView& view, QWidget* parent) : QDialog(pa
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(bar);
     layout->addWidget(scroll);
-    resize(900, 560);
+    layout->addWidget(buildCumulative());
+    resize(900, 620);
     showRow();
     ui::finishDialog(this);
 }
@@ -78,6 +80,48 @@ void Tgzeditw::buildBoxes(QWidget* area)
     }
 }
 
+// The year-to-date figures of the row, for a set that withholds cumulatively: four pairs a line.
+QGroupBox* Tgzeditw::buildCumulative()
+{
+    cumulative_ = new QGroupBox(QStringLiteral("累计预扣"), this);
+    cumulative_->setObjectName(QStringLiteral("cumulative"));
+    auto* grid = new QGridLayout(cumulative_);
+    constexpr int kLines = 10, kPerLine = 4;
+    for (int i = 0; i < kLines; ++i) {
+        auto* caption = new QLabel(cumulative_);
+        auto* value = new QLabel(cumulative_);
+        value->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        grid->addWidget(caption, i / kPerLine, i % kPerLine * 2);
+        grid->addWidget(value, i / kPerLine, i % kPerLine * 2 + 1);
+        cumulativeLines_.emplace_back(caption, value);
+    }
+    openMonths_ = new QLabel(cumulative_);
+    openMonths_->setObjectName(QStringLiteral("openMonths"));
+    openMonths_->setWordWrap(true);
+    openMonths_->setStyleSheet(QStringLiteral("color: #b00000;"));
+    grid->addWidget(openMonths_, kLines / kPerLine + 1, 0, 1, kPerLine * 2);
+    return cumulative_;
+}
+
+void Tgzeditw::showCumulative()
+{
+    const auto lines = card_.cumulativeLines();
+    cumulative_->setVisible(!lines.empty());
+    for (size_t i = 0; i < cumulativeLines_.size(); ++i) {
+        auto [caption, value] = cumulativeLines_[i];
+        const bool used = i < lines.size();
+        caption->setText(used ? QString::fromStdString(lines[i].first) : QString());
+        value->setText(used ? QString::fromStdString(lines[i].second) : QString());
+        value->setObjectName(used ? QString::fromStdString(lines[i].first) : QString());
+        value->setWordWrap(true);
+        caption->setVisible(used);
+        value->setVisible(used);
+    }
+    const QString note = QString::fromStdString(card_.openMonthsNote());
+    openMonths_->setText(note);
+    openMonths_->setVisible(!note.isEmpty());
+}
+
 void Tgzeditw::showRow()
 {
     const db::DataSet& ds = dm_.gzb;
@@ -89,6 +133,7 @@ void Tgzeditw::showRow()
         boxes_[i]->setAutoFillBackground(!editable);
         boxes_[i]->setStyleSheet(editable ? QString() : QStringLiteral("QLineEdit { background: palette(button); }"));
     }
+    showCumulative();
     save_->setEnabled(card_.canSave());
     remove_->setEnabled(card_.canDelete());
     dm_.showStatus(ds.active() ? ds.statusText() : std::string());

@@ -6,6 +6,8 @@
 #include "db/DataSet.h"
 #include "payroll/SalaryCard.h"
 
+class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -20,6 +22,8 @@ public:
 
 private:
     void buildBoxes(QWidget* area);
+    QGroupBox* buildCumulative();
+    void showCumulative();
     void showRow();
     void commitBox(size_t index);
     bool postPending();
@@ -30,6 +34,9 @@ private:
     std::vector<std::string> fields_;
     std::vector<QLineEdit*> boxes_;
     QPushButton *save_ = nullptr, *remove_ = nullptr;
+    QGroupBox* cumulative_ = nullptr;
+    std::vector<std::pair<QLabel*, QLabel*>> cumulativeLines_;
+    QLabel* openMonths_ = nullptr;
 };
 
 }  // namespace rsgz::payroll

@@ -25,18 +25,28 @@ void ViewWithholding::prepare(const std::vector<Row>& rows)
         const int y = number(r.year), m = number(r.month);
         if (y > 0 && m >= 1 && m <= 12) employees[{y, m}].insert(r.employee);
     }
+    std::map<int, int> monthsOfYear;
+    for (const auto& [period, who] : employees) ++monthsOfYear[period.first];
     for (const auto& [period, who] : employees) {
-        if (years_.count(period)) continue;
-        // A view of one month of all its employees reads everyone; a narrowed one only its own.
+        // A view of many months of a year reads the year once; a view of one month reads up to it.
+        const std::pair<int, int> key{period.first, monthsOfYear[period.first] > 1 ? 0 : period.second};
+        if (years_.count(key)) continue;
+        // A view of all its employees reads everyone; a narrowed one only its own.
+        std::set<std::string> all;
+        for (const auto& [p, w] : employees)
+            if (p.first == period.first) all.insert(w.begin(), w.end());
         std::vector<std::string> list;
-        if (who.size() <= 500) list.assign(who.begin(), who.end());
-        years_[period] = std::make_unique<YearToDate>(YearToDate::read(conn_, period.first, period.second, kinds_.set, list));
+        if (all.size() <= 500) list.assign(all.begin(), all.end());
+        years_[key] = std::make_unique<YearToDate>(
+            YearToDate::read(conn_, key.first, key.second ? key.second : 12, key.second ? kinds_.set : std::string(), list));
     }
 }
 
 Money ViewWithholding::taxOf(const Row& row, const std::function<Money(const std::string&)>& valueOf)
 {
-    const auto found = years_.find({number(row.year), number(row.month)});
+    auto found = years_.find({number(row.year), number(row.month)});
+    const bool among = found == years_.end();
+    if (among) found = years_.find({number(row.year), 0});
     if (found == years_.end()) return row.closed ? row.storedTax : Money();
     const YearToDate& ytd = *found->second;
     PayUnit unit;
@@ -47,7 +57,7 @@ Money ViewWithholding::taxOf(const Row& row, const std::function<Money(const std
     unit.closed = row.closed;
     unit.tax = row.storedTax;
     unit.cumulative = true;
-    CumulativeFigures f = ytd.withRow(row.employee, unit);
+    CumulativeFigures f = among ? ytd.withRowAmong(row.employee, unit) : ytd.withRow(row.employee, unit);
     const Money tax = f.tax;
     figures_[row.id] = std::move(f);
     return tax;

@@ -42,7 +42,9 @@ public:
 private:
     db::Connection& conn_;
     SetKinds kinds_;
-    std::map<std::pair<int, int>, std::unique_ptr<YearToDate>> years_;  // by (year, month)
+    // By (year, month) for a view of one month in a year; by (year, 0) for a view of many months
+    // of a year, read once up to December.
+    std::map<std::pair<int, int>, std::unique_ptr<YearToDate>> years_;
     std::unordered_map<int64_t, CumulativeFigures> figures_;
 };
 

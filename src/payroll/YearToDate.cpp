@@ -113,6 +113,18 @@ CumulativeFigures YearToDate::withRow(const std::string& employee, const PayUnit
     return YearWalk(&found->second.year, found->second.after).apply(row);
 }
 
+CumulativeFigures YearToDate::withRowAmong(const std::string& employee, const PayUnit& row) const
+{
+    const auto found = employees_.find(employee);
+    if (found == employees_.end()) return YearWalk(&empty_).apply(row);
+    YearWalk walk(&found->second.year);
+    for (const PayUnit& u : found->second.units) {
+        if (u.month > row.month || (u.month == row.month && u.setOrder >= row.setOrder)) break;
+        walk.apply(u, false);
+    }
+    return walk.apply(row);
+}
+
 std::vector<CumulativeFigures> YearToDate::walked(const std::string& employee) const
 {
     const auto found = employees_.find(employee);

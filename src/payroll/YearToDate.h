@@ -112,6 +112,9 @@ public:
 
     // The figures of the employee's row of `set` in the month, after what was read.
     CumulativeFigures withRow(const std::string& employee, const PayUnit& row) const;
+    // The same from a read of a later month (a view of many months): the units before the row's
+    // month and set are walked, the row's own unit of what was read gives way to `row`.
+    CumulativeFigures withRowAmong(const std::string& employee, const PayUnit& row) const;
     // The units read for an employee, walked (the tax register, the declaration).
     std::vector<CumulativeFigures> walked(const std::string& employee) const;
     std::vector<std::string> employees() const;

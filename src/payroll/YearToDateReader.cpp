@@ -6,6 +6,7 @@
 
 #include "db/Connection.h"
 #include "db/DataSet.h"
+#include "db/DbError.h"
 #include "db/SqlText.h"
 #include "payroll/BoundStatement.h"
 #include "payroll/SalaryColumns.h"
@@ -231,7 +232,13 @@ private:
             const int month = std::atoi(monthStored.c_str());
             out_.openMonths_.push_back(std::to_string(out_.year_) + "年" + monthText(month) + "月（帐套“" + set + "”）");
             if (s == sets_.end()) continue;
-            readOpenGroup(*s, monthStored, month);
+            try {
+                readOpenGroup(*s, monthStored, month);
+            } catch (const db::DbError&) {
+                // That month's view cannot be computed (its own window says why): its stored
+                // figures stand, and the note says so.
+                out_.openMonths_.back() += "，无法计算，按保存的数值";
+            }
         }
     }
 

@@ -161,4 +161,36 @@ TEST_F(CumulativeViewTest, AYearMonthByMonth)
     EXPECT_EQ(view.withholding(), nullptr);
 }
 
+// A view of the whole year (a node above the months), nothing closed: each row is taxed after the
+// rows before it, its own month's row of what was read set aside.
+TEST_F(CumulativeViewTest, AViewOfManyOpenMonths)
+{
+    for (int month = 1; month <= 3; ++month) pay("A", month, "管理", 20000, 0, 2000);  // 330 each
+    pay("D", 1, "管理", 10000, 36000);  // 1230
+    pay("D", 2, "管理", 10000);         // 150
+    pay("F", 1, "补贴", 5000);          // walked after F's 管理 row of January: 15000 − 5000 → 300 − 150
+    pay("F", 1, "管理", 10000);         // 10000 − 5000 → 150
+    pay("F", 2, "管理", 10000);         // after both January rows: 25000 − 10000 → 450 − 150 − 150
+    view.build("管理");
+    view.filter().nodes = {{"年", "2026"}};
+    view.open();
+    struct Expect {
+        const char* no;
+        const char* month;
+        int64_t tax;
+    };
+    for (const Expect& e : {Expect{"A", "01", 330}, Expect{"A", "02", 330}, Expect{"A", "03", 330},
+                            Expect{"D", "01", 1230}, Expect{"D", "02", 150}, Expect{"F", "01", 150},
+                            Expect{"F", "02", 150}}) {
+        bool found = false;
+        for (int row = 0; row < gzb.rowCount(); ++row) {
+            gzb.moveToRow(row);
+            if (gzb.asString("员工编号") != e.no || gzb.asString("月") != e.month) continue;
+            found = true;
+            EXPECT_EQ(gzb.asMoney("gz05"), y(e.tax)) << e.no << " " << e.month;
+        }
+        EXPECT_TRUE(found) << e.no << " " << e.month;
+    }
+}
+
 }  // namespace

@@ -53,7 +53,7 @@ TEST(TaxLaw, UpgradedSetsKeepTheMonthTableNewSetsWithholdCumulatively)
 }
 
 // A set made in the program (the set window posts the new row of 帐套) withholds cumulatively;
-// editing an older set leaves its method alone.
+// editing an older set leaves its method alone; a rename takes the method along.
 TEST_F(RecordRulesTest, ASetMadeInTheProgramWithholdsCumulatively)
 {
     exec("insert into 帐套 (帐套编号, 帐套名称) values ('01', '旧帐套')");
@@ -70,6 +70,13 @@ TEST_F(RecordRulesTest, ASetMadeInTheProgramWithholdsCumulatively)
     tdm.gz_zt.setValue("帐套编号", "03");
     tdm.gz_zt.post();
     EXPECT_EQ(taxMethodOf(tdm.DMADO, "旧帐套"), TaxMethod::Monthly);
+    // Renamed before any row names it, the new set keeps its method under the new name.
+    ASSERT_TRUE(tdm.gz_zt.locate("帐套名称", db::Value("新帐套")));
+    tdm.gz_zt.edit();
+    tdm.gz_zt.setValue("帐套名称", "生产帐套");
+    tdm.gz_zt.post();
+    EXPECT_EQ(taxMethodOf(tdm.DMADO, "生产帐套"), TaxMethod::Cumulative);
+    EXPECT_EQ(rowsIn("帐套设置 where 帐套名称='新帐套'"), 0);
 }
 
 class TaxDatabase : public ::testing::Test {

@@ -117,13 +117,24 @@ void checkItem(TDM& dm, DataSet& d)
 }
 
 // A set made from now on withholds wage tax cumulatively; the sets kept before go on as they were.
+// The settings of a set (its tax method, its scheme) are kept under its name.
 void bindNewSetTaxMethod(TDM& dm)
 {
-    auto inserting = std::make_shared<bool>(false);
-    appendRule(dm.gz_zt.rules().beforePost, [inserting](DataSet& d) { *inserting = d.state() == DataSet::State::Insert; });
-    appendRule(dm.gz_zt.rules().afterPost, [&dm, inserting](DataSet& d) {
-        if (*inserting) payroll::tax::giveTaxMethod(dm.DMADO, d.asString("帐套名称"), payroll::tax::TaxMethod::Cumulative);
-        *inserting = false;
+    struct Posting {
+        bool inserting = false;
+        std::string oldName;
+    };
+    auto p = std::make_shared<Posting>();
+    appendRule(dm.gz_zt.rules().beforePost, [&dm, p](DataSet& d) {
+        p->inserting = d.state() == DataSet::State::Insert;
+        p->oldName = p->inserting ? std::string() : storedText(dm.DMADO, "select 帐套名称 from 帐套 where 编号=?1", ownKey(d));
+    });
+    appendRule(dm.gz_zt.rules().afterPost, [&dm, p](DataSet& d) {
+        const std::string name = d.asString("帐套名称");
+        if (p->inserting) payroll::tax::giveTaxMethod(dm.DMADO, name, payroll::tax::TaxMethod::Cumulative);
+        // A set renamed (no rows name it yet) takes its settings along.
+        else if (!p->oldName.empty() && p->oldName != name) payroll::tax::moveSetSettings(dm.DMADO, p->oldName, name);
+        *p = Posting();
     });
 }
 
