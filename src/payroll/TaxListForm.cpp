@@ -4,6 +4,7 @@
 #include "app/TDM.h"
 #include "app/rules/RecordRules.h"
 #include "db/SqlText.h"
+#include "payroll/BoundStatement.h"
 
 namespace rsgz::payroll {
 
@@ -23,6 +24,13 @@ TaxListForm::TaxListForm(app::TDM& dm, const TaxListSetup& setup)
         dm_.ShowMessage_jd(refusal);
         db::abortSilently();
     };
+    if (setup_.showsName) {
+        ds_.addCalcField("姓名", db::FieldType::Text, 40);
+        r.calculate = [this](db::CalcRow& row) {
+            const auto found = names_.find(row.get("员工编号1").toString());
+            row.set("姓名", found == names_.end() ? db::Value() : db::Value(found->second));
+        };
+    }
     r.beforeDelete = [](db::DataSet&) {
         if (!app::interaction().ask("删除当前记录吗？")) db::abortSilently();
     };
@@ -64,10 +72,18 @@ bool TaxListForm::setYear(int year)
     return false;
 }
 
+void TaxListForm::readNames()
+{
+    names_.clear();
+    BoundStatement st(dm_.DMADO, "select 员工编号, 姓名 from 员工基本情况");
+    while (st.step()) names_[st.textOrEmpty(0)] = st.textOrEmpty(1);
+}
+
 bool TaxListForm::open()
 {
     return app::runAction([this] {
         if (ds_.active() && ds_.isEditing()) ds_.post();
+        if (setup_.showsName) readNames();
         ds_.close();
         ds_.setSql(statement());
         ds_.open();

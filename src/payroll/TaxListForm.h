@@ -4,6 +4,7 @@
 // table, narrowed to an employee or a year, guarded by a payroll right where it is written, each row
 // checked before it is stored.
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@ struct TaxListSetup {
     std::vector<std::pair<std::string, db::Value>> defaults;  // of a new row
     // The refusal of the row about to be stored, naming what is wrong; empty when it may be stored.
     std::function<std::string(const db::DataSet&)> check;
+    bool showsName = false;            // a calculated 姓名 beside 员工编号1, from the employee table
 };
 
 // 专项附加扣除, 其他扣除 (narrowed to an employee), 缴费方案, 缴费基数 (narrowed to a year).
@@ -58,12 +60,14 @@ public:
 
 private:
     db::SqlLines statement() const;
+    void readNames();
 
     app::TDM& dm_;
     const TaxListSetup& setup_;
     db::DataSet ds_;
     std::string employee_;
     int year_ = 0;
+    std::map<std::string, std::string> names_;  // employee number -> 姓名, read at every open
 };
 
 }  // namespace rsgz::payroll

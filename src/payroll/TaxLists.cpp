@@ -142,8 +142,8 @@ const TaxListSetup& contributionSchemeList()
 
 const TaxListSetup& contributionBaseList()
 {
-    static const TaxListSetup s{"缴费基数", "缴费基数", "工资表管理", {"员工编号1", "年度", "社保基数", "公积金基数"},
-                               "员工编号1", {}, checkBase};
+    static const TaxListSetup s{"缴费基数", "缴费基数", "工资表管理", {"员工编号1", "姓名", "年度", "社保基数", "公积金基数"},
+                               "员工编号1", {}, checkBase, true};
     return s;
 }
 

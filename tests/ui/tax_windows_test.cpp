@@ -205,4 +205,26 @@ TEST_F(TaxWindowsTest, RegisterShowsPrintsAndExportsTheYear)
     EXPECT_EQ(t.rows.size(), 2u);
 }
 
+// The bases of 2026: a row typed by employee number shows the name once stored; the same employee
+// twice in a year is refused.
+TEST_F(TaxWindowsTest, BasesAreTypedByEmployeeNumberOncePerYear)
+{
+    dm.now = [] { return QDateTime(QDate(2026, 3, 5), QTime(9, 0)); };
+    payroll::Tjfjsw w(dm);
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    auto* grid = w.findChild<QTableView*>(QStringLiteral("grid"));
+    auto save = [&w] { QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("保存")), Qt::LeftButton); };
+    for (int row : {0, 1}) {
+        QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("添加")), Qt::LeftButton);
+        typeCell(grid, row, columnOf(grid, QStringLiteral("员工编号")), QStringLiteral("E01"));
+        typeCell(grid, row, columnOf(grid, QStringLiteral("社保基数")), QStringLiteral("8000"));
+        typeCell(grid, row, columnOf(grid, QStringLiteral("公积金基数")), QStringLiteral("9000"));
+        save();
+    }
+    EXPECT_EQ(ui.messages, std::vector<std::string>{"员工“E01”2026年的缴费基数已经录入过了！"});
+    EXPECT_EQ(p.count("缴费基数 where 员工编号1='E01' and 年度=2026 and 社保基数=8000 and 公积金基数=9000"), 1);
+    EXPECT_EQ(grid->model()->index(0, columnOf(grid, QStringLiteral("姓名"))).data().toString(), QStringLiteral("张三"));
+}
+
 }  // namespace
