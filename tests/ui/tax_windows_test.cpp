@@ -8,6 +8,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
+#include <QSpinBox>
 #include <QTest>
 #include <QTimer>
 
@@ -17,6 +18,7 @@
 #include "payroll/Tgstzw.h"
 #include "payroll/Tjffaw.h"
 #include "payroll/Tjfjsw.h"
+#include "payroll/Tkjsbw.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 #include "ui/Screenshot.h"
@@ -225,6 +227,27 @@ TEST_F(TaxWindowsTest, BasesAreTypedByEmployeeNumberOncePerYear)
     EXPECT_EQ(ui.messages, std::vector<std::string>{"员工“E01”2026年的缴费基数已经录入过了！"});
     EXPECT_EQ(p.count("缴费基数 where 员工编号1='E01' and 年度=2026 and 社保基数=8000 and 公积金基数=9000"), 1);
     EXPECT_EQ(grid->model()->index(0, columnOf(grid, QStringLiteral("姓名"))).data().toString(), QStringLiteral("张三"));
+}
+
+// 扣缴申报 of March: 张三 has no 身份证号, so the notice names him and no file is asked for.
+TEST_F(TaxWindowsTest, DeclarationWindowNamesWhoCannotBeDeclared)
+{
+    exec("update 员工基本情况 set 身份证号='320106198503020025' where 员工编号='E02'");
+    exec("insert into 工资帐套明细 (帐套编号1, 工资代码, 工资项目, 计算公式, 是否所得税, 项目类别) values "
+         "('01', 'gz01', '基本工资', '', '否', '收入')");
+    exec("insert into 工资表 (员工编号, 姓名, 年, 月, 工资帐套, 结帐状态, gz01) values "
+         "('E01', '张三', '2026', '03', '管理', '否', 9000), ('E02', '李四', '2026', '03', '管理', '否', 8000)");
+    dm.now = [] { return QDateTime(QDate(2026, 4, 2), QTime(9, 0)); };
+    payroll::Tkjsbw w(dm);
+    w.show();
+    auto* month = w.findChild<QSpinBox*>(QStringLiteral("month"));
+    month->selectAll();
+    QTest::keyClicks(month, QStringLiteral("3"));
+    QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("生成申报表")), Qt::LeftButton);
+    ASSERT_EQ(ui.messages.size(), 1u);
+    EXPECT_NE(ui.messages[0].find("以下1名员工"), std::string::npos) << ui.messages[0];
+    EXPECT_NE(ui.messages[0].find("E01 张三：没有身份证号"), std::string::npos) << ui.messages[0];
+    EXPECT_TRUE(ui.fileFilters.empty());
 }
 
 }  // namespace
