@@ -46,6 +46,7 @@ Tjffaw::Tjffaw(app::TDM& dm, QWidget* parent) : QDialog(parent), dm_(dm), form_(
     use->setObjectName(QStringLiteral("useScheme"));
     use->setAutoDefault(false);
     connect(use, &QPushButton::clicked, this, [this] { useScheme(); });
+    use->setEnabled(form_.dataSet().mayChange());  // the scheme's right is the sets' right
     connect(sets_, &QComboBox::currentIndexChanged, this, [this] { showSchemeOfSet(); });
     auto* back = new QPushButton(QStringLiteral("返回"), this);
     back->setAutoDefault(false);

@@ -29,6 +29,7 @@ Tjfjsw::Tjfjsw(app::TDM& dm, QWidget* parent) : QDialog(parent), dm_(dm), form_(
     import->setObjectName(QStringLiteral("导入"));
     import->setAutoDefault(false);
     panel->addButton(import);
+    import->setEnabled(form_.dataSet().mayChange());
     connect(import, &QPushButton::clicked, this, [this] {
         app::runAction([this] { importBasesAsked(dm_, year_->value()); });
         form_.open();

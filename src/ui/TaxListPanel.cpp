@@ -63,9 +63,15 @@ TaxListPanel::TaxListPanel(payroll::TaxListForm& form, QWidget* parent) : QWidge
     grid_->horizontalHeader()->setStretchLastSection(true);
     buttons_ = new QHBoxLayout;
     buttons_->addStretch();
-    buttons_->addWidget(button("添加", this, [this] { form_.add(); }));
-    buttons_->addWidget(button("删除", this, [this] { form_.remove(); }));
-    buttons_->addWidget(button("保存", this, [this] { form_.save(); }));
+    // Without the right the buttons are off; the list itself refuses whatever else tries to write.
+    const bool may = form.dataSet().mayChange();
+    for (auto [text, step] : {std::pair<const char*, void (payroll::TaxListForm::*)()>{"添加", &payroll::TaxListForm::add},
+                              {"删除", &payroll::TaxListForm::remove},
+                              {"保存", &payroll::TaxListForm::save}}) {
+        QPushButton* b = button(text, this, [this, step] { (form_.*step)(); });
+        b->setEnabled(may);
+        buttons_->addWidget(b);
+    }
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(grid_, 1);

@@ -123,7 +123,8 @@ TEST_F(TaxWindowsTest, DeclaredDeductionAboveItsStandardIsRefusedNamingTheCatego
     EXPECT_EQ(w.others().dataSet().recordCount(), 0);
 }
 
-// Without 工资表管理 the deductions are shown but not written, whichever button is used.
+// Without 工资表管理 the deductions are shown but not written: the buttons are off, and the list
+// refuses an append whoever asks for it.
 TEST_F(TaxWindowsTest, DeductionsNeedThePayrollRight)
 {
     exec("insert into 权限 (姓名, 密码) values ('只读', 'x')");
@@ -131,7 +132,9 @@ TEST_F(TaxWindowsTest, DeductionsNeedThePayrollRight)
     p.logIn("只读");
     payroll::Tgskcw w(dm, "E01");
     w.show();
-    QTest::mouseClick(w.pages()->widget(0)->findChild<QPushButton*>(QStringLiteral("添加")), Qt::LeftButton);
+    for (const char* b : {"添加", "删除", "保存"})
+        EXPECT_FALSE(w.pages()->widget(0)->findChild<QPushButton*>(QString::fromUtf8(b))->isEnabled()) << b;
+    w.deductions().add();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_NE(ui.messages[0].find("工资表管理"), std::string::npos) << ui.messages[0];
     EXPECT_FALSE(w.deductions().dataSet().isEditing());
