@@ -14,6 +14,7 @@
 #include "SampleWords.h"
 #include "TableWriter.h"
 #include "db/Money.h"
+#include "payroll/TaxLaw.h"
 
 namespace rsgz::sample::detail {
 
@@ -69,6 +70,8 @@ void SampleFiller::fillPayroll()
         sets.set("帐套编号", padded(++n, 2));
         sets.set("帐套名称", name);
         sets.write();
+        // A sample made today withholds as a set made in the program does.
+        payroll::tax::setTaxMethod(conn_, name, payroll::tax::TaxMethod::Cumulative);
     }
     TableWriter grades(conn_, "工资等级");
     for (const std::string& g : SampleWords::salaryGrades()) {

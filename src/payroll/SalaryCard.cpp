@@ -53,10 +53,7 @@ std::vector<std::pair<std::string, std::string>> SalaryCard::cumulativeLines() c
 std::string SalaryCard::openMonthsNote() const
 {
     const tax::ViewWithholding* w = view_.withholding();
-    if (!w) return {};
-    std::string months;
-    for (const std::string& m : w->openMonths()) months += (months.empty() ? "" : "、") + m;
-    return months.empty() ? std::string() : "以下月份尚未结帐，按当前计算值累计：" + months;
+    return w ? w->openMonthsNote() : std::string();
 }
 
 bool SalaryCard::canSave() const { return admin::hasRight(dm_, kRight); }

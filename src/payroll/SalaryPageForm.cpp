@@ -47,6 +47,8 @@ void SalaryPageForm::read()
     std::string said;
     for (const std::string& w : view_.config().warnings) said += (said.empty() ? "" : "\n") + w;
     if (view_.missedBracket()) said += (said.empty() ? "" : "\n") + std::string(IncomeTax::missingBracketWarning());
+    if (const tax::ViewWithholding* w = view_.withholding(); w && !w->openMonthsNote().empty())
+        said += (said.empty() ? "" : "\n") + w->openMonthsNote();
     if (!said.empty()) app::interaction().showMessage(said);
 }
 

@@ -23,7 +23,7 @@ void ViewWithholding::prepare(const std::vector<Row>& rows)
     std::map<std::pair<int, int>, std::set<std::string>> employees;
     for (const Row& r : rows) {
         const int y = number(r.year), m = number(r.month);
-        if (y > 0 && m >= 1 && m <= 12) employees[{y, m}].insert(r.employee);
+        if (y > 0 && m >= 1 && m <= 12) employees[{y, m}].insert(r.employee), shown_.insert({y, m});
     }
     std::map<int, int> monthsOfYear;
     for (const auto& [period, who] : employees) ++monthsOfYear[period.first];
@@ -72,8 +72,20 @@ const CumulativeFigures* ViewWithholding::figuresOf(int64_t id) const
 std::vector<std::string> ViewWithholding::openMonths() const
 {
     std::set<std::string> all;
-    for (const auto& [period, ytd] : years_) all.insert(ytd->openMonths().begin(), ytd->openMonths().end());
+    for (const auto& [period, ytd] : years_) {
+        const auto& groups = ytd->openGroups();
+        for (size_t i = 0; i < groups.size(); ++i)
+            if (groups[i].set != kinds_.set || !shown_.count({period.first, groups[i].month}))
+                all.insert(ytd->openMonths()[i]);
+    }
     return {all.begin(), all.end()};
+}
+
+std::string ViewWithholding::openMonthsNote() const
+{
+    std::string months;
+    for (const std::string& m : openMonths()) months += (months.empty() ? "" : "、") + m;
+    return months.empty() ? std::string() : "以下月份尚未结帐，累计预扣按其当前计算值计入：" + months;
 }
 
 std::vector<std::pair<std::string, std::string>> cardLines(const CumulativeFigures& f)

@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <set>
 #include <unordered_map>
 #include <vector>
 
@@ -36,8 +37,10 @@ public:
     // are kept by the row's id.
     Money taxOf(const Row& row, const std::function<Money(const std::string&)>& valueOf);
     const CumulativeFigures* figuresOf(int64_t id) const;
-    // The earlier months still open, as the view names them.
+    // The months still open before those the view shows (of any set), as the view names them.
     std::vector<std::string> openMonths() const;
+    // The notice of them, empty when there are none.
+    std::string openMonthsNote() const;
 
 private:
     db::Connection& conn_;
@@ -46,6 +49,7 @@ private:
     // of a year, read once up to December.
     std::map<std::pair<int, int>, std::unique_ptr<YearToDate>> years_;
     std::unordered_map<int64_t, CumulativeFigures> figures_;
+    std::set<std::pair<int, int>> shown_;  // the (year, month) of the rows shown
 };
 
 // The lines of a row's cumulative figures as the salary card shows them: caption and amount text.

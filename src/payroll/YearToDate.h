@@ -35,6 +35,9 @@ struct SetKinds {
     static PayFigures figuresFrom(const Money (&values)[MeasureCount]);
 };
 SetKinds readSetKinds(db::Connection& conn, const std::string& set);
+// The same when the caller knows the set's tax column and its base (the salary view as it builds).
+SetKinds readSetKinds(db::Connection& conn, const std::string& set, const std::string& taxColumn,
+                      const std::string& taxBaseColumn);
 
 // One employee's salary of one month from one set, as the walk takes it.
 struct PayUnit {
@@ -120,6 +123,12 @@ public:
     std::vector<std::string> employees() const;
     // "2026年03月（帐套“管理”）" for every earlier month with a row not yet closed.
     const std::vector<std::string>& openMonths() const { return openMonths_; }
+    struct OpenMonth {
+        int month = 0;
+        std::string set;
+    };
+    // The same as data, in the same order.
+    const std::vector<OpenMonth>& openGroups() const { return openGroups_; }
     // The set's position among the sets, for PayUnit::setOrder.
     int setOrder(const std::string& set) const;
 
@@ -135,6 +144,7 @@ private:
     std::unordered_map<std::string, Employee> employees_;
     std::map<std::string, int> setOrder_;
     std::vector<std::string> openMonths_;
+    std::vector<OpenMonth> openGroups_;
     EmployeeYear empty_;
     friend class YearToDateReader;
 };

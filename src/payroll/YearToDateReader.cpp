@@ -87,22 +87,28 @@ PayFigures SetKinds::payOf(const std::function<Money(const std::string&)>& value
 
 SetKinds readSetKinds(db::Connection& conn, const std::string& set)
 {
+    const SalaryViewConfig view = buildSalaryView(conn, set);
+    return readSetKinds(conn, set, view.taxColumn, view.taxBaseColumn);
+}
+
+SetKinds readSetKinds(db::Connection& conn, const std::string& set, const std::string& taxColumn,
+                      const std::string& taxBaseColumn)
+{
     SetKinds s;
     s.set = set;
     s.cumulative = taxMethodOf(conn, set) == TaxMethod::Cumulative;
-    const SalaryViewConfig view = buildSalaryView(conn, set);
     BoundStatement st(conn, "select 工资代码, 项目类别 from 帐套, 工资帐套明细 where 帐套编号1=帐套编号 and 帐套名称=? "
                             "order by 工资代码");
     st.bind(1, std::string_view(set));
     while (st.step()) {
         const std::string code = normalSalaryCode(st.textOrEmpty(0));
         const int m = measureOfKind(st.textOrEmpty(1));
-        if (!code.empty() && m >= 0 && code != view.taxColumn) s.columns[m].push_back(code);
+        if (!code.empty() && m >= 0 && code != taxColumn) s.columns[m].push_back(code);
     }
     // A set whose items say nothing of what they are for is taxed on its tax item's base, as
     // the month table taxes it.
-    if (s.columns[Income].empty() && !view.taxBaseColumn.empty()) s.columns[Income].push_back(view.taxBaseColumn);
-    if (!view.taxColumn.empty()) s.columns[Tax].push_back(view.taxColumn);
+    if (s.columns[Income].empty() && !taxBaseColumn.empty()) s.columns[Income].push_back(taxBaseColumn);
+    if (!taxColumn.empty()) s.columns[Tax].push_back(taxColumn);
     return s;
 }
 
@@ -231,6 +237,7 @@ private:
             const auto s = std::find_if(sets_.begin(), sets_.end(), [&](const SetKinds& c) { return c.set == set; });
             const int month = std::atoi(monthStored.c_str());
             out_.openMonths_.push_back(std::to_string(out_.year_) + "年" + monthText(month) + "月（帐套“" + set + "”）");
+            out_.openGroups_.push_back({month, set});
             if (s == sets_.end()) continue;
             try {
                 readOpenGroup(*s, monthStored, month);

@@ -191,6 +191,8 @@ TEST_F(CumulativeViewTest, AViewOfManyOpenMonths)
         }
         EXPECT_TRUE(found) << e.no << " " << e.month;
     }
+    // The months shown are no news; the other set's open January is.
+    EXPECT_EQ(view.withholding()->openMonths(), std::vector<std::string>{"2026年01月（帐套“补贴”）"});
 }
 
 }  // namespace
