@@ -12,6 +12,8 @@
 #include <QRegularExpression>
 #include <QTemporaryFile>
 #include <algorithm>
+#include <charconv>
+#include <optional>
 #include <cerrno>
 #include <cstdio>
 
@@ -101,6 +103,68 @@ void setWidths(lxw_worksheet* sheet, const std::vector<std::string>& heading, in
               shownName);
 }
 
+// A plain decimal as the number cells take it; nothing for any other text (a number column's
+// blank, a word, an exponent, a locale's comma).
+std::optional<double> plainNumber(const std::string& text)
+{
+    if (text.empty() || text.size() > 40) return std::nullopt;
+    size_t i = text[0] == '-' ? 1 : 0, digits = 0, dots = 0;
+    for (; i < text.size(); ++i) {
+        if (text[i] >= '0' && text[i] <= '9') ++digits;
+        else if (text[i] == '.' && ++dots == 1) continue;
+        else return std::nullopt;
+    }
+    if (digits == 0) return std::nullopt;
+    double v = 0;
+    const auto r = std::from_chars(text.data(), text.data() + text.size(), v);
+    if (r.ec != std::errc() || r.ptr != text.data() + text.size()) return std::nullopt;
+    return v;
+}
+
+void writeCells(lxw_worksheet* sheet, int row, const std::vector<std::string>& cells, const std::vector<bool>& numeric,
+                lxw_format* amount, const std::string& shownName)
+{
+    for (size_t c = 0; c < cells.size(); ++c) {
+        if (cells[c].empty()) continue;
+        const auto r = static_cast<lxw_row_t>(row);
+        const auto col = static_cast<lxw_col_t>(c);
+        const std::optional<double> n = c < numeric.size() && numeric[c] ? plainNumber(cells[c]) : std::nullopt;
+        if (n) check(worksheet_write_number(sheet, r, col, *n, amount), shownName);
+        else check(worksheet_write_string(sheet, r, col, cells[c].c_str(), nullptr), shownName);
+    }
+}
+
+void writeSheets(const std::string& file, const std::string& shownName, const std::vector<SheetContent>& sheets,
+                 const std::function<void(int)>& progress)
+{
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;
+    Workbook book;
+    errno = 0;
+    book.wb = workbook_new_opt(file.c_str(), &options);
+    if (!book.wb) failWriting(shownName, errno, "不能创建工作簿");
+    lxw_format* amount = workbook_add_format(book.wb);
+    if (amount) format_set_num_format(amount, "0.00");
+    int written = 0;
+    for (const SheetContent& content : sheets) {
+        lxw_worksheet* sheet = workbook_add_worksheet(book.wb, content.name.empty() ? nullptr : content.name.c_str());
+        if (!sheet) throw ExportError("不能写入文件“" + shownName + "”：不能创建工作表。");
+        setWidths(sheet, content.heading, content.rowCount, content.cellsOf, shownName);
+        writeRow(sheet, 0, content.heading, shownName);
+        std::vector<std::string> cells;
+        for (int r = 0; r < content.rowCount; ++r) {
+            cells.assign(content.heading.size(), std::string());
+            content.cellsOf(r, cells);
+            writeCells(sheet, r + 1, cells, content.numeric, amount, shownName);
+            if (progress && ++written % 1000 == 0) progress(written);
+        }
+    }
+    lxw_workbook* wb = book.wb;
+    book.wb = nullptr;
+    errno = 0;
+    check(workbook_close(wb), shownName);
+}
+
 // The mode a new file gets: what the umask leaves of rw-rw-rw-. Read from the process's status,
 // which does not change the umask the way asking umask() does.
 mode_t newFileMode()
@@ -137,27 +201,7 @@ void writeWorkbookFile(const std::string& file, const std::string& shownName, co
                        int rowCount, const std::function<void(int, std::vector<std::string>&)>& cellsOf,
                        const std::function<void(int)>& progress)
 {
-    lxw_workbook_options options{};
-    options.constant_memory = LXW_TRUE;
-    Workbook book;
-    errno = 0;
-    book.wb = workbook_new_opt(file.c_str(), &options);
-    if (!book.wb) failWriting(shownName, errno, "不能创建工作簿");
-    lxw_worksheet* sheet = workbook_add_worksheet(book.wb, nullptr);
-    if (!sheet) throw ExportError("不能写入文件“" + shownName + "”：不能创建工作表。");
-    setWidths(sheet, heading, rowCount, cellsOf, shownName);
-    writeRow(sheet, 0, heading, shownName);
-    std::vector<std::string> cells;
-    for (int r = 0; r < rowCount; ++r) {
-        cells.assign(heading.size(), std::string());
-        cellsOf(r, cells);
-        writeRow(sheet, r + 1, cells, shownName);
-        if (progress && (r + 1) % 1000 == 0) progress(r + 1);
-    }
-    lxw_workbook* wb = book.wb;
-    book.wb = nullptr;
-    errno = 0;
-    check(workbook_close(wb), shownName);
+    writeSheets(file, shownName, {SheetContent{{}, heading, {}, rowCount, cellsOf}}, progress);
 }
 
 int removeStaleTemporaries(const std::string& folder)
@@ -181,8 +225,14 @@ void writeTextWorkbook(const std::string& path, const std::vector<std::string>& 
                        const std::function<void(int, std::vector<std::string>&)>& cellsOf,
                        const std::function<void(int)>& progress)
 {
-    if (heading.size() > LXW_COL_MAX || static_cast<size_t>(rowCount) >= LXW_ROW_MAX)
-        throw ExportError("数据超出了一张工作表能容纳的行数或列数");
+    writeWorkbook(path, {SheetContent{{}, heading, {}, rowCount, cellsOf}}, progress);
+}
+
+void writeWorkbook(const std::string& path, const std::vector<SheetContent>& sheets, const std::function<void(int)>& progress)
+{
+    for (const SheetContent& sheet : sheets)
+        if (sheet.heading.size() > LXW_COL_MAX || sheet.rowCount < 0 || static_cast<size_t>(sheet.rowCount) >= LXW_ROW_MAX)
+            throw ExportError("数据超出了一张工作表能容纳的行数或列数");
     const QFileInfo target(QString::fromStdString(path));
     if (!target.absoluteDir().exists()) throw ExportError("找不到保存文件“" + path + "”的文件夹。");
     removeStaleTemporaries(target.absolutePath().toStdString());
@@ -193,7 +243,7 @@ void writeTextWorkbook(const std::string& path, const std::vector<std::string>& 
     if (!temp.open()) failWriting(path, errno, "不能创建临时文件");
     lock(temp.handle());
     const std::string tempPath = QFile::encodeName(temp.fileName()).toStdString();
-    writeWorkbookFile(tempPath, path, heading, rowCount, cellsOf, progress);
+    writeSheets(tempPath, path, sheets, progress);
     // The temporary was made for this program's eyes only; the workbook is for anyone a new file
     // of the user's would be for.
     if (::fchmod(temp.handle(), newFileMode()) != 0) failWriting(path, errno, "不能设置文件的权限");

@@ -40,6 +40,23 @@ void writeWorkbookFile(const std::string& file, const std::string& shownName, co
                        int rowCount, const std::function<void(int row, std::vector<std::string>& cells)>& cellsOf,
                        const std::function<void(int rowsWritten)>& progress = {});
 
+// One sheet of a workbook that writeWorkbook writes: its name (empty: the writer's own), the heading
+// in row 1 and rowCount rows that cellsOf fills one at a time. A column marked in numeric takes its
+// cells as numbers when they are plain decimals ("1234.5", "-3"), shown with two decimals; any other
+// cell, and every cell of the other columns, is text.
+struct SheetContent {
+    std::string name;
+    std::vector<std::string> heading;
+    std::vector<bool> numeric;  // by column; shorter than the heading: the rest is text
+    int rowCount = 0;
+    std::function<void(int row, std::vector<std::string>& cells)> cellsOf;
+};
+
+// The sheets in order into one workbook, under a temporary name and renamed over path at the end,
+// as writeTextWorkbook does. progress hears the rows written over all sheets.
+void writeWorkbook(const std::string& path, const std::vector<SheetContent>& sheets,
+                   const std::function<void(int rowsWritten)>& progress = {});
+
 // Removes what a killed export leaves in folder: files named like a workbook with the temporary
 // suffix ("名单.xlsx.a1B2c3") that no running export holds. Gives how many went.
 int removeStaleTemporaries(const std::string& folder);

@@ -142,6 +142,12 @@ void EmployeeRecord::query()
     setPage(page_);
 }
 
+void EmployeeRecord::taxDeductions()
+{
+    settleEmployee();
+    app::interaction().openWindow("个税扣除信息");
+}
+
 bool EmployeeRecord::close()
 {
     if (db::DataSet* ds = pageDataSet()) settlePage(*ds);

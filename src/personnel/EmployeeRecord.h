@@ -51,6 +51,8 @@ public:
     void photo();
     void printCard();
     void query();
+    // 个税扣除: the employee's declared deductions (a pending edit of the employee is saved first).
+    void taxDeductions();
     // Closing: an untouched new employee is dropped, a changed one asked about. False: stay open.
     bool close();
 

@@ -1,5 +1,6 @@
 #include "personnel/EmployeeStore.h"
 
+#include <QDate>
 #include <QDir>
 #include <algorithm>
 #include <QFile>
@@ -7,6 +8,7 @@
 #include <QSaveFile>
 #include <sqlite3.h>
 
+#include "app/IdNumber.h"
 #include "app/Interaction.h"
 #include "app/TDM.h"
 #include "db/Connection.h"
@@ -75,6 +77,37 @@ void postEmployee(TDM& dm)
     }
 }
 
+// The stored form of a date field of the edit buffer or of the stored row (yyyy-mm-dd; empty when none).
+std::string dateOf(const db::Value& v)
+{
+    const QDate d = v.toDate();
+    return d.isValid() ? d.toString(QStringLiteral("yyyy-MM-dd")).toStdString() : std::string();
+}
+
+// A number that is no resident identity number, or one that disagrees with 性别 or 出生年月, is often a
+// typing slip; the user is told what disagrees and decides. Only asked when one of the three fields
+// is new or changed, so an old record is not questioned on every save.
+void confirmIdNumber(TDM& dm, bool inserting)
+{
+    db::DataSet& ds = dm.rszl;
+    const std::string number = ds.asString("身份证号"), sex = ds.asString("性别");
+    const std::string birth = dateOf(ds.value("出生年月"));
+    if (!inserting) {
+        const int row = ds.currentRow();
+        const bool same = text(ds.rowValue(row, ds.fieldIndex("身份证号"))) == number
+                          && text(ds.rowValue(row, ds.fieldIndex("性别"))) == sex
+                          && dateOf(ds.rowValue(row, ds.fieldIndex("出生年月"))) == birth;
+        if (same) return;
+    }
+    const std::string today = dm.now().date().toString(QStringLiteral("yyyy-MM-dd")).toStdString();
+    const std::vector<std::string> faults = app::idNumberDisagreements(number, sex, birth, today);
+    if (faults.empty()) return;
+    std::string question = "请核对身份证号" + number + "：\n";
+    for (const std::string& f : faults) question += f + "\n";
+    question += "是否仍然保存？";
+    if (!app::interaction().ask(question)) db::abortSilently();
+}
+
 bool hasPathSeparator(const std::string& s) { return s.find_first_of("/\\") != std::string::npos; }
 
 }  // namespace
@@ -128,6 +161,8 @@ void saveEmployee(TDM& dm)
     // A deleted employee's records stay where they are; a new owner of the number would take them.
     if ((inserting || renumbered) && !number.empty() && !employeeExists(dm, number) && numberHasRecords(dm, number))
         refuse(dm, "此员工编号仍有已删除员工的记录，不能使用！");
+
+    confirmIdNumber(dm, inserting);
 
     db::Transaction tx(dm.DMADO);
     if (renumbered && !before.empty()) moveLinks(dm, before, number);

@@ -86,6 +86,7 @@ QWidget* Trszlw::buildToolbar()
         {"printButton", "打印", step(&EmployeeRecord::printCard)},
         {"returnButton", "返回", [this] { reject(); }},
         {"queryButton", "查询", step(&EmployeeRecord::query)},
+        {"taxButton", "个税扣除", step(&EmployeeRecord::taxDeductions)},
     });
     row->addLayout(buttons);
     row->addStretch();

@@ -9,6 +9,7 @@
 #include "ui/ExchangeWindows.h"
 #include "ui/MaintenanceWindows.h"
 #include "ui/PayrollWindows.h"
+#include "ui/TaxWindows.h"
 #include "ui/PersonnelModuleWindows.h"
 #include "ui/PickerWindows.h"
 #include "ui/QueryWindows.h"
@@ -27,6 +28,7 @@ void registerProgramWindows()
     personnel::registerEmployeeWindows();
     personnel::registerPersonnelModuleWindows();
     registerPayrollWindows();
+    registerTaxWindows();
     registerBankWindows();
     registerQueryWindows();
     registerReportWindows();

@@ -10,6 +10,7 @@
 #include <QTabWidget>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include "app/TDM.h"
@@ -18,6 +19,8 @@
 #include "personnel/Tunitw.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
+#include "ui/Ttishiw2.h"
+#include "ui/WidgetInteraction.h"
 
 namespace {
 
@@ -188,6 +191,50 @@ TEST_F(EmployeeWindowTest, EnterMovesAlongTheColumnsOfTheListedGrids)
     transfers->setCurrentIndex(transfers->model()->index(0, 1));
     QTest::keyClick(transfers, Qt::Key_Return);
     EXPECT_EQ(transfers->currentIndex().column(), 1);
+}
+
+// A mistyped 身份证号 is questioned on 保存, naming what is wrong: 否 keeps the row open for a
+// correction, 是 stores it as typed. 张三 is a man born 1985-03-02.
+TEST_F(EmployeeWindowTest, MistypedIdNumberIsQuestionedBeforeItIsStored)
+{
+    ui::WidgetInteraction widgets;
+    app::setInteraction(&widgets);
+    personnel::Trszlw w(dm);
+    w.show();
+    QTest::qWaitForWindowExposed(&w);
+    auto* id = w.findChild<QLineEdit*>(QStringLiteral("身份证号"));
+    auto* save = w.findChild<QPushButton*>(QStringLiteral("saveButton"));
+    auto saveAnswering = [&](const char* button) {
+        QString asked;
+        QTimer::singleShot(0, [&] {
+            if (auto* q = qobject_cast<rsgz::ui::Ttishiw2*>(QApplication::activeModalWidget())) {
+                asked = q->findChild<QLabel*>(QStringLiteral("promptText"))->text();
+                QTest::mouseClick(q->findChild<QPushButton*>(QString::fromUtf8(button)), Qt::LeftButton);
+            }
+        });
+        QTest::mouseClick(save, Qt::LeftButton);
+        return asked;
+    };
+
+    // The check character of 32010619850302001 is 7, not 5.
+    QTest::keyClicks(id, QStringLiteral("320106198503020015"));
+    EXPECT_TRUE(saveAnswering("noButton").contains(QStringLiteral("身份证号的校验位应为7，现为5")));
+    EXPECT_EQ(dm.rszl.state(), db::DataSet::State::Edit);
+    EXPECT_EQ(p.count("员工基本情况 where 身份证号 is not null and 身份证号 <> ''"), 0);
+
+    // A sound number of a woman: the sex disagrees, and the user keeps it all the same.
+    id->selectAll();
+    QTest::keyClicks(id, QStringLiteral("320106198503020025"));
+    EXPECT_TRUE(saveAnswering("yesButton").contains(QStringLiteral("身份证号表示性别为女，性别填的是男")));
+    EXPECT_EQ(dm.rszl.state(), db::DataSet::State::Browse);
+    EXPECT_EQ(p.count("员工基本情况 where 员工编号 = 'E01' and 身份证号 = '320106198503020025'"), 1);
+
+    // Saved again unchanged, it is not asked about a second time.
+    w.findChild<QLineEdit*>(QStringLiteral("姓名"))->setFocus();
+    QTest::keyClicks(w.findChild<QLineEdit*>(QStringLiteral("姓名")), QStringLiteral("Z"));
+    EXPECT_TRUE(saveAnswering("noButton").isEmpty());
+    EXPECT_EQ(dm.rszl.asString("姓名"), "张三Z");
+    app::setInteraction(&ui);
 }
 
 }  // namespace

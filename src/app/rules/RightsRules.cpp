@@ -38,3 +38,7 @@ void bindRightsGuards(TDM& dm)
 }
 
 }  // namespace rsgz::app::rules
+
+namespace rsgz::app {
+void guardWithRight(TDM& dm, db::DataSet& ds, const std::string& right) { rules::bindGuard(dm, ds, right); }
+}  // namespace rsgz::app

@@ -1,0 +1,46 @@
+#include "ui/TaxWindows.h"
+
+#include "app/TDM.h"
+#include "payroll/Tgskcw.h"
+#include "payroll/Tgstzw.h"
+#include "payroll/Tjffaw.h"
+#include "payroll/Tjfjsw.h"
+#include "payroll/Tkjsbw.h"
+#include "ui/WindowRegistry.h"
+
+namespace rsgz::ui {
+
+namespace {
+template <class Window>
+void registerModal(const char* caption)
+{
+    registerWindow(caption, [](QWidget* parent) {
+        Window w(app::DM(), parent);
+        w.exec();
+    });
+}
+
+// The employee the employee record window shows, when one is shown.
+std::string currentEmployee(app::TDM& dm)
+{
+    if (!dm.rszl.active() || dm.rszl.currentRow() < 0) return {};
+    return dm.rszl.asString("员工编号");
+}
+}  // namespace
+
+void registerTaxWindows()
+{
+    registerWindow("个税扣除信息", [](QWidget* parent) {
+        payroll::Tgskcw w(app::DM(), currentEmployee(app::DM()), parent);
+        w.exec();
+    });
+    registerWindow("个人所得税台账", [](QWidget* parent) {
+        payroll::Tgstzw w(app::DM(), currentEmployee(app::DM()), parent);
+        w.exec();
+    });
+    registerModal<payroll::Tjffaw>("缴费方案设置");
+    registerModal<payroll::Tjfjsw>("缴费基数设置");
+    registerModal<payroll::Tkjsbw>("扣缴申报");
+}
+
+}  // namespace rsgz::ui
