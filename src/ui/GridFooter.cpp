@@ -108,9 +108,23 @@ void GridFooter::refresh()
 {
     totals_->read();
     setFixedHeight(std::max(row_->sizeHint().height(), grid_->verticalHeader()->defaultSectionSize()));
+    widenForTotals();
     // A new read gives the grid's header its sections afresh (order and hidden ones too) without
     // saying so section by section.
     followColumns();
+}
+
+// A total is wider than the amounts above it: a column too narrow for its total is widened, so that
+// no total is shown with its first digits cut off.
+void GridFooter::widenForTotals()
+{
+    QHeaderView* header = grid_->horizontalHeader();
+    const int n = std::min(header->count(), row_->count());
+    for (int column = 0; column < n; ++column) {
+        if (!totals_->summed(column) || header->isSectionHidden(column)) continue;
+        const int needed = row_->sectionSizeHint(column);
+        if (header->sectionSize(column) < needed) header->resizeSection(column, needed);
+    }
 }
 
 // The row number column changes with every move of the cursor; only a change of an amount

@@ -29,6 +29,7 @@ protected:
 
 private:
     void followColumns();
+    void widenForTotals();
     void followSection(int column);
     void followScroll();
     void place();

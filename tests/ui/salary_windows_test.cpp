@@ -515,6 +515,29 @@ TEST_F(SalaryWindowsTest, TotalsRowFollowsColumnsScrollAndEdits)
     expectSums("searched");
 }
 
+// A total is wider than the amounts above it: its column is widened so that no digit is cut off.
+TEST_F(SalaryWindowsTest, EveryTotalFitsItsColumn)
+{
+    exec("update 工资表 set gz01=9999.99");
+    exec("with recursive n(i) as (select 1 union all select i+1 from n where i < 2000) "
+         "insert into 工资表 (姓名, 员工编号, 工资帐套, 年, 月, 结帐状态, gz01, gz02) "
+         "select 姓名, 员工编号, 工资帐套, 年, 月, 结帐状态, gz01, gz02 from 工资表, n where 员工编号='E01'");
+    app::Tmain w(p.frame(), false);
+    ui::ModulePanel* panel = choose(w, "工资表管理", 11);
+    ASSERT_NE(panel, nullptr);
+    w.show();
+    QTableView* grid = panel->grid();
+    ui::GridFooter* footer = panel->gridFooter();
+    ASSERT_NE(footer, nullptr);
+    ASSERT_EQ(grid->model()->rowCount(), 2004);
+    EXPECT_EQ(footer->text(columnOf(grid, QStringLiteral("基本工资"))), QStringLiteral("20039979.96")) << "2004 × 9999.99";
+    for (const QString& a : {"基本工资", "岗位工资", "应发合计", "个人所得税", "实发工资"}) {
+        const int c = columnOf(grid, a);
+        EXPECT_LE(footer->row()->sectionSizeHint(c), grid->horizontalHeader()->sectionSize(c)) << a.toStdString();
+    }
+    expectFooterUnderColumns(grid, footer, "widened for the totals");
+}
+
 // Formula items, the tax and the net pay are amounts like the others: "0.00" in the grid, the card,
 // the printed table and the pay slips alike.
 TEST_F(SalaryWindowsTest, ComputedAmountsShowTwoDecimalsEverywhere)
