@@ -14,6 +14,7 @@
 #include "exchange/ExcelExport.h"
 #include "payroll/BoundStatement.h"
 #include "print/TablePreview.h"
+#include "ui/ButtonRow.h"
 #include "ui/TablePreviewWindow.h"
 #include "ui/WindowStyle.h"
 
@@ -22,11 +23,7 @@ namespace rsgz::payroll {
 namespace {
 QPushButton* button(const char* text, QWidget* parent, const std::function<void()>& action)
 {
-    auto* b = new QPushButton(QString::fromUtf8(text), parent);
-    b->setObjectName(QString::fromUtf8(text));
-    b->setAutoDefault(false);
-    QObject::connect(b, &QPushButton::clicked, parent, action);
-    return b;
+    return ui::makeButton(text, parent, action);
 }
 }  // namespace
 

@@ -9,6 +9,7 @@
 
 #include "app/Interaction.h"
 #include "app/TDM.h"
+#include "ui/ButtonRow.h"
 #include "ui/DataSetModel.h"
 #include "ui/GridLink.h"
 #include "ui/PanelParts.h"
@@ -20,11 +21,7 @@ namespace {
 
 QPushButton* button(const char* text, QWidget* parent, const std::function<void()>& action)
 {
-    auto* b = new QPushButton(QString::fromUtf8(text), parent);
-    b->setObjectName(QString::fromUtf8(text));
-    b->setAutoDefault(false);
-    QObject::connect(b, &QPushButton::clicked, parent, action);
-    return b;
+    return ui::makeButton(text, parent, action);
 }
 
 ui::DataSetModel* modelOf(db::DataSet& ds, const QStringList& fields, QObject* parent)

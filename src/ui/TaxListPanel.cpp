@@ -1,3 +1,4 @@
+#include "ui/ButtonRow.h"
 #include "ui/TaxListPanel.h"
 
 #include <QComboBox>
@@ -42,11 +43,7 @@ private:
 
 QPushButton* button(const char* text, QWidget* parent, const std::function<void()>& action)
 {
-    auto* b = new QPushButton(QString::fromUtf8(text), parent);
-    b->setObjectName(QString::fromUtf8(text));
-    b->setAutoDefault(false);
-    QObject::connect(b, &QPushButton::clicked, parent, action);
-    return b;
+    return makeButton(text, parent, action);
 }
 
 }  // namespace
