@@ -1,7 +1,5 @@
 #include "db/Dialect.h"
 
-#include <sqlite3.h>
-
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -106,7 +104,7 @@ bool isBlank(const Token& t) { return t.kind == Tok::Space || t.kind == Tok::Com
 
 [[noreturn]] void refuse(const std::string& why, std::string_view statement)
 {
-    throw DbError(SQLITE_ERROR, why, std::string(statement));
+    throw DbError(DbError::Kind::Other, why, {}, std::string(statement));
 }
 
 bool isWord(const Token& t, const char* w) { return t.kind == Tok::Word && equalsIgnoringLatinCase(t.text, w); }

@@ -1,7 +1,6 @@
 // Salary formulas: what each one is worth when the database evaluates the translation, what is
 // refused and where, and the terms of a net-pay formula.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <optional>
 #include <string>
@@ -30,8 +29,8 @@ protected:
         if (!r.ok) return std::nullopt;
         db::Statement st = conn.prepareNative("select " + r.sql + " from 工资表");
         EXPECT_TRUE(st.step()) << r.sql;
-        if (sqlite3_column_type(st.get(), 0) == SQLITE_NULL) return std::nullopt;
-        return sqlite3_column_double(st.get(), 0);
+        if (st.isNull(0)) return std::nullopt;
+        return st.number(0);
     }
 
     test::TestDatabase db;
