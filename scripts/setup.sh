@@ -13,6 +13,7 @@ packages=(
   fonts-wqy-microhei xvfb xauth poppler-utils
   locales
   libqt6opengl6-dev
+  librsvg2-bin file lintian desktop-file-utils appstream
 )
 
 installed() {

@@ -57,6 +57,7 @@ void Navigation::button(const std::string& text)
         for (const NavigationButton& b : g.buttons)
             if (b.text == text && b.module > 0) return chooseModule(b.module);
 
+    if (text == "到期提醒") return showReminders();
     if (text == "操作员设置") return systemWindow("权限管理", true);
     if (text == "基本资料管理") return systemWindow("基本资料设置", true);
     // The maintenance operations and the company window leave the panel that shows in place.
@@ -97,6 +98,14 @@ void Navigation::groupChanged()
     SetNotVisible_Panel();
     setDesktop(true);
     clearStatus();
+}
+
+void Navigation::showReminders()
+{
+    SetNotVisible_Panel();
+    setDesktop(true);
+    clearStatus();
+    if (hooks.showReminders) runAction(hooks.showReminders);
 }
 
 void Navigation::chooseModule(int module)

@@ -45,6 +45,7 @@ struct NavigationHooks {
     std::function<void()> reopenCourseRecords;          // module 2: training records of the current course
     std::function<void()> readCardParameters;           // activation: record-card print parameters
     std::function<void()> enterStatistics;              // module 6 entered: its item list afresh, nothing counted
+    std::function<void()> showReminders;                // the desktop shown with its reminders counted afresh
 };
 
 // The behaviour of the navigation bar, the module panels' common controls and the menu bar.
@@ -69,6 +70,8 @@ public:
     void menuEntry(const std::string& text);
     void groupChanged();
     void chooseModule(int module);
+    // The desktop with the reminders of due dates (the personnel group's 到期提醒).
+    void showReminders();
 
     // --- frame operations ----------------------------------------------------------------------
     void SetNotVisible_Panel();

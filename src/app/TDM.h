@@ -21,11 +21,15 @@ public:
     TDM(const TDM&) = delete;
     TDM& operator=(const TDM&) = delete;
 
-    // The program directory (with its trailing separator); the live database is data/vesk.db in it.
+    // The directory of the working folders (with its trailing separator): the program directory,
+    // or the user's data folder of an installed program. The live database is data/vesk.db in it.
     void setProgramDir(const std::string& dir);
     const std::string& programDir() const { return programDir_; }
     std::string livePath() const { return programDir_ + "data/vesk.db"; }
-    std::string templatePath() const { return programDir_ + "init/vesk.db"; }
+    // The template is init/vesk.db beside the working folders unless the installation ships it
+    // elsewhere; it is only ever read.
+    void setTemplatePath(const std::string& path) { templatePath_ = path; }
+    std::string templatePath() const { return templatePath_.empty() ? programDir_ + "init/vesk.db" : templatePath_; }
 
     db::Connection DMADO;
     // The full structural check of the live file, started after the login; whatever replaces the
@@ -100,6 +104,7 @@ public:
 private:
     void runCreate(const db::SqlLines& lines);
     std::string programDir_;
+    std::string templatePath_;
     std::vector<DataSet*> all_;
 };
 

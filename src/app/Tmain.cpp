@@ -16,12 +16,14 @@
 #include "app/PrintEntries.h"
 #include "app/Product.h"
 #include "app/TDM.h"
+#include "personnel/ReminderDesk.h"
 #include "ui/DesktopArea.h"
 #include "ui/ModulePanel.h"
 #include "ui/NavigationBar.h"
 #include "ui/PayrollSetsPanel.h"
 #include "ui/PayrollWindows.h"
 #include "ui/QueryTreeWidget.h"
+#include "ui/RemindersView.h"
 #include "ui/StatisticsPanel.h"
 
 namespace rsgz::app {
@@ -78,7 +80,8 @@ QStatusBar QLabel { padding: 0 4px; color: #2b3a4a; }
 
 Tmain::Tmain(MainFrame& frame, bool login, QWidget* parent)
     : QMainWindow(parent), frame_(frame), nav_(frame.navigation()),
-      queries_(std::make_unique<query::QueryPages>(frame.dm(), frame.navigation()))
+      queries_(std::make_unique<query::QueryPages>(frame.dm(), frame.navigation())),
+      desk_(std::make_unique<personnel::ReminderDesk>(frame.dm(), frame.navigation(), *queries_))
 {
     setObjectName(QStringLiteral("Tmain"));
     setWindowTitle(QString::fromUtf8(kProductTitle));
@@ -89,6 +92,7 @@ Tmain::Tmain(MainFrame& frame, bool login, QWidget* parent)
     buildStatusBar();
     nav_.setView(this);
     queries_->setView(this);
+    nav_.hooks.showReminders = [this] { reminders_->refresh(); };
     for (const auto& [module, p] : modulePanels_) p->attachQueries(queries_.get());
     frame_.dm().onStatusText = [this](const std::string& t) { status_[3]->setText(q(t)); };
     if (login) khdl();
@@ -102,6 +106,7 @@ Tmain::Tmain(MainFrame& frame, bool login, QWidget* parent)
 Tmain::~Tmain()
 {
     nav_.setView(nullptr);
+    nav_.hooks.showReminders = nullptr;
     queries_->setView(nullptr);
     frame_.dm().onStatusText = nullptr;
 }
@@ -129,6 +134,8 @@ void Tmain::buildWorkArea()
     work_ = new QStackedWidget(central);
     work_->setObjectName(QStringLiteral("workArea"));
     desktop_ = new ui::DesktopArea(work_);
+    reminders_ = new ui::RemindersView(*desk_, desktop_);
+    desktop_->setOverlay(reminders_);
     empty_ = new QWidget(work_);
     empty_->setObjectName(QStringLiteral("emptyArea"));
     work_->addWidget(desktop_);
@@ -236,8 +243,15 @@ QAction* Tmain::menuAction(const std::string& text) const
 void Tmain::workAreaChanged()
 {
     // A panel lies over the desktop picture; with neither the area stays empty.
-    if (QWidget* p = panel(nav_.visiblePanel())) work_->setCurrentWidget(p);
-    else work_->setCurrentWidget(nav_.desktopVisible() ? static_cast<QWidget*>(desktop_) : empty_);
+    if (QWidget* p = panel(nav_.visiblePanel())) {
+        work_->setCurrentWidget(p);
+    } else if (nav_.desktopVisible()) {
+        // What is due may have changed in the pages the operator comes back from.
+        if (work_->currentWidget() != desktop_) reminders_->refresh();
+        work_->setCurrentWidget(desktop_);
+    } else {
+        work_->setCurrentWidget(empty_);
+    }
 }
 
 void Tmain::printEntriesChanged(const std::vector<std::string>& shown)
@@ -339,6 +353,8 @@ void Tmain::onActivate()
         return;
     }
     sizeStatusBar();
+    // After the login, and whenever the operator comes back to the program, the desktop says what is due.
+    if (work_->currentWidget() == desktop_) reminders_->refresh();
 }
 
 void Tmain::watchFileCheck()

@@ -13,8 +13,13 @@ class QLabel;
 class QStackedWidget;
 class QTimer;
 
+namespace rsgz::personnel {
+class ReminderDesk;
+}
+
 namespace rsgz::ui {
 class DesktopArea;
+class RemindersView;
 class ModulePanel;
 class NavigationBar;
 }  // namespace rsgz::ui
@@ -36,6 +41,7 @@ public:
     QWidget* workAreaWidget() const;
     QAction* menuAction(const std::string& text) const;
     query::QueryPages& queryPages() { return *queries_; }
+    ui::RemindersView* remindersView() const { return reminders_; }
     void khdl();  // the login window, modal
 
 protected:
@@ -72,9 +78,11 @@ private:
     MainFrame& frame_;
     Navigation& nav_;
     std::unique_ptr<query::QueryPages> queries_;
+    std::unique_ptr<personnel::ReminderDesk> desk_;
     ui::NavigationBar* navBar_ = nullptr;
     QStackedWidget* work_ = nullptr;
     ui::DesktopArea* desktop_ = nullptr;
+    ui::RemindersView* reminders_ = nullptr;
     QWidget* empty_ = nullptr;
     std::map<int, QWidget*> panels_;
     std::map<int, ui::ModulePanel*> modulePanels_;

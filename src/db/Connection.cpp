@@ -9,7 +9,6 @@
 #include <filesystem>
 
 #include "db/ChineseCollation.h"
-#include "db/FormulaFunctions.h"
 #include "db/Dialect.h"
 #include "db/LatinCase.h"
 
@@ -187,7 +186,6 @@ sqlite3* Connection::handle()
         refuseOpen(db, errorKind(rc), "无法打开数据库文件 " + path_ + "：" + msg, msg);
     }
     registerChineseCollation(db);
-    registerFormulaFunctions(db);
     sqlite3_wal_hook(db, afterCommit, &commitListener_);
     db_ = db;
     return db_;

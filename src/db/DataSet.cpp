@@ -260,7 +260,7 @@ Value DataSet::calcValue(int row, int index) const
     const Field& f = fields_[static_cast<size_t>(index)];
     if (rowNumberField_ && index == 0) return Value((state_ == State::Insert && row == cur_) ? -1 : row + 1);
     if (!rules_.calculate) return {};
-    CalcRow calc(*this, row);
+    CalcRow calc(*this, row, f.name);
     rules_.calculate(calc);
     for (const auto& [name, v] : calc.values())
         if (equalsIgnoringLatinCase(name, f.name)) return v;

@@ -30,15 +30,18 @@ struct Field {
 // accessors for that row (rowValue) and sets the calculated fields here.
 class CalcRow {
 public:
-    CalcRow(const DataSet& ds, int row) : ds_(ds), row_(row) {}
+    CalcRow(const DataSet& ds, int row, std::string_view wanted = {}) : ds_(ds), row_(row), wanted_(wanted) {}
     Value get(std::string_view field) const;  // a stored field of the row being calculated
     void set(std::string_view field, Value v);
     int row() const { return row_; }
+    // The calculated field being read; a rule may set only that one. Empty: set them all.
+    std::string_view wanted() const { return wanted_; }
     const std::vector<std::pair<std::string, Value>>& values() const { return values_; }
 
 private:
     const DataSet& ds_;
     int row_;
+    std::string_view wanted_;
     std::vector<std::pair<std::string, Value>> values_;
 };
 
@@ -145,6 +148,9 @@ public:
     // position i; it must name every row once. A pending edit is posted first; the cursor goes to
     // the first row. Throws DataSetError for an order that is not a permutation of the rows.
     void reorderRows(const std::vector<int>& order);
+    // The same for a narrowing only the program can decide (a search by computed values): only the
+    // rows named stay in what the dataset holds, in that order; nothing is deleted from the table.
+    void keepRows(const std::vector<int>& rows);
 
     // --- values --------------------------------------------------------------------------------------
     Value value(std::string_view field) const;
@@ -202,6 +208,7 @@ private:
     struct Private;
 
     void openAt(int wantedRow);
+    void arrangeRows(const std::vector<int>& order, bool everyRow);
     void checkActive() const;
     void checkBrowseMode();  // posts a pending edit before the cursor moves
     void beginInsert(bool atEnd);

@@ -69,18 +69,23 @@ void DataSet::openAt(int wantedRow)
     afterMove();
 }
 
-void DataSet::reorderRows(const std::vector<int>& order)
+void DataSet::reorderRows(const std::vector<int>& order) { arrangeRows(order, true); }
+
+void DataSet::keepRows(const std::vector<int>& rows) { arrangeRows(rows, false); }
+
+void DataSet::arrangeRows(const std::vector<int>& order, bool everyRow)
 {
     checkBrowseMode();
-    const size_t n = p_->rows.size();
-    std::vector<char> seen(n, 0);
-    bool ok = order.size() == n;
-    for (size_t i = 0; ok && i < n; ++i) {
+    const size_t all = p_->rows.size();
+    std::vector<char> seen(all, 0);
+    bool ok = everyRow ? order.size() == all : order.size() <= all;
+    for (size_t i = 0; ok && i < order.size(); ++i) {
         const int from = order[i];
-        ok = from >= 0 && static_cast<size_t>(from) < n && !seen[static_cast<size_t>(from)];
+        ok = from >= 0 && static_cast<size_t>(from) < all && !seen[static_cast<size_t>(from)];
         if (ok) seen[static_cast<size_t>(from)] = 1;
     }
     if (!ok) throw DataSetError(name_ + "：行的新顺序有误");
+    const size_t n = order.size();
     Rows sorted;
     sorted.reserve(n);
     for (int from : order) sorted.push_back(std::move(p_->rows[static_cast<size_t>(from)]));

@@ -162,6 +162,17 @@ Money Money::operator*(double factor) const
     return fromUnits(roundHalfEven(product));
 }
 
+Money Money::toFen() const
+{
+    constexpr int64_t fen = kScale / 100;
+    const int64_t rest = units_ % fen;  // takes the sign of units_
+    int64_t out = units_ - rest;
+    const int64_t step = rest >= fen / 2 ? fen : rest <= -fen / 2 ? -fen : 0;
+    // Within a fen of the ends of the range the amount stays as it is rather than wrap.
+    if (__builtin_add_overflow(out, step, &out)) return *this;
+    return fromUnits(out);
+}
+
 std::string Money::toString(int decimals) const
 {
     if (decimals < 0) decimals = 0;

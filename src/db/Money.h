@@ -47,6 +47,9 @@ public:
     Money operator-(Money o) const;
     Money operator-() const;
     Money operator*(double factor) const;  // half-even at the fourth decimal
+    // To the fen, half up: a half fen goes away from zero, as payroll and tax amounts are rounded
+    // (and as toString(2) shows them).
+    Money toFen() const;
     auto operator<=>(const Money&) const = default;
 
 private:

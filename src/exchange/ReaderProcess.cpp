@@ -140,8 +140,10 @@ std::string readerProgram()
     char self[PATH_MAX];
     const ssize_t n = ::readlink("/proc/self/exe", self, sizeof self - 1);
     if (n > 0) {
-        const std::string beside = QFileInfo(QString::fromLocal8Bit(self, n)).absolutePath().toStdString() + "/rsgz_reader";
-        if (::access(beside.c_str(), X_OK) == 0) return beside;
+        const std::string dir = QFileInfo(QString::fromLocal8Bit(self, n)).absolutePath().toStdString();
+        // Beside the program in a program directory; installed, /usr/libexec/rsgz beside /usr/bin.
+        for (const std::string& candidate : {dir + "/rsgz_reader", dir + "/../libexec/rsgz/rsgz_reader"})
+            if (::access(candidate.c_str(), X_OK) == 0) return candidate;
     }
     // The tests and benchmarks run from the build, beside the program directory it lays out.
     return RSGZ_READER_BUILD_PATH;

@@ -25,7 +25,8 @@ struct ReaderLimits {
 // to start, ended with an error) when it does not end normally.
 std::string runReader(const std::string& program, const std::vector<std::string>& args, const ReaderLimits& limits = {});
 
-// rsgz_reader beside the running program, or in the build's program directory.
+// rsgz_reader beside the running program, in ../libexec/rsgz of an installed one, or in the build's
+// program directory.
 std::string readerProgram();
 
 // A file read through the reader process: the list of tables is read once, each table when asked.

@@ -1,12 +1,30 @@
 #include "payroll/Formula.h"
 
 #include <QString>
+#include <algorithm>
+#include <cmath>
 #include <memory>
 
 #include "db/LatinCase.h"
 #include "payroll/SalaryColumns.h"
 
 namespace rsgz::payroll {
+
+using db::Money;
+
+struct Formula::Node {
+    enum class Kind { Number, Column, Unary, Binary, Call } kind;
+    std::string text;  // number, column, operator (lower case for words) or function (lower case)
+    std::vector<std::unique_ptr<Node>> args;
+    int slot = -1;         // a column: its place in columns()
+    Money value;           // a number to four decimals
+    int64_t exact = 0;     // a number with all its decimals: exact / 10^places
+    int places = 0;
+    // The operator or function as a code, set once the tree is read, so a row is worked out
+    // without comparing texts.
+    enum class Op { None, Neg, Not, Add, Sub, Mul, Div, IDiv, Mod, Pow, And, Or, Eq, Ne, Lt, Gt, Le, Ge,
+                    IIf, Int, Fix, Round, Abs, Sgn } op = Op::None;
+};
 
 namespace {
 
@@ -36,6 +54,40 @@ bool isFullWidth(QChar c)
 {
     const ushort u = c.unicode();
     return (u >= 0x3000 && u <= 0x303F) || (u >= 0xFF00 && u <= 0xFFEF);
+}
+
+// --- exact arithmetic ----------------------------------------------------------------------------
+
+using Wide = __int128;
+constexpr Wide kUnitLimit = static_cast<Wide>(9'200'000'000'000'000'000ULL);
+
+Wide power10(int n)
+{
+    Wide p = 1;
+    while (n-- > 0) p *= 10;
+    return p;
+}
+
+// num / den rounded half to even; false when the result is no amount.
+bool divideHalfEven(Wide num, Wide den, int64_t* out)
+{
+    if (den == 0) return false;
+    if (den < 0) num = -num, den = -den;
+    Wide q = num / den, r = num % den;
+    const Wide twice = 2 * (r < 0 ? -r : r);
+    if (twice > den || (twice == den && q % 2 != 0)) q += r < 0 ? -1 : 1;
+    if (q >= kUnitLimit || q <= -kUnitLimit) return false;
+    *out = static_cast<int64_t>(q);
+    return true;
+}
+
+// A whole number of 10^-places shifted by `shift` decimal places (negative: fewer), half to even.
+int64_t scaleHalfEven(int64_t value, int shift)
+{
+    int64_t out = 0;
+    if (shift >= 0) return value * static_cast<int64_t>(power10(shift));
+    divideHalfEven(value, power10(-shift), &out);
+    return out;
 }
 
 class Lexer {
@@ -109,11 +161,7 @@ private:
 
 // --- tree ----------------------------------------------------------------------------------------
 
-struct Node {
-    enum class Kind { Number, Column, Unary, Binary, Call } kind;
-    std::string text;  // number, column, operator (lower case for words) or function (lower case)
-    std::vector<std::unique_ptr<Node>> args;
-};
+using Node = Formula::Node;
 using NodePtr = std::unique_ptr<Node>;
 
 NodePtr leaf(Node::Kind kind, std::string text)
@@ -278,7 +326,7 @@ private:
         Depth d(this);
         const Token& t = peek();
         switch (t.kind) {
-        case Tok::Number: return leaf(Node::Kind::Number, take().text.toStdString());
+        case Tok::Number: return number(take());
         case Tok::LParen: {
             take();
             NodePtr inner = orExpr();
@@ -290,6 +338,23 @@ private:
         case Tok::RParen: throw Fault{t.pos, "此处缺少数值或列名"};
         default: throw Fault{t.pos, "此处缺少数值或列名，不能是" + quoted(t.text)};
         }
+    }
+
+    NodePtr number(const Token& t)
+    {
+        NodePtr n = leaf(Node::Kind::Number, t.text.toStdString());
+        const qsizetype point = t.text.indexOf(u'.');
+        std::string whole = (point < 0 ? t.text : t.text.left(point)).toStdString();
+        std::string fraction = point < 0 ? std::string() : t.text.mid(point + 1).toStdString();
+        whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size()));
+        while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
+        if (whole.size() > 14) throw Fault{t.pos, "数字" + quoted(t.text) + "太大"};
+        // Eighteen digits in all are kept; a rate never needs more.
+        if (whole.size() + fraction.size() > 18) fraction.resize(18 - whole.size());
+        for (char c : whole + fraction) n->exact = n->exact * 10 + (c - '0');
+        n->places = static_cast<int>(fraction.size());
+        n->value = Money::fromUnits(scaleHalfEven(n->exact, 4 - n->places));
+        return n;
     }
 
     NodePtr named()
@@ -349,44 +414,181 @@ private:
     int depth_ = 0;
 };
 
-// --- SQL -----------------------------------------------------------------------------------------
+// --- evaluation ----------------------------------------------------------------------------------
 
-std::string truth(const std::string& condition) { return "(CASE WHEN " + condition + " THEN -1 ELSE 0 END)"; }
-std::string nonZero(const std::string& e) { return "(" + e + ") <> 0"; }
+using Amount = Formula::Amount;
 
-std::string toSql(const Node& n)
+Amount whole(int64_t n) { return Money::fromUnits(n * Money::kScale); }
+Amount truth(bool b) { return whole(b ? -1 : 0); }
+bool isTrue(const Amount& a) { return a && a->units() != 0; }
+
+// A factor as exact units over a power of ten: a typed number keeps all its decimals.
+struct Factor {
+    Wide units;
+    int places;
+};
+
+class Evaluator {
+    using Op = Node::Op;
+
+public:
+    explicit Evaluator(const Amount* inputs) : in_(inputs) {}
+
+    Amount operator()(const Node& n) const
+    {
+        using K = Node::Kind;
+        switch (n.kind) {
+        case K::Number: return n.value;
+        case K::Column: return in_[n.slot];
+        case K::Unary: return unary(n);
+        case K::Binary: return binary(n);
+        case K::Call: return call(n);
+        }
+        return std::nullopt;
+    }
+
+private:
+    std::optional<Factor> factor(const Node& n) const
+    {
+        if (n.kind == Node::Kind::Number && n.places > 4) return Factor{n.exact, n.places};
+        const Amount a = (*this)(n);
+        if (!a) return std::nullopt;
+        return Factor{a->units(), 4};
+    }
+
+    Amount unary(const Node& n) const
+    {
+        const Amount a = (*this)(*n.args[0]);
+        if (!a) return std::nullopt;
+        if (n.op == Op::Not) return truth(a->units() == 0);
+        return -*a;
+    }
+
+    Amount binary(const Node& n) const
+    {
+        if (n.op == Op::Mul || n.op == Op::Div) return product(n, n.op == Op::Div);
+        const Amount a = (*this)(*n.args[0]);
+        if (n.op == Op::And || n.op == Op::Or) return logic(n.op == Op::And, a, (*this)(*n.args[1]));
+        const Amount b = (*this)(*n.args[1]);
+        if (!a || !b) return std::nullopt;
+        switch (n.op) {
+        case Op::Add: return *a + *b;
+        case Op::Sub: return *a - *b;
+        case Op::IDiv: return wholeDivision(*a, *b, false);
+        case Op::Mod: return wholeDivision(*a, *b, true);
+        case Op::Pow: return power(*a, *b);
+        case Op::Eq: return truth(*a == *b);
+        case Op::Ne: return truth(*a != *b);
+        case Op::Lt: return truth(*a < *b);
+        case Op::Gt: return truth(*a > *b);
+        case Op::Le: return truth(*a <= *b);
+        default: return truth(*a >= *b);  // Op::Ge
+        }
+    }
+
+    // Empty And false is false, empty Or true is true; otherwise an empty side makes it empty.
+    static Amount logic(bool isAnd, const Amount& a, const Amount& b)
+    {
+        if (isAnd && ((a && !isTrue(a)) || (b && !isTrue(b)))) return truth(false);
+        if (!isAnd && (isTrue(a) || isTrue(b))) return truth(true);
+        if (!a || !b) return std::nullopt;
+        return truth(isAnd);
+    }
+
+    Amount product(const Node& n, bool divide) const
+    {
+        const std::optional<Factor> a = factor(*n.args[0]), b = factor(*n.args[1]);
+        if (!a || !b) return std::nullopt;
+        int64_t units = 0;
+        // a/10^pa * b/10^pb in ten-thousandths; a quotient the same way round.
+        bool ok = false;
+        if (!divide) {
+            ok = divideHalfEven(a->units * b->units, power10(a->places + b->places - 4), &units);
+        } else {
+            const int shift = 4 - a->places + b->places;
+            ok = shift >= 0 ? divideHalfEven(a->units * power10(shift), b->units, &units)
+                            : divideHalfEven(a->units, b->units * power10(-shift), &units);
+        }
+        if (!ok) return std::nullopt;
+        return Money::fromUnits(units);
+    }
+
+    static Amount wholeDivision(Money a, Money b, bool remainder)
+    {
+        int64_t x = 0, y = 0;
+        divideHalfEven(a.units(), Money::kScale, &x);
+        divideHalfEven(b.units(), Money::kScale, &y);
+        if (y == 0) return std::nullopt;
+        return whole(remainder ? x % y : x / y);
+    }
+
+    static Amount power(Money a, Money b)
+    {
+        const long double v = std::pow(static_cast<long double>(a.units()) / Money::kScale,
+                                       static_cast<long double>(b.units()) / Money::kScale);
+        Money out;
+        if (!std::isfinite(v) || !Money::fromDoubleChecked(static_cast<double>(v), &out)) return std::nullopt;
+        return out;
+    }
+
+    Amount call(const Node& n) const
+    {
+        if (n.op == Op::IIf) return isTrue((*this)(*n.args[0])) ? (*this)(*n.args[1]) : (*this)(*n.args[2]);
+        const Amount a = (*this)(*n.args[0]);
+        if (!a) return std::nullopt;
+        const int64_t u = a->units();
+        if (n.op == Op::Abs) return u < 0 ? -*a : *a;
+        if (n.op == Op::Sgn) return whole(u > 0 ? 1 : u < 0 ? -1 : 0);
+        if (n.op == Op::Int) return Money::fromUnits(u - (((u % Money::kScale) + Money::kScale) % Money::kScale));
+        if (n.op == Op::Fix) return Money::fromUnits(u - u % Money::kScale);
+        // round
+        int64_t places = 0;
+        if (n.args.size() == 2) {
+            const Amount p = (*this)(*n.args[1]);
+            if (!p) return std::nullopt;
+            places = p->units() / Money::kScale;
+        }
+        if (places < 0 || places > 15) return std::nullopt;
+        if (places >= 4) return *a;
+        return Money::fromUnits(scaleHalfEven(scaleHalfEven(u, static_cast<int>(places) - 4), 4 - static_cast<int>(places)));
+    }
+
+    const Amount* in_;
+};
+
+Node::Op opOf(const Node& n)
 {
-    using K = Node::Kind;
+    using O = Node::Op;
+    static const std::pair<const char*, O> unary[] = {{"-", O::Neg}, {"not", O::Not}};
+    static const std::pair<const char*, O> binary[] = {
+        {"+", O::Add}, {"-", O::Sub}, {"*", O::Mul}, {"/", O::Div}, {"\\", O::IDiv}, {"mod", O::Mod}, {"^", O::Pow},
+        {"and", O::And}, {"or", O::Or}, {"=", O::Eq}, {"<>", O::Ne}, {"<", O::Lt}, {">", O::Gt}, {"<=", O::Le},
+        {">=", O::Ge}};
+    static const std::pair<const char*, O> calls[] = {{"iif", O::IIf}, {"int", O::Int}, {"fix", O::Fix},
+                                                      {"round", O::Round}, {"abs", O::Abs}, {"sgn", O::Sgn}};
+    auto find = [&](const auto& table) {
+        for (const auto& [text, op] : table)
+            if (n.text == text) return op;
+        return O::None;
+    };
     switch (n.kind) {
-    case K::Number:
-    case K::Column: return n.text;
-    case K::Unary: {
-        const std::string a = toSql(*n.args[0]);
-        if (n.text == "not") return "(CASE WHEN " + nonZero(a) + " THEN 0 ELSE -1 END)";
-        return "(-" + a + ")";
+    case Node::Kind::Unary: return find(unary);
+    case Node::Kind::Binary: return find(binary);
+    case Node::Kind::Call: return find(calls);
+    default: return O::None;
     }
-    case K::Binary: {
-        const std::string a = toSql(*n.args[0]), b = toSql(*n.args[1]);
-        const std::string& op = n.text;
-        if (op == "/") return "(CAST(" + a + " AS REAL) / NULLIF(" + b + ", 0))";
-        if (op == "\\") return "rsgz_idiv(" + a + ", " + b + ")";
-        if (op == "mod") return "rsgz_mod(" + a + ", " + b + ")";
-        if (op == "^") return "rsgz_pow(" + a + ", " + b + ")";
-        if (op == "and") return truth(nonZero(a) + " AND " + nonZero(b));
-        if (op == "or") return truth(nonZero(a) + " OR " + nonZero(b));
-        if (op == "+" || op == "-" || op == "*") return "(" + a + " " + op + " " + b + ")";
-        return truth(a + " " + op + " " + b);  // a comparison
+}
+
+// Gives each column its place among the formula's inputs and each operator its code.
+void assignSlots(Node& n, std::vector<std::string>& columns)
+{
+    n.op = opOf(n);
+    if (n.kind == Node::Kind::Column) {
+        const auto it = std::find(columns.begin(), columns.end(), n.text);
+        n.slot = static_cast<int>(it - columns.begin());
+        if (it == columns.end()) columns.push_back(n.text);
     }
-    case K::Call: {
-        std::vector<std::string> a;
-        for (const NodePtr& arg : n.args) a.push_back(toSql(*arg));
-        if (n.text == "iif") return "(CASE WHEN " + nonZero(a[0]) + " THEN " + a[1] + " ELSE " + a[2] + " END)";
-        if (n.text == "abs") return "abs(" + a[0] + ")";
-        if (n.text == "round" && a.size() == 2) return "rsgz_round(" + a[0] + ", " + a[1] + ")";
-        return "rsgz_" + n.text + "(" + a[0] + ")";
-    }
-    }
-    return {};
+    for (const NodePtr& a : n.args) assignSlots(*a, columns);
 }
 
 std::string faultMessage(int position, bool atEnd, const std::string& reason)
@@ -402,7 +604,18 @@ std::string FormulaResult::message() const
     return ok ? std::string() : faultMessage(position, atEnd, reason);
 }
 
-FormulaResult translateFormula(std::string_view formula)
+Formula::Formula() : root_(leaf(Node::Kind::Number, "0")) {}
+
+Formula::Amount Formula::evaluate(const Amount* inputs) const
+{
+    try {
+        return Evaluator(inputs)(*root_);
+    } catch (const db::MoneyRangeError&) {
+        return std::nullopt;
+    }
+}
+
+FormulaResult readFormula(std::string_view formula)
 {
     const QString text = QString::fromUtf8(formula.data(), static_cast<qsizetype>(formula.size()));
     FormulaResult r;
@@ -411,7 +624,8 @@ FormulaResult translateFormula(std::string_view formula)
         // Far beyond what the column holds; a longer text is refused before it is walked.
         if (text.size() > kMaxLength) throw Fault{kMaxLength + 1, "公式过长"};
         NodePtr tree = Parser(Lexer(text).run()).run();
-        r.sql = "(" + toSql(*tree) + ")";
+        assignSlots(*tree, r.formula.columns_);
+        r.formula.root_ = std::move(tree);
         r.ok = true;
     } catch (const Fault& f) {
         r.position = f.pos;

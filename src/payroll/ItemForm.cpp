@@ -111,7 +111,7 @@ bool ItemForm::checkFormula()
 {
     const std::string formula = field("计算公式");
     if (formula.find_first_not_of(" \t") != std::string::npos) {
-        const FormulaResult r = translateFormula(formula);
+        const FormulaResult r = readFormula(formula);
         if (!r.ok) {
             dm_.ShowMessage_jd("计算公式有误，" + r.message());
             return false;

@@ -11,6 +11,7 @@
 #include "db/LatinCase.h"
 #include "payroll/BoundStatement.h"
 #include "payroll/SalaryColumns.h"
+#include "payroll/SalaryView.h"
 
 namespace rsgz::payroll {
 
@@ -216,12 +217,17 @@ std::vector<std::string> copiedColumns(db::Connection& conn)
 }
 
 // Copies one row by its key into the new period, only while its employee is still in payroll.
-std::string rowCopy(const std::vector<std::string>& cols)
+// The computed columns start at 0: the closed month's frozen figures are no input for the new one.
+std::string rowCopy(const std::vector<std::string>& cols, const SalaryViewConfig& set)
 {
     std::string names, values;
     for (const std::string& c : cols) {
         names += (names.empty() ? "" : ",") + c;
-        const std::string v = c == "年" ? "?1" : c == "月" ? "?2" : c == "结帐状态" ? "'否'" : "s." + c;
+        std::string v = "s." + c;
+        if (c == "年") v = "?1";
+        else if (c == "月") v = "?2";
+        else if (c == "结帐状态") v = "'否'";
+        else if (set.isComputed(c)) v = "0";
         values += (values.empty() ? "" : ",") + v;
     }
     return "insert into 工资表 (" + names + ") select " + values + " from 工资表 s where s.编号=?3 and exists "
@@ -241,8 +247,8 @@ int MonthTable::copyPreviousMonth(const Period& p)
         bindPeriod(rows, before, 1);
         while (rows.step()) keys.push_back(rows.integer(0));
     }
-    // The amounts go over as stored, column to column: nothing is converted on the way.
-    BoundStatement copy(conn_, rowCopy(copiedColumns(conn_)));
+    // The entered amounts go over as stored, column to column: nothing is converted on the way.
+    BoundStatement copy(conn_, rowCopy(copiedColumns(conn_), buildSalaryView(conn_, p.set)));
     int copied = 0;
     for (size_t i = 0; i < keys.size(); ++i) {
         copy.bind(1, std::string_view(p.year)).bind(2, std::string_view(p.month)).bind(3, keys[i]);

@@ -41,8 +41,9 @@ public:
     // without one, the item's initial value. Returns the rows written.
     int generateFromSet(const Period& p);
 
-    // The previous month's rows of employees still in payroll, with the new period and open; every
-    // other column as it was. A previous month without rows generates from the set instead.
+    // The previous month's rows of employees still in payroll, with the new period and open; the
+    // entered columns as they were, the computed ones (formula items, tax, net pay) 0, to be worked
+    // out afresh. A previous month without rows generates from the set instead.
     int copyPreviousMonth(const Period& p);
 
     struct SyncResult {

@@ -82,12 +82,7 @@ bool SalarySearch::search(const std::string& field, const std::string& text)
     return true;
 }
 
-std::vector<std::string> SalarySearch::searchFields() const
-{
-    std::vector<std::string> out = sortFields();
-    std::erase_if(out, [&](const std::string& c) { return view_.config().isComputed(c); });
-    return out;
-}
+std::vector<std::string> SalarySearch::searchFields() const { return sortFields(); }
 
 std::vector<std::string> SalarySearch::sortFields() const
 {

@@ -16,7 +16,8 @@ class SalaryView;
 
 // The salary page's query tree, sort bar and quick search, all on the view's filter: a click on a
 // node rebuilds the view for the set chosen and narrows it to the node's path, the sort bar orders
-// it (by the displayed values for the tax and net columns), the quick search narrows it further.
+// it and the quick search narrows it further (both by the displayed values for the computed
+// columns: the formula items, the tax and the net pay).
 class SalarySearch {
 public:
     static constexpr int kModule = 11;
@@ -38,10 +39,9 @@ public:
     // text drops the search in force (false when there was none).
     bool search(const std::string& field, const std::string& text);
 
-    // The columns the quick search offers: the view's columns in grid order without 序号 and the
-    // tax and net columns, which the database does not have.
+    // The columns the quick search and the sort offer: the view's columns in grid order without
+    // 序号; the computed ones are searched and ordered by the program.
     std::vector<std::string> searchFields() const;
-    // The sort offers the tax and net columns too: the program orders by them.
     std::vector<std::string> sortFields() const;
 
 private:

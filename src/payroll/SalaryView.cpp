@@ -7,6 +7,7 @@
 #include "db/ChineseCollation.h"
 #include "db/Connection.h"
 #include "db/DataSet.h"
+#include "db/LatinCase.h"
 #include "payroll/BoundStatement.h"
 #include "payroll/Formula.h"
 #include "payroll/IncomeTax.h"
@@ -102,43 +103,9 @@ void configureTax(SalaryViewConfig& v)
         v.warnings.push_back("所得税项目“" + tax->name + "”没有关联的工资项目，不计算所得税。");
 }
 
-std::string formulaExpression(SalaryViewConfig& v, const SalaryItem& it)
-{
-    const FormulaResult r = translateFormula(it.formula);
-    if (!r.ok) {
-        v.warnings.push_back("工资项目“" + it.name + "”的计算公式有误，显示保存的数值：" + r.message());
-        return it.code;
-    }
-    // A closed row keeps the value it was paid with.
-    return std::string("case when ") + kClosedTest + " then " + it.code + " else " + r.sql + " end";
-}
-
 }  // namespace
 
 // --- configuration ---------------------------------------------------------------------------------
-
-const SalaryItem* SalaryViewConfig::item(const std::string& code) const
-{
-    for (const SalaryItem& it : items)
-        if (sameName(it.code, code)) return &it;
-    return nullptr;
-}
-
-bool SalaryViewConfig::isFormula(const std::string& column) const
-{
-    const SalaryItem* it = item(column);
-    // The last item's formula is a net-pay chain, never a database expression.
-    return it && !it->formula.empty() && !isComputed(it->code) && it != &items.back();
-}
-
-std::string SalaryViewConfig::columnExpression(const std::string& column) const
-{
-    if (isFormula(column)) {
-        const FormulaResult r = translateFormula(item(column)->formula);
-        if (r.ok) return std::string("case when ") + kClosedTest + " then " + column + " else " + r.sql + " end";
-    }
-    return column;
-}
 
 std::string storedColumnName(const std::string& code) { return "已存" + code; }
 
@@ -155,10 +122,10 @@ SalaryViewConfig buildSalaryView(db::Connection& conn, const std::string& set)
         configureNet(v, columns);
         configureTax(v);
     }
+    planCalculation(v);
+    // The computed columns are read under another name: their stored value is what a closed row shows.
     for (const SalaryItem& it : v.items) {
-        const bool faultyNet = &it == &v.items.back() && v.netColumn.empty();
         if (v.isComputed(it.code)) v.selectLines.push_back(it.code + " as " + storedColumnName(it.code));
-        else if (!it.formula.empty() && !faultyNet) v.selectLines.push_back(formulaExpression(v, it) + " as " + it.code);
         else v.selectLines.push_back(it.code);
         v.selectLines.push_back(",");
     }
@@ -181,7 +148,7 @@ SqlLines SalaryFilter::conditionLines(const SalaryViewConfig& view) const
     for (const auto& [field, text] : nodes)
         if (isColumn(field)) lines.push_back("and " + field + "=" + db::sqlQuote(text));
     if (isColumn(searchField) && !searchText.empty())
-        lines.push_back("and " + view.columnExpression(searchField) + " like " + db::sqlQuote("%" + searchText + "%"));
+        lines.push_back("and " + searchField + " like " + db::sqlQuote("%" + searchText + "%"));
     return lines;
 }
 
@@ -189,32 +156,60 @@ SqlLines SalaryFilter::conditionLines(const SalaryViewConfig& view) const
 
 SalaryView::SalaryView(db::Connection& conn, db::DataSet& gzb) : conn_(conn), gzb_(gzb)
 {
+    gzb_.addListener(this);
     gzb_.rules().calculate = [this](db::CalcRow& row) {
-        const auto found = values_.find(row.get("编号").toInt());
-        if (found == values_.end()) return;
-        if (!config_.taxColumn.empty() && !config_.taxBaseColumn.empty()) row.set(config_.taxColumn, found->second.tax);
-        if (!config_.netColumn.empty()) row.set(config_.netColumn, found->second.net);
+        if (!calc_) return;
+        auto fill = [&](int step) {
+            const Amount v = computedValue(row.row(), step);
+            row.set(config_.steps[static_cast<size_t>(step)].column, v ? db::Value(*v) : db::Value());
+        };
+        if (!row.wanted().empty()) {
+            const int step = stepOf(row.wanted());
+            if (step >= 0) fill(step);
+            return;
+        }
+        for (int k = 0; k < static_cast<int>(config_.steps.size()); ++k) fill(k);
     };
+}
+
+SalaryView::~SalaryView()
+{
+    gzb_.removeListener(this);
+    gzb_.rules().calculate = nullptr;
 }
 
 void SalaryView::build(const std::string& set)
 {
     config_ = buildSalaryView(conn_, set);
     filter_.set = set;
+    calc_.reset();
+    values_.clear();
+    offsetOf_.clear();
 }
 
-SqlLines SalaryView::statementFor(bool withOrder, const std::string& extra) const
+bool SalaryView::searchesComputedColumn() const
+{
+    return !filter_.searchText.empty() && config_.isComputed(filter_.searchField);
+}
+
+// shownOnly: the rows a search by a computed column kept at the last reading, by their keys, so
+// that closing and its question take exactly the rows shown.
+SqlLines SalaryView::statementFor(bool withOrder, const std::string& extra, bool shownOnly) const
 {
     SqlLines lines = config_.selectLines;
     if (!config_.set.empty()) {
         for (std::string& l : filter_.conditionLines(config_)) lines.push_back(std::move(l));
         if (!extra.empty()) lines.push_back("and " + extra);
+        if (shownOnly && searchesComputedColumn()) {
+            std::string keys;
+            for (int64_t id : shownIds_) keys += (keys.empty() ? "" : ",") + std::to_string(id);
+            lines.push_back(keys.empty() ? "and 1=0" : "and 编号 in (" + keys + ")");
+        }
     } else if (!extra.empty()) {
         lines.push_back("where " + extra);
     }
     const bool sortable = !filter_.sortField.empty() && !config_.isComputed(filter_.sortField);
-    if (withOrder && sortable)
-        lines.push_back("order by " + db::sqlOrderTerm(config_.columnExpression(filter_.sortField), filter_.descending));
+    if (withOrder && sortable) lines.push_back("order by " + db::sqlOrderTerm(filter_.sortField, filter_.descending));
     return lines;
 }
 
@@ -224,73 +219,142 @@ void SalaryView::open()
 {
     gzb_.close();
     gzb_.clearCalcFields();
-    for (const std::string& c : {config_.taxColumn, config_.netColumn})
-        if (!c.empty()) gzb_.addCalcField(c, db::FieldType::Currency);
-    // A formula item is an amount like the others: shown "0.00", summed and printed as money.
+    // The computed columns are amounts like the others: shown "0.00", summed and printed as money.
+    for (const std::string& c : config_.computedColumns()) gzb_.addCalcField(c, db::FieldType::Currency);
     gzb_.clearExpressionTypes();
-    for (const SalaryItem& it : config_.items)
-        if (config_.isFormula(it.code)) gzb_.setExpressionType(it.code, db::FieldType::Currency);
-    gzb_.setSql(statement());
+    gzb_.setSql(statementFor(true, {}, false));
+    calc_.reset();
     values_.clear();
+    offsetOf_.clear();
+    opening_ = true;
     gzb_.disableControls();
     try {
         gzb_.open();
-        values_ = compute(gzb_);
+        calc_ = std::make_unique<RowCalculation>(config_, TaxBrackets::read(conn_));
+        reader_ = readerFor(gzb_, *calc_);
+        computeAll();
+        if (searchesComputedColumn()) keepSearchedRows();
         if (sortsByComputedColumn()) sortByComputed();
     } catch (...) {
         gzb_.enableControls();
+        opening_ = false;
         throw;
     }
+    // The reset the grid hears now needs no second computation.
     gzb_.enableControls();
+    opening_ = false;
 }
 
-SalaryView::Values SalaryView::compute(db::DataSet& ds)
+SalaryView::Reader SalaryView::readerFor(const db::DataSet& ds, const RowCalculation& calc) const
 {
-    Values out;
-    const int idIdx = ds.fieldIndex("编号"), stateIdx = ds.fieldIndex("结帐状态");
-    const int baseIdx = config_.taxBaseColumn.empty() ? -1 : ds.fieldIndex(config_.taxBaseColumn);
-    const int taxStored = config_.taxColumn.empty() ? -1 : ds.fieldIndex(storedColumnName(config_.taxColumn));
-    const int netStored = config_.netColumn.empty() ? -1 : ds.fieldIndex(storedColumnName(config_.netColumn));
-    // Each term as a field of the row, or -2 for the tax computed just before.
-    auto resolve = [&](const std::vector<std::string>& terms) {
-        std::vector<int> idx;
-        for (const std::string& t : terms) idx.push_back(sameName(t, config_.taxColumn) ? -2 : ds.fieldIndex(t));
-        return idx;
-    };
-    const std::vector<int> added = resolve(config_.added), subtracted = resolve(config_.subtracted);
-    IncomeTax tax(TaxBrackets::read(conn_));
-    out.reserve(static_cast<size_t>(ds.rowCount()));
-    for (int row = 0; row < ds.rowCount(); ++row) {
-        Computed c;
-        if (stateIdx >= 0 && ds.rowValue(row, stateIdx).toString() == "是") {
-            if (taxStored >= 0) c.tax = ds.rowValue(row, taxStored).toMoney();
-            if (netStored >= 0) c.net = ds.rowValue(row, netStored).toMoney();
-        } else {
-            if (baseIdx >= 0) c.tax = tax.taxOf(ds.rowValue(row, baseIdx).toMoney(), config_.threshold);
-            auto term = [&](int i) { return i == -2 ? c.tax : i >= 0 ? ds.rowValue(row, i).toMoney() : Money(); };
-            for (int i : added) c.net = c.net + term(i);
-            for (int i : subtracted) c.net = c.net - term(i);
-        }
-        out[ds.rowValue(row, idIdx).toInt()] = c;
+    Reader r;
+    r.id = ds.fieldIndex("编号");
+    r.state = ds.fieldIndex("结帐状态");
+    for (const std::string& c : calc.inputs()) {
+        const int idx = ds.fieldIndex(c);
+        // A computed column no step fills (the tax without its base) reads as empty.
+        r.inputs.push_back(idx >= 0 && !ds.field(idx).calculated ? idx : -1);
     }
-    missedBracket_ = tax.missedBracket();
-    return out;
+    for (const CalculationStep& s : config_.steps) r.stored.push_back(ds.fieldIndex(storedColumnName(s.column)));
+    return r;
 }
 
-bool SalaryView::sortsByComputedColumn() const { return config_.isComputed(filter_.sortField); }
+void SalaryView::computeRow(const db::DataSet& ds, const Reader& r, RowCalculation& calc, int row, Amount* out) const
+{
+    const size_t steps = config_.steps.size();
+    if (r.state >= 0 && ds.valueAt(row, r.state).toString() == "是") {
+        // A closed row keeps the values it was paid with.
+        for (size_t k = 0; k < steps; ++k) {
+            const db::Value v = r.stored[k] >= 0 ? ds.valueAt(row, r.stored[k]) : db::Value();
+            out[k] = v.isNull() ? Amount() : Amount(v.toMoney());
+        }
+        return;
+    }
+    inputs_.resize(r.inputs.size());
+    for (size_t i = 0; i < r.inputs.size(); ++i) {
+        const db::Value v = r.inputs[i] >= 0 ? ds.valueAt(row, r.inputs[i]) : db::Value();
+        inputs_[i] = v.isNull() ? Amount() : Amount(v.toMoney());
+    }
+    calc.compute(inputs_.data(), out);
+}
 
-// The tax and the net pay exist only here, so the database cannot order by them: the rows are put
-// into the order of the values they show. Equal values keep the order they were read in.
+void SalaryView::computeAll()
+{
+    const size_t steps = config_.steps.size();
+    values_.assign(static_cast<size_t>(gzb_.rowCount()) * steps, Amount());
+    offsetOf_.clear();
+    offsetOf_.reserve(static_cast<size_t>(gzb_.rowCount()));
+    for (int row = 0; row < gzb_.rowCount(); ++row) {
+        const size_t at = static_cast<size_t>(row) * steps;
+        computeRow(gzb_, reader_, *calc_, row, values_.data() + at);
+        const db::Value id = gzb_.valueAt(row, reader_.id);
+        if (!id.isNull()) offsetOf_[id.toInt()] = at;
+    }
+    missedBracket_ = calc_->missedBracket();
+}
+
+int SalaryView::stepOf(std::string_view column) const
+{
+    for (size_t k = 0; k < config_.steps.size(); ++k)
+        if (db::equalsIgnoringLatinCase(config_.steps[k].column, column)) return static_cast<int>(k);
+    return -1;
+}
+
+// The row under the cursor is worked out afresh from what it holds, typed values included; the
+// others come from the values computed when they were read or last changed.
+SalaryView::Amount SalaryView::computedValue(int row, int step) const
+{
+    const bool current = row == gzb_.currentRow();
+    if (!current && reader_.id >= 0) {
+        const db::Value id = gzb_.valueAt(row, reader_.id);
+        const auto found = id.isNull() ? offsetOf_.end() : offsetOf_.find(id.toInt());
+        if (found != offsetOf_.end()) return values_[found->second + static_cast<size_t>(step)];
+    }
+    scratch_.resize(config_.steps.size());
+    computeRow(gzb_, reader_, *calc_, row, scratch_.data());
+    return scratch_[static_cast<size_t>(step)];
+}
+
+void SalaryView::dataSetReset(db::DataSet& ds)
+{
+    if (opening_ || !calc_) return;
+    // Read again, reordered or changed in a loop that held the notices back.
+    if (ds.active()) computeAll();
+}
+
+void SalaryView::rowChanged(db::DataSet& ds, int row)
+{
+    if (!calc_ || row < 0 || row >= ds.rowCount() || reader_.id < 0) return;
+    const db::Value id = ds.valueAt(row, reader_.id);
+    if (id.isNull()) return;
+    const auto found = offsetOf_.find(id.toInt());
+    if (found != offsetOf_.end()) computeRow(ds, reader_, *calc_, row, values_.data() + found->second);
+}
+
+// The quick search by a computed column compares the text the grid shows: "4300.10" holds "300.1".
+void SalaryView::keepSearchedRows()
+{
+    const int step = stepOf(filter_.searchField);
+    std::vector<int> kept;
+    shownIds_.clear();
+    for (int row = 0; row < gzb_.rowCount(); ++row) {
+        const Amount v = step >= 0 ? computedValue(row, step) : Amount();
+        if (!v || v->toString(2).find(filter_.searchText) == std::string::npos) continue;
+        kept.push_back(row);
+        shownIds_.push_back(gzb_.valueAt(row, reader_.id).toInt());
+    }
+    gzb_.keepRows(kept);
+}
+
+// The computed columns exist only here, so the database cannot order by them: the rows are put
+// into the order of the values they show, empty values first as the database would. Equal values
+// keep the order they were read in.
 void SalaryView::sortByComputed()
 {
-    const bool byTax = sameName(filter_.sortField, config_.taxColumn);
-    const int idIdx = gzb_.fieldIndex("编号");
-    std::vector<std::pair<Money, int>> keys;
+    const int step = stepOf(filter_.sortField);
+    std::vector<std::pair<Amount, int>> keys;
     keys.reserve(static_cast<size_t>(gzb_.rowCount()));
-    for (int row = 0; row < gzb_.rowCount(); ++row) {
-        const Computed& c = values_[gzb_.rowValue(row, idIdx).toInt()];
-        keys.emplace_back(byTax ? c.tax : c.net, row);
-    }
+    for (int row = 0; row < gzb_.rowCount(); ++row) keys.emplace_back(step >= 0 ? computedValue(row, step) : Amount(), row);
     const bool down = filter_.descending;
     std::stable_sort(keys.begin(), keys.end(), [down](const auto& a, const auto& b) {
         return down ? b.first < a.first : a.first < b.first;
@@ -301,16 +365,31 @@ void SalaryView::sortByComputed()
     gzb_.reorderRows(order);
 }
 
-Money SalaryView::taxOf(int64_t id) const
+int SalaryView::rowOf(int64_t id) const
 {
-    const auto f = values_.find(id);
-    return f == values_.end() ? Money() : f->second.tax;
+    if (!gzb_.active() || reader_.id < 0) return -1;
+    auto at = [&](int row) { return row >= 0 && row < gzb_.rowCount() && gzb_.valueAt(row, reader_.id).toInt() == id; };
+    const auto hint = rowHint_.find(id);
+    if (hint != rowHint_.end() && at(hint->second)) return hint->second;
+    // Rows moved since: the positions are learnt again once, not searched for every value.
+    rowHint_.clear();
+    for (int row = 0; row < gzb_.rowCount(); ++row) {
+        const db::Value v = gzb_.valueAt(row, reader_.id);
+        if (!v.isNull()) rowHint_.emplace(v.toInt(), row);
+    }
+    const auto found = rowHint_.find(id);
+    return found != rowHint_.end() && at(found->second) ? found->second : -1;
 }
 
-Money SalaryView::netOf(int64_t id) const
+Money SalaryView::valueOf(int64_t id, const std::string& column) const
 {
-    const auto f = values_.find(id);
-    return f == values_.end() ? Money() : f->second.net;
+    if (!calc_ || !gzb_.active() || column.empty()) return Money();
+    const int row = rowOf(id);
+    if (row < 0) return Money();
+    const int step = stepOf(column);
+    if (step >= 0) return computedValue(row, step).value_or(Money());
+    const int idx = gzb_.fieldIndex(column);
+    return idx < 0 || gzb_.field(idx).calculated ? Money() : gzb_.valueAt(row, idx).toMoney();
 }
 
 // --- closing ---------------------------------------------------------------------------------------
@@ -345,39 +424,27 @@ std::string SalaryView::question(bool closing) const
 
 int SalaryView::closeRows()
 {
-    // The open rows of the view, read with their displayed values.
+    // The open rows of the view, worked out as they are shown.
     db::DataSet ds(&conn_, "gzb_close", statementFor(false, kOpenTest));
     ds.open();
-    const Values values = compute(ds);
-    std::vector<std::string> frozen;
-    for (const SalaryItem& it : config_.items)
-        if (config_.isFormula(it.code)) frozen.push_back(it.code);
+    RowCalculation calc(config_, TaxBrackets::read(conn_));
+    const Reader r = readerFor(ds, calc);
     std::string sql = "update 工资表 set 结帐状态='是'";
-    for (const std::string& c : frozen) sql += ", " + c + "=?";
-    const bool withTax = !config_.taxColumn.empty() && !config_.taxBaseColumn.empty();
-    if (withTax) sql += ", " + config_.taxColumn + "=?";
-    if (!config_.netColumn.empty()) sql += ", " + config_.netColumn + "=?";
+    for (const CalculationStep& s : config_.steps) sql += ", " + s.column + "=?";
     sql += " where 编号=?";
-
-    std::vector<int> frozenIdx;
-    for (const std::string& c : frozen) frozenIdx.push_back(ds.fieldIndex(c));
-    const int idIdx = ds.fieldIndex("编号");
+    std::vector<Amount> out(config_.steps.size());
     gzb_.close();
     {
         db::Transaction t(conn_);
         BoundStatement st(conn_, sql);
         for (int row = 0; row < ds.rowCount(); ++row) {
-            const int64_t id = ds.rowValue(row, idIdx).toInt();
-            const Computed& c = values.at(id);
+            computeRow(ds, r, calc, row, out.data());
             int p = 1;
-            for (int i : frozenIdx) {
-                const db::Value v = ds.rowValue(row, i);
-                if (v.isNull()) st.bindNull(p++);
-                else st.bind(p++, v.toMoney());
+            for (const Amount& v : out) {
+                if (v) st.bind(p++, *v);
+                else st.bindNull(p++);
             }
-            if (withTax) st.bind(p++, c.tax);
-            if (!config_.netColumn.empty()) st.bind(p++, c.net);
-            st.bind(p, id);
+            st.bind(p, ds.rowValue(row, r.id).toInt());
             st.run();
         }
         t.commit();

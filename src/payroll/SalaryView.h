@@ -1,48 +1,21 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
+#include "db/DataSet.h"
 #include "db/Money.h"
 #include "db/SqlText.h"
+#include "payroll/SalaryCalculation.h"
 
 namespace rsgz::db {
 class Connection;
-class DataSet;
 }  // namespace rsgz::db
 
 namespace rsgz::payroll {
-
-// One item of a payroll set as the salary view uses it.
-struct SalaryItem {
-    std::string code;     // gz01 … gz39
-    std::string name;     // 工资项目, the column title
-    std::string formula;  // 计算公式, empty for an entered item
-    bool taxFlag = false; // 是否所得税
-    db::Money threshold;  // 个税起征点
-    std::string taxLink;  // 个税关联: the name of the item the tax is taken from
-};
-
-// What one build of the view knows about its set: which columns are computed and how.
-struct SalaryViewConfig {
-    std::string set;
-    std::vector<SalaryItem> items;  // by 工资代码
-    std::string taxColumn, taxBaseColumn;
-    db::Money threshold;
-    std::string netColumn;
-    std::vector<std::string> added, subtracted;
-    std::vector<std::string> warnings;  // said once when the view is built, never per row
-    db::SqlLines selectLines;           // up to and including " from 工资表"
-
-    const SalaryItem* item(const std::string& code) const;
-    // The expression a column is shown with: a formula item's formula (its stored value on a
-    // closed row), else the column itself.
-    std::string columnExpression(const std::string& column) const;
-    bool isComputed(const std::string& column) const { return !column.empty() && (column == taxColumn || column == netColumn); }
-    bool isFormula(const std::string& column) const;
-};
 
 // Reads the set's items and builds the select part of the view. A set without items (or no set)
 // selects every column of 工资表.
@@ -62,32 +35,45 @@ struct SalaryFilter {
     bool narrowedToNodes() const { return !nodes.empty(); }
 };
 
-// The salary view over the shared dataset gzb: its statement, the tax and net pay of every row
-// (computed once when the rows are read), and closing and reopening the rows it shows.
-class SalaryView {
+// The salary view over the shared dataset gzb. The statement reads the stored columns only; the
+// program computes the formula items, the tax and the net pay of every row in the order they
+// depend on each other (a formula naming another formula item takes its computed value), each to
+// the fen. Those columns are calculated fields of gzb holding the computed values, so the grid, the
+// card, the totals, the printed table and the bank file all read the same figures from gzb. A
+// closed row shows the values written when it was closed.
+class SalaryView : private db::DataSetListener {
 public:
     SalaryView(db::Connection& conn, db::DataSet& gzb);
+    ~SalaryView() override;
+    SalaryView(const SalaryView&) = delete;
+    SalaryView& operator=(const SalaryView&) = delete;
 
-    // Builds the view for a set (reading the items and the bracket table) and keeps the filter's
-    // set in step; node, search and sort stay as they are.
+    // Builds the view for a set (reading the items and planning the computation) and keeps the
+    // filter's set in step; node, search and sort stay as they are.
     void build(const std::string& set);
     const SalaryViewConfig& config() const { return config_; }
     SalaryFilter& filter() { return filter_; }
     const SalaryFilter& filter() const { return filter_; }
 
     db::SqlLines statement() const;
-    // Opens gzb on the statement and computes the tax and net pay of every row.
+    // Opens gzb on the statement and computes every row; a search or sort by a computed column is
+    // applied to the computed values.
     void open();
     // Reads gzb again on the same statement (after saving a card, after closing).
     void reopen() { open(); }
 
-    // The displayed tax and net pay of a row of gzb, by its 编号; empty values when none.
-    db::Money taxOf(int64_t id) const;
-    db::Money netOf(int64_t id) const;
+    // The value of any column of a row of gzb, by its 编号: a stored column as read (on the row
+    // being edited, as typed), a computed column (formula item, tax, net pay) as the grid shows it,
+    // to the fen. Money() for an empty value, a column the view lacks or a row it does not hold.
+    db::Money valueOf(int64_t id, const std::string& column) const;
+    // The same for the tax and the net column.
+    db::Money taxOf(int64_t id) const { return valueOf(id, config_.taxColumn); }
+    db::Money netOf(int64_t id) const { return valueOf(id, config_.netColumn); }
     bool missedBracket() const { return missedBracket_; }
-    // The sort is by the tax or the net column: the rows are ordered here by their displayed values,
-    // not by the database.
-    bool sortsByComputedColumn() const;
+    // The sort is by a computed column: the rows are ordered here by their displayed values, not
+    // by the database.
+    bool sortsByComputedColumn() const { return config_.isComputed(filter_.sortField); }
+    bool searchesComputedColumn() const;
 
     // The rows and months that closing or reopening would change, as the question names them.
     struct Scope {
@@ -108,19 +94,40 @@ public:
     std::string titleOf(const std::string& column) const;
 
 private:
-    struct Computed {
-        db::Money tax, net;
+    using Amount = Formula::Amount;
+    // Where the computation finds a row's values in one record set.
+    struct Reader {
+        int id = -1, state = -1;
+        std::vector<int> inputs;  // per input of the calculation; -1: none
+        std::vector<int> stored;  // per step: the stored value of its column, for closed rows
     };
-    using Values = std::unordered_map<int64_t, Computed>;
-    Values compute(db::DataSet& ds);
+    Reader readerFor(const db::DataSet& ds, const RowCalculation& calc) const;
+    // The computed values of one row, one per step of the configuration.
+    void computeRow(const db::DataSet& ds, const Reader& r, RowCalculation& calc, int row, Amount* out) const;
+    void computeAll();
+    int stepOf(std::string_view column) const;
+    Amount computedValue(int row, int step) const;
+    void keepSearchedRows();
     void sortByComputed();
-    db::SqlLines statementFor(bool withOrder, const std::string& extra = {}) const;
+    db::SqlLines statementFor(bool withOrder, const std::string& extra = {}, bool shownOnly = true) const;
+    int rowOf(int64_t id) const;
+
+    void dataSetReset(db::DataSet&) override;
+    void rowChanged(db::DataSet&, int row) override;
 
     db::Connection& conn_;
     db::DataSet& gzb_;
     SalaryViewConfig config_;
     SalaryFilter filter_;
-    Values values_;
+    std::unique_ptr<RowCalculation> calc_;
+    Reader reader_;
+    std::vector<Amount> values_;                    // steps' values, row after row
+    std::unordered_map<int64_t, size_t> offsetOf_;  // 编号 -> the row's first value
+    mutable std::vector<Amount> scratch_;
+    mutable std::vector<Amount> inputs_;
+    mutable std::unordered_map<int64_t, int> rowHint_;  // 编号 -> the row it was last found at
+    std::vector<int64_t> shownIds_;  // the rows a search by a computed column kept
+    bool opening_ = false;
     bool missedBracket_ = false;
 };
 

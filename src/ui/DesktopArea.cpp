@@ -1,5 +1,6 @@
 #include "ui/DesktopArea.h"
 
+#include <QBoxLayout>
 #include <QFont>
 #include <QImageReader>
 #include <QLabel>
@@ -33,6 +34,17 @@ bool DesktopArea::loadPicture(const QString& path)
     picture_ = QPixmap::fromImage(image);
     render();
     return true;
+}
+
+void DesktopArea::setOverlay(QWidget* w)
+{
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(w, 0, Qt::AlignTop);
+    auto* column = new QVBoxLayout(surface_);
+    column->setContentsMargins(24, 24, 24, 24);
+    column->addLayout(row);
+    column->addStretch(1);
 }
 
 void DesktopArea::resizeEvent(QResizeEvent* e)

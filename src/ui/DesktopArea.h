@@ -16,6 +16,8 @@ public:
     // Shows the picture in the file; false (and the area keeps what it shows) when it cannot be read.
     bool loadPicture(const QString& path);
     bool showsBuiltInPicture() const { return picture_.isNull(); }
+    // A panel shown over the picture, at its top right (the reminders of due dates).
+    void setOverlay(QWidget* w);
 
     static QPixmap builtInPicture(const QSize& size);
 

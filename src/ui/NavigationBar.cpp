@@ -25,6 +25,7 @@ QString glyphFor(const QString& text)
         {QStringLiteral("人员职称评定"), QStringLiteral("职")}, {QStringLiteral("人员奖惩管理"), QStringLiteral("奖")},
         {QStringLiteral("人员调动管理"), QStringLiteral("调")}, {QStringLiteral("人员考评管理"), QStringLiteral("评")},
         {QStringLiteral("工作物品发放"), QStringLiteral("物")}, {QStringLiteral("人员信息统计"), QStringLiteral("统")},
+        {QStringLiteral("到期提醒"), QStringLiteral("醒")},
         {QStringLiteral("工资帐套管理"), QStringLiteral("帐")}, {QStringLiteral("人员帐套设置"), QStringLiteral("设")},
         {QStringLiteral("工资表管理"), QStringLiteral("表")},   {QStringLiteral("计时工资"), QStringLiteral("时")},
         {QStringLiteral("计件工资"), QStringLiteral("件")},     {QStringLiteral("月末处理"), QStringLiteral("月")},

@@ -7,6 +7,7 @@
 #include "personnel/Tkpqk_editw.h"
 #include "personnel/Tpersonrecw.h"
 #include "personnel/Tpxglw.h"
+#include "personnel/Ttxnlw.h"
 #include "personnel/Tunitw.h"
 #include "personnel/Twpffw.h"
 #include "ui/WindowRegistry.h"
@@ -30,6 +31,7 @@ void registerPersonnelModuleWindows()
     registerPlain<Tddglw>("调动数据管理");
     registerPlain<Tkpqk_Editw>("考评情况管理");
     registerPlain<Twpffw>("物品登记与发放");
+    registerPlain<Ttxnlw>("女职工原退休年龄");
     for (const PersonRecordSetup* setup : {&titleRecordSetup(), &rewardRecordSetup()}) {
         ui::registerWindow(setup->editor.caption, [setup](QWidget* parent) {
             Tpersonrecw w(app::DM(), *setup, parent);

@@ -1,5 +1,6 @@
 #include "ui/ProgramWindows.h"
 
+#include "app/TDM.h"
 #include "ui/AdminWindows.h"
 #include "ui/BankWindows.h"
 #include "ui/CardWindows.h"
@@ -34,7 +35,7 @@ void registerProgramWindows()
     registerMaintenanceWindows();
     registerCardWindows();
     registerWindow("关于软件", [](QWidget* parent) {
-        Tgyrjw w(parent);
+        Tgyrjw w(app::DM().programDir(), parent);
         w.exec();
     });
 }

@@ -6,12 +6,13 @@
 #include <QVBoxLayout>
 
 #include "app/Product.h"
+#include "app/ProgramFolders.h"
 #include "ui/GlyphIcon.h"
 #include "ui/WindowStyle.h"
 
 namespace rsgz::ui {
 
-Tgyrjw::Tgyrjw(QWidget* parent) : QDialog(parent)
+Tgyrjw::Tgyrjw(const std::string& dataFolder, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("Tgyrjw"));
     setWindowTitle(QStringLiteral("关于软件"));
@@ -31,11 +32,17 @@ Tgyrjw::Tgyrjw(QWidget* parent) : QDialog(parent)
     vendor->setTextInteractionFlags(Qt::TextSelectableByMouse);
     vendor->setStyleSheet(QStringLiteral("color: #333333; margin-top: 8px;"));
 
+    auto* folder = new QLabel(QStringLiteral("数据文件夹：") + QString::fromStdString(app::shownFolder(dataFolder)), this);
+    folder->setObjectName(QStringLiteral("dataFolder"));
+    folder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    folder->setStyleSheet(QStringLiteral("color: #333333;"));
+
     auto* text = new QVBoxLayout;
     text->setSpacing(4);
     text->addWidget(title);
     text->addWidget(version);
     text->addWidget(vendor);
+    text->addWidget(folder);
     auto* top = new QHBoxLayout;
     top->setSpacing(16);
     top->addWidget(badge);

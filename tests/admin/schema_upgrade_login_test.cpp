@@ -114,7 +114,10 @@ TEST_F(UpgradeAtLogin, AnOlderBackupIsRestoredAndUpgradedAtTheNextLogin)
     admin::Maintenance maintenance(p.dm());
     ui.clear();
     ui.answer(true);
-    ui.fileNames = {kFirstVersionFile};
+    // A copy: the check opens the chosen file, and the fixture stays as it is kept.
+    const std::string older = p.path("bak/older.db");
+    std::filesystem::copy_file(kFirstVersionFile, older);
+    ui.fileNames = {older};
     maintenance.restore();
     ASSERT_EQ(ui.messages, std::vector<std::string>{"软件将关闭,请重新运行软件!"});
     p.dm().DMADO.close();

@@ -121,3 +121,21 @@ TEST(Money, ArithmeticThatLeavesTheRangeThrowsAndFormattingHoldsForEveryValue)
 }
 
 }  // namespace
+
+// A computed amount is brought to the fen half up, a half fen away from zero, the same way the
+// display rounds it, so the figure kept is the figure shown.
+TEST(Money, ToFenRoundsHalfAwayFromZeroAndAgreesWithTheDisplay)
+{
+    struct Case {
+        int64_t units, fen;
+    };
+    const Case cases[] = {{3540080, 3540100}, {3540049, 3540000}, {3540050, 3540100}, {-3540050, -3540100},
+                          {-3540049, -3540000}, {5, 0}, {50, 100}, {-50, -100}, {0, 0}, {12300, 12300}};
+    for (const Case& c : cases) {
+        const Money m = Money::fromUnits(c.units);
+        EXPECT_EQ(m.toFen().units(), c.fen) << c.units;
+        EXPECT_EQ(m.toFen().toString(2), m.toString(2)) << c.units;
+    }
+    EXPECT_EQ(Money::fromUnits(INT64_MAX).toFen().units(), INT64_MAX - 7);  // no wrap at the ends of the range
+    EXPECT_EQ(Money::fromUnits(INT64_MIN).toFen().units(), INT64_MIN + 8);
+}

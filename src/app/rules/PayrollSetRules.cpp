@@ -1,13 +1,15 @@
 // The rules of the payroll sets and their items that keep the configuration sound: a set number is
 // used once, a set that other rows name keeps its name, a deleted set takes its items with it, an
-// item's code is a real salary column used once per set, and an item's formula passes the formula
-// translator before it is stored.
+// item's code is a real salary column used once per set, and an item's formula can be read, names
+// only columns of its set and leads back to itself through no chain of formulas.
 #include <string>
+#include <vector>
 
 #include "app/rules/RecordRules.h"
 #include "app/rules/RuleHelpers.h"
 #include "payroll/BoundStatement.h"
 #include "payroll/Formula.h"
+#include "payroll/SalaryCalculation.h"
 #include "payroll/SalaryColumns.h"
 
 namespace rsgz::app::rules {
@@ -94,6 +96,29 @@ void deleteItemsOfSet(TDM& dm, DataSet& d)
     drop.bind(1, std::string_view(number)).run();
 }
 
+// The items of the row's set with the row as it is about to be written.
+std::vector<payroll::SalaryItem> itemsAsSaved(Connection& conn, const DataSet& d)
+{
+    std::vector<payroll::SalaryItem> items;
+    BoundStatement st(conn, "select 工资代码, 工资项目, 计算公式, 是否所得税, 个税关联 from 工资帐套明细 "
+                            "where 帐套编号1=? and 编号<>? order by 工资代码");
+    st.bind(1, std::string_view(d.asString("帐套编号1"))).bind(2, ownKey(d));
+    auto item = [](std::string code, std::string name, std::string formula, const std::string& tax, std::string link) {
+        payroll::SalaryItem it;
+        it.code = std::move(code);
+        it.name = std::move(name);
+        it.formula = std::move(formula);
+        it.taxFlag = tax == "是";
+        it.taxLink = std::move(link);
+        return it;
+    };
+    while (st.step())
+        items.push_back(item(st.textOrEmpty(0), st.textOrEmpty(1), st.textOrEmpty(2), st.textOrEmpty(3), st.textOrEmpty(4)));
+    items.push_back(item(d.asString("工资代码"), d.asString("工资项目"), d.asString("计算公式"), d.asString("是否所得税"),
+                         d.asString("个税关联")));
+    return items;
+}
+
 void checkItem(TDM& dm, DataSet& d)
 {
     if (d.asString("初始值").empty()) d.setValue("初始值", 0);
@@ -109,9 +134,12 @@ void checkItem(TDM& dm, DataSet& d)
         refuse(dm, "工资代码“" + code + "”在本帐套中已经使用，不能重复！");
 
     const std::string formula = d.asString("计算公式");
-    if (formula.find_first_not_of(" \t") == std::string::npos) return;
-    const payroll::FormulaResult r = payroll::translateFormula(formula);
-    if (!r.ok) refuse(dm, "计算公式有误，" + r.message());
+    if (formula.find_first_not_of(" \t") != std::string::npos) {
+        const payroll::FormulaResult r = payroll::readFormula(formula);
+        if (!r.ok) refuse(dm, "计算公式有误，" + r.message());
+    }
+    const std::string fault = payroll::formulaDependencyFault(itemsAsSaved(dm.DMADO, d), code);
+    if (!fault.empty()) refuse(dm, fault);
 }
 
 }  // namespace
