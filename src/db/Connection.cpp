@@ -390,7 +390,7 @@ Connection::ColumnInfo Connection::columnInfo(const std::string& table, const st
 
 Transaction::Transaction(Connection& conn) : conn_(conn)
 {
-    nested_ = sqlite3_get_autocommit(conn_.handle()) == 0;
+    nested_ = sqlite3_get_autocommit(Native::handle(conn_)) == 0;
     conn_.execNative(nested_ ? "SAVEPOINT rsgz_nested" : "BEGIN IMMEDIATE");
 }
 

@@ -88,12 +88,10 @@ public:
     // Logical type of a stored column, from its declared type (cached until close()).
     ColumnInfo columnInfo(const std::string& table, const std::string& column);
 
-    // The engine's handle; for src/db only (db/Native.h), public until the salary tables stop using it.
-    sqlite3* handle();
-
 private:
     friend class Statement;
     friend struct Native;
+    sqlite3* handle();  // the engine's own handle, for src/db alone (db/Native.h)
     [[noreturn]] void fail(int rc, std::string_view statement = {});
     struct CachedStatement {
         sqlite3_stmt* stmt = nullptr;
@@ -164,9 +162,6 @@ public:
     Money money(int column) const;  // null as 0
     double number(int column) const;
     int64_t integer(int column) const;
-
-    // The engine's statement; for src/db only (db/Native.h), public until the salary view stops using it.
-    sqlite3_stmt* get() const { return stmt_; }
 
 private:
     friend class Connection;
