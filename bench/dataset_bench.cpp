@@ -2,7 +2,6 @@
 // dataset against a bare engine loop, and importing employees one post at a time.
 #include <benchmark/benchmark.h>
 #include <malloc.h>
-#include <sqlite3.h>
 
 #include <QTemporaryDir>
 #include <cstdio>
@@ -15,6 +14,7 @@
 #include "SampleData.h"
 #include "app/TDM.h"
 #include "db/Connection.h"
+#include "db/Native.h"
 #include "db/DataSet.h"
 
 using namespace rsgz;
@@ -99,7 +99,7 @@ void BareStepReadsEveryField(benchmark::State& state)
     db::Connection conn(fixture().samplePath);
     for (auto _ : state) {
         sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(conn.handle(), kSelectAll, -1, &st, nullptr);
+        sqlite3_prepare_v2(db::Native::handle(conn), kSelectAll, -1, &st, nullptr);
         const int columns = sqlite3_column_count(st);
         size_t seen = 0;
         int rows = 0;

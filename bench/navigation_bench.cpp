@@ -1,12 +1,12 @@
 // Choosing 人员档案管理 over a large organisation, and scrolling its grid: the list opens once
 // (records, field lists, field list file) and the grid reads cells from the dataset in place.
 #include <benchmark/benchmark.h>
-#include <sqlite3.h>
 
 #include "SampleOrganisation.h"
 #include "app/MainFrame.h"
 #include "app/TDM.h"
 #include "app/rules/RecordRules.h"
+#include "db/Native.h"
 #include "ui/DataSetModel.h"
 
 using namespace rsgz;
@@ -62,7 +62,7 @@ void ScrollEmployeeGrid(benchmark::State& state)
     frame.navigation().chooseModule(1);
     ui::DataSetModel model(&dm.rszl);
     int64_t statements = 0;
-    sqlite3_trace_v2(dm.DMADO.handle(), SQLITE_TRACE_STMT, countStatements, &statements);
+    sqlite3_trace_v2(db::Native::handle(dm.DMADO), SQLITE_TRACE_STMT, countStatements, &statements);
     const size_t heldBefore = dm.rszl.heldBytes();
     constexpr int kScreen = 30;
     for (auto _ : state) {
@@ -72,7 +72,7 @@ void ScrollEmployeeGrid(benchmark::State& state)
                 for (int c = 0; c < model.columnCount(); ++c) benchmark::DoNotOptimize(model.index(r, c).data());
         }
     }
-    sqlite3_trace_v2(dm.DMADO.handle(), 0, nullptr, nullptr);
+    sqlite3_trace_v2(db::Native::handle(dm.DMADO), 0, nullptr, nullptr);
     state.counters["statements_run"] = static_cast<double>(statements);
     state.counters["held_MB_change"] =
         (static_cast<double>(dm.rszl.heldBytes()) - static_cast<double>(heldBefore)) / (1024.0 * 1024.0);

@@ -1,13 +1,13 @@
 // Generating and copying a month of 5,000 employees with 39 salary items, against a bare prepared
 // insert of the same 5,000 rows in one transaction.
 #include <benchmark/benchmark.h>
-#include <sqlite3.h>
 
 #include <string>
 
 #include "app/TDM.h"
 #include "SeededDatabase.h"
 #include "db/Connection.h"
+#include "db/Native.h"
 #include "payroll/MonthTable.h"
 
 using namespace rsgz;
@@ -92,14 +92,14 @@ void BarePreparedInsert(benchmark::State& state)
         db::Statement st = conn.prepareNative(sql);
         for (int e = 0; e < kEmployees; ++e) {
             const std::string no = "E" + std::to_string(e);
-            sqlite3_bind_text(st.get(), 1, "管理", -1, SQLITE_STATIC);
-            sqlite3_bind_text(st.get(), 2, "2024", -1, SQLITE_STATIC);
-            sqlite3_bind_text(st.get(), 3, "03", -1, SQLITE_STATIC);
-            sqlite3_bind_text(st.get(), 4, no.c_str(), -1, SQLITE_TRANSIENT);
-            for (int c = 5; c <= 10; ++c) sqlite3_bind_text(st.get(), c, "总部", -1, SQLITE_STATIC);
-            sqlite3_bind_double(st.get(), 11, 30);
-            sqlite3_bind_text(st.get(), 12, "否", -1, SQLITE_STATIC);
-            for (int c = 13; c <= 51; ++c) sqlite3_bind_double(st.get(), c, 100.25);
+            sqlite3_bind_text(db::Native::statement(st), 1, "管理", -1, SQLITE_STATIC);
+            sqlite3_bind_text(db::Native::statement(st), 2, "2024", -1, SQLITE_STATIC);
+            sqlite3_bind_text(db::Native::statement(st), 3, "03", -1, SQLITE_STATIC);
+            sqlite3_bind_text(db::Native::statement(st), 4, no.c_str(), -1, SQLITE_TRANSIENT);
+            for (int c = 5; c <= 10; ++c) sqlite3_bind_text(db::Native::statement(st), c, "总部", -1, SQLITE_STATIC);
+            sqlite3_bind_double(db::Native::statement(st), 11, 30);
+            sqlite3_bind_text(db::Native::statement(st), 12, "否", -1, SQLITE_STATIC);
+            for (int c = 13; c <= 51; ++c) sqlite3_bind_double(db::Native::statement(st), c, 100.25);
             st.step();
             st.reset();
         }

@@ -3,7 +3,6 @@
 // a record set; closing that month with its displayed values written; scrolling that view, and the
 // view ordered by the net pay; and a month of 50,000 employees generated and then shown.
 #include <benchmark/benchmark.h>
-#include <sqlite3.h>
 
 #include <chrono>
 #include <string>
@@ -11,6 +10,7 @@
 #include "app/TDM.h"
 #include "SeededDatabase.h"
 #include "db/Connection.h"
+#include "db/Native.h"
 #include "db/DataSet.h"
 #include "payroll/MonthTable.h"
 #include "payroll/SalaryView.h"
@@ -148,7 +148,7 @@ void ScrollSalaryView(benchmark::State& state)
     view.reopenRows();  // closing above left the month closed: its tax would be the stored one
     conn.exec("delete from 所得税设置");
     int64_t statements = 0, taxChanged = 0;
-    sqlite3_trace_v2(conn.handle(), SQLITE_TRACE_STMT, countStatements, &statements);
+    sqlite3_trace_v2(db::Native::handle(conn), SQLITE_TRACE_STMT, countStatements, &statements);
     constexpr int kScreen = 30;
     const int taxIdx = gzb.fieldIndex("gz38"), idIdx = gzb.fieldIndex("编号");
     for (auto _ : state) {
@@ -160,7 +160,7 @@ void ScrollSalaryView(benchmark::State& state)
             }
         }
     }
-    sqlite3_trace_v2(conn.handle(), 0, nullptr, nullptr);
+    sqlite3_trace_v2(db::Native::handle(conn), 0, nullptr, nullptr);
     conn.exec(kBrackets);
     state.counters["statements_run"] = static_cast<double>(statements);
     state.counters["tax_recomputed"] = static_cast<double>(taxChanged);

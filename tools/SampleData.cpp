@@ -1,7 +1,5 @@
 #include "SampleData.h"
 
-#include <sqlite3.h>
-
 #include <QDate>
 #include <algorithm>
 #include <cmath>
@@ -24,7 +22,7 @@ int64_t SampleFiller::count(const std::string& table)
 {
     db::Statement st = conn_.prepareNative("select count(*) from \"" + table + "\"");
     st.step();
-    return sqlite3_column_int64(st.get(), 0);
+    return st.integer(0);
 }
 
 // Lookup rows are made only where the table is still empty: a second run reuses them.
@@ -175,19 +173,14 @@ void SampleFiller::readBack()
 {
     auto column = [&](const std::string& sql, Words& into) {
         db::Statement st = conn_.prepareNative(sql);
-        while (st.step()) {
-            const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0));
-            into.push_back(t ? t : "");
-        }
+        while (st.step()) into.push_back(st.textOrEmpty(0));
     };
     column("select 课程编号 from 培训课程 where 课程编号 is not null", courseNumbers_);
     column("select 考评编号 from 考评项目表 where 考评编号 is not null", evaluationNumbers_);
     column("select 考评人 from 考评项目表 where 考评编号 is not null", evaluators_);
     db::Statement st = conn_.prepareNative("select 编号, 物品名称, 单价 from 物品登记");
     while (st.step()) {
-        const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 1));
-        articles_.push_back({sqlite3_column_int64(st.get(), 0), name ? name : "",
-                             Money::fromDouble(sqlite3_column_double(st.get(), 2))});
+        articles_.push_back({st.integer(0), st.textOrEmpty(1), st.money(2)});
     }
 }
 
@@ -503,7 +496,7 @@ void SampleFiller::run(int employees)
     issues_ = writer("物品领用");
     db::Statement last = conn_.prepareNative("select ifnull(max(编号), 0) from 员工基本情况");
     last.step();
-    const int64_t base = sqlite3_column_int64(last.get(), 0);
+    const int64_t base = last.integer(0);
     for (int i = 1; i <= employees; ++i) {
         const Person p = makePerson(base + i);
         writeEmployee(p, base + i);

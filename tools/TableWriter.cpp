@@ -1,7 +1,5 @@
 #include "TableWriter.h"
 
-#include <sqlite3.h>
-
 #include <stdexcept>
 
 #include "db/Schema.h"
@@ -36,19 +34,16 @@ size_t characters(const std::string& s)
     return n;
 }
 
-void bind(sqlite3_stmt* st, int param, const db::Value& v)
+void bind(db::Statement& st, int param, const db::Value& v)
 {
     using K = db::Value::Kind;
     switch (v.kind()) {
-    case K::Null: sqlite3_bind_null(st, param); break;
+    case K::Null: st.bindNull(param); break;
     case K::Int:
-    case K::Bool: sqlite3_bind_int64(st, param, v.toInt()); break;
+    case K::Bool: st.bind(param, int64_t{v.toInt()}); break;
     case K::Double:
-    case K::Money: sqlite3_bind_double(st, param, v.toDouble()); break;
-    case K::Text: {
-        const std::string s = v.toString();
-        sqlite3_bind_text(st, param, s.data(), static_cast<int>(s.size()), SQLITE_TRANSIENT);
-    }
+    case K::Money: st.bind(param, v.toDouble()); break;
+    case K::Text: st.bind(param, v.toString()); break;
     }
 }
 
@@ -78,7 +73,7 @@ void TableWriter::set(const std::string& column, db::Value value)
 
 void TableWriter::write()
 {
-    for (size_t i = 0; i < values_.size(); ++i) bind(statement_.get(), static_cast<int>(i + 1), values_[i]);
+    for (size_t i = 0; i < values_.size(); ++i) bind(statement_, static_cast<int>(i + 1), values_[i]);
     statement_.step();
     statement_.reset();
     lastKey_ = conn_.lastInsertRowId();

@@ -35,14 +35,14 @@ void renameOver(const std::string& from, const std::string& to)
 {
     std::error_code ec;
     std::filesystem::rename(from, to, ec);
-    if (ec) throw db::DbError(0, "无法用 " + from + " 替换 " + to + "：" + ec.message());
+    if (ec) throw db::DbError(db::DbError::Kind::Other, "无法用 " + from + " 替换 " + to + "：" + ec.message());
 }
 
 // The compaction's output is the live data rewritten: it need only be sound.
 void checkCompactedFile(const std::string& path)
 {
     if (const std::string problems = db::quickCheckFile(path); !problems.empty())
-        throw db::DbError(0, "压缩后的文件 " + path + " 已经损坏：" + problems);
+        throw db::DbError(db::DbError::Kind::Other, "压缩后的文件 " + path + " 已经损坏：" + problems);
 }
 
 // Writes a whole database file into target; a full disk is said in words, naming the file, with
@@ -53,8 +53,8 @@ void writeDatabaseFile(const std::string& target, Write write)
     try {
         write();
     } catch (const db::DbError& e) {
-        if (!e.diskFull()) throw;
-        throw db::DbError(e.code(), "磁盘空间不足，不能写入文件“" + target + "”。\r数据库引擎的说明：" + e.what());
+        if (e.kind() != db::DbError::Kind::Full) throw;
+        throw db::DbError(e.kind(), "磁盘空间不足，不能写入文件“" + target + "”。\r数据库引擎的说明：" + e.what(), e.detail());
     }
 }
 
@@ -113,8 +113,8 @@ void Maintenance::backup()
     try {
         // The copy is renamed over the target, which would replace even a file marked read-only
         // (and an administrator may write any file): the owner's write bit decides.
-        if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner)) throw db::DbError(0, "文件 " + target + " 是只读的。");
-        if (sameFile(target, dm_.livePath())) throw db::DbError(0, "不能把数据库备份到它自己。");
+        if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner)) throw db::DbError(db::DbError::Kind::Other, "文件 " + target + " 是只读的。");
+        if (sameFile(target, dm_.livePath())) throw db::DbError(db::DbError::Kind::Other, "不能把数据库备份到它自己。");
         dm_.DMADO.checkpoint();
         const std::string live = dm_.livePath();
         runBeside([&] { copyDatabase(live, target); });
@@ -155,7 +155,7 @@ void Maintenance::replaceLiveFile(const std::string& chosen)
 {
     const std::string live = dm_.livePath();
     const std::string incoming = live + ".restore";
-    if (sameFile(chosen, live)) throw db::DbError(0, "选择的文件就是正在使用的数据库。");
+    if (sameFile(chosen, live)) throw db::DbError(db::DbError::Kind::Other, "选择的文件就是正在使用的数据库。");
     runBeside([&] {
         checkRestoreFile(chosen);
         copyDatabase(chosen, incoming);

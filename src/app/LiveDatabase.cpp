@@ -1,7 +1,5 @@
 #include "app/LiveDatabase.h"
 
-#include <sqlite3.h>
-
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -29,11 +27,11 @@ void ensureLiveDatabase(TDM& dm)
     const QFileInfo info(live);
     if (info.exists() && info.size() > 0) return;
     if (info.exists() && !QFile::remove(live))
-        throw db::DbError(SQLITE_CANTOPEN, "数据库文件 " + dm.livePath() + " 是空的，也无法删除它，不能用模板代替。");
+        throw db::DbError(db::DbError::Kind::Other, "数据库文件 " + dm.livePath() + " 是空的，也无法删除它，不能用模板代替。");
     removeLogs(live);
     QFile source(QString::fromStdString(dm.templatePath()));
     if (!source.copy(live))
-        throw db::DbError(SQLITE_CANTOPEN, "无法把数据库模板 " + dm.templatePath() + " 复制为 " + dm.livePath() + "："
+        throw db::DbError(db::DbError::Kind::Other, "无法把数据库模板 " + dm.templatePath() + " 复制为 " + dm.livePath() + "："
                                                + source.errorString().toStdString());
     QFile(live).setPermissions(QFile(live).permissions() | QFileDevice::WriteOwner);
 }
@@ -80,13 +78,13 @@ std::optional<std::string> LiveFileCheck::finished()
 void checkLiveDatabase(TDM& dm)
 {
     const std::string live = dm.livePath();
-    if (const std::string why = db::unwritableReason(live); !why.empty()) throw db::DbError(SQLITE_READONLY, why);
+    if (const std::string why = db::unwritableReason(live); !why.empty()) throw db::DbError(db::DbError::Kind::ReadOnly, why);
     static const std::vector<std::string> kReadAtLogin = {"权限"};
     const std::string problems = db::hasPendingLog(live)
         ? runWhileResponsive([live] { return db::quickCheckFile(live); })
         : db::cheapCheckFile(live, kReadAtLogin);
     if (!problems.empty())
-        throw db::DbError(SQLITE_CORRUPT, damagedMessage(dm, "数据库文件 " + live + " 已经损坏，不能使用，请退出程序。", problems));
+        throw db::DbError(db::DbError::Kind::Damaged, damagedMessage(dm, "数据库文件 " + live + " 已经损坏，不能使用，请退出程序。", problems));
 }
 
 std::string latestBackup(const TDM& dm)

@@ -1,7 +1,5 @@
 #include "app/TDM.h"
 
-#include <sqlite3.h>
-
 #include <stdexcept>
 
 #include "admin/PasswordHash.h"
@@ -156,13 +154,7 @@ void TDM::updateSchema()
 
 void createTemplateDatabase(const std::string& path)
 {
-    sqlite3* db = nullptr;
-    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
-        const std::string msg = db ? sqlite3_errmsg(db) : "cannot open";
-        sqlite3_close(db);
-        throw db::DbError(SQLITE_CANTOPEN, msg);
-    }
-    sqlite3_close(db);
+    db::createDatabaseFile(path);
     db::Connection conn(path);
     db::Transaction tx(conn);
     db::createSchema(conn);
@@ -177,12 +169,10 @@ void createTemplateDatabase(const std::string& path)
     }
     db::Statement st = conn.prepareNative("insert into " + db::sqlIdent("权限") + " (" + cols + ") values (" + values + ")");
     const std::string hash = admin::hashPassword(kDefaultPassword);
-    sqlite3_bind_text(st.get(), 1, kDefaultOperator, -1, SQLITE_STATIC);
-    sqlite3_bind_text(st.get(), 2, hash.c_str(), -1, SQLITE_TRANSIENT);
-    st.step();
+    st.bind(1, kDefaultOperator).bind(2, hash).run();
     tx.commit();
     // The template is a single plain file: copied as it is to become the live database.
-    conn.execNative("PRAGMA journal_mode=DELETE");
+    conn.useSingleFile();
     conn.close();
 }
 

@@ -1,5 +1,6 @@
 #include "db/ChineseCollation.h"
 
+#include "db/Dialect.h"
 #include "db/LatinCase.h"
 
 #include <iconv.h>
@@ -115,11 +116,7 @@ void registerChineseCollation(sqlite3* db)
 
 std::string sqlOrderTerm(std::string_view column, bool descending)
 {
-    std::string term(column);
-    term += " collate ";
-    term += kChineseCollation;
-    if (descending) term += " desc";
-    return term;
+    return sqliteDialect().orderTerm(column, descending);
 }
 
 }  // namespace rsgz::db

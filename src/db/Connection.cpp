@@ -1,6 +1,6 @@
 #include "db/Connection.h"
 
-#include <sqlite3.h>
+#include "db/Native.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -51,6 +51,27 @@ void removeWithCompanions(const std::string& path)
 }
 }  // namespace
 
+DbError::Kind errorKind(int rc)
+{
+    using Kind = DbError::Kind;
+    if (rc == SQLITE_CONSTRAINT_UNIQUE) return Kind::Duplicate;
+    switch (rc & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED: return Kind::Busy;
+    case SQLITE_CONSTRAINT: return Kind::Constraint;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB: return Kind::Damaged;
+    case SQLITE_FULL: return Kind::Full;
+    case SQLITE_READONLY: return Kind::ReadOnly;
+    default: return Kind::Other;
+    }
+}
+
+DbError engineError(int rc, const std::string& message, const std::string& engineText, std::string statement)
+{
+    return DbError(errorKind(rc), message, engineText, std::move(statement));
+}
+
 std::string unwritableReason(const std::string& path)
 {
     std::error_code ec;
@@ -72,7 +93,7 @@ sqlite3* openFileReadOnly(const std::string& path)
     if (rc != SQLITE_OK) {
         const std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
         sqlite3_close(db);
-        throw DbError(rc, "无法打开数据库文件 " + path + "：" + msg);
+        throw engineError(rc, "无法打开数据库文件 " + path + "：" + msg, msg);
     }
     sqlite3_busy_timeout(db, 5000);
     registerChineseCollation(db);
@@ -100,7 +121,11 @@ std::string checkStatementRows(sqlite3* db, const std::string& sql)
 
 ReadOnlyFile::~ReadOnlyFile() { sqlite3_close(db); }
 
-void ReadOnlyFile::fail(int rc, const std::string& what) const { throw DbError(rc, what + sqlite3_errmsg(db)); }
+void ReadOnlyFile::fail(int rc, const std::string& what) const
+{
+    const std::string msg = sqlite3_errmsg(db);
+    throw engineError(rc, what + msg, msg);
+}
 
 std::string quickCheckFile(const std::string& path, const std::atomic<bool>* cancel)
 {
@@ -115,10 +140,10 @@ std::string quickCheckFile(const std::string& path, const std::atomic<bool>* can
 }
 
 namespace {
-[[noreturn]] void refuseOpen(sqlite3* db, int rc, const std::string& message)
+[[noreturn]] void refuseOpen(sqlite3* db, DbError::Kind kind, const std::string& message, const std::string& engineText)
 {
     sqlite3_close(db);
-    throw DbError(rc, message);
+    throw DbError(kind, message, engineText);
 }
 }  // namespace
 
@@ -136,30 +161,29 @@ void Connection::setPath(std::string path)
 sqlite3* Connection::handle()
 {
     if (db_) return db_;
-    if (const std::string why = unwritableReason(path_); !why.empty()) throw DbError(SQLITE_READONLY, why);
+    if (const std::string why = unwritableReason(path_); !why.empty()) throw DbError(DbError::Kind::ReadOnly, why);
     sqlite3* db = nullptr;
     // Read-write without create: a missing file must be reported, not silently made empty. The
     // program works on one thread, so the engine need not lock around every call.
     const int rc = sqlite3_open_v2(path_.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
-        std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
-        sqlite3_close(db);
-        throw DbError(rc, "无法打开数据库文件 " + path_ + "：" + msg);
+        const std::string msg = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+        refuseOpen(db, errorKind(rc), "无法打开数据库文件 " + path_ + "：" + msg, msg);
     }
     // The engine falls back to reading only when it may not write; every save would then fail.
     if (sqlite3_db_readonly(db, "main") == 1)
-        refuseOpen(db, SQLITE_READONLY, "数据库文件 " + path_ + " 只能读取，不能写入，程序不能在其中保存修改。");
+        refuseOpen(db, DbError::Kind::ReadOnly, "数据库文件 " + path_ + " 只能读取，不能写入，程序不能在其中保存修改。", {});
     sqlite3_busy_timeout(db, 5000);
     sqlite3_extended_result_codes(db, 1);
     // Write-ahead log with NORMAL sync: each posted row is its own committed transaction in the
     // log, which survives the program being killed at any moment; only a power cut can lose the
     // last few commits, never corrupt the file. A flush per row would make imports crawl.
     char* err = nullptr;
-    if (sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, &err) != SQLITE_OK) {
-        std::string msg = err ? err : "unknown error";
+    if (const int rc = sqlite3_exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=NORMAL;", nullptr, nullptr, &err);
+        rc != SQLITE_OK) {
+        const std::string msg = err ? err : "unknown error";
         sqlite3_free(err);
-        sqlite3_close(db);
-        throw DbError(SQLITE_ERROR, "无法打开数据库文件 " + path_ + "：" + msg);
+        refuseOpen(db, errorKind(rc), "无法打开数据库文件 " + path_ + "：" + msg, msg);
     }
     registerChineseCollation(db);
     sqlite3_wal_hook(db, afterCommit, &commitListener_);
@@ -182,7 +206,7 @@ void Connection::close()
 void Connection::fail(int rc, std::string_view statement)
 {
     const std::string msg = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
-    throw DbError(rc, msg, std::string(statement));
+    throw engineError(rc, msg, msg, std::string(statement));
 }
 
 int Connection::exec(std::string_view statement) { return execNative(toSqlite(statement)); }
@@ -195,9 +219,9 @@ int Connection::execNative(std::string_view statement)
     const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err);
     if (mayChangeSchema(sql)) columnCache_.clear();
     if (rc != SQLITE_OK) {
-        std::string msg = err ? err : sqlite3_errstr(rc);
+        const std::string msg = err ? err : sqlite3_errstr(rc);
         sqlite3_free(err);
-        throw DbError(rc, msg, sql);
+        throw engineError(rc, msg, msg, sql);
     }
     return sqlite3_changes(db);
 }
@@ -208,7 +232,7 @@ Statement Connection::prepareNative(std::string_view sql)
     sqlite3_stmt* stmt = nullptr;
     const int rc = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &stmt, nullptr);
     if (rc != SQLITE_OK) fail(rc, sql);
-    if (!stmt) throw DbError(SQLITE_MISUSE, "空语句", std::string(sql));
+    if (!stmt) throw DbError(DbError::Kind::Other, "空语句", {}, std::string(sql));
     return Statement(this, stmt, std::string(sql));
 }
 
@@ -260,6 +284,46 @@ void Connection::finalizeCached()
 
 int64_t Connection::lastInsertRowId() { return sqlite3_last_insert_rowid(handle()); }
 
+int Connection::changedRows() { return sqlite3_changes(handle()); }
+
+std::vector<std::string> Connection::tableNames()
+{
+    std::vector<std::string> names;
+    Statement st = prepareNative("select name from sqlite_master where type = 'table' and name not like 'sqlite!_%' escape '!'");
+    while (st.step()) names.push_back(st.textOrEmpty(0));
+    return names;
+}
+
+std::vector<std::string> Connection::columnNames(const std::string& table)
+{
+    std::vector<std::string> names;
+    Statement st = prepareNative("select name from pragma_table_info(?) order by cid");
+    st.bind(1, table);
+    while (st.step()) names.push_back(st.textOrEmpty(0));
+    return names;
+}
+
+bool Connection::hasTable(const std::string& table)
+{
+    Statement st = prepareNative("select 1 from sqlite_master where type = 'table' and name = ?");
+    st.bind(1, table);
+    return st.step();
+}
+
+void Connection::useSingleFile() { execNative("PRAGMA journal_mode=DELETE"); }
+
+void createDatabaseFile(const std::string& path)
+{
+    sqlite3* db = nullptr;
+    const int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc != SQLITE_OK) {
+        const std::string msg = db ? sqlite3_errmsg(db) : "cannot open";
+        sqlite3_close(db);
+        throw engineError(rc, msg, msg);
+    }
+    sqlite3_close(db);
+}
+
 void Connection::setCommitListener(std::function<void()> listener) { commitListener_ = std::move(listener); }
 
 void Connection::checkpoint()
@@ -296,13 +360,13 @@ void backupDatabase(sqlite3* src, const std::string& target)
     sqlite3_close(dst);
     if (rc != SQLITE_OK) {
         removeWithCompanions(tmp);
-        throw DbError(rc, "数据库复制失败：" + msg);
+        throw engineError(rc, "数据库复制失败：" + msg, msg);
     }
     std::error_code ec;
     std::filesystem::rename(tmp, target, ec);
     if (ec) {
         removeWithCompanions(tmp);
-        throw DbError(SQLITE_CANTOPEN, "数据库复制失败：" + ec.message());
+        throw DbError(DbError::Kind::Other, "数据库复制失败：" + ec.message());
     }
 }
 
@@ -324,36 +388,9 @@ Connection::ColumnInfo Connection::columnInfo(const std::string& table, const st
     return info;
 }
 
-Statement::Statement(Statement&& o) noexcept
-    : conn_(o.conn_), stmt_(o.stmt_), sql_(std::move(o.sql_)), cached_(o.cached_)
-{
-    o.stmt_ = nullptr;
-}
-
-Statement::~Statement()
-{
-    if (!stmt_) return;
-    if (cached_) conn_->release(sql_, stmt_);
-    else sqlite3_finalize(stmt_);
-}
-
-bool Statement::step()
-{
-    const int rc = sqlite3_step(stmt_);
-    if (rc == SQLITE_ROW) return true;
-    if (rc == SQLITE_DONE) return false;
-    conn_->fail(rc, sql_);
-}
-
-void Statement::reset()
-{
-    sqlite3_reset(stmt_);
-    sqlite3_clear_bindings(stmt_);
-}
-
 Transaction::Transaction(Connection& conn) : conn_(conn)
 {
-    nested_ = sqlite3_get_autocommit(conn_.handle()) == 0;
+    nested_ = sqlite3_get_autocommit(Native::handle(conn_)) == 0;
     conn_.execNative(nested_ ? "SAVEPOINT rsgz_nested" : "BEGIN IMMEDIATE");
 }
 

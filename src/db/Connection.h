@@ -3,11 +3,14 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "db/DbError.h"
 #include "db/FieldType.h"
+#include "db/Money.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -15,6 +18,7 @@ struct sqlite3_stmt;
 namespace rsgz::db {
 
 class Statement;
+struct Native;
 
 // The one connection to the live database. It is not opened at construction; it connects on first
 // use and again by itself when used after close() (file operations close it around their work).
@@ -31,7 +35,7 @@ public:
     // Opens the file if needed. The file must exist: a missing database is an error, never a new
     // empty file. A file or folder the program cannot write is refused before the engine touches
     // it (it would open read-only and fail at every save). Throws DbError.
-    sqlite3* handle();
+    void open() { handle(); }
     bool isOpen() const { return db_ != nullptr; }
     void close();
 
@@ -46,6 +50,18 @@ public:
     // returned object goes; close() finalizes them all.
     Statement prepareCached(const std::string& sql);
     int64_t lastInsertRowId();
+    // The rows changed by the last insert, update or delete that ran on this connection.
+    int changedRows();
+
+    // What the database holds: its tables in the order they were made (not the engine's own), and
+    // the columns of one table in their declared order (none when there is no such table).
+    std::vector<std::string> tableNames();
+    std::vector<std::string> columnNames(const std::string& table);
+    bool hasTable(const std::string& table);
+
+    // From now on the file alone is the whole database, with no log beside it (a template that is
+    // copied as it is, a copy handed on).
+    void useSingleFile();
 
     // A consistent copy of the open database into another file, taken with the engine's online
     // backup, so a copy taken while the program works is never torn. Written beside the target and
@@ -72,10 +88,11 @@ public:
     // Logical type of a stored column, from its declared type (cached until close()).
     ColumnInfo columnInfo(const std::string& table, const std::string& column);
 
-    [[noreturn]] void fail(int rc, std::string_view statement = {});
-
 private:
     friend class Statement;
+    friend struct Native;
+    sqlite3* handle();  // the engine's own handle, for src/db alone (db/Native.h)
+    [[noreturn]] void fail(int rc, std::string_view statement = {});
     struct CachedStatement {
         sqlite3_stmt* stmt = nullptr;
         bool inUse = false;
@@ -96,28 +113,9 @@ private:
 // DbError when the file cannot be opened.
 std::string quickCheckFile(const std::string& path, const std::atomic<bool>* cancel = nullptr);
 
-// A connection that only reads the database file at path, with the program's collation; the
-// caller closes it. Throws DbError when the file cannot be opened.
-sqlite3* openFileReadOnly(const std::string& path);
-
-// A connection from openFileReadOnly, closed however the work on it ends.
-struct ReadOnlyFile {
-    sqlite3* db;
-    explicit ReadOnlyFile(const std::string& path) : db(openFileReadOnly(path)) {}
-    ~ReadOnlyFile();
-    ReadOnlyFile(const ReadOnlyFile&) = delete;
-    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
-    // Throws DbError with what and the engine's message.
-    [[noreturn]] void fail(int rc, const std::string& what) const;
-};
-
-// The rows of a check statement ("PRAGMA quick_check" and its narrower forms) other than "ok", or
-// the engine's error when the check itself breaks off on a damaged page: empty only for a sound file.
-std::string checkStatementRows(sqlite3* db, const std::string& sql);
-
-// A consistent copy of the database open on src into target, with the engine's online backup,
-// written beside the target and renamed over it (Connection::backupTo). Throws DbError.
-void backupDatabase(sqlite3* src, const std::string& target);
+// Makes an empty database file at path (one that is there is opened and left as it is). Throws
+// DbError when it cannot be made.
+void createDatabaseFile(const std::string& path);
 
 // Removes a database file together with the journal and log files the engine may leave beside it.
 void removeDatabaseFile(const std::string& path);
@@ -127,21 +125,50 @@ void removeDatabaseFile(const std::string& path);
 std::string unwritableReason(const std::string& path);
 
 // A prepared statement owned for its lifetime, or borrowed from the connection's cache (then it is
-// only reset when it goes).
+// only reset when it goes). Values are bound as parameters, counted from 1, never spliced into the
+// text; the columns of a row are counted from 0. A failed bind throws DbError.
 class Statement {
 public:
-    Statement(Connection* conn, sqlite3_stmt* stmt, std::string sql, bool cached = false)
-        : conn_(conn), stmt_(stmt), sql_(std::move(sql)), cached_(cached) {}
     Statement(Statement&& o) noexcept;
     Statement& operator=(Statement&&) = delete;
     ~Statement();
-    sqlite3_stmt* get() const { return stmt_; }
     const std::string& sql() const { return sql_; }
     bool step();  // true: a row; false: done; throws DbError
+    // Runs a statement that returns no rows and makes it ready for the next binding.
+    void run();
+    // Ready to run again, with every parameter unbound (null).
     void reset();
+
+    Statement& bind(int param, std::string_view text);  // the text is copied
+    Statement& bind(int param, const std::string& text) { return bind(param, std::string_view(text)); }
+    Statement& bind(int param, const char* text) { return bind(param, std::string_view(text)); }
+    Statement& bind(int param, const std::optional<std::string>& text);  // nullopt binds null
+    Statement& bind(int param, Money amount);
+    Statement& bind(int param, double number);
+    Statement& bind(int param, int64_t number);
+    Statement& bind(int param, int number) { return bind(param, int64_t{number}); }
+    Statement& bindNull(int param);
+    // Text that the caller keeps, unchanged, until the statement is reset (the record sets bind
+    // their cells where they lie).
+    Statement& bindKept(int param, std::string_view text);
+
+    enum class ColumnType { Null, Integer, Real, Text, Blob };
+    int columnCount() const;
+    std::string columnName(int column) const;
+    ColumnType columnType(int column) const;  // of the value in the current row
+    bool isNull(int column) const { return columnType(column) == ColumnType::Null; }
+    std::optional<std::string> text(int column) const;  // null as nullopt
+    std::string textOrEmpty(int column) const { return text(column).value_or(std::string()); }
+    Money money(int column) const;  // null as 0
+    double number(int column) const;
+    int64_t integer(int column) const;
 
 private:
     friend class Connection;
+    friend struct Native;
+    Statement(Connection* conn, sqlite3_stmt* stmt, std::string sql, bool cached = false)
+        : conn_(conn), stmt_(stmt), sql_(std::move(sql)), cached_(cached) {}
+    Statement& checked(int rc);
     Connection* conn_;
     sqlite3_stmt* stmt_;
     std::string sql_;

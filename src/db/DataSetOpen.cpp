@@ -29,9 +29,9 @@ void DataSet::openAt(int wantedRow)
     const std::string sql = toSqlite(sqlText());
     const SelectShape shape = analyzeSelect(sql);
     Statement st = p_->prepareSelect(sql, shape);
-    if (sqlite3_column_count(st.get()) == 0)
+    if (st.columnCount() == 0)
         throw DataSetError(name_ + "：语句不返回记录，不能打开");
-    Layout layout = p_->describeColumns(st.get(), shape);
+    Layout layout = p_->describeColumns(Native::statement(st), shape);
     const bool firstRow = st.step();
     // The old rows go now, so that the new ones can take their place in the arena.
     p_->rows.clear();
@@ -190,7 +190,7 @@ bool DataSet::Private::markWritable(Layout& layout, sqlite3_stmt* st, const Sele
         int count = 1;
         if (item.star) {
             Statement all = ds.conn_->prepareNative("SELECT * FROM " + sqlIdent(shape.table));
-            count = sqlite3_column_count(all.get());
+            count = all.columnCount();
         }
         items.insert(items.end(), static_cast<size_t>(count), &item);
     }
@@ -249,7 +249,7 @@ FieldType DataSet::Private::expressionType(const SelectShape& shape, std::string
 
 Rows DataSet::Private::fetchRows(Statement& st, const Layout& layout, bool firstRow)
 {
-    sqlite3_stmt* s = st.get();
+    sqlite3_stmt* s = Native::statement(st);
     const int columns = layout.storedColumns;
     const size_t header = Row::headerBytes(columns);
     Rows rows;

@@ -1,6 +1,5 @@
 #pragma once
 // What a record set keeps of its rows, and the steps that read and write them. Private to src/db.
-#include <sqlite3.h>
 
 #include <string>
 #include <string_view>
@@ -11,6 +10,7 @@
 #include "db/DataSet.h"
 #include "db/DataSetRows.h"
 #include "db/Dialect.h"
+#include "db/Native.h"
 
 namespace rsgz::db {
 
@@ -75,9 +75,9 @@ struct DataSet::Private {
     int64_t writeInsert(detail::Row& r);
     void writeUpdate(const detail::Row& before, detail::Row& after);
     void writeDelete(const detail::Row& asRead);
-    void bindCell(sqlite3_stmt* st, int param, const detail::Row& r, int index) const;
+    void bindCell(Statement& st, int param, const detail::Row& r, int index) const;
     std::string stillHoldsAll(const std::vector<int>& fields, const detail::Row& asRead) const;
-    void bindAsRead(sqlite3_stmt* st, int first, const std::vector<int>& fields, const detail::Row& asRead) const;
+    void bindAsRead(Statement& st, int first, const std::vector<int>& fields, const detail::Row& asRead) const;
     // Why a write that changed nothing changed nothing: the row is gone, or it holds other values.
     [[noreturn]] void refuseStale(int64_t key, bool deleting, const std::string& sql);
 };

@@ -50,19 +50,15 @@ std::vector<int> DataSet::Private::writableFields() const
 namespace {
 
 // A cell as it was read, for comparing with what is stored now.
-void bindCellAsRead(sqlite3_stmt* st, int param, const Cell& x, const Row& r)
+void bindCellAsRead(Statement& st, int param, const Cell& x, const Row& r)
 {
     switch (x.kind) {
-    case Value::Kind::Null: sqlite3_bind_null(st, param); return;
+    case Value::Kind::Null: st.bindNull(param); return;
     case Value::Kind::Int:
-    case Value::Kind::Bool: sqlite3_bind_int64(st, param, x.i); return;
-    case Value::Kind::Double: sqlite3_bind_double(st, param, x.d); return;
-    case Value::Kind::Money: sqlite3_bind_double(st, param, Money::fromUnits(x.i).toDouble()); return;
-    case Value::Kind::Text: {
-        const std::string_view s = r.text(x);
-        sqlite3_bind_text(st, param, s.data(), static_cast<int>(s.size()), SQLITE_STATIC);
-        return;
-    }
+    case Value::Kind::Bool: st.bind(param, int64_t{x.i}); return;
+    case Value::Kind::Double: st.bind(param, x.d); return;
+    case Value::Kind::Money: st.bind(param, Money::fromUnits(x.i)); return;
+    case Value::Kind::Text: st.bindKept(param, r.text(x)); return;
     }
 }
 
@@ -82,12 +78,12 @@ std::string stillHolds(const Field& f, const Cell& asRead)
 
 // Binds one stored cell straight from the row; its text stays where it is until the statement is
 // reset, which happens before the row can change. Text in a number column goes in as its number.
-void DataSet::Private::bindCell(sqlite3_stmt* st, int param, const Row& r, int index) const
+void DataSet::Private::bindCell(Statement& st, int param, const Row& r, int index) const
 {
     const Cell x = r.cell(ds.storedIndex_[static_cast<size_t>(index)]);
     const FieldType type = ds.fields_[static_cast<size_t>(index)].type;
     if (x.kind == Value::Kind::Text && (type == FieldType::Currency || type == FieldType::Double))
-        sqlite3_bind_double(st, param, Value(r.text(x)).toDouble());
+        st.bind(param, Value(r.text(x)).toDouble());
     else
         bindCellAsRead(st, param, x, r);
 }
@@ -109,7 +105,7 @@ int64_t DataSet::Private::writeInsert(Row& r)
     }
     Statement st = ds.conn_->prepareCached(insertSql);
     for (size_t p = 0; p < insertFields.size(); ++p)
-        bindCell(st.get(), static_cast<int>(p + 1), r, insertFields[p]);
+        bindCell(st, static_cast<int>(p + 1), r, insertFields[p]);
     st.step();
     const int64_t key = ds.conn_->lastInsertRowId();
     // The key the database gave goes into the row's own key column.
@@ -144,11 +140,11 @@ void DataSet::Private::writeUpdate(const Row& before, Row& after)
     Statement st = ds.conn_->prepareCached("UPDATE " + sqlIdent(ds.baseTable_) + " SET " + sets + " WHERE rowid=?"
                                            + stillHoldsAll(changed, before));
     int param = 1;
-    for (int i : changed) bindCell(st.get(), param++, after, i);
-    sqlite3_bind_int64(st.get(), param++, after.key);
-    bindAsRead(st.get(), param, changed, before);
+    for (int i : changed) bindCell(st, param++, after, i);
+    st.bind(param++, int64_t{after.key});
+    bindAsRead(st, param, changed, before);
     st.step();
-    if (sqlite3_changes(ds.conn_->handle()) == 0) refuseStale(after.key, false, st.sql());
+    if (ds.conn_->changedRows() == 0) refuseStale(after.key, false, st.sql());
 }
 
 // A row is deleted only while it holds every value it was read with.
@@ -157,10 +153,10 @@ void DataSet::Private::writeDelete(const Row& asRead)
     const std::vector<int> fields = writableFields();
     Statement st = ds.conn_->prepareCached("DELETE FROM " + sqlIdent(ds.baseTable_) + " WHERE rowid=?"
                                            + stillHoldsAll(fields, asRead));
-    sqlite3_bind_int64(st.get(), 1, asRead.key);
-    bindAsRead(st.get(), 2, fields, asRead);
+    st.bind(1, int64_t{asRead.key});
+    bindAsRead(st, 2, fields, asRead);
     st.step();
-    if (sqlite3_changes(ds.conn_->handle()) == 0) refuseStale(asRead.key, true, st.sql());
+    if (ds.conn_->changedRows() == 0) refuseStale(asRead.key, true, st.sql());
 }
 
 // The conditions that the fields' columns still hold the row's values, and their values bound
@@ -173,7 +169,7 @@ std::string DataSet::Private::stillHoldsAll(const std::vector<int>& fields, cons
     return checks;
 }
 
-void DataSet::Private::bindAsRead(sqlite3_stmt* st, int first, const std::vector<int>& fields, const Row& asRead) const
+void DataSet::Private::bindAsRead(Statement& st, int first, const std::vector<int>& fields, const Row& asRead) const
 {
     for (int i : fields) {
         const Cell x = asRead.cell(ds.storedIndex_[static_cast<size_t>(i)]);
@@ -184,7 +180,7 @@ void DataSet::Private::bindAsRead(sqlite3_stmt* st, int first, const std::vector
 void DataSet::Private::refuseStale(int64_t key, bool deleting, const std::string& sql)
 {
     Statement st = ds.conn_->prepareCached("SELECT 1 FROM " + sqlIdent(ds.baseTable_) + " WHERE rowid=?");
-    sqlite3_bind_int64(st.get(), 1, key);
+    st.bind(1, int64_t{key});
     const bool gone = !st.step();
     std::string text = ds.name_ + "：";
     if (gone)
@@ -193,7 +189,7 @@ void DataSet::Private::refuseStale(int64_t key, bool deleting, const std::string
     else
         text += deleting ? "这条记录在读出后已被别处修改，为免误删，没有删除。请刷新列表后再删除。"
                          : "这条记录在读出后已被别处修改，为免覆盖那些修改，本次修改没有保存。请刷新列表后重新修改。";
-    throw DbError(SQLITE_NOTFOUND, text, sql);
+    throw DbError(DbError::Kind::StaleRow, text, {}, sql);
 }
 
 // --- batch mode ------------------------------------------------------------------------------------

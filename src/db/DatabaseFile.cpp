@@ -1,6 +1,6 @@
 #include "db/DatabaseFile.h"
 
-#include <sqlite3.h>
+#include "db/Native.h"
 
 #include <set>
 

@@ -4,20 +4,32 @@
 
 namespace rsgz::db {
 
-// An error reported by the database engine: its code, its own message and the statement that failed.
-// what() is the engine's text; windows show it in the standard error box.
+// An error reported by the database: what kind of failure it is, the message for the user, the
+// engine's own words (detail) and the statement that failed. what() is the message; windows show
+// it in the standard error box. Callers decide by the kind, never by an engine's numbers.
 class DbError : public std::runtime_error {
 public:
-    DbError(int code, const std::string& message, std::string statement = {})
-        : std::runtime_error(message), code_(code), statement_(std::move(statement)) {}
-    int code() const { return code_; }
-    // The engine found no room left on the disk for what it had to write.
-    bool diskFull() const { return (code_ & 0xFF) == kEngineFull; }
+    enum class Kind {
+        Busy,        // another program holds the file locked for longer than the engine waits
+        Constraint,  // the engine refused a row (a trigger, a check)
+        Duplicate,   // a unique key refused a row: the user's value is already there
+        StaleRow,    // the row to write is gone or holds other values than were read
+        Damaged,     // the file is not a sound database
+        Full,        // no room left on the disk for what had to be written
+        ReadOnly,    // the file or its folder may not be written
+        Other,
+    };
+
+    DbError(Kind kind, const std::string& message, std::string detail = {}, std::string statement = {})
+        : std::runtime_error(message), kind_(kind), detail_(std::move(detail)), statement_(std::move(statement)) {}
+    Kind kind() const { return kind_; }
+    // The engine's own text, empty when the program found the fault itself.
+    const std::string& detail() const { return detail_; }
     const std::string& statement() const { return statement_; }
 
 private:
-    static constexpr int kEngineFull = 13;  // the engine's result code for a full disk
-    int code_;
+    Kind kind_;
+    std::string detail_;
     std::string statement_;
 };
 

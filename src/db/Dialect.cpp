@@ -1,7 +1,5 @@
 #include "db/Dialect.h"
 
-#include <sqlite3.h>
-
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -106,7 +104,7 @@ bool isBlank(const Token& t) { return t.kind == Tok::Space || t.kind == Tok::Com
 
 [[noreturn]] void refuse(const std::string& why, std::string_view statement)
 {
-    throw DbError(SQLITE_ERROR, why, std::string(statement));
+    throw DbError(DbError::Kind::Other, why, {}, std::string(statement));
 }
 
 bool isWord(const Token& t, const char* w) { return t.kind == Tok::Word && equalsIgnoringLatinCase(t.text, w); }
@@ -126,7 +124,7 @@ bool isCompoundWord(const Token& tok)
 // parenthesis that closes its sub-select, or at the end of the statement. Where the engine's limit
 // would mean something else, the statement is refused: "top N percent" has no counterpart, and a
 // limit on one part of a union would cut the whole union.
-void translateTop(std::vector<Token>& t, std::string_view statement)
+void translateTop(std::vector<Token>& t, std::string_view statement, const Dialect& d)
 {
     struct Pending { int depth; std::string limit; };
     struct Level { bool top = false, compound = false; };
@@ -145,7 +143,7 @@ void translateTop(std::vector<Token>& t, std::string_view statement)
         }
         if (t[i].kind == Tok::Punct && t[i].text == ")" && depth > 0) {
             if (!pending.empty() && pending.back().depth == depth) {
-                t[i].text = " limit " + pending.back().limit + ")";
+                t[i].text = d.rowLimit(pending.back().limit) + ")";
                 pending.pop_back();
             }
             closeLevel();
@@ -173,7 +171,7 @@ void translateTop(std::vector<Token>& t, std::string_view statement)
         // Put the limit before a trailing semicolon, trailing white space and trailing comments.
         size_t end = t.size();
         while (end > 0 && (isBlank(t[end - 1]) || t[end - 1].text == ";" || t[end - 1].text.empty())) --end;
-        Token lim{Tok::Word, " limit " + pending.back().limit};
+        Token lim{Tok::Word, d.rowLimit(pending.back().limit)};
         t.insert(t.begin() + static_cast<long>(end), lim);
         pending.pop_back();
     }
@@ -181,13 +179,13 @@ void translateTop(std::vector<Token>& t, std::string_view statement)
 
 // A "#…#" literal that is no date cannot be given to the engine, which would read it as something
 // else entirely.
-void translateDates(std::vector<Token>& t, std::string_view statement)
+void translateDates(std::vector<Token>& t, std::string_view statement, const Dialect& d)
 {
     for (Token& tok : t) {
         if (tok.kind != Tok::Hash) continue;
         const std::string iso = isoDateFromLiteral(std::string_view(tok.text).substr(1, tok.text.size() - 2));
         if (iso.empty()) refuse("无法识别的日期“" + tok.text + "”：" + std::string(statement), statement);
-        tok.text = sqlQuote(iso);
+        tok.text = d.dateLiteral(iso);
     }
 }
 
@@ -199,8 +197,8 @@ bool isCreateTable(const std::vector<Token>& t)
     return b < t.size() && isWord(t[b], "table");
 }
 
-// The column types of the creation statements and what SQLite is told instead. The words are
-// chosen so that SQLite's affinity rules store what the logical type needs (see FieldType.h).
+// The column types of the creation statements, read as the logical types the engine is told of in
+// its own words (the dialect's declared types).
 enum class TypeForm { Text, Memo, Integer, AutoInc, Currency, YesNo, Double, Date };
 
 struct TypeWord {
@@ -251,7 +249,7 @@ void clearTokens(std::vector<Token>& t, size_t from, size_t to)
 }
 
 // Rewrites the type that starts at token i of one column definition ending before token end.
-void translateColumnType(std::vector<Token>& t, size_t i, size_t end)
+void translateColumnType(std::vector<Token>& t, size_t i, size_t end, const Dialect& d)
 {
     const TypeWord* tw = findTypeWord(t[i]);
     if (!tw) return;
@@ -264,18 +262,18 @@ void translateColumnType(std::vector<Token>& t, size_t i, size_t end)
     case TypeForm::Text: {
         const bool sized = last != std::string::npos && !inside.empty()
             && std::all_of(inside.begin(), inside.end(), [](unsigned char c) { return std::isdigit(c); });
-        t[i].text = "VARCHAR(" + (sized ? inside : std::string("255")) + ") COLLATE NOCASE";
+        t[i].text = d.textTypeOf(sized ? inside : std::string("255"));
         return;
     }
-    case TypeForm::Memo: t[i].text = "LONGTEXT COLLATE NOCASE"; return;
-    case TypeForm::Currency: t[i].text = "CURRENCY REAL"; return;
-    case TypeForm::YesNo: t[i].text = "YESNO"; return;
-    case TypeForm::Double: t[i].text = "DOUBLE"; return;
-    case TypeForm::Date: t[i].text = "DATETIME"; return;
+    case TypeForm::Memo: t[i].text = d.declaredType(FieldType::Memo, 0); return;
+    case TypeForm::Currency: t[i].text = d.declaredType(FieldType::Currency, 0); return;
+    case TypeForm::YesNo: t[i].text = d.declaredType(FieldType::YesNo, 0); return;
+    case TypeForm::Double: t[i].text = d.declaredType(FieldType::Double, 0); return;
+    case TypeForm::Date: t[i].text = d.declaredType(FieldType::DateTime, 0); return;
     case TypeForm::Integer:
     case TypeForm::AutoInc: break;
     }
-    // "int IDENTITY [(seed, step)] [PRIMARY KEY]", "counter [PRIMARY KEY]": SQLite's own key. What
+    // "int IDENTITY [(seed, step)] [PRIMARY KEY]", "counter [PRIMARY KEY]": the engine's own key. What
     // follows the type word and says the same goes, blanks included.
     size_t k = nextSolid(t, after);
     size_t consumed = std::string::npos;
@@ -287,10 +285,10 @@ void translateColumnType(std::vector<Token>& t, size_t i, size_t end)
         k = nextSolid(t, consumed + 1);
     }
     if (!autoInc) {
-        t[i].text = "INTEGER";
+        t[i].text = d.declaredType(FieldType::Integer, 0);
         return;
     }
-    t[i].text = "INTEGER PRIMARY KEY AUTOINCREMENT";
+    t[i].text = d.declaredType(FieldType::AutoInc, 0);
     const size_t key = k < end ? nextSolid(t, k + 1) : end;
     if (k < end && isWord(t[k], "primary") && key < end && isWord(t[key], "key")) consumed = key;
     if (consumed != std::string::npos) clearTokens(t, after, consumed);
@@ -304,7 +302,7 @@ bool isTableConstraint(const Token& tok)
 }
 
 // Each column definition inside the outer parentheses: its name, then its type.
-void translateCreateTypes(std::vector<Token>& t)
+void translateCreateTypes(std::vector<Token>& t, const Dialect& d)
 {
     int depth = 0;
     bool atItemStart = false;
@@ -328,7 +326,7 @@ void translateCreateTypes(std::vector<Token>& t)
             else if (t[end].text == "," && d == 0) break;
         }
         const size_t type = nextSolid(t, i + 1);
-        if (type < end) translateColumnType(t, type, end);
+        if (type < end) translateColumnType(t, type, end, d);
     }
 }
 
@@ -566,14 +564,16 @@ AggregateCall parseAggregate(std::string_view expression)
     return call;
 }
 
-std::string toSqlite(std::string_view statement)
+std::string toSqlite(std::string_view statement) { return translateStatement(statement, sqliteDialect()); }
+
+std::string translateStatement(std::string_view statement, const Dialect& dialect)
 {
     std::vector<Token> t = lex(statement, Words::Dialect);
-    translateDates(t, statement);
+    translateDates(t, statement, dialect);
     if (isCreateTable(t))
-        translateCreateTypes(t);
+        translateCreateTypes(t, dialect);
     else
-        translateTop(t, statement);
+        translateTop(t, statement, dialect);
     std::string out;
     out.reserve(statement.size() + 16);
     for (const Token& tok : t) out += tok.text;

@@ -3,7 +3,46 @@
 #include <string_view>
 #include <vector>
 
+#include "db/FieldType.h"
+
 namespace rsgz::db {
+
+// What one database engine's statements look like, as facts. The program writes its statements in
+// one dialect of its own (below) and the facts of the engine in use turn them into that engine's
+// words; a second engine is a second object of this kind, not a second set of branches.
+struct Dialect {
+    // A name goes between nameOpen and nameClose; a name holding nameClose goes between two
+    // nameFallback characters instead, with each nameFallback inside it doubled.
+    char nameOpen;
+    char nameClose;
+    char nameFallback;
+    // The declared column types of the creation statements. A text type is textType, its width,
+    // textTypeEnd; text types end with caseInsensitiveText, which makes =, <> and like on them
+    // ignore the case of Latin letters.
+    std::string textType, textTypeEnd;
+    std::string memoType, dateType, integerType, doubleType, currencyType, yesNoType;
+    std::string caseInsensitiveText;
+    // An integer key the database numbers by itself, as declared in a creation statement.
+    std::string autoIncrementKey;
+    // "select top N …" loses "top N" and ends with rowLimitBefore, N, rowLimitAfter instead.
+    std::string rowLimitBefore, rowLimitAfter;
+    // A date as a literal: its ISO text between dateOpen and dateClose.
+    std::string dateOpen, dateClose;
+    // The sort order of Chinese names (ChineseCollation.h): collateWord and its name follow the
+    // column of a sort term.
+    std::string collateWord;
+    std::string chineseCollation;
+
+    std::string quoteName(std::string_view name) const;
+    std::string declaredType(FieldType type, int size) const;
+    std::string textTypeOf(std::string_view width) const;
+    std::string rowLimit(std::string_view count) const { return rowLimitBefore + std::string(count) + rowLimitAfter; }
+    std::string dateLiteral(std::string_view iso) const { return dateOpen + std::string(iso) + dateClose; }
+    std::string orderTerm(std::string_view column, bool descending) const;
+};
+
+// The facts of SQLite, the engine the program runs on.
+const Dialect& sqliteDialect();
 
 // The statements of this program are written in the desktop-database dialect its users' data grew
 // up with: "select top N", #date# literals, create-table types such as money, bit and
@@ -13,9 +52,11 @@ namespace rsgz::db {
 // the same meaning ("top N percent", "top" on one part of a union, a #…# that is no date) is refused
 // with a DbError that says why.
 //
-// Case-insensitive text comparison is not translated here: every text column is declared with
-// NOCASE collation, so =, <> and like on text ignore the case of Latin letters in the engine itself.
+// Case-insensitive text comparison is not translated here: every text column is declared with the
+// dialect's caseInsensitiveText, so =, <> and like on text ignore Latin case in the engine itself.
 std::string toSqlite(std::string_view statement);
+// The same for the engine whose facts are given.
+std::string translateStatement(std::string_view statement, const Dialect& dialect);
 
 // A date literal body ("2005-3-1", "2005/3/1", "3/1/2005", with an optional time, "8:30 PM" too) as
 // the program stores dates, "2005-03-01" or "2005-03-01 20:30:00"; empty when it is not a date.

@@ -1,5 +1,6 @@
 #include "db/FieldType.h"
 
+#include "db/Dialect.h"
 #include "db/LatinCase.h"
 
 #include <algorithm>
@@ -7,21 +8,7 @@
 
 namespace rsgz::db {
 
-std::string declaredType(FieldType type, int size)
-{
-    switch (type) {
-    case FieldType::Text: return "VARCHAR(" + std::to_string(size > 0 ? size : 255) + ") COLLATE NOCASE";
-    case FieldType::Memo: return "LONGTEXT COLLATE NOCASE";
-    case FieldType::DateTime: return "DATETIME";
-    case FieldType::Integer: return "INTEGER";
-    case FieldType::Double: return "DOUBLE";
-    case FieldType::Currency: return "CURRENCY REAL";
-    case FieldType::YesNo: return "YESNO";
-    case FieldType::AutoInc: return "INTEGER PRIMARY KEY AUTOINCREMENT";
-    case FieldType::Unknown: break;
-    }
-    return "";
-}
+std::string declaredType(FieldType type, int size) { return sqliteDialect().declaredType(type, size); }
 
 namespace {
 bool startsWith(const std::string& s, std::string_view p) { return s.rfind(p, 0) == 0; }

@@ -18,9 +18,10 @@ enum class FieldType {
     Unknown    // an expression the engine could not type
 };
 
-// Declared SQLite column types for each logical type. The words are chosen so that SQLite's affinity
-// rules give the storage we need: text stays text, money and double are REAL (100 stays 100.0, so a
-// formula gz01/gz02 divides as a user expects), yes/no and integers are integers.
+// Declared SQLite column types for each logical type (the facts of sqliteDialect()). The words are
+// chosen so that SQLite's affinity rules give the storage we need: text stays text, money and double
+// are REAL (100 stays 100.0, so a formula gz01/gz02 divides as a user expects), yes/no and integers
+// are integers.
 std::string declaredType(FieldType type, int size);
 
 // Reads a declared type back (also the Jet words the creation statements use). Size is the text width.

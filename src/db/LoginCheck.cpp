@@ -1,6 +1,6 @@
 #include "db/LoginCheck.h"
 
-#include <sqlite3.h>
+#include "db/Native.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #include "db/SchemaCheck.h"
 
-#include <sqlite3.h>
+#include "db/Native.h"
 
 #include <algorithm>
 #include <fstream>
@@ -41,7 +41,10 @@ void eachRow(sqlite3* db, const char* sql, const std::string* bound, Take take)
     if (rc == SQLITE_OK)
         while ((rc = sqlite3_step(st)) == SQLITE_ROW) take(st);
     sqlite3_finalize(st);
-    if (rc != SQLITE_DONE) throw DbError(rc, sqlite3_errmsg(db), sql);
+    if (rc != SQLITE_DONE) {
+        const std::string msg = sqlite3_errmsg(db);
+        throw engineError(rc, msg, msg, sql);
+    }
 }
 
 // The indexes the engine makes for a table's own key and unique constraints have no statement;
@@ -148,7 +151,7 @@ SchemaDifferences compareWithSchema(const std::string& path)
     // An older file is compared with the schema of its own version: the login brings it up to date.
     Connection memory(":memory:");
     createSchemaAt(memory, d.fileVersion);
-    const Objects want = objectsOf(memory.handle());
+    const Objects want = objectsOf(Native::handle(memory));
     const Objects have = objectsOf(file.db);
 
     for (const auto& [name, o] : have) {
@@ -159,7 +162,7 @@ SchemaDifferences compareWithSchema(const std::string& path)
         }
         if (o.type == "table") d.programTablesFound = d.programTablesFound || findTable(name);
         if (o.sql == w->second.sql) continue;
-        if (o.type == "table") d.changedTables.push_back(tableDifference(file.db, memory.handle(), name));
+        if (o.type == "table") d.changedTables.push_back(tableDifference(file.db, Native::handle(memory), name));
         else d.changedIndexes.push_back(name);
     }
     for (const auto& [name, o] : want) {

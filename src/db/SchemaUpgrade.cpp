@@ -1,6 +1,6 @@
 #include "db/SchemaUpgrade.h"
 
-#include <sqlite3.h>
+#include "db/Native.h"
 
 #include <algorithm>
 
@@ -76,7 +76,7 @@ std::vector<TableDef> schemaTablesAt(int version)
 int schemaVersionOf(Connection& conn)
 {
     Statement st = conn.prepareNative("PRAGMA user_version");
-    const int version = st.step() ? sqlite3_column_int(st.get(), 0) : 0;
+    const int version = st.step() ? static_cast<int>(st.integer(0)) : 0;
     return version <= 0 ? 1 : version;
 }
 

@@ -3,6 +3,8 @@
 #include <QDateTime>
 #include <cmath>
 
+#include "db/Dialect.h"
+
 namespace rsgz::db {
 
 std::string joinSqlLines(const SqlLines& lines)
@@ -46,19 +48,7 @@ std::string sqlQuote(std::string_view value)
     return out;
 }
 
-std::string sqlIdent(std::string_view name)
-{
-    const bool bracket = name.find(']') == std::string_view::npos;
-    std::string out;
-    out.reserve(name.size() + 2);
-    out += bracket ? '[' : '"';
-    for (char c : name) {
-        if (c == '"' && !bracket) out += '"';
-        out += c;
-    }
-    out += bracket ? ']' : '"';
-    return out;
-}
+std::string sqlIdent(std::string_view name) { return sqliteDialect().quoteName(name); }
 
 namespace {
 // A plain decimal number: [+-]digits[.digits][e[+-]digits]. Anything else (also what strtod would

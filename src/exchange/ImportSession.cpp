@@ -124,7 +124,7 @@ int ImportSession::importRows()
         ui.showMessage("没有导入任何数据。");  // the rule that refused has said why
         return 0;
     } catch (const db::DbError& e) {
-        if (e.diskFull()) ui.showMessage("磁盘空间不足，不能写入数据库文件“" + dm_.DMADO.path() + "”，没有导入任何数据。");
+        if (e.kind() == db::DbError::Kind::Full) ui.showMessage("磁盘空间不足，不能写入数据库文件“" + dm_.DMADO.path() + "”，没有导入任何数据。");
         else ui.showMessage(std::string("导入失败，没有导入任何数据：\n") + e.what());
         return 0;
     } catch (const std::exception& e) {

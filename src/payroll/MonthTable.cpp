@@ -1,7 +1,5 @@
 #include "payroll/MonthTable.h"
 
-#include <sqlite3.h>
-
 #include <cmath>
 #include <optional>
 #include <unordered_map>
@@ -209,10 +207,8 @@ namespace {
 // Every column of 工资表 but its key, in table order.
 std::vector<std::string> copiedColumns(db::Connection& conn)
 {
-    BoundStatement st(conn, "select name from pragma_table_info('工资表') order by cid");
-    std::vector<std::string> cols;
-    while (st.step())
-        if (st.textOrEmpty(0) != "编号") cols.push_back(st.textOrEmpty(0));
+    std::vector<std::string> cols = conn.columnNames("工资表");
+    std::erase(cols, "编号");
     return cols;
 }
 
@@ -253,7 +249,7 @@ int MonthTable::copyPreviousMonth(const Period& p)
     for (size_t i = 0; i < keys.size(); ++i) {
         copy.bind(1, std::string_view(p.year)).bind(2, std::string_view(p.month)).bind(3, keys[i]);
         copy.run();
-        copied += sqlite3_changes(conn_.handle());
+        copied += conn_.changedRows();
         report(static_cast<int>(i + 1), static_cast<int>(keys.size()));
     }
     t.commit();
@@ -281,7 +277,7 @@ MonthTable::SyncResult MonthTable::synchronise(const Period& p)
         BoundStatement drop(conn_, std::string("delete from 工资表") + kPeriodWhere + kOutOfPayroll);
         bindPeriod(drop, p, 1);
         drop.run();
-        r.removed = sqlite3_changes(conn_.handle());
+        r.removed = conn_.changedRows();
     }
     const SetData set = readSet(p.set);
     const std::vector<Employee> employees = readEmployees(conn_, p.set);
@@ -335,7 +331,7 @@ int MonthTable::remove(const Period& p)
     BoundStatement drop(conn_, std::string("delete from 工资表") + kPeriodWhere);
     bindPeriod(drop, p, 1);
     drop.run();
-    const int n = sqlite3_changes(conn_.handle());
+    const int n = conn_.changedRows();
     t.commit();
     return n;
 }

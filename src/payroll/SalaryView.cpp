@@ -1,7 +1,5 @@
 #include "payroll/SalaryView.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 
 #include "db/ChineseCollation.h"
@@ -37,10 +35,7 @@ bool sameName(std::string_view a, std::string_view b)
 
 std::vector<std::string> tableColumns(db::Connection& conn)
 {
-    db::Statement st = conn.prepareNative("select * from 工资表 limit 0");
-    std::vector<std::string> out;
-    for (int c = 0; c < sqlite3_column_count(st.get()); ++c) out.emplace_back(sqlite3_column_name(st.get(), c));
-    return out;
+    return conn.columnNames("工资表");
 }
 
 std::vector<SalaryItem> readItems(db::Connection& conn, const std::string& set)

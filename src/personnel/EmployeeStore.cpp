@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <sqlite3.h>
 
 #include "app/IdNumber.h"
 #include "app/Interaction.h"
@@ -22,21 +21,13 @@ namespace {
 
 constexpr const char* kEmployeeTable = "员工基本情况";
 
-std::vector<std::string> columnsOf(db::Connection& conn, const std::string& table)
-{
-    std::vector<std::string> cols;
-    db::Statement st = conn.prepareNative("pragma table_info(" + db::sqlIdent(table) + ")");
-    while (st.step()) cols.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 1)));
-    return cols;
-}
-
 int countRows(db::Connection& conn, const std::string& table, const std::string& column, const std::string& value)
 {
     db::Statement st =
         conn.prepareNative("select count(*) from " + db::sqlIdent(table) + " where " + db::sqlIdent(column) + " = ?");
-    sqlite3_bind_text(st.get(), 1, value.c_str(), static_cast<int>(value.size()), SQLITE_TRANSIENT);
+    st.bind(1, value);
     st.step();
-    return sqlite3_column_int(st.get(), 0);
+    return static_cast<int>(st.integer(0));
 }
 
 std::string text(const db::Value& v) { return v.toString(); }
@@ -59,9 +50,7 @@ void moveLinks(TDM& dm, const std::string& from, const std::string& to)
     for (const auto& [table, column] : employeeLinks(dm)) {
         db::Statement st = dm.DMADO.prepareNative("update " + db::sqlIdent(table) + " set " + db::sqlIdent(column)
                                                   + " = ? where " + db::sqlIdent(column) + " = ?");
-        sqlite3_bind_text(st.get(), 1, to.c_str(), static_cast<int>(to.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_text(st.get(), 2, from.c_str(), static_cast<int>(from.size()), SQLITE_TRANSIENT);
-        st.step();
+        st.bind(1, to).bind(2, from).run();
     }
 }
 
@@ -71,7 +60,7 @@ void postEmployee(TDM& dm)
     try {
         dm.rszl.post();
     } catch (const db::DbError& e) {
-        if (e.code() == SQLITE_CONSTRAINT_UNIQUE) refuse(dm, "员工编号重复，数据保存失败！");
+        if (e.kind() == db::DbError::Kind::Duplicate) refuse(dm, "员工编号重复，数据保存失败！");
         app::interaction().showError(e.what());
         db::abortSilently();
     }
@@ -114,15 +103,10 @@ bool hasPathSeparator(const std::string& s) { return s.find_first_of("/\\") != s
 
 std::vector<std::pair<std::string, std::string>> employeeLinks(TDM& dm)
 {
-    std::vector<std::string> tables;
-    {
-        db::Statement st = dm.DMADO.prepareNative("select name from sqlite_master where type = 'table'");
-        while (st.step()) tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
-    }
     std::vector<std::pair<std::string, std::string>> links;
-    for (const std::string& table : tables) {
+    for (const std::string& table : dm.DMADO.tableNames()) {
         if (table == kEmployeeTable) continue;
-        const std::vector<std::string> cols = columnsOf(dm.DMADO, table);
+        const std::vector<std::string> cols = dm.DMADO.columnNames(table);
         for (const char* link : {"员工编号1", "员工编号"}) {
             if (std::find(cols.begin(), cols.end(), link) == cols.end()) continue;
             links.emplace_back(table, link);

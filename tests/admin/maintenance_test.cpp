@@ -10,6 +10,7 @@
 #include "app/TDM.h"
 #include "db/Connection.h"
 #include "db/SqlText.h"
+#include "support/EngineAccess.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 #include "support/SmallDisk.h"
@@ -39,12 +40,11 @@ protected:
     int employees() { return p.count("员工基本情况"); }
     static int employeesIn(const std::string& path)
     {
-        sqlite3* db = db::openFileReadOnly(path);
+        const test::ReadOnlyFile file(path);
         sqlite3_stmt* st = nullptr;
-        sqlite3_prepare_v2(db, "select count(*) from 员工基本情况", -1, &st, nullptr);
+        sqlite3_prepare_v2(file.db, "select count(*) from 员工基本情况", -1, &st, nullptr);
         const int n = sqlite3_step(st) == SQLITE_ROW ? sqlite3_column_int(st, 0) : -1;
         sqlite3_finalize(st);
-        sqlite3_close(db);
         return n;
     }
     // An operator holding only the rights named.

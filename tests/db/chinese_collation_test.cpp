@@ -49,7 +49,7 @@ TEST(ChineseCollation, SortLinesUseItAndTheFileNeedsItNot)
                sqlQuote(name) + ")");
     std::vector<std::string> names;
     Statement st = c.prepareNative("select 姓名 from 员工基本情况 order by " + sqlOrderTerm("姓名"));
-    while (st.step()) names.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
+    while (st.step()) names.push_back(st.textOrEmpty(0));
     EXPECT_EQ(names, (std::vector<std::string>{"Alice", "bob", "阿明", "李四", "王五", "张三"}));
     c.close();
 

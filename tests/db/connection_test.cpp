@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <filesystem>
 
@@ -14,8 +13,7 @@ std::string single(Connection& c, const std::string& sql)
 {
     Statement st = c.prepareNative(sql);
     if (!st.step()) return "<no row>";
-    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0));
-    return text ? text : "<null>";
+    return st.text(0).value_or("<null>");
 }
 
 TEST(Connection, ConnectsOnFirstUseInWalModeWithNormalSync)
@@ -105,8 +103,7 @@ TEST(Connection, CachedStatementsSurviveReuseErrorsAndClose)
     const std::string sql = "insert into 员工基本情况 (员工编号) values (?)";
     auto insert = [&](const char* number) {
         Statement st = c.prepareCached(sql);
-        sqlite3_bind_text(st.get(), 1, number, -1, SQLITE_TRANSIENT);
-        st.step();
+        st.bind(1, number).step();
     };
     EXPECT_THROW(insert("a1"), DbError);  // the unique number ignores Latin case
     insert("A2");

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <functional>
 #include <string>
@@ -46,8 +45,7 @@ protected:
     {
         Statement st = conn_.prepareNative(sql);
         if (!st.step()) return "<no row>";
-        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0));
-        return text ? text : "<null>";
+        return st.text(0).value_or("<null>");
     }
 
     DataSet& openEmployees(const std::string& sql = "select * from 员工基本情况 order by 员工编号")

@@ -27,7 +27,7 @@ std::string copyOfFirstVersion(const rsgz::test::TempDir& dir)
 int countOf(Connection& conn, const std::string& table)
 {
     Statement st = conn.prepareNative("select count(*) from " + table);
-    return st.step() ? sqlite3_column_int(st.get(), 0) : -1;
+    return st.step() ? static_cast<int>(st.integer(0)) : -1;
 }
 
 }  // namespace
@@ -85,7 +85,7 @@ TEST(SchemaUpgrade, AFailedStepIsRolledBackWithTheVersion)
         for (const TableDef& t : step.tables) {
             Statement st = conn.prepareNative("select count(*) from sqlite_master where name = '" + t.name + "'");
             ASSERT_TRUE(st.step());
-            EXPECT_EQ(sqlite3_column_int(st.get(), 0), 0) << t.name;
+            EXPECT_EQ(st.integer(0), 0) << t.name;
         }
 }
 

@@ -1,7 +1,6 @@
 // Formulas that build on formulas: each item computed in the order the items depend on each other,
 // every computed amount to the fen, the same figure for everything reading the salary view; the
 // checks that refuse a cycle or a code the set lacks when an item is saved; and a copied closed month.
-#include <sqlite3.h>
 
 #include "app/RecordRulesFixture.h"
 #include "app/Interaction.h"
@@ -67,8 +66,7 @@ protected:
         db::Statement st = tdm.DMADO.prepareNative(std::string("select ") + column + " from 工资表 where 员工编号='" + no +
                                                    "' and 月='" + month + "'");
         if (!st.step()) return "<no row>";
-        const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0));
-        return t ? t : "<null>";
+        return st.text(0).value_or("<null>");
     }
     // Edits an item of the set as the item window saves it; false when a rule refused.
     bool saveFormula(const char* code, const char* formula, const char* taxLink = nullptr)

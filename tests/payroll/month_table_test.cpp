@@ -1,6 +1,5 @@
 // Generating, copying, synchronising and deleting a month of salary rows.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <stdexcept>
 #include <string>
@@ -44,8 +43,7 @@ protected:
     {
         db::Statement st = conn.prepareNative(sql);
         if (!st.step()) return "<no row>";
-        const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0));
-        return t ? t : "<null>";
+        return st.text(0).value_or("<null>");
     }
     // One column of an employee's row in a month.
     std::string cell(const char* no, const char* column, const char* year = "2024", const char* month = "03")

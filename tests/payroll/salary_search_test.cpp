@@ -1,8 +1,6 @@
 // The salary page's tree, sort bar and quick search over the salary view.
 #include <gtest/gtest.h>
 
-#include <sqlite3.h>
-
 #include <algorithm>
 
 #include "db/Connection.h"
@@ -136,7 +134,7 @@ TEST_F(SalarySearchTest, QuickSearchByAComputedColumnTakesTheShownValuesAndClosi
     db::Statement st = dm.DMADO.prepareNative("select group_concat(姓名 || 结帐状态 || gz03, ' ') from "
                                               "(select * from 工资表 order by 员工编号)");
     ASSERT_TRUE(st.step());
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0))),
+    EXPECT_EQ(st.textOrEmpty(0),
               "甲否1.0 乙是1000.0 丙是1980.0 丁否9.0");
 
     ASSERT_TRUE(search.search("姓名", ""));

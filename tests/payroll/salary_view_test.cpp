@@ -1,6 +1,5 @@
 // The salary view: its statement, the tax and net pay of each row, and closing and reopening.
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <string>
 
@@ -47,8 +46,7 @@ protected:
         db::Statement st = conn.prepareNative(std::string("select ") + column + " from 工资表 where 员工编号='" + no +
                                               "' and 月='" + month + "'");
         if (!st.step()) return "<no row>";
-        const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0));
-        return t ? t : "<null>";
+        return st.text(0).value_or("<null>");
     }
     // The displayed value of a column on the row of an employee.
     Money shown(const char* no, const char* column)

@@ -243,7 +243,7 @@ TEST_F(ModuleWindowsTest, TrainingRulesComeBackOnEveryWayOut)
              ui.answer(false);
              EXPECT_TRUE(w.close());
          }},
-        {"an error while open", [](personnel::TrainingManagement&) { throw db::DbError(1, "broken"); }},
+        {"an error while open", [](personnel::TrainingManagement&) { throw db::DbError(db::DbError::Kind::Other, "broken"); }},
     };
     for (const auto& [way, leave] : ways) {
         SCOPED_TRACE(way);

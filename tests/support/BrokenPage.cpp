@@ -13,7 +13,7 @@ int64_t number(const std::string& file, const std::string& sql)
 {
     db::Connection conn(file);
     db::Statement st = conn.prepareNative(sql);
-    return st.step() ? sqlite3_column_int64(st.get(), 0) : -1;
+    return st.step() ? st.integer(0) : -1;
 }
 }  // namespace
 

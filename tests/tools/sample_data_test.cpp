@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sqlite3.h>
 
 #include <string>
 #include <vector>
@@ -28,10 +27,7 @@ protected:
         db::Statement st = conn_.prepareNative(sql);
         while (st.step()) {
             std::vector<std::string> row;
-            for (int i = 0; i < sqlite3_column_count(st.get()); ++i) {
-                const auto* t = reinterpret_cast<const char*>(sqlite3_column_text(st.get(), i));
-                row.emplace_back(t ? t : "");
-            }
+            for (int i = 0; i < st.columnCount(); ++i) row.push_back(st.textOrEmpty(i));
             out.push_back(row);
         }
         return out;
@@ -125,7 +121,7 @@ TEST_F(SampleDataTest, RunningAgainAddsPeopleAndKeepsTheLookups)
     const std::string names = "select group_concat(姓名 || 身份证号) from (select * from 员工基本情况 where 编号 <= 300 order by 编号)";
     db::Statement st = again.prepareNative(names);
     st.step();
-    EXPECT_EQ(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)), single(names));
+    EXPECT_EQ(st.textOrEmpty(0), single(names));
 }
 
 }  // namespace

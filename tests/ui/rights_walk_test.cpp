@@ -15,7 +15,6 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <functional>
@@ -65,26 +64,21 @@ const char* const kNobody = "无权者";
 // Every row of every table, as text, in a fixed order.
 std::string contents(db::Connection& conn)
 {
-    sqlite3* h = conn.handle();
-    std::vector<std::string> tables;
-    sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(h, "select name from sqlite_master where type='table' order by name", -1, &st, nullptr);
-    while (sqlite3_step(st) == SQLITE_ROW) tables.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st, 0)));
-    sqlite3_finalize(st);
+    std::vector<std::string> tables = conn.tableNames();
+    // The engine's counters of the autoincrement keys: a row added and taken away again shows there.
+    tables.push_back("sqlite_sequence");
+    std::sort(tables.begin(), tables.end());
     std::string out;
     for (const std::string& t : tables) {
         out += "## " + t + "\n";
-        const std::string sql = "select * from \"" + t + "\" order by rowid";
-        if (sqlite3_prepare_v2(h, sql.c_str(), -1, &st, nullptr) != SQLITE_OK) continue;
-        while (sqlite3_step(st) == SQLITE_ROW) {
-            for (int c = 0; c < sqlite3_column_count(st); ++c) {
-                const unsigned char* v = sqlite3_column_text(st, c);
-                out += v ? reinterpret_cast<const char*>(v) : "<null>";
+        db::Statement st = conn.prepareNative("select * from \"" + t + "\" order by rowid");
+        while (st.step()) {
+            for (int c = 0; c < st.columnCount(); ++c) {
+                out += st.text(c).value_or("<null>");
                 out += '|';
             }
             out += '\n';
         }
-        sqlite3_finalize(st);
     }
     return out;
 }
