@@ -1,7 +1,5 @@
 #include "payroll/TaxLaw.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 
 #include "db/Connection.h"
@@ -197,10 +195,10 @@ int fillContributions(db::Connection& conn, const std::string& set, YearMonth mo
         const std::vector<ContributionAmount> amounts = amountsOf(rules, bases);
         int p = 1;
         for (const auto& [code, r] : fed) st.bind(p++, amounts[r].employee);
-        st.bind(p++, std::string_view(set)).bind(p++, std::string_view(year)).bind(p++, std::string_view(mm));
-        st.bind(p, std::string_view(employee));
+        st.bind(p, std::string_view(set)).bind(p + 1, std::string_view(year)).bind(p + 2, std::string_view(mm));
+        st.bind(p + 3, std::string_view(employee));
         st.run();
-        changed += sqlite3_changes(conn.handle());
+        changed += conn.changedRows();
     }
     t.commit();
     return changed;

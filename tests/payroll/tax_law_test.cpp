@@ -2,7 +2,6 @@
 // schemes by month, and the year-to-date figures read from the salary rows of every set.
 #include <gtest/gtest.h>
 
-#include <sqlite3.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -35,7 +34,7 @@ TEST(TaxLaw, UpgradedSetsKeepTheMonthTableNewSetsWithholdCumulatively)
     db::Connection conn(path);
     std::vector<std::string> sets;
     for (db::Statement st = conn.prepareNative("select 帐套名称 from 帐套"); st.step();)
-        sets.emplace_back(reinterpret_cast<const char*>(sqlite3_column_text(st.get(), 0)));
+        sets.push_back(st.textOrEmpty(0));
     ASSERT_EQ(sets.size(), 4u);
     {
         db::Transaction t(conn);
@@ -146,7 +145,7 @@ TEST_F(SchemeDatabase, ContributionsFeedTheItemsOfTheirKindInOpenRows)
         db::Statement st = conn.prepareNative(std::string("select gz02, gz03 from 工资表 where 员工编号='") + no +
                                               "' and 月='" + month + "' and 工资帐套='" + set + "'");
         EXPECT_TRUE(st.step());
-        return std::make_pair(sqlite3_column_double(st.get(), 0), sqlite3_column_double(st.get(), 1));
+        return std::make_pair(st.number(0), st.number(1));
     };
     EXPECT_EQ(cells("E1", "03", "管理"), std::make_pair(800.0, 960.0));
     EXPECT_EQ(cells("E2", "03", "管理"), std::make_pair(320.0, 0.0));
