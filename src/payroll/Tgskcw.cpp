@@ -12,18 +12,14 @@
 #include "app/TDM.h"
 #include "payroll/TaxRules.h"
 #include "ui/DataSetGrid.h"
+#include "ui/QtStrings.h"
 #include "ui/TaxListPanel.h"
 #include "ui/WindowStyle.h"
 
 namespace rsgz::payroll {
 
 namespace {
-QStringList texts(const std::vector<std::string>& v)
-{
-    QStringList out;
-    for (const std::string& s : v) out << QString::fromStdString(s);
-    return out;
-}
+QStringList texts(const std::vector<std::string>& v) { return ui::toQStringList(v); }
 
 QStringList allDetails()
 {

@@ -11,18 +11,14 @@
 #include "app/TDM.h"
 #include "payroll/BoundStatement.h"
 #include "payroll/TaxLaw.h"
+#include "ui/QtStrings.h"
 #include "ui/TaxListPanel.h"
 #include "ui/WindowStyle.h"
 
 namespace rsgz::payroll {
 
 namespace {
-QStringList texts(const std::vector<std::string>& v)
-{
-    QStringList out;
-    for (const std::string& s : v) out << QString::fromStdString(s);
-    return out;
-}
+QStringList texts(const std::vector<std::string>& v) { return ui::toQStringList(v); }
 }  // namespace
 
 Tjffaw::Tjffaw(app::TDM& dm, QWidget* parent) : QDialog(parent), dm_(dm), form_(dm, contributionSchemeList())

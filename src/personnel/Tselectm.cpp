@@ -15,6 +15,7 @@
 #include "ui/ButtonRow.h"
 #include "ui/DataSetGrid.h"
 #include "ui/DataSetNavigator.h"
+#include "ui/QtStrings.h"
 #include "ui/QueryTreeWidget.h"
 #include "ui/WindowStyle.h"
 
@@ -22,12 +23,7 @@ namespace rsgz::personnel {
 
 namespace {
 
-QStringList toQt(const std::vector<std::string>& names)
-{
-    QStringList out;
-    for (const std::string& n : names) out << QString::fromStdString(n);
-    return out;
-}
+QStringList toQt(const std::vector<std::string>& names) { return ui::toQStringList(names); }
 
 }  // namespace
 

@@ -28,16 +28,6 @@
 namespace rsgz::ui {
 
 namespace {
-
-template <class Window>
-void registerModal(const char* caption)
-{
-    registerWindow(caption, [](QWidget* parent) {
-        Window w(app::DM(), parent);
-        w.exec();
-    });
-}
-
 // The set box of module 10: filled each time the module opens and left empty, so nothing is
 // assigned until the operator picks a set. Only a pick counts, not the entries the arrow keys pass.
 QComboBox* makeSetBox(ModulePanel* panel, std::shared_ptr<payroll::SetAssignment> assignment)

@@ -14,24 +14,13 @@
 
 namespace rsgz::personnel {
 
-namespace {
-template <class Window>
-void registerPlain(const char* caption)
-{
-    ui::registerWindow(caption, [](QWidget* parent) {
-        Window w(app::DM(), parent);
-        w.exec();
-    });
-}
-}  // namespace
-
 void registerPersonnelModuleWindows()
 {
-    registerPlain<Tpxglw>("员工培训管理");
-    registerPlain<Tddglw>("调动数据管理");
-    registerPlain<Tkpqk_Editw>("考评情况管理");
-    registerPlain<Twpffw>("物品登记与发放");
-    registerPlain<Ttxnlw>("女职工原退休年龄");
+    ui::registerModal<Tpxglw>("员工培训管理");
+    ui::registerModal<Tddglw>("调动数据管理");
+    ui::registerModal<Tkpqk_Editw>("考评情况管理");
+    ui::registerModal<Twpffw>("物品登记与发放");
+    ui::registerModal<Ttxnlw>("女职工原退休年龄");
     for (const PersonRecordSetup* setup : {&titleRecordSetup(), &rewardRecordSetup()}) {
         ui::registerWindow(setup->editor.caption, [setup](QWidget* parent) {
             Tpersonrecw w(app::DM(), *setup, parent);

@@ -11,15 +11,6 @@
 namespace rsgz::ui {
 
 namespace {
-template <class Window>
-void registerModal(const char* caption)
-{
-    registerWindow(caption, [](QWidget* parent) {
-        Window w(app::DM(), parent);
-        w.exec();
-    });
-}
-
 // The employee the employee record window shows, when one is shown.
 std::string currentEmployee(app::TDM& dm)
 {

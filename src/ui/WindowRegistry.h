@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "app/TDM.h"
+
 class QWidget;
 
 namespace rsgz::ui {
@@ -16,5 +18,15 @@ bool openRegisteredWindow(const std::string& caption, QWidget* parent);
 bool hasRegisteredWindow(const std::string& caption);
 // Every caption registered, in order (for tests that walk all windows).
 std::vector<std::string> registeredCaptions();
+
+// The usual opener: a window over the data module, shown modally and destroyed when it closes.
+template <class Window>
+void registerModal(const char* caption)
+{
+    registerWindow(caption, [](QWidget* parent) {
+        Window w(app::DM(), parent);
+        w.exec();
+    });
+}
 
 }  // namespace rsgz::ui

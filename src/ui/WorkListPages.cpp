@@ -13,6 +13,7 @@
 #include "payroll/WorkListForm.h"
 #include "ui/DataSetModel.h"
 #include "ui/ModulePanel.h"
+#include "ui/QtStrings.h"
 
 namespace rsgz::ui {
 
@@ -77,12 +78,7 @@ private:
     QTableView* grid_;
 };
 
-QStringList names(const std::vector<std::string>& fields)
-{
-    QStringList out;
-    for (const std::string& f : fields) out << QString::fromStdString(f);
-    return out;
-}
+QStringList names(const std::vector<std::string>& fields) { return toQStringList(fields); }
 
 }  // namespace
 
