@@ -15,7 +15,7 @@
 #include "app/TDM.h"
 #include "app/rules/RecordRules.h"
 #include "personnel/EmployeeStore.h"
-#include "personnel/Trszlw.h"
+#include "personnel/windows/Trszlw.h"
 
 using namespace rsgz;
 

@@ -7,7 +7,7 @@
 #include "app/TDM.h"
 #include "app/rules/RecordRules.h"
 #include "db/Native.h"
-#include "ui/DataSetModel.h"
+#include "widgets/DataSetModel.h"
 
 using namespace rsgz;
 

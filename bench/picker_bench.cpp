@@ -9,7 +9,7 @@
 #include "app/rules/RecordRules.h"
 #include "personnel/EmployeePicker.h"
 #include "query/QueryPages.h"
-#include "ui/DataSetModel.h"
+#include "widgets/DataSetModel.h"
 
 using namespace rsgz;
 

@@ -9,7 +9,7 @@
 #include "app/TDM.h"
 #include "app/rules/RecordRules.h"
 #include "query/QueryPages.h"
-#include "ui/DataSetModel.h"
+#include "widgets/DataSetModel.h"
 
 using namespace rsgz;
 

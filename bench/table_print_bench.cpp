@@ -17,7 +17,7 @@
 #include "payroll/MonthTable.h"
 #include "payroll/SalaryView.h"
 #include "print/TablePreview.h"
-#include "ui/ReportPainter.h"
+#include "print/windows/ReportPainter.h"
 
 using namespace rsgz;
 

@@ -6,7 +6,7 @@
 
 #include "admin/PasswordHash.h"
 #include "admin/RestoreCheck.h"
-#include "admin/Rights.h"
+#include "app/Rights.h"
 #include "app/BackgroundWork.h"
 #include "app/Interaction.h"
 #include "app/TDM.h"

@@ -2,7 +2,7 @@
 
 #include "admin/NameHistory.h"
 #include "admin/PasswordHash.h"
-#include "admin/Rights.h"
+#include "app/Rights.h"
 #include "app/Interaction.h"
 #include "app/TDM.h"
 

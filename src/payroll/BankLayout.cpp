@@ -8,7 +8,7 @@
 #include "db/ChineseCollation.h"
 #include "db/Connection.h"
 #include "db/DataSet.h"
-#include "payroll/BoundStatement.h"
+#include "db/BoundStatement.h"
 
 namespace rsgz::payroll {
 

@@ -6,7 +6,7 @@
 #include "db/DataSet.h"
 #include "db/Gbk.h"
 #include "db/LatinCase.h"
-#include "payroll/BoundStatement.h"
+#include "db/BoundStatement.h"
 #include "payroll/SalaryView.h"
 
 namespace rsgz::payroll {

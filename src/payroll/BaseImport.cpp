@@ -10,7 +10,7 @@
 #include "app/TDM.h"
 #include "db/Money.h"
 #include "exchange/SourceFile.h"
-#include "payroll/BoundStatement.h"
+#include "db/BoundStatement.h"
 
 namespace rsgz::payroll {
 

@@ -11,7 +11,7 @@
 #include "app/TDM.h"
 #include "exchange/ExcelExport.h"
 #include "db/DataSet.h"
-#include "payroll/BoundStatement.h"
+#include "db/BoundStatement.h"
 #include "payroll/SalaryView.h"
 #include "payroll/TaxLaw.h"
 #include "payroll/YearToDate.h"

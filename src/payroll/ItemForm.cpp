@@ -1,9 +1,9 @@
 #include "payroll/ItemForm.h"
 
-#include "admin/Rights.h"
+#include "app/Rights.h"
 #include "app/Interaction.h"
 #include "app/TDM.h"
-#include "payroll/BoundStatement.h"
+#include "db/BoundStatement.h"
 #include "payroll/Formula.h"
 #include "payroll/SalaryColumns.h"
 

@@ -7,7 +7,7 @@
 
 #include "db/Connection.h"
 #include "db/LatinCase.h"
-#include "payroll/BoundStatement.h"
+#include "db/BoundStatement.h"
 #include "payroll/SalaryColumns.h"
 #include "payroll/SalaryView.h"
 

@@ -6,7 +6,7 @@
 #include "app/Interaction.h"
 #include "app/OperatorRights.h"
 #include "app/TDM.h"
-#include "payroll/BoundStatement.h"
+#include "db/BoundStatement.h"
 
 namespace rsgz::payroll {
 

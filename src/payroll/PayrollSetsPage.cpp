@@ -1,6 +1,6 @@
 #include "payroll/PayrollSetsPage.h"
 
-#include "admin/Rights.h"
+#include "app/Rights.h"
 #include "app/Interaction.h"
 #include "app/TDM.h"
 #include "db/Connection.h"

@@ -1,6 +1,6 @@
 #include "payroll/SalaryCard.h"
 
-#include "admin/Rights.h"
+#include "app/Rights.h"
 #include "app/TDM.h"
 #include "app/rules/RecordRules.h"
 #include "db/DbError.h"

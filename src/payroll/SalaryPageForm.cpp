@@ -4,7 +4,7 @@
 
 #include "app/Interaction.h"
 #include "app/TDM.h"
-#include "payroll/BoundStatement.h"
+#include "db/BoundStatement.h"
 #include "payroll/IncomeTax.h"
 #include "payroll/MonthTable.h"
 #include "payroll/SalaryClosing.h"

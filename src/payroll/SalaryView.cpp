@@ -6,7 +6,7 @@
 #include "db/Connection.h"
 #include "db/DataSet.h"
 #include "db/LatinCase.h"
-#include "payroll/BoundStatement.h"
+#include "db/BoundStatement.h"
 #include "payroll/Formula.h"
 #include "payroll/IncomeTax.h"
 #include "payroll/TaxLaw.h"

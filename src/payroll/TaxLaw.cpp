@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "db/Connection.h"
-#include "payroll/BoundStatement.h"
+#include "db/BoundStatement.h"
 #include "payroll/SalaryColumns.h"
 
 namespace rsgz::payroll::tax {

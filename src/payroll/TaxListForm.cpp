@@ -4,7 +4,7 @@
 #include "app/TDM.h"
 #include "app/rules/RecordRules.h"
 #include "db/SqlText.h"
-#include "payroll/BoundStatement.h"
+#include "db/BoundStatement.h"
 
 namespace rsgz::payroll {
 

@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "db/Connection.h"
-#include "payroll/BoundStatement.h"
+#include "db/BoundStatement.h"
 #include "payroll/TaxListForm.h"
 #include "payroll/TaxRules.h"
 

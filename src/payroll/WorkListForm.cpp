@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "admin/Rights.h"
+#include "app/Rights.h"
 #include "app/Interaction.h"
 #include "app/TDM.h"
 #include "app/rules/RecordRules.h"

@@ -8,7 +8,7 @@
 #include "db/DataSet.h"
 #include "db/DbError.h"
 #include "db/SqlText.h"
-#include "payroll/BoundStatement.h"
+#include "db/BoundStatement.h"
 #include "payroll/SalaryColumns.h"
 #include "payroll/SalaryView.h"
 #include "payroll/YearToDate.h"

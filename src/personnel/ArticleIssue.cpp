@@ -1,6 +1,6 @@
 #include "personnel/ArticleIssue.h"
 
-#include "admin/Rights.h"
+#include "app/Rights.h"
 #include "app/Interaction.h"
 #include "app/TDM.h"
 #include "personnel/DetailLists.h"

@@ -1,6 +1,6 @@
 #pragma once
 #include "personnel/DetailLists.h"
-#include "personnel/RecordEditor.h"
+#include "app/RecordEditor.h"
 
 namespace rsgz::personnel {
 

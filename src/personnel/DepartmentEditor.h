@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-#include "personnel/DepartmentLists.h"
+#include "app/DepartmentLists.h"
 
 namespace rsgz::app {
 class TDM;

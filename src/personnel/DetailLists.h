@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "db/DataSet.h"
-#include "personnel/PendingRow.h"
+#include "app/PendingRow.h"
 
 namespace rsgz::app {
 class TDM;

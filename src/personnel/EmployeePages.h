@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "db/SqlText.h"
-#include "personnel/RecordEditor.h"
+#include "app/RecordEditor.h"
 
 namespace rsgz::personnel {
 

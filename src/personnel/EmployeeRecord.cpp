@@ -1,6 +1,6 @@
 #include "personnel/EmployeeRecord.h"
 
-#include "admin/Rights.h"
+#include "app/Rights.h"
 #include "db/DataSet.h"
 #include "app/Interaction.h"
 #include "app/TDM.h"

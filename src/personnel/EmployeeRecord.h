@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "personnel/EmployeePages.h"
-#include "personnel/PendingRow.h"
+#include "app/PendingRow.h"
 
 namespace rsgz::app {
 class TDM;

@@ -1,9 +1,9 @@
 #include "personnel/PersonRecordEditor.h"
 
-#include "admin/Rights.h"
+#include "app/Rights.h"
 #include "app/Interaction.h"
 #include "app/TDM.h"
-#include "personnel/DepartmentLists.h"
+#include "app/DepartmentLists.h"
 #include "query/ListQuery.h"
 
 namespace rsgz::personnel {

@@ -2,7 +2,7 @@
 #include <string>
 
 #include "personnel/KeptRows.h"
-#include "personnel/RecordEditor.h"
+#include "app/RecordEditor.h"
 
 namespace rsgz::personnel {
 

@@ -1,10 +1,10 @@
 #include "personnel/TransferManagement.h"
 
-#include "admin/Rights.h"
+#include "app/Rights.h"
 #include "app/Interaction.h"
 #include "app/ModuleInfo.h"
 #include "app/TDM.h"
-#include "personnel/DepartmentLists.h"
+#include "app/DepartmentLists.h"
 #include "personnel/DetailLists.h"
 
 namespace rsgz::personnel {

@@ -1,7 +1,7 @@
 #pragma once
 #include "app/BrowseButtons.h"
-#include "personnel/PendingRow.h"
-#include "personnel/RecordEditor.h"
+#include "app/PendingRow.h"
+#include "app/RecordEditor.h"
 
 namespace rsgz::personnel {
 

@@ -10,8 +10,8 @@
 #include "app/TDM.h"
 #include "db/Gbk.h"
 #include "db/Value.h"
-#include "personnel/DepartmentLists.h"
-#include "personnel/DictionaryLists.h"
+#include "app/DepartmentLists.h"
+#include "app/DictionaryLists.h"
 #include "query/ModuleQueries.h"
 
 namespace rsgz::query {

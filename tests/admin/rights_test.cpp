@@ -4,7 +4,7 @@
 
 #include "admin/LoginForm.h"
 #include "admin/PasswordHash.h"
-#include "admin/Rights.h"
+#include "app/Rights.h"
 #include "admin/RightsForm.h"
 #include "app/TDM.h"
 #include "db/SqlText.h"

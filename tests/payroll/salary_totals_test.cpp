@@ -12,7 +12,7 @@
 #include "payroll/BankFile.h"
 #include "payroll/BankLayout.h"
 #include "payroll/BankRecord.h"
-#include "payroll/BoundStatement.h"
+#include "db/BoundStatement.h"
 #include "payroll/SalaryView.h"
 #include "print/TablePages.h"
 #include "print/TableSource.h"

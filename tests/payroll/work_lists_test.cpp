@@ -3,7 +3,7 @@
 
 #include <QDateTime>
 
-#include "admin/Rights.h"
+#include "app/Rights.h"
 #include "app/Interaction.h"
 #include "app/ModuleLists.h"
 #include "app/TDM.h"

@@ -7,7 +7,7 @@
 #include "app/TDM.h"
 #include "db/DbError.h"
 #include "personnel/DepartmentEditor.h"
-#include "personnel/DepartmentLists.h"
+#include "app/DepartmentLists.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 

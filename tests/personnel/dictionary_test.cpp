@@ -6,9 +6,9 @@
 #include "app/Interaction.h"
 #include "app/TDM.h"
 #include "personnel/BasicSettings.h"
-#include "personnel/DatePicker.h"
+#include "app/DatePicker.h"
 #include "personnel/DictionaryEditor.h"
-#include "personnel/DictionaryLists.h"
+#include "app/DictionaryLists.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 

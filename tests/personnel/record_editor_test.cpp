@@ -7,7 +7,7 @@
 #include "app/TDM.h"
 #include "personnel/EmployeePages.h"
 #include "personnel/EmployeeRecord.h"
-#include "personnel/RecordEditor.h"
+#include "app/RecordEditor.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 

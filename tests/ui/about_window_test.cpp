@@ -7,8 +7,8 @@
 #include <QtTest/QTest>
 
 #include "support/ProgramLayout.h"
-#include "ui/ProgramWindows.h"
-#include "ui/WindowRegistry.h"
+#include "shell/ProgramWindows.h"
+#include "widgets/WindowRegistry.h"
 
 using namespace rsgz;
 

@@ -8,13 +8,13 @@
 #include <QTest>
 #include <QTreeWidget>
 
-#include "admin/Tmewindow.h"
-#include "admin/Tqxglw.h"
+#include "admin/windows/Tmewindow.h"
+#include "admin/windows/Tqxglw.h"
 #include "app/TDM.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
-#include "ui/AdminWindows.h"
-#include "ui/WindowRegistry.h"
+#include "shell/AdminWindows.h"
+#include "widgets/WindowRegistry.h"
 
 namespace {
 

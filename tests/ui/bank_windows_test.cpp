@@ -15,13 +15,13 @@
 #include "app/TDM.h"
 #include "payroll/BankLayout.h"
 #include "payroll/SalaryView.h"
-#include "payroll/Tyhdfw.h"
-#include "payroll/Tyinhangsetw.h"
+#include "payroll/windows/Tyhdfw.h"
+#include "payroll/windows/Tyinhangsetw.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TempDir.h"
-#include "ui/ProgramWindows.h"
-#include "ui/WindowRegistry.h"
+#include "shell/ProgramWindows.h"
+#include "widgets/WindowRegistry.h"
 
 namespace {
 

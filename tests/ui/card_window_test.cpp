@@ -18,13 +18,13 @@
 #include "app/TDM.h"
 #include "db/SqlText.h"
 #include "print/CardPrinting.h"
-#include "print/Tdyddw.h"
-#include "print/Trszlbbw.h"
+#include "print/windows/Tdyddw.h"
+#include "print/windows/Trszlbbw.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
-#include "ui/CardPainter.h"
-#include "ui/ProgramWindows.h"
-#include "ui/WindowRegistry.h"
+#include "print/windows/CardPainter.h"
+#include "shell/ProgramWindows.h"
+#include "widgets/WindowRegistry.h"
 
 namespace {
 

@@ -16,15 +16,15 @@
 #include "SampleData.h"
 #include "Screenshot.h"
 #include "app/TDM.h"
-#include "app/Tmain.h"
+#include "shell/Tmain.h"
 #include "query/CombinedQuery.h"
 #include "query/DefaultQueryFiles.h"
-#include "query/Tzhcxw.h"
+#include "query/windows/Tzhcxw.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
-#include "ui/ChartView.h"
-#include "ui/NavigationBar.h"
-#include "ui/StatisticsPanel.h"
+#include "widgets/ChartView.h"
+#include "shell/NavigationBar.h"
+#include "shell/StatisticsPanel.h"
 
 using namespace rsgz;
 

@@ -11,7 +11,7 @@
 #include "app/TDM.h"
 #include "payroll/SalaryView.h"
 #include "payroll/TaxLaw.h"
-#include "payroll/Tgzeditw.h"
+#include "payroll/windows/Tgzeditw.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 

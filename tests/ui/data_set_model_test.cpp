@@ -3,7 +3,7 @@
 #include <QAbstractItemModelTester>
 
 #include "support/ProgramLayout.h"
-#include "ui/DataSetModel.h"
+#include "widgets/DataSetModel.h"
 
 using namespace rsgz;
 

@@ -11,13 +11,13 @@
 #include <QtTest/QTest>
 
 #include "admin/NameHistory.h"
-#include "admin/Tkhdlw.h"
+#include "admin/windows/Tkhdlw.h"
 #include "app/Product.h"
-#include "app/Tmain.h"
+#include "shell/Tmain.h"
 #include "support/ProgramLayout.h"
-#include "ui/Tjdtsw.h"
-#include "ui/Ttishiw2.h"
-#include "ui/WidgetInteraction.h"
+#include "widgets/Tjdtsw.h"
+#include "widgets/Ttishiw2.h"
+#include "widgets/WidgetInteraction.h"
 
 using namespace rsgz;
 

@@ -11,17 +11,17 @@
 #include <QTreeWidget>
 
 #include "app/TDM.h"
-#include "personnel/DictionaryLists.h"
-#include "personnel/Tgetdateww.h"
-#include "personnel/Tjbzlw.h"
-#include "personnel/Tkhflzdw.h"
-#include "personnel/Tzidianw.h"
+#include "app/DictionaryLists.h"
+#include "personnel/windows/Tgetdateww.h"
+#include "personnel/windows/Tjbzlw.h"
+#include "personnel/windows/Tkhflzdw.h"
+#include "personnel/windows/Tzidianw.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
-#include "ui/DataSetGrid.h"
-#include "ui/DictionaryWindows.h"
-#include "ui/PickerFields.h"
-#include "ui/WindowRegistry.h"
+#include "widgets/DataSetGrid.h"
+#include "shell/DictionaryWindows.h"
+#include "widgets/PickerFields.h"
+#include "widgets/WindowRegistry.h"
 
 namespace {
 

@@ -15,12 +15,12 @@
 
 #include "app/TDM.h"
 #include "personnel/EmployeeStore.h"
-#include "personnel/Trszlw.h"
-#include "personnel/Tunitw.h"
+#include "personnel/windows/Trszlw.h"
+#include "personnel/windows/Tunitw.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
-#include "ui/Ttishiw2.h"
-#include "ui/WidgetInteraction.h"
+#include "widgets/Ttishiw2.h"
+#include "widgets/WidgetInteraction.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <functional>
 
 #include "app/TDM.h"
-#include "exchange/Tdrsjw.h"
-#include "exchange/Txzdczdw.h"
+#include "exchange/windows/Tdrsjw.h"
+#include "exchange/windows/Txzdczdw.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 

@@ -12,11 +12,11 @@
 
 #include "admin/LoginForm.h"
 #include "app/TDM.h"
-#include "app/Tmain.h"
+#include "shell/Tmain.h"
 #include "support/BrokenPage.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
-#include "ui/NavigationBar.h"
+#include "shell/NavigationBar.h"
 
 using namespace rsgz;
 

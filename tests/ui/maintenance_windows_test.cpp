@@ -5,11 +5,11 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "admin/Ttestmima.h"
+#include "admin/windows/Ttestmima.h"
 #include "app/TDM.h"
 #include "support/ProgramLayout.h"
-#include "ui/ProgramWindows.h"
-#include "ui/WindowRegistry.h"
+#include "shell/ProgramWindows.h"
+#include "widgets/WindowRegistry.h"
 
 namespace {
 

@@ -13,14 +13,14 @@
 #include <QToolButton>
 
 #include "app/TDM.h"
-#include "app/Tmain.h"
-#include "payroll/Tgzxmdw.h"
-#include "payroll/Tgzxmw.h"
-#include "payroll/Tnew_gzbw.h"
+#include "shell/Tmain.h"
+#include "payroll/windows/Tgzxmdw.h"
+#include "payroll/windows/Tgzxmw.h"
+#include "payroll/windows/Tnew_gzbw.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
-#include "ui/NavigationBar.h"
-#include "ui/Tjdtsw.h"
+#include "shell/NavigationBar.h"
+#include "widgets/Tjdtsw.h"
 
 namespace {
 

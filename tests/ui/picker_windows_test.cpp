@@ -10,14 +10,14 @@
 #include "app/TDM.h"
 #include "db/Gbk.h"
 #include "personnel/EmployeePicker.h"
-#include "personnel/Tpxkcw.h"
-#include "personnel/Tselectm.h"
-#include "personnel/Tselectwpw.h"
+#include "personnel/windows/Tpxkcw.h"
+#include "personnel/windows/Tselectm.h"
+#include "personnel/windows/Tselectwpw.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
-#include "ui/DataSetGrid.h"
-#include "ui/WindowRegistry.h"
-#include "ui/ProgramWindows.h"
+#include "widgets/DataSetGrid.h"
+#include "widgets/WindowRegistry.h"
+#include "shell/ProgramWindows.h"
 
 namespace {
 

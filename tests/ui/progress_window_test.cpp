@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include "app/Progress.h"
-#include "ui/WidgetInteraction.h"
+#include "widgets/WidgetInteraction.h"
 
 using namespace rsgz;
 

@@ -12,15 +12,15 @@
 #include "SampleData.h"
 #include "Screenshot.h"
 #include "app/TDM.h"
-#include "app/Tmain.h"
+#include "shell/Tmain.h"
 #include "db/ChineseCollation.h"
 #include "db/Gbk.h"
 #include "query/QueryDefinition.h"
-#include "query/Tcxzdw.h"
-#include "query/Tplxgw.h"
+#include "query/windows/Tcxzdw.h"
+#include "query/windows/Tplxgw.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
-#include "ui/NavigationBar.h"
+#include "shell/NavigationBar.h"
 
 using namespace rsgz;
 using test::screenshot;

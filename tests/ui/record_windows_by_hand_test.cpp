@@ -15,25 +15,25 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "admin/Tkhdlw.h"
+#include "admin/windows/Tkhdlw.h"
 #include "app/TDM.h"
-#include "app/Tmain.h"
+#include "shell/Tmain.h"
 #include "app/ModuleInfo.h"
 #include "personnel/PersonRecordEditor.h"
-#include "personnel/Tddglw.h"
-#include "personnel/Tpersonrecw.h"
-#include "personnel/Tpxglw.h"
-#include "personnel/Trszlw.h"
-#include "personnel/Tunitw.h"
+#include "personnel/windows/Tddglw.h"
+#include "personnel/windows/Tpersonrecw.h"
+#include "personnel/windows/Tpxglw.h"
+#include "personnel/windows/Trszlw.h"
+#include "personnel/windows/Tunitw.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
-#include "ui/DataSetGrid.h"
-#include "ui/DataSetModel.h"
-#include "ui/EnterOnButtons.h"
-#include "ui/NavigationBar.h"
-#include "ui/ProgramWindows.h"
+#include "widgets/DataSetGrid.h"
+#include "widgets/DataSetModel.h"
+#include "widgets/EnterOnButtons.h"
+#include "shell/NavigationBar.h"
+#include "shell/ProgramWindows.h"
 #include "ui/Screenshot.h"
-#include "ui/WindowRegistry.h"
+#include "widgets/WindowRegistry.h"
 
 namespace {
 

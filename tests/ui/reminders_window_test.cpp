@@ -14,16 +14,16 @@
 #include "Screenshot.h"
 #include "SampleData.h"
 #include "app/TDM.h"
-#include "app/Tmain.h"
+#include "shell/Tmain.h"
 #include "db/Gbk.h"
 #include "db/SqlText.h"
 #include "personnel/ReminderSettings.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
-#include "ui/NavigationBar.h"
-#include "ui/ProgramWindows.h"
-#include "ui/WindowRegistry.h"
-#include "ui/RemindersView.h"
+#include "shell/NavigationBar.h"
+#include "shell/ProgramWindows.h"
+#include "widgets/WindowRegistry.h"
+#include "shell/RemindersView.h"
 
 namespace {
 

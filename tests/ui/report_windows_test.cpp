@@ -23,11 +23,11 @@
 #include "support/ScriptedInteraction.h"
 #include "support/TempDir.h"
 #include "support/TestDatabase.h"
-#include "ui/ColorButton.h"
-#include "ui/ReportDesignerWindow.h"
-#include "ui/ReportPreviewWindow.h"
-#include "ui/ReportWindows.h"
-#include "ui/WindowRegistry.h"
+#include "widgets/ColorButton.h"
+#include "print/windows/ReportDesignerWindow.h"
+#include "print/windows/ReportPreviewWindow.h"
+#include "shell/ReportWindows.h"
+#include "widgets/WindowRegistry.h"
 
 using namespace rsgz;
 

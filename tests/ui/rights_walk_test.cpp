@@ -24,7 +24,7 @@
 
 #include "SampleData.h"
 #include "admin/Maintenance.h"
-#include "admin/Rights.h"
+#include "app/Rights.h"
 #include "admin/RightsForm.h"
 #include "app/Interaction.h"
 #include "app/ModuleInfo.h"
@@ -41,18 +41,18 @@
 #include "payroll/SalaryClosing.h"
 #include "payroll/SalaryView.h"
 #include "payroll/SetAssignment.h"
-#include "payroll/Tgzeditw.h"
+#include "payroll/windows/Tgzeditw.h"
 #include "personnel/DepartmentEditor.h"
 #include "personnel/DictionaryEditor.h"
 #include "personnel/ListPickers.h"
-#include "personnel/Trszlw.h"
+#include "personnel/windows/Trszlw.h"
 #include "query/BatchChange.h"
 #include "query/ModuleQueries.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TempDir.h"
-#include "ui/ProgramWindows.h"
-#include "ui/WindowRegistry.h"
+#include "shell/ProgramWindows.h"
+#include "widgets/WindowRegistry.h"
 
 namespace {
 

@@ -18,24 +18,24 @@
 #include <QTreeWidget>
 
 #include "app/TDM.h"
-#include "app/Tmain.h"
+#include "shell/Tmain.h"
 #include "db/Money.h"
 #include "payroll/MonthTable.h"
 #include "payroll/SalaryView.h"
-#include "payroll/Tgzeditw.h"
-#include "payroll/TWorkListWindow.h"
+#include "payroll/windows/Tgzeditw.h"
+#include "payroll/windows/TWorkListWindow.h"
 #include "query/DefaultQueryFiles.h"
 #include "query/GridLayout.h"
 #include "print/TablePages.h"
 #include "print/TableSource.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
-#include "ui/GridFooter.h"
-#include "ui/ModulePanel.h"
-#include "ui/NavigationBar.h"
-#include "ui/ProgramWindows.h"
-#include "ui/TablePrintWindows.h"
-#include "ui/WindowRegistry.h"
+#include "widgets/GridFooter.h"
+#include "shell/ModulePanel.h"
+#include "shell/NavigationBar.h"
+#include "shell/ProgramWindows.h"
+#include "shell/TablePrintWindows.h"
+#include "widgets/WindowRegistry.h"
 
 namespace {
 

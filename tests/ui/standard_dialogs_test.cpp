@@ -13,7 +13,7 @@
 #include <QTranslator>
 #include <string>
 
-#include "ui/ChineseTranslations.h"
+#include "shell/ChineseTranslations.h"
 
 using namespace rsgz;
 

@@ -14,10 +14,10 @@
 #include "app/WindowsToCome.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
-#include "ui/ProgramWindows.h"
-#include "ui/Tjdtsw.h"
-#include "ui/WidgetInteraction.h"
-#include "ui/WindowRegistry.h"
+#include "shell/ProgramWindows.h"
+#include "widgets/Tjdtsw.h"
+#include "widgets/WidgetInteraction.h"
+#include "widgets/WindowRegistry.h"
 
 using namespace rsgz;
 

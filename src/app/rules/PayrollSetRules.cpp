@@ -8,7 +8,7 @@
 
 #include "app/rules/RecordRules.h"
 #include "app/rules/RuleHelpers.h"
-#include "payroll/BoundStatement.h"
+#include "db/BoundStatement.h"
 #include "payroll/Formula.h"
 #include "payroll/SalaryCalculation.h"
 #include "payroll/SalaryColumns.h"

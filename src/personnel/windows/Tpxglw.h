@@ -1,0 +1,30 @@
+#pragma once
+#include "widgets/RecordDialog.h"
+
+#include "personnel/TrainingManagement.h"
+
+namespace rsgz::ui {
+class DataSetGrid;
+}
+
+namespace rsgz::personnel {
+
+// The training window 员工培训管理: courses above, the current course's attendees below. Its
+// behaviour is TrainingManagement's.
+class Tpxglw : public ui::RecordDialog {
+    Q_OBJECT
+public:
+    explicit Tpxglw(app::TDM& dm, QWidget* parent = nullptr);
+    TrainingManagement& training() { return training_; }
+
+protected:
+    void activateOnce() override;
+    bool leave() override;
+
+private:
+
+    TrainingManagement training_;
+    ui::DataSetGrid* courses_ = nullptr;
+};
+
+}  // namespace rsgz::personnel

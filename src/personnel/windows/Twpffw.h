@@ -1,0 +1,30 @@
+#pragma once
+#include "widgets/RecordDialog.h"
+
+#include "personnel/ArticleIssue.h"
+
+namespace rsgz::ui {
+class DataSetGrid;
+}
+
+namespace rsgz::personnel {
+
+// The article window 物品登记与发放: registered articles above, the current article's issues below.
+// Its behaviour is ArticleIssue's.
+class Twpffw : public ui::RecordDialog {
+    Q_OBJECT
+public:
+    explicit Twpffw(app::TDM& dm, QWidget* parent = nullptr);
+    ArticleIssue& articles() { return articles_; }
+
+protected:
+    void activateOnce() override;
+    bool leave() override;
+
+private:
+
+    ArticleIssue articles_;
+    ui::DataSetGrid* articleGrid_ = nullptr;
+};
+
+}  // namespace rsgz::personnel

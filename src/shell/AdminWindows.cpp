@@ -1,0 +1,18 @@
+#include "shell/AdminWindows.h"
+
+#include "admin/windows/Tmewindow.h"
+#include "admin/windows/Tqxglw.h"
+#include "app/TDM.h"
+#include "widgets/WindowRegistry.h"
+
+namespace rsgz::admin {
+
+void registerAdminWindows(std::function<void()> companyFrameSteps)
+{
+    ui::registerWindow("权限管理", [](QWidget* parent) { openRightsWindow(app::DM(), parent); });
+    ui::registerWindow("公司情况", [steps = std::move(companyFrameSteps)](QWidget* parent) {
+        openCompanyWindow(app::DM(), parent, steps);
+    });
+}
+
+}  // namespace rsgz::admin

@@ -1,0 +1,28 @@
+#include "shell/BankWindows.h"
+
+#include "app/Interaction.h"
+#include "app/TDM.h"
+#include "payroll/windows/Tyhdfw.h"
+#include "payroll/windows/Tyinhangsetw.h"
+#include "shell/SalaryPage.h"
+#include "widgets/WindowRegistry.h"
+
+namespace rsgz::ui {
+
+void registerBankWindows()
+{
+    registerWindow("银行代发工资文件制作", [](QWidget* parent) {
+        if (app::DM().CurrentModule != 11) {
+            app::interaction().showMessage("请先转到工资表管理窗口!");
+            return;
+        }
+        payroll::Tyhdfw w(app::DM(), salaryPageView(), parent);
+        w.exec();
+    });
+    registerWindow("银行报盘文件格式设置", [](QWidget* parent) {
+        payroll::Tyinhangsetw w(app::DM(), salaryPageView(), parent);
+        if (w.load()) w.exec();
+    });
+}
+
+}  // namespace rsgz::ui

@@ -1,0 +1,26 @@
+#include "shell/CardWindows.h"
+
+#include "app/TDM.h"
+#include "print/CardPrinting.h"
+#include "print/windows/Tdyddw.h"
+#include "print/windows/Trszlbbw.h"
+#include "widgets/WindowRegistry.h"
+
+namespace rsgz::ui {
+
+void registerCardWindows()
+{
+    registerWindow("员工档案表格打印", [](QWidget* parent) {
+        app::TDM& dm = app::DM();
+        // The card is the current employee's: only the employee list has one.
+        if (dm.CurrentModule != 1) return dm.ShowMessage_jd("请先转到员工档案窗口!");
+        print::Trszlbbw w(dm, parent);
+        w.exec();
+    });
+    registerWindow("定义订单打印内容", [](QWidget* parent) {
+        print::Tdyddw w(app::DM(), print::currentCard(), parent);
+        w.exec();
+    });
+}
+
+}  // namespace rsgz::ui

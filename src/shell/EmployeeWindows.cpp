@@ -1,0 +1,24 @@
+#include "shell/EmployeeWindows.h"
+
+#include "app/TDM.h"
+#include "personnel/windows/Trszlw.h"
+#include "personnel/windows/Tunitw.h"
+#include "widgets/WindowRegistry.h"
+
+namespace rsgz::personnel {
+
+void registerEmployeeWindows()
+{
+    ui::registerWindow("员工信息", [](QWidget* parent) {
+        Trszlw w(app::DM(), parent);
+        w.exec();
+    });
+    for (const EditorSpec& setup : editorSpecs()) {
+        ui::registerWindow(setup.caption, [&setup](QWidget* parent) {
+            Tunitw w(app::DM(), setup, parent);
+            w.exec();
+        });
+    }
+}
+
+}  // namespace rsgz::personnel

@@ -1,0 +1,126 @@
+#include "shell/PayrollWindows.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <memory>
+
+#include "app/Rights.h"
+#include "app/Interaction.h"
+#include "app/Navigation.h"
+#include "app/TDM.h"
+#include "payroll/MonthTable.h"
+#include "payroll/SetAssignment.h"
+#include "payroll/windows/TWorkListWindow.h"
+#include "payroll/windows/Tgzxmdw.h"
+#include "payroll/windows/Tgzxmw.h"
+#include "payroll/windows/Tgzztw.h"
+#include "payroll/windows/Tnew_gzbw.h"
+#include "payroll/WorkListForm.h"
+#include "payroll/WorkLists.h"
+#include "shell/ModulePanel.h"
+#include "shell/PayrollSetsPanel.h"
+#include "shell/SalaryPage.h"
+#include "shell/WorkListPages.h"
+#include "widgets/WindowRegistry.h"
+
+namespace rsgz::ui {
+
+namespace {
+// The set box of module 10: filled each time the module opens and left empty, so nothing is
+// assigned until the operator picks a set. Only a pick counts, not the entries the arrow keys pass.
+QComboBox* makeSetBox(ModulePanel* panel, std::shared_ptr<payroll::SetAssignment> assignment)
+{
+    auto* box = new QWidget(panel);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(12, 0, 0, 0);
+    row->addWidget(new QLabel(QStringLiteral("为下面列表人员选择工资帐套"), box));
+    auto* sets = new QComboBox(box);
+    sets->setObjectName(QStringLiteral("assignSetBox"));
+    sets->setMinimumWidth(150);
+    row->addWidget(sets);
+    panel->addToTopBar(box);
+    QObject::connect(sets, &QComboBox::activated, sets, [sets, assignment](int index) {
+        if (index >= 0) assignment->assign(sets->itemText(index).toStdString());
+        sets->setCurrentIndex(-1);
+    });
+    return sets;
+}
+
+// 生成新工资表 opens on the set the salary page shows.
+void registerGenerationWindow()
+{
+    registerWindow("生成新工资表", [](QWidget* parent) {
+        payroll::Tnew_gzbw w(app::DM(), parent);
+        SalaryPage* page = currentSalaryPage();
+        if (page) w.form().preferredSet = page->form().set;
+        w.exec();
+        if (page) page->generated = w.form().shownMonth;
+    });
+}
+
+// 生成工资表 on the salary table page: the generation window, then the page's query tree again so
+// that a new month is listed in it, and the view read again, so that the formula items, the tax
+// and the net pay of the month are computed at once.
+QPushButton* makeGenerateButton(ModulePanel* panel, app::Navigation& nav, SalaryPage* page)
+{
+    auto* b = new QPushButton(QStringLiteral("生成工资表"), panel);
+    b->setObjectName(QStringLiteral("生成工资表"));
+    panel->addToTopBar(b);
+    QObject::connect(b, &QPushButton::clicked, b, [&nav, page] {
+        page->generated.reset();
+        app::interaction().openWindow("生成新工资表");
+        nav.treeMenu(11, "刷新查询列表");
+        if (page->generated) page->showMonth(*page->generated);
+        else page->form().reread();
+    });
+    return b;
+}
+
+}  // namespace
+
+void registerPayrollWindows()
+{
+    registerModal<payroll::Tgzztw>("帐套数据编辑");
+    registerModal<payroll::Tgzxmw>("工资项目设定");
+    registerModal<payroll::Tgzxmdw>("工资项目及初始值设置");
+    registerModal<payroll::Tsdsw>("所得税设置");
+    registerGenerationWindow();
+    registerSalaryCard();
+    registerModal<payroll::Tjjgzw>("计件工资编辑");
+    registerModal<payroll::Tjsgzfzw>("复杂计时工资");
+}
+
+void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels& panels)
+{
+    PayrollSetsPanel* sets = panels.sets;
+    auto assigner = std::make_shared<payroll::SetAssignment>(dm);
+    QComboBox* setBox = panels.assignment ? makeSetBox(panels.assignment, assigner) : nullptr;
+    SalaryPage* salaryPage = panels.salaries ? installSalaryPage(nav, dm, panels.salaries) : nullptr;
+    QPushButton* generate = salaryPage ? makeGenerateButton(panels.salaries, nav, salaryPage) : nullptr;
+    payroll::bindWorkListAmounts(dm);
+    payroll::bindWorkListInsert(dm);
+    if (panels.timeWork) installWorkListPage(dm, panels.timeWork, payroll::timeWork());
+    if (panels.pieceWork) installWorkListPage(dm, panels.pieceWork, payroll::pieceWork());
+    auto before = nav.hooks.openPayrollList;
+    nav.hooks.openPayrollList = [before, sets, setBox, generate, assigner, &dm, salaryPage, panels](int module) {
+        if (module == 11 && generate) generate->setEnabled(admin::hasRight(dm, "工资表管理"));
+        if (module == 11 && salaryPage) salaryPage->opened();
+        if (module == 9 && sets) {
+            sets->opened();
+        } else if (module == 10 && setBox) {
+            assigner->get_gzzt_field();
+            setBox->clear();
+            for (const std::string& s : assigner->sets) setBox->addItem(QString::fromStdString(s));
+            setBox->setCurrentIndex(-1);
+            setBox->setEnabled(admin::hasRight(dm, "员工帐套设定"));
+        } else if (before) {
+            before(module);
+        }
+        if (module == 12 && panels.timeWork) openWorkListPage(dm, panels.timeWork, payroll::timeWork());
+        if (module == 13 && panels.pieceWork) openWorkListPage(dm, panels.pieceWork, payroll::pieceWork());
+    };
+}
+
+}  // namespace rsgz::ui

@@ -1,0 +1,29 @@
+#include "shell/PickerWindows.h"
+
+#include "app/TDM.h"
+#include "personnel/windows/Tpxkcw.h"
+#include "personnel/windows/Tselectm.h"
+#include "personnel/windows/Tselectwpw.h"
+#include "widgets/WindowRegistry.h"
+
+namespace rsgz::personnel {
+
+void registerPickerWindows()
+{
+    for (const std::string& caption : employeePickerCaptions()) {
+        ui::registerWindow(caption, [caption](QWidget* parent) {
+            Tselectm w(app::DM(), caption, parent);
+            w.exec();
+        });
+    }
+    ui::registerWindow("选择物品", [](QWidget* parent) {
+        Tselectwpw w(app::DM(), parent);
+        w.exec();
+    });
+    ui::registerWindow("选择培训课程", [](QWidget* parent) {
+        Tpxkcw w(app::DM(), parent);
+        w.exec();
+    });
+}
+
+}  // namespace rsgz::personnel

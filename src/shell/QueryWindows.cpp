@@ -1,0 +1,54 @@
+#include "shell/QueryWindows.h"
+
+#include <QApplication>
+
+#include "app/TDM.h"
+#include "shell/Tmain.h"
+#include "query/CombinedQuery.h"
+#include "query/windows/Tcxzdw.h"
+#include "query/windows/Tplxgw.h"
+#include "query/windows/Tzhcxw.h"
+#include "widgets/WindowRegistry.h"
+
+namespace rsgz::ui {
+
+namespace {
+
+app::Tmain* mainWindow()
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* main = qobject_cast<app::Tmain*>(w)) return main;
+    return nullptr;
+}
+
+}  // namespace
+
+void registerQueryWindows()
+{
+    registerWindow("查询字段定义窗口", [](QWidget* parent) {
+        app::Tmain* main = mainWindow();
+        if (!main) return;
+        Tcxzdw w(main->queryPages().trees(), app::DM().CurrentModule, parent);
+        w.exec();
+    });
+    registerWindow("批量修改员工资料", [](QWidget* parent) {
+        app::Tmain* main = mainWindow();
+        if (!main) return;
+        Tplxgw w(main->queryPages(), main->frame().navigation().fieldLists(1).search, parent);
+        w.exec();
+    });
+    // The combined query windows narrow the page they were opened on; the personnel window also
+    // serves the payroll-set assignment page, whose payroll flag then stays in force.
+    for (const query::CombinedQueryKind& kind : query::combinedQueryKinds()) {
+        const int module = kind.module;
+        registerWindow(kind.caption, [module](QWidget* parent) {
+            app::Tmain* main = mainWindow();
+            if (!main) return;
+            const int current = app::DM().CurrentModule;
+            Tzhcxw w(main->queryPages().queries(), module == 1 && current == 10 ? 10 : module, parent);
+            w.exec();
+        });
+    }
+}
+
+}  // namespace rsgz::ui

@@ -1,0 +1,37 @@
+#include "shell/TaxWindows.h"
+
+#include "app/TDM.h"
+#include "payroll/windows/Tgskcw.h"
+#include "payroll/windows/Tgstzw.h"
+#include "payroll/windows/Tjffaw.h"
+#include "payroll/windows/Tjfjsw.h"
+#include "payroll/windows/Tkjsbw.h"
+#include "widgets/WindowRegistry.h"
+
+namespace rsgz::ui {
+
+namespace {
+// The employee the employee record window shows, when one is shown.
+std::string currentEmployee(app::TDM& dm)
+{
+    if (!dm.rszl.active() || dm.rszl.currentRow() < 0) return {};
+    return dm.rszl.asString("员工编号");
+}
+}  // namespace
+
+void registerTaxWindows()
+{
+    registerWindow("个税扣除信息", [](QWidget* parent) {
+        payroll::Tgskcw w(app::DM(), currentEmployee(app::DM()), parent);
+        w.exec();
+    });
+    registerWindow("个人所得税台账", [](QWidget* parent) {
+        payroll::Tgstzw w(app::DM(), currentEmployee(app::DM()), parent);
+        w.exec();
+    });
+    registerModal<payroll::Tjffaw>("缴费方案设置");
+    registerModal<payroll::Tjfjsw>("缴费基数设置");
+    registerModal<payroll::Tkjsbw>("扣缴申报");
+}
+
+}  // namespace rsgz::ui

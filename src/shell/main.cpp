@@ -1,0 +1,102 @@
+#include <QApplication>
+#include <QDir>
+#include <QFont>
+#include <QIcon>
+#include <QTimer>
+#include <iostream>
+
+#include "admin/ScriptedLogin.h"
+#include "app/IdleCheckpoint.h"
+#include "app/MainFrame.h"
+#include "app/ProgramFolders.h"
+#include "app/StreamInteraction.h"
+#include "app/TDM.h"
+#include "shell/Tmain.h"
+#include "app/rules/RecordRules.h"
+#include "print/CardPrinting.h"
+#include "shell/ChineseTranslations.h"
+#include "widgets/EnterOnButtons.h"
+#include "shell/ProgramWindows.h"
+#include "widgets/WidgetInteraction.h"
+
+namespace {
+
+void setUpLook(QApplication& app)
+{
+    QApplication::setApplicationName(QStringLiteral("rsgz"));
+    QApplication::setDesktopFileName(QStringLiteral("rsgz"));
+    rsgz::ui::installChineseTranslations(app);
+    rsgz::ui::installEnterPressesButtons(app);
+    QFont font = QApplication::font();
+    font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"), font.family()});
+    QApplication::setFont(font);
+    // Small tool icons come from the desktop's icon theme where it has them.
+    QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("rsgz")));
+}
+
+// The working folders: beside the program, or the user's own for an installed program, made at
+// the first start. False (the user told why) when they cannot be made.
+bool findFolders(rsgz::app::TDM& dm, rsgz::app::MainFrame& frame)
+{
+    using namespace rsgz::app;
+    const ProgramFolders folders =
+        locateProgramFolders(QDir(QApplication::applicationDirPath()).absolutePath().toStdString(), processEnvironment());
+    try {
+        prepareWorkFolders(folders);
+    } catch (const std::exception& e) {
+        interaction().showMessage(e.what());
+        return false;
+    }
+    frame.create(folders.workDir);
+    dm.setTemplatePath(folders.templatePath());
+    return true;
+}
+
+// rsgz --login-from-stdin: logs in with the name and password read from the standard input, shows
+// the main window and closes it at once, as the operator would; the close-time copy is taken.
+// Notices go to the standard error. Exits 1 when the login fails.
+int scriptedRun(QApplication& app, rsgz::app::MainFrame& frame)
+{
+    if (!rsgz::admin::scriptedLogin(frame, std::cin)) return 1;
+    rsgz::app::Tmain w(frame, false);
+    w.show();
+    QTimer::singleShot(0, &w, &QWidget::close);
+    return app.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    rsgz::ui::preferChineseDates();
+    QApplication app(argc, argv);
+    setUpLook(app);
+    const bool scripted = QApplication::arguments().contains(QStringLiteral("--login-from-stdin"));
+
+    rsgz::ui::WidgetInteraction windows;
+    rsgz::app::StreamInteraction lines(std::cerr);
+    rsgz::app::setInteraction(scripted ? static_cast<rsgz::app::Interaction*>(&lines) : &windows);
+
+    // The data module first, without a connection; then the main window, whose creation logs in.
+    rsgz::app::TDM dm;
+    rsgz::app::setDM(&dm);
+    rsgz::app::IdleCheckpoint idleCheckpoint(dm.DMADO);
+    rsgz::app::bindRecordRules(dm);
+    rsgz::app::MainFrame frame(dm);
+    if (!findFolders(dm, frame)) return 1;
+    frame.navigation().hooks.readCardParameters = [&dm] { rsgz::print::readCardDefinition(dm); };
+    rsgz::ui::registerProgramWindows();
+    int rc = 0;
+    if (scripted) {
+        rc = scriptedRun(app, frame);
+    } else {
+        rsgz::app::Tmain w(frame);
+        // A failed or abandoned login ends the program here, without the close-time copy.
+        if (frame.LoginFailed) return 0;
+        w.showMaximized();
+        rc = app.exec();
+    }
+    rsgz::app::setInteraction(nullptr);
+    return rc;
+}
