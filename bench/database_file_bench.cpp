@@ -15,7 +15,7 @@
 
 #include "SampleData.h"
 #include "admin/LoginForm.h"
-#include "admin/PasswordHash.h"
+#include "app/PasswordHash.h"
 #include "app/IdleCheckpoint.h"
 #include "app/MainFrame.h"
 #include "app/TDM.h"

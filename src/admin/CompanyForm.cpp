@@ -1,6 +1,6 @@
 #include "admin/CompanyForm.h"
 
-#include "admin/Company.h"
+#include "app/Company.h"
 #include "app/Interaction.h"
 #include "app/TDM.h"
 

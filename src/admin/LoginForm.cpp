@@ -1,6 +1,6 @@
 #include "admin/LoginForm.h"
 
-#include "admin/PasswordHash.h"
+#include "app/PasswordHash.h"
 #include "app/Interaction.h"
 #include "app/LiveDatabase.h"
 #include "app/MainFrame.h"

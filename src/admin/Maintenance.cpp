@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "admin/PasswordHash.h"
+#include "app/PasswordHash.h"
 #include "admin/RestoreCheck.h"
 #include "app/Rights.h"
 #include "app/BackgroundWork.h"

@@ -1,7 +1,7 @@
 #include "admin/RightsForm.h"
 
 #include "admin/NameHistory.h"
-#include "admin/PasswordHash.h"
+#include "app/PasswordHash.h"
 #include "app/Rights.h"
 #include "app/Interaction.h"
 #include "app/TDM.h"

@@ -2,7 +2,7 @@
 
 #include <QDir>
 
-#include "admin/Company.h"
+#include "app/Company.h"
 #include "app/Interaction.h"
 #include "app/LiveDatabase.h"
 #include "app/TDM.h"

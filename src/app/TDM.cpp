@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "admin/PasswordHash.h"
+#include "app/PasswordHash.h"
 #include "app/DatabaseUpgrade.h"
 #include "app/Interaction.h"
 #include "db/Schema.h"

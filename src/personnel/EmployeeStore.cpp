@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include "app/EmployeePhoto.h"
 #include "app/IdNumber.h"
 #include "app/Interaction.h"
 #include "app/TDM.h"
@@ -16,6 +17,8 @@
 namespace rsgz::personnel {
 
 using app::TDM;
+using app::employeePhotoPath;
+using app::hasPathSeparator;
 
 namespace {
 
@@ -97,8 +100,6 @@ void confirmIdNumber(TDM& dm, bool inserting)
     if (!app::interaction().ask(question)) db::abortSilently();
 }
 
-bool hasPathSeparator(const std::string& s) { return s.find_first_of("/\\") != std::string::npos; }
-
 }  // namespace
 
 std::vector<std::pair<std::string, std::string>> employeeLinks(TDM& dm)
@@ -162,22 +163,6 @@ void saveEmployee(TDM& dm)
         if (movePhoto) QFile::rename(QString::fromStdString(newPhoto), QString::fromStdString(oldPhoto));
         throw;
     }
-}
-
-std::string employeePhotoPath(const TDM& dm, const std::string& number)
-{
-    return dm.programDir() + "照片/" + number + ".jpg";
-}
-
-std::string photoToShow(TDM& dm)
-{
-    if (!dm.rszl.active() || dm.rszl.currentRow() < 0) return {};
-    const std::string chosen = dm.rszl.asString("照片位置");
-    if (!chosen.empty() && QFileInfo(QString::fromStdString(chosen)).isFile()) return chosen;
-    const std::string number = dm.rszl.asString("员工编号");
-    if (number.empty() || hasPathSeparator(number)) return {};
-    const std::string copy = employeePhotoPath(dm, number);
-    return QFileInfo(QString::fromStdString(copy)).isFile() ? copy : std::string();
 }
 
 void choosePhoto(TDM& dm)

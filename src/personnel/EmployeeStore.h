@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "app/EmployeePhoto.h"
+
 namespace rsgz::app {
 class TDM;
 }
@@ -31,11 +33,9 @@ void checkEmployeeNumber(app::TDM& dm, const std::string& typed);
 // row stays in edit mode and the action ends silently.
 void saveEmployee(app::TDM& dm);
 
-// The photo file of an employee number: 照片/<number>.jpg in the program directory.
-std::string employeePhotoPath(const app::TDM& dm, const std::string& number);
-// The picture to show for the current employee: the file named in 照片位置 when it exists, else the
-// copy in 照片/, else nothing (empty).
-std::string photoToShow(app::TDM& dm);
+// The photo file and the picture to show live with the data module (app/EmployeePhoto.h).
+using app::employeePhotoPath;
+using app::photoToShow;
 // 照片: asks for a JPEG, copies it to the employee's photo file and stores its path in 照片位置.
 // Refused while the number is empty or holds a path separator.
 void choosePhoto(app::TDM& dm);

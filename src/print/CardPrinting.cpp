@@ -2,7 +2,7 @@
 
 #include "app/Interaction.h"
 #include "app/TDM.h"
-#include "personnel/EmployeeStore.h"
+#include "app/EmployeePhoto.h"
 
 namespace rsgz::print {
 
@@ -78,6 +78,6 @@ CardValues CardPrinting::values() const
     return v;
 }
 
-std::string CardPrinting::photoPath() const { return personnel::photoToShow(dm_); }
+std::string CardPrinting::photoPath() const { return app::photoToShow(dm_); }
 
 }  // namespace rsgz::print

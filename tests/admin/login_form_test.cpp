@@ -8,7 +8,7 @@
 
 #include "admin/LoginForm.h"
 #include "admin/NameHistory.h"
-#include "admin/PasswordHash.h"
+#include "app/PasswordHash.h"
 #include "db/SqlText.h"
 #include "support/BrokenPage.h"
 #include "support/ProgramLayout.h"

@@ -6,7 +6,7 @@
 #include <QFileInfo>
 
 #include "admin/Maintenance.h"
-#include "admin/PasswordHash.h"
+#include "app/PasswordHash.h"
 #include "app/TDM.h"
 #include "db/Connection.h"
 #include "db/SqlText.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "admin/PasswordHash.h"
+#include "app/PasswordHash.h"
 
 using rsgz::admin::hashPassword;
 using rsgz::admin::verifyPassword;

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "admin/LoginForm.h"
-#include "admin/PasswordHash.h"
+#include "app/PasswordHash.h"
 #include "app/Rights.h"
 #include "admin/RightsForm.h"
 #include "app/TDM.h"

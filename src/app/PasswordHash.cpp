@@ -1,4 +1,4 @@
-#include "admin/PasswordHash.h"
+#include "app/PasswordHash.h"
 
 #include <sodium.h>
 

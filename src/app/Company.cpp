@@ -1,4 +1,4 @@
-#include "admin/Company.h"
+#include "app/Company.h"
 
 #include "app/TDM.h"
 
