@@ -1,6 +1,7 @@
 // The same statements on the database file and on the server give the same rows and errors.
 #include <gtest/gtest.h>
 
+#include "db/DataSet.h"
 #include "db/Dialect.h"
 #include "db/LatinCase.h"
 #include "db/SchemaUpgrade.h"
@@ -137,6 +138,22 @@ TEST_P(Engines, CatalogueNamesTablesColumnsAndTypes)
     EXPECT_EQ(conn().columnInfo("样表", "金额").type, FieldType::Currency);
     EXPECT_EQ(conn().columnInfo("样表", "启用").type, FieldType::YesNo);
     EXPECT_EQ(conn().columnInfo("样表", "日期").type, FieldType::DateTime);
+}
+
+TEST_P(Engines, RecordSetReadsRowsWithTheirColumnTypes)
+{
+    makeTable(conn());
+    conn().exec("insert into 样表 (名称, 金额, 启用, 日期) values ('甲', 12.3456, '1', #2005-3-1#)");
+    DataSet ds(&conn(), "样表", {"select 名称, 金额, 启用, 日期, 金额 * 2 as 双倍 from 样表"});
+    ds.open();
+    ASSERT_EQ(ds.recordCount(), 1);
+    EXPECT_EQ(ds.fieldByName("名称").size, 10);
+    EXPECT_EQ(ds.fieldByName("金额").type, FieldType::Currency);
+    EXPECT_EQ(ds.value("名称"), Value(std::string("甲")));
+    EXPECT_EQ(ds.asMoney("金额").toSqlLiteral(), "12.3456");
+    EXPECT_EQ(ds.value("启用").toBool(), true);
+    EXPECT_EQ(ds.value("日期").toString(), "2005-03-01");
+    EXPECT_EQ(ds.value("双倍").toDouble(), 24.6912);
 }
 
 // A fresh server database holds exactly the tables and columns, with their types and widths, of a
