@@ -8,6 +8,7 @@ packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-charts-dev qt6-image-formats-plugins qt6-translations-l10n
   libsqlite3-dev libsodium-dev libjpeg-dev
+  libpq-dev postgresql postgresql-client postgresql-contrib
   mdbtools-dev libfreexl-dev libzip-dev libxlsxwriter-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-wqy-microhei xvfb xauth poppler-utils

@@ -11,6 +11,7 @@
 #include "db/ChineseCollation.h"
 #include "db/Dialect.h"
 #include "db/LatinCase.h"
+#include "db/ServerBackend.h"
 
 namespace rsgz::db {
 
@@ -149,18 +150,44 @@ namespace {
 
 Connection::Connection(std::string path) : path_(std::move(path)) {}
 
+Connection::Connection(ServerTarget server) : target_(std::move(server)) {}
+
 Connection::~Connection() { close(); }
 
 void Connection::setPath(std::string path)
 {
-    if (path == path_) return;
+    if (path == path_ && !target_) return;
     close();
+    target_.reset();
     path_ = std::move(path);
+}
+
+void Connection::setServer(ServerTarget server)
+{
+    close();
+    path_.clear();
+    target_ = std::move(server);
+}
+
+const Dialect& Connection::dialect() const { return target_ ? postgresDialect() : sqliteDialect(); }
+
+void Connection::open()
+{
+    if (target_) session();
+    else handle();
+}
+
+bool Connection::inTransaction()
+{
+    if (target_) return session().inTransaction();
+    return sqlite3_get_autocommit(handle()) == 0;
 }
 
 sqlite3* Connection::handle()
 {
     if (db_) return db_;
+    if (target_)
+        throw DbError(DbError::Kind::Other, "这项操作只能用于数据库文件，不能用于数据库服务器上的数据库。");
     if (const std::string why = unwritableReason(path_); !why.empty()) throw DbError(DbError::Kind::ReadOnly, why);
     sqlite3* db = nullptr;
     // Read-write without create: a missing file must be reported, not silently made empty. The
@@ -193,6 +220,12 @@ sqlite3* Connection::handle()
 
 void Connection::close()
 {
+    if (session_) {
+        finalizeCached();
+        session_.reset();
+        columnCache_.clear();
+        return;
+    }
     if (!db_) return;
     finalizeCached();
     // Fold the log back into the file so the file alone is the whole database (file copies,
@@ -213,6 +246,7 @@ int Connection::exec(std::string_view statement) { return execNative(toSqlite(st
 
 int Connection::execNative(std::string_view statement)
 {
+    if (target_) return execServer(statement);
     const std::string sql(statement);
     sqlite3* db = handle();
     char* err = nullptr;
@@ -228,6 +262,7 @@ int Connection::execNative(std::string_view statement)
 
 Statement Connection::prepareNative(std::string_view sql)
 {
+    if (target_) return prepareServer(sql);
     sqlite3* db = handle();
     sqlite3_stmt* stmt = nullptr;
     const int rc = sqlite3_prepare_v2(db, sql.data(), static_cast<int>(sql.size()), &stmt, nullptr);
@@ -238,12 +273,13 @@ Statement Connection::prepareNative(std::string_view sql)
 
 Statement Connection::prepareCached(const std::string& sql)
 {
-    handle();
+    open();
     auto it = statementCache_.find(sql);
     if (it != statementCache_.end()) {
         // In use further up the stack (a rule writing through the same statement): a fresh one.
         if (it->second.inUse) return prepareNative(sql);
         it->second.inUse = true;
+        if (it->second.server) return Statement(this, it->second.server, sql, true);
         return Statement(this, it->second.stmt, sql, true);
     }
     // The statements a session writes through are few; a runaway count means generated text.
@@ -252,13 +288,20 @@ Statement Connection::prepareCached(const std::string& sql)
         for (auto e = statementCache_.begin(); e != statementCache_.end();) {
             if (e->second.inUse) { ++e; continue; }
             sqlite3_finalize(e->second.stmt);
+            delete e->second.server;
             e = statementCache_.erase(e);
         }
     }
     Statement st = prepareNative(sql);
+    if (st.server_) {
+        ServerStatement* raw = st.server_;
+        st.server_ = nullptr;
+        statementCache_[sql] = CachedStatement{nullptr, raw, true};
+        return Statement(this, raw, sql, true);
+    }
     sqlite3_stmt* raw = st.stmt_;
     st.stmt_ = nullptr;
-    statementCache_[sql] = CachedStatement{raw, true};
+    statementCache_[sql] = CachedStatement{raw, nullptr, true};
     return Statement(this, raw, sql, true);
 }
 
@@ -277,17 +320,28 @@ void Connection::release(const std::string& sql, sqlite3_stmt* stmt)
 
 void Connection::finalizeCached()
 {
-    for (auto& [sql, c] : statementCache_)
-        if (!c.inUse) sqlite3_finalize(c.stmt);
+    for (auto& [sql, c] : statementCache_) {
+        if (c.inUse) continue;
+        sqlite3_finalize(c.stmt);
+        delete c.server;
+    }
     statementCache_.clear();
 }
 
-int64_t Connection::lastInsertRowId() { return sqlite3_last_insert_rowid(handle()); }
+int64_t Connection::lastInsertRowId()
+{
+    if (target_) {
+        Statement st = prepareServer("select lastval()");
+        return st.step() ? st.integer(0) : 0;
+    }
+    return sqlite3_last_insert_rowid(handle());
+}
 
-int Connection::changedRows() { return sqlite3_changes(handle()); }
+int Connection::changedRows() { return target_ ? session().changes() : sqlite3_changes(handle()); }
 
 std::vector<std::string> Connection::tableNames()
 {
+    if (target_) return serverTableNames();
     std::vector<std::string> names;
     Statement st = prepareNative("select name from sqlite_master where type = 'table' and name not like 'sqlite!_%' escape '!'");
     while (st.step()) names.push_back(st.textOrEmpty(0));
@@ -296,6 +350,7 @@ std::vector<std::string> Connection::tableNames()
 
 std::vector<std::string> Connection::columnNames(const std::string& table)
 {
+    if (target_) return serverColumnNames(table);
     std::vector<std::string> names;
     Statement st = prepareNative("select name from pragma_table_info(?) order by cid");
     st.bind(1, table);
@@ -305,12 +360,16 @@ std::vector<std::string> Connection::columnNames(const std::string& table)
 
 bool Connection::hasTable(const std::string& table)
 {
+    if (target_) return !serverColumnNames(table).empty();
     Statement st = prepareNative("select 1 from sqlite_master where type = 'table' and name = ?");
     st.bind(1, table);
     return st.step();
 }
 
-void Connection::useSingleFile() { execNative("PRAGMA journal_mode=DELETE"); }
+void Connection::useSingleFile()
+{
+    if (!target_) execNative("PRAGMA journal_mode=DELETE");
+}
 
 void createDatabaseFile(const std::string& path)
 {
@@ -332,9 +391,14 @@ void Connection::checkpoint()
     if (db_) sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
 }
 
-std::string Connection::quickCheck() { return runQuickCheck(handle()); }
+std::string Connection::quickCheck() { return target_ ? std::string() : runQuickCheck(handle()); }
 
-void Connection::backupTo(const std::string& target) { backupDatabase(handle(), target); }
+void Connection::backupTo(const std::string& target)
+{
+    if (target_)
+        throw DbError(DbError::Kind::Other, "数据库服务器上的数据库不能复制成数据库文件，请用数据备份。");
+    backupDatabase(handle(), target);
+}
 
 void removeDatabaseFile(const std::string& path) { removeWithCompanions(path); }
 
@@ -374,6 +438,7 @@ Connection::ColumnInfo Connection::columnInfo(const std::string& table, const st
 {
     const auto key = std::make_pair(table, column);
     if (auto it = columnCache_.find(key); it != columnCache_.end()) return it->second;
+    if (target_) return columnCache_[key] = serverColumnInfo(table, column);
     ColumnInfo info;
     const char* decl = nullptr;
     const char* coll = nullptr;
@@ -390,8 +455,10 @@ Connection::ColumnInfo Connection::columnInfo(const std::string& table, const st
 
 Transaction::Transaction(Connection& conn) : conn_(conn)
 {
-    nested_ = sqlite3_get_autocommit(Native::handle(conn_)) == 0;
-    conn_.execNative(nested_ ? "SAVEPOINT rsgz_nested" : "BEGIN IMMEDIATE");
+    nested_ = conn_.inTransaction();
+    // A file is locked for writing at once, so that two programs never both read and then both
+    // wait to write; the server locks each row as it is written.
+    conn_.execNative(nested_ ? "SAVEPOINT rsgz_nested" : conn_.isServer() ? "BEGIN" : "BEGIN IMMEDIATE");
 }
 
 Transaction::~Transaction()
@@ -405,6 +472,10 @@ Transaction::~Transaction()
 
 void Transaction::commit()
 {
+    // A server ends a transaction in which a statement failed by undoing it, even when told to
+    // commit; that must not pass for a saved piece of work.
+    if (conn_.isServer() && conn_.transactionFailed())
+        throw DbError(DbError::Kind::Other, "这组修改中有一步没有成功，全部修改都已撤销，没有保存。");
     conn_.execNative(nested_ ? "RELEASE rsgz_nested" : "COMMIT");
     done_ = true;
 }

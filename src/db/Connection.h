@@ -11,6 +11,7 @@
 #include "db/DbError.h"
 #include "db/FieldType.h"
 #include "db/Money.h"
+#include "db/ServerTarget.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -19,36 +20,55 @@ namespace rsgz::db {
 
 class Statement;
 struct Native;
+struct Dialect;
+class ServerSession;
+class ServerStatement;
 
-// The one connection to the live database. It is not opened at construction; it connects on first
-// use and again by itself when used after close() (file operations close it around their work).
+// The one connection to the live database: a SQLite file named by its path, or a database on a
+// server. It is not opened at construction; it connects on first use and again by itself when used
+// after close() (file operations close it around their work). The calls below are the same for
+// both; where one means nothing on a server, it says so.
 class Connection {
 public:
     explicit Connection(std::string path = {});
+    explicit Connection(ServerTarget server);
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
 
-    void setPath(std::string path);
-    const std::string& path() const { return path_; }
+    void setPath(std::string path);  // from now on the file at path
+    void setServer(ServerTarget server);
+    const std::string& path() const { return path_; }  // empty for a server
+    bool isServer() const { return target_.has_value(); }
+    const ServerTarget* server() const { return target_ ? &*target_ : nullptr; }
+    // The facts of the engine the statements run on.
+    const Dialect& dialect() const;
+    // Inside a transaction that was begun and not yet ended.
+    bool inTransaction();
+    // On a server: a statement of the running transaction failed, so the server takes nothing but
+    // its end (a rollback). Never on a file, where a failed statement leaves the transaction usable.
+    bool transactionFailed();
 
     // Opens the file if needed. The file must exist: a missing database is an error, never a new
     // empty file. A file or folder the program cannot write is refused before the engine touches
     // it (it would open read-only and fail at every save). Throws DbError.
-    void open() { handle(); }
-    bool isOpen() const { return db_ != nullptr; }
+    void open();
+    bool isOpen() const { return db_ != nullptr || session_ != nullptr; }
     void close();
 
     // Runs a statement that returns no rows (after dialect translation). Returns the changed rows.
     int exec(std::string_view statement);
-    // The same for a statement already in SQLite's words (generated schema, pragmas).
+    // The same for a statement already in SQLite's words (generated schema, pragmas). On a server
+    // the text is put into the server's words first (toServerWords), so one text serves both.
     int execNative(std::string_view sql);
-    // Prepares an already translated SQLite statement.
+    // Prepares an already translated SQLite statement (on a server: in the server's words).
     Statement prepareNative(std::string_view sql);
     // The same, kept prepared on the connection for the next call with the same text (the record
     // sets write every row through a handful of such statements). The statement is reset when the
     // returned object goes; close() finalizes them all.
     Statement prepareCached(const std::string& sql);
+    // The key the last insert was given (on a server: the last number any key sequence gave out
+    // on this connection).
     int64_t lastInsertRowId();
     // The rows changed by the last insert, update or delete that ran on this connection.
     int changedRows();
@@ -60,24 +80,26 @@ public:
     bool hasTable(const std::string& table);
 
     // From now on the file alone is the whole database, with no log beside it (a template that is
-    // copied as it is, a copy handed on).
+    // copied as it is, a copy handed on). Nothing to do on a server.
     void useSingleFile();
 
     // A consistent copy of the open database into another file, taken with the engine's online
     // backup, so a copy taken while the program works is never torn. Written beside the target and
     // renamed over it, so an old copy is replaced only by a complete new one.
-    // A failed copy leaves nothing beside the target.
+    // A failed copy leaves nothing beside the target. A server's database is not copied into a
+    // file this way: refused with a DbError (its copy is the server's own dump).
     void backupTo(const std::string& target);
 
     // The engine's quick structural check of the open database: empty when it is sound, else the
-    // first problems it found.
+    // first problems it found. A server checks its own pages as it reads them (a damaged one is a
+    // Damaged error then): empty there.
     std::string quickCheck();
 
     // Called after every committed write (the engine's log hook). The log is still folded into
-    // the file every thousand pages as the engine would do by itself.
+    // the file every thousand pages as the engine would do by itself. Never called on a server.
     void setCommitListener(std::function<void()> listener);
     // Folds the write-ahead log into the database file, so that a plain copy of the file is the
-    // whole database. Does nothing while the connection is closed.
+    // whole database. Does nothing while the connection is closed, nor on a server.
     void checkpoint();
 
     struct ColumnInfo {
@@ -95,12 +117,23 @@ private:
     [[noreturn]] void fail(int rc, std::string_view statement = {});
     struct CachedStatement {
         sqlite3_stmt* stmt = nullptr;
+        ServerStatement* server = nullptr;
         bool inUse = false;
     };
     void release(const std::string& sql, sqlite3_stmt* stmt);
+    void release(const std::string& sql, ServerStatement* stmt);
     void finalizeCached();
+    // The server's side (ConnectionServer.cpp).
+    ServerSession& session();
+    Statement prepareServer(std::string_view sql);
+    int execServer(std::string_view sql);
+    std::vector<std::string> serverTableNames();
+    std::vector<std::string> serverColumnNames(const std::string& table);
+    ColumnInfo serverColumnInfo(const std::string& table, const std::string& column);
 
     std::string path_;
+    std::optional<ServerTarget> target_;
+    std::shared_ptr<ServerSession> session_;  // its statements hold it too
     sqlite3* db_ = nullptr;
     std::map<std::pair<std::string, std::string>, ColumnInfo> columnCache_;
     std::map<std::string, CachedStatement, std::less<>> statementCache_;
@@ -116,6 +149,13 @@ std::string quickCheckFile(const std::string& path, const std::atomic<bool>* can
 // Makes an empty database file at path (one that is there is opened and left as it is). Throws
 // DbError when it cannot be made.
 void createDatabaseFile(const std::string& path);
+
+// A new empty database on a server, made by a role that may make databases (admin names the server,
+// the role and a database to connect to first, such as "postgres"). Its text is UTF-8, compared
+// and sorted by bytes as SQLite does, with the case-insensitive text type installed; owner, when
+// given, owns it. dropServerDatabase removes one, ending the sessions still on it. Throw DbError.
+void createServerDatabase(const ServerTarget& admin, const std::string& name, const std::string& owner = {});
+void dropServerDatabase(const ServerTarget& admin, const std::string& name);
 
 // Removes a database file together with the journal and log files the engine may leave beside it.
 void removeDatabaseFile(const std::string& path);
@@ -163,14 +203,25 @@ public:
     double number(int column) const;
     int64_t integer(int column) const;
 
+    // Where a column of the result is read from: its table and the column's name there; empty
+    // for an expression.
+    std::string originTable(int column) const;
+    std::string originColumn(int column) const;
+    // The column's declared type in the engine's words, empty for an expression.
+    std::string declaredType(int column) const;
+
 private:
     friend class Connection;
     friend struct Native;
     Statement(Connection* conn, sqlite3_stmt* stmt, std::string sql, bool cached = false)
         : conn_(conn), stmt_(stmt), sql_(std::move(sql)), cached_(cached) {}
+    Statement(Connection* conn, ServerStatement* stmt, std::string sql, bool cached = false)
+        : conn_(conn), stmt_(nullptr), server_(stmt), sql_(std::move(sql)), cached_(cached) {}
     Statement& checked(int rc);
+    Statement& bindServer(int param, std::optional<std::string> value);
     Connection* conn_;
     sqlite3_stmt* stmt_;
+    ServerStatement* server_ = nullptr;  // a statement on a server instead of stmt_
     std::string sql_;
     bool cached_ = false;
 };

@@ -31,7 +31,7 @@ void DataSet::openAt(int wantedRow)
     Statement st = p_->prepareSelect(sql, shape);
     if (st.columnCount() == 0)
         throw DataSetError(name_ + "：语句不返回记录，不能打开");
-    Layout layout = p_->describeColumns(Native::statement(st), shape);
+    Layout layout = p_->describeColumns(st, shape);
     const bool firstRow = st.step();
     // The old rows go now, so that the new ones can take their place in the arena.
     p_->rows.clear();
@@ -117,7 +117,8 @@ void DataSet::close()
 // columns asked for.
 Statement DataSet::Private::prepareSelect(const std::string& sql, const SelectShape& shape)
 {
-    if (shape.simple) {
+    // A server has no row ids (and a failed statement would spoil the transaction it runs in).
+    if (shape.simple && !ds.conn_->isServer()) {
         std::string keyed = sql;
         keyed.insert(shape.fromPos, ", rowid AS " + sqlIdent(kRowKey) + " ");
         try {
@@ -129,12 +130,12 @@ Statement DataSet::Private::prepareSelect(const std::string& sql, const SelectSh
     return ds.conn_->prepareNative(sql);
 }
 
-Layout DataSet::Private::describeColumns(sqlite3_stmt* s, const SelectShape& shape)
+Layout DataSet::Private::describeColumns(Statement& s, const SelectShape& shape)
 {
     Layout layout;
-    const int n = sqlite3_column_count(s);
+    const int n = s.columnCount();
     // The key is known by its name: only a column so named, last in the list, is the key.
-    const bool hasKey = shape.simple && n > 1 && sqlite3_column_name(s, n - 1) == kRowKey;
+    const bool hasKey = shape.simple && n > 1 && s.columnName(n - 1) == kRowKey;
     layout.storedColumns = hasKey ? n - 1 : n;
     layout.keyColumn = hasKey ? n - 1 : -1;
     if (ds.rowNumberField_) {
@@ -144,10 +145,10 @@ Layout DataSet::Private::describeColumns(sqlite3_stmt* s, const SelectShape& sha
     bool allFromBase = hasKey;
     for (int c = 0; c < layout.storedColumns; ++c) {
         Field f;
-        f.name = sqlite3_column_name(s, c);
-        const char* table = sqlite3_column_table_name(s, c);
-        const char* origin = sqlite3_column_origin_name(s, c);
-        if (table && origin) {
+        f.name = s.columnName(c);
+        const std::string table = s.originTable(c);
+        const std::string origin = s.originColumn(c);
+        if (!table.empty() && !origin.empty()) {
             const Connection::ColumnInfo info = ds.conn_->columnInfo(table, origin);
             f.type = info.type;
             f.size = info.size;
@@ -155,10 +156,10 @@ Layout DataSet::Private::describeColumns(sqlite3_stmt* s, const SelectShape& sha
             if (!equalsIgnoringLatinCase(table, shape.table)) allFromBase = false;
         } else {
             f.readOnly = true;  // an expression is never written
-            const char* decl = sqlite3_column_decltype(s, c);
-            f.type = decl ? fieldTypeFromDeclared(decl, &f.size) : expressionType(shape, f.name, &f.size);
+            const std::string decl = s.declaredType(c);
+            f.type = !decl.empty() ? fieldTypeFromDeclared(decl, &f.size) : expressionType(shape, f.name, &f.size);
             for (const CalcField& declared : ds.expressionTypes_)
-                if (!decl && equalsIgnoringLatinCase(declared.name, f.name)) f.type = declared.type;
+                if (decl.empty() && equalsIgnoringLatinCase(declared.name, f.name)) f.type = declared.type;
         }
         layout.columnTypes.push_back(f.type);
         layout.fields.push_back(std::move(f));
@@ -182,7 +183,7 @@ Layout DataSet::Private::describeColumns(sqlite3_stmt* s, const SelectShape& sha
 // "a.姓名 as 显示名", or one of "*"). The engine traces a sub-select over the same table, such as
 // "(select 姓名 from 员工基本情况 b where …) as 首位", to a stored column as well, but its value
 // belongs to another row.
-bool DataSet::Private::markWritable(Layout& layout, sqlite3_stmt* st, const SelectShape& shape)
+bool DataSet::Private::markWritable(Layout& layout, Statement& st, const SelectShape& shape)
 {
     if (shape.sources.empty()) return false;
     std::vector<const SelectShape::Item*> items;  // the item of each fetched column
@@ -201,8 +202,8 @@ bool DataSet::Private::markWritable(Layout& layout, sqlite3_stmt* st, const Sele
         const int col = layout.storedIndex[f];
         if (col < 0 || field.readOnly) continue;
         const SelectShape::Item* item = items[static_cast<size_t>(col)];
-        const char* origin = sqlite3_column_origin_name(st, col);
-        bool plain = (item->star || equalsIgnoringLatinCase(item->column, origin ? origin : ""));
+        const std::string origin = st.originColumn(col);
+        bool plain = (item->star || equalsIgnoringLatinCase(item->column, origin));
         if (plain && !item->qualifier.empty())
             plain = equalsIgnoringLatinCase(item->qualifier, source.alias)
                 || equalsIgnoringLatinCase(item->qualifier, source.table);
@@ -247,9 +248,38 @@ FieldType DataSet::Private::expressionType(const SelectShape& shape, std::string
     return FieldType::Double;
 }
 
+namespace {
+// A cell of a server's result, through the statement's column calls (amounts exactly).
+void fetchServerCell(const Statement& st, int col, FieldType ft, Cell& cell, std::string& text)
+{
+    switch (st.columnType(col)) {
+    case Statement::ColumnType::Null: cell.kind = Value::Kind::Null; return;
+    case Statement::ColumnType::Integer:
+        cell.i = st.integer(col);
+        cell.kind = Value::Kind::Int;
+        if (ft == FieldType::Currency) cell.i *= Money::kScale, cell.kind = Value::Kind::Money;
+        else if (ft == FieldType::YesNo) cell.i = cell.i != 0, cell.kind = Value::Kind::Bool;
+        else if (ft == FieldType::Double) cell.d = static_cast<double>(cell.i), cell.kind = Value::Kind::Double;
+        return;
+    case Statement::ColumnType::Real:
+        if (ft == FieldType::Currency) cell.i = st.money(col).units(), cell.kind = Value::Kind::Money;
+        else cell.d = st.number(col), cell.kind = Value::Kind::Double;
+        return;
+    default: {
+        const std::string t = st.textOrEmpty(col);
+        cell.kind = Value::Kind::Text;
+        cell.t.off = static_cast<uint32_t>(text.size());
+        cell.t.len = static_cast<uint32_t>(t.size());
+        text += t;
+    }
+    }
+}
+}  // namespace
+
 Rows DataSet::Private::fetchRows(Statement& st, const Layout& layout, bool firstRow)
 {
     sqlite3_stmt* s = Native::statement(st);
+    const bool server = s == nullptr;
     const int columns = layout.storedColumns;
     const size_t header = Row::headerBytes(columns);
     Rows rows;
@@ -262,6 +292,11 @@ Rows DataSet::Private::fetchRows(Statement& st, const Layout& layout, bool first
         for (int col = 0; col < columns; ++col) {
             Cell& cell = cells[static_cast<size_t>(col)];
             const FieldType ft = layout.columnTypes[static_cast<size_t>(col)];
+            if (server) {
+                fetchServerCell(st, col, ft, cell, text);
+                kinds[static_cast<size_t>(col)] = static_cast<char>(cell.kind);
+                continue;
+            }
             switch (sqlite3_column_type(s, col)) {
             case SQLITE_NULL: cell.kind = Value::Kind::Null; break;
             case SQLITE_INTEGER:
@@ -294,7 +329,7 @@ Rows DataSet::Private::fetchRows(Statement& st, const Layout& layout, bool first
         std::memcpy(block + header, text.data(), text.size());
         auto row = std::make_unique<Row>();
         row->adopt(block, columns, static_cast<uint32_t>(text.size()));
-        if (layout.keyColumn >= 0) row->key = sqlite3_column_int64(s, layout.keyColumn);
+        if (layout.keyColumn >= 0) row->key = st.integer(layout.keyColumn);
         rows.push_back(std::move(row));
     }
     return rows;

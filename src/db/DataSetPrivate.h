@@ -58,8 +58,8 @@ struct DataSet::Private {
 
     // Reading (DataSetOpen.cpp).
     Statement prepareSelect(const std::string& sql, const SelectShape& shape);
-    Layout describeColumns(sqlite3_stmt* st, const SelectShape& shape);
-    bool markWritable(Layout& layout, sqlite3_stmt* st, const SelectShape& shape);  // false: cannot tell
+    Layout describeColumns(Statement& st, const SelectShape& shape);
+    bool markWritable(Layout& layout, Statement& st, const SelectShape& shape);  // false: cannot tell
     FieldType expressionType(const SelectShape& shape, std::string_view column, int* size);
     // Reads the rows of a statement already stepped once; firstRow is what that step returned.
     detail::Rows fetchRows(Statement& st, const Layout& layout, bool firstRow);

@@ -17,6 +17,8 @@ public:
         Damaged,     // the file is not a sound database
         Full,        // no room left on the disk for what had to be written
         ReadOnly,    // the file or its folder may not be written
+        Lost,        // the connection to the database server broke off or could not be made
+        Denied,      // the server refused the user: a wrong password, or no privilege for the work
         Other,
     };
 

@@ -12,24 +12,16 @@
 #include "db/DbError.h"
 #include "db/LatinCase.h"
 #include "db/SqlText.h"
+#include "db/SqlTokens.h"
 #include "db/Value.h"
 
 namespace rsgz::db {
 
-namespace {
+using namespace sqltok;
 
-enum class Tok { Space, Comment, Word, Number, String, Ident, Hash, Punct };
-
-struct Token {
-    Tok kind;
-    std::string text;
-};
+namespace sqltok {
 
 bool isWordByte(unsigned char c) { return std::isalnum(c) || c == '_' || c >= 0x80; }
-
-// Which words a statement is in: the program's own dialect reads "…" as a text value, the engine
-// reads it as a name.
-enum class Words { Dialect, Engine };
 
 // The end of a literal opened at i by the quote q; a doubled quote inside is an escaped one.
 size_t literalEnd(std::string_view s, size_t i, char q)
@@ -55,7 +47,7 @@ std::string singleQuoted(std::string_view dq)
     return sqlQuote(body);
 }
 
-std::vector<Token> lex(std::string_view s, Words words = Words::Engine)
+std::vector<Token> lex(std::string_view s, Words words)
 {
     std::vector<Token> out;
     size_t i = 0;
@@ -102,17 +94,21 @@ std::vector<Token> lex(std::string_view s, Words words = Words::Engine)
 // Comments count as blanks wherever the statement's words are looked at.
 bool isBlank(const Token& t) { return t.kind == Tok::Space || t.kind == Tok::Comment; }
 
-[[noreturn]] void refuse(const std::string& why, std::string_view statement)
-{
-    throw DbError(DbError::Kind::Other, why, {}, std::string(statement));
-}
-
 bool isWord(const Token& t, const char* w) { return t.kind == Tok::Word && equalsIgnoringLatinCase(t.text, w); }
 
 size_t nextSolid(const std::vector<Token>& t, size_t i)
 {
     while (i < t.size() && isBlank(t[i])) ++i;
     return i;
+}
+
+}  // namespace sqltok
+
+namespace {
+
+[[noreturn]] void refuse(const std::string& why, std::string_view statement)
+{
+    throw DbError(DbError::Kind::Other, why, {}, std::string(statement));
 }
 
 bool isCompoundWord(const Token& tok)

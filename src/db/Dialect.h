@@ -41,8 +41,12 @@ struct Dialect {
     std::string orderTerm(std::string_view column, bool descending) const;
 };
 
-// The facts of SQLite, the engine the program runs on.
+// The facts of SQLite, the engine the program runs on by default, with the database in one file.
 const Dialect& sqliteDialect();
+// The facts of the database server (a PostgreSQL database shared by several clerks). Text columns
+// are of a case-insensitive text type (the citext extension) held to their width by a domain per
+// width, rsgz_text_<width>; the Chinese sort order is the server's ICU collation.
+const Dialect& postgresDialect();
 
 // The statements of this program are written in the desktop-database dialect its users' data grew
 // up with: "select top N", #date# literals, create-table types such as money, bit and
@@ -57,6 +61,21 @@ const Dialect& sqliteDialect();
 std::string toSqlite(std::string_view statement);
 // The same for the engine whose facts are given.
 std::string translateStatement(std::string_view statement, const Dialect& dialect);
+
+// A statement in SQLite's words (what toSqlite gives, and what src/db writes itself) in the words
+// of the server: names in brackets or double quotes become double-quoted names with their Latin
+// letters in lower case (the server's names are case-sensitive only when quoted, SQLite's never),
+// each "?" becomes $1, $2 …, the collations become the server's, and in a creation statement the
+// column types become the server's types. Values, comments and the rest stay as they are.
+struct ServerText {
+    std::string sql;
+    int parameters = 0;
+    std::vector<int> textWidths;  // the widths of the text domains a creation statement uses
+};
+ServerText toServerWords(std::string_view sqliteStatement);
+// The name of the server's text domain of a width, "rsgz_text_50"; 0 when a type name is none.
+std::string serverTextDomain(int width);
+int serverTextDomainWidth(std::string_view typeName);
 
 // A date literal body ("2005-3-1", "2005/3/1", "3/1/2005", with an optional time, "8:30 PM" too) as
 // the program stores dates, "2005-03-01" or "2005-03-01 20:30:00"; empty when it is not a date.

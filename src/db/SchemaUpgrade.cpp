@@ -1,5 +1,7 @@
 #include "db/SchemaUpgrade.h"
 
+#include <cstdlib>
+
 #include "db/Native.h"
 
 #include <algorithm>
@@ -73,8 +75,23 @@ std::vector<TableDef> schemaTablesAt(int version)
     return tables;
 }
 
+// A server's database keeps the version in its comment ("rsgz schema 2"), which its owner sets
+// inside the same transaction as the steps.
+constexpr const char* kServerVersionWord = "rsgz schema ";
+
+int serverSchemaVersion(Connection& conn)
+{
+    Statement st = conn.prepareNative(
+        "select shobj_description(oid, 'pg_database') from pg_database where datname = current_database()");
+    const std::string comment = st.step() ? st.textOrEmpty(0) : std::string();
+    if (!comment.starts_with(kServerVersionWord)) return 1;
+    const int v = std::atoi(comment.c_str() + std::string_view(kServerVersionWord).size());
+    return v <= 0 ? 1 : v;
+}
+
 int schemaVersionOf(Connection& conn)
 {
+    if (conn.isServer()) return serverSchemaVersion(conn);
     Statement st = conn.prepareNative("PRAGMA user_version");
     const int version = st.step() ? static_cast<int>(st.integer(0)) : 0;
     return version <= 0 ? 1 : version;
@@ -82,6 +99,12 @@ int schemaVersionOf(Connection& conn)
 
 void setSchemaVersion(Connection& conn, int version)
 {
+    if (conn.isServer()) {
+        // The statement names the database by itself, whatever the case of its letters.
+        conn.execNative("do $$ begin execute format('comment on database %I is %L', current_database(), "
+                        + sqlQuote(kServerVersionWord + std::to_string(version)) + "); end $$");
+        return;
+    }
     conn.execNative("PRAGMA user_version=" + std::to_string(version));
 }
 

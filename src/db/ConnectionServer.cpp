@@ -1,0 +1,153 @@
+// The calls of Connection on a database server: statements put into the server's words, and what
+// the database holds read from the server's catalogue.
+#include "db/Connection.h"
+#include "db/Dialect.h"
+#include "db/LatinCase.h"
+#include "db/ServerBackend.h"
+
+namespace rsgz::db {
+
+namespace {
+
+bool mayChangeSchema(std::string_view sql)
+{
+    const std::string low = foldLatin(sql);
+    return low.find("create") != std::string::npos || low.find("alter") != std::string::npos
+        || low.find("drop") != std::string::npos;
+}
+
+// The server keeps Latin letters of unquoted names in lower case, and the program's statements
+// are put into its words so.
+std::string serverName(const std::string& name) { return foldLatin(name); }
+
+// The server's type of a stored column (its internal name, and the domain it is declared with)
+// as the program's field type.
+FieldType fieldTypeOfServer(const std::string& type, const std::string& domain, int* size)
+{
+    if (const int width = serverTextDomainWidth(domain); width > 0) {
+        *size = width;
+        return FieldType::Text;
+    }
+    if (type == "citext" || type == "text") return FieldType::Memo;
+    if (type == "varchar" || type == "bpchar") return FieldType::Text;
+    if (type == "int8" || type == "int4" || type == "int2") return FieldType::Integer;
+    if (type == "numeric") return FieldType::Currency;
+    if (type == "float8" || type == "float4") return FieldType::Double;
+    if (type == "bool") return FieldType::YesNo;
+    if (type.starts_with("timestamp") || type == "date") return FieldType::DateTime;
+    return FieldType::Unknown;
+}
+
+}  // namespace
+
+ServerSession& Connection::session()
+{
+    if (session_ && session_->broken()) {
+        // The server went away: the statements kept on the old session are of no use any more.
+        finalizeCached();
+        session_.reset();
+        columnCache_.clear();
+    }
+    if (!session_) session_ = std::make_shared<ServerSession>(*target_);
+    return *session_;
+}
+
+bool Connection::transactionFailed() { return target_ && session().transactionFailed(); }
+
+int Connection::execServer(std::string_view statement)
+{
+    const ServerText text = toServerWords(statement);
+    ServerSession& s = session();
+    if (text.parameters > 0)
+        throw DbError(DbError::Kind::Other, "语句中有参数，不能直接执行", {}, text.sql);
+    s.ensureTextDomains(text.textWidths);
+    if (mayChangeSchema(text.sql)) columnCache_.clear();
+    return s.exec(text.sql);
+}
+
+Statement Connection::prepareServer(std::string_view statement)
+{
+    ServerText text = toServerWords(statement);
+    session().ensureTextDomains(text.textWidths);
+    auto* st = new ServerStatement(session_, text.sql, text.parameters);
+    return Statement(this, st, std::move(text.sql));
+}
+
+void Connection::release(const std::string& sql, ServerStatement* stmt)
+{
+    auto it = statementCache_.find(sql);
+    if (it == statementCache_.end() || it->second.server != stmt) {
+        delete stmt;
+        return;
+    }
+    stmt->reset();
+    it->second.inUse = false;
+}
+
+std::vector<std::string> Connection::serverTableNames()
+{
+    // In the order they were made: the server numbers its objects as they come.
+    std::vector<std::string> names;
+    Statement st = prepareServer(
+        "select c.relname from pg_class c join pg_namespace n on n.oid = c.relnamespace "
+        "where n.nspname = current_schema() and c.relkind in ('r', 'p') order by c.oid");
+    while (st.step()) names.push_back(st.textOrEmpty(0));
+    return names;
+}
+
+std::vector<std::string> Connection::serverColumnNames(const std::string& table)
+{
+    std::vector<std::string> names;
+    Statement st = prepareServer(
+        "select a.attname from pg_attribute a join pg_class c on c.oid = a.attrelid "
+        "join pg_namespace n on n.oid = c.relnamespace where n.nspname = current_schema() and c.relname = ? "
+        "and c.relkind in ('r', 'p', 'v') and a.attnum > 0 and not a.attisdropped order by a.attnum");
+    st.bind(1, serverName(table));
+    while (st.step()) names.push_back(st.textOrEmpty(0));
+    return names;
+}
+
+Connection::ColumnInfo Connection::serverColumnInfo(const std::string& table, const std::string& column)
+{
+    ColumnInfo info;
+    Statement st = prepareServer(
+        "select udt_name, coalesce(domain_name, ''), is_identity, exists (select 1 from "
+        "information_schema.table_constraints k join information_schema.key_column_usage u "
+        "on u.constraint_name = k.constraint_name and u.table_schema = k.table_schema "
+        "where k.constraint_type = 'PRIMARY KEY' and k.table_schema = c.table_schema and k.table_name = c.table_name "
+        "and u.column_name = c.column_name) from information_schema.columns c "
+        "where c.table_schema = current_schema() and c.table_name = ? and c.column_name = ?");
+    st.bind(1, serverName(table));
+    st.bind(2, serverName(column));
+    if (!st.step()) return info;
+    info.type = fieldTypeOfServer(st.textOrEmpty(0), st.textOrEmpty(1), &info.size);
+    info.primaryKey = st.integer(3) != 0;
+    if (info.primaryKey && (st.textOrEmpty(2) == "YES" || info.type == FieldType::Integer)) info.type = FieldType::AutoInc;
+    return info;
+}
+
+void createServerDatabase(const ServerTarget& admin, const std::string& name, const std::string& owner)
+{
+    const Dialect& d = postgresDialect();
+    {
+        ServerSession s(admin);
+        std::string sql = "create database " + d.quoteName(name)
+            + " template template0 encoding 'UTF8' lc_collate 'C' lc_ctype 'C'";
+        if (!owner.empty()) sql += " owner " + d.quoteName(owner);
+        s.exec(sql);
+    }
+    // The extension is installed by the administrator, so that an owner without the right to
+    // install one can still make the schema.
+    ServerTarget inside = admin;
+    inside.database = name;
+    ServerSession s(inside);
+    s.exec("create extension if not exists citext");
+}
+
+void dropServerDatabase(const ServerTarget& admin, const std::string& name)
+{
+    ServerSession s(admin);
+    s.exec("drop database if exists " + postgresDialect().quoteName(name) + " with (force)");
+}
+
+}  // namespace rsgz::db

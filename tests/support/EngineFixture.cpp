@@ -1,0 +1,98 @@
+#include "support/EngineFixture.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <random>
+
+#include "db/SchemaUpgrade.h"
+
+namespace rsgz::test {
+
+namespace {
+std::string env(const char* name)
+{
+    const char* v = std::getenv(name);
+    return v ? v : "";
+}
+
+std::string uniqueName()
+{
+    static int counter = 0;
+    std::random_device rd;
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%06x", static_cast<unsigned>(rd()) & 0xFFFFFF);
+    return "rsgzt_" + std::to_string(::getpid()) + "_" + std::to_string(++counter) + "_" + buf;
+}
+}  // namespace
+
+std::optional<db::ServerTarget> testServer()
+{
+    const std::string host = env("RSGZ_TEST_PGHOST");
+    if (host.empty()) return std::nullopt;
+    db::ServerTarget t;
+    t.host = host;
+    const std::string port = env("RSGZ_TEST_PGPORT");
+    t.port = port.empty() ? 5432 : std::atoi(port.c_str());
+    t.user = env("RSGZ_TEST_PGUSER").empty() ? "postgres" : env("RSGZ_TEST_PGUSER");
+    t.password = env("RSGZ_TEST_PGPASSWORD");
+    t.database = "postgres";
+    t.applicationName = "rsgz-test";
+    return t;
+}
+
+TemporaryDatabase::TemporaryDatabase(Engine engine) : engine_(engine)
+{
+    if (engine_ == Engine::File) {
+        const std::string path = dir_.filePath("test.db");
+        db::createDatabaseFile(path);
+        conn_ = std::make_unique<db::Connection>(path);
+        return;
+    }
+    admin_ = testServer();
+    if (!admin_) throw std::runtime_error("no test server");
+    name_ = uniqueName();
+    db::createServerDatabase(*admin_, name_);
+    conn_ = connectAgain();
+}
+
+TemporaryDatabase::~TemporaryDatabase()
+{
+    conn_.reset();
+    if (admin_ && !name_.empty()) {
+        try {
+            db::dropServerDatabase(*admin_, name_);
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << "temporary database " << name_ << " not dropped: " << e.what();
+        }
+    }
+}
+
+std::unique_ptr<db::Connection> TemporaryDatabase::connectAgain() const
+{
+    if (engine_ == Engine::File) return std::make_unique<db::Connection>(conn_->path());
+    db::ServerTarget t = *admin_;
+    t.database = name_;
+    return std::make_unique<db::Connection>(t);
+}
+
+void TemporaryDatabase::createSchema()
+{
+    db::Transaction tx(*conn_);
+    db::createSchemaAt(*conn_, db::currentSchemaVersion());
+    tx.commit();
+}
+
+void BothEngines::SetUp()
+{
+    if (GetParam() == Engine::Server && !testServer())
+        GTEST_SKIP() << "no test server: set RSGZ_TEST_PGHOST (and RSGZ_TEST_PGPORT, RSGZ_TEST_PGUSER) to run the server half";
+    db_ = std::make_unique<TemporaryDatabase>(GetParam());
+}
+
+std::string engineName(const ::testing::TestParamInfo<Engine>& info)
+{
+    return info.param == Engine::File ? "File" : "Server";
+}
+
+}  // namespace rsgz::test
