@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include <filesystem>
+#include <optional>
 
 #include "app/PasswordHash.h"
 #include "admin/RestoreCheck.h"
@@ -10,6 +11,7 @@
 #include "app/BackgroundWork.h"
 #include "app/Interaction.h"
 #include "app/TDM.h"
+#include "app/WorkLocks.h"
 #include "db/DatabaseFile.h"
 #include "db/SqlText.h"
 
@@ -133,6 +135,8 @@ void Maintenance::restore()
     if (dm_.PromptAnswer != 1) return;
     const std::string chosen = app::interaction().openFileName("请选择一个过去备份的数据库文件", kDbFilter);
     if (chosen.empty()) return;
+    std::optional<db::WorkLock> lock;
+    if (!app::runAction([&] { lock.emplace(app::lockWholeDatabase(dm_, "数据恢复")); })) return;
     try {
         replaceLiveFile(chosen);
     } catch (const RestoreRefusal& e) {
@@ -225,6 +229,8 @@ void Maintenance::initialize()
         return dm_.ShowMessage_jd("密码错误！");
     dm_.Show_Tishi_windows2("此操作将删除所有数据,继续吗?");
     if (dm_.PromptAnswer != 1) return;
+    std::optional<db::WorkLock> lock;
+    if (!app::runAction([&] { lock.emplace(app::lockWholeDatabase(dm_, "数据初始化")); })) return;
     dm_.close_all_data();
     const bool done = app::runAction([this] {
         // All or nothing: a table that cannot be emptied leaves every other table as it was.

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "db/Dialect.h"
+#include "db/WorkLock.h"
 
 namespace rsgz::db {
 
@@ -60,13 +61,16 @@ DbError::Kind serverErrorKind(std::string_view code)
 ServerSession::ServerSession(const ServerTarget& target)
 {
     const std::string port = std::to_string(target.port);
+    // The server keeps only printable Latin signs of an application name: the operator's Chinese
+    // name goes escaped, and the lists of holders of a lock read it back (db/WorkLock.h).
+    const std::string application = writeApplicationName(target.applicationName);
     // ISO dates, whatever the server's own setting; a lock held by another clerk is waited for as
     // long as SQLite waits for a locked file, then reported as busy.
     const char* keys[] = {"host", "port", "dbname", "user", "password", "application_name",
                           "client_encoding", "connect_timeout", "options", nullptr};
     const char* values[] = {target.host.c_str(), port.c_str(), target.database.c_str(), target.user.c_str(),
                             target.password.empty() ? nullptr : target.password.c_str(),
-                            target.applicationName.c_str(), "UTF8", "10",
+                            application.c_str(), "UTF8", "10",
                             "-c DateStyle=ISO,YMD -c lock_timeout=5000 -c client_min_messages=warning", nullptr};
     // A key with no value is left out; libpq stops at the first null key, so pack the pairs.
     const char* k[10];

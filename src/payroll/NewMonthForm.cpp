@@ -7,6 +7,7 @@
 #include "app/OperatorRights.h"
 #include "app/TDM.h"
 #include "db/BoundStatement.h"
+#include "payroll/MonthLock.h"
 
 namespace rsgz::payroll {
 
@@ -77,6 +78,7 @@ void NewMonthForm::generate()
     const Period p = period();
     app::runAction([&] {
         app::requireRight(dm_, kRight);
+        const db::WorkLock lock = lockMonth(dm_, p);
         MonthTable t = table();
         if (t.rowCount(p) > 0) {
             dm_.ShowMessage_jd("工资表已经存在!");
@@ -95,6 +97,7 @@ void NewMonthForm::synchronise()
     const Period p = period();
     app::runAction([&] {
         app::requireRight(dm_, kRight);
+        const db::WorkLock lock = lockMonth(dm_, p);
         MonthTable t = table();
         if (t.rowCount(p) == 0) {
             dm_.ShowMessage_jd("还未生成本月工资表！");
@@ -117,6 +120,7 @@ void NewMonthForm::removeMonth()
     dm_.Show_Tishi_windows2("删除工资数据  帐套:" + p.set + " " + p.year + "年" + p.month + "月 工资数据");
     if (dm_.PromptAnswer != 1) return;
     app::runAction([&] {
+        const db::WorkLock lock = lockMonth(dm_, p);
         table().remove(p);
         if (!dm_.gzb.sqlLines().empty()) {
             dm_.gzb.close();

@@ -6,6 +6,7 @@
 #include "app/TDM.h"
 #include "db/BoundStatement.h"
 #include "payroll/IncomeTax.h"
+#include "payroll/MonthLock.h"
 #include "payroll/MonthTable.h"
 #include "payroll/SalaryClosing.h"
 #include "query/TreeQueries.h"
@@ -121,6 +122,7 @@ void SalaryPageForm::closeOrReopen(bool closing)
             return;
         }
         if (!app::interaction().ask(question)) return;
+        const std::vector<db::WorkLock> locks = lockMonths(dm_, view_.scope(closing).periods);
         int n = 0;
         try {
             n = closing ? view_.closeRows() : view_.reopenRows();

@@ -469,6 +469,7 @@ SalaryView::Scope SalaryView::scope(bool closing) const
     for (ds.first(); !ds.eof(); ds.next()) {
         s.rows += static_cast<int>(ds.asInt("行数"));
         s.months.push_back(ds.asString("年") + "年" + ds.asString("月") + "月");
+        s.periods.push_back({config_.set, ds.asString("年"), ds.asString("月")});
     }
     return s;
 }

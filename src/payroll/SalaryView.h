@@ -9,6 +9,7 @@
 #include "db/DataSet.h"
 #include "db/Money.h"
 #include "db/SqlText.h"
+#include "payroll/MonthTable.h"
 #include "payroll/SalaryCalculation.h"
 #include "payroll/ViewWithholding.h"
 
@@ -85,6 +86,7 @@ public:
     struct Scope {
         int rows = 0;
         std::vector<std::string> months;  // "2024年03月"
+        std::vector<Period> periods;      // the same months
     };
     Scope scope(bool closing) const;
     std::string question(bool closing) const;
