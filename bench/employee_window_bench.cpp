@@ -13,9 +13,9 @@
 #include "WidgetBenchMain.h"
 #include "app/MainFrame.h"
 #include "app/TDM.h"
-#include "app/rules/RecordRules.h"
 #include "personnel/EmployeeStore.h"
 #include "personnel/windows/Trszlw.h"
+#include "support/RecordRules.h"
 
 using namespace rsgz;
 
@@ -36,7 +36,7 @@ struct Program {
     Program()
     {
         app::setDM(dm.get());
-        app::bindRecordRules(*dm);
+        test::bindRecordRules(*dm);
         frame = std::make_unique<app::MainFrame>(*dm);
         frame->create(organisation().programDir);
         dm->CurrentModule = 1;

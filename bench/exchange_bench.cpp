@@ -16,11 +16,11 @@
 #include "SampleOrganisation.h"
 #include "app/Interaction.h"
 #include "app/MainFrame.h"
-#include "app/rules/RecordRules.h"
 #include "db/SqlText.h"
 #include "exchange/ExcelExport.h"
 #include "exchange/ImportSession.h"
 #include "exchange/ReaderProcess.h"
+#include "support/RecordRules.h"
 
 using namespace rsgz;
 
@@ -92,7 +92,7 @@ struct Program {
     explicit Program(int employees) : organisation(employees)
     {
         app::setDM(dm.get());
-        app::bindRecordRules(*dm);
+        test::bindRecordRules(*dm);
         frame = std::make_unique<app::MainFrame>(*dm);
         frame->create(organisation.programDir);
         // The default operator, who holds 档案管理: importing needs it.

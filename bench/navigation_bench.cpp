@@ -5,8 +5,8 @@
 #include "SampleOrganisation.h"
 #include "app/MainFrame.h"
 #include "app/TDM.h"
-#include "app/rules/RecordRules.h"
 #include "db/Native.h"
+#include "support/RecordRules.h"
 #include "widgets/DataSetModel.h"
 
 using namespace rsgz;
@@ -30,7 +30,7 @@ void ChooseEmployeeModule(benchmark::State& state)
         state.PauseTiming();
         auto dm = std::make_unique<app::TDM>();
         app::setDM(dm.get());
-        app::bindRecordRules(*dm);
+        test::bindRecordRules(*dm);
         app::MainFrame frame(*dm);
         frame.create(organisation().programDir);
         state.ResumeTiming();
@@ -56,7 +56,7 @@ void ScrollEmployeeGrid(benchmark::State& state)
 {
     app::TDM dm;
     app::setDM(&dm);
-    app::bindRecordRules(dm);
+    test::bindRecordRules(dm);
     app::MainFrame frame(dm);
     frame.create(organisation().programDir);
     frame.navigation().chooseModule(1);

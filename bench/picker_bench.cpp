@@ -6,9 +6,9 @@
 #include "SampleOrganisation.h"
 #include "app/MainFrame.h"
 #include "app/TDM.h"
-#include "app/rules/RecordRules.h"
 #include "personnel/EmployeePicker.h"
 #include "query/QueryPages.h"
+#include "support/RecordRules.h"
 #include "widgets/DataSetModel.h"
 
 using namespace rsgz;
@@ -26,7 +26,7 @@ struct Program {
     {
         static const bench::SampleOrganisation organisation(kEmployees);
         app::setDM(&dm);
-        app::bindRecordRules(dm);
+        test::bindRecordRules(dm);
         frame.create(organisation.programDir);
         const std::vector<std::string> levels = {"一级部门", "二级部门", "三级部门", "职称"};
         pages.trees().saveFieldList(1, levels);

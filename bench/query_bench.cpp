@@ -7,8 +7,8 @@
 #include "SampleOrganisation.h"
 #include "app/MainFrame.h"
 #include "app/TDM.h"
-#include "app/rules/RecordRules.h"
 #include "query/QueryPages.h"
+#include "support/RecordRules.h"
 #include "widgets/DataSetModel.h"
 
 using namespace rsgz;
@@ -33,7 +33,7 @@ struct Page {
     Page()
     {
         app::setDM(&dm);
-        app::bindRecordRules(dm);
+        test::bindRecordRules(dm);
         frame.create(organisation().programDir);
         frame.navigation().chooseModule(1);
     }

@@ -6,8 +6,8 @@
 #include "SampleOrganisation.h"
 #include "app/MainFrame.h"
 #include "app/TDM.h"
-#include "app/rules/RecordRules.h"
 #include "personnel/Reminders.h"
+#include "support/RecordRules.h"
 
 using namespace rsgz;
 
@@ -21,7 +21,7 @@ void ReminderCounts(benchmark::State& state)
     app::TDM dm;
     app::MainFrame frame{dm};
     app::setDM(&dm);
-    app::bindRecordRules(dm);
+    test::bindRecordRules(dm);
     frame.create(o.programDir);
     const bool withoutIndexes = state.range(0) == 1;
     const char* const dates[] = {"合同到期", "退休日期"};  // the indexed ones

@@ -8,11 +8,11 @@
 #include "SampleOrganisation.h"
 #include "app/MainFrame.h"
 #include "app/TDM.h"
-#include "app/rules/RecordRules.h"
 #include "query/CombinedQuery.h"
 #include "query/DefaultQueryFiles.h"
 #include "query/PersonnelStatistics.h"
 #include "query/QueryPages.h"
+#include "support/RecordRules.h"
 
 using namespace rsgz;
 
@@ -30,7 +30,7 @@ struct Program {
     explicit Program(int module)
     {
         app::setDM(&dm);
-        app::bindRecordRules(dm);
+        test::bindRecordRules(dm);
         frame.create(organisation().programDir);
         query::writeMissingQueryFiles(organisation().programDir + "set/");
         frame.navigation().chooseModule(module);

@@ -11,13 +11,13 @@
 #include "WidgetBenchMain.h"
 #include "app/MainFrame.h"
 #include "app/TDM.h"
-#include "app/rules/RecordRules.h"
 #include "db/Connection.h"
 #include "db/DataSet.h"
 #include "payroll/MonthTable.h"
 #include "payroll/SalaryView.h"
 #include "print/TablePreview.h"
 #include "print/windows/ReportPainter.h"
+#include "support/RecordRules.h"
 
 using namespace rsgz;
 
@@ -31,7 +31,7 @@ struct EmployeeList {
     EmployeeList()
     {
         app::setDM(&dm);
-        app::bindRecordRules(dm);
+        test::bindRecordRules(dm);
         frame = std::make_unique<app::MainFrame>(dm);
         frame->create(organisation.programDir);
         frame->navigation().chooseModule(1);

@@ -4,9 +4,11 @@
 #include "app/Interaction.h"
 #include "app/rules/RecordRules.h"
 #include "app/rules/RuleHelpers.h"
+#include "payroll/PayrollRules.h"
 
-namespace rsgz::app::rules {
+namespace rsgz::payroll {
 using namespace rsgz::db;
+using namespace rsgz::app::rules;
 
 namespace {
 
@@ -82,6 +84,12 @@ void bindGradeValues(TDM& dm)
 
 }  // namespace
 
+void addRecordRules(app::RecordRuleRegistry& rules)
+{
+    rules.add(bindPayrollRules);
+    rules.add(bindPayrollSetRules);
+}
+
 void bindPayrollRules(TDM& dm)
 {
     bindSets(dm);
@@ -95,4 +103,4 @@ void bindPayrollRules(TDM& dm)
     bindGradeValues(dm);
 }
 
-}  // namespace rsgz::app::rules
+}  // namespace rsgz::payroll

@@ -10,13 +10,14 @@
 #include "app/rules/RuleHelpers.h"
 #include "db/BoundStatement.h"
 #include "payroll/Formula.h"
+#include "payroll/PayrollRules.h"
 #include "payroll/SalaryCalculation.h"
 #include "payroll/SalaryColumns.h"
 #include "payroll/TaxLaw.h"
 
-namespace rsgz::app::rules {
+namespace rsgz::payroll {
 using namespace rsgz::db;
-using payroll::BoundStatement;
+using namespace rsgz::app::rules;
 
 namespace {
 
@@ -186,4 +187,4 @@ void bindPayrollSetRules(TDM& dm)
     appendRule(items.rules().beforePost, [&dm](DataSet& d) { checkItem(dm, d); });
 }
 
-}  // namespace rsgz::app::rules
+}  // namespace rsgz::payroll

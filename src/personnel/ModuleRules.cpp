@@ -3,9 +3,11 @@
 #include "app/Interaction.h"
 #include "app/rules/RecordRules.h"
 #include "app/rules/RuleHelpers.h"
+#include "personnel/PersonnelRules.h"
 
-namespace rsgz::app::rules {
+namespace rsgz::personnel {
 using namespace rsgz::db;
+using namespace rsgz::app::rules;
 
 namespace {
 
@@ -150,4 +152,4 @@ void bindModuleRules(TDM& dm)
     bindEvaluationResults(dm);
 }
 
-}  // namespace rsgz::app::rules
+}  // namespace rsgz::personnel

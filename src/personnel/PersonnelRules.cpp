@@ -5,9 +5,11 @@
 #include "app/Interaction.h"
 #include "app/rules/RecordRules.h"
 #include "app/rules/RuleHelpers.h"
+#include "personnel/PersonnelRules.h"
 
-namespace rsgz::app::rules {
+namespace rsgz::personnel {
 using namespace rsgz::db;
+using namespace rsgz::app::rules;
 
 namespace {
 
@@ -232,6 +234,12 @@ void bindTrainingRecords(TDM& dm)
 
 }  // namespace
 
+void addRecordRules(app::RecordRuleRegistry& rules)
+{
+    rules.add(bindPersonnelRules);
+    rules.add(bindModuleRules);
+}
+
 void bindPersonnelRules(TDM& dm)
 {
     bindEmployees(dm);
@@ -246,4 +254,4 @@ void bindPersonnelRules(TDM& dm)
     bindTrainingRecords(dm);
 }
 
-}  // namespace rsgz::app::rules
+}  // namespace rsgz::personnel

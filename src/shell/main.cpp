@@ -13,6 +13,8 @@
 #include "app/TDM.h"
 #include "shell/Tmain.h"
 #include "app/rules/RecordRules.h"
+#include "payroll/PayrollRules.h"
+#include "personnel/PersonnelRules.h"
 #include "print/CardPrinting.h"
 #include "shell/ChineseTranslations.h"
 #include "widgets/EnterOnButtons.h"
@@ -65,6 +67,15 @@ int scriptedRun(QApplication& app, rsgz::app::MainFrame& frame)
     return app.exec();
 }
 
+// The record rules of every module, added in module order, bound before anyone logs in.
+void bindRecordRules(rsgz::app::TDM& dm)
+{
+    rsgz::app::RecordRuleRegistry rules;
+    rsgz::personnel::addRecordRules(rules);
+    rsgz::payroll::addRecordRules(rules);
+    rules.bind(dm);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -82,7 +93,7 @@ int main(int argc, char** argv)
     rsgz::app::TDM dm;
     rsgz::app::setDM(&dm);
     rsgz::app::IdleCheckpoint idleCheckpoint(dm.DMADO);
-    rsgz::app::bindRecordRules(dm);
+    bindRecordRules(dm);
     rsgz::app::MainFrame frame(dm);
     if (!findFolders(dm, frame)) return 1;
     frame.navigation().hooks.readCardParameters = [&dm] { rsgz::print::readCardDefinition(dm); };

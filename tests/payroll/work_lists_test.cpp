@@ -3,16 +3,16 @@
 
 #include <QDateTime>
 
-#include "app/Rights.h"
 #include "app/Interaction.h"
 #include "app/ModuleLists.h"
+#include "app/Rights.h"
 #include "app/TDM.h"
-#include "app/rules/RecordRules.h"
 #include "db/DbError.h"
 #include "payroll/SalaryCard.h"
 #include "payroll/SalaryView.h"
 #include "payroll/WorkListForm.h"
 #include "payroll/WorkLists.h"
+#include "support/RecordRules.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TestDatabase.h"
 
@@ -34,7 +34,7 @@ void openLive(app::TDM& dm, const test::TestDatabase& db)
 {
     dm.setProgramDir(db.programDir());
     dm.DMADO.setPath(dm.livePath());
-    app::bindRecordRules(dm);
+    test::bindRecordRules(dm);
 }
 
 TEST(WorkLists, ProductsRoundHalfToEven)

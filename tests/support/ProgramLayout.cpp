@@ -3,8 +3,8 @@
 #include <QDir>
 #include <QFile>
 
-#include "app/rules/RecordRules.h"
 #include "db/SqlText.h"
+#include "support/RecordRules.h"
 
 namespace rsgz::test {
 
@@ -16,7 +16,7 @@ ProgramLayout::ProgramLayout(Options options)
     if (options.liveDatabase) makeLiveDatabase();
     dm_ = std::make_unique<app::TDM>();
     app::setDM(dm_.get());
-    if (options.recordRules) app::bindRecordRules(*dm_);
+    if (options.recordRules) test::bindRecordRules(*dm_);
     frame_ = std::make_unique<app::MainFrame>(*dm_);
     frame_->create(dir());
     // The program binds its rules before anyone logs in, but nothing writes before the login: a

@@ -50,15 +50,14 @@ void prependRule(std::function<void(DataSet&)>& point, std::function<void(DataSe
     chain(point, std::move(rule), true);
 }
 
-void bindRecordRules(app::TDM& dm)
+void RecordRuleRegistry::add(Binder binder) { binders_.push_back(std::move(binder)); }
+
+void RecordRuleRegistry::bind(TDM& dm) const
 {
     for (DataSet* ds : dm.allDataSets())
         if (numbersRows(*ds)) ds->setRowNumberField(true);
-    rules::bindPersonnelRules(dm);
-    rules::bindModuleRules(dm);
     rules::bindLookupRules(dm);
-    rules::bindPayrollRules(dm);
-    rules::bindPayrollSetRules(dm);
+    for (const Binder& binder : binders_) binder(dm);
     rules::bindRightsGuards(dm);
 }
 

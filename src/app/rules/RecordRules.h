@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "db/DataSet.h"
 
@@ -8,11 +9,31 @@ namespace rsgz::app {
 
 class TDM;
 
-// Binds the record rules to every shared dataset of the data module: defaults of a new row, checks
-// before a post, questions before a delete, row numbers, status text, calculated columns and the
-// windows a new row opens. Called once, right after the data module is created and before any of
-// its datasets opens (calculated fields are declared here).
-void bindRecordRules(TDM& dm);
+// The record rules of the data module's shared datasets: defaults of a new row, checks before a
+// post, questions before a delete, row numbers, status text, calculated columns and the windows a
+// new row opens. The rules of the look-up lists and the rights guards are this layer's own; each
+// module adds its rules itself (personnel::addRecordRules, payroll::addRecordRules), and the
+// program, like every test fixture, adds the modules in their order and then binds:
+//     app::RecordRuleRegistry rules;
+//     personnel::addRecordRules(rules);
+//     payroll::addRecordRules(rules);
+//     rules.bind(dm);
+// Bound once, right after the data module is created and before any of its datasets opens
+// (calculated fields are declared here).
+class RecordRuleRegistry {
+public:
+    using Binder = std::function<void(TDM&)>;
+
+    // A module's group of rules, bound after the groups added before it.
+    void add(Binder binder);
+
+    // Row numbers and the look-up lists' rules first, then the modules' groups in the order added,
+    // the rights guards last (they run before every other rule).
+    void bind(TDM& dm) const;
+
+private:
+    std::vector<Binder> binders_;
+};
 
 // Guards a dataset that a window owns (not one of the data module's) with a right, as the shared
 // lists are guarded: without it no row is inserted, changed or deleted, and views show it read-only.

@@ -1,5 +1,5 @@
 #pragma once
-// Small pieces the record rules of the data module are made of. Only the rule files include this.
+// Small pieces the record rules are made of. Only the rule files (here and in the modules) include this.
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -42,13 +42,8 @@ void openEditor(bool alreadyOpen, const std::string& caption);
 void bindStatus(TDM& dm, DataSet& ds);
 void bindStatusSkippingEmptyOpen(TDM& dm, DataSet& ds);
 
-// The rule groups, one per kind of dataset.
-void bindPersonnelRules(TDM& dm);
-void bindModuleRules(TDM& dm);
+// The rules of the dictionary lists and of the operator list.
 void bindLookupRules(TDM& dm);
-void bindPayrollRules(TDM& dm);
-// Soundness of the payroll sets and items (numbers, codes, names in use, formulas).
-void bindPayrollSetRules(TDM& dm);
 // The operator's right that guards each dataset; bound last, it runs before every other rule.
 void bindRightsGuards(TDM& dm);
 
