@@ -1,4 +1,5 @@
 #include "query/CombinedQuery.h"
+#include "app/Module.h"
 
 #include <QDate>
 #include <QFileInfo>
@@ -84,7 +85,7 @@ const CombinedQueryKind* combinedQueryKind(const std::string& caption)
 const CombinedQueryKind* combinedQueryKindOf(int module)
 {
     for (const CombinedQueryKind& k : combinedQueryKinds())
-        if (k.module == (module == 10 ? 1 : module)) return &k;
+        if (k.module == (module == app::Module::SetAssignment ? app::moduleNumber(app::Module::Personnel) : module)) return &k;
     return nullptr;
 }
 
