@@ -61,7 +61,7 @@ void Navigation::button(const std::string& text)
 {
     for (const NavigationGroup& g : navigationGroups())
         for (const NavigationButton& b : g.buttons)
-            if (b.text == text && b.module > 0) return chooseModule(b.module);
+            if (b.text == text && b.module != Module::None) return chooseModule(b.module);
 
     if (text == "到期提醒") return showReminders();
     if (text == "操作员设置") return systemWindow("权限管理", true);
@@ -195,7 +195,7 @@ void Navigation::systemWindow(const std::string& caption, bool hidePanels)
 
 // --- frame operations ----------------------------------------------------------------------------
 
-void Navigation::SetNotVisible_Panel() { setPanel(0); }
+void Navigation::SetNotVisible_Panel() { setPanel(moduleNumber(Module::None)); }
 
 void Navigation::SetPrintVisible()
 {

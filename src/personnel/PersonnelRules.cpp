@@ -1,7 +1,8 @@
 // Rules of the employee list and of the records kept about each employee.
 #include <QDateTime>
-#include "app/Module.h"
 #include <cstdlib>
+
+#include "app/Module.h"
 
 #include "app/Interaction.h"
 #include "app/rules/RecordRules.h"

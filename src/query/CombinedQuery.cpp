@@ -84,8 +84,10 @@ const CombinedQueryKind* combinedQueryKind(const std::string& caption)
 
 const CombinedQueryKind* combinedQueryKindOf(int module)
 {
+    // The payroll-set assignment lists employees: the personnel window serves it.
+    const int page = module == app::Module::SetAssignment ? app::moduleNumber(app::Module::Personnel) : module;
     for (const CombinedQueryKind& k : combinedQueryKinds())
-        if (k.module == (module == app::Module::SetAssignment ? app::moduleNumber(app::Module::Personnel) : module)) return &k;
+        if (k.module == page) return &k;
     return nullptr;
 }
 

@@ -72,7 +72,7 @@ QPushButton* makeGenerateButton(ModulePanel* panel, app::Navigation& nav, Salary
     QObject::connect(b, &QPushButton::clicked, b, [&nav, page] {
         page->generated.reset();
         app::interaction().openWindow("生成新工资表");
-        nav.treeMenu(11, "刷新查询列表");
+        nav.treeMenu(app::moduleNumber(app::Module::SalaryTables), "刷新查询列表");
         if (page->generated) page->showMonth(*page->generated);
         else page->form().reread();
     });
