@@ -1,4 +1,5 @@
 #include "admin/CompanyForm.h"
+#include "app/Module.h"
 
 #include "app/Company.h"
 #include "app/Interaction.h"
@@ -16,7 +17,7 @@ const std::vector<std::string>& companyFields()
 
 void enterCompanyWindow(app::TDM& dm, const std::function<void()>& frameSteps)
 {
-    dm.CurrentModule = 0;
+    dm.CurrentModule = app::moduleNumber(app::Module::None);
     if (frameSteps) frameSteps();
 }
 

@@ -1,4 +1,5 @@
 #include "app/ModuleInfo.h"
+#include "app/Module.h"
 
 #include <vector>
 
@@ -59,8 +60,15 @@ const ModuleInfo* findModule(int number)
     return nullptr;
 }
 
-bool isRecordModule(int number) { return number >= 1 && number <= 8 && number != 6; }
+bool isRecordModule(int number)
+{
+    return number >= moduleNumber(Module::Personnel) && number <= moduleNumber(Module::Articles) &&
+           number != Module::Statistics;
+}
 
-bool isPayrollModule(int number) { return number >= 9 && number <= 13; }
+bool isPayrollModule(int number)
+{
+    return number >= moduleNumber(Module::PayrollSets) && number <= moduleNumber(Module::PieceWork);
+}
 
 }  // namespace rsgz::app

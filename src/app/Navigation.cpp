@@ -1,4 +1,5 @@
 #include "app/Navigation.h"
+#include "app/Module.h"
 
 #include <algorithm>
 #include <map>
@@ -60,7 +61,7 @@ void Navigation::button(const std::string& text)
 {
     for (const NavigationGroup& g : navigationGroups())
         for (const NavigationButton& b : g.buttons)
-            if (b.text == text && b.module > 0) return chooseModule(b.module);
+            if (b.text == text && b.module != Module::None) return chooseModule(b.module);
 
     if (text == "到期提醒") return showReminders();
     if (text == "操作员设置") return systemWindow("权限管理", true);
@@ -76,11 +77,11 @@ void Navigation::menuEntry(const std::string& text)
 {
     if (const auto it = menuButtons().find(text); it != menuButtons().end()) return button(it->second);
     if (text == "批量修改人事资料一列字段内容") {
-        if (dm_.CurrentModule == 1) interaction().openWindow("批量修改员工资料");
+        if (dm_.CurrentModule == Module::Personnel) interaction().openWindow("批量修改员工资料");
         return;
     }
     if (text == "初始化表格显示") {
-        if (dm_.CurrentModule == 8) view_->resetGridColumns(8);
+        if (dm_.CurrentModule == Module::Articles) view_->resetGridColumns(moduleNumber(Module::Articles));
         return;
     }
     if (text == "设置桌面背景图片") return chooseDesktopPicture();
@@ -116,7 +117,7 @@ void Navigation::showReminders()
 void Navigation::chooseModule(int module)
 {
     if (isRecordModule(module)) chooseRecordModule(module);
-    else if (module == 6) chooseStatistics();
+    else if (module == Module::Statistics) chooseStatistics();
     else if (isPayrollModule(module)) choosePayrollModule(module);
 }
 
@@ -145,13 +146,13 @@ void Navigation::chooseRecordModule(int module)
 void Navigation::chooseStatistics()
 {
     SetNotVisible_Panel();
-    setModule(6);
+    setModule(moduleNumber(Module::Statistics));
     clearStatus();
     SetPrintVisible();
-    runAction([this] { lists_.open(6); });
-    call(hooks.loadQueryTree, 6);
+    runAction([this] { lists_.open(moduleNumber(Module::Statistics)); });
+    call(hooks.loadQueryTree, moduleNumber(Module::Statistics));
     if (hooks.enterStatistics) runAction(hooks.enterStatistics);
-    setPanel(6);
+    setPanel(moduleNumber(Module::Statistics));
     setDesktop(false);
 }
 
@@ -162,7 +163,7 @@ void Navigation::choosePayrollModule(int module)
     setModule(module);
     call(hooks.openSortSettings, module);
     SetPrintVisible();
-    if (module >= 10) {
+    if (module != Module::PayrollSets) {
         call(hooks.loadQueryTree, module);
         setDesktop(false);
     }
@@ -182,7 +183,7 @@ void Navigation::choosePayrollModule(int module)
 
 void Navigation::systemWindow(const std::string& caption, bool hidePanels)
 {
-    setModule(0);
+    setModule(moduleNumber(Module::None));
     SetPrintVisible();
     if (hidePanels) {
         SetNotVisible_Panel();
@@ -194,7 +195,7 @@ void Navigation::systemWindow(const std::string& caption, bool hidePanels)
 
 // --- frame operations ----------------------------------------------------------------------------
 
-void Navigation::SetNotVisible_Panel() { setPanel(0); }
+void Navigation::SetNotVisible_Panel() { setPanel(moduleNumber(Module::None)); }
 
 void Navigation::SetPrintVisible()
 {
@@ -250,7 +251,7 @@ void Navigation::searchEmptyValue(int module, const std::string& field)
 
 void Navigation::refreshList(int module)
 {
-    if (module != 1 && module != 8) return;
+    if (module != Module::Personnel && module != Module::Articles) return;
     openList(module);
 }
 
@@ -259,18 +260,18 @@ void Navigation::openRecordWindow(int module)
     const ModuleInfo* info = findModule(module);
     if (!info || info->recordWindow.empty()) return;
     interaction().openWindow(info->recordWindow);
-    if (module != 2 && module != 8) return;
+    if (module != Module::Training && module != Module::Articles) return;
     // What the window changed shows in the list only after a fresh read, which stays on the row the
     // user opened the window from (by its place: these lists carry no key of their own).
     db::DataSet* list = lists_.dataSet(module);
     const int row = list && list->active() ? list->currentRow() : -1;
-    if (module == 2) {
+    if (module == Module::Training) {
         runAction([this] {
             dm_.pxjl.close();
             dm_.pxjl.open();
         });
     } else {
-        openList(8);
+        openList(moduleNumber(Module::Articles));
     }
     if (row > 0 && list->active() && list->recordCount() > 0)
         runAction([list, row] { list->moveToRow(std::min(row, list->recordCount() - 1)); });
@@ -284,7 +285,7 @@ void Navigation::openQueryWindow(int module)
 
 void Navigation::gridClicked(int module)
 {
-    if (module != 2 || !dm_.CourseChanged) return;
+    if (module != Module::Training || !dm_.CourseChanged) return;
     if (hooks.reopenCourseRecords) runAction(hooks.reopenCourseRecords);
     dm_.CourseChanged = false;
 }

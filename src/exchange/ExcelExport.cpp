@@ -1,4 +1,5 @@
 #include "exchange/ExcelExport.h"
+#include "app/Module.h"
 
 #include <xlsxwriter.h>
 
@@ -266,7 +267,7 @@ void exportDataSet(const db::DataSet& ds, const std::vector<std::string>& column
 void exportEmployees(app::TDM& dm, const std::vector<std::string>& columns, const std::function<void(int)>& progress,
                      const std::function<void()>& finished)
 {
-    if (columns.empty() || dm.CurrentModule != 1 || !dm.rszl.active()) return;
+    if (columns.empty() || dm.CurrentModule != app::Module::Personnel || !dm.rszl.active()) return;
     std::string path = app::interaction().saveFileName("请输入新生成的Excel文件名称", "Microsoft Excel 文件 (*.xlsx)");
     if (path.empty()) return;
     if (!QString::fromStdString(path).endsWith(".xlsx", Qt::CaseInsensitive)) path += ".xlsx";

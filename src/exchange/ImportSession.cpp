@@ -1,4 +1,5 @@
 #include "exchange/ImportSession.h"
+#include "app/Module.h"
 
 #include "app/BackgroundWork.h"
 #include "app/Interaction.h"
@@ -138,7 +139,7 @@ int ImportSession::importRows()
 
 std::unique_ptr<SourceFile> chooseImportFile(app::TDM& dm, ImportSession::Kind kind)
 {
-    if (dm.CurrentModule != 1) return nullptr;
+    if (dm.CurrentModule != app::Module::Personnel) return nullptr;
     const char* filter = kind == ImportSession::Kind::Access
                              ? "Microsoft Access 数据文件 (*.mdb *.accdb)"
                              : "Microsoft Excel 数据文件 (*.xls *.xlsx);;逗号分隔的文本文件 (*.csv)";

@@ -1,4 +1,5 @@
 #include "personnel/EmployeeRecord.h"
+#include "app/Module.h"
 
 #include "app/Rights.h"
 #include "db/DataSet.h"
@@ -22,7 +23,7 @@ const TableReportRequest& tableReportRequest() { return reportRequest(); }
 EmployeeRecord::EmployeeRecord(app::TDM& dm) : dm_(dm)
 {
     // The editors of this window always work as the records module.
-    dm_.CurrentModule = 1;
+    dm_.CurrentModule = app::moduleNumber(app::Module::Personnel);
     setPage(0);
 }
 

@@ -1,4 +1,5 @@
 #include "personnel/PersonRecordEditor.h"
+#include "app/Module.h"
 
 #include "app/Rights.h"
 #include "app/Interaction.h"
@@ -85,7 +86,7 @@ bool PersonRecordEditor::mayChange() const { return admin::hasRight(dm_, setup_.
 
 bool PersonRecordEditor::employeeWindowRows() const
 {
-    return dm_.CurrentModule == 1 && setup_.editor.dataSet == "zcpd";
+    return dm_.CurrentModule == app::Module::Personnel && setup_.editor.dataSet == "zcpd";
 }
 
 void PersonRecordEditor::activate()

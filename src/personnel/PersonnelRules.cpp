@@ -2,6 +2,8 @@
 #include <QDateTime>
 #include <cstdlib>
 
+#include "app/Module.h"
+
 #include "app/Interaction.h"
 #include "app/rules/RecordRules.h"
 #include "app/rules/RuleHelpers.h"
@@ -41,7 +43,7 @@ void linkToEmployee(TDM& dm, DataSet& ds) { ds.setValue("员工编号1", employe
 void bindLinkOnPost(TDM& dm, DataSet& ds)
 {
     appendRule(ds.rules().beforePost, [&dm](DataSet& d) {
-        if (dm.CurrentModule == 1) linkToEmployee(dm, d);
+        if (dm.CurrentModule == app::Module::Personnel) linkToEmployee(dm, d);
     });
 }
 
@@ -50,7 +52,7 @@ void bindLinkOnPost(TDM& dm, DataSet& ds)
 void bindPersonRequired(TDM& dm, DataSet& ds)
 {
     appendRule(ds.rules().beforePost, [&dm](DataSet& d) {
-        if (dm.CurrentModule != 1) requireText(dm, d, "员工编号1", "员工编号不能为空!");
+        if (dm.CurrentModule != app::Module::Personnel) requireText(dm, d, "员工编号1", "员工编号不能为空!");
     });
 }
 
@@ -141,7 +143,7 @@ void bindTitles(TDM& dm)
     DataSet& ds = dm.zcpd;
     ds.rules().afterInsert = [&dm](DataSet& d) {
         d.setValue("取得日期", today(dm));
-        if (dm.CurrentModule == 1) {
+        if (dm.CurrentModule == app::Module::Personnel) {
             linkToEmployee(dm, d);
             copyCurrent(d, dm.rszl, {{"被评定人姓名", "姓名"}});
         }
@@ -158,13 +160,13 @@ void bindRewards(TDM& dm)
     DataSet& ds = dm.jcqk;
     ds.rules().afterInsert = [&dm](DataSet& d) {
         d.setValue("奖惩日期", today(dm));
-        if (dm.CurrentModule == 1) {
+        if (dm.CurrentModule == app::Module::Personnel) {
             linkToEmployee(dm, d);
             copyCurrent(d, dm.rszl, {{"奖惩人姓名", "姓名"}});
         }
         if (dm.editorOpen.jcqk) return;
-        if (dm.CurrentModule == 1) app::interaction().openWindow("奖惩情况");
-        else if (dm.CurrentModule == 4) app::interaction().openWindow("奖惩数据管理");
+        if (dm.CurrentModule == app::Module::Personnel) app::interaction().openWindow("奖惩情况");
+        else if (dm.CurrentModule == app::Module::Rewards) app::interaction().openWindow("奖惩数据管理");
     };
     ds.rules().beforePost = [&dm](DataSet& d) { requireText(dm, d, "奖惩内容", "奖惩内容不能为空!"); };
     bindPersonRequired(dm, ds);
@@ -225,7 +227,7 @@ void bindTrainingRecords(TDM& dm)
     };
     ds.rules().beforePost = [&dm](DataSet& d) {
         if (dm.TrainingRulesOff) return;
-        if (dm.CurrentModule == 1) linkToEmployee(dm, d);
+        if (dm.CurrentModule == app::Module::Personnel) linkToEmployee(dm, d);
         requireText(dm, d, "受培训人姓名", "姓名不能为空!");
     };
     bindDeleteQuestion(dm, ds, "删除当前培训记录吗?");

@@ -1,4 +1,5 @@
 #include "personnel/TransferManagement.h"
+#include "app/Module.h"
 
 #include "app/Rights.h"
 #include "app/Interaction.h"
@@ -35,7 +36,7 @@ void TransferManagement::activate()
 {
     db::DataSet& ds = dm_.ddjl1;
     if (ds.active()) return;
-    const app::ModuleInfo* info = app::findModule(5);
+    const app::ModuleInfo* info = app::findModule(app::moduleNumber(app::Module::Transfers));
     reopenList(ds, info ? info->sql : db::SqlLines{"select * from 调动记录"});
 }
 

@@ -1,4 +1,5 @@
 #include "query/CombinedQuery.h"
+#include "app/Module.h"
 
 #include <QDate>
 #include <QFileInfo>
@@ -83,8 +84,10 @@ const CombinedQueryKind* combinedQueryKind(const std::string& caption)
 
 const CombinedQueryKind* combinedQueryKindOf(int module)
 {
+    // The payroll-set assignment lists employees: the personnel window serves it.
+    const int page = module == app::Module::SetAssignment ? app::moduleNumber(app::Module::Personnel) : module;
     for (const CombinedQueryKind& k : combinedQueryKinds())
-        if (k.module == (module == 10 ? 1 : module)) return &k;
+        if (k.module == page) return &k;
     return nullptr;
 }
 

@@ -1,4 +1,5 @@
 #include "query/QueryDefinition.h"
+#include "app/Module.h"
 
 #include <algorithm>
 
@@ -19,9 +20,9 @@ bool offeredForSalaryTable(const std::string& name)
 QueryDefinition::QueryDefinition(TreeQueries& trees, int module) : trees_(trees), module_(module)
 {
     // The statistics page has no definition of its own: it shows the personnel tree.
-    if (module == 6 || !queryModule(module) || queryModule(module)->treeKey.empty()) return;
+    if (module == app::Module::Statistics || !queryModule(module) || queryModule(module)->treeKey.empty()) return;
     for (const std::string& name : trees_.candidateColumns(module))
-        if (module != 11 || offeredForSalaryTable(name)) candidates_.push_back(name);
+        if (module != app::Module::SalaryTables || offeredForSalaryTable(name)) candidates_.push_back(name);
     chosen_ = trees_.fieldList(module);
 }
 

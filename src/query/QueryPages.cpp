@@ -1,4 +1,5 @@
 #include "query/QueryPages.h"
+#include "app/Module.h"
 
 #include <algorithm>
 
@@ -106,7 +107,7 @@ void QueryPages::searchEmpty(int module, const std::string& field)
 {
     const QueryModule* m = queryModule(module);
     db::DataSet* ds = queries_.dataSet(module);
-    if (module != 1 || !m || !ds || !ds->active() || !isListedSearchField(module, field) || !columnOf(*ds, field)) return;
+    if (module != app::Module::Personnel || !m || !ds || !ds->active() || !isListedSearchField(module, field) || !columnOf(*ds, field)) return;
     queries_.apply(module, filteredQuery(*m, {Condition::empty(field)}, false));
 }
 

@@ -1,4 +1,5 @@
 #include "shell/BankWindows.h"
+#include "app/Module.h"
 
 #include "app/Interaction.h"
 #include "app/TDM.h"
@@ -12,7 +13,7 @@ namespace rsgz::ui {
 void registerBankWindows()
 {
     registerWindow("银行代发工资文件制作", [](QWidget* parent) {
-        if (app::DM().CurrentModule != 11) {
+        if (app::DM().CurrentModule != app::Module::SalaryTables) {
             app::interaction().showMessage("请先转到工资表管理窗口!");
             return;
         }

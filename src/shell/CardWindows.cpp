@@ -1,4 +1,5 @@
 #include "shell/CardWindows.h"
+#include "app/Module.h"
 
 #include "app/TDM.h"
 #include "print/CardPrinting.h"
@@ -13,7 +14,7 @@ void registerCardWindows()
     registerWindow("员工档案表格打印", [](QWidget* parent) {
         app::TDM& dm = app::DM();
         // The card is the current employee's: only the employee list has one.
-        if (dm.CurrentModule != 1) return dm.ShowMessage_jd("请先转到员工档案窗口!");
+        if (dm.CurrentModule != app::Module::Personnel) return dm.ShowMessage_jd("请先转到员工档案窗口!");
         print::Trszlbbw w(dm, parent);
         w.exec();
     });

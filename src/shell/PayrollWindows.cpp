@@ -1,4 +1,5 @@
 #include "shell/PayrollWindows.h"
+#include "app/Module.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
@@ -71,7 +72,7 @@ QPushButton* makeGenerateButton(ModulePanel* panel, app::Navigation& nav, Salary
     QObject::connect(b, &QPushButton::clicked, b, [&nav, page] {
         page->generated.reset();
         app::interaction().openWindow("生成新工资表");
-        nav.treeMenu(11, "刷新查询列表");
+        nav.treeMenu(app::moduleNumber(app::Module::SalaryTables), "刷新查询列表");
         if (page->generated) page->showMonth(*page->generated);
         else page->form().reread();
     });
@@ -105,11 +106,11 @@ void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels
     if (panels.pieceWork) installWorkListPage(dm, panels.pieceWork, payroll::pieceWork());
     auto before = nav.hooks.openPayrollList;
     nav.hooks.openPayrollList = [before, sets, setBox, generate, assigner, &dm, salaryPage, panels](int module) {
-        if (module == 11 && generate) generate->setEnabled(admin::hasRight(dm, "工资表管理"));
-        if (module == 11 && salaryPage) salaryPage->opened();
-        if (module == 9 && sets) {
+        if (module == app::Module::SalaryTables && generate) generate->setEnabled(admin::hasRight(dm, "工资表管理"));
+        if (module == app::Module::SalaryTables && salaryPage) salaryPage->opened();
+        if (module == app::Module::PayrollSets && sets) {
             sets->opened();
-        } else if (module == 10 && setBox) {
+        } else if (module == app::Module::SetAssignment && setBox) {
             assigner->get_gzzt_field();
             setBox->clear();
             for (const std::string& s : assigner->sets) setBox->addItem(QString::fromStdString(s));
@@ -118,8 +119,8 @@ void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels
         } else if (before) {
             before(module);
         }
-        if (module == 12 && panels.timeWork) openWorkListPage(dm, panels.timeWork, payroll::timeWork());
-        if (module == 13 && panels.pieceWork) openWorkListPage(dm, panels.pieceWork, payroll::pieceWork());
+        if (module == app::Module::TimeWork && panels.timeWork) openWorkListPage(dm, panels.timeWork, payroll::timeWork());
+        if (module == app::Module::PieceWork && panels.pieceWork) openWorkListPage(dm, panels.pieceWork, payroll::pieceWork());
     };
 }
 

@@ -1,4 +1,5 @@
 #include "shell/QueryWindows.h"
+#include "app/Module.h"
 
 #include <QApplication>
 
@@ -34,7 +35,7 @@ void registerQueryWindows()
     registerWindow("批量修改员工资料", [](QWidget* parent) {
         app::Tmain* main = mainWindow();
         if (!main) return;
-        Tplxgw w(main->queryPages(), main->frame().navigation().fieldLists(1).search, parent);
+        Tplxgw w(main->queryPages(), main->frame().navigation().fieldLists(app::moduleNumber(app::Module::Personnel)).search, parent);
         w.exec();
     });
     // The combined query windows narrow the page they were opened on; the personnel window also
@@ -45,7 +46,7 @@ void registerQueryWindows()
             app::Tmain* main = mainWindow();
             if (!main) return;
             const int current = app::DM().CurrentModule;
-            Tzhcxw w(main->queryPages().queries(), module == 1 && current == 10 ? 10 : module, parent);
+            Tzhcxw w(main->queryPages().queries(), module == app::Module::Personnel && current == app::Module::SetAssignment ? current : module, parent);
             w.exec();
         });
     }

@@ -1,4 +1,5 @@
 #include "shell/TablePrintWindows.h"
+#include "app/Module.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -32,7 +33,7 @@ ModulePanel* panelOf(int module)
 // other modules the column names of their list.
 std::vector<std::string> designerItems(int module, const db::DataSet& ds, const print::DataSetSource& source)
 {
-    return module == 11 ? source.gridTitles() : ds.fieldNames();
+    return module == app::Module::SalaryTables ? source.gridTitles() : ds.fieldNames();
 }
 
 void openTablePreview(const std::string& entry, QWidget* parent)
@@ -75,7 +76,7 @@ std::vector<print::PrintItem> moduleGridColumns(int module)
 
 std::string chosenPayrollSet()
 {
-    ModulePanel* panel = panelOf(11);
+    ModulePanel* panel = panelOf(app::moduleNumber(app::Module::SalaryTables));
     const auto* box = panel ? panel->findChild<QComboBox*>(QStringLiteral("salarySetBox")) : nullptr;
     return box ? box->currentText().toStdString() : std::string();
 }

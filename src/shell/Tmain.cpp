@@ -13,6 +13,7 @@
 
 #include "admin/windows/Tkhdlw.h"
 #include "app/MainMenu.h"
+#include "app/Module.h"
 #include "app/PrintEntries.h"
 #include "app/Product.h"
 #include "app/TDM.h"
@@ -150,20 +151,27 @@ void Tmain::buildPanels()
 {
     TDM& dm = frame_.dm();
     using Options = ui::ModulePanel::Options;
-    const std::map<int, Options> lists = {
-        {1, {true, true, true}},   {2, {false, true, true}},  {3, {false, true, true}},  {4, {false, true, true}},
-        {5, {false, true, true}},  {7, {false, true, true}},  {8, {true, true, true}},   {10, {false, false, true}},
-        {11, {false, true, false}}, {12, {false, true, false}}, {13, {false, true, false}},
+    using M = Module;
+    const std::map<Module, Options> lists = {
+        {M::Personnel, {true, true, true}},      {M::Training, {false, true, true}},
+        {M::Titles, {false, true, true}},        {M::Rewards, {false, true, true}},
+        {M::Transfers, {false, true, true}},     {M::Evaluations, {false, true, true}},
+        {M::Articles, {true, true, true}},       {M::SetAssignment, {false, false, true}},
+        {M::SalaryTables, {false, true, false}}, {M::TimeWork, {false, true, false}},
+        {M::PieceWork, {false, true, false}},
     };
-    for (const auto& [module, options] : lists) {
+    for (const auto& [m, options] : lists) {
+        const int module = moduleNumber(m);
         auto* p = new ui::ModulePanel(nav_, module, nav_.lists().dataSet(module), options, work_);
         modulePanels_[module] = p;
         panels_[module] = p;
     }
-    panels_[6] = new ui::StatisticsPanel(nav_, dm, queries_->trees(), work_);
+    panels_[moduleNumber(M::Statistics)] = new ui::StatisticsPanel(nav_, dm, queries_->trees(), work_);
     auto* sets = new ui::PayrollSetsPanel(nav_, dm, work_);
-    panels_[9] = sets;
-    ui::installPayrollPages(nav_, dm, {sets, modulePanels_[10], modulePanels_[11], modulePanels_[12], modulePanels_[13]});
+    panels_[moduleNumber(M::PayrollSets)] = sets;
+    const auto panel = [this](Module m) { return modulePanels_[moduleNumber(m)]; };
+    ui::installPayrollPages(nav_, dm, {sets, panel(M::SetAssignment), panel(M::SalaryTables), panel(M::TimeWork),
+                                       panel(M::PieceWork)});
     for (const auto& [module, p] : panels_) work_->addWidget(p);
 }
 

@@ -1,4 +1,5 @@
 #include "query/windows/Tzhcxw.h"
+#include "app/Module.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -53,7 +54,7 @@ Tzhcxw::Tzhcxw(query::ModuleQueries& queries, int module, QWidget* parent)
 
     auto* hints = new QVBoxLayout;
     hints->addWidget(hintLabel(QStringLiteral("支持模糊查询，可输入单字查询，不输入查询条件，显示全部数据！"), this));
-    if (query_.kind().module != 1) hints->addWidget(hintLabel(QStringLiteral("如查询日期，需填写完整"), this));
+    if (query_.kind().module != app::Module::Personnel) hints->addWidget(hintLabel(QStringLiteral("如查询日期，需填写完整"), this));
     auto* bottom = new QHBoxLayout;
     bottom->addLayout(hints, 1);
     bottom->addWidget(run);
