@@ -1,4 +1,5 @@
 // Statements in SQLite's words turned into the words of the database server.
+#include <algorithm>
 #include <charconv>
 
 #include "db/ChineseCollation.h"
@@ -107,6 +108,23 @@ void replaceTokens(std::vector<Token>& t, size_t from, size_t to, std::string te
     for (size_t k = from + 1; k < to; ++k) t[k].text.clear();
 }
 
+// The number of the parameter at token i, as SQLite counts them: "?N" is parameter N (its digits
+// are taken into the "?"), a plain "?" the one after the highest so far. *highest follows along.
+int parameterNumber(std::vector<Token>& t, size_t i, int* highest)
+{
+    if (i + 1 < t.size() && t[i + 1].kind == Tok::Number) {
+        const std::string& digits = t[i + 1].text;
+        int n = 0;
+        const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+        if (ec == std::errc() && end == digits.data() + digits.size() && n > 0) {
+            t[i + 1].text.clear();
+            *highest = std::max(*highest, n);
+            return n;
+        }
+    }
+    return ++*highest;
+}
+
 }  // namespace
 
 std::string serverTextDomain(int width) { return postgresDialect().textType + std::to_string(width); }
@@ -132,7 +150,7 @@ ServerText toServerWords(std::string_view statement)
         if (tok.kind == Tok::Ident) {
             tok.text = server.quoteName(foldLatin(unquotedName(tok.text)));
         } else if (tok.kind == Tok::Punct && tok.text == "?") {
-            tok.text = "$" + std::to_string(++out.parameters);
+            tok.text = "$" + std::to_string(parameterNumber(t, i, &out.parameters));
         } else if (isWord(tok, "collate")) {
             const size_t n = nextSolid(t, i + 1);
             if (n >= t.size()) continue;

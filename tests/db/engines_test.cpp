@@ -208,4 +208,29 @@ TEST(ServerWords, StatementsAreRewrittenOutsideValuesAndComments)
     EXPECT_EQ(toServerWords("create table t (a VARCHAR(20), b varchar(5) COLLATE NOCASE)").textWidths, (std::vector<int>{20, 5}));
 }
 
+// SQLite numbers "?N" by its digits and a plain "?" one past the highest number before it.
+TEST(ServerWords, NumberedParametersKeepTheirNumbers)
+{
+    struct Case {
+        const char* in;
+        const char* out;
+        int parameters;
+    };
+    const Case cases[] = {
+        {"a = ?1 and b = ?2", "a = $1 and b = $2", 2},
+        {"a = ?11 and b = ?2", "a = $11 and b = $2", 11},
+        {"a = ?2 or b = ?2", "a = $2 or b = $2", 2},
+        {"a = ? and b = ? and c = ?", "a = $1 and b = $2 and c = $3", 3},
+        {"a = ?3 and b = ?", "a = $3 and b = $4", 4},
+        {"a = ? and b = ?1 and c = ?", "a = $1 and b = $1 and c = $2", 2},
+        {"a = ? 1", "a = $1 1", 1},
+        {"a = '?1' and b = ?10", "a = '?1' and b = $10", 10},
+    };
+    for (const Case& c : cases) {
+        const ServerText t = toServerWords(c.in);
+        EXPECT_EQ(t.sql, c.out) << c.in;
+        EXPECT_EQ(t.parameters, c.parameters) << c.in;
+    }
+}
+
 }  // namespace
