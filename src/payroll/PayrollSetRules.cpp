@@ -18,6 +18,7 @@
 namespace rsgz::payroll {
 using namespace rsgz::db;
 using namespace rsgz::app::rules;
+using rsgz::app::appendRule;
 
 namespace {
 

@@ -8,6 +8,7 @@
 namespace rsgz::personnel {
 using namespace rsgz::db;
 using namespace rsgz::app::rules;
+using rsgz::app::appendRule;
 
 namespace {
 
