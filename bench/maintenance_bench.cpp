@@ -27,7 +27,7 @@ public:
     void showError(const std::string& text) override { lastMessage = text; }
     std::string openFileName(const std::string&, const std::string&) override { return file; }
     std::string saveFileName(const std::string&, const std::string&) override { return file; }
-    void openWindow(const std::string&) override {}
+    void openWindow(app::WindowId) override {}
     bool openUrl(const std::string&) override { return false; }
 };
 

@@ -223,7 +223,7 @@ void Maintenance::initialize()
     if (!hasRight(dm_, "系统初始化") || !hasRight(dm_, "权限管理"))
         return dm_.ShowMessage_jd("权限不足!不能初始化数据!");
     dm_.ConfirmPassword.clear();
-    app::interaction().openWindow("初始化将删除所有数据");
+    app::interaction().openWindow(app::WindowId::InitializeConfirmation);
     const std::string stored = dm_.zh.active() && !dm_.zh.isEmpty() ? dm_.zh.asString("密码") : std::string();
     if (dm_.ConfirmPassword.empty() || !verifyPassword(stored, dm_.ConfirmPassword))
         return dm_.ShowMessage_jd("密码错误！");

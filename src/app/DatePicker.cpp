@@ -33,7 +33,7 @@ bool pickDate(app::TDM& dm, db::DataSet& ds, const std::string& field)
     // A choice left over from an earlier picker must never reach this field.
     dm.DatePicked = false;
     dm.PickedDateText.clear();
-    app::interaction().openWindow("取得当前日期");
+    app::interaction().openWindow(app::WindowId::TodayDate);
     if (!dm.DatePicked) return false;
     ds.edit();
     ds.setValue(field, db::Value(dm.PickedDateText));

@@ -100,7 +100,7 @@ void pickDictionary(app::TDM& dm, const std::string& key)
 {
     openDictionary(dm, key);
     dm.CurrentDictionaryKey = key;
-    app::interaction().openWindow("字典管理");
+    app::interaction().openWindow(app::WindowId::Dictionary);
 }
 
 }  // namespace rsgz::personnel

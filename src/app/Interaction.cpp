@@ -15,13 +15,19 @@ public:
     void showError(const std::string&) override {}
     std::string openFileName(const std::string&, const std::string&) override { return {}; }
     std::string saveFileName(const std::string&, const std::string&) override { return {}; }
-    void openWindow(const std::string&) override {}
+    void openWindow(WindowId) override {}
     bool openUrl(const std::string&) override { return false; }
 };
 
 SilentInteraction silent;
 Interaction* current = &silent;
 }  // namespace
+
+void Interaction::openWindow(const std::string& caption)
+{
+    if (const std::optional<WindowId> id = windowIdOf(caption)) openWindow(*id);
+    else openUnlistedWindow(caption);
+}
 
 Interaction& interaction() { return *current; }
 

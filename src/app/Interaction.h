@@ -2,6 +2,8 @@
 #include <functional>
 #include <string>
 
+#include "app/WindowId.h"
+
 namespace rsgz::app {
 
 // Everything that stops to ask the user something goes through this one interface: notices,
@@ -22,8 +24,12 @@ public:
     virtual std::string saveFileName(const std::string& caption, const std::string& filter) = 0;
     // A folder to write files into; empty when cancelled.
     virtual std::string folderName(const std::string& /*caption*/) { return {}; }
-    // A modal window by its caption (个人简历编辑, 选择物品, 权限管理 …).
-    virtual void openWindow(const std::string& caption) = 0;
+    // A modal window (个人简历编辑, 选择物品, 权限管理 …).
+    virtual void openWindow(WindowId id) = 0;
+    // The old way, kept for code that still names a window by its caption: opens the window of
+    // that caption, or hands a caption no identity has to openUnlistedWindow. New code passes
+    // the WindowId.
+    void openWindow(const std::string& caption);
     // A web page in the default browser; false when no browser could be started.
     virtual bool openUrl(const std::string& url) = 0;
 
@@ -33,6 +39,11 @@ public:
     virtual void beginProgress(const std::string& /*caption*/, const std::string& /*text*/, int /*total*/) {}
     virtual void stepProgress(int /*done*/) {}
     virtual void endProgress() {}
+
+protected:
+    // A caption opened the old way that names no WindowId (a window registered by caption only,
+    // or a mistake in the program).
+    virtual void openUnlistedWindow(const std::string& /*caption*/) {}
 };
 
 Interaction& interaction();

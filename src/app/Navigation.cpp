@@ -77,7 +77,7 @@ void Navigation::menuEntry(const std::string& text)
 {
     if (const auto it = menuButtons().find(text); it != menuButtons().end()) return button(it->second);
     if (text == "批量修改人事资料一列字段内容") {
-        if (dm_.CurrentModule == Module::Personnel) interaction().openWindow("批量修改员工资料");
+        if (dm_.CurrentModule == Module::Personnel) interaction().openWindow(app::WindowId::BatchChange);
         return;
     }
     if (text == "初始化表格显示") {
@@ -293,7 +293,7 @@ void Navigation::gridClicked(int module)
 void Navigation::treeMenu(int module, const std::string& entry)
 {
     if (entry == "刷新查询列表") call(hooks.refreshQueryTree, module);
-    else if (entry == "定义查询列表") interaction().openWindow("查询字段定义窗口");
+    else if (entry == "定义查询列表") interaction().openWindow(app::WindowId::QueryFields);
     else if (entry == "保存查询列表") call(hooks.saveQueryTree, module);
 }
 

@@ -34,7 +34,9 @@ std::string StreamInteraction::saveFileName(const std::string& caption, const st
     return {};
 }
 
-void StreamInteraction::openWindow(const std::string& caption) { say("窗口（未打开）", caption); }
+void StreamInteraction::openWindow(WindowId id) { say("窗口（未打开）", windowCaption(id)); }
+
+void StreamInteraction::openUnlistedWindow(const std::string& caption) { say("窗口（未打开）", caption); }
 
 bool StreamInteraction::openUrl(const std::string& url)
 {

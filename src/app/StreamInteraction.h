@@ -16,8 +16,12 @@ public:
     void showError(const std::string& text) override;
     std::string openFileName(const std::string& caption, const std::string& filter) override;
     std::string saveFileName(const std::string& caption, const std::string& filter) override;
-    void openWindow(const std::string& caption) override;
+    using Interaction::openWindow;
+    void openWindow(WindowId id) override;
     bool openUrl(const std::string& url) override;
+
+protected:
+    void openUnlistedWindow(const std::string& caption) override;
 
 private:
     void say(const char* kind, const std::string& text);

@@ -27,7 +27,7 @@ void BankFileForm::chooseFile()
     fileName = path;
 }
 
-void BankFileForm::openLayout() { app::interaction().openWindow("银行报盘文件格式设置"); }
+void BankFileForm::openLayout() { app::interaction().openWindow(app::WindowId::BankLayout); }
 
 // A view that is not narrowed to a month holds every month of the set: the operator hears which
 // months, how many records and how much before such a file is made.

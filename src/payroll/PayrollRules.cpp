@@ -16,7 +16,7 @@ namespace {
 void bindSets(TDM& dm)
 {
     DataSet& ds = dm.gz_zt;
-    ds.rules().afterInsert = [](DataSet&) { app::interaction().openWindow("帐套数据编辑"); };
+    ds.rules().afterInsert = [](DataSet&) { app::interaction().openWindow(app::WindowId::PayrollSetData); };
     bindDeleteQuestion(dm, ds, "删除当前工资帐套数据吗?");
     bindStatus(dm, ds);
     appendRule(ds.rules().afterScroll, [&dm](DataSet&) { dm.SetMoved = true; });

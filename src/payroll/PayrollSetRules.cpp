@@ -183,7 +183,7 @@ void bindPayrollSetRules(TDM& dm)
         d.setValue("初始值", 0);
         d.setValue("个税起征点", 1600);
         d.setValue("是否所得税", "否");
-        openEditor(dm.editorOpen.ztmx, "工资项目设定");
+        openEditor(dm.editorOpen.ztmx, app::WindowId::SalaryItems);
     });
     appendRule(items.rules().beforePost, [&dm](DataSet& d) { checkItem(dm, d); });
 }

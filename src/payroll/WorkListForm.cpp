@@ -81,7 +81,7 @@ void bindWorkListInsert(app::TDM& dm)
         const std::string number = kind->numberField;
         app::appendRule(dm.dataSet(kind->dataSet)->rules().afterInsert, [&dm, number](db::DataSet& d) {
             dm.PickResult = 0;
-            app::interaction().openWindow("选择姓名");
+            app::interaction().openWindow(app::WindowId::PickName);
             // The picker leaves the chosen employee as the current row of s4.
             if (dm.PickResult == 1 && dm.s4.active() && !dm.s4.isEmpty()) {
                 d.setValue("姓名", dm.s4.value("姓名"));

@@ -215,7 +215,7 @@ void openDepartmentEditor(int level, const DepartmentPath& stored)
 {
     departmentColumn(level);
     request = {level, stored};
-    app::interaction().openWindow("部门分类字典编辑");
+    app::interaction().openWindow(app::WindowId::DepartmentEditor);
 }
 
 }  // namespace rsgz::personnel

@@ -17,10 +17,10 @@ namespace rsgz::personnel {
 // How a caller uses it (the window is registered under each caption below):
 //   Single choice ("选择被评定人", "选择被奖惩人", "选择被调动人", "选择批准人", "选择经办人", "选择姓名",
 //   "选择被考评人", "一人参加培训", "发放物品给一个人"):
-//       app::interaction().openWindow("选择批准人");
+//       app::interaction().openWindow(app::WindowId::PickApprover);
 //       if (dm.PickResult == 1) { ... read the picked employee from the current row of dm.s4 ... }
 //   Multiple choice (any other caption, e.g. "选择受培训人员", "选择人员发放物品", "选择参加考评人员"):
-//       app::interaction().openWindow("选择受培训人员");
+//       app::interaction().openWindow(app::WindowId::PickTrainees);
 //       for (dm.select_renyuan.first(); !dm.select_renyuan.eof(); dm.select_renyuan.next())
 //           ... dm.select_renyuan.asString("员工编号"), asString("姓名") ...
 //   The payroll set of the picked employee is its column 工资帐套名称 (the grid titles it 帐套名称).

@@ -135,18 +135,18 @@ void EmployeeRecord::photo()
     photoFile = photoToShow(dm_);
 }
 
-void EmployeeRecord::printCard() { app::interaction().openWindow("员工档案表格打印"); }
+void EmployeeRecord::printCard() { app::interaction().openWindow(app::WindowId::EmployeeCard); }
 
 void EmployeeRecord::query()
 {
-    app::interaction().openWindow("员工资料综合查询");
+    app::interaction().openWindow(app::WindowId::EmployeeQuery);
     setPage(page_);
 }
 
 void EmployeeRecord::taxDeductions()
 {
     settleEmployee();
-    app::interaction().openWindow("个税扣除信息");
+    app::interaction().openWindow(app::WindowId::TaxDeductions);
 }
 
 bool EmployeeRecord::close()

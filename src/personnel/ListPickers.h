@@ -10,9 +10,9 @@ class DataSet;
 namespace rsgz::personnel {
 
 // The article picker 选择物品 and the course picker 选择培训课程. A caller clears nothing itself:
-//   app::interaction().openWindow("选择物品");
+//   app::interaction().openWindow(app::WindowId::PickArticle);
 //   if (dm.ArticlePicked) { ... the current row of dm.wpdj is the article ... }
-//   app::interaction().openWindow("选择培训课程");
+//   app::interaction().openWindow(app::WindowId::PickCourse);
 //   if (dm.CoursePicked) { ... the current row of dm.pxkc is the course ... }
 // Both flags are cleared when the picker is made, so an earlier choice never counts again.
 

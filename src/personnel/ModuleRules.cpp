@@ -48,7 +48,7 @@ void bindTransferModule(TDM& dm)
     ds.rules().afterInsert = [&dm](DataSet& d) {
         d.setValue("调动日期", today(dm));
         dm.PickResult = 0;
-        app::interaction().openWindow("选择被调动人");
+        app::interaction().openWindow(app::WindowId::PickTransferred);
         if (dm.PickResult != 1) return;
         copyCurrent(d, dm.s4,
                     {{"姓名", "姓名"}, {"员工编号1", "员工编号"}, {"调动前一级部门", "一级部门"},

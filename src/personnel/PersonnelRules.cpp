@@ -96,7 +96,7 @@ void bindPersonalHistory(TDM& dm)
     };
     ds.rules().afterInsert = [&dm](DataSet& d) {
         linkToEmployee(dm, d);
-        openEditor(dm.editorOpen.grjl, "个人简历编辑");
+        openEditor(dm.editorOpen.grjl, app::WindowId::Resume);
     };
     bindLinkOnPost(dm, ds);
     bindDeleteQuestion(dm, ds, "删除当前员工个人简历数据吗?");
@@ -107,7 +107,7 @@ void bindSocialRelations(TDM& dm)
     DataSet& ds = dm.shgx;
     ds.rules().afterInsert = [&dm](DataSet& d) {
         linkToEmployee(dm, d);
-        openEditor(dm.editorOpen.shgx, "社会关系");
+        openEditor(dm.editorOpen.shgx, app::WindowId::Relations);
     };
     bindLinkOnPost(dm, ds);
     bindDeleteQuestion(dm, ds, "删除当前员工社会关系数据吗?");
@@ -119,7 +119,7 @@ void bindCertificates(TDM& dm)
     ds.rules().afterInsert = [&dm](DataSet& d) {
         d.setValue("取得日期", today(dm));
         linkToEmployee(dm, d);
-        openEditor(dm.editorOpen.zzlb, "证照记录");
+        openEditor(dm.editorOpen.zzlb, app::WindowId::Certificates);
     };
     bindLinkOnPost(dm, ds);
     bindDeleteQuestion(dm, ds, "删除当前员工证件记录数据吗?");
@@ -133,7 +133,7 @@ void bindTransfers(TDM& dm)
         copyCurrent(d, dm.rszl,
                     {{"姓名", "姓名"}, {"调动前一级部门", "一级部门"}, {"调动前二级部门", "二级部门"},
                      {"调动前三级部门", "三级部门"}, {"调动前四级部门", "四级部门"}, {"调动前职务", "职务"}});
-        openEditor(dm.editorOpen.ddjl, "调动记录");
+        openEditor(dm.editorOpen.ddjl, app::WindowId::TransferRecords);
     };
     bindLinkOnPost(dm, ds);
     bindDeleteQuestion(dm, ds, "删除当前员工调动记录吗?");
@@ -148,7 +148,7 @@ void bindTitles(TDM& dm)
             linkToEmployee(dm, d);
             copyCurrent(d, dm.rszl, {{"被评定人姓名", "姓名"}});
         }
-        openEditor(dm.editorOpen.zcpd, "职称评定管理");
+        openEditor(dm.editorOpen.zcpd, app::WindowId::TitleManagement);
     };
     bindLinkOnPost(dm, ds);
     bindPersonRequired(dm, ds);
@@ -166,8 +166,8 @@ void bindRewards(TDM& dm)
             copyCurrent(d, dm.rszl, {{"奖惩人姓名", "姓名"}});
         }
         if (dm.editorOpen.jcqk) return;
-        if (dm.CurrentModule == app::Module::Personnel) app::interaction().openWindow("奖惩情况");
-        else if (dm.CurrentModule == app::Module::Rewards) app::interaction().openWindow("奖惩数据管理");
+        if (dm.CurrentModule == app::Module::Personnel) app::interaction().openWindow(app::WindowId::RewardRecords);
+        else if (dm.CurrentModule == app::Module::Rewards) app::interaction().openWindow(app::WindowId::RewardManagement);
     };
     ds.rules().beforePost = [&dm](DataSet& d) { requireText(dm, d, "奖惩内容", "奖惩内容不能为空!"); };
     bindPersonRequired(dm, ds);
@@ -182,7 +182,7 @@ void bindSalaryChanges(TDM& dm)
         linkToEmployee(dm, d);
         d.setValue("晋升前工资", 0);
         d.setValue("晋升后工资", 0);
-        openEditor(dm.editorOpen.gzjs, "工资变更");
+        openEditor(dm.editorOpen.gzjs, app::WindowId::SalaryChanges);
     };
     bindLinkOnPost(dm, ds);
     bindDeleteQuestion(dm, ds, "删除当前员工工资记录变更数据吗?");
@@ -195,7 +195,7 @@ void bindRequisitions(TDM& dm)
     DataSet& ds = dm.wply;
     ds.rules().afterInsert = [&dm](DataSet& d) {
         dm.ArticlePicked = false;
-        app::interaction().openWindow("选择物品");
+        app::interaction().openWindow(app::WindowId::PickArticle);
         if (!dm.ArticlePicked) abortSilently();
         linkToEmployee(dm, d);
         copyCurrent(d, dm.rszl, {{"领用人姓名", "姓名"}});
@@ -204,7 +204,7 @@ void bindRequisitions(TDM& dm)
             copyCurrent(d, dm.wpdj, {{"物品", "物品名称"}, {"物品编号", "编号"}});
             d.setValue("数量", 1);
         }
-        openEditor(dm.editorOpen.wply, "物品领用");
+        openEditor(dm.editorOpen.wply, app::WindowId::ArticleRecords);
     };
     bindLinkOnPost(dm, ds);
     bindDeleteQuestion(dm, ds, "删除当前员工物品领用记录数据吗?");
@@ -218,13 +218,13 @@ void bindTrainingRecords(TDM& dm)
     ds.rules().afterInsert = [&dm](DataSet& d) {
         if (dm.TrainingRulesOff) return;
         dm.CoursePicked = false;
-        app::interaction().openWindow("选择培训课程");
+        app::interaction().openWindow(app::WindowId::PickCourse);
         if (!dm.CoursePicked) abortSilently();
         linkToEmployee(dm, d);
         copyCurrent(d, dm.rszl, {{"受培训人姓名", "姓名"}});
         d.setValue("培训费用", 0);
         if (hasRows(dm.pxkc)) copyCurrent(d, dm.pxkc, {{"课程编号1", "课程编号"}});
-        openEditor(dm.editorOpen.pxjl, "培训记录");
+        openEditor(dm.editorOpen.pxjl, app::WindowId::TrainingRecords);
     };
     ds.rules().beforePost = [&dm](DataSet& d) {
         if (dm.TrainingRulesOff) return;

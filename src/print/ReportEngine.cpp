@@ -62,13 +62,13 @@ ReportEngine& reportEngine()
 
 namespace {
 
-bool runGrid(const db::DataSet& ds, const std::string& path, const std::string& title, const char* caption)
+bool runGrid(const db::DataSet& ds, const std::string& path, const std::string& title, app::WindowId window)
 {
     ReportEngine& e = reportEngine();
     e.setSource(ReportTable::fromDataSet(ds), title);
     if (!e.loadOrStart(path))
         return false;
-    app::interaction().openWindow(caption);
+    app::interaction().openWindow(window);
     e.save(path);
     return true;
 }
@@ -77,12 +77,12 @@ bool runGrid(const db::DataSet& ds, const std::string& path, const std::string& 
 
 bool previewGrid(const db::DataSet& ds, const std::string& definitionPath, const std::string& title)
 {
-    return runGrid(ds, definitionPath, title, kPreviewCaption);
+    return runGrid(ds, definitionPath, title, app::WindowId::ReportPreview);
 }
 
 bool designGrid(const db::DataSet& ds, const std::string& definitionPath, const std::string& title)
 {
-    return runGrid(ds, definitionPath, title, kDesignerCaption);
+    return runGrid(ds, definitionPath, title, app::WindowId::ReportDesigner);
 }
 
 }  // namespace rsgz::print

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "app/WindowId.h"
+
 #include "print/ReportDefinition.h"
 #include "print/ReportPages.h"
 #include "print/ReportTable.h"
@@ -56,7 +58,8 @@ ReportEngine& reportEngine();
 bool previewGrid(const db::DataSet& ds, const std::string& definitionPath, const std::string& title = {});
 bool designGrid(const db::DataSet& ds, const std::string& definitionPath, const std::string& title = {});
 
-inline constexpr const char* kPreviewCaption = "打印预览";
-inline constexpr const char* kDesignerCaption = "报表设置";
+// The captions of the two windows, as their identities name them.
+inline const std::string& kPreviewCaption = app::windowCaption(app::WindowId::ReportPreview);
+inline const std::string& kDesignerCaption = app::windowCaption(app::WindowId::ReportDesigner);
 
 }  // namespace rsgz::print

@@ -164,7 +164,7 @@ std::optional<std::pair<int, int>> TablePreview::askPrintRange()
 {
     // Whatever an earlier print left behind must not decide this one: a closed window prints nothing.
     removePrintRange(programDir_);
-    app::interaction().openWindow("打印表格");
+    app::interaction().openWindow(app::WindowId::PrintRange);
     const std::optional<PrintRange> range = readPrintRange(programDir_);
     if (!range) return std::nullopt;
     const auto pages = range->pages(current_, pageCount());

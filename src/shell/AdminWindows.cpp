@@ -9,8 +9,8 @@ namespace rsgz::admin {
 
 void registerAdminWindows(std::function<void()> companyFrameSteps)
 {
-    ui::registerWindow("权限管理", [](QWidget* parent) { openRightsWindow(app::DM(), parent); });
-    ui::registerWindow("公司情况", [steps = std::move(companyFrameSteps)](QWidget* parent) {
+    ui::registerWindow(app::WindowId::Rights, [](QWidget* parent) { openRightsWindow(app::DM(), parent); });
+    ui::registerWindow(app::WindowId::Company, [steps = std::move(companyFrameSteps)](QWidget* parent) {
         openCompanyWindow(app::DM(), parent, steps);
     });
 }

@@ -12,7 +12,7 @@ namespace rsgz::ui {
 
 void registerBankWindows()
 {
-    registerWindow("银行代发工资文件制作", [](QWidget* parent) {
+    registerWindow(app::WindowId::BankFile, [](QWidget* parent) {
         if (app::DM().CurrentModule != app::Module::SalaryTables) {
             app::interaction().showMessage("请先转到工资表管理窗口!");
             return;
@@ -20,7 +20,7 @@ void registerBankWindows()
         payroll::Tyhdfw w(app::DM(), salaryPageView(), parent);
         w.exec();
     });
-    registerWindow("银行报盘文件格式设置", [](QWidget* parent) {
+    registerWindow(app::WindowId::BankLayout, [](QWidget* parent) {
         payroll::Tyinhangsetw w(app::DM(), salaryPageView(), parent);
         if (w.load()) w.exec();
     });

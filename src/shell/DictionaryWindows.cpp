@@ -20,13 +20,13 @@ void openModal(QWidget* parent, Args&&... args)
 
 void registerDictionaryWindows()
 {
-    ui::registerWindow("字典管理", [](QWidget* parent) { openModal<Tzidianw>(parent); });
-    ui::registerWindow("基本资料设置", [](QWidget* parent) { openModal<Tjbzlw>(parent); });
-    ui::registerWindow("部门分类字典编辑", [](QWidget* parent) {
+    ui::registerWindow(app::WindowId::Dictionary, [](QWidget* parent) { openModal<Tzidianw>(parent); });
+    ui::registerWindow(app::WindowId::BasicSettings, [](QWidget* parent) { openModal<Tjbzlw>(parent); });
+    ui::registerWindow(app::WindowId::DepartmentEditor, [](QWidget* parent) {
         const DepartmentEditorRequest& r = departmentEditorRequest();
         openModal<Tkhflzdw>(parent, r.level, r.upper);
     });
-    ui::registerWindow("取得当前日期", [](QWidget* parent) { openModal<Tgetdateww>(parent); });
+    ui::registerWindow(app::WindowId::TodayDate, [](QWidget* parent) { openModal<Tgetdateww>(parent); });
 }
 
 }  // namespace rsgz::personnel

@@ -9,12 +9,12 @@ namespace rsgz::personnel {
 
 void registerEmployeeWindows()
 {
-    ui::registerWindow("员工信息", [](QWidget* parent) {
+    ui::registerWindow(app::WindowId::EmployeeInfo, [](QWidget* parent) {
         Trszlw w(app::DM(), parent);
         w.exec();
     });
     for (const EditorSpec& setup : editorSpecs()) {
-        ui::registerWindow(setup.caption, [&setup](QWidget* parent) {
+        ui::registerWindow(app::requireWindowId(setup.caption), [&setup](QWidget* parent) {
             Tunitw w(app::DM(), setup, parent);
             w.exec();
         });

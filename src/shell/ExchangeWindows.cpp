@@ -45,9 +45,9 @@ void openExport(QWidget* parent)
 
 void registerExchangeWindows()
 {
-    registerWindow("导入EXCEL数据", [](QWidget* parent) { openImport(parent, exchange::ImportSession::Kind::Excel); });
-    registerWindow("导入ACCESS数据", [](QWidget* parent) { openImport(parent, exchange::ImportSession::Kind::Access); });
-    registerWindow("导出EXCEL文件", openExport);
+    registerWindow(app::WindowId::ImportExcel, [](QWidget* parent) { openImport(parent, exchange::ImportSession::Kind::Excel); });
+    registerWindow(app::WindowId::ImportAccess, [](QWidget* parent) { openImport(parent, exchange::ImportSession::Kind::Access); });
+    registerWindow(app::WindowId::ExportExcel, openExport);
 }
 
 }  // namespace rsgz::ui

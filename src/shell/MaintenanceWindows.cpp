@@ -20,9 +20,9 @@ void closeMainWindow()
         if (w->objectName() == QLatin1String("Tmain")) QTimer::singleShot(0, w, &QWidget::close);
 }
 
-void registerOperation(const std::string& caption, void (admin::Maintenance::*operation)())
+void registerOperation(app::WindowId id, void (admin::Maintenance::*operation)())
 {
-    registerWindow(caption, [operation](QWidget*) {
+    registerWindow(id, [operation](QWidget*) {
         admin::Maintenance m(app::DM());
         m.closeProgram = closeMainWindow;
         (m.*operation)();
@@ -33,11 +33,11 @@ void registerOperation(const std::string& caption, void (admin::Maintenance::*op
 
 void registerMaintenanceWindows()
 {
-    registerOperation("数据备份", &admin::Maintenance::backup);
-    registerOperation("数据恢复", &admin::Maintenance::restore);
-    registerOperation("压缩数据库", &admin::Maintenance::compact);
-    registerOperation("数据初始化", &admin::Maintenance::initialize);
-    registerWindow("初始化将删除所有数据", admin::openPasswordConfirmation);
+    registerOperation(app::WindowId::Backup, &admin::Maintenance::backup);
+    registerOperation(app::WindowId::Restore, &admin::Maintenance::restore);
+    registerOperation(app::WindowId::CompactDatabase, &admin::Maintenance::compact);
+    registerOperation(app::WindowId::InitializeData, &admin::Maintenance::initialize);
+    registerWindow(app::WindowId::InitializeConfirmation, admin::openPasswordConfirmation);
 }
 
 }  // namespace rsgz::ui

@@ -47,9 +47,9 @@ PayrollSetsPanel::PayrollSetsPanel(app::Navigation& nav, app::TDM& dm, QWidget* 
     grids->addWidget(captioned(QStringLiteral("帐套明细"), items_, {addItem_, deleteItem_}));
 
     connect(sets_, &QTableView::clicked, this, [this] { page_->setGridClicked(); });
-    connect(sets_, &QTableView::doubleClicked, this, [] { app::interaction().openWindow("帐套数据编辑"); });
+    connect(sets_, &QTableView::doubleClicked, this, [] { app::interaction().openWindow(app::WindowId::PayrollSetData); });
     connect(items_, &QTableView::clicked, this, [this] { page_->itemGridClicked(); });
-    connect(items_, &QTableView::doubleClicked, this, [] { app::interaction().openWindow("工资项目设定"); });
+    connect(items_, &QTableView::doubleClicked, this, [] { app::interaction().openWindow(app::WindowId::SalaryItems); });
 
     split->addWidget(grids);
     split->setStretchFactor(1, 1);

@@ -52,7 +52,7 @@ QComboBox* makeSetBox(ModulePanel* panel, std::shared_ptr<payroll::SetAssignment
 // 生成新工资表 opens on the set the salary page shows.
 void registerGenerationWindow()
 {
-    registerWindow("生成新工资表", [](QWidget* parent) {
+    registerWindow(app::WindowId::NewSalaryTable, [](QWidget* parent) {
         payroll::Tnew_gzbw w(app::DM(), parent);
         SalaryPage* page = currentSalaryPage();
         if (page) w.form().preferredSet = page->form().set;
@@ -71,7 +71,7 @@ QPushButton* makeGenerateButton(ModulePanel* panel, app::Navigation& nav, Salary
     panel->addToTopBar(b);
     QObject::connect(b, &QPushButton::clicked, b, [&nav, page] {
         page->generated.reset();
-        app::interaction().openWindow("生成新工资表");
+        app::interaction().openWindow(app::WindowId::NewSalaryTable);
         nav.treeMenu(app::moduleNumber(app::Module::SalaryTables), "刷新查询列表");
         if (page->generated) page->showMonth(*page->generated);
         else page->form().reread();
@@ -83,14 +83,14 @@ QPushButton* makeGenerateButton(ModulePanel* panel, app::Navigation& nav, Salary
 
 void registerPayrollWindows()
 {
-    registerModal<payroll::Tgzztw>("帐套数据编辑");
-    registerModal<payroll::Tgzxmw>("工资项目设定");
-    registerModal<payroll::Tgzxmdw>("工资项目及初始值设置");
-    registerModal<payroll::Tsdsw>("所得税设置");
+    registerModal<payroll::Tgzztw>(app::WindowId::PayrollSetData);
+    registerModal<payroll::Tgzxmw>(app::WindowId::SalaryItems);
+    registerModal<payroll::Tgzxmdw>(app::WindowId::SalaryItemValues);
+    registerModal<payroll::Tsdsw>(app::WindowId::IncomeTaxSettings);
     registerGenerationWindow();
     registerSalaryCard();
-    registerModal<payroll::Tjjgzw>("计件工资编辑");
-    registerModal<payroll::Tjsgzfzw>("复杂计时工资");
+    registerModal<payroll::Tjjgzw>(app::WindowId::PieceWorkEditor);
+    registerModal<payroll::Tjsgzfzw>(app::WindowId::TimeWorkEditor);
 }
 
 void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels& panels)

@@ -16,18 +16,18 @@ namespace rsgz::personnel {
 
 void registerPersonnelModuleWindows()
 {
-    ui::registerModal<Tpxglw>("员工培训管理");
-    ui::registerModal<Tddglw>("调动数据管理");
-    ui::registerModal<Tkpqk_Editw>("考评情况管理");
-    ui::registerModal<Twpffw>("物品登记与发放");
-    ui::registerModal<Ttxnlw>("女职工原退休年龄");
+    ui::registerModal<Tpxglw>(app::WindowId::TrainingManagement);
+    ui::registerModal<Tddglw>(app::WindowId::TransferManagement);
+    ui::registerModal<Tkpqk_Editw>(app::WindowId::EvaluationManagement);
+    ui::registerModal<Twpffw>(app::WindowId::ArticleManagement);
+    ui::registerModal<Ttxnlw>(app::WindowId::WomenRetirementAge);
     for (const PersonRecordSetup* setup : {&titleRecordSetup(), &rewardRecordSetup()}) {
-        ui::registerWindow(setup->editor.caption, [setup](QWidget* parent) {
+        ui::registerWindow(app::requireWindowId(setup->editor.caption), [setup](QWidget* parent) {
             Tpersonrecw w(app::DM(), *setup, parent);
             w.exec();
         });
     }
-    ui::registerWindow("发放数据编辑", [](QWidget* parent) {
+    ui::registerWindow(app::WindowId::IssueEditor, [](QWidget* parent) {
         Tunitw w(app::DM(), ArticleIssue::issueEditorSpec(), parent);
         // Issues are made in the article window, for the employees chosen there.
         if (auto* add = w.findChild<QPushButton*>(QStringLiteral("addButton"))) add->hide();

@@ -11,16 +11,16 @@ namespace rsgz::personnel {
 void registerPickerWindows()
 {
     for (const std::string& caption : employeePickerCaptions()) {
-        ui::registerWindow(caption, [caption](QWidget* parent) {
+        ui::registerWindow(app::requireWindowId(caption), [caption](QWidget* parent) {
             Tselectm w(app::DM(), caption, parent);
             w.exec();
         });
     }
-    ui::registerWindow("选择物品", [](QWidget* parent) {
+    ui::registerWindow(app::WindowId::PickArticle, [](QWidget* parent) {
         Tselectwpw w(app::DM(), parent);
         w.exec();
     });
-    ui::registerWindow("选择培训课程", [](QWidget* parent) {
+    ui::registerWindow(app::WindowId::PickCourse, [](QWidget* parent) {
         Tpxkcw w(app::DM(), parent);
         w.exec();
     });

@@ -22,6 +22,8 @@ namespace rsgz::ui {
 
 void registerProgramWindows()
 {
+    // Made afresh: every identity is registered exactly once after this.
+    clearRegisteredWindows();
     admin::registerAdminWindows();
     personnel::registerDictionaryWindows();
     personnel::registerPickerWindows();
@@ -36,7 +38,7 @@ void registerProgramWindows()
     registerExchangeWindows();
     registerMaintenanceWindows();
     registerCardWindows();
-    registerWindow("关于软件", [](QWidget* parent) {
+    registerWindow(app::WindowId::About, [](QWidget* parent) {
         Tgyrjw w(app::DM().programDir(), parent);
         w.exec();
     });

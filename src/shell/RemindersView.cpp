@@ -118,7 +118,7 @@ RemindersView::RemindersView(personnel::ReminderDesk& desk, QWidget* parent) : Q
     });
     auto* ages = new QPushButton(QStringLiteral("女职工原退休年龄"), this);
     ages->setObjectName(QStringLiteral("womanOldAges"));
-    connect(ages, &QPushButton::clicked, this, [] { app::interaction().openWindow("女职工原退休年龄"); });
+    connect(ages, &QPushButton::clicked, this, [] { app::interaction().openWindow(app::WindowId::WomenRetirementAge); });
     auto* actions = new QHBoxLayout;
     actions->addWidget(refreshButton);
     actions->addWidget(fill);

@@ -9,8 +9,8 @@ namespace rsgz::ui {
 
 void registerReportWindows()
 {
-    registerWindow(print::kPreviewCaption, [](QWidget* parent) { ReportPreviewWindow::open(parent); });
-    registerWindow(print::kDesignerCaption, [](QWidget* parent) {
+    registerWindow(app::WindowId::ReportPreview, [](QWidget* parent) { ReportPreviewWindow::open(parent); });
+    registerWindow(app::WindowId::ReportDesigner, [](QWidget* parent) {
         ReportDesignerWindow w(parent);
         w.exec();
     });

@@ -190,7 +190,7 @@ SalaryPage* installSalaryPage(app::Navigation& nav, app::TDM& dm, ModulePanel* p
 
 void registerSalaryCard()
 {
-    registerWindow("工资卡片编辑", [](QWidget* parent) {
+    registerWindow(app::WindowId::SalaryCard, [](QWidget* parent) {
         if (SalaryPage* p = livePage()) p->openCard(parent);
     });
 }

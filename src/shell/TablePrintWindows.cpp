@@ -83,10 +83,13 @@ std::string chosenPayrollSet()
 
 void registerTablePrintWindows()
 {
-    for (const char* entry : {"打印员工报表", "打印人员培训表", "打印职称评定表", "打印人员奖惩表", "打印人员调动表",
-                              "打印人员考评表", "打印物品领用表", "打印工资表", "打印工资条"})
-        registerWindow(entry, [entry](QWidget* parent) { openTablePreview(entry, parent); });
-    registerWindow("打印表格", [](QWidget* parent) {
+    using W = app::WindowId;
+    for (const W id : {W::PrintEmployees, W::PrintTraining, W::PrintTitles, W::PrintRewards, W::PrintTransfers,
+                       W::PrintEvaluations, W::PrintArticles, W::PrintSalaryTable, W::PrintPayslips}) {
+        const std::string entry = app::windowCaption(id);
+        registerWindow(id, [entry](QWidget* parent) { openTablePreview(entry, parent); });
+    }
+    registerWindow(app::WindowId::PrintRange, [](QWidget* parent) {
         PrintRangeWindow w(app::DM().programDir(), parent);
         w.exec();
     });

@@ -21,17 +21,17 @@ std::string currentEmployee(app::TDM& dm)
 
 void registerTaxWindows()
 {
-    registerWindow("个税扣除信息", [](QWidget* parent) {
+    registerWindow(app::WindowId::TaxDeductions, [](QWidget* parent) {
         payroll::Tgskcw w(app::DM(), currentEmployee(app::DM()), parent);
         w.exec();
     });
-    registerWindow("个人所得税台账", [](QWidget* parent) {
+    registerWindow(app::WindowId::TaxLedger, [](QWidget* parent) {
         payroll::Tgstzw w(app::DM(), currentEmployee(app::DM()), parent);
         w.exec();
     });
-    registerModal<payroll::Tjffaw>("缴费方案设置");
-    registerModal<payroll::Tjfjsw>("缴费基数设置");
-    registerModal<payroll::Tkjsbw>("扣缴申报");
+    registerModal<payroll::Tjffaw>(app::WindowId::ContributionSchemes);
+    registerModal<payroll::Tjfjsw>(app::WindowId::ContributionBases);
+    registerModal<payroll::Tkjsbw>(app::WindowId::WithholdingDeclaration);
 }
 
 }  // namespace rsgz::ui

@@ -8,7 +8,6 @@
 #include <QUrl>
 #include <algorithm>
 
-#include "app/WindowsToCome.h"
 #include "widgets/Tjdtsw.h"
 #include "widgets/Ttishiw2.h"
 #include "widgets/WindowRegistry.h"
@@ -94,14 +93,25 @@ std::string WidgetInteraction::folderName(const std::string& caption)
     return QFileDialog::getExistingDirectory(parentWindow(), q(caption)).toStdString();
 }
 
-void WidgetInteraction::openWindow(const std::string& caption)
+void WidgetInteraction::openWindow(app::WindowId id)
+{
+    endProgress();
+    if (openRegisteredWindow(id, parentWindow())) return;
+    windowMissing(app::windowCaption(id));
+}
+
+void WidgetInteraction::openUnlistedWindow(const std::string& caption)
 {
     endProgress();
     if (openRegisteredWindow(caption, parentWindow())) return;
-    // Nothing registered: logged, and a mistake in the program unless the window is still to come.
-    // Either way the user learns that the button did nothing on purpose.
-    if (app::isWindowToCome(caption)) qWarning("The window \"%s\" is not built yet", caption.c_str());
-    else qWarning("No window is registered for the caption \"%s\"", caption.c_str());
+    windowMissing(caption);
+}
+
+// Nothing registered is a mistake in the program: logged, and the user learns that the button did
+// nothing on purpose.
+void WidgetInteraction::windowMissing(const std::string& caption)
+{
+    qWarning("No window is registered for the caption \"%s\"", caption.c_str());
     showMessage("“" + caption + "”功能尚未提供。");
 }
 

@@ -24,7 +24,7 @@ public:
     void showError(const std::string& text) override { errors.push_back(text); }
     std::string openFileName(const std::string&, const std::string&) override { return {}; }
     std::string saveFileName(const std::string&, const std::string&) override { return {}; }
-    void openWindow(const std::string&) override {}
+    void openWindow(rsgz::app::WindowId) override {}
     bool openUrl(const std::string&) override { return false; }
     std::vector<std::string> errors;
 };

@@ -69,7 +69,7 @@ std::string ScriptedInteraction::saveFileName(const std::string& caption, const 
     return nextFileName();
 }
 
-void ScriptedInteraction::openWindow(const std::string& caption)
+void ScriptedInteraction::openUnlistedWindow(const std::string& caption)
 {
     interrupt(caption);
     windows.push_back(caption);

@@ -59,7 +59,8 @@ public:
         interrupt(caption);
         return nextFileName();
     }
-    void openWindow(const std::string& caption) override;
+    using app::Interaction::openWindow;
+    void openWindow(app::WindowId id) override { openUnlistedWindow(app::windowCaption(id)); }
     bool openUrl(const std::string& url) override
     {
         urls.push_back(url);
@@ -69,6 +70,10 @@ public:
     void beginProgress(const std::string&, const std::string& text, int) override;
     void stepProgress(int done) override;
     void endProgress() override { progressOpen = false; }
+
+protected:
+    // Recorded by caption, as the script names them.
+    void openUnlistedWindow(const std::string& caption) override;
 
 private:
     std::string nextFileName();

@@ -45,9 +45,9 @@ void bindDeleteQuestion(TDM& dm, DataSet& ds, std::string question)
     appendRule(ds.rules().beforeDelete, [&dm, question = std::move(question)](DataSet&) { askDelete(dm, question); });
 }
 
-void openEditor(bool alreadyOpen, const std::string& caption)
+void openEditor(bool alreadyOpen, app::WindowId window)
 {
-    if (!alreadyOpen) app::interaction().openWindow(caption);
+    if (!alreadyOpen) app::interaction().openWindow(window);
 }
 
 void bindStatus(TDM& dm, DataSet& ds)

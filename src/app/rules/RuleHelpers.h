@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "app/TDM.h"
+#include "app/WindowId.h"
 #include "db/DataSet.h"
 
 namespace rsgz::app::rules {
@@ -35,7 +36,7 @@ void askDelete(TDM& dm, const std::string& question);
 void bindDeleteQuestion(TDM& dm, DataSet& ds, std::string question);
 
 // Opens a record's editor window unless it is open already (it then shows the new row itself).
-void openEditor(bool alreadyOpen, const std::string& caption);
+void openEditor(bool alreadyOpen, app::WindowId window);
 
 // Status text of a module list. The plain form is written after open and after every move; the
 // other only after an open that found rows, so an empty result leaves the previous text.

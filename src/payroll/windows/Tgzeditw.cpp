@@ -43,7 +43,7 @@ Tgzeditw::Tgzeditw(app::TDM& dm, SalaryView& view, QWidget* parent) : QDialog(pa
         {"last", "最后一条", [this] { move(&db::DataSet::last); }},
         {"save", "保存", [this] { if (postPending()) { card_.save(); showRow(); } }},
         {"recalc", "重新计算", [this] { card_.recalculate(); showRow(); }},
-        {"print", "打印", [] { app::interaction().openWindow("打印工资表"); }},
+        {"print", "打印", [] { app::interaction().openWindow(app::WindowId::PrintSalaryTable); }},
         {"delete", "删除", [this] { card_.remove(); showRow(); }},
         {"close", "返回", [this] { if (postPending()) accept(); }},
     });

@@ -44,7 +44,7 @@ Twpffw::Twpffw(app::TDM& dm, QWidget* parent) : ui::RecordDialog(parent), articl
          {"deleteAllIssues", "删除下表全部记录", step(&ArticleIssue::removeAllIssues)}});
     ui::showWithYuanSign(issues.grid, {"价值"});
     connect(issues.grid, &QAbstractItemView::doubleClicked, this, [this] {
-        app::interaction().openWindow("发放数据编辑");
+        app::interaction().openWindow(app::WindowId::IssueEditor);
     });
     // The issue grid is edited through 发放数据编辑; its double-click opens that window.
     issues.grid->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);

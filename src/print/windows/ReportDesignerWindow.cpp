@@ -156,7 +156,7 @@ void LineBoxes::take(print::PenSpec& colsLine, print::PenSpec& rowsLine, print::
 ReportDesignerWindow::ReportDesignerWindow(QWidget* parent) : QDialog(parent), def_(print::reportEngine().definition())
 {
     setObjectName("reportDesigner");
-    setWindowTitle(u(print::kDesignerCaption));
+    setWindowTitle(u(print::kDesignerCaption.c_str()));
     auto* bar = new QToolBar(this);
     bar->addAction(u("预览"), this, [this] { preview(false); })->setObjectName("预览");
     bar->addAction(u("打印"), this, [this] { preview(true); })->setObjectName("打印");

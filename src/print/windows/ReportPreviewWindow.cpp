@@ -61,7 +61,7 @@ ReportPreviewWindow::ReportPreviewWindow(QWidget* parent) : QWidget(parent, Qt::
 {
     setObjectName("reportPreview");
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QString::fromUtf8(print::kPreviewCaption));
+    setWindowTitle(QString::fromStdString(print::kPreviewCaption));
     auto* bar = new QToolBar(this);
     auto add = [&](const char* text, const char* hint, auto slot) {
         QAction* a = bar->addAction(QString::fromUtf8(text), this, slot);
@@ -105,8 +105,8 @@ void ReportPreviewWindow::refresh()
     layout_ = engine.layout();
     pageSetup_ = engine.definition().page;
     const QString title = QString::fromStdString(engine.title());
-    setWindowTitle(title.isEmpty() ? QString::fromUtf8(print::kPreviewCaption)
-                                   : QString::fromUtf8(print::kPreviewCaption) + " - " + title);
+    setWindowTitle(title.isEmpty() ? QString::fromStdString(print::kPreviewCaption)
+                                   : QString::fromStdString(print::kPreviewCaption) + " - " + title);
     page_ = 0;
     updateView();
 }

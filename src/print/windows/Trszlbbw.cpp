@@ -196,7 +196,7 @@ void Trszlbbw::offsetChanged()
 
 void Trszlbbw::define()
 {
-    app::interaction().openWindow("定义订单打印内容");
+    app::interaction().openWindow(app::WindowId::PrintContent);
     enterPlacement();
 }
 
