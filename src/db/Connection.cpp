@@ -223,7 +223,7 @@ void Connection::close()
     if (session_) {
         finalizeCached();
         session_.reset();
-        columnCache_.clear();
+        forgetColumns();
         return;
     }
     if (!db_) return;
@@ -233,7 +233,7 @@ void Connection::close()
     sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
     sqlite3_close_v2(db_);
     db_ = nullptr;
-    columnCache_.clear();
+    forgetColumns();
 }
 
 void Connection::fail(int rc, std::string_view statement)
@@ -251,7 +251,7 @@ int Connection::execNative(std::string_view statement)
     sqlite3* db = handle();
     char* err = nullptr;
     const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &err);
-    if (mayChangeSchema(sql)) columnCache_.clear();
+    if (mayChangeSchema(sql)) forgetColumns();
     if (rc != SQLITE_OK) {
         const std::string msg = err ? err : sqlite3_errstr(rc);
         sqlite3_free(err);
@@ -451,6 +451,28 @@ Connection::ColumnInfo Connection::columnInfo(const std::string& table, const st
     }
     columnCache_[key] = info;
     return info;
+}
+
+void Connection::forgetColumns()
+{
+    columnCache_.clear();
+    keyCache_.clear();
+}
+
+std::string Connection::keyColumn(const std::string& table)
+{
+    if (auto it = keyCache_.find(table); it != keyCache_.end()) return it->second;
+    if (target_) return keyCache_[table] = serverKeyColumn(table);
+    std::vector<std::string> keys;
+    Statement st = prepareNative("select name from pragma_table_info(?) where pk > 0");
+    st.bind(1, table);
+    while (st.step()) keys.push_back(st.textOrEmpty(0));
+    std::string key;
+    if (keys.size() == 1) {
+        const FieldType t = columnInfo(table, keys.front()).type;
+        if (t == FieldType::AutoInc || t == FieldType::Integer) key = keys.front();
+    }
+    return keyCache_[table] = key;
 }
 
 Transaction::Transaction(Connection& conn) : conn_(conn)

@@ -109,6 +109,10 @@ public:
     };
     // Logical type of a stored column, from its declared type (cached until close()).
     ColumnInfo columnInfo(const std::string& table, const std::string& column);
+    // The column that keys a table's rows: its primary key when that is one whole-number column
+    // (the identity column of the program's tables), as the catalogue names it; empty when the
+    // table has none, or a key of another kind (cached until close()).
+    std::string keyColumn(const std::string& table);
 
 private:
     friend class Statement;
@@ -130,12 +134,15 @@ private:
     std::vector<std::string> serverTableNames();
     std::vector<std::string> serverColumnNames(const std::string& table);
     ColumnInfo serverColumnInfo(const std::string& table, const std::string& column);
+    std::string serverKeyColumn(const std::string& table);
+    void forgetColumns();
 
     std::string path_;
     std::optional<ServerTarget> target_;
     std::shared_ptr<ServerSession> session_;  // its statements hold it too
     sqlite3* db_ = nullptr;
     std::map<std::pair<std::string, std::string>, ColumnInfo> columnCache_;
+    std::map<std::string, std::string> keyCache_;
     std::map<std::string, CachedStatement, std::less<>> statementCache_;
     std::function<void()> commitListener_;
 };

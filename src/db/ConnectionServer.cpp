@@ -46,7 +46,7 @@ ServerSession& Connection::session()
         // The server went away: the statements kept on the old session are of no use any more.
         finalizeCached();
         session_.reset();
-        columnCache_.clear();
+        forgetColumns();
     }
     if (!session_) session_ = std::make_shared<ServerSession>(*target_);
     return *session_;
@@ -61,7 +61,7 @@ int Connection::execServer(std::string_view statement)
     if (text.parameters > 0)
         throw DbError(DbError::Kind::Other, "语句中有参数，不能直接执行", {}, text.sql);
     s.ensureTextDomains(text.textWidths);
-    if (mayChangeSchema(text.sql)) columnCache_.clear();
+    if (mayChangeSchema(text.sql)) forgetColumns();
     return s.exec(text.sql);
 }
 
@@ -124,6 +124,20 @@ Connection::ColumnInfo Connection::serverColumnInfo(const std::string& table, co
     info.primaryKey = st.integer(3) != 0;
     if (info.primaryKey && (st.textOrEmpty(2) == "YES" || info.type == FieldType::Integer)) info.type = FieldType::AutoInc;
     return info;
+}
+
+std::string Connection::serverKeyColumn(const std::string& table)
+{
+    Statement st = prepareServer(
+        "select a.attname, format_type(a.atttypid, null) from pg_index i join pg_class c on c.oid = i.indrelid "
+        "join pg_namespace n on n.oid = c.relnamespace join pg_attribute a on a.attrelid = c.oid "
+        "and a.attnum = any(i.indkey) where n.nspname = current_schema() and c.relname = ? and i.indisprimary");
+    st.bind(1, serverName(table));
+    std::vector<std::pair<std::string, std::string>> keys;
+    while (st.step()) keys.emplace_back(st.textOrEmpty(0), st.textOrEmpty(1));
+    if (keys.size() != 1) return {};
+    const std::string& type = keys.front().second;
+    return type == "bigint" || type == "integer" || type == "smallint" ? keys.front().first : std::string();
 }
 
 void createServerDatabase(const ServerTarget& admin, const std::string& name, const std::string& owner)

@@ -28,10 +28,12 @@ void DataSet::openAt(int wantedRow)
 {
     const std::string sql = toSqlite(sqlText());
     const SelectShape shape = analyzeSelect(sql);
-    Statement st = p_->prepareSelect(sql, shape);
+    std::string keyTerm;
+    Statement st = p_->prepareSelect(sql, shape, &keyTerm);
     if (st.columnCount() == 0)
         throw DataSetError(name_ + "：语句不返回记录，不能打开");
     Layout layout = p_->describeColumns(st, shape);
+    layout.keyTerm = std::move(keyTerm);
     const bool firstRow = st.step();
     // The old rows go now, so that the new ones can take their place in the arena.
     p_->rows.clear();
@@ -54,6 +56,7 @@ void DataSet::openAt(int wantedRow)
     p_->insertFields.clear();
     p_->storedColumns = layout.storedColumns;
     p_->keyColumn = layout.keyColumn;
+    p_->keyTerm = std::move(layout.keyTerm);
     readOnly_ = layout.readOnly;
     baseTable_ = std::move(layout.baseTable);
     p_->fieldByName.clear();
@@ -114,17 +117,32 @@ void DataSet::close()
 }
 
 // A plain select over one table reads the table's row key too, under a name of its own, after the
-// columns asked for.
-Statement DataSet::Private::prepareSelect(const std::string& sql, const SelectShape& shape)
+// columns asked for: the table's key column as the catalogue names it. On a file a table without
+// one is keyed by its row id; a server has no row ids, and such a table opens read-only there.
+Statement DataSet::Private::prepareSelect(const std::string& sql, const SelectShape& shape, std::string* keyTerm)
 {
-    // A server has no row ids (and a failed statement would spoil the transaction it runs in).
-    if (shape.simple && !ds.conn_->isServer()) {
-        std::string keyed = sql;
-        keyed.insert(shape.fromPos, ", rowid AS " + sqlIdent(kRowKey) + " ");
+    keyTerm->clear();
+    if (shape.simple) {
+        const bool server = ds.conn_->isServer();
+        std::string key;
         try {
-            return ds.conn_->prepareNative(keyed);
+            key = ds.conn_->keyColumn(shape.table);
         } catch (const DbError&) {
-            // A source without a row key (a view): it opens read-only.
+            if (server) throw;  // the catalogue is read in the running transaction
+        }
+        const std::string term = !key.empty() ? sqlIdent(key) : server ? std::string() : std::string("rowid");
+        if (!term.empty()) {
+            std::string keyed = sql;
+            keyed.insert(shape.fromPos, ", " + term + " AS " + sqlIdent(kRowKey) + " ");
+            try {
+                Statement st = ds.conn_->prepareNative(keyed);
+                *keyTerm = term;
+                return st;
+            } catch (const DbError&) {
+                // A source without a row key (a view): it opens read-only. A server would spoil the
+                // running transaction with a failed statement, so only its key column is tried.
+                if (server) throw;
+            }
         }
     }
     return ds.conn_->prepareNative(sql);

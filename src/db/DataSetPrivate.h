@@ -36,6 +36,7 @@ struct Layout {
     int keyColumn = -1;
     bool readOnly = true;
     std::string baseTable;
+    std::string keyTerm;  // how statements name the base table's row key
 };
 
 struct DataSet::Private {
@@ -54,10 +55,13 @@ struct DataSet::Private {
     std::vector<int> twin;
     void findTwins();
     int keyColumn = -1;     // position of the hidden row key in the fetched columns, -1 when none
+    // The base table's key as statements name it: its key column, or on a file the row id of a
+    // table without one.
+    std::string keyTerm;
     int storedColumns = 0;  // columns fetched per row (without the hidden key)
 
     // Reading (DataSetOpen.cpp).
-    Statement prepareSelect(const std::string& sql, const SelectShape& shape);
+    Statement prepareSelect(const std::string& sql, const SelectShape& shape, std::string* keyTerm);
     Layout describeColumns(Statement& st, const SelectShape& shape);
     bool markWritable(Layout& layout, Statement& st, const SelectShape& shape);  // false: cannot tell
     FieldType expressionType(const SelectShape& shape, std::string_view column, int* size);
@@ -76,6 +80,7 @@ struct DataSet::Private {
     void writeUpdate(const detail::Row& before, detail::Row& after);
     void writeDelete(const detail::Row& asRead);
     void bindCell(Statement& st, int param, const detail::Row& r, int index) const;
+    std::string stillHolds(const Field& f, const detail::Cell& asRead) const;
     std::string stillHoldsAll(const std::vector<int>& fields, const detail::Row& asRead) const;
     void bindAsRead(Statement& st, int first, const std::vector<int>& fields, const detail::Row& asRead) const;
     // Why a write that changed nothing changed nothing: the row is gone, or it holds other values.

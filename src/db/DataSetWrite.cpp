@@ -62,18 +62,6 @@ void bindCellAsRead(Statement& st, int param, const Cell& x, const Row& r)
     }
 }
 
-// "the column still holds the value read" for one field. An amount was read rounded to four
-// decimals, so it matches within half a unit of the fourth; a yes/no value matches by truth (an
-// imported true may be stored as -1); text matches byte for byte, whatever the column's collation.
-std::string stillHolds(const Field& f, const Cell& asRead)
-{
-    const std::string col = sqlIdent(f.baseColumn);
-    if (asRead.kind == Value::Kind::Null) return col + " IS NULL";
-    if (f.type == FieldType::Currency) return "abs(" + col + "-?)<0.00006";
-    if (f.type == FieldType::YesNo) return "(" + col + "<>0) IS (?<>0)";
-    return col + " IS ? COLLATE BINARY";
-}
-
 }  // namespace
 
 // Binds one stored cell straight from the row; its text stays where it is until the statement is
@@ -102,12 +90,22 @@ int64_t DataSet::Private::writeInsert(Row& r)
         }
         insertSql = "INSERT INTO " + sqlIdent(ds.baseTable_)
             + (insertFields.empty() ? " DEFAULT VALUES" : " (" + names + ") VALUES (" + params + ")");
+        // The key the row was given comes back with the insert; a file's row id is asked after it.
+        if (keyTerm != "rowid") insertSql += " RETURNING " + keyTerm;
     }
     Statement st = ds.conn_->prepareCached(insertSql);
     for (size_t p = 0; p < insertFields.size(); ++p)
         bindCell(st, static_cast<int>(p + 1), r, insertFields[p]);
-    st.step();
-    const int64_t key = ds.conn_->lastInsertRowId();
+    int64_t key = 0;
+    if (keyTerm != "rowid") {
+        if (!st.step()) throw DbError(DbError::Kind::Other, ds.name_ + "：新记录没有得到编号", {}, st.sql());
+        key = st.integer(0);
+        while (st.step()) {
+        }
+    } else {
+        st.step();
+        key = ds.conn_->lastInsertRowId();
+    }
     // The key the database gave goes into the row's own key column.
     for (int i = 0; i < ds.fieldCount(); ++i) {
         if (ds.fields_[static_cast<size_t>(i)].type != FieldType::AutoInc || ds.storedIndex_[static_cast<size_t>(i)] < 0)
@@ -137,7 +135,7 @@ void DataSet::Private::writeUpdate(const Row& before, Row& after)
         sets += sqlIdent(ds.fields_[static_cast<size_t>(i)].baseColumn);
         sets += "=?";
     }
-    Statement st = ds.conn_->prepareCached("UPDATE " + sqlIdent(ds.baseTable_) + " SET " + sets + " WHERE rowid=?"
+    Statement st = ds.conn_->prepareCached("UPDATE " + sqlIdent(ds.baseTable_) + " SET " + sets + " WHERE " + keyTerm + "=?"
                                            + stillHoldsAll(changed, before));
     int param = 1;
     for (int i : changed) bindCell(st, param++, after, i);
@@ -151,12 +149,29 @@ void DataSet::Private::writeUpdate(const Row& before, Row& after)
 void DataSet::Private::writeDelete(const Row& asRead)
 {
     const std::vector<int> fields = writableFields();
-    Statement st = ds.conn_->prepareCached("DELETE FROM " + sqlIdent(ds.baseTable_) + " WHERE rowid=?"
+    Statement st = ds.conn_->prepareCached("DELETE FROM " + sqlIdent(ds.baseTable_) + " WHERE " + keyTerm + "=?"
                                            + stillHoldsAll(fields, asRead));
     st.bind(1, int64_t{asRead.key});
     bindAsRead(st, 2, fields, asRead);
     st.step();
     if (ds.conn_->changedRows() == 0) refuseStale(asRead.key, true, st.sql());
+}
+
+// "the column still holds the value read" for one field, in the words of the connection's engine.
+// An amount was read rounded to four decimals on a file; text matches byte for byte, whatever the
+// column's collation.
+std::string DataSet::Private::stillHolds(const Field& f, const Cell& asRead) const
+{
+    const std::string col = sqlIdent(f.baseColumn);
+    if (asRead.kind == Value::Kind::Null) return col + " IS NULL";
+    const Dialect& d = ds.conn_->dialect();
+    switch (f.type) {
+    case FieldType::Currency: return Dialect::sameCondition(d.sameAmount, col);
+    case FieldType::YesNo: return Dialect::sameCondition(d.sameTruth, col);
+    case FieldType::Text:
+    case FieldType::Memo: return Dialect::sameCondition(d.sameText, col);
+    default: return Dialect::sameCondition(d.sameValue, col);
+    }
 }
 
 // The conditions that the fields' columns still hold the row's values, and their values bound
@@ -179,7 +194,7 @@ void DataSet::Private::bindAsRead(Statement& st, int first, const std::vector<in
 
 void DataSet::Private::refuseStale(int64_t key, bool deleting, const std::string& sql)
 {
-    Statement st = ds.conn_->prepareCached("SELECT 1 FROM " + sqlIdent(ds.baseTable_) + " WHERE rowid=?");
+    Statement st = ds.conn_->prepareCached("SELECT 1 FROM " + sqlIdent(ds.baseTable_) + " WHERE " + keyTerm + "=?");
     st.bind(1, int64_t{key});
     const bool gone = !st.step();
     std::string text = ds.name_ + "：";

@@ -32,6 +32,12 @@ struct Dialect {
     // column of a sort term.
     std::string collateWord;
     std::string chineseCollation;
+    // The conditions that a column (written where "@" stands) still holds the value of a parameter
+    // exactly, in SQLite's words (the server's are made from them as for every statement): text
+    // byte for byte whatever the column's collation, an amount within half a unit of the fourth
+    // decimal, a yes/no value by its truth (an imported true may be stored as -1), other values as
+    // they are. They make the check that a row was not changed by someone else since it was read.
+    std::string sameText, sameAmount, sameTruth, sameValue;
 
     std::string quoteName(std::string_view name) const;
     std::string declaredType(FieldType type, int size) const;
@@ -39,6 +45,8 @@ struct Dialect {
     std::string rowLimit(std::string_view count) const { return rowLimitBefore + std::string(count) + rowLimitAfter; }
     std::string dateLiteral(std::string_view iso) const { return dateOpen + std::string(iso) + dateClose; }
     std::string orderTerm(std::string_view column, bool descending) const;
+    // One of the same… conditions above for a column (its name already quoted).
+    static std::string sameCondition(std::string_view pattern, std::string_view column);
 };
 
 // The facts of SQLite, the engine the program runs on by default, with the database in one file.

@@ -28,6 +28,10 @@ const Dialect& sqliteDialect()
         .dateClose = "'",
         .collateWord = " collate ",
         .chineseCollation = kChineseCollation,
+        .sameText = "@ IS ? COLLATE BINARY",
+        .sameAmount = "abs(@-?)<0.00006",
+        .sameTruth = "(@<>0) IS (?<>0)",
+        .sameValue = "@ IS ? COLLATE BINARY",
     };
     return sqlite;
 }
@@ -56,6 +60,12 @@ const Dialect& postgresDialect()
         .dateClose = "'",
         .collateWord = " collate ",
         .chineseCollation = "\"zh-x-icu\"",
+        // citext compares without regard to Latin case; as plain text it compares by the
+        // database's byte order. Amounts are kept exactly; yes/no is a truth value of its own.
+        .sameText = "CAST(@ AS text) = CAST(? AS text)",
+        .sameAmount = "@ = ?",
+        .sameTruth = "@ = (?<>0)",
+        .sameValue = "@ = ?",
     };
     return postgres;
 }
@@ -95,6 +105,16 @@ std::string Dialect::declaredType(FieldType type, int size) const
     case FieldType::Unknown: break;
     }
     return "";
+}
+
+std::string Dialect::sameCondition(std::string_view pattern, std::string_view column)
+{
+    const size_t at = pattern.find('@');
+    if (at == std::string_view::npos) return std::string(pattern);
+    std::string out(pattern.substr(0, at));
+    out += column;
+    out += sameCondition(pattern.substr(at + 1), column);
+    return out;
 }
 
 std::string Dialect::orderTerm(std::string_view column, bool descending) const
