@@ -16,6 +16,15 @@ std::vector<EditorField> plain(std::initializer_list<EditorField> f) { return f;
 
 }  // namespace
 
+EditorSpec::EditorSpec(std::string caption, std::string windowClass, std::string dataSetName, Flag openFlag,
+                       std::vector<EditorField> fields, std::vector<std::string> enterOrder, std::string wrapTo,
+                       bool reread, bool course)
+    : app::RecordWindowSpec{std::move(caption), std::move(windowClass), std::move(fields), std::move(enterOrder),
+                            std::move(wrapTo)},
+      dataSet(std::move(dataSetName)), flag(openFlag), rereadOnSave(reread), coursePanel(course)
+{
+}
+
 const std::vector<EditorSpec>& editorSpecs()
 {
     static const std::vector<EditorSpec> specs = {

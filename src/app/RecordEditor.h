@@ -8,30 +8,22 @@
 #include "app/BrowseButtons.h"
 #include "app/TDM.h"
 #include "app/PendingRow.h"
+#include "app/RecordWindowSpec.h"
 
 namespace rsgz::personnel {
 
-// Person: a name taken from the employee picker opened under the field's key ("选择经办人" …).
-enum class EditorFieldKind { Text, Memo, Date, Dictionary, ReadOnly, Department, Person };
+using app::EditorField;
+using app::EditorFieldKind;
+using app::FieldPattern;
 
-// How a number field shows its value: as stored, in the "0.00" pattern, or that with the yuan sign.
-enum class FieldPattern { AsStored, Amount, Yuan };
+// An editor's window (caption, class, fields, Enter order) and what it edits.
+struct EditorSpec : app::RecordWindowSpec {
+    EditorSpec(std::string caption, std::string windowClass, std::string dataSetName, bool app::TDM::EditorOpen::*openFlag,
+               std::vector<EditorField> fields, std::vector<std::string> enterOrder = {}, std::string wrapTo = {},
+               bool reread = false, bool course = false);
 
-struct EditorField {
-    std::string column;
-    EditorFieldKind kind = EditorFieldKind::Text;
-    std::string key;  // dictionary key when it is not the column's own name; a person field's picker caption
-    FieldPattern pattern = FieldPattern::AsStored;
-};
-
-struct EditorSpec {
-    std::string caption;
-    std::string windowClass;
     std::string dataSet;
     bool app::TDM::EditorOpen::*flag;
-    std::vector<EditorField> fields;     // in the order the form shows them
-    std::vector<std::string> enterOrder; // empty: Enter does not move
-    std::string wrapTo;                  // Enter in the last field goes here and appends a row
     bool rereadOnSave = false;
     bool coursePanel = false;            // the training editor shows the current row's course
 };
@@ -39,35 +31,35 @@ struct EditorSpec {
 const std::vector<EditorSpec>& editorSpecs();
 const EditorSpec* editorSpec(const std::string& caption);
 
-class RecordEditor {
+class RecordEditor : public app::RecordBehaviour {
 public:
     // Sets the editor's open flag; the destructor clears it.
     RecordEditor(app::TDM& dm, const EditorSpec& setup);
-    ~RecordEditor();
+    ~RecordEditor() override;
     RecordEditor(const RecordEditor&) = delete;
     RecordEditor& operator=(const RecordEditor&) = delete;
 
     const EditorSpec& setup() const { return spec_; }
-    db::DataSet& dataSet() const { return ds_; }
+    db::DataSet& dataSet() const override { return ds_; }
 
-    void activate();
-    void first();
-    void prior();
-    void next();
-    void last();
-    void add();
-    void save();
-    void remove();
+    void activate() override;
+    void first() override;
+    void prior() override;
+    void next() override;
+    void last() override;
+    void add() override;
+    void save() override;
+    void remove() override;
     // 返回 or the close box: the pending row settled (see PendingRow). False: stay open.
-    bool close();
+    bool close() override;
 
     // Enter in a field: the field that takes the focus (the same one when the chain ends there).
     // Enter in the last field of a chain appends a row.
-    std::string enter(const std::string& column);
+    std::string enter(const std::string& column) override;
 
     // The button of a person field: the employee picker under the field's caption; when an employee
     // was picked the row goes into edit mode and the field takes the name. True when it did.
-    bool pickPerson(const std::string& column);
+    bool pickPerson(const std::string& column) override;
 
     app::BrowseState browse;
 

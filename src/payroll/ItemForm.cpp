@@ -1,6 +1,5 @@
 #include "payroll/ItemForm.h"
 
-#include "app/Rights.h"
 #include "app/Interaction.h"
 #include "app/TDM.h"
 #include "db/BoundStatement.h"
@@ -15,29 +14,25 @@ ItemForm::ItemForm(app::TDM& dm) : codeChoices(salaryCodes()), dm_(dm) { dm_.edi
 
 ItemForm::~ItemForm() { dm_.editorOpen.ztmx = false; }
 
+DataSet& ItemForm::dataSet() const { return dm_.zt_mx; }
+
 void ItemForm::activate()
 {
     nameChoices.clear();
-    app::runAction([this] {
-        BoundStatement names(dm_.DMADO, "select 工资项目 from 默认工资项目 order by 顺序号");
-        while (names.step()) nameChoices.push_back(names.textOrEmpty(0));
-    });
+    BoundStatement names(dm_.DMADO, "select 工资项目 from 默认工资项目 order by 顺序号");
+    while (names.step()) nameChoices.push_back(names.textOrEmpty(0));
     SetSds();
 }
-
-bool ItemForm::mayManage() const { return admin::hasRight(dm_, "帐套管理"); }
 
 void ItemForm::SetSds()
 {
     taxFieldsEditable = field("是否所得税") == "是";
     taxLinkChoices.clear();
     const std::string set = dm_.gz_zt.active() && !dm_.gz_zt.isEmpty() ? dm_.gz_zt.asString("帐套名称") : "";
-    app::runAction([&] {
-        BoundStatement items(dm_.DMADO, "select 工资项目 from 帐套, 工资帐套明细 where 帐套编号1=帐套编号 and 帐套名称=? "
-                                        "order by 工资代码");
-        items.bind(1, std::string_view(set));
-        while (items.step()) taxLinkChoices.push_back(items.textOrEmpty(0));
-    });
+    BoundStatement items(dm_.DMADO, "select 工资项目 from 帐套, 工资帐套明细 where 帐套编号1=帐套编号 and 帐套名称=? "
+                                    "order by 工资代码");
+    items.bind(1, std::string_view(set));
+    while (items.step()) taxLinkChoices.push_back(items.textOrEmpty(0));
 }
 
 std::string ItemForm::field(const std::string& name) const
@@ -48,13 +43,16 @@ std::string ItemForm::field(const std::string& name) const
 
 void ItemForm::setField(const std::string& name, const std::string& text)
 {
-    app::runAction([&] {
-        DataSet& items = dm_.zt_mx;
-        if (!items.active() || (items.isEmpty() && !items.isEditing())) return;
-        if (!items.isEditing()) items.edit();
-        items.setValue(name, db::Value(text));
-    });
-    if (name == "是否所得税") SetSds();
+    DataSet& items = dm_.zt_mx;
+    if (!items.active() || (items.isEmpty() && !items.isEditing())) return;
+    if (!items.isEditing()) items.edit();
+    items.setValue(name, db::Value(text));
+    written(name);
+}
+
+void ItemForm::written(const std::string& column)
+{
+    if (column == "是否所得税") SetSds();
 }
 
 void ItemForm::moved()
@@ -63,48 +61,39 @@ void ItemForm::moved()
     if (dm_.zt_mx.active()) dm_.showStatus(dm_.zt_mx.statusText());
 }
 
-void ItemForm::first() { app::runAction([this] { dm_.zt_mx.first(); }), moved(); }
-void ItemForm::prior() { app::runAction([this] { dm_.zt_mx.prior(); }), moved(); }
-void ItemForm::next() { app::runAction([this] { dm_.zt_mx.next(); }), moved(); }
-void ItemForm::last() { app::runAction([this] { dm_.zt_mx.last(); }), moved(); }
+void ItemForm::first() { RecordBehaviour::first(), moved(); }
+void ItemForm::prior() { RecordBehaviour::prior(), moved(); }
+void ItemForm::next() { RecordBehaviour::next(), moved(); }
+void ItemForm::last() { RecordBehaviour::last(), moved(); }
 
 void ItemForm::add()
 {
-    app::runAction([this] { dm_.zt_mx.append(); });
+    dm_.zt_mx.append();
     SetSds();
 }
 
 void ItemForm::remove()
 {
-    app::runAction([this] {
-        if (dm_.zt_mx.active() && (dm_.zt_mx.isEditing() || !dm_.zt_mx.isEmpty())) dm_.zt_mx.remove();
-    });
+    if (dm_.zt_mx.active() && (dm_.zt_mx.isEditing() || !dm_.zt_mx.isEmpty())) dm_.zt_mx.remove();
     SetSds();
 }
 
-bool ItemForm::save()
+void ItemForm::save()
 {
-    const bool ok = app::runAction([this] {
-        DataSet& items = dm_.zt_mx;
-        if (items.isEditing()) items.post();
-        items.requery();
-    });
+    DataSet& items = dm_.zt_mx;
+    if (items.isEditing()) items.post();
+    items.requery();
     SetSds();
-    return ok;
 }
 
 bool ItemForm::isLastItem() const
 {
     const std::string code = normalSalaryCode(field("工资代码"));
     if (code.empty()) return false;
-    bool last = true;
-    app::runAction([&] {
-        BoundStatement later(dm_.DMADO, "select count(*) from 工资帐套明细 where 帐套编号1=? and 工资代码>?");
-        later.bind(1, std::string_view(field("帐套编号1"))).bind(2, std::string_view(code));
-        later.step();
-        last = later.integer(0) == 0;
-    });
-    return last;
+    BoundStatement later(dm_.DMADO, "select count(*) from 工资帐套明细 where 帐套编号1=? and 工资代码>?");
+    later.bind(1, std::string_view(field("帐套编号1"))).bind(2, std::string_view(code));
+    later.step();
+    return later.integer(0) == 0;
 }
 
 bool ItemForm::checkFormula()
@@ -124,7 +113,7 @@ bool ItemForm::checkFormula()
             }
         }
     }
-    if (!save()) return false;
+    save();  // a refused save ends the step here, with the refusal's own message
     dm_.ShowMessage_jd("公式正确，已保存。");
     return true;
 }
@@ -135,10 +124,37 @@ void ItemForm::cancel()
     SetSds();
 }
 
-void ItemForm::close()
+bool ItemForm::close()
 {
     cancel();
     closed = true;
+    return true;
+}
+
+void ItemForm::act(const std::string& button)
+{
+    if (button == "验证公式") checkFormula();
+    else if (button == "所得税设置") app::interaction().openWindow("所得税设置");
+}
+
+bool ItemForm::enabled(const app::RecordButton& button) const
+{
+    return button.objectName != "所得税设置" || taxFieldsEditable;
+}
+
+// The threshold and the link belong to the tax item only.
+bool ItemForm::writable(const std::string& column) const
+{
+    return (column != "个税起征点" && column != "个税关联") || taxFieldsEditable;
+}
+
+std::vector<std::string> ItemForm::choices(const app::EditorField& field) const
+{
+    if (field.column == "工资代码") return codeChoices;
+    if (field.column == "工资项目") return nameChoices;
+    if (field.column == "个税关联") return taxLinkChoices;
+    if (field.column == "是否所得税") return {"否", "是"};
+    return {};
 }
 
 }  // namespace rsgz::payroll

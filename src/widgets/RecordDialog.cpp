@@ -10,14 +10,6 @@ void RecordDialog::run(const std::function<void()>& step)
     showAfterStep();
 }
 
-void RecordDialog::showEvent(QShowEvent* e)
-{
-    QDialog::showEvent(e);
-    if (activated_) return;
-    activated_ = true;
-    activateOnce();
-}
-
 void RecordDialog::reject()
 {
     bool done = false;

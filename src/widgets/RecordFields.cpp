@@ -56,6 +56,10 @@ QWidget* RecordFields::add(const std::string& column, EditorFieldKind kind, cons
                 });
         }
         w = combo;
+    } else if (kind == EditorFieldKind::Choice) {
+        auto* combo = new QComboBox(parent_);  // its items come from the window
+        connect(combo, &QComboBox::textActivated, this, [this, column](const QString& t) { write(column, t, true); });
+        w = combo;
     } else {
         line = new QLineEdit(parent_);
         line->setReadOnly(kind == EditorFieldKind::ReadOnly);
@@ -149,6 +153,14 @@ void RecordFields::refreshLists()
 
 void RecordFields::write(const std::string& column, const QString& text, bool report)
 {
+    bool written = false;
+    writeRow(column, text, report, written);
+    // After the write has ended: what follows may show the row again.
+    if (written) written_(column);
+}
+
+void RecordFields::writeRow(const std::string& column, const QString& text, bool report, bool& written)
+{
     if (showing_ || !ds_.active() || ds_.currentRow() < 0 || ds_.fieldIndex(column) < 0 || !ds_.mayChange()) return;
     if (ds_.field(ds_.fieldIndex(column)).readOnly) return;
     const std::string before = writing_;
@@ -163,7 +175,7 @@ void RecordFields::write(const std::string& column, const QString& text, bool re
         ~Restore() { w = v; }
     } restore{writing_, before};
     if (report) {
-        app::runAction(set);
+        if (app::runAction(set) && written_) written = true;
         return;
     }
     // A half-typed date or number is not an error yet; it is reported when the field is left. The
@@ -247,8 +259,10 @@ void RecordFields::showOne(const std::string& column, QWidget* w)
     const QString text = shownText(column, w);
     if (auto* line = qobject_cast<QLineEdit*>(w)) {
         if (line->text() != text) line->setText(text);
-    } else if (auto* combo = qobject_cast<QComboBox*>(w)) {
+    } else if (auto* combo = qobject_cast<QComboBox*>(w); combo && combo->isEditable()) {
         if (combo->currentText() != text) combo->setEditText(text);
+    } else if (combo) {
+        if (combo->currentText() != text) combo->setCurrentIndex(combo->findText(text));
     } else if (auto* memo = qobject_cast<QPlainTextEdit*>(w)) {
         if (memo->toPlainText() != text) memo->setPlainText(text);
     }
@@ -334,7 +348,7 @@ void RecordFields::show()
 void RecordFields::showWritable(bool may)
 {
     for (const auto& [column, w] : widgets_) {
-        const bool on = may && kinds_[column] != EditorFieldKind::ReadOnly;
+        const bool on = may && kinds_[column] != EditorFieldKind::ReadOnly && (!writable_ || writable_(column));
         if (auto* line = qobject_cast<QLineEdit*>(w)) line->setReadOnly(!on);
         else if (auto* combo = qobject_cast<QComboBox*>(w)) combo->setEnabled(on);
         else if (auto* memo = qobject_cast<QPlainTextEdit*>(w)) memo->setReadOnly(!on);

@@ -1,6 +1,6 @@
 #pragma once
 // The fields of a record window bound to the current row of one dataset: text boxes, memos,
-// drop-down fields with their suggestions, date fields with the date picker, read-only fields.
+// drop-down fields with their suggestions, fixed choice lists, date fields with the date picker, read-only fields.
 // Typing puts the row into edit mode and writes through the dataset; any change of the dataset
 // (a move, a post, a re-read) shows the row again. Enter moves the focus as the window says.
 // Without the right that guards the dataset every field is shown read-only and no picker writes.
@@ -41,6 +41,11 @@ public:
     // 1.2345 stays 1.2345); with the yuan sign before it while the box is not being edited.
     void setNumberPattern(const std::string& column, bool yuanSign = false);
 
+    // Beyond the dataset's right: whether a field takes typing now (asked whenever the row is shown).
+    void setWritable(std::function<bool(const std::string&)> may) { writable_ = std::move(may); }
+    // Called when a field's value was taken: picked from its list, or the field left after typing.
+    void setWritten(std::function<void(const std::string&)> done) { written_ = std::move(done); }
+
     // The field Enter moves to; unset: Enter does nothing.
     void setEnter(std::function<std::string(const std::string&)> next) { enter_ = std::move(next); }
     // Fills every dictionary field's suggestions from 数据字典 (keys starting with '@' are left to
@@ -62,6 +67,7 @@ private:
     void rowChanged(db::DataSet&, int) override { show(); }
     void currentChanged(db::DataSet&) override;
     void write(const std::string& column, const QString& text, bool report);
+    void writeRow(const std::string& column, const QString& text, bool report, bool& written);
     void dateTyped(const std::string& column);
     bool commitDate(const std::string& column);
     void pressEnter(const std::string& column);
@@ -78,6 +84,8 @@ private:
     std::map<std::string, QWidget*> dateButtons_;
     std::map<std::string, bool> patterns_;     // number field -> with the yuan sign
     std::function<std::string(const std::string&)> enter_;
+    std::function<bool(const std::string&)> writable_;
+    std::function<void(const std::string&)> written_;
     bool showing_ = false;
     std::string writing_;  // the field whose text is being written: shown as it stands
     // Date boxes hold what is typed until they are left or Enter is pressed; until then (and after

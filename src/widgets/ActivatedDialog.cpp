@@ -1,0 +1,13 @@
+#include "widgets/ActivatedDialog.h"
+
+namespace rsgz::ui {
+
+void ActivatedDialog::showEvent(QShowEvent* e)
+{
+    QDialog::showEvent(e);
+    if (activated_) return;
+    activated_ = true;
+    activateOnce();
+}
+
+}  // namespace rsgz::ui
