@@ -54,7 +54,7 @@ void registerGenerationWindow()
 {
     registerWindow(app::WindowId::NewSalaryTable, [](QWidget* parent) {
         payroll::Tnew_gzbw w(app::DM(), parent);
-        SalaryPage* page = currentSalaryPage();
+        SalaryPage* page = salaryPageOf(parent);
         if (page) w.form().preferredSet = page->form().set;
         w.exec();
         if (page) page->generated = w.form().shownMonth;
@@ -93,7 +93,7 @@ void registerPayrollWindows()
     registerModal<payroll::Tjsgzfzw>(app::WindowId::TimeWorkEditor);
 }
 
-void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels& panels)
+SalaryPage* installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels& panels)
 {
     PayrollSetsPanel* sets = panels.sets;
     auto assigner = std::make_shared<payroll::SetAssignment>(dm);
@@ -122,6 +122,7 @@ void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels
         if (module == app::Module::TimeWork && panels.timeWork) openWorkListPage(dm, panels.timeWork, payroll::timeWork());
         if (module == app::Module::PieceWork && panels.pieceWork) openWorkListPage(dm, panels.pieceWork, payroll::pieceWork());
     };
+    return salaryPage;
 }
 
 }  // namespace rsgz::ui
