@@ -24,6 +24,7 @@
 #include "shell/PayrollSetsPanel.h"
 #include "shell/SalaryPage.h"
 #include "shell/WorkListPages.h"
+#include "shell/ProgramWindows.h"
 #include "widgets/WindowRegistry.h"
 
 namespace rsgz::ui {
