@@ -40,7 +40,7 @@ protected:
 
     void openModuleList(app::Module m)
     {
-        dm.CurrentModule = m;
+        dm.CurrentModule = app::moduleNumber(m);
         const app::ModuleInfo* info = app::findModule(app::moduleNumber(m));
         db::DataSet& ds = *dm.dataSet(info->dataSet);
         ds.setSql(info->sql);
