@@ -2,7 +2,9 @@
 // boxes typed into key by key; refusals come back as notices and leave nothing stored.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
@@ -74,6 +76,14 @@ protected:
         QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(box, keys);
     }
+    // Chinese text arrives as the input method commits it, a word at a time.
+    static void commit(QWidget* box, const QString& text)
+    {
+        box->setFocus();
+        QInputMethodEvent e;
+        e.setCommitString(text);
+        QApplication::sendEvent(box, &e);
+    }
     static void showOnScreen(QWidget& w)
     {
         w.show();
@@ -105,12 +115,10 @@ TEST_F(RecordWindowsFromTables, TransferWindowRefusesARowWithoutPersonAndStoresA
     type(w, "调动日期", QStringLiteral("20240601"));
     auto* level1 = child<QComboBox>(w, "调动后一级部门");
     auto* level2 = child<QComboBox>(w, "调动后二级部门");
-    level1->setFocus();
-    QTest::keyClicks(level1->lineEdit(), QStringLiteral("总部"));
+    commit(level1->lineEdit(), QStringLiteral("总部"));
     EXPECT_EQ(level2->findText(QStringLiteral("生产部")), -1);
     ASSERT_GE(level2->findText(QStringLiteral("办公室")), 0);
-    level2->setFocus();
-    QTest::keyClicks(level2->lineEdit(), QStringLiteral("办公室"));
+    commit(level2->lineEdit(), QStringLiteral("办公室"));
     click(w, "saveButton");
     EXPECT_EQ(ui.messages.size(), 1u) << ui.messages.back();
     EXPECT_TRUE(ui.errors.empty()) << ui.errors.front();
@@ -135,7 +143,7 @@ TEST_F(RecordWindowsFromTables, RewardWindowRefusesAnEmptyContentAndStoresTheTyp
     pickOn("选择批准人", "E03");
     click(w, "personButton");
     click(w, "approverButton");
-    type(w, "奖惩内容", QStringLiteral("年度先进"));
+    commit(child<QLineEdit>(w, "奖惩内容"), QStringLiteral("年度先进"));
     click(w, "saveButton");
     EXPECT_EQ(ui.messages.size(), 1u) << ui.messages.back();
     EXPECT_EQ(p.count("奖惩情况 where 员工编号1 = 'E01' and 奖惩人姓名 = '张三' and 批准人 = '王芳' and "
