@@ -16,6 +16,7 @@ namespace rsgz::app {
 
 // Choice: a fixed drop-down list, picked, never typed (its items come from the behaviour).
 // Person: a name taken from the employee picker opened under the field's key ("选择经办人" …).
+// Department: the linked department lists, level 1 first, in the order the table names them.
 enum class EditorFieldKind { Text, Memo, Date, Dictionary, Choice, ReadOnly, Department, Person };
 
 // How a number field shows its value: as stored, in the "0.00" pattern, or that with the yuan sign.
@@ -52,6 +53,7 @@ struct RecordWindowSpec {
     std::string wrapTo;                  // Enter in the last field goes here and appends a row
     std::array<std::string, 4> navigator = {"第一条记录", "前一条记录", "后一条记录", "最后一条记录"};
     std::vector<RecordButton> buttons = standardButtons();
+    int columns = 1;  // the fields side by side in this many columns; a memo takes a row of its own
 };
 
 // The field after column in an Enter order; column itself when it is the last or not in the order.

@@ -46,11 +46,25 @@ void doubleClickedReward(app::TDM& dm, KeptRows& rows)
     if (onRow(dm.jcqk1) && dm.jcqk1.fieldIndex("编号") >= 0) rows.keep(dm.jcqk1.value("编号"));
 }
 
+// The window's buttons: 增加, 保存 and 删除 under the set-up's right, the person's picker, the
+// approver's where there is one, and 返回; the fields in two columns.
+PersonRecordSetup withButtons(PersonRecordSetup s)
+{
+    using S = app::RecordStep;
+    std::vector<app::RecordButton>& b = s.editor.buttons;
+    b = {{"addButton", "增加", S::Add, s.right}, {"saveButton", "保存", S::Save, s.right},
+         {"deleteButton", "删除", S::Delete, s.right}, {"personButton", s.personPicker, S::Action, {}}};
+    if (!s.approverPicker.empty()) b.push_back({"approverButton", s.approverPicker, S::Action, {}});
+    b.push_back({"returnButton", "返回", S::Return, {}});
+    s.editor.columns = 2;
+    return s;
+}
+
 }  // namespace
 
 const PersonRecordSetup& titleRecordSetup()
 {
-    static const PersonRecordSetup setup{
+    static const PersonRecordSetup setup = withButtons({
         {"职称评定管理", "Tzcpdw", "zcpd", &app::TDM::EditorOpen::zcpd,
          {{"被评定人姓名", K::ReadOnly}, {"取得日期", K::Date}, {"评定职称", K::Dictionary}, {"取得方式", K::Dictionary},
           {"聘用单位", K::Dictionary}, {"聘用专业技术职务", K::Dictionary}, {"聘用起始日", K::Date},
@@ -59,13 +73,13 @@ const PersonRecordSetup& titleRecordSetup()
          {"被评定人姓名", "取得日期", "评定职称", "取得方式", "聘用单位", "聘用专业技术职务", "聘用起始日", "聘用结束日",
           "职称英语", "职称英语取得日期", "职称计算机", "职称计算机取得日期", "职称备注"},
          ""},
-        "职称评定", "职称管理", "被评定人姓名", "选择被评定人", "", doubleClickedTitle, true};
+        "职称评定", "职称管理", "被评定人姓名", "选择被评定人", "", doubleClickedTitle, true});
     return setup;
 }
 
 const PersonRecordSetup& rewardRecordSetup()
 {
-    static const PersonRecordSetup setup{
+    static const PersonRecordSetup setup = withButtons({
         {"奖惩数据管理", "Tjcglw", "jcqk", &app::TDM::EditorOpen::jcqk,
          {{"奖惩人姓名", K::ReadOnly}, {"奖或惩", K::Dictionary}, {"奖惩内容"}, {"奖惩原因", K::Dictionary},
           {"奖惩级别", K::Dictionary}, {"奖惩日期", K::Date}, {"撤销日期", K::Date}, {"撤销原因"},
@@ -73,7 +87,7 @@ const PersonRecordSetup& rewardRecordSetup()
          {"奖惩人姓名", "奖或惩", "奖惩内容", "奖惩原因", "奖惩级别", "奖惩日期", "撤销日期", "撤销原因", "批准部门", "批准人",
           "奖惩备注"},
          ""},
-        "奖惩情况", "奖惩管理", "奖惩人姓名", "选择被奖惩人", "选择批准人", doubleClickedReward};
+        "奖惩情况", "奖惩管理", "奖惩人姓名", "选择被奖惩人", "选择批准人", doubleClickedReward});
     return setup;
 }
 
@@ -145,6 +159,17 @@ void PersonRecordEditor::pickPerson()
     if (!ds.isEditing()) ds.edit();
     ds.setValue(setup_.nameField, dm_.s4.value("姓名"));
     ds.setValue("员工编号1", dm_.s4.value("员工编号"));
+}
+
+void PersonRecordEditor::act(const std::string& button)
+{
+    if (button == "personButton") pickPerson();
+    else if (button == "approverButton") pickApprover();
+}
+
+bool PersonRecordEditor::enabled(const app::RecordButton& button) const
+{
+    return button.objectName != "personButton" || personButtonEnabled();
 }
 
 void PersonRecordEditor::pickApprover()

@@ -25,24 +25,34 @@ struct PersonRecordSetup {
 const PersonRecordSetup& titleRecordSetup();   // 职称评定管理 (Tzcpdw)
 const PersonRecordSetup& rewardRecordSetup();  // 奖惩数据管理 (Tjcglw)
 
-class PersonRecordEditor {
+// The behaviour of the window Tpersonrecw: the single-record editor of the set-up's list, whose
+// table (setup.editor) also names the person and approver buttons and the right they need.
+class PersonRecordEditor : public app::RecordBehaviour {
 public:
     PersonRecordEditor(app::TDM& dm, const PersonRecordSetup& setup);
 
     const PersonRecordSetup& setup() const { return setup_; }
     RecordEditor& editor() { return editor_; }
-    db::DataSet& dataSet() const { return editor_.dataSet(); }
+    db::DataSet& dataSet() const override { return editor_.dataSet(); }
     const KeptRows& rows() const { return rows_; }
 
     bool mayChange() const;
     // In the employee window the titles belong to its current employee: no person button there.
     bool personButtonEnabled() const { return !employeeWindowRows(); }
 
-    void activate();
-    void add() { editor_.add(); }
-    void save();
-    void remove() { editor_.remove(); }
-    bool close() { return editor_.close(); }
+    void activate() override;
+    void first() override { editor_.first(); }
+    void prior() override { editor_.prior(); }
+    void next() override { editor_.next(); }
+    void last() override { editor_.last(); }
+    void add() override { editor_.add(); }
+    void save() override;
+    void remove() override { editor_.remove(); }
+    bool close() override { return editor_.close(); }
+    std::string enter(const std::string& column) override { return editor_.enter(column); }
+    // personButton and approverButton.
+    void act(const std::string& button) override;
+    bool enabled(const app::RecordButton& button) const override;
 
     void pickPerson();
     void pickApprover();

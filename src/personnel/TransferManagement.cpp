@@ -92,6 +92,13 @@ void TransferManagement::pickHandler()
     if (pick("选择经办人")) dm_.ddjl1.setValue("经办人", dm_.s4.value("姓名"));
 }
 
+void TransferManagement::act(const std::string& button)
+{
+    if (button == "personButton") pickPerson();
+    else if (button == "handlerButton") pickHandler();
+    else if (button == "approverButton") pickApprover();
+}
+
 void TransferManagement::pickApprover()
 {
     if (pick("选择批准人")) dm_.ddjl1.setValue("批准人", dm_.s4.value("姓名"));

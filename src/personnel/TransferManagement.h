@@ -2,26 +2,29 @@
 #include "app/BrowseButtons.h"
 #include "app/PendingRow.h"
 #include "app/RecordEditor.h"
+#include "app/RecordWindowSpec.h"
 
 namespace rsgz::personnel {
 
 // What the transfer window 调动数据管理 does. It edits the transfer module's own list (ddjl1), so the
 // module shows every change at once. A new row asks for the person through the list's insert rule;
-// the window Tddglw only binds controls to this class.
-class TransferManagement {
+// the window Tddglw is this class's behaviour under its table.
+class TransferManagement : public app::RecordBehaviour {
 public:
     explicit TransferManagement(app::TDM& dm);
 
     static const std::vector<EditorField>& fields();
-    db::DataSet& dataSet() const;
+    db::DataSet& dataSet() const override;
     bool mayChange() const;  // the right 调动管理
 
     // Opens the module's list when nothing has (it is normally open, on the double-clicked row).
-    void activate();
-    void add();
-    void save();
-    void remove();
-    bool close();  // 返回 and the close box: a pending row settled; false: stay open
+    void activate() override;
+    void add() override;
+    void save() override;
+    void remove() override;
+    bool close() override;  // 返回 and the close box: a pending row settled; false: stay open
+    // The picker buttons: personButton, handlerButton and approverButton.
+    void act(const std::string& button) override;
 
     // 选择被调动人: the person and the before-state, the payroll set included, from the picked employee.
     void pickPerson();

@@ -17,11 +17,11 @@ void registerBankWindows()
             app::interaction().showMessage("请先转到工资表管理窗口!");
             return;
         }
-        payroll::Tyhdfw w(app::DM(), salaryPageView(), parent);
+        payroll::Tyhdfw w(app::DM(), salaryPageView(parent), parent);
         w.exec();
     });
     registerWindow(app::WindowId::BankLayout, [](QWidget* parent) {
-        payroll::Tyinhangsetw w(app::DM(), salaryPageView(), parent);
+        payroll::Tyinhangsetw w(app::DM(), salaryPageView(parent), parent);
         if (w.load()) w.exec();
     });
 }

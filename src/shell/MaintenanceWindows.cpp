@@ -37,7 +37,8 @@ void registerMaintenanceWindows()
     registerOperation(app::WindowId::Restore, &admin::Maintenance::restore);
     registerOperation(app::WindowId::CompactDatabase, &admin::Maintenance::compact);
     registerOperation(app::WindowId::InitializeData, &admin::Maintenance::initialize);
-    registerWindow(app::WindowId::InitializeConfirmation, admin::openPasswordConfirmation);
+    registerWindow(app::WindowId::InitializeConfirmation,
+                   [](QWidget* parent) { admin::openPasswordConfirmation(app::DM(), parent); });
 }
 
 }  // namespace rsgz::ui

@@ -24,6 +24,7 @@
 #include "shell/PayrollSetsPanel.h"
 #include "shell/SalaryPage.h"
 #include "shell/WorkListPages.h"
+#include "shell/ProgramWindows.h"
 #include "widgets/WindowRegistry.h"
 
 namespace rsgz::ui {
@@ -54,7 +55,7 @@ void registerGenerationWindow()
 {
     registerWindow(app::WindowId::NewSalaryTable, [](QWidget* parent) {
         payroll::Tnew_gzbw w(app::DM(), parent);
-        SalaryPage* page = currentSalaryPage();
+        SalaryPage* page = salaryPageOf(parent);
         if (page) w.form().preferredSet = page->form().set;
         w.exec();
         if (page) page->generated = w.form().shownMonth;
@@ -93,7 +94,7 @@ void registerPayrollWindows()
     registerModal<payroll::Tjsgzfzw>(app::WindowId::TimeWorkEditor);
 }
 
-void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels& panels)
+SalaryPage* installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels& panels)
 {
     PayrollSetsPanel* sets = panels.sets;
     auto assigner = std::make_shared<payroll::SetAssignment>(dm);
@@ -122,6 +123,7 @@ void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels
         if (module == app::Module::TimeWork && panels.timeWork) openWorkListPage(dm, panels.timeWork, payroll::timeWork());
         if (module == app::Module::PieceWork && panels.pieceWork) openWorkListPage(dm, panels.pieceWork, payroll::pieceWork());
     };
+    return salaryPage;
 }
 
 }  // namespace rsgz::ui

@@ -24,6 +24,8 @@ struct PayrollPanels {
     ModulePanel* timeWork = nullptr;   // module 12
     ModulePanel* pieceWork = nullptr;  // module 13
 };
-void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels& panels);
+// The salary table page made on its panel, or null without that panel.
+class SalaryPage;
+SalaryPage* installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels& panels);
 
 }  // namespace rsgz::ui

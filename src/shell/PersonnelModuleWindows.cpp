@@ -10,6 +10,7 @@
 #include "personnel/windows/Ttxnlw.h"
 #include "personnel/windows/Tunitw.h"
 #include "personnel/windows/Twpffw.h"
+#include "shell/ProgramWindows.h"
 #include "widgets/WindowRegistry.h"
 
 namespace rsgz::personnel {

@@ -1,4 +1,6 @@
 #pragma once
+#include "app/TDM.h"
+#include "widgets/WindowRegistry.h"
 
 namespace rsgz::ui {
 
@@ -6,5 +8,16 @@ namespace rsgz::ui {
 // interaction().openWindow. The program calls it once at start; a window that gets built is added
 // here (and leaves the list of windows still to come).
 void registerProgramWindows();
+
+// The usual opener: a window handed the program's data module, shown modally and destroyed when it
+// closes.
+template <class Window>
+void registerModal(app::WindowId id)
+{
+    registerWindow(id, [](QWidget* parent) {
+        Window w(app::DM(), parent);
+        w.exec();
+    });
+}
 
 }  // namespace rsgz::ui

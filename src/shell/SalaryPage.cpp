@@ -16,19 +16,13 @@
 #include "query/QueryPages.h"
 #include "widgets/DataSetModel.h"
 #include "shell/ModulePanel.h"
+#include "shell/Tmain.h"
 #include "widgets/QueryTreeWidget.h"
 #include "widgets/WindowRegistry.h"
 
 namespace rsgz::ui {
 
 namespace {
-
-// The page of the running main window; a window closed takes its page along and leaves null.
-QPointer<SalaryPage>& livePage()
-{
-    static QPointer<SalaryPage> page;
-    return page;
-}
 
 QPushButton* addButton(ModulePanel* panel, const char* caption)
 {
@@ -183,23 +177,25 @@ void SalaryPage::openCard(QWidget* parent)
 
 SalaryPage* installSalaryPage(app::Navigation& nav, app::TDM& dm, ModulePanel* panel)
 {
-    auto* page = new SalaryPage(nav, dm, panel);
-    livePage() = page;
-    return page;
+    return new SalaryPage(nav, dm, panel);
 }
 
 void registerSalaryCard()
 {
     registerWindow(app::WindowId::SalaryCard, [](QWidget* parent) {
-        if (SalaryPage* p = livePage()) p->openCard(parent);
+        if (SalaryPage* p = salaryPageOf(parent)) p->openCard(parent);
     });
 }
 
-SalaryPage* currentSalaryPage() { return livePage(); }
-
-const payroll::SalaryView* salaryPageView()
+SalaryPage* salaryPageOf(QWidget* from)
 {
-    SalaryPage* p = livePage();
+    app::Tmain* main = app::mainWindowOf(from);
+    return main ? main->salaryPage() : nullptr;
+}
+
+const payroll::SalaryView* salaryPageView(QWidget* from)
+{
+    SalaryPage* p = salaryPageOf(from);
     return p ? &p->form().view() : nullptr;
 }
 

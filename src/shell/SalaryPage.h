@@ -53,13 +53,14 @@ private:
     QPushButton* reopen_ = nullptr;
 };
 
-// Puts the salary page on its panel; it becomes the page the salary card and the bank windows
-// work on.
+// Puts the salary page on its panel; the main window keeps it as the page the salary card and the
+// bank windows work on.
 SalaryPage* installSalaryPage(app::Navigation& nav, app::TDM& dm, ModulePanel* panel);
-// The salary card 工资卡片编辑 over the running page's view.
+// The salary card 工资卡片编辑 over the view of the page of the main window it is opened from.
 void registerSalaryCard();
-// The page of the main window now running, or null; the bank windows work on what it shows.
-SalaryPage* currentSalaryPage();
-const payroll::SalaryView* salaryPageView();
+// The page of the main window a window is opened from (see app::mainWindowOf), or null; the bank
+// windows work on what it shows.
+SalaryPage* salaryPageOf(QWidget* from);
+const payroll::SalaryView* salaryPageView(QWidget* from);
 
 }  // namespace rsgz::ui

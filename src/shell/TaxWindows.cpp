@@ -6,6 +6,7 @@
 #include "payroll/windows/Tjffaw.h"
 #include "payroll/windows/Tjfjsw.h"
 #include "payroll/windows/Tkjsbw.h"
+#include "shell/ProgramWindows.h"
 #include "widgets/WindowRegistry.h"
 
 namespace rsgz::ui {

@@ -170,7 +170,7 @@ void Tmain::buildPanels()
     auto* sets = new ui::PayrollSetsPanel(nav_, dm, work_);
     panels_[moduleNumber(M::PayrollSets)] = sets;
     const auto panel = [this](Module m) { return modulePanels_[moduleNumber(m)]; };
-    ui::installPayrollPages(nav_, dm, {sets, panel(M::SetAssignment), panel(M::SalaryTables), panel(M::TimeWork),
+    salaryPage_ = ui::installPayrollPages(nav_, dm, {sets, panel(M::SetAssignment), panel(M::SalaryTables), panel(M::TimeWork),
                                        panel(M::PieceWork)});
     for (const auto& [module, p] : panels_) work_->addWidget(p);
 }
@@ -385,6 +385,15 @@ void Tmain::closeEvent(QCloseEvent* e)
 {
     if (!closingWithoutCopy_) frame_.BeiFen_data();
     e->accept();
+}
+
+Tmain* mainWindowOf(QWidget* from)
+{
+    for (QWidget* w = from; w; w = w->parentWidget())
+        if (auto* main = qobject_cast<Tmain*>(w)) return main;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* main = qobject_cast<Tmain*>(w)) return main;
+    return nullptr;
 }
 
 }  // namespace rsgz::app

@@ -20,6 +20,7 @@ class ReminderDesk;
 namespace rsgz::ui {
 class DesktopArea;
 class RemindersView;
+class SalaryPage;
 class ModulePanel;
 class NavigationBar;
 }  // namespace rsgz::ui
@@ -42,6 +43,9 @@ public:
     QAction* menuAction(const std::string& text) const;
     query::QueryPages& queryPages() { return *queries_; }
     ui::RemindersView* remindersView() const { return reminders_; }
+    // The salary table page on its panel (null without that panel); the salary card and the bank
+    // windows work on what it shows.
+    ui::SalaryPage* salaryPage() const { return salaryPage_; }
     void khdl();  // the login window, modal
 
 protected:
@@ -83,6 +87,7 @@ private:
     QStackedWidget* work_ = nullptr;
     ui::DesktopArea* desktop_ = nullptr;
     ui::RemindersView* reminders_ = nullptr;
+    ui::SalaryPage* salaryPage_ = nullptr;  // belongs to its panel, which goes with the window
     QWidget* empty_ = nullptr;
     std::map<int, QWidget*> panels_;
     std::map<int, ui::ModulePanel*> modulePanels_;
@@ -93,5 +98,8 @@ private:
     bool closingWithoutCopy_ = false;
     QTimer* fileCheckTimer_ = nullptr;
 };
+
+// The main window a window opened from it belongs to (through its parents), else the one running.
+Tmain* mainWindowOf(QWidget* from);
 
 }  // namespace rsgz::app

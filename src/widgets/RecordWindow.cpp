@@ -2,12 +2,15 @@
 
 #include <QComboBox>
 #include <QFormLayout>
+#include <QGridLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
 
 #include "app/Rights.h"
+#include "db/DataSet.h"
 #include "widgets/ButtonRow.h"
 #include "widgets/GridLink.h"
 #include "widgets/PickerFields.h"
@@ -38,14 +41,8 @@ RecordWindow::RecordWindow(app::TDM& dm, const app::RecordWindowSpec& spec,
 {
     setObjectName(q(spec.windowClass));
     setWindowTitle(q(spec.caption));
-    auto* form = new QFormLayout;
-    for (const app::EditorField& f : spec.fields) {
-        QWidget* w = fields_->add(f.column, f.kind, f.key);
-        if (f.pattern != app::FieldPattern::AsStored) fields_->setNumberPattern(f.column, f.pattern == app::FieldPattern::Yuan);
-        if (f.kind == app::EditorFieldKind::Person) w = withPersonButton(w, f);
-        if (f.width > 0) fields_->widget(f.column)->setMinimumWidth(f.width);
-        form->addRow(q(f.column), w);
-    }
+    QLayout* form = layOutFields();
+    linkDepartments();
     fields_->setWritable([this](const std::string& c) { return behaviour_->writable(c); });
     fields_->setWritten([this](const std::string& c) { run([this, c] { behaviour_->written(c); }); });
     // Enter walks the table's order; the behaviour may take it elsewhere (a new row at the end).
@@ -76,7 +73,47 @@ RecordWindow::RecordWindow(app::TDM& dm, const app::RecordWindowSpec& spec,
     body_->addLayout(form);
     browseState_.follow(&behaviour_->dataSet());
     showChoices();
+    showButtons();
     finishDialog(this);
+}
+
+// One column: a caption beside each field. More: the fields row by row across the columns, a memo
+// on a row of its own over the whole width.
+QLayout* RecordWindow::layOutFields()
+{
+    if (spec_.columns <= 1) {
+        auto* form = new QFormLayout;
+        for (const app::EditorField& f : spec_.fields) form->addRow(q(f.column), addField(f));
+        return form;
+    }
+    auto* grid = new QGridLayout;
+    const int columns = spec_.columns;
+    int row = 0, column = 0;
+    for (const app::EditorField& f : spec_.fields) {
+        const bool wide = f.kind == app::EditorFieldKind::Memo;
+        if (wide && column > 0) ++row, column = 0;
+        grid->addWidget(new QLabel(q(f.column), this), row, column * 2);
+        grid->addWidget(addField(f), row, column * 2 + 1, 1, wide ? columns * 2 - 1 : 1);
+        if (wide || ++column == columns) ++row, column = 0;
+    }
+    return grid;
+}
+
+QWidget* RecordWindow::addField(const app::EditorField& f)
+{
+    QWidget* w = fields_->add(f.column, f.kind, f.key);
+    if (f.pattern != app::FieldPattern::AsStored) fields_->setNumberPattern(f.column, f.pattern == app::FieldPattern::Yuan);
+    if (f.kind == app::EditorFieldKind::Person) w = withPersonButton(w, f);
+    if (f.width > 0) fields_->widget(f.column)->setMinimumWidth(f.width);
+    return w;
+}
+
+void RecordWindow::linkDepartments()
+{
+    std::vector<QComboBox*> boxes;
+    for (const app::EditorField& f : spec_.fields)
+        if (f.kind == app::EditorFieldKind::Department) boxes.push_back(fields_->box(f.column));
+    if (!boxes.empty()) departments_ = new DepartmentBoxes(dm_, boxes, this);
 }
 
 RecordWindow::~RecordWindow() = default;
@@ -143,13 +180,33 @@ void RecordWindow::showChoices()
     }
 }
 
+// The lists below a department field follow the levels the row holds.
+void RecordWindow::showDepartments()
+{
+    if (!departments_) return;
+    const db::DataSet& ds = behaviour_->dataSet();
+    const bool onRow = ds.active() && ds.currentRow() >= 0;
+    personnel::DepartmentPath stored;
+    size_t level = 0;
+    for (const app::EditorField& f : spec_.fields)
+        if (f.kind == app::EditorFieldKind::Department && level < stored.size())
+            stored[level++] = onRow ? ds.asString(f.column) : std::string();
+    departments_->refresh(stored);
+}
+
+void RecordWindow::showButtons()
+{
+    for (const app::RecordButton& b : spec_.buttons)
+        if (QPushButton* button = buttons_[b.objectName])
+            button->setEnabled((b.right.empty() || admin::hasRight(dm_, b.right)) && behaviour_->enabled(b));
+}
+
 void RecordWindow::showAfterStep()
 {
     showChoices();
     fields_->show();
-    for (const app::RecordButton& b : spec_.buttons)
-        if (QPushButton* button = buttons_[b.objectName])
-            button->setEnabled((b.right.empty() || admin::hasRight(dm_, b.right)) && behaviour_->enabled(b));
+    showDepartments();
+    showButtons();
 }
 
 }  // namespace rsgz::ui

@@ -8,6 +8,7 @@
 #include "app/RecordWindowSpec.h"
 #include "widgets/RecordDialog.h"
 
+class QLayout;
 class QPushButton;
 class QToolButton;
 class QVBoxLayout;
@@ -18,12 +19,14 @@ class TDM;
 
 namespace rsgz::ui {
 
+class DepartmentBoxes;
 class RecordFields;
 
 // A single-record window made from its table (app::RecordWindowSpec) over its behaviour: the
 // navigator and the buttons on top, the fields below, each bound to the behaviour's dataset. The
 // navigator follows the dataset, a button is on when the operator holds its right and the
-// behaviour agrees, a field takes typing when the dataset's right and the behaviour allow it.
+// behaviour agrees, a field takes typing when the dataset's right and the behaviour allow it, and
+// the department fields are linked lists that follow the row.
 // A window of its own derives from this only for parts the table does not describe. The table
 // outlives the window (the tables are static).
 class RecordWindow : public RecordDialog {
@@ -45,14 +48,20 @@ protected:
     void addBelow(QWidget* part);
 
 private:
+    QLayout* layOutFields();
+    QWidget* addField(const app::EditorField& f);
     void press(const app::RecordButton& b);
     QWidget* withPersonButton(QWidget* field, const app::EditorField& f);
+    void linkDepartments();
     void showChoices();
+    void showDepartments();
+    void showButtons();
 
     app::TDM& dm_;
     const app::RecordWindowSpec& spec_;
     std::unique_ptr<app::RecordBehaviour> behaviour_;
     RecordFields* fields_;
+    DepartmentBoxes* departments_ = nullptr;
     QVBoxLayout* body_ = nullptr;
     std::array<QToolButton*, 4> browse_{};
     app::BrowseButtons browseState_;

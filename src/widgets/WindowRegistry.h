@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "app/TDM.h"
 #include "app/WindowId.h"
 
 class QWidget;
@@ -11,8 +10,9 @@ class QWidget;
 namespace rsgz::ui {
 
 // The modal windows that rules and buttons open. Each window's registration in src/shell gives
-// its identity a factory that creates, shows modally and destroys it (see registerProgramWindows);
-// an identity without a window is logged and told to the user (WidgetInteraction::openWindow).
+// its identity a factory that creates the window over what it edits, shows it modally and
+// destroys it (see registerProgramWindows and registerModal there); an identity without a window
+// is logged and told to the user (WidgetInteraction::openWindow).
 using WindowOpener = std::function<void(QWidget* parent)>;
 void registerWindow(app::WindowId id, WindowOpener opener);
 bool openRegisteredWindow(app::WindowId id, QWidget* parent);
@@ -30,25 +30,5 @@ bool hasRegisteredWindow(const std::string& caption);
 // Every caption registered, identities and the old way alike, sorted (for tests that walk all
 // windows).
 std::vector<std::string> registeredCaptions();
-
-// The usual opener: a window over the data module, shown modally and destroyed when it closes.
-template <class Window>
-void registerModal(app::WindowId id)
-{
-    registerWindow(id, [](QWidget* parent) {
-        Window w(app::DM(), parent);
-        w.exec();
-    });
-}
-
-// The old way of the usual opener, by caption.
-template <class Window>
-void registerModal(const char* caption)
-{
-    registerWindow(std::string(caption), [](QWidget* parent) {
-        Window w(app::DM(), parent);
-        w.exec();
-    });
-}
 
 }  // namespace rsgz::ui

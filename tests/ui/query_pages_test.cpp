@@ -122,7 +122,7 @@ TEST_F(QueryPagesWindow, DefinitionAndBatchChangeWindows)
     EXPECT_EQ(chosen->item(3)->text(), candidates->item(1)->text());
     screenshot(&def, "query-definition.png");
 
-    ui::Tplxgw batch(w.queryPages(), w.queryPages().trees().candidateColumns(1), &w);
+    ui::Tplxgw batch(program.dm(), w.queryPages(), w.queryPages().trees().candidateColumns(1), &w);
     batch.show();
     auto* field = batch.findChild<QComboBox*>(QStringLiteral("fieldBox"));
     EXPECT_EQ(field->currentIndex(), -1);

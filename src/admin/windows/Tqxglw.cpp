@@ -22,7 +22,7 @@ namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
-Tqxglw::Tqxglw(app::TDM& dm, QWidget* parent) : QDialog(parent), form_(dm)
+Tqxglw::Tqxglw(app::TDM& dm, QWidget* parent) : ui::ActivatedDialog(parent), form_(dm)
 {
     setObjectName(QStringLiteral("Tqxglw"));
     setWindowTitle(QStringLiteral("权限管理"));
@@ -121,11 +121,8 @@ QWidget* Tqxglw::buildRights()
     return panel;
 }
 
-void Tqxglw::showEvent(QShowEvent* e)
+void Tqxglw::activateOnce()
 {
-    QDialog::showEvent(e);
-    if (activated_) return;
-    activated_ = true;
     form_.activate();
     showForm();
 }

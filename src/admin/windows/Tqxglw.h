@@ -1,5 +1,5 @@
 #pragma once
-#include <QDialog>
+#include "widgets/ActivatedDialog.h"
 #include <functional>
 #include <vector>
 
@@ -12,14 +12,14 @@ class QTreeWidget;
 namespace rsgz::admin {
 
 // The rights window 权限管理. Its behaviour is RightsForm's; this class only binds the controls.
-class Tqxglw : public QDialog {
+class Tqxglw : public ui::ActivatedDialog {
     Q_OBJECT
 public:
     explicit Tqxglw(app::TDM& dm, QWidget* parent = nullptr);
     RightsForm& form() { return form_; }
 
 protected:
-    void showEvent(QShowEvent* e) override;
+    void activateOnce() override;
     void reject() override;
 
 private:
@@ -34,7 +34,6 @@ private:
     QLineEdit* nameEdit_;
     QLineEdit* passwordEdit_;
     std::vector<QCheckBox*> boxes_;  // in the order of allRights()
-    bool activated_ = false;
 };
 
 // Opens the rights window modally, unless the logged-in operator may not manage rights (then only

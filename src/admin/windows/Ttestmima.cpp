@@ -43,9 +43,8 @@ Ttestmima::Ttestmima(QWidget* parent) : QDialog(parent)
     ui::finishDialog(this);
 }
 
-void openPasswordConfirmation(QWidget* parent)
+void openPasswordConfirmation(app::TDM& dm, QWidget* parent)
 {
-    app::TDM& dm = app::DM();
     dm.ConfirmPassword.clear();
     Ttestmima w(parent);
     w.exec();

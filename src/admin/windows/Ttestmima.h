@@ -4,6 +4,10 @@
 
 class QLineEdit;
 
+namespace rsgz::app {
+class TDM;
+}
+
 namespace rsgz::admin {
 
 // The confirmation before the initialization: the operator types the password once more. The box
@@ -20,6 +24,6 @@ private:
 };
 
 // Shows the window modally and leaves the typed password in the data module's ConfirmPassword.
-void openPasswordConfirmation(QWidget* parent);
+void openPasswordConfirmation(app::TDM& dm, QWidget* parent);
 
 }  // namespace rsgz::admin

@@ -37,7 +37,7 @@ bool isNumber(const WorkListKind& kind, const db::DataSet& ds, const std::string
 }  // namespace
 
 TWorkListWindow::TWorkListWindow(app::TDM& dm, const WorkListKind& kind, const char* objectName, QWidget* parent)
-    : QDialog(parent), form_(dm, kind)
+    : ui::ActivatedDialog(parent), form_(dm, kind)
 {
     setObjectName(QString::fromLatin1(objectName));
     setWindowTitle(QString::fromStdString(kind.caption));
@@ -72,11 +72,8 @@ void TWorkListWindow::add()
 
 // An empty list has no row to show: the window begins the first one once it is on the screen, so
 // the employee picker opens over it.
-void TWorkListWindow::showEvent(QShowEvent* e)
+void TWorkListWindow::activateOnce()
 {
-    QDialog::showEvent(e);
-    if (shownOnce_) return;
-    shownOnce_ = true;
     const db::DataSet& ds = form_.list();
     if (ds.active() && ds.isEmpty() && !ds.isEditing() && form_.mayChange())
         QTimer::singleShot(0, this, [this] { add(); });

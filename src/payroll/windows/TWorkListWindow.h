@@ -1,5 +1,5 @@
 #pragma once
-#include <QDialog>
+#include "widgets/ActivatedDialog.h"
 
 #include "payroll/WorkListForm.h"
 #include "app/PendingRow.h"
@@ -15,14 +15,14 @@ namespace rsgz::payroll {
 // The edit window of a work list: one bound box per column (the computed amounts shown, never
 // typed), the navigator 前后浏览 and 添加, 删除, 保存, 取消, 返回. Behaviour: WorkListForm. It opens on
 // the row being added when there is one, and on a new row when the list is empty.
-class TWorkListWindow : public QDialog {
+class TWorkListWindow : public ui::ActivatedDialog {
     Q_OBJECT
 public:
     TWorkListWindow(app::TDM& dm, const WorkListKind& kind, const char* objectName, QWidget* parent = nullptr);
 
 protected:
     void reject() override;
-    void showEvent(QShowEvent* e) override;
+    void activateOnce() override;
 
 private:
     void buildFields(QWidget* area);
@@ -31,7 +31,6 @@ private:
     WorkListForm form_;
     ui::RecordFields* fields_ = nullptr;
     personnel::PendingRow pending_;
-    bool shownOnce_ = false;
 };
 
 // 计件工资编辑, the piece-rate list's window.

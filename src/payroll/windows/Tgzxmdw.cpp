@@ -52,7 +52,7 @@ private:
 
 // --- grades and default amounts ------------------------------------------------------------------
 
-Tgzxmdw::Tgzxmdw(app::TDM& dm, QWidget* parent) : QDialog(parent), form_(dm), dm_(dm)
+Tgzxmdw::Tgzxmdw(app::TDM& dm, QWidget* parent) : ui::ActivatedDialog(parent), form_(dm), dm_(dm)
 {
     setObjectName(QStringLiteral("Tgzxmdw"));
     setWindowTitle(QStringLiteral("工资项目及初始值设置"));
@@ -89,17 +89,14 @@ QWidget* Tgzxmdw::column(const QString& caption, db::DataSet& ds, const QStringL
     return box;
 }
 
-void Tgzxmdw::showEvent(QShowEvent* e)
+void Tgzxmdw::activateOnce()
 {
-    QDialog::showEvent(e);
-    if (activated_) return;
-    activated_ = true;
     form_.activate();
 }
 
 // --- brackets ------------------------------------------------------------------------------------
 
-Tsdsw::Tsdsw(app::TDM& dm, QWidget* parent) : QDialog(parent), form_(dm)
+Tsdsw::Tsdsw(app::TDM& dm, QWidget* parent) : ui::ActivatedDialog(parent), form_(dm)
 {
     setObjectName(QStringLiteral("Tsdsw"));
     setWindowTitle(QStringLiteral("所得税设置"));
@@ -134,11 +131,8 @@ Tsdsw::Tsdsw(app::TDM& dm, QWidget* parent) : QDialog(parent), form_(dm)
     ui::centreOnScreen(this);
 }
 
-void Tsdsw::showEvent(QShowEvent* e)
+void Tsdsw::activateOnce()
 {
-    QDialog::showEvent(e);
-    if (activated_) return;
-    activated_ = true;
     form_.open_sds_data();
 }
 

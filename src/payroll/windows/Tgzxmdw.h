@@ -1,5 +1,5 @@
 #pragma once
-#include <QDialog>
+#include "widgets/ActivatedDialog.h"
 
 #include "payroll/GradeValuesForm.h"
 
@@ -11,33 +11,31 @@ namespace rsgz::payroll {
 
 // The window 工资项目及初始值设置: item names, grades and each grade's default amounts side by
 // side. Behaviour: GradeValuesForm.
-class Tgzxmdw : public QDialog {
+class Tgzxmdw : public ui::ActivatedDialog {
     Q_OBJECT
 public:
     explicit Tgzxmdw(app::TDM& dm, QWidget* parent = nullptr);
 
 protected:
-    void showEvent(QShowEvent* e) override;
+    void activateOnce() override;
 
 private:
     QWidget* column(const QString& caption, db::DataSet& ds, const QStringList& fields, const char* name);
     GradeValuesForm form_;
     app::TDM& dm_;
-    bool activated_ = false;
 };
 
 // The bracket window 所得税设置. Behaviour: TaxBracketForm.
-class Tsdsw : public QDialog {
+class Tsdsw : public ui::ActivatedDialog {
     Q_OBJECT
 public:
     explicit Tsdsw(app::TDM& dm, QWidget* parent = nullptr);
 
 protected:
-    void showEvent(QShowEvent* e) override;
+    void activateOnce() override;
 
 private:
     TaxBracketForm form_;
-    bool activated_ = false;
 };
 
 }  // namespace rsgz::payroll

@@ -14,7 +14,7 @@
 
 namespace rsgz::payroll {
 
-Tnew_gzbw::Tnew_gzbw(app::TDM& dm, QWidget* parent) : QDialog(parent), form_(dm)
+Tnew_gzbw::Tnew_gzbw(app::TDM& dm, QWidget* parent) : ui::ActivatedDialog(parent), form_(dm)
 {
     setObjectName(QStringLiteral("Tnew_gzbw"));
     setWindowTitle(QStringLiteral("生成新工资表"));
@@ -86,11 +86,8 @@ Tnew_gzbw::Tnew_gzbw(app::TDM& dm, QWidget* parent) : QDialog(parent), form_(dm)
     ui::finishDialog(this);
 }
 
-void Tnew_gzbw::showEvent(QShowEvent* e)
+void Tnew_gzbw::activateOnce()
 {
-    QDialog::showEvent(e);
-    if (activated_) return;
-    activated_ = true;
     form_.activate();
     for (const std::string& s : form_.sets) set_->addItem(QString::fromStdString(s));
     set_->setCurrentIndex(form_.setIndex);

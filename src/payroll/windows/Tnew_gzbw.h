@@ -1,5 +1,5 @@
 #pragma once
-#include <QDialog>
+#include "widgets/ActivatedDialog.h"
 
 #include "payroll/NewMonthForm.h"
 
@@ -10,14 +10,14 @@ class QSpinBox;
 namespace rsgz::payroll {
 
 // The window 生成新工资表. Behaviour: NewMonthForm. The set is picked from a fixed list.
-class Tnew_gzbw : public QDialog {
+class Tnew_gzbw : public ui::ActivatedDialog {
     Q_OBJECT
 public:
     explicit Tnew_gzbw(app::TDM& dm, QWidget* parent = nullptr);
     NewMonthForm& form() { return form_; }
 
 protected:
-    void showEvent(QShowEvent* e) override;
+    void activateOnce() override;
     void done(int result) override;
 
 private:
@@ -28,7 +28,6 @@ private:
     QSpinBox* month_ = nullptr;
     QComboBox* mode_ = nullptr;
     QLabel* progress_ = nullptr;
-    bool activated_ = false;
 };
 
 }  // namespace rsgz::payroll

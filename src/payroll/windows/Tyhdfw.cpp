@@ -12,7 +12,7 @@
 
 namespace rsgz::payroll {
 
-Tyhdfw::Tyhdfw(app::TDM& dm, const SalaryView* view, QWidget* parent) : QDialog(parent), form_(dm, view)
+Tyhdfw::Tyhdfw(app::TDM& dm, const SalaryView* view, QWidget* parent) : ui::ActivatedDialog(parent), form_(dm, view)
 {
     setObjectName(QStringLiteral("Tyhdfw"));
     setWindowTitle(QStringLiteral("银行代发工资文件制作"));
@@ -56,11 +56,8 @@ Tyhdfw::Tyhdfw(app::TDM& dm, const SalaryView* view, QWidget* parent) : QDialog(
     ui::finishDialog(this);
 }
 
-void Tyhdfw::showEvent(QShowEvent* e)
+void Tyhdfw::activateOnce()
 {
-    QDialog::showEvent(e);
-    if (activated_) return;
-    activated_ = true;
     form_.activate();
     set_->setText(QString::fromStdString(form_.set));
     file_->setText(QString::fromStdString(form_.fileName));

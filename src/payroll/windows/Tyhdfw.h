@@ -1,5 +1,5 @@
 #pragma once
-#include <QDialog>
+#include "widgets/ActivatedDialog.h"
 
 #include "payroll/BankFileForm.h"
 
@@ -8,20 +8,19 @@ class QLineEdit;
 namespace rsgz::payroll {
 
 // The window 银行代发工资文件制作. Behaviour: BankFileForm.
-class Tyhdfw : public QDialog {
+class Tyhdfw : public ui::ActivatedDialog {
     Q_OBJECT
 public:
     Tyhdfw(app::TDM& dm, const SalaryView* view, QWidget* parent = nullptr);
     BankFileForm& form() { return form_; }
 
 protected:
-    void showEvent(QShowEvent* e) override;
+    void activateOnce() override;
 
 private:
     BankFileForm form_;
     QLineEdit* set_ = nullptr;
     QLineEdit* file_ = nullptr;
-    bool activated_ = false;
 };
 
 }  // namespace rsgz::payroll

@@ -1,79 +1,30 @@
 #include "personnel/windows/Tddglw.h"
 
-#include <QComboBox>
-#include <QAbstractButton>
-#include <QHBoxLayout>
-#include <QVBoxLayout>
-
-#include "app/Interaction.h"
-#include "app/TDM.h"
-#include "app/DepartmentLists.h"
-#include "widgets/ButtonRow.h"
-#include "widgets/DataSetNavigator.h"
-#include "widgets/ListGroup.h"
-#include "widgets/PickerFields.h"
-#include "widgets/RecordFields.h"
-#include "widgets/WindowStyle.h"
-
 namespace rsgz::personnel {
 
 namespace {
-std::string afterColumn(int level) { return std::string("调动后") + departmentColumn(level); }
+
+using S = app::RecordStep;
+
+// 增加, 保存 and 删除 need 调动管理; the three pickers fill the person, the handler and the approver.
+const app::RecordWindowSpec& transferWindow()
+{
+    static const app::RecordWindowSpec spec{
+        "调动数据管理", "Tddglw", TransferManagement::fields(), {}, "",
+        {"第一条记录", "前一条记录", "后一条记录", "最后一条记录"},
+        {{"addButton", "增加", S::Add, "调动管理"}, {"saveButton", "保存", S::Save, "调动管理"},
+         {"deleteButton", "删除", S::Delete, "调动管理"}, {"personButton", "选择被调动人", S::Action, {}},
+         {"handlerButton", "选择经办人", S::Action, {}}, {"approverButton", "选择批准人", S::Action, {}},
+         {"returnButton", "返回", S::Return, {}}},
+        2};
+    return spec;
+}
+
 }  // namespace
 
 Tddglw::Tddglw(app::TDM& dm, QWidget* parent)
-    : ui::RecordDialog(parent), transfers_(dm), fields_(new ui::RecordFields(dm, transfers_.dataSet(), this))
+    : ui::RecordWindow(dm, transferWindow(), std::make_unique<TransferManagement>(dm), parent)
 {
-    setObjectName(QStringLiteral("Tddglw"));
-    setWindowTitle(QStringLiteral("调动数据管理"));
-    QHBoxLayout* row = ui::makeDataSetNavigator(this, transfers_.dataSet());
-    for (int i = 0; i < row->count(); ++i)
-        if (QWidget* b = row->itemAt(i)->widget())
-            if (b->inherits("QToolButton"))
-                connect(static_cast<QAbstractButton*>(b), &QAbstractButton::clicked, this, [this] { refreshDepartments(); });
-    row->addSpacing(12);
-    auto step = [this](void (TransferManagement::*f)()) { return [this, f] { run([this, f] { (transfers_.*f)(); }); }; };
-    row->addLayout(ui::makeButtonRow(this, {{"addButton", "增加", step(&TransferManagement::add)},
-                                            {"saveButton", "保存", step(&TransferManagement::save)},
-                                            {"deleteButton", "删除", step(&TransferManagement::remove)},
-                                            {"personButton", "选择被调动人", step(&TransferManagement::pickPerson)},
-                                            {"handlerButton", "选择经办人", step(&TransferManagement::pickHandler)},
-                                            {"approverButton", "选择批准人", step(&TransferManagement::pickApprover)},
-                                            {"returnButton", "返回", [this] { reject(); }}}),
-                   1);
-    ui::enableButtons(this, {"addButton", "saveButton", "deleteButton"}, transfers_.mayChange());
-
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(row);
-    layout->addWidget(ui::makeFieldPage(this, *fields_, TransferManagement::fields(), 2), 1);
-    std::vector<QComboBox*> boxes;
-    for (int level = 1; level <= kDepartmentLevels; ++level) boxes.push_back(fields_->box(afterColumn(level)));
-    departments_ = new ui::DepartmentBoxes(dm, boxes, this);
-    ui::finishListDialog(this, 760, 560);
-}
-
-void Tddglw::activateOnce()
-{
-    run([this] { transfers_.activate(); });
-    fields_->refreshLists();
-}
-
-bool Tddglw::leave() { return fields_->commitTyped() && transfers_.close(); }
-
-void Tddglw::showAfterStep()
-{
-    fields_->show();
-    refreshDepartments();
-}
-
-void Tddglw::refreshDepartments()
-{
-    const db::DataSet& ds = transfers_.dataSet();
-    DepartmentPath stored;
-    for (int level = 1; level <= kDepartmentLevels; ++level)
-        if (ds.active() && ds.currentRow() >= 0)
-            stored[static_cast<size_t>(level - 1)] = ds.asString(afterColumn(level));
-    departments_->refresh(stored);
 }
 
 }  // namespace rsgz::personnel

@@ -1,34 +1,16 @@
 #pragma once
-#include "widgets/RecordDialog.h"
-
 #include "personnel/TransferManagement.h"
-
-namespace rsgz::ui {
-class DepartmentBoxes;
-class RecordFields;
-}  // namespace rsgz::ui
+#include "widgets/RecordWindow.h"
 
 namespace rsgz::personnel {
 
-// The transfer window 调动数据管理 over the transfer module's list. Its behaviour is
-// TransferManagement's; the after-transfer departments are linked drop-down lists.
-class Tddglw : public ui::RecordDialog {
+// The transfer window 调动数据管理 over the transfer module's list; the after-transfer departments
+// are linked lists. Behaviour: TransferManagement.
+class Tddglw : public ui::RecordWindow {
     Q_OBJECT
 public:
     explicit Tddglw(app::TDM& dm, QWidget* parent = nullptr);
-    TransferManagement& transfers() { return transfers_; }
-
-protected:
-    void activateOnce() override;
-    bool leave() override;
-    void showAfterStep() override;
-
-private:
-    void refreshDepartments();
-
-    TransferManagement transfers_;
-    ui::RecordFields* fields_;
-    ui::DepartmentBoxes* departments_ = nullptr;
+    TransferManagement& transfers() const { return static_cast<TransferManagement&>(behaviour()); }
 };
 
 }  // namespace rsgz::personnel

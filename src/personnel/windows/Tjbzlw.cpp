@@ -16,7 +16,7 @@ namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
-Tjbzlw::Tjbzlw(app::TDM& dm, QWidget* parent) : QDialog(parent), form_(dm)
+Tjbzlw::Tjbzlw(app::TDM& dm, QWidget* parent) : ui::ActivatedDialog(parent), form_(dm)
 {
     setObjectName(QStringLiteral("Tjbzlw"));
     setWindowTitle(QStringLiteral("基本资料设置"));
@@ -55,11 +55,8 @@ Tjbzlw::Tjbzlw(app::TDM& dm, QWidget* parent) : QDialog(parent), form_(dm)
     layout->setSizeConstraint(QLayout::SetDefaultConstraint);
 }
 
-void Tjbzlw::showEvent(QShowEvent* e)
+void Tjbzlw::activateOnce()
 {
-    QDialog::showEvent(e);
-    if (activated_) return;
-    activated_ = true;
     app::runAction([this] { form_.activate(); });
     showForm();
 }

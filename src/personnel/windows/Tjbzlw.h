@@ -1,5 +1,5 @@
 #pragma once
-#include <QDialog>
+#include "widgets/ActivatedDialog.h"
 #include <functional>
 
 #include "personnel/BasicSettings.h"
@@ -14,14 +14,14 @@ namespace rsgz::personnel {
 
 // The settings window 基本资料设置: the dictionary keys in a tree, the chosen key's suggestions in a
 // grid. Its behaviour is BasicSettings'; this class only binds the controls.
-class Tjbzlw : public QDialog {
+class Tjbzlw : public ui::ActivatedDialog {
     Q_OBJECT
 public:
     explicit Tjbzlw(app::TDM& dm, QWidget* parent = nullptr);
     BasicSettings& form() { return form_; }
 
 protected:
-    void showEvent(QShowEvent* e) override;
+    void activateOnce() override;
     void reject() override;
 
 private:
@@ -31,7 +31,6 @@ private:
     BasicSettings form_;
     QTreeWidget* tree_;
     ui::DataSetGrid* grid_;
-    bool activated_ = false;
 };
 
 }  // namespace rsgz::personnel

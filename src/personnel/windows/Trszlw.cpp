@@ -34,7 +34,7 @@ constexpr int kGroupColumns = 3;  // label/field pairs side by side in a group
 bool wideField(const std::string& column) { return column == "家庭住址" || column == "EMAIL"; }
 }  // namespace
 
-Trszlw::Trszlw(app::TDM& dm, QWidget* parent) : QDialog(parent), dm_(dm), record_(dm)
+Trszlw::Trszlw(app::TDM& dm, QWidget* parent) : ui::ActivatedDialog(parent), dm_(dm), record_(dm)
 {
     setObjectName(QStringLiteral("Trszlw"));
     fields_ = new ui::RecordFields(dm, dm.rszl, this);
@@ -204,9 +204,8 @@ QWidget* Trszlw::buildListPage(const SubRecordPage& p)
     return page;
 }
 
-void Trszlw::showEvent(QShowEvent* e)
+void Trszlw::activateOnce()
 {
-    QDialog::showEvent(e);
     run([this] { record_.activate(); });
     fillLists();
 }

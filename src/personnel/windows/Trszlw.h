@@ -1,5 +1,5 @@
 #pragma once
-#include <QDialog>
+#include "widgets/ActivatedDialog.h"
 #include <array>
 #include <functional>
 #include <vector>
@@ -21,7 +21,7 @@ namespace rsgz::personnel {
 
 // The employee window 员工信息: toolbar, name list, the employee's two pages and the ten lists.
 // Its behaviour is EmployeeRecord's; this class only builds and binds the controls.
-class Trszlw : public QDialog {
+class Trszlw : public ui::ActivatedDialog {
     Q_OBJECT
 public:
     explicit Trszlw(app::TDM& dm, QWidget* parent = nullptr);
@@ -30,7 +30,7 @@ public:
     QTabWidget* pages() const { return pages_; }
 
 protected:
-    void showEvent(QShowEvent* e) override;
+    void activateOnce() override;
     void reject() override;
 
 private:
@@ -51,7 +51,6 @@ private:
     QLabel* photo_ = nullptr;
     QPushButton *add_ = nullptr, *save_ = nullptr, *delete_ = nullptr;
     std::vector<QPushButton*> listButtons_;  // 新增 and 删除 of every list page (hidden on page 10)
-    bool activated_ = false;
 };
 
 }  // namespace rsgz::personnel

@@ -1,12 +1,8 @@
 #include "personnel/windows/Tunitw.h"
 
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QVBoxLayout>
-
-#include "widgets/PickerFields.h"
-#include "widgets/RecordFields.h"
 
 namespace rsgz::personnel {
 
@@ -17,10 +13,6 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 Tunitw::Tunitw(app::TDM& dm, const EditorSpec& setup, QWidget* parent)
     : ui::RecordWindow(dm, setup, std::make_unique<RecordEditor>(dm, setup), parent), dm_(dm)
 {
-    std::vector<QComboBox*> after;
-    for (const EditorField& f : setup.fields)
-        if (f.kind == EditorFieldKind::Department) after.push_back(fields().box(f.column));
-    if (!after.empty()) departments_ = new ui::DepartmentBoxes(dm, after, this);
     if (setup.coursePanel) {
         auto* box = new QGroupBox(QStringLiteral("培训课程"), this);
         course_ = new QLabel(box);
@@ -30,25 +22,10 @@ Tunitw::Tunitw(app::TDM& dm, const EditorSpec& setup, QWidget* parent)
     }
 }
 
-Tunitw::~Tunitw() = default;
-
 void Tunitw::showAfterStep()
 {
     ui::RecordWindow::showAfterStep();
-    showDepartments();
     showCourse();
-}
-
-void Tunitw::showDepartments()
-{
-    if (!departments_) return;
-    const db::DataSet& ds = editor().dataSet();
-    DepartmentPath stored;
-    for (int level = 1; level <= 3; ++level)
-        stored[static_cast<size_t>(level - 1)] = ds.active() && ds.currentRow() >= 0
-                                                     ? ds.asString(std::string("调动后") + departmentColumn(level))
-                                                     : std::string();
-    departments_->refresh(stored);
 }
 
 void Tunitw::showCourse()

@@ -4,31 +4,24 @@
 
 class QLabel;
 
-namespace rsgz::ui {
-class DepartmentBoxes;
-}  // namespace rsgz::ui
-
 namespace rsgz::personnel {
 
 // The single-record editor window of one list of the employee window (个人简历编辑, 社会关系 …).
 // Its behaviour is RecordEditor's; the set-up it is made from names the fields. Beyond the table:
-// the linked department lists of the transfer editor and the training editor's course panel.
+// the training editor's course panel.
 class Tunitw : public ui::RecordWindow {
     Q_OBJECT
 public:
     Tunitw(app::TDM& dm, const EditorSpec& setup, QWidget* parent = nullptr);
-    ~Tunitw() override;
     RecordEditor& editor() const { return static_cast<RecordEditor&>(behaviour()); }
 
 protected:
     void showAfterStep() override;
 
 private:
-    void showDepartments();
     void showCourse();
 
     app::TDM& dm_;
-    ui::DepartmentBoxes* departments_ = nullptr;
     QLabel* course_ = nullptr;
 };
 

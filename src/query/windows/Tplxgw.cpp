@@ -16,8 +16,8 @@
 
 namespace rsgz::ui {
 
-Tplxgw::Tplxgw(query::QueryPages& pages, const std::vector<std::string>& columns, QWidget* parent)
-    : QDialog(parent), change_(app::DM(), pages.queries())
+Tplxgw::Tplxgw(app::TDM& dm, query::QueryPages& pages, const std::vector<std::string>& columns, QWidget* parent)
+    : QDialog(parent), change_(dm, pages.queries())
 {
     setObjectName(QStringLiteral("Tplxgw"));
     setWindowTitle(QStringLiteral("批量修改员工资料"));

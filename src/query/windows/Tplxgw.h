@@ -19,7 +19,7 @@ namespace rsgz::ui {
 class Tplxgw : public QDialog {
     Q_OBJECT
 public:
-    Tplxgw(query::QueryPages& pages, const std::vector<std::string>& columns, QWidget* parent = nullptr);
+    Tplxgw(app::TDM& dm, query::QueryPages& pages, const std::vector<std::string>& columns, QWidget* parent = nullptr);
 
 private:
     void change();

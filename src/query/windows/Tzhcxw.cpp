@@ -30,8 +30,8 @@ QLabel* hintLabel(const QString& text, QWidget* parent)
 
 }  // namespace
 
-Tzhcxw::Tzhcxw(query::ModuleQueries& queries, int module, QWidget* parent)
-    : QDialog(parent), query_(app::DM(), queries, module)
+Tzhcxw::Tzhcxw(app::TDM& dm, query::ModuleQueries& queries, int module, QWidget* parent)
+    : QDialog(parent), query_(dm, queries, module)
 {
     setObjectName(QStringLiteral("Tzhcxw"));
     setWindowTitle(q(query_.kind().caption));

@@ -20,7 +20,7 @@ namespace rsgz::ui {
 class Tzhcxw : public QDialog {
     Q_OBJECT
 public:
-    Tzhcxw(query::ModuleQueries& queries, int module, QWidget* parent = nullptr);
+    Tzhcxw(app::TDM& dm, query::ModuleQueries& queries, int module, QWidget* parent = nullptr);
 
     const query::CombinedQuery& query() const { return query_; }
     // The text of each value box, in the boxes' order.
