@@ -35,7 +35,7 @@ Tgstzw::Tgstzw(app::TDM& dm, const std::string& employee, QWidget* parent) : QDi
     employees_->setObjectName(QStringLiteral("employee"));
     employees_->setMinimumWidth(180);
     app::runAction([this] {
-        BoundStatement st(dm_.DMADO, "select 员工编号, 姓名 from 员工基本情况 order by 员工编号");
+        db::BoundStatement st(dm_.DMADO, "select 员工编号, 姓名 from 员工基本情况 order by 员工编号");
         while (st.step())
             employees_->addItem(QString::fromStdString(st.textOrEmpty(0) + " " + st.textOrEmpty(1)),
                                 QString::fromStdString(st.textOrEmpty(0)));

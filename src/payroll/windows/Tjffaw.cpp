@@ -68,9 +68,9 @@ Tjffaw::Tjffaw(app::TDM& dm, QWidget* parent) : QDialog(parent), dm_(dm), form_(
 void Tjffaw::fillSets()
 {
     app::runAction([this] {
-        BoundStatement st(dm_.DMADO, "select 帐套名称 from 帐套 where 帐套名称 is not null order by 编号");
+        db::BoundStatement st(dm_.DMADO, "select 帐套名称 from 帐套 where 帐套名称 is not null order by 编号");
         while (st.step()) sets_->addItem(QString::fromStdString(st.textOrEmpty(0)));
-        BoundStatement names(dm_.DMADO, "select distinct 方案名称 from 缴费方案 where 方案名称 is not null order by 方案名称");
+        db::BoundStatement names(dm_.DMADO, "select distinct 方案名称 from 缴费方案 where 方案名称 is not null order by 方案名称");
         while (names.step()) scheme_->addItem(QString::fromStdString(names.textOrEmpty(0)));
     });
     showSchemeOfSet();
