@@ -2,7 +2,7 @@
 
 #include "app/OperatorRights.h"
 
-namespace rsgz::admin {
+namespace rsgz::app {
 
 const std::vector<RightsGroup>& rightsGroups()
 {
@@ -29,4 +29,4 @@ const std::vector<std::string>& allRights()
 
 bool hasRight(const app::TDM& dm, std::string_view right) { return app::hasRight(dm, right); }
 
-}  // namespace rsgz::admin
+}  // namespace rsgz::app

@@ -7,7 +7,7 @@ namespace rsgz::app {
 class TDM;
 }
 
-namespace rsgz::admin {
+namespace rsgz::app {
 
 // The rights of an operator are yes/no columns of 权限, each named after the right. The rights
 // window shows them on three tabs; the column name is also the check box's caption.
@@ -26,4 +26,4 @@ const std::vector<std::string>& allRights();
 // nobody is logged in or there is no column of that name.
 bool hasRight(const app::TDM& dm, std::string_view right);
 
-}  // namespace rsgz::admin
+}  // namespace rsgz::app

@@ -12,7 +12,7 @@ class TransferManagement {
 public:
     explicit TransferManagement(app::TDM& dm);
 
-    static const std::vector<EditorField>& fields();
+    static const std::vector<app::EditorField>& fields();
     db::DataSet& dataSet() const;
     bool mayChange() const;  // the right 调动管理
 
@@ -35,7 +35,7 @@ private:
 
     app::TDM& dm_;
     app::BrowseButtons buttons_;
-    PendingRow pending_;
+    app::PendingRow pending_;
 };
 
 }  // namespace rsgz::personnel

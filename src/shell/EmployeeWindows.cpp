@@ -13,7 +13,7 @@ void registerEmployeeWindows()
         Trszlw w(app::DM(), parent);
         w.exec();
     });
-    for (const EditorSpec& setup : editorSpecs()) {
+    for (const app::EditorSpec& setup : app::editorSpecs()) {
         ui::registerWindow(app::requireWindowId(setup.caption), [&setup](QWidget* parent) {
             Tunitw w(app::DM(), setup, parent);
             w.exec();

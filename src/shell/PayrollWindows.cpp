@@ -106,7 +106,7 @@ void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels
     if (panels.pieceWork) installWorkListPage(dm, panels.pieceWork, payroll::pieceWork());
     auto before = nav.hooks.openPayrollList;
     nav.hooks.openPayrollList = [before, sets, setBox, generate, assigner, &dm, salaryPage, panels](int module) {
-        if (module == app::Module::SalaryTables && generate) generate->setEnabled(admin::hasRight(dm, "工资表管理"));
+        if (module == app::Module::SalaryTables && generate) generate->setEnabled(app::hasRight(dm, "工资表管理"));
         if (module == app::Module::SalaryTables && salaryPage) salaryPage->opened();
         if (module == app::Module::PayrollSets && sets) {
             sets->opened();
@@ -115,7 +115,7 @@ void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels
             setBox->clear();
             for (const std::string& s : assigner->sets) setBox->addItem(QString::fromStdString(s));
             setBox->setCurrentIndex(-1);
-            setBox->setEnabled(admin::hasRight(dm, "员工帐套设定"));
+            setBox->setEnabled(app::hasRight(dm, "员工帐套设定"));
         } else if (before) {
             before(module);
         }

@@ -44,7 +44,7 @@ ListGroup makeListGroup(QWidget* parent, db::DataSet& ds, const ListGroupSpec& s
 
 // The fields of a record laid out in pairs of caption and control, `columns` pairs a line (a memo
 // takes a whole line). Controls come from fields (object name = column).
-QWidget* makeFieldPage(QWidget* parent, RecordFields& fields, const std::vector<personnel::EditorField>& list,
+QWidget* makeFieldPage(QWidget* parent, RecordFields& fields, const std::vector<app::EditorField>& list,
                        int columns);
 
 // Enter in the grid moves the cell focus to the next column (it stays on the last one).

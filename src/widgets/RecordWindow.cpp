@@ -149,7 +149,7 @@ void RecordWindow::showAfterStep()
     fields_->show();
     for (const app::RecordButton& b : spec_.buttons)
         if (QPushButton* button = buttons_[b.objectName])
-            button->setEnabled((b.right.empty() || admin::hasRight(dm_, b.right)) && behaviour_->enabled(b));
+            button->setEnabled((b.right.empty() || app::hasRight(dm_, b.right)) && behaviour_->enabled(b));
 }
 
 }  // namespace rsgz::ui

@@ -44,7 +44,7 @@ protected:
 TEST_F(DictionaryWindowsTest, DictionaryWindowAddsAndDeletesSuggestions)
 {
     exec("insert into 数据字典 (字段名称, 字典内容) values ('职务', '科员')");
-    personnel::openDictionary(dm, "职务");
+    app::openDictionary(dm, "职务");
     dm.CurrentDictionaryKey = "职务";
     personnel::Tzidianw w(dm);
     w.show();
@@ -59,14 +59,14 @@ TEST_F(DictionaryWindowsTest, DictionaryWindowAddsAndDeletesSuggestions)
     EXPECT_TRUE(model->flags(model->index(1, 1)) & Qt::ItemIsEditable);
     ASSERT_TRUE(model->setData(model->index(1, 1), QStringLiteral("科长")));
     click(w, "saveButton");
-    EXPECT_EQ(personnel::dictionaryList(dm, "职务"), (Names{"科员", "科长"}));
+    EXPECT_EQ(app::dictionaryList(dm, "职务"), (Names{"科员", "科长"}));
 
-    personnel::openDictionary(dm, "职务");
+    app::openDictionary(dm, "职务");
     ui.answer(true);
     click(w, "deleteButton");
     click(w, "saveButton");
     EXPECT_EQ(ui.questions, Names{"删除当前字典数据吗?"});
-    EXPECT_EQ(personnel::dictionaryList(dm, "职务"), Names{"科长"});
+    EXPECT_EQ(app::dictionaryList(dm, "职务"), Names{"科长"});
     click(w, "returnButton");
     EXPECT_FALSE(w.isVisible());
     EXPECT_TRUE(ui.errors.empty());
@@ -89,7 +89,7 @@ TEST_F(DictionaryWindowsTest, SettingsWindowShowsKeysAndTitlesTheGridByKey)
     click(w, "addButton");
     ASSERT_TRUE(grid->model()->setData(grid->model()->index(2, 0), QStringLiteral("硕士")));
     click(w, "saveButton");
-    EXPECT_EQ(personnel::dictionaryList(dm, "学历"), (Names{"本科", "大专", "硕士"}));
+    EXPECT_EQ(app::dictionaryList(dm, "学历"), (Names{"本科", "大专", "硕士"}));
     EXPECT_TRUE(ui.errors.empty());
 }
 
@@ -113,14 +113,14 @@ TEST_F(DictionaryWindowsTest, DepartmentEditorFillsUpperLevelsAndWritesOnSave)
     EXPECT_TRUE(grid->item(1, 2)->flags() & Qt::ItemIsEditable);
     grid->item(1, 2)->setText(QStringLiteral("出纳科"));
     click(w, "saveButton");
-    EXPECT_EQ(personnel::departmentList(dm, 3, {"总部", "财务部"}), (Names{"会计科", "出纳科"}));
+    EXPECT_EQ(app::departmentList(dm, 3, {"总部", "财务部"}), (Names{"会计科", "出纳科"}));
 
     grid->setCurrentCell(0, 2);
     ui.answer(true);
     click(w, "deleteButton");
     click(w, "saveButton");
     EXPECT_EQ(ui.questions, Names{"删除当前字典数据吗?"});
-    EXPECT_EQ(personnel::departmentList(dm, 3, {"总部", "财务部"}), Names{"出纳科"});
+    EXPECT_EQ(app::departmentList(dm, 3, {"总部", "财务部"}), Names{"出纳科"});
     EXPECT_TRUE(ui.errors.empty());
 }
 

@@ -108,7 +108,7 @@ TEST_F(EmployeeWindowTest, EditorShowsAndStoresItsRow)
     dm.ddjl.setRowNumberField(true);
     dm.ddjl.open();
     dm.CurrentModule = 1;
-    personnel::Tunitw w(dm, *personnel::editorSpec("调动记录"));
+    personnel::Tunitw w(dm, *app::editorSpec("调动记录"));
     w.show();
     QTest::qWaitForWindowExposed(&w);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("调动记录"));
@@ -148,7 +148,7 @@ TEST_F(EmployeeWindowTest, DateAndPersonButtonsFillTheirFields)
         dm.s4.open();
         dm.PickResult = 1;
     });
-    personnel::Tunitw e(dm, *personnel::editorSpec("调动记录"));
+    personnel::Tunitw e(dm, *app::editorSpec("调动记录"));
     e.show();
     e.findChild<QToolButton*>(QStringLiteral("dateButton:调动日期"))->click();
     e.findChild<QPushButton*>(QStringLiteral("选择批准人"))->click();

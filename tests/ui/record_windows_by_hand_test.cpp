@@ -355,7 +355,7 @@ TEST_F(RecordWindowsByHand, EditorOpensInItsFirstEditableField)
     dm.CurrentModule = 1;
     dm.editorOpen.grjl = true;  // appended as the window's own 增加 does, without opening it again
     dm.grjl.append();
-    personnel::Tunitw w(dm, *personnel::editorSpec("个人简历编辑"));
+    personnel::Tunitw w(dm, *app::editorSpec("个人简历编辑"));
     w.show();
     QApplication::setActiveWindow(&w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
@@ -430,7 +430,7 @@ TEST_F(RecordWindowsByHand, EnterOnAFocusedButtonPressesIt)
 
     dm.grjl.setSql(db::SqlLines{"select * from 个人经历"});
     dm.grjl.open();
-    personnel::Tunitw editor(dm, *personnel::editorSpec("个人简历编辑"));
+    personnel::Tunitw editor(dm, *app::editorSpec("个人简历编辑"));
     QTimer::singleShot(0, &editor, [&] {
         QApplication::setActiveWindow(&editor);
         auto* back = child<QPushButton>(editor, "returnButton");

@@ -91,7 +91,7 @@ protected:
         set = firstSet();
         payroll::MonthTable(dm.DMADO).generateFromSet(payroll::Period::of(set, 2024, 3));
         std::string none;
-        for (const std::string& r : admin::allRights()) none += (none.empty() ? "" : ", ") + r + "=0";
+        for (const std::string& r : app::allRights()) none += (none.empty() ? "" : ", ") + r + "=0";
         dm.DMADO.exec(std::string("insert into 权限 (姓名, 密码) values ('") + kNobody + "', 'x')");
         dm.DMADO.exec("update 权限 set " + none + " where 姓名='" + kNobody + "'");
         p.logIn(kNobody);

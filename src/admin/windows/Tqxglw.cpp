@@ -96,7 +96,7 @@ QWidget* Tqxglw::buildRights()
 
     auto* tabs = new QTabWidget(panel);
     tabs->setObjectName(QStringLiteral("rightsTabs"));
-    for (const RightsGroup& group : rightsGroups()) {
+    for (const app::RightsGroup& group : app::rightsGroups()) {
         auto* page = new QWidget(tabs);
         auto* grid = new QGridLayout(page);
         int place = 0;

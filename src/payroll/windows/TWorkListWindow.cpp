@@ -89,7 +89,7 @@ void TWorkListWindow::buildFields(QWidget* area)
     const std::vector<std::string>& names = form_.kind().fields;
     for (size_t i = 0; i < names.size(); ++i) {
         const std::string& name = names[i];
-        using K = personnel::EditorFieldKind;
+        using K = app::EditorFieldKind;
         const K kind = !form_.editable(name) ? K::ReadOnly : name == "日期" ? K::Date : K::Text;
         const int col = static_cast<int>(i) / kRowsPerColumn * 2, row = static_cast<int>(i) % kRowsPerColumn;
         grid->addWidget(new QLabel(QString::fromStdString(name), area), row, col);

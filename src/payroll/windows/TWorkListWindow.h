@@ -30,7 +30,7 @@ private:
 
     WorkListForm form_;
     ui::RecordFields* fields_ = nullptr;
-    personnel::PendingRow pending_;
+    app::PendingRow pending_;
     bool shownOnce_ = false;
 };
 

@@ -18,7 +18,7 @@
 namespace rsgz::personnel {
 
 namespace {
-std::string afterColumn(int level) { return std::string("调动后") + departmentColumn(level); }
+std::string afterColumn(int level) { return std::string("调动后") + app::departmentColumn(level); }
 }  // namespace
 
 Tddglw::Tddglw(app::TDM& dm, QWidget* parent)
@@ -47,7 +47,7 @@ Tddglw::Tddglw(app::TDM& dm, QWidget* parent)
     layout->addLayout(row);
     layout->addWidget(ui::makeFieldPage(this, *fields_, TransferManagement::fields(), 2), 1);
     std::vector<QComboBox*> boxes;
-    for (int level = 1; level <= kDepartmentLevels; ++level) boxes.push_back(fields_->box(afterColumn(level)));
+    for (int level = 1; level <= app::kDepartmentLevels; ++level) boxes.push_back(fields_->box(afterColumn(level)));
     departments_ = new ui::DepartmentBoxes(dm, boxes, this);
     ui::finishListDialog(this, 760, 560);
 }
@@ -69,8 +69,8 @@ void Tddglw::showAfterStep()
 void Tddglw::refreshDepartments()
 {
     const db::DataSet& ds = transfers_.dataSet();
-    DepartmentPath stored;
-    for (int level = 1; level <= kDepartmentLevels; ++level)
+    app::DepartmentPath stored;
+    for (int level = 1; level <= app::kDepartmentLevels; ++level)
         if (ds.active() && ds.currentRow() >= 0)
             stored[static_cast<size_t>(level - 1)] = ds.asString(afterColumn(level));
     departments_->refresh(stored);

@@ -16,7 +16,7 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 constexpr int kColumnWidth = 180;
 }  // namespace
 
-Tkhflzdw::Tkhflzdw(app::TDM& dm, int level, const DepartmentPath& upper, QWidget* parent)
+Tkhflzdw::Tkhflzdw(app::TDM& dm, int level, const app::DepartmentPath& upper, QWidget* parent)
     : QDialog(parent), form_(dm, level, upper)
 {
     setObjectName(QStringLiteral("Tkhflzdw"));

@@ -15,20 +15,20 @@ namespace rsgz::personnel {
 
 namespace {
 
-using K = EditorFieldKind;
+using K = app::EditorFieldKind;
 
-const std::vector<EditorField>& itemFields()
+const std::vector<app::EditorField>& itemFields()
 {
-    static const std::vector<EditorField> f = {
+    static const std::vector<app::EditorField> f = {
         {"考评项目"}, {"目标"}, {"时效"}, {"考评组织"}, {"考评人"}, {"考评范围"}, {"考核标准"}, {"参加人数"},
         {"考评编号"}, {"考评结果1"}, {"通过人数"}, {"考评级别", K::Dictionary}, {"未通过人数"}, {"登记日期"},
         {"考评内容", K::Memo}};
     return f;
 }
 
-const std::vector<EditorField>& participantFields()
+const std::vector<app::EditorField>& participantFields()
 {
-    static const std::vector<EditorField> f = {{"被考评人姓名"}, {"考评结果"}, {"考评等级", K::Dictionary}, {"考评分数"},
+    static const std::vector<app::EditorField> f = {{"被考评人姓名"}, {"考评结果"}, {"考评等级", K::Dictionary}, {"考评分数"},
                                                {"考评人1"}, {"考评日期"}, {"考评备注", K::Memo}};
     return f;
 }

@@ -19,16 +19,16 @@ Tpersonrecw::Tpersonrecw(app::TDM& dm, const PersonRecordSetup& setup, QWidget* 
 {
     setObjectName(QString::fromStdString(setup.editor.windowClass));
     setWindowTitle(QString::fromStdString(setup.editor.caption));
-    RecordEditor& editor = records_.editor();
+    app::RecordEditor& editor = records_.editor();
     fields_->setEnter([&editor](const std::string& c) { return editor.enter(c); });
 
     auto* row = new QHBoxLayout;
-    auto move = [this](void (RecordEditor::*step)()) {
+    auto move = [this](void (app::RecordEditor::*step)()) {
         return [this, step] { run([this, step] { (records_.editor().*step)(); }); };
     };
     ui::addNavigatorButtons(row, this, {"第一条记录", "前一条记录", "后一条记录", "最后一条记录"},
-                            {move(&RecordEditor::first), move(&RecordEditor::prior), move(&RecordEditor::next),
-                             move(&RecordEditor::last)});
+                            {move(&app::RecordEditor::first), move(&app::RecordEditor::prior), move(&app::RecordEditor::next),
+                             move(&app::RecordEditor::last)});
     for (int i = 0; i < 4; ++i) browse_[static_cast<size_t>(i)] = qobject_cast<QToolButton*>(row->itemAt(i)->widget());
     row->addSpacing(12);
     std::vector<ui::ButtonSpec> buttons = {

@@ -137,15 +137,15 @@ QWidget* Trszlw::buildBasicPage()
             } else {
                 form->addWidget(w, r, c + 1, 1, wide ? kGroupColumns * 2 - 1 : 1);
             }
-            if (f.kind == EditorFieldKind::Department) levels.push_back(fields_->box(f.column));
+            if (f.kind == app::EditorFieldKind::Department) levels.push_back(fields_->box(f.column));
         }
         grid->addWidget(box, groupRow++, 0, 1, 2);
     }
     grid->addWidget(photoBox, 0, 2, Qt::AlignTop);
     departments_ = new ui::DepartmentBoxes(dm_, levels, this);
     connect(departments_, &ui::DepartmentBoxes::editorRequested, this, [this](int level) {
-        DepartmentPath stored;
-        for (int l = 1; l <= kDepartmentLevels; ++l) stored[static_cast<size_t>(l - 1)] = dm_.rszl.asString(departmentColumn(l));
+        app::DepartmentPath stored;
+        for (int l = 1; l <= app::kDepartmentLevels; ++l) stored[static_cast<size_t>(l - 1)] = dm_.rszl.asString(app::departmentColumn(l));
         app::runAction([level, &stored] { openDepartmentEditor(level, stored); });
         fillLists();
     });
@@ -161,7 +161,7 @@ QWidget* Trszlw::buildExtraPage()
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(new QLabel(QStringLiteral("个人简历"), page));
-    layout->addWidget(fields_->add("个人简历", EditorFieldKind::Memo), 1);
+    layout->addWidget(fields_->add("个人简历", app::EditorFieldKind::Memo), 1);
     const EmployeeGroup& g = contactGroup();
     auto* box = new QGroupBox(q(g.caption), page);
     auto* form = new QGridLayout(box);
@@ -213,9 +213,9 @@ void Trszlw::showEvent(QShowEvent* e)
 
 void Trszlw::fillLists()
 {
-    DepartmentPath stored;
+    app::DepartmentPath stored;
     if (dm_.rszl.active() && dm_.rszl.currentRow() >= 0)
-        for (int l = 1; l <= kDepartmentLevels; ++l) stored[static_cast<size_t>(l - 1)] = dm_.rszl.asString(departmentColumn(l));
+        for (int l = 1; l <= app::kDepartmentLevels; ++l) stored[static_cast<size_t>(l - 1)] = dm_.rszl.asString(app::departmentColumn(l));
     departments_->refresh(stored);
     fields_->refreshLists();
     std::vector<std::string> grades, sets;

@@ -14,12 +14,12 @@ namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
-Tunitw::Tunitw(app::TDM& dm, const EditorSpec& setup, QWidget* parent)
-    : ui::RecordWindow(dm, setup, std::make_unique<RecordEditor>(dm, setup), parent), dm_(dm)
+Tunitw::Tunitw(app::TDM& dm, const app::EditorSpec& setup, QWidget* parent)
+    : ui::RecordWindow(dm, setup, std::make_unique<app::RecordEditor>(dm, setup), parent), dm_(dm)
 {
     std::vector<QComboBox*> after;
-    for (const EditorField& f : setup.fields)
-        if (f.kind == EditorFieldKind::Department) after.push_back(fields().box(f.column));
+    for (const app::EditorField& f : setup.fields)
+        if (f.kind == app::EditorFieldKind::Department) after.push_back(fields().box(f.column));
     if (!after.empty()) departments_ = new ui::DepartmentBoxes(dm, after, this);
     if (setup.coursePanel) {
         auto* box = new QGroupBox(QStringLiteral("培训课程"), this);
@@ -43,10 +43,10 @@ void Tunitw::showDepartments()
 {
     if (!departments_) return;
     const db::DataSet& ds = editor().dataSet();
-    DepartmentPath stored;
+    app::DepartmentPath stored;
     for (int level = 1; level <= 3; ++level)
         stored[static_cast<size_t>(level - 1)] = ds.active() && ds.currentRow() >= 0
-                                                     ? ds.asString(std::string("调动后") + departmentColumn(level))
+                                                     ? ds.asString(std::string("调动后") + app::departmentColumn(level))
                                                      : std::string();
     departments_->refresh(stored);
 }

@@ -16,9 +16,9 @@ namespace rsgz::personnel {
 class Tunitw : public ui::RecordWindow {
     Q_OBJECT
 public:
-    Tunitw(app::TDM& dm, const EditorSpec& setup, QWidget* parent = nullptr);
+    Tunitw(app::TDM& dm, const app::EditorSpec& setup, QWidget* parent = nullptr);
     ~Tunitw() override;
-    RecordEditor& editor() const { return static_cast<RecordEditor&>(behaviour()); }
+    app::RecordEditor& editor() const { return static_cast<app::RecordEditor&>(behaviour()); }
 
 protected:
     void showAfterStep() override;
