@@ -9,8 +9,8 @@ namespace rsgz::admin {
 
 void registerAdminWindows(std::function<void()> companyFrameSteps)
 {
-    ui::registerWindow(app::WindowId::Rights, [](QWidget* parent) { openRightsWindow(app::DM(), parent); });
-    ui::registerWindow(app::WindowId::Company, [steps = std::move(companyFrameSteps)](QWidget* parent) {
+    widgets::registerWindow(app::WindowId::Rights, [](QWidget* parent) { openRightsWindow(app::DM(), parent); });
+    widgets::registerWindow(app::WindowId::Company, [steps = std::move(companyFrameSteps)](QWidget* parent) {
         openCompanyWindow(app::DM(), parent, steps);
     });
 }

@@ -12,7 +12,7 @@ namespace rsgz::ui {
 
 void registerBankWindows()
 {
-    registerWindow(app::WindowId::BankFile, [](QWidget* parent) {
+    widgets::registerWindow(app::WindowId::BankFile, [](QWidget* parent) {
         if (app::DM().CurrentModule != app::Module::SalaryTables) {
             app::interaction().showMessage("请先转到工资表管理窗口!");
             return;
@@ -20,7 +20,7 @@ void registerBankWindows()
         payroll::Tyhdfw w(app::DM(), salaryPageView(), parent);
         w.exec();
     });
-    registerWindow(app::WindowId::BankLayout, [](QWidget* parent) {
+    widgets::registerWindow(app::WindowId::BankLayout, [](QWidget* parent) {
         payroll::Tyinhangsetw w(app::DM(), salaryPageView(), parent);
         if (w.load()) w.exec();
     });

@@ -20,13 +20,13 @@ void openModal(QWidget* parent, Args&&... args)
 
 void registerDictionaryWindows()
 {
-    ui::registerWindow(app::WindowId::Dictionary, [](QWidget* parent) { openModal<Tzidianw>(parent); });
-    ui::registerWindow(app::WindowId::BasicSettings, [](QWidget* parent) { openModal<Tjbzlw>(parent); });
-    ui::registerWindow(app::WindowId::DepartmentEditor, [](QWidget* parent) {
+    widgets::registerWindow(app::WindowId::Dictionary, [](QWidget* parent) { openModal<Tzidianw>(parent); });
+    widgets::registerWindow(app::WindowId::BasicSettings, [](QWidget* parent) { openModal<Tjbzlw>(parent); });
+    widgets::registerWindow(app::WindowId::DepartmentEditor, [](QWidget* parent) {
         const DepartmentEditorRequest& r = departmentEditorRequest();
         openModal<Tkhflzdw>(parent, r.level, r.upper);
     });
-    ui::registerWindow(app::WindowId::TodayDate, [](QWidget* parent) { openModal<Tgetdateww>(parent); });
+    widgets::registerWindow(app::WindowId::TodayDate, [](QWidget* parent) { openModal<Tgetdateww>(parent); });
 }
 
 }  // namespace rsgz::personnel

@@ -9,12 +9,12 @@ namespace rsgz::personnel {
 
 void registerEmployeeWindows()
 {
-    ui::registerWindow(app::WindowId::EmployeeInfo, [](QWidget* parent) {
+    widgets::registerWindow(app::WindowId::EmployeeInfo, [](QWidget* parent) {
         Trszlw w(app::DM(), parent);
         w.exec();
     });
     for (const app::EditorSpec& setup : app::editorSpecs()) {
-        ui::registerWindow(app::requireWindowId(setup.caption), [&setup](QWidget* parent) {
+        widgets::registerWindow(app::requireWindowId(setup.caption), [&setup](QWidget* parent) {
             Tunitw w(app::DM(), setup, parent);
             w.exec();
         });

@@ -22,7 +22,7 @@ void closeMainWindow()
 
 void registerOperation(app::WindowId id, void (admin::Maintenance::*operation)())
 {
-    registerWindow(id, [operation](QWidget*) {
+    widgets::registerWindow(id, [operation](QWidget*) {
         admin::Maintenance m(app::DM());
         m.closeProgram = closeMainWindow;
         (m.*operation)();
@@ -37,7 +37,7 @@ void registerMaintenanceWindows()
     registerOperation(app::WindowId::Restore, &admin::Maintenance::restore);
     registerOperation(app::WindowId::CompactDatabase, &admin::Maintenance::compact);
     registerOperation(app::WindowId::InitializeData, &admin::Maintenance::initialize);
-    registerWindow(app::WindowId::InitializeConfirmation, admin::openPasswordConfirmation);
+    widgets::registerWindow(app::WindowId::InitializeConfirmation, admin::openPasswordConfirmation);
 }
 
 }  // namespace rsgz::ui

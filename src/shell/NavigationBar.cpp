@@ -74,7 +74,7 @@ void NavigationBar::addGroup(int index, const QString& title, const QStringList&
         auto* b = new QToolButton(content);
         b->setObjectName(text);
         b->setText(text);
-        b->setIcon(glyphIcon(glyphFor(text), tile));
+        b->setIcon(widgets::glyphIcon(glyphFor(text), tile));
         b->setIconSize(QSize(32, 32));
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         b->setAutoRaise(true);

@@ -52,7 +52,7 @@ QComboBox* makeSetBox(ModulePanel* panel, std::shared_ptr<payroll::SetAssignment
 // 生成新工资表 opens on the set the salary page shows.
 void registerGenerationWindow()
 {
-    registerWindow(app::WindowId::NewSalaryTable, [](QWidget* parent) {
+    widgets::registerWindow(app::WindowId::NewSalaryTable, [](QWidget* parent) {
         payroll::Tnew_gzbw w(app::DM(), parent);
         SalaryPage* page = currentSalaryPage();
         if (page) w.form().preferredSet = page->form().set;
@@ -83,14 +83,14 @@ QPushButton* makeGenerateButton(ModulePanel* panel, app::Navigation& nav, Salary
 
 void registerPayrollWindows()
 {
-    registerModal<payroll::Tgzztw>(app::WindowId::PayrollSetData);
-    registerModal<payroll::Tgzxmw>(app::WindowId::SalaryItems);
-    registerModal<payroll::Tgzxmdw>(app::WindowId::SalaryItemValues);
-    registerModal<payroll::Tsdsw>(app::WindowId::IncomeTaxSettings);
+    widgets::registerModal<payroll::Tgzztw>(app::WindowId::PayrollSetData);
+    widgets::registerModal<payroll::Tgzxmw>(app::WindowId::SalaryItems);
+    widgets::registerModal<payroll::Tgzxmdw>(app::WindowId::SalaryItemValues);
+    widgets::registerModal<payroll::Tsdsw>(app::WindowId::IncomeTaxSettings);
     registerGenerationWindow();
     registerSalaryCard();
-    registerModal<payroll::Tjjgzw>(app::WindowId::PieceWorkEditor);
-    registerModal<payroll::Tjsgzfzw>(app::WindowId::TimeWorkEditor);
+    widgets::registerModal<payroll::Tjjgzw>(app::WindowId::PieceWorkEditor);
+    widgets::registerModal<payroll::Tjsgzfzw>(app::WindowId::TimeWorkEditor);
 }
 
 void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels& panels)

@@ -16,18 +16,18 @@ namespace rsgz::personnel {
 
 void registerPersonnelModuleWindows()
 {
-    ui::registerModal<Tpxglw>(app::WindowId::TrainingManagement);
-    ui::registerModal<Tddglw>(app::WindowId::TransferManagement);
-    ui::registerModal<Tkpqk_Editw>(app::WindowId::EvaluationManagement);
-    ui::registerModal<Twpffw>(app::WindowId::ArticleManagement);
-    ui::registerModal<Ttxnlw>(app::WindowId::WomenRetirementAge);
+    widgets::registerModal<Tpxglw>(app::WindowId::TrainingManagement);
+    widgets::registerModal<Tddglw>(app::WindowId::TransferManagement);
+    widgets::registerModal<Tkpqk_Editw>(app::WindowId::EvaluationManagement);
+    widgets::registerModal<Twpffw>(app::WindowId::ArticleManagement);
+    widgets::registerModal<Ttxnlw>(app::WindowId::WomenRetirementAge);
     for (const PersonRecordSetup* setup : {&titleRecordSetup(), &rewardRecordSetup()}) {
-        ui::registerWindow(app::requireWindowId(setup->editor.caption), [setup](QWidget* parent) {
+        widgets::registerWindow(app::requireWindowId(setup->editor.caption), [setup](QWidget* parent) {
             Tpersonrecw w(app::DM(), *setup, parent);
             w.exec();
         });
     }
-    ui::registerWindow(app::WindowId::IssueEditor, [](QWidget* parent) {
+    widgets::registerWindow(app::WindowId::IssueEditor, [](QWidget* parent) {
         Tunitw w(app::DM(), ArticleIssue::issueEditorSpec(), parent);
         // Issues are made in the article window, for the employees chosen there.
         if (auto* add = w.findChild<QPushButton*>(QStringLiteral("addButton"))) add->hide();

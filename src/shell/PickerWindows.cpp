@@ -11,16 +11,16 @@ namespace rsgz::personnel {
 void registerPickerWindows()
 {
     for (const std::string& caption : employeePickerCaptions()) {
-        ui::registerWindow(app::requireWindowId(caption), [caption](QWidget* parent) {
+        widgets::registerWindow(app::requireWindowId(caption), [caption](QWidget* parent) {
             Tselectm w(app::DM(), caption, parent);
             w.exec();
         });
     }
-    ui::registerWindow(app::WindowId::PickArticle, [](QWidget* parent) {
+    widgets::registerWindow(app::WindowId::PickArticle, [](QWidget* parent) {
         Tselectwpw w(app::DM(), parent);
         w.exec();
     });
-    ui::registerWindow(app::WindowId::PickCourse, [](QWidget* parent) {
+    widgets::registerWindow(app::WindowId::PickCourse, [](QWidget* parent) {
         Tpxkcw w(app::DM(), parent);
         w.exec();
     });

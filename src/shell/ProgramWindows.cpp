@@ -23,7 +23,7 @@ namespace rsgz::ui {
 void registerProgramWindows()
 {
     // Made afresh: every identity is registered exactly once after this.
-    clearRegisteredWindows();
+    widgets::clearRegisteredWindows();
     admin::registerAdminWindows();
     personnel::registerDictionaryWindows();
     personnel::registerPickerWindows();
@@ -38,7 +38,7 @@ void registerProgramWindows()
     registerExchangeWindows();
     registerMaintenanceWindows();
     registerCardWindows();
-    registerWindow(app::WindowId::About, [](QWidget* parent) {
+    widgets::registerWindow(app::WindowId::About, [](QWidget* parent) {
         Tgyrjw w(app::DM().programDir(), parent);
         w.exec();
     });

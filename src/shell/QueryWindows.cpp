@@ -26,13 +26,13 @@ app::Tmain* mainWindow()
 
 void registerQueryWindows()
 {
-    registerWindow(app::WindowId::QueryFields, [](QWidget* parent) {
+    widgets::registerWindow(app::WindowId::QueryFields, [](QWidget* parent) {
         app::Tmain* main = mainWindow();
         if (!main) return;
         Tcxzdw w(main->queryPages().trees(), app::DM().CurrentModule, parent);
         w.exec();
     });
-    registerWindow(app::WindowId::BatchChange, [](QWidget* parent) {
+    widgets::registerWindow(app::WindowId::BatchChange, [](QWidget* parent) {
         app::Tmain* main = mainWindow();
         if (!main) return;
         Tplxgw w(main->queryPages(), main->frame().navigation().fieldLists(app::moduleNumber(app::Module::Personnel)).search, parent);
@@ -42,7 +42,7 @@ void registerQueryWindows()
     // serves the payroll-set assignment page, whose payroll flag then stays in force.
     for (const query::CombinedQueryKind& kind : query::combinedQueryKinds()) {
         const int module = kind.module;
-        registerWindow(app::requireWindowId(kind.caption), [module](QWidget* parent) {
+        widgets::registerWindow(app::requireWindowId(kind.caption), [module](QWidget* parent) {
             app::Tmain* main = mainWindow();
             if (!main) return;
             const int current = app::DM().CurrentModule;

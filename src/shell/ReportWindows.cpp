@@ -9,8 +9,8 @@ namespace rsgz::ui {
 
 void registerReportWindows()
 {
-    registerWindow(app::WindowId::ReportPreview, [](QWidget* parent) { ReportPreviewWindow::open(parent); });
-    registerWindow(app::WindowId::ReportDesigner, [](QWidget* parent) {
+    widgets::registerWindow(app::WindowId::ReportPreview, [](QWidget* parent) { ReportPreviewWindow::open(parent); });
+    widgets::registerWindow(app::WindowId::ReportDesigner, [](QWidget* parent) {
         ReportDesignerWindow w(parent);
         w.exec();
     });

@@ -42,7 +42,7 @@ void selectNode(QTreeWidget* tree, int node)
 {
     tree->clearSelection();
     for (QTreeWidgetItemIterator it(tree); *it; ++it) {
-        if (nodeOf(*it) != node) continue;
+        if (widgets::nodeOf(*it) != node) continue;
         for (QTreeWidgetItem* up = (*it)->parent(); up; up = up->parent()) up->setExpanded(true);
         tree->setCurrentItem(*it);
         tree->scrollToItem(*it);
@@ -190,7 +190,7 @@ SalaryPage* installSalaryPage(app::Navigation& nav, app::TDM& dm, ModulePanel* p
 
 void registerSalaryCard()
 {
-    registerWindow(app::WindowId::SalaryCard, [](QWidget* parent) {
+    widgets::registerWindow(app::WindowId::SalaryCard, [](QWidget* parent) {
         if (SalaryPage* p = livePage()) p->openCard(parent);
     });
 }

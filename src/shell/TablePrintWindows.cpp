@@ -63,7 +63,7 @@ std::vector<print::PrintItem> moduleGridColumns(int module)
     ModulePanel* panel = panelOf(module);
     if (!panel || !panel->model() || !panel->model()->dataSet()->active()) return out;
     const QHeaderView* header = panel->grid()->horizontalHeader();
-    const DataSetModel* model = panel->model();
+    const widgets::DataSetModel* model = panel->model();
     for (int v = 0; v < header->count(); ++v) {
         const int logical = header->logicalIndex(v);
         const int field = model->fieldIndexOfColumn(logical);
@@ -87,9 +87,9 @@ void registerTablePrintWindows()
     for (const W id : {W::PrintEmployees, W::PrintTraining, W::PrintTitles, W::PrintRewards, W::PrintTransfers,
                        W::PrintEvaluations, W::PrintArticles, W::PrintSalaryTable, W::PrintPayslips}) {
         const std::string entry = app::windowCaption(id);
-        registerWindow(id, [entry](QWidget* parent) { openTablePreview(entry, parent); });
+        widgets::registerWindow(id, [entry](QWidget* parent) { openTablePreview(entry, parent); });
     }
-    registerWindow(app::WindowId::PrintRange, [](QWidget* parent) {
+    widgets::registerWindow(app::WindowId::PrintRange, [](QWidget* parent) {
         PrintRangeWindow w(app::DM().programDir(), parent);
         w.exec();
     });

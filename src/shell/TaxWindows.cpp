@@ -21,17 +21,17 @@ std::string currentEmployee(app::TDM& dm)
 
 void registerTaxWindows()
 {
-    registerWindow(app::WindowId::TaxDeductions, [](QWidget* parent) {
+    widgets::registerWindow(app::WindowId::TaxDeductions, [](QWidget* parent) {
         payroll::Tgskcw w(app::DM(), currentEmployee(app::DM()), parent);
         w.exec();
     });
-    registerWindow(app::WindowId::TaxLedger, [](QWidget* parent) {
+    widgets::registerWindow(app::WindowId::TaxLedger, [](QWidget* parent) {
         payroll::Tgstzw w(app::DM(), currentEmployee(app::DM()), parent);
         w.exec();
     });
-    registerModal<payroll::Tjffaw>(app::WindowId::ContributionSchemes);
-    registerModal<payroll::Tjfjsw>(app::WindowId::ContributionBases);
-    registerModal<payroll::Tkjsbw>(app::WindowId::WithholdingDeclaration);
+    widgets::registerModal<payroll::Tjffaw>(app::WindowId::ContributionSchemes);
+    widgets::registerModal<payroll::Tjfjsw>(app::WindowId::ContributionBases);
+    widgets::registerModal<payroll::Tkjsbw>(app::WindowId::WithholdingDeclaration);
 }
 
 }  // namespace rsgz::ui

@@ -311,7 +311,7 @@ void Tmain::treeChanged(int module)
     if (ui::ModulePanel* p = modulePanel(module)) p->showTree(queries_->trees().tree(module));
     else if (QWidget* other = panel(module))  // the statistics page shows the personnel tree as it is
         if (auto* tree = other->findChild<QTreeWidget*>(QStringLiteral("queryTree")))
-            ui::fillQueryTree(tree, queries_->trees().tree(module), false);
+            widgets::fillQueryTree(tree, queries_->trees().tree(module), false);
 }
 
 void Tmain::hintChanged(const std::string& text)

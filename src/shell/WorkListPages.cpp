@@ -78,7 +78,7 @@ private:
     QTableView* grid_;
 };
 
-QStringList names(const std::vector<std::string>& fields) { return toQStringList(fields); }
+QStringList names(const std::vector<std::string>& fields) { return widgets::toQStringList(fields); }
 
 }  // namespace
 

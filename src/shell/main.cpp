@@ -28,7 +28,7 @@ void setUpLook(QApplication& app)
     QApplication::setApplicationName(QStringLiteral("rsgz"));
     QApplication::setDesktopFileName(QStringLiteral("rsgz"));
     rsgz::ui::installChineseTranslations(app);
-    rsgz::ui::installEnterPressesButtons(app);
+    rsgz::widgets::installEnterPressesButtons(app);
     QFont font = QApplication::font();
     font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"), font.family()});
     QApplication::setFont(font);
@@ -85,7 +85,7 @@ int main(int argc, char** argv)
     setUpLook(app);
     const bool scripted = QApplication::arguments().contains(QStringLiteral("--login-from-stdin"));
 
-    rsgz::ui::WidgetInteraction windows;
+    rsgz::widgets::WidgetInteraction windows;
     rsgz::app::StreamInteraction lines(std::cerr);
     rsgz::app::setInteraction(scripted ? static_cast<rsgz::app::Interaction*>(&lines) : &windows);
 

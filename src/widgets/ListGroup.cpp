@@ -17,7 +17,7 @@
 #include "widgets/DataSetNavigator.h"
 #include "widgets/RecordFields.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 namespace {
 
@@ -123,4 +123,4 @@ void enableButtons(QWidget* window, const std::vector<const char*>& objectNames,
         if (auto* b = window->findChild<QPushButton*>(QString::fromUtf8(name))) b->setEnabled(on);
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -15,7 +15,7 @@ namespace rsgz::db {
 class DataSet;
 }
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 class DataSetGrid;
 class RecordFields;
@@ -56,4 +56,4 @@ void showWithYuanSign(DataSetGrid* grid, const QStringList& fields);
 // Enables or disables the window's push buttons of these object names.
 void enableButtons(QWidget* window, const std::vector<const char*>& objectNames, bool on);
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -7,7 +7,7 @@
 
 #include "app/Interaction.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 namespace {
 
@@ -86,4 +86,4 @@ void DepartmentBoxes::showList(int level)
     filling_ = false;
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

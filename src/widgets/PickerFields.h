@@ -9,7 +9,7 @@
 class QComboBox;
 class QWidget;
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 // Replaces a drop-down field's suggestions and keeps the text shown in it: a list is only ever a
 // suggestion, and refilling it must never change what the record holds.
@@ -45,4 +45,4 @@ private:
     bool filling_ = false;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -17,7 +17,7 @@
 #include "app/DictionaryLists.h"
 #include "widgets/PickerFields.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 using app::EditorFieldKind;
 
@@ -357,4 +357,4 @@ void RecordFields::showWritable(bool may)
         if (button) button->setEnabled(may);
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -18,7 +18,7 @@ class QKeyEvent;
 class QLineEdit;
 class QWidget;
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 class RecordFields : public QObject, private db::DataSetListener {
     Q_OBJECT
@@ -95,4 +95,4 @@ private:
     int typedRow_ = -1;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -14,7 +14,7 @@
 #include "widgets/RecordFields.h"
 #include "widgets/WindowStyle.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
@@ -152,4 +152,4 @@ void RecordWindow::showAfterStep()
             button->setEnabled((b.right.empty() || app::hasRight(dm_, b.right)) && behaviour_->enabled(b));
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

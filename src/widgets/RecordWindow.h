@@ -16,7 +16,7 @@ namespace rsgz::app {
 class TDM;
 }
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 class RecordFields;
 
@@ -59,4 +59,4 @@ private:
     std::map<std::string, QPushButton*> buttons_;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

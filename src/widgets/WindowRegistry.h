@@ -8,7 +8,7 @@
 
 class QWidget;
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 // The modal windows that rules and buttons open. Each window's registration in src/shell gives
 // its identity a factory that creates, shows modally and destroys it (see registerProgramWindows);
@@ -51,4 +51,4 @@ void registerModal(const char* caption)
     });
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -133,7 +133,7 @@ TEST_F(PersonnelQueryWindows, StatisticsPageWithItsCharts)
     EXPECT_GT(dm.rytongji.rowCount(), 200);
     auto* pie = qobject_cast<QPieSeries*>(page->chart(1)->chart()->series().value(0));
     ASSERT_TRUE(pie);
-    EXPECT_EQ(static_cast<size_t>(pie->count()), ui::ChartView::kShownCategories);
+    EXPECT_EQ(static_cast<size_t>(pie->count()), widgets::ChartView::kShownCategories);
 
     const QString file = QString::fromStdString(program.path("pie.png"));
     user.fileNames.push_back(file.toStdString());

@@ -23,7 +23,7 @@ using namespace rsgz;
 
 TEST(NoticeWindows, CaptionsRedTextAndAnswers)
 {
-    ui::Tjdtsw notice(QStringLiteral("第一行\r第二行"));
+    widgets::Tjdtsw notice(QStringLiteral("第一行\r第二行"));
     EXPECT_EQ(notice.windowTitle(), QStringLiteral("软件提示"));
     EXPECT_EQ(notice.text(), QStringLiteral("第一行\n第二行"));
     EXPECT_TRUE(notice.findChild<QLabel*>("promptText")->styleSheet().contains("#c00000"));
@@ -31,7 +31,7 @@ TEST(NoticeWindows, CaptionsRedTextAndAnswers)
 
     struct Case { const char* button; bool yes; } cases[] = {{"yesButton", true}, {"noButton", false}, {nullptr, false}};
     for (const Case& c : cases) {
-        ui::Ttishiw2 q(QStringLiteral("删除当前员工数据吗?"));
+        widgets::Ttishiw2 q(QStringLiteral("删除当前员工数据吗?"));
         EXPECT_EQ(q.windowTitle(), QStringLiteral("提示窗口"));
         QTimer::singleShot(0, &q, [&] {
             if (c.button) q.findChild<QPushButton*>(c.button)->click();

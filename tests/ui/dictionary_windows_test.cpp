@@ -78,7 +78,7 @@ TEST_F(DictionaryWindowsTest, SettingsWindowShowsKeysAndTitlesTheGridByKey)
     personnel::Tjbzlw w(dm);
     w.show();
     auto* tree = w.findChild<QTreeWidget*>(QStringLiteral("keyTree"));
-    auto* grid = w.findChild<ui::DataSetGrid*>(QStringLiteral("settingsGrid"));
+    auto* grid = w.findChild<widgets::DataSetGrid*>(QStringLiteral("settingsGrid"));
     ASSERT_EQ(tree->topLevelItemCount(), 2);
     EXPECT_EQ(tree->currentItem(), tree->topLevelItem(0));
     EXPECT_EQ(grid->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("职务"));
@@ -145,7 +145,7 @@ TEST_F(DictionaryWindowsTest, WindowsAreRegisteredByCaption)
 {
     personnel::registerDictionaryWindows();
     for (const char* caption : {"字典管理", "基本资料设置", "部门分类字典编辑", "取得当前日期"})
-        EXPECT_TRUE(ui::hasRegisteredWindow(caption)) << caption;
+        EXPECT_TRUE(widgets::hasRegisteredWindow(caption)) << caption;
 }
 
 TEST_F(DictionaryWindowsTest, DepartmentBoxesRefillTheLevelBelowAndKeepTexts)
@@ -155,9 +155,9 @@ TEST_F(DictionaryWindowsTest, DepartmentBoxesRefillTheLevelBelowAndKeepTexts)
     QWidget host;
     std::vector<QComboBox*> boxes;
     for (int i = 0; i < 4; ++i) boxes.push_back(new QComboBox(&host));
-    ui::DepartmentBoxes fields(dm, boxes);
+    widgets::DepartmentBoxes fields(dm, boxes);
     std::vector<int> asked;
-    QObject::connect(&fields, &ui::DepartmentBoxes::editorRequested, [&](int level) { asked.push_back(level); });
+    QObject::connect(&fields, &widgets::DepartmentBoxes::editorRequested, [&](int level) { asked.push_back(level); });
 
     for (int i = 0; i < 4; ++i) boxes[static_cast<size_t>(i)]->setEditText(QString::fromUtf8(i == 0 ? "总部" : i == 1 ? "财务部" : ""));
     fields.refresh({"总部", "财务部", "会计科", ""});

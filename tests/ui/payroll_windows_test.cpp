@@ -126,7 +126,7 @@ TEST_F(PayrollWindowsTest, ItemWindowRefusesAFormulaAndSaysWhere)
     w.findChild<QPushButton*>(QStringLiteral("验证公式"))->click();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0], "计算公式有误，第 19 个字符处：公式中不能有字符“;”");
-    ui::Tjdtsw notice(QString::fromStdString(ui.messages[0]));
+    widgets::Tjdtsw notice(QString::fromStdString(ui.messages[0]));
     notice.show();
     saveShot({&w, &notice}, "item-window-refused-formula");
     // Nothing was stored.

@@ -197,7 +197,7 @@ TEST_F(RecordWindowsByHand, ModuleWindowsOpenOnTheDoubleClickedRow)
         ASSERT_GE(grid->model()->rowCount(), 3);
         const QRect second = grid->visualRect(grid->model()->index(1, 1));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, second.center());
-        const db::DataSet& list = *static_cast<ui::DataSetModel*>(grid->model())->dataSet();
+        const db::DataSet& list = *static_cast<widgets::DataSetModel*>(grid->model())->dataSet();
         const std::string clicked = c.clicked(list);
         std::string shown;
         ui.onWindow(c.window, [&] {
@@ -207,7 +207,7 @@ TEST_F(RecordWindowsByHand, ModuleWindowsOpenOnTheDoubleClickedRow)
                 shown = c.shown();
                 static_cast<QDialog*>(w)->reject();
             });
-            ui::openRegisteredWindow(c.window, &main);
+            widgets::openRegisteredWindow(c.window, &main);
         });
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, second.center());
         EXPECT_EQ(shown, clicked);
@@ -275,7 +275,7 @@ TEST_F(RecordWindowsByHand, DatesAreTypedKeyByKey)
 TEST_F(RecordWindowsByHand, DeletingANewRowAbandonsItSilently)
 {
     dm.rszl.open();
-    ui::DataSetGrid moduleList(&dm.rszl, false);
+    widgets::DataSetGrid moduleList(&dm.rszl, false);
     moduleList.show();
     {
         personnel::Trszlw w(dm);
@@ -291,7 +291,7 @@ TEST_F(RecordWindowsByHand, DeletingANewRowAbandonsItSilently)
     dm.CurrentModule = 5;
     dm.ddjl1.setSql(db::SqlLines{"select * from 调动记录"});
     dm.ddjl1.open();
-    ui::DataSetGrid transfers(&dm.ddjl1, false);
+    widgets::DataSetGrid transfers(&dm.ddjl1, false);
     transfers.show();
     ui.onWindow("选择被调动人", [this] { dm.PickResult = 0; });  // 取消
     personnel::Tddglw w(dm);
@@ -338,7 +338,7 @@ TEST_F(RecordWindowsByHand, LongTextsAreShownWhole)
     EXPECT_GE(resume->columnWidth(school), resume->horizontalHeader()->sectionSizeHint(school));
     EXPECT_TRUE(fits(resume, QStringLiteral("北京航空航天大学计算机学院"), resume->columnWidth(school) - kCellMargins));
 
-    ui::DataSetGrid list(&dm.rszl, false);
+    widgets::DataSetGrid list(&dm.rszl, false);
     list.show();
     const int post = dm.rszl.fieldIndex("职务");
     EXPECT_TRUE(fits(&list, QStringLiteral("部门副经理"), list.columnWidth(post) - kCellMargins));
@@ -413,7 +413,7 @@ TEST_F(RecordWindowsByHand, EscapeAsksAboutAnEditedRow)
 // 登录, and Enter there logs in; in a record window Enter on 返回 closes it.
 TEST_F(RecordWindowsByHand, EnterOnAFocusedButtonPressesIt)
 {
-    std::unique_ptr<QObject> enter(ui::installEnterPressesButtons(*qApp));
+    std::unique_ptr<QObject> enter(widgets::installEnterPressesButtons(*qApp));
     admin::Tkhdlw login(p.frame());
     QTimer::singleShot(0, &login, [&] {
         QApplication::setActiveWindow(&login);

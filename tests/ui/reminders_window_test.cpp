@@ -164,7 +164,7 @@ TEST_F(RemindersWindow, OldAgeOfWomenIsSetInItsWindow)
         QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("returnButton")), Qt::LeftButton);
     });
     ui::registerProgramWindows();
-    user.onWindow("女职工原退休年龄", [&] { ui::openRegisteredWindow("女职工原退休年龄", &w); });
+    user.onWindow("女职工原退休年龄", [&] { widgets::openRegisteredWindow("女职工原退休年龄", &w); });
     QTest::mouseClick(w.remindersView()->findChild<QPushButton*>(QStringLiteral("womanOldAges")), Qt::LeftButton);
     EXPECT_TRUE(seen);
     EXPECT_EQ(program.count("女职工退休年龄 where 员工编号1='W2' and 原退休年龄=55"), 1);

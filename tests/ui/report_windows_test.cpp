@@ -100,7 +100,7 @@ TEST(ReportWindowsTest, PreviewPagesAndIsReusedAndWritesOnePdfWithEveryPage)
 
     // The employee window's 打印: the caption reaches the registered window, which stays open.
     ui::registerReportWindows();
-    user.onWindow("打印预览", [] { ASSERT_TRUE(ui::openRegisteredWindow("打印预览", nullptr)); });
+    user.onWindow("打印预览", [] { ASSERT_TRUE(widgets::openRegisteredWindow("打印预览", nullptr)); });
     print::reportEngine().reset();
     ASSERT_TRUE(print::previewGrid(grjl, definition, "个人简历"));
     auto* w = ui::ReportPreviewWindow::open(nullptr);
@@ -176,13 +176,13 @@ TEST(ReportWindowsTest, DesignerSetsPensAndColours)
     ui::ReportDesignerWindow d;
     d.findChild<QComboBox*>("明细竖线")->setCurrentIndex(1);  // 虚线
     d.findChild<QDoubleSpinBox*>("明细竖线宽度")->setValue(2.5);
-    d.findChild<ui::ColorButton*>("明细竖线颜色")->pick("#FF0000");
+    d.findChild<widgets::ColorButton*>("明细竖线颜色")->pick("#FF0000");
     d.findChild<QComboBox*>("列标题边框")->setCurrentIndex(2);  // 底线
-    d.findChild<ui::ColorButton*>("列标题边框线颜色")->pick("#0000FF");
-    d.findChild<ui::ColorButton*>("明细字体颜色")->pick("#008000");
-    d.findChild<ui::ColorButton*>("标题栏字体颜色")->pick("#800080");
-    d.findChild<ui::ColorButton*>("颜色")->pick("#FFFF00");
-    d.findChild<ui::ColorButton*>("标题字体颜色")->pick("#00FFFF");
+    d.findChild<widgets::ColorButton*>("列标题边框线颜色")->pick("#0000FF");
+    d.findChild<widgets::ColorButton*>("明细字体颜色")->pick("#008000");
+    d.findChild<widgets::ColorButton*>("标题栏字体颜色")->pick("#800080");
+    d.findChild<widgets::ColorButton*>("颜色")->pick("#FFFF00");
+    d.findChild<widgets::ColorButton*>("标题字体颜色")->pick("#00FFFF");
     d.findChild<QPushButton*>("更新")->click();
     if (!shotDir().isEmpty()) {
         d.findChild<QTabWidget*>()->setCurrentIndex(3);

@@ -325,7 +325,7 @@ TEST_F(RightsWalkTest, EveryWindowDrivenByAUserChangesNothing)
     });
     stray.start(100);
     int walked = 0;
-    for (const std::string& caption : ui::registeredCaptions()) {
+    for (const std::string& caption : widgets::registeredCaptions()) {
         // The print previews and the report designer write only their layout files and would start
         // printers.
         if (caption.find("打印") != std::string::npos || caption == "报表设置") continue;
@@ -348,7 +348,7 @@ TEST_F(RightsWalkTest, EveryWindowDrivenByAUserChangesNothing)
             current = nullptr;
         });
         drive.start(0);
-        ui::openRegisteredWindow(caption, nullptr);
+        widgets::openRegisteredWindow(caption, nullptr);
         EXPECT_EQ(contents(dm.DMADO), before);
     }
     // Most windows open; those that refuse before opening (maintenance, the rights window) or need

@@ -74,7 +74,7 @@ QString sumOfTexts(const QStringList& texts)
 }
 
 // Every shown column of the grid has its cell of the totals row right below it, as wide as it.
-void expectFooterUnderColumns(QTableView* grid, ui::GridFooter* footer, const char* when)
+void expectFooterUnderColumns(QTableView* grid, widgets::GridFooter* footer, const char* when)
 {
     const QHeaderView* top = grid->horizontalHeader();
     const QHeaderView* bottom = footer->row();
@@ -170,7 +170,7 @@ TEST_F(SalaryWindowsTest, GeneratedMonthShowsComputedAtOnceUnderItsNode)
 {
     query::writeMissingQueryFiles(p.path("set/"));
     ui::registerProgramWindows();
-    ui.onWindow("生成新工资表", [] { ui::openRegisteredWindow("生成新工资表", QApplication::activeWindow()); });
+    ui.onWindow("生成新工资表", [] { widgets::openRegisteredWindow("生成新工资表", QApplication::activeWindow()); });
     exec("insert into 帐套 (帐套编号, 帐套名称) values ('02', '生产人员')");
     dm.now = [] { return QDateTime(QDate(2024, 4, 2), QTime(9, 0)); };
     app::Tmain w(p.frame(), false);
@@ -439,14 +439,14 @@ TEST_F(SalaryWindowsTest, TotalsRowFollowsColumnsScrollAndEdits)
 {
     query::writeMissingQueryFiles(p.path("set/"));
     ui::registerProgramWindows();
-    ui.onWindow("工资卡片编辑", [] { ui::openRegisteredWindow("工资卡片编辑", QApplication::activeWindow()); });
+    ui.onWindow("工资卡片编辑", [] { widgets::openRegisteredWindow("工资卡片编辑", QApplication::activeWindow()); });
     exec("update 工资表 set gz02=gz02+0.125 where 员工编号 in ('E03', 'E04')");  // both show 600.13
     app::Tmain w(p.frame(), false);
     ui::ModulePanel* panel = choose(w, "工资表管理", 11);
     ASSERT_NE(panel, nullptr);
     w.show();
     QTableView* grid = panel->grid();
-    ui::GridFooter* footer = panel->gridFooter();
+    widgets::GridFooter* footer = panel->gridFooter();
     ASSERT_NE(footer, nullptr);
     EXPECT_TRUE(footer->isVisible());
     EXPECT_EQ(footer->text(columnOf(grid, QStringLiteral("姓名"))), QStringLiteral("合计"));
@@ -527,7 +527,7 @@ TEST_F(SalaryWindowsTest, EveryTotalFitsItsColumn)
     ASSERT_NE(panel, nullptr);
     w.show();
     QTableView* grid = panel->grid();
-    ui::GridFooter* footer = panel->gridFooter();
+    widgets::GridFooter* footer = panel->gridFooter();
     ASSERT_NE(footer, nullptr);
     ASSERT_EQ(grid->model()->rowCount(), 2004);
     EXPECT_EQ(footer->text(columnOf(grid, QStringLiteral("基本工资"))), QStringLiteral("20039979.96")) << "2004 × 9999.99";
@@ -570,7 +570,7 @@ TEST_F(SalaryWindowsTest, ComputedAmountsShowTwoDecimalsEverywhere)
         << "the pay slip";
 
     ui::registerProgramWindows();
-    ui.onWindow("工资卡片编辑", [] { ui::openRegisteredWindow("工资卡片编辑", QApplication::activeWindow()); });
+    ui.onWindow("工资卡片编辑", [] { widgets::openRegisteredWindow("工资卡片编辑", QApplication::activeWindow()); });
     QStringList inCard;
     QTimer::singleShot(0, [&] {
         QWidget* card = QApplication::activeModalWidget();

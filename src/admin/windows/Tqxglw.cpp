@@ -44,7 +44,7 @@ Tqxglw::Tqxglw(app::TDM& dm, QWidget* parent) : QDialog(parent), form_(dm)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buildButtons());
     layout->addLayout(middle);
-    ui::finishDialog(this);
+    widgets::finishDialog(this);
 }
 
 QWidget* Tqxglw::buildButtons()

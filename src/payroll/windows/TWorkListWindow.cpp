@@ -43,8 +43,8 @@ TWorkListWindow::TWorkListWindow(app::TDM& dm, const WorkListKind& kind, const c
     setWindowTitle(QString::fromStdString(kind.caption));
     db::DataSet& ds = form_.list();
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(ui::makeDataSetNavigator(this, ds));
-    QHBoxLayout* buttons = ui::makeButtonRow(this, {
+    layout->addLayout(widgets::makeDataSetNavigator(this, ds));
+    QHBoxLayout* buttons = widgets::makeButtonRow(this, {
         {"add", "添加", [this] { add(); }},
         {"delete", "删除", [this] { app::runAction([this] { form_.remove(); }); }},
         {"save", "保存", [this] { app::runAction([this] { form_.save(); }); }},
@@ -61,7 +61,7 @@ TWorkListWindow::TWorkListWindow(app::TDM& dm, const WorkListKind& kind, const c
     fields_->show();
     // A row the page began (its 增加) is new like one begun here.
     if (ds.state() == db::DataSet::State::Insert) pending_.remember(ds);
-    ui::finishDialog(this);
+    widgets::finishDialog(this);
 }
 
 void TWorkListWindow::add()
@@ -85,7 +85,7 @@ void TWorkListWindow::showEvent(QShowEvent* e)
 void TWorkListWindow::buildFields(QWidget* area)
 {
     auto* grid = new QGridLayout(area);
-    fields_ = new ui::RecordFields(form_.dm(), form_.list(), area);
+    fields_ = new widgets::RecordFields(form_.dm(), form_.list(), area);
     const std::vector<std::string>& names = form_.kind().fields;
     for (size_t i = 0; i < names.size(); ++i) {
         const std::string& name = names[i];

@@ -6,7 +6,7 @@
 
 class QPushButton;
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 class RecordFields;
 }
 
@@ -29,7 +29,7 @@ private:
     void add();
 
     WorkListForm form_;
-    ui::RecordFields* fields_ = nullptr;
+    widgets::RecordFields* fields_ = nullptr;
     app::PendingRow pending_;
     bool shownOnce_ = false;
 };

@@ -8,7 +8,7 @@ class QTableView;
 
 namespace rsgz::ui {
 
-class DataSetModel;
+class widgets::DataSetModel;
 
 // The grid of one wage-tax list with 添加, 删除 and 保存 below it; rows are typed straight into the
 // grid. A column with choices gets a drop-down of them (still open to typing).
@@ -24,7 +24,7 @@ public:
 
 private:
     payroll::TaxListForm& form_;
-    DataSetModel* model_;
+    widgets::DataSetModel* model_;
     QTableView* grid_;
     QHBoxLayout* buttons_;
 };

@@ -19,7 +19,7 @@
 namespace rsgz::payroll {
 
 namespace {
-QStringList texts(const std::vector<std::string>& v) { return ui::toQStringList(v); }
+QStringList texts(const std::vector<std::string>& v) { return widgets::toQStringList(v); }
 
 QStringList allDetails()
 {
@@ -39,7 +39,7 @@ Tgskcw::Tgskcw(app::TDM& dm, const std::string& employee, QWidget* parent)
     employees_.setReadOnly(true);
     app::runAction([this] { employees_.open(); });
 
-    auto* names = new ui::DataSetGrid(&employees_, false, this);
+    auto* names = new widgets::DataSetGrid(&employees_, false, this);
     names->setObjectName(QStringLiteral("employees"));
     names->horizontalHeader()->setStretchLastSection(true);
     names->setFixedWidth(200);
@@ -75,7 +75,7 @@ Tgskcw::Tgskcw(app::TDM& dm, const std::string& employee, QWidget* parent)
     layout->addLayout(body, 1);
     layout->addLayout(bottom);
     resize(980, 520);
-    ui::centreOnScreen(this);
+    widgets::centreOnScreen(this);
 
     int start = 0;
     if (!employee.empty() && employees_.active() && employees_.locate("员工编号", db::Value(employee), false))

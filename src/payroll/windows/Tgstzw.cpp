@@ -23,7 +23,7 @@ namespace rsgz::payroll {
 namespace {
 QPushButton* button(const char* text, QWidget* parent, const std::function<void()>& action)
 {
-    return ui::makeButton(text, parent, action);
+    return widgets::makeButton(text, parent, action);
 }
 }  // namespace
 
@@ -68,7 +68,7 @@ Tgstzw::Tgstzw(app::TDM& dm, const std::string& employee, QWidget* parent) : QDi
     layout->addWidget(grid_, 1);
     layout->addLayout(bottom);
     resize(1200, 480);
-    ui::centreOnScreen(this);
+    widgets::centreOnScreen(this);
     connect(employees_, &QComboBox::currentIndexChanged, this, [this] { showRegister(); });
     connect(year_, &QSpinBox::valueChanged, this, [this] { showRegister(); });
     showRegister();

@@ -3,7 +3,7 @@
 
 #include "payroll/GradeValuesForm.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 class DataSetModel;
 }
 

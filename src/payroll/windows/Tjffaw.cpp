@@ -18,7 +18,7 @@
 namespace rsgz::payroll {
 
 namespace {
-QStringList texts(const std::vector<std::string>& v) { return ui::toQStringList(v); }
+QStringList texts(const std::vector<std::string>& v) { return widgets::toQStringList(v); }
 }  // namespace
 
 Tjffaw::Tjffaw(app::TDM& dm, QWidget* parent) : QDialog(parent), dm_(dm), form_(dm, contributionSchemeList())
@@ -60,7 +60,7 @@ Tjffaw::Tjffaw(app::TDM& dm, QWidget* parent) : QDialog(parent), dm_(dm), form_(
     layout->addWidget(panel, 1);
     layout->addLayout(setRow);
     resize(1100, 460);
-    ui::centreOnScreen(this);
+    widgets::centreOnScreen(this);
     form_.open();
     fillSets();
 }

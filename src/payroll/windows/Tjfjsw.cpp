@@ -54,7 +54,7 @@ Tjfjsw::Tjfjsw(app::TDM& dm, QWidget* parent) : QDialog(parent), dm_(dm), form_(
     layout->addLayout(top);
     layout->addWidget(panel, 1);
     resize(640, 480);
-    ui::centreOnScreen(this);
+    widgets::centreOnScreen(this);
     form_.setYear(year_->value());
 }
 

@@ -83,7 +83,7 @@ Tnew_gzbw::Tnew_gzbw(app::TDM& dm, QWidget* parent) : QDialog(parent), form_(dm)
     layout->addLayout(fields);
     layout->addLayout(buttons);
     layout->addWidget(status);
-    ui::finishDialog(this);
+    widgets::finishDialog(this);
 }
 
 void Tnew_gzbw::showEvent(QShowEvent* e)

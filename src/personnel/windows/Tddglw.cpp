@@ -22,18 +22,18 @@ std::string afterColumn(int level) { return std::string("调动后") + app::depa
 }  // namespace
 
 Tddglw::Tddglw(app::TDM& dm, QWidget* parent)
-    : ui::RecordDialog(parent), transfers_(dm), fields_(new ui::RecordFields(dm, transfers_.dataSet(), this))
+    : widgets::RecordDialog(parent), transfers_(dm), fields_(new widgets::RecordFields(dm, transfers_.dataSet(), this))
 {
     setObjectName(QStringLiteral("Tddglw"));
     setWindowTitle(QStringLiteral("调动数据管理"));
-    QHBoxLayout* row = ui::makeDataSetNavigator(this, transfers_.dataSet());
+    QHBoxLayout* row = widgets::makeDataSetNavigator(this, transfers_.dataSet());
     for (int i = 0; i < row->count(); ++i)
         if (QWidget* b = row->itemAt(i)->widget())
             if (b->inherits("QToolButton"))
                 connect(static_cast<QAbstractButton*>(b), &QAbstractButton::clicked, this, [this] { refreshDepartments(); });
     row->addSpacing(12);
     auto step = [this](void (TransferManagement::*f)()) { return [this, f] { run([this, f] { (transfers_.*f)(); }); }; };
-    row->addLayout(ui::makeButtonRow(this, {{"addButton", "增加", step(&TransferManagement::add)},
+    row->addLayout(widgets::makeButtonRow(this, {{"addButton", "增加", step(&TransferManagement::add)},
                                             {"saveButton", "保存", step(&TransferManagement::save)},
                                             {"deleteButton", "删除", step(&TransferManagement::remove)},
                                             {"personButton", "选择被调动人", step(&TransferManagement::pickPerson)},
@@ -41,15 +41,15 @@ Tddglw::Tddglw(app::TDM& dm, QWidget* parent)
                                             {"approverButton", "选择批准人", step(&TransferManagement::pickApprover)},
                                             {"returnButton", "返回", [this] { reject(); }}}),
                    1);
-    ui::enableButtons(this, {"addButton", "saveButton", "deleteButton"}, transfers_.mayChange());
+    widgets::enableButtons(this, {"addButton", "saveButton", "deleteButton"}, transfers_.mayChange());
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
-    layout->addWidget(ui::makeFieldPage(this, *fields_, TransferManagement::fields(), 2), 1);
+    layout->addWidget(widgets::makeFieldPage(this, *fields_, TransferManagement::fields(), 2), 1);
     std::vector<QComboBox*> boxes;
     for (int level = 1; level <= app::kDepartmentLevels; ++level) boxes.push_back(fields_->box(afterColumn(level)));
-    departments_ = new ui::DepartmentBoxes(dm, boxes, this);
-    ui::finishListDialog(this, 760, 560);
+    departments_ = new widgets::DepartmentBoxes(dm, boxes, this);
+    widgets::finishListDialog(this, 760, 560);
 }
 
 void Tddglw::activateOnce()

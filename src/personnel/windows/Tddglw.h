@@ -3,7 +3,7 @@
 
 #include "personnel/TransferManagement.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 class DepartmentBoxes;
 class RecordFields;
 }  // namespace rsgz::ui
@@ -12,7 +12,7 @@ namespace rsgz::personnel {
 
 // The transfer window 调动数据管理 over the transfer module's list. Its behaviour is
 // TransferManagement's; the after-transfer departments are linked drop-down lists.
-class Tddglw : public ui::RecordDialog {
+class Tddglw : public widgets::RecordDialog {
     Q_OBJECT
 public:
     explicit Tddglw(app::TDM& dm, QWidget* parent = nullptr);
@@ -27,8 +27,8 @@ private:
     void refreshDepartments();
 
     TransferManagement transfers_;
-    ui::RecordFields* fields_;
-    ui::DepartmentBoxes* departments_ = nullptr;
+    widgets::RecordFields* fields_;
+    widgets::DepartmentBoxes* departments_ = nullptr;
 };
 
 }  // namespace rsgz::personnel

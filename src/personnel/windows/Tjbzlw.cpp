@@ -31,7 +31,7 @@ Tjbzlw::Tjbzlw(app::TDM& dm, QWidget* parent) : QDialog(parent), form_(dm)
         run([this, node] { form_.clickNode(node); });
     });
 
-    grid_ = new ui::DataSetGrid(&form_.dataSet(), true, this);
+    grid_ = new widgets::DataSetGrid(&form_.dataSet(), true, this);
     grid_->setObjectName(QStringLiteral("settingsGrid"));
     grid_->dataModel()->setVisibleFields({QStringLiteral("字典内容")});
     grid_->horizontalHeader()->setStretchLastSection(true);
@@ -41,7 +41,7 @@ Tjbzlw::Tjbzlw(app::TDM& dm, QWidget* parent) : QDialog(parent), form_(dm)
     middle->addWidget(tree_);
     middle->addWidget(grid_, 1);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(ui::makeButtonRow(this, {
+    layout->addLayout(widgets::makeButtonRow(this, {
         {"addButton", "增加", [this] {
              run([this] { form_.add(); });
              grid_->editCurrent(QStringLiteral("字典内容"));
@@ -51,7 +51,7 @@ Tjbzlw::Tjbzlw(app::TDM& dm, QWidget* parent) : QDialog(parent), form_(dm)
         {"returnButton", "返回", [this] { run([this] { form_.close(); }); }},
     }));
     layout->addLayout(middle, 1);
-    ui::finishDialog(this);
+    widgets::finishDialog(this);
     layout->setSizeConstraint(QLayout::SetDefaultConstraint);
 }
 

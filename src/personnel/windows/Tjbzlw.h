@@ -6,7 +6,7 @@
 
 class QTreeWidget;
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 class DataSetGrid;
 }
 
@@ -30,7 +30,7 @@ private:
 
     BasicSettings form_;
     QTreeWidget* tree_;
-    ui::DataSetGrid* grid_;
+    widgets::DataSetGrid* grid_;
     bool activated_ = false;
 };
 

@@ -46,7 +46,7 @@ Tkhflzdw::Tkhflzdw(app::TDM& dm, int level, const app::DepartmentPath& upper, QW
     hint->setStyleSheet(QStringLiteral("color: #c00000;"));
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(ui::makeButtonRow(this, {
+    layout->addLayout(widgets::makeButtonRow(this, {
         {"addButton", "添加", [this] {
              run([this] { form_.add(); });
              editNewEntry();
@@ -59,7 +59,7 @@ Tkhflzdw::Tkhflzdw(app::TDM& dm, int level, const app::DepartmentPath& upper, QW
     layout->addWidget(hint);
     app::runAction([this] { form_.load(); });
     showEntries();
-    ui::finishDialog(this);
+    widgets::finishDialog(this);
     layout->setSizeConstraint(QLayout::SetDefaultConstraint);
 }
 

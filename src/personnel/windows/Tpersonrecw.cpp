@@ -15,7 +15,7 @@
 namespace rsgz::personnel {
 
 Tpersonrecw::Tpersonrecw(app::TDM& dm, const PersonRecordSetup& setup, QWidget* parent)
-    : ui::RecordDialog(parent), records_(dm, setup), fields_(new ui::RecordFields(dm, records_.dataSet(), this))
+    : widgets::RecordDialog(parent), records_(dm, setup), fields_(new widgets::RecordFields(dm, records_.dataSet(), this))
 {
     setObjectName(QString::fromStdString(setup.editor.windowClass));
     setWindowTitle(QString::fromStdString(setup.editor.caption));
@@ -26,12 +26,12 @@ Tpersonrecw::Tpersonrecw(app::TDM& dm, const PersonRecordSetup& setup, QWidget* 
     auto move = [this](void (app::RecordEditor::*step)()) {
         return [this, step] { run([this, step] { (records_.editor().*step)(); }); };
     };
-    ui::addNavigatorButtons(row, this, {"第一条记录", "前一条记录", "后一条记录", "最后一条记录"},
+    widgets::addNavigatorButtons(row, this, {"第一条记录", "前一条记录", "后一条记录", "最后一条记录"},
                             {move(&app::RecordEditor::first), move(&app::RecordEditor::prior), move(&app::RecordEditor::next),
                              move(&app::RecordEditor::last)});
     for (int i = 0; i < 4; ++i) browse_[static_cast<size_t>(i)] = qobject_cast<QToolButton*>(row->itemAt(i)->widget());
     row->addSpacing(12);
-    std::vector<ui::ButtonSpec> buttons = {
+    std::vector<widgets::ButtonSpec> buttons = {
         {"addButton", "增加", [this] { run([this] { records_.add(); }); }},
         {"saveButton", "保存", [this] { run([this] { records_.save(); }); }},
         {"deleteButton", "删除", [this] { run([this] { records_.remove(); }); }},
@@ -40,16 +40,16 @@ Tpersonrecw::Tpersonrecw(app::TDM& dm, const PersonRecordSetup& setup, QWidget* 
     if (!setup.approverPicker.empty())
         buttons.push_back({"approverButton", setup.approverPicker.c_str(), [this] { run([this] { records_.pickApprover(); }); }});
     buttons.push_back({"returnButton", "返回", [this] { reject(); }});
-    row->addLayout(ui::makeButtonRow(this, buttons), 1);
+    row->addLayout(widgets::makeButtonRow(this, buttons), 1);
 
     const bool may = records_.mayChange();
-    ui::enableButtons(this, {"addButton", "saveButton", "deleteButton"}, may);
-    ui::enableButtons(this, {"personButton"}, records_.personButtonEnabled());
+    widgets::enableButtons(this, {"addButton", "saveButton", "deleteButton"}, may);
+    widgets::enableButtons(this, {"personButton"}, records_.personButtonEnabled());
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(row);
-    layout->addWidget(ui::makeFieldPage(this, *fields_, setup.editor.fields, 2), 1);
-    ui::finishListDialog(this, 720, 460);
+    layout->addWidget(widgets::makeFieldPage(this, *fields_, setup.editor.fields, 2), 1);
+    widgets::finishListDialog(this, 720, 460);
 }
 
 void Tpersonrecw::activateOnce()

@@ -6,7 +6,7 @@
 
 class QToolButton;
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 class RecordFields;
 }
 
@@ -14,7 +14,7 @@ namespace rsgz::personnel {
 
 // The record window of the title and of the reward module (职称评定管理 Tzcpdw, 奖惩数据管理
 // Tjcglw), made from its set-up. Its behaviour is PersonRecordEditor's.
-class Tpersonrecw : public ui::RecordDialog {
+class Tpersonrecw : public widgets::RecordDialog {
     Q_OBJECT
 public:
     Tpersonrecw(app::TDM& dm, const PersonRecordSetup& setup, QWidget* parent = nullptr);
@@ -28,7 +28,7 @@ protected:
 private:
 
     PersonRecordEditor records_;
-    ui::RecordFields* fields_;
+    widgets::RecordFields* fields_;
     std::array<QToolButton*, 4> browse_{};
 };
 

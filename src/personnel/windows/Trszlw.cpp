@@ -37,10 +37,10 @@ bool wideField(const std::string& column) { return column == "家庭住址" || c
 Trszlw::Trszlw(app::TDM& dm, QWidget* parent) : QDialog(parent), dm_(dm), record_(dm)
 {
     setObjectName(QStringLiteral("Trszlw"));
-    fields_ = new ui::RecordFields(dm, dm.rszl, this);
+    fields_ = new widgets::RecordFields(dm, dm.rszl, this);
     fields_->setEnter([](const std::string& c) { return employeeEnterNext(c); });
 
-    auto* names = new ui::DataSetGrid(&dm.rszl, false, this);
+    auto* names = new widgets::DataSetGrid(&dm.rszl, false, this);
     names->setObjectName(QStringLiteral("nameList"));
     names->dataModel()->setVisibleFields({QStringLiteral("姓名")});
     names->horizontalHeader()->setStretchLastSection(true);
@@ -63,7 +63,7 @@ Trszlw::Trszlw(app::TDM& dm, QWidget* parent) : QDialog(parent), dm_(dm), record
     layout->addWidget(buildToolbar());
     layout->addLayout(body, 1);
     resize(1100, 700);
-    ui::centreOnScreen(this);
+    widgets::centreOnScreen(this);
     showState();
 }
 
@@ -75,10 +75,10 @@ QWidget* Trszlw::buildToolbar()
     auto* row = new QHBoxLayout(bar);
     row->setContentsMargins(0, 0, 0, 0);
     auto step = [this](void (EmployeeRecord::*m)()) { return [this, m] { run([this, m] { (record_.*m)(); }); }; };
-    ui::addNavigatorButtons(row, this, {"第一条记录", "前一条记录", "后一条记录", "最后一条记录"},
+    widgets::addNavigatorButtons(row, this, {"第一条记录", "前一条记录", "后一条记录", "最后一条记录"},
                             {step(&EmployeeRecord::first), step(&EmployeeRecord::prior), step(&EmployeeRecord::next),
                              step(&EmployeeRecord::last)});
-    QHBoxLayout* buttons = ui::makeButtonRow(bar, {
+    QHBoxLayout* buttons = widgets::makeButtonRow(bar, {
         {"addButton", "增加", step(&EmployeeRecord::add)},
         {"saveButton", "保存", step(&EmployeeRecord::save)},
         {"deleteButton", "删除", step(&EmployeeRecord::remove)},
@@ -142,8 +142,8 @@ QWidget* Trszlw::buildBasicPage()
         grid->addWidget(box, groupRow++, 0, 1, 2);
     }
     grid->addWidget(photoBox, 0, 2, Qt::AlignTop);
-    departments_ = new ui::DepartmentBoxes(dm_, levels, this);
-    connect(departments_, &ui::DepartmentBoxes::editorRequested, this, [this](int level) {
+    departments_ = new widgets::DepartmentBoxes(dm_, levels, this);
+    connect(departments_, &widgets::DepartmentBoxes::editorRequested, this, [this](int level) {
         app::DepartmentPath stored;
         for (int l = 1; l <= app::kDepartmentLevels; ++l) stored[static_cast<size_t>(l - 1)] = dm_.rszl.asString(app::departmentColumn(l));
         app::runAction([level, &stored] { openDepartmentEditor(level, stored); });
@@ -179,7 +179,7 @@ QWidget* Trszlw::buildListPage(const SubRecordPage& p)
 {
     auto* page = new QWidget;
     db::DataSet* ds = dm_.dataSet(p.dataSet);
-    auto* grid = new ui::DataSetGrid(ds, p.index != kEvaluationPage, page);
+    auto* grid = new widgets::DataSetGrid(ds, p.index != kEvaluationPage, page);
     grid->setObjectName(QString::fromUtf8(p.dataSet));
     QStringList cols;
     for (const std::string& c : p.columns) cols << q(c);
@@ -187,7 +187,7 @@ QWidget* Trszlw::buildListPage(const SubRecordPage& p)
     grid->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     grid->setEnterMovesToNextColumn(gridEnterMovesRight(p.index));
     connect(grid, &QTableView::doubleClicked, this, [this] { run([this] { record_.openPageEditor(); }); });
-    QHBoxLayout* buttons = ui::makeButtonRow(page, {
+    QHBoxLayout* buttons = widgets::makeButtonRow(page, {
         {"newButton", "新增", [this] { run([this] { record_.pageAdd(); }); }},
         {"removeButton", "删除", [this] { run([this] { record_.pageDelete(); }); }},
         {"printButton", "打印", [this] { run([this] { record_.pagePrint(); }); }},
@@ -223,9 +223,9 @@ void Trszlw::fillLists()
         grades = record_.gradeNames();
         sets = record_.setNames();
     });
-    ui::setSuggestions(fields_->box("工资等级"), grades);
-    ui::setSuggestions(fields_->box("工资帐套名称"), sets);
-    ui::setSuggestions(fields_->box("工资核算"), {"是", "否"});
+    widgets::setSuggestions(fields_->box("工资等级"), grades);
+    widgets::setSuggestions(fields_->box("工资帐套名称"), sets);
+    widgets::setSuggestions(fields_->box("工资核算"), {"是", "否"});
 }
 
 void Trszlw::run(const std::function<void()>& step)

@@ -11,7 +11,7 @@ class QPushButton;
 class QTabWidget;
 class QToolButton;
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 class DataSetGrid;
 class DepartmentBoxes;
 class RecordFields;
@@ -45,8 +45,8 @@ private:
 
     app::TDM& dm_;
     EmployeeRecord record_;
-    ui::RecordFields* fields_;
-    ui::DepartmentBoxes* departments_ = nullptr;
+    widgets::RecordFields* fields_;
+    widgets::DepartmentBoxes* departments_ = nullptr;
     QTabWidget* pages_ = nullptr;
     QLabel* photo_ = nullptr;
     QPushButton *add_ = nullptr, *save_ = nullptr, *delete_ = nullptr;

@@ -15,12 +15,12 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
 Tunitw::Tunitw(app::TDM& dm, const app::EditorSpec& setup, QWidget* parent)
-    : ui::RecordWindow(dm, setup, std::make_unique<app::RecordEditor>(dm, setup), parent), dm_(dm)
+    : widgets::RecordWindow(dm, setup, std::make_unique<app::RecordEditor>(dm, setup), parent), dm_(dm)
 {
     std::vector<QComboBox*> after;
     for (const app::EditorField& f : setup.fields)
         if (f.kind == app::EditorFieldKind::Department) after.push_back(fields().box(f.column));
-    if (!after.empty()) departments_ = new ui::DepartmentBoxes(dm, after, this);
+    if (!after.empty()) departments_ = new widgets::DepartmentBoxes(dm, after, this);
     if (setup.coursePanel) {
         auto* box = new QGroupBox(QStringLiteral("培训课程"), this);
         course_ = new QLabel(box);
@@ -34,7 +34,7 @@ Tunitw::~Tunitw() = default;
 
 void Tunitw::showAfterStep()
 {
-    ui::RecordWindow::showAfterStep();
+    widgets::RecordWindow::showAfterStep();
     showDepartments();
     showCourse();
 }

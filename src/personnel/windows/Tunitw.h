@@ -4,7 +4,7 @@
 
 class QLabel;
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 class DepartmentBoxes;
 }  // namespace rsgz::ui
 
@@ -13,7 +13,7 @@ namespace rsgz::personnel {
 // The single-record editor window of one list of the employee window (个人简历编辑, 社会关系 …).
 // Its behaviour is RecordEditor's; the set-up it is made from names the fields. Beyond the table:
 // the linked department lists of the transfer editor and the training editor's course panel.
-class Tunitw : public ui::RecordWindow {
+class Tunitw : public widgets::RecordWindow {
     Q_OBJECT
 public:
     Tunitw(app::TDM& dm, const app::EditorSpec& setup, QWidget* parent = nullptr);
@@ -28,7 +28,7 @@ private:
     void showCourse();
 
     app::TDM& dm_;
-    ui::DepartmentBoxes* departments_ = nullptr;
+    widgets::DepartmentBoxes* departments_ = nullptr;
     QLabel* course_ = nullptr;
 };
 

@@ -50,9 +50,9 @@ PrintRangeWindow::PrintRangeWindow(std::string programDir, QWidget* parent)
     });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    layout->addLayout(makeButtonRow(this, {{"confirm", "确认", [this] { confirm(); }},
+    layout->addLayout(widgets::makeButtonRow(this, {{"confirm", "确认", [this] { confirm(); }},
                                            {"cancel", "取消", [this] { reject(); }}}));
-    finishDialog(this);
+    widgets::finishDialog(this);
 }
 
 void PrintRangeWindow::confirm()

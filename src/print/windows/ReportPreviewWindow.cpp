@@ -191,7 +191,7 @@ ReportPreviewWindow* ReportPreviewWindow::open(QWidget* parent)
     QPointer<ReportPreviewWindow>& w = theWindow();
     if (!w) {
         w = new ReportPreviewWindow(parent);
-        centreOnScreen(w);
+        widgets::centreOnScreen(w);
     }
     w->show();
     w->refresh();

@@ -157,7 +157,7 @@ TablePreviewWindow::TablePreviewWindow(print::TablePreview& preview, std::vector
     layout->addLayout(bar);
     layout->addWidget(scroll_, 1);
     resize(1100, 760);
-    centreOnScreen(this);
+    widgets::centreOnScreen(this);
     setZoom(3);
 }
 

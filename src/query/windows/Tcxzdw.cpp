@@ -73,7 +73,7 @@ Tcxzdw::Tcxzdw(query::TreeQueries& trees, int module, QWidget* parent) : QDialog
     buttons->addStretch();
     for (QPushButton* b : {save, rebuild, back}) buttons->addWidget(b);
     grid->addLayout(buttons, 2, 0, 1, 3);
-    finishDialog(this);
+    widgets::finishDialog(this);
 }
 
 void Tcxzdw::addSelected()

@@ -70,7 +70,7 @@ Tplxgw::Tplxgw(query::QueryPages& pages, const std::vector<std::string>& columns
     layout->addLayout(form);
     layout->addLayout(buttons);
     setMinimumWidth(440);
-    finishDialog(this);
+    widgets::finishDialog(this);
 }
 
 void Tplxgw::change()

@@ -64,7 +64,7 @@ Tzhcxw::Tzhcxw(query::ModuleQueries& queries, int module, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(area);
     layout->addLayout(bottom);
-    finishDialog(this);
+    widgets::finishDialog(this);
 }
 
 QWidget* Tzhcxw::buildBoxes()
