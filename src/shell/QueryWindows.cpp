@@ -29,13 +29,13 @@ void registerQueryWindows()
     widgets::registerWindow(app::WindowId::QueryFields, [](QWidget* parent) {
         app::Tmain* main = mainWindow();
         if (!main) return;
-        Tcxzdw w(main->queryPages().trees(), app::DM().CurrentModule, parent);
+        query::Tcxzdw w(main->queryPages().trees(), app::DM().CurrentModule, parent);
         w.exec();
     });
     widgets::registerWindow(app::WindowId::BatchChange, [](QWidget* parent) {
         app::Tmain* main = mainWindow();
         if (!main) return;
-        Tplxgw w(main->queryPages(), main->frame().navigation().fieldLists(app::moduleNumber(app::Module::Personnel)).search, parent);
+        query::Tplxgw w(main->queryPages(), main->frame().navigation().fieldLists(app::moduleNumber(app::Module::Personnel)).search, parent);
         w.exec();
     });
     // The combined query windows narrow the page they were opened on; the personnel window also
@@ -46,7 +46,7 @@ void registerQueryWindows()
             app::Tmain* main = mainWindow();
             if (!main) return;
             const int current = app::DM().CurrentModule;
-            Tzhcxw w(main->queryPages().queries(), module == app::Module::Personnel && current == app::Module::SetAssignment ? current : module, parent);
+            query::Tzhcxw w(main->queryPages().queries(), module == app::Module::Personnel && current == app::Module::SetAssignment ? current : module, parent);
             w.exec();
         });
     }

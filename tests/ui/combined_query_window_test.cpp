@@ -59,7 +59,7 @@ TEST_F(PersonnelQueryWindows, PersonnelWindowFilledAndRun)
     const QString department = dm.rszl.rowValue(0, dm.rszl.fieldIndex("一级部门")).toQString();
     const QString sex = dm.rszl.rowValue(0, dm.rszl.fieldIndex("性别")).toQString();
 
-    ui::Tzhcxw w(main.queryPages().queries(), 1, &main);
+    query::Tzhcxw w(main.queryPages().queries(), 1, &main);
     w.show();
     EXPECT_EQ(w.findChildren<QCheckBox*>().size(), 60);
     auto* level1 = w.findChild<QComboBox*>(QStringLiteral("value_一级部门"));
@@ -95,7 +95,7 @@ TEST_F(PersonnelQueryWindows, EveryWindowOffersBoxesOnAFreshInstallation)
     for (const query::CombinedQueryKind& kind : query::combinedQueryKinds()) {
         SCOPED_TRACE(kind.caption);
         program.frame().navigation().chooseModule(kind.module);
-        ui::Tzhcxw w(main.queryPages().queries(), kind.module, &main);
+        query::Tzhcxw w(main.queryPages().queries(), kind.module, &main);
         EXPECT_EQ(w.windowTitle().toStdString(), kind.caption);
         EXPECT_GE(w.findChildren<QCheckBox*>().size(), 5);
         if (kind.module == 5) test::screenshot(&w, "combined-query-transfers.png");

@@ -111,7 +111,7 @@ TEST_F(QueryPagesWindow, DefinitionAndBatchChangeWindows)
     w.navigationBar()->button(QStringLiteral("人员档案管理"))->click();
     db::writeSettingsLines(program.path("set/rszl_Search.List"), {"一级部门", "二级部门", "职称"});
 
-    ui::Tcxzdw def(w.queryPages().trees(), 1, &w);
+    query::Tcxzdw def(w.queryPages().trees(), 1, &w);
     def.show();
     auto* chosen = def.findChild<QListWidget*>(QStringLiteral("chosenList"));
     auto* candidates = def.findChild<QListWidget*>(QStringLiteral("candidateList"));
@@ -122,7 +122,7 @@ TEST_F(QueryPagesWindow, DefinitionAndBatchChangeWindows)
     EXPECT_EQ(chosen->item(3)->text(), candidates->item(1)->text());
     screenshot(&def, "query-definition.png");
 
-    ui::Tplxgw batch(w.queryPages(), w.queryPages().trees().candidateColumns(1), &w);
+    query::Tplxgw batch(w.queryPages(), w.queryPages().trees().candidateColumns(1), &w);
     batch.show();
     auto* field = batch.findChild<QComboBox*>(QStringLiteral("fieldBox"));
     EXPECT_EQ(field->currentIndex(), -1);

@@ -9,7 +9,7 @@
 #include "app/Interaction.h"
 #include "widgets/WindowStyle.h"
 
-namespace rsgz::ui {
+namespace rsgz::query {
 
 namespace {
 QPushButton* button(const QString& text, const QString& name, QWidget* parent)
@@ -94,4 +94,4 @@ void Tcxzdw::showChosen(int selected)
     if (selected >= 0 && selected < chosen_->count()) chosen_->setCurrentRow(selected);
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::query

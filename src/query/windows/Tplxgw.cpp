@@ -14,7 +14,7 @@
 #include "query/QueryPages.h"
 #include "widgets/WindowStyle.h"
 
-namespace rsgz::ui {
+namespace rsgz::query {
 
 Tplxgw::Tplxgw(query::QueryPages& pages, const std::vector<std::string>& columns, QWidget* parent)
     : QDialog(parent), change_(app::DM(), pages.queries())
@@ -84,4 +84,4 @@ void Tplxgw::change()
     change_.run(r);
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::query

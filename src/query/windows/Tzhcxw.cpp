@@ -15,7 +15,7 @@
 #include "app/TDM.h"
 #include "widgets/WindowStyle.h"
 
-namespace rsgz::ui {
+namespace rsgz::query {
 
 namespace {
 
@@ -153,4 +153,4 @@ void Tzhcxw::clearAll()
     }
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::query
