@@ -9,9 +9,9 @@ namespace rsgz::ui {
 
 void registerReportWindows()
 {
-    widgets::registerWindow(app::WindowId::ReportPreview, [](QWidget* parent) { ReportPreviewWindow::open(parent); });
+    widgets::registerWindow(app::WindowId::ReportPreview, [](QWidget* parent) { print::ReportPreviewWindow::open(parent); });
     widgets::registerWindow(app::WindowId::ReportDesigner, [](QWidget* parent) {
-        ReportDesignerWindow w(parent);
+        print::ReportDesignerWindow w(parent);
         w.exec();
     });
 }

@@ -50,7 +50,7 @@ void openTablePreview(const std::string& entry, QWidget* parent)
     print::TablePreview preview(dm.programDir(), print::tableLayoutFile(entry, chosenPayrollSet()), source,
                                 source.gridTitles());
     if (!preview.open()) return;
-    TablePreviewWindow w(preview, designerItems(module, *ds, source), parent);
+    print::TablePreviewWindow w(preview, designerItems(module, *ds, source), parent);
     w.setWindowState(w.windowState() | Qt::WindowMaximized);
     w.exec();
 }
@@ -90,7 +90,7 @@ void registerTablePrintWindows()
         widgets::registerWindow(id, [entry](QWidget* parent) { openTablePreview(entry, parent); });
     }
     widgets::registerWindow(app::WindowId::PrintRange, [](QWidget* parent) {
-        PrintRangeWindow w(app::DM().programDir(), parent);
+        print::PrintRangeWindow w(app::DM().programDir(), parent);
         w.exec();
     });
 }

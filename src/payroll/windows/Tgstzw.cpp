@@ -107,7 +107,7 @@ void Tgstzw::print()
     const TaxRegisterSource source(lines_);
     print::TablePreview preview(dm_.programDir(), "个税台账.tbl", source, source.titles());
     if (!preview.open()) return;
-    ui::TablePreviewWindow w(preview, source.titles(), this);
+    print::TablePreviewWindow w(preview, source.titles(), this);
     w.setWindowState(w.windowState() | Qt::WindowMaximized);
     w.exec();
 }

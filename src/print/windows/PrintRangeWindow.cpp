@@ -12,7 +12,7 @@
 #include "widgets/ButtonRow.h"
 #include "widgets/WindowStyle.h"
 
-namespace rsgz::ui {
+namespace rsgz::print {
 
 PrintRangeWindow::PrintRangeWindow(std::string programDir, QWidget* parent)
     : QDialog(parent), programDir_(std::move(programDir))
@@ -74,4 +74,4 @@ void PrintRangeWindow::reject()
     QDialog::reject();
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::print

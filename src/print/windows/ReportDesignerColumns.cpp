@@ -16,7 +16,7 @@
 #include "widgets/ColorButton.h"
 #include "print/windows/ReportDesignerWindow.h"
 
-namespace rsgz::ui {
+namespace rsgz::print {
 
 namespace {
 
@@ -227,4 +227,4 @@ void ReportDesignerWindow::columnButton(const QString& which)
         columnList_->setCurrentRow(r);
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::print

@@ -24,7 +24,7 @@
 #include "print/windows/ReportPreviewWindow.h"
 #include "widgets/WindowStyle.h"
 
-namespace rsgz::ui {
+namespace rsgz::print {
 
 namespace {
 
@@ -408,4 +408,4 @@ void ReportDesignerWindow::preview(bool andPrint)
         w->print();
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::print

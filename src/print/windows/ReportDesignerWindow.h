@@ -14,7 +14,7 @@ class QPushButton;
 class QSpinBox;
 class QTabWidget;
 
-namespace rsgz::ui {
+namespace rsgz::print {
 
 // Widgets side by side on one line of a form.
 QWidget* boxRow(std::initializer_list<QWidget*> widgets);
@@ -103,4 +103,4 @@ private:
     print::FontSpec columnFont_, columnTitleFont_;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::print

@@ -17,7 +17,7 @@
 #include "widgets/ButtonRow.h"
 #include "widgets/WindowStyle.h"
 
-namespace rsgz::ui {
+namespace rsgz::print {
 
 namespace {
 
@@ -340,4 +340,4 @@ void TableDesignerWindow::reject()
     if (designer_.mayClose()) QDialog::reject();
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::print

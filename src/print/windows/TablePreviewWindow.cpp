@@ -22,7 +22,7 @@
 #include "print/windows/TableDesignerWindow.h"
 #include "widgets/WindowStyle.h"
 
-namespace rsgz::ui {
+namespace rsgz::print {
 
 // The white paper the current page is painted on, at the preview's zoom.
 class TablePaper : public QWidget {
@@ -339,4 +339,4 @@ bool TablePreviewWindow::exportSlips()
     return true;
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::print
