@@ -12,7 +12,7 @@
 #include "widgets/DataSetModel.h"
 #include "widgets/GridLink.h"
 
-namespace rsgz::ui {
+namespace rsgz::payroll {
 
 namespace {
 
@@ -87,4 +87,4 @@ void TaxListPanel::setTitle(const QString& column, const QString& title) { model
 
 void TaxListPanel::addButton(QWidget* b) { buttons_->insertWidget(1, b); }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::payroll

@@ -6,7 +6,7 @@
 class QHBoxLayout;
 class QTableView;
 
-namespace rsgz::ui {
+namespace rsgz::payroll {
 
 class widgets::DataSetModel;
 
@@ -29,4 +29,4 @@ private:
     QHBoxLayout* buttons_;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::payroll

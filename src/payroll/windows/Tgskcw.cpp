@@ -45,11 +45,11 @@ Tgskcw::Tgskcw(app::TDM& dm, const std::string& employee, QWidget* parent)
     names->setFixedWidth(200);
     connect(names, &QTableView::clicked, this, [this](const QModelIndex& i) { choose(i.row()); });
 
-    auto* additional = new ui::TaxListPanel(deductions_, this);
+    auto* additional = new payroll::TaxListPanel(deductions_, this);
     additional->setChoices(QStringLiteral("扣除类别"), texts(tax::additionalDeductionCategories()));
     additional->setChoices(QStringLiteral("扣除方式"), allDetails());
     additionalGrid_ = additional->grid();
-    auto* other = new ui::TaxListPanel(others_, this);
+    auto* other = new payroll::TaxListPanel(others_, this);
     other->setChoices(QStringLiteral("扣除类别"), texts(tax::otherDeductionCategories()));
     pages_ = new QTabWidget(this);
     pages_->setObjectName(QStringLiteral("pages"));

@@ -25,7 +25,7 @@ Tjffaw::Tjffaw(app::TDM& dm, QWidget* parent) : QDialog(parent), dm_(dm), form_(
 {
     setObjectName(QStringLiteral("Tjffaw"));
     setWindowTitle(QStringLiteral("缴费方案设置"));
-    auto* panel = new ui::TaxListPanel(form_, this);
+    auto* panel = new payroll::TaxListPanel(form_, this);
     panel->setChoices(QStringLiteral("险种"), texts(tax::standardContributionKinds()));
     panel->setChoices(QStringLiteral("舍入单位"), {QStringLiteral("分"), QStringLiteral("角"), QStringLiteral("元")});
     panel->setChoices(QStringLiteral("舍入方式"), {QStringLiteral("四舍五入"), QStringLiteral("进位")});
