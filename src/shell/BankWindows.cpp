@@ -8,7 +8,7 @@
 #include "shell/SalaryPage.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 void registerBankWindows()
 {
@@ -26,4 +26,4 @@ void registerBankWindows()
     });
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

@@ -7,7 +7,7 @@
 #include "print/windows/Trszlbbw.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 void registerCardWindows()
 {
@@ -24,4 +24,4 @@ void registerCardWindows()
     });
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

@@ -5,20 +5,20 @@
 #include "personnel/windows/Tunitw.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::personnel {
+namespace rsgz::shell {
 
 void registerEmployeeWindows()
 {
     widgets::registerWindow(app::WindowId::EmployeeInfo, [](QWidget* parent) {
-        Trszlw w(app::DM(), parent);
+        personnel::Trszlw w(app::DM(), parent);
         w.exec();
     });
     for (const app::EditorSpec& setup : app::editorSpecs()) {
         widgets::registerWindow(app::requireWindowId(setup.caption), [&setup](QWidget* parent) {
-            Tunitw w(app::DM(), setup, parent);
+            personnel::Tunitw w(app::DM(), setup, parent);
             w.exec();
         });
     }
 }
 
-}  // namespace rsgz::personnel
+}  // namespace rsgz::shell

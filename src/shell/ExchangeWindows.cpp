@@ -9,7 +9,7 @@
 #include "exchange/windows/Txzdczdw.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 namespace {
 
@@ -50,4 +50,4 @@ void registerExchangeWindows()
     widgets::registerWindow(app::WindowId::ExportExcel, openExport);
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

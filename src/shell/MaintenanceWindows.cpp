@@ -9,7 +9,7 @@
 #include "app/TDM.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 namespace {
 
@@ -40,4 +40,4 @@ void registerMaintenanceWindows()
     widgets::registerWindow(app::WindowId::InitializeConfirmation, admin::openPasswordConfirmation);
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

@@ -30,7 +30,7 @@
 #include "widgets/PanelParts.h"
 #include "widgets/QueryTreeWidget.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 using Move = app::Navigation::Move;
 
@@ -385,4 +385,4 @@ void ModulePanel::alignCurrentColumn(Qt::Alignment alignment)
     saveGridLayout();
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

@@ -27,7 +27,7 @@ class QueryPages;
 class QueryTree;
 }  // namespace rsgz::query
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 class widgets::DataSetModel;
 class widgets::GridFooter;
@@ -118,4 +118,4 @@ private:
     query::GridLayout layout_;  // the stored layout in force (its widths survive a new read)
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

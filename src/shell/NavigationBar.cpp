@@ -11,7 +11,7 @@
 #include "app/NavigationGroups.h"
 #include "widgets/GlyphIcon.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 namespace {
 
@@ -125,4 +125,4 @@ void NavigationBar::showOpenGroup()
     }
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

@@ -15,7 +15,7 @@
 #include "widgets/GridLink.h"
 #include "widgets/PanelParts.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 PayrollSetsPanel::PayrollSetsPanel(app::Navigation& nav, app::TDM& dm, QWidget* parent)
     : QWidget(parent), page_(std::make_unique<payroll::PayrollSetsPage>(dm))
@@ -93,4 +93,4 @@ void PayrollSetsPanel::opened()
     deleteItem_->setEnabled(manage);
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

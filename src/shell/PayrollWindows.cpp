@@ -26,7 +26,7 @@
 #include "shell/WorkListPages.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 namespace {
 // The set box of module 10: filled each time the module opens and left empty, so nothing is
@@ -124,4 +124,4 @@ void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels
     };
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

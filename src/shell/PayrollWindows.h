@@ -5,7 +5,7 @@ class Navigation;
 class TDM;
 }
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 class ModulePanel;
 class PayrollSetsPanel;
@@ -26,4 +26,4 @@ struct PayrollPanels {
 };
 void installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels& panels);
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

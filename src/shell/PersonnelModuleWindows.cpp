@@ -12,27 +12,27 @@
 #include "personnel/windows/Twpffw.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::personnel {
+namespace rsgz::shell {
 
 void registerPersonnelModuleWindows()
 {
-    widgets::registerModal<Tpxglw>(app::WindowId::TrainingManagement);
-    widgets::registerModal<Tddglw>(app::WindowId::TransferManagement);
-    widgets::registerModal<Tkpqk_Editw>(app::WindowId::EvaluationManagement);
-    widgets::registerModal<Twpffw>(app::WindowId::ArticleManagement);
-    widgets::registerModal<Ttxnlw>(app::WindowId::WomenRetirementAge);
-    for (const PersonRecordSetup* setup : {&titleRecordSetup(), &rewardRecordSetup()}) {
+    widgets::registerModal<personnel::Tpxglw>(app::WindowId::TrainingManagement);
+    widgets::registerModal<personnel::Tddglw>(app::WindowId::TransferManagement);
+    widgets::registerModal<personnel::Tkpqk_Editw>(app::WindowId::EvaluationManagement);
+    widgets::registerModal<personnel::Twpffw>(app::WindowId::ArticleManagement);
+    widgets::registerModal<personnel::Ttxnlw>(app::WindowId::WomenRetirementAge);
+    for (const personnel::PersonRecordSetup* setup : {&personnel::titleRecordSetup(), &personnel::rewardRecordSetup()}) {
         widgets::registerWindow(app::requireWindowId(setup->editor.caption), [setup](QWidget* parent) {
-            Tpersonrecw w(app::DM(), *setup, parent);
+            personnel::Tpersonrecw w(app::DM(), *setup, parent);
             w.exec();
         });
     }
     widgets::registerWindow(app::WindowId::IssueEditor, [](QWidget* parent) {
-        Tunitw w(app::DM(), ArticleIssue::issueEditorSpec(), parent);
+        personnel::Tunitw w(app::DM(), personnel::ArticleIssue::issueEditorSpec(), parent);
         // Issues are made in the article window, for the employees chosen there.
         if (auto* add = w.findChild<QPushButton*>(QStringLiteral("addButton"))) add->hide();
         w.exec();
     });
 }
 
-}  // namespace rsgz::personnel
+}  // namespace rsgz::shell

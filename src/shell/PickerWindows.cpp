@@ -6,24 +6,24 @@
 #include "personnel/windows/Tselectwpw.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::personnel {
+namespace rsgz::shell {
 
 void registerPickerWindows()
 {
-    for (const std::string& caption : employeePickerCaptions()) {
+    for (const std::string& caption : personnel::employeePickerCaptions()) {
         widgets::registerWindow(app::requireWindowId(caption), [caption](QWidget* parent) {
-            Tselectm w(app::DM(), caption, parent);
+            personnel::Tselectm w(app::DM(), caption, parent);
             w.exec();
         });
     }
     widgets::registerWindow(app::WindowId::PickArticle, [](QWidget* parent) {
-        Tselectwpw w(app::DM(), parent);
+        personnel::Tselectwpw w(app::DM(), parent);
         w.exec();
     });
     widgets::registerWindow(app::WindowId::PickCourse, [](QWidget* parent) {
-        Tpxkcw w(app::DM(), parent);
+        personnel::Tpxkcw w(app::DM(), parent);
         w.exec();
     });
 }
 
-}  // namespace rsgz::personnel
+}  // namespace rsgz::shell

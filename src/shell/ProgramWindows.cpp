@@ -18,17 +18,17 @@
 #include "shell/Tgyrjw.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 void registerProgramWindows()
 {
     // Made afresh: every identity is registered exactly once after this.
     widgets::clearRegisteredWindows();
-    admin::registerAdminWindows();
-    personnel::registerDictionaryWindows();
-    personnel::registerPickerWindows();
-    personnel::registerEmployeeWindows();
-    personnel::registerPersonnelModuleWindows();
+    shell::registerAdminWindows();
+    shell::registerDictionaryWindows();
+    shell::registerPickerWindows();
+    shell::registerEmployeeWindows();
+    shell::registerPersonnelModuleWindows();
     registerPayrollWindows();
     registerTaxWindows();
     registerBankWindows();
@@ -44,4 +44,4 @@ void registerProgramWindows()
     });
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

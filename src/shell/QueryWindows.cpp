@@ -11,14 +11,14 @@
 #include "query/windows/Tzhcxw.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 namespace {
 
-app::Tmain* mainWindow()
+shell::Tmain* mainWindow()
 {
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* main = qobject_cast<app::Tmain*>(w)) return main;
+        if (auto* main = qobject_cast<shell::Tmain*>(w)) return main;
     return nullptr;
 }
 
@@ -27,13 +27,13 @@ app::Tmain* mainWindow()
 void registerQueryWindows()
 {
     widgets::registerWindow(app::WindowId::QueryFields, [](QWidget* parent) {
-        app::Tmain* main = mainWindow();
+        shell::Tmain* main = mainWindow();
         if (!main) return;
         query::Tcxzdw w(main->queryPages().trees(), app::DM().CurrentModule, parent);
         w.exec();
     });
     widgets::registerWindow(app::WindowId::BatchChange, [](QWidget* parent) {
-        app::Tmain* main = mainWindow();
+        shell::Tmain* main = mainWindow();
         if (!main) return;
         query::Tplxgw w(main->queryPages(), main->frame().navigation().fieldLists(app::moduleNumber(app::Module::Personnel)).search, parent);
         w.exec();
@@ -43,7 +43,7 @@ void registerQueryWindows()
     for (const query::CombinedQueryKind& kind : query::combinedQueryKinds()) {
         const int module = kind.module;
         widgets::registerWindow(app::requireWindowId(kind.caption), [module](QWidget* parent) {
-            app::Tmain* main = mainWindow();
+            shell::Tmain* main = mainWindow();
             if (!main) return;
             const int current = app::DM().CurrentModule;
             query::Tzhcxw w(main->queryPages().queries(), module == app::Module::Personnel && current == app::Module::SetAssignment ? current : module, parent);
@@ -52,4 +52,4 @@ void registerQueryWindows()
     }
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

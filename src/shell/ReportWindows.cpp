@@ -5,7 +5,7 @@
 #include "print/windows/ReportPreviewWindow.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 void registerReportWindows()
 {
@@ -16,4 +16,4 @@ void registerReportWindows()
     });
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

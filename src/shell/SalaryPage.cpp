@@ -19,7 +19,7 @@
 #include "widgets/QueryTreeWidget.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 namespace {
 
@@ -203,4 +203,4 @@ const payroll::SalaryView* salaryPageView()
     return p ? &p->form().view() : nullptr;
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

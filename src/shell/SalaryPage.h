@@ -12,9 +12,9 @@ class QPushButton;
 namespace rsgz::app {
 class Navigation;
 class TDM;
-}  // namespace rsgz::app
+}  // namespace rsgz::shell
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 class ModulePanel;
 
@@ -62,4 +62,4 @@ void registerSalaryCard();
 SalaryPage* currentSalaryPage();
 const payroll::SalaryView* salaryPageView();
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

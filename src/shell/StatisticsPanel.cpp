@@ -20,7 +20,7 @@
 #include "widgets/PanelParts.h"
 #include "widgets/QueryTreeWidget.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 StatisticsPanel::StatisticsPanel(app::Navigation& nav, app::TDM& dm, query::TreeQueries& trees, QWidget* parent)
     : QWidget(parent), nav_(nav), statistics_(dm, trees)
@@ -111,4 +111,4 @@ void StatisticsPanel::saveChart()
     if (!view->savePng(QString::fromStdString(path))) app::interaction().showMessage("图片保存失败，请检查文件位置是否可写！");
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

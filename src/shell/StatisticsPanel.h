@@ -17,7 +17,7 @@ namespace rsgz::query {
 class TreeQueries;
 }
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 class widgets::ChartView;
 class widgets::DataSetModel;
@@ -55,4 +55,4 @@ private:
     widgets::DataSetModel* model_ = nullptr;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

@@ -17,14 +17,14 @@
 #include "print/windows/TablePreviewWindow.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 namespace {
 
 ModulePanel* panelOf(int module)
 {
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* main = qobject_cast<app::Tmain*>(w))
+        if (auto* main = qobject_cast<shell::Tmain*>(w))
             return qobject_cast<ModulePanel*>(main->panel(module));
     return nullptr;
 }
@@ -95,4 +95,4 @@ void registerTablePrintWindows()
     });
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

@@ -8,7 +8,7 @@
 #include "payroll/windows/Tkjsbw.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 namespace {
 // The employee the employee record window shows, when one is shown.
@@ -34,4 +34,4 @@ void registerTaxWindows()
     widgets::registerModal<payroll::Tkjsbw>(app::WindowId::WithholdingDeclaration);
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

@@ -10,7 +10,7 @@
 #include "widgets/GlyphIcon.h"
 #include "widgets/WindowStyle.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 Tgyrjw::Tgyrjw(const std::string& dataFolder, QWidget* parent) : QDialog(parent)
 {
@@ -64,4 +64,4 @@ Tgyrjw::Tgyrjw(const std::string& dataFolder, QWidget* parent) : QDialog(parent)
     widgets::finishDialog(this);
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

@@ -17,7 +17,7 @@ using namespace rsgz;
 TEST(AboutWindow, NamesTheDataFolderAndClosesWithItsButton)
 {
     test::ProgramLayout p;
-    ui::registerProgramWindows();
+    shell::registerProgramWindows();
     QString folder = QStringLiteral("not shown");
     bool closed = false;
     QTimer::singleShot(0, [&] {

@@ -259,7 +259,7 @@ TEST_F(CardWindowTest, DefinitionWindowShowsTheStoredValuesAndEmptiesTheEntryBox
 
 TEST_F(CardWindowTest, OpensOnlyFromTheEmployeeList)
 {
-    ui::registerProgramWindows();
+    shell::registerProgramWindows();
     dm.CurrentModule = 2;
     ASSERT_TRUE(widgets::openRegisteredWindow("员工档案表格打印", nullptr));
     EXPECT_EQ(user.messages, std::vector<std::string>{"请先转到员工档案窗口!"});

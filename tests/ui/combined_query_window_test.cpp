@@ -45,7 +45,7 @@ protected:
 
     test::ProgramLayout program{{.liveDatabase = true, .recordRules = true}};
     test::ScriptedInteraction user;
-    app::Tmain main{program.frame(), false};
+    shell::Tmain main{program.frame(), false};
 };
 
 }  // namespace
@@ -109,7 +109,7 @@ TEST_F(PersonnelQueryWindows, EveryWindowOffersBoxesOnAFreshInstallation)
 TEST_F(PersonnelQueryWindows, StatisticsPageWithItsCharts)
 {
     choose("人员信息统计");
-    auto* page = qobject_cast<ui::StatisticsPanel*>(main.panel(6));
+    auto* page = qobject_cast<shell::StatisticsPanel*>(main.panel(6));
     ASSERT_TRUE(page);
     const app::TDM& dm = program.dm();
     EXPECT_EQ(page->itemList()->currentText(), QStringLiteral("一级部门"));

@@ -55,7 +55,7 @@ TEST(LoginWindow, CaptionPresetsAndTheDefaultOperatorHint)
     EXPECT_TRUE(p.frame().LoginFailed);
     {
         // Shown over the main window, whose style sheet it inherits, it still masks with "*".
-        app::Tmain main(p.frame(), /*login=*/false);
+        shell::Tmain main(p.frame(), /*login=*/false);
         admin::Tkhdlw over(p.frame(), &main);
         QLineEdit* box = over.findChild<QLineEdit*>("passwordBox");
         EXPECT_EQ(box->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, box), '*');
@@ -73,14 +73,14 @@ TEST(MainWindow, FailedLoginClosesItWithoutACopyAndClosingAfterLoginCopies)
     const QDir bak(QString::fromStdString(p.path("bak")));
     {
         p.frame().LoginFailed = true;
-        app::Tmain w(p.frame(), /*login=*/false);
+        shell::Tmain w(p.frame(), /*login=*/false);
         w.show();
         QApplication::setActiveWindow(&w);
         QTRY_VERIFY_WITH_TIMEOUT(!w.isVisible(), 2000);
         EXPECT_TRUE(bak.entryList(QDir::Files).isEmpty());
     }
     p.frame().LoginFailed = false;
-    app::Tmain w(p.frame(), /*login=*/false);
+    shell::Tmain w(p.frame(), /*login=*/false);
     w.show();
     w.close();
     EXPECT_EQ(bak.entryList(QDir::Files).size(), 1);

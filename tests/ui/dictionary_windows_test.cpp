@@ -143,7 +143,7 @@ TEST_F(DictionaryWindowsTest, DatePickerAnswersByDoubleClickOrNotAtAll)
 
 TEST_F(DictionaryWindowsTest, WindowsAreRegisteredByCaption)
 {
-    personnel::registerDictionaryWindows();
+    shell::registerDictionaryWindows();
     for (const char* caption : {"字典管理", "基本资料设置", "部门分类字典编辑", "取得当前日期"})
         EXPECT_TRUE(widgets::hasRegisteredWindow(caption)) << caption;
 }

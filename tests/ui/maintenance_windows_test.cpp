@@ -20,7 +20,7 @@ using namespace rsgz;
 TEST(PasswordConfirmation, StartsEmptyAndHandsOverOnlyWhatIsConfirmed)
 {
     test::ProgramLayout p;
-    ui::registerProgramWindows();
+    shell::registerProgramWindows();
     struct Case {
         const char* button;
         std::string expected;

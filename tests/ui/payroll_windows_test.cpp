@@ -72,7 +72,7 @@ protected:
 
 TEST_F(PayrollWindowsTest, SetPanelShowsTheItemsOfTheSetClicked)
 {
-    app::Tmain w(p.frame(), false);
+    shell::Tmain w(p.frame(), false);
     w.resize(1280, 640);
     w.navigationBar()->setOpenGroup(1);
     w.navigationBar()->button(QStringLiteral("工资帐套管理"))->click();
@@ -94,7 +94,7 @@ TEST_F(PayrollWindowsTest, SetPanelShowsTheItemsOfTheSetClicked)
 
 TEST_F(PayrollWindowsTest, AssignmentPageAsksOnlyWhenASetIsPicked)
 {
-    app::Tmain w(p.frame(), false);
+    shell::Tmain w(p.frame(), false);
     w.navigationBar()->setOpenGroup(1);
     w.navigationBar()->button(QStringLiteral("人员帐套设置"))->click();
     auto* box = w.panel(10)->findChild<QComboBox*>(QStringLiteral("assignSetBox"));

@@ -127,7 +127,7 @@ TEST(PickerWindowTest, ArticleAndCoursePickersChooseTheCurrentRow)
 // Callers open the pickers by caption only.
 TEST(PickerWindowTest, EveryCaptionIsRegistered)
 {
-    ui::registerProgramWindows();
+    shell::registerProgramWindows();
     for (const std::string& c : personnel::employeePickerCaptions()) EXPECT_TRUE(widgets::hasRegisteredWindow(c)) << c;
     for (const char* c : {"选择物品", "选择培训课程"}) EXPECT_TRUE(widgets::hasRegisteredWindow(c)) << c;
 }

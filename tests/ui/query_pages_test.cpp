@@ -44,7 +44,7 @@ protected:
 // grid shows that department's people and the status bar names the path.
 TEST_F(QueryPagesWindow, ATreeClickNarrowsTheGridAndNamesThePath)
 {
-    app::Tmain w(program.frame(), false);
+    shell::Tmain w(program.frame(), false);
     w.resize(1366, 768);
     w.show();
     w.navigationBar()->button(QStringLiteral("人员档案管理"))->click();
@@ -87,7 +87,7 @@ TEST_F(QueryPagesWindow, ATreeClickNarrowsTheGridAndNamesThePath)
 // code points.
 TEST_F(QueryPagesWindow, NamesSortInPinyinOrder)
 {
-    app::Tmain w(program.frame(), false);
+    shell::Tmain w(program.frame(), false);
     w.resize(1366, 768);
     w.show();
     w.navigationBar()->button(QStringLiteral("人员档案管理"))->click();
@@ -107,7 +107,7 @@ TEST_F(QueryPagesWindow, NamesSortInPinyinOrder)
 
 TEST_F(QueryPagesWindow, DefinitionAndBatchChangeWindows)
 {
-    app::Tmain w(program.frame(), false);
+    shell::Tmain w(program.frame(), false);
     w.navigationBar()->button(QStringLiteral("人员档案管理"))->click();
     db::writeSettingsLines(program.path("set/rszl_Search.List"), {"一级部门", "二级部门", "职称"});
 

@@ -74,7 +74,7 @@ protected:
 // after 返回 the module list is on the row the window was left on.
 TEST_F(RecordWindowsByHand, ModuleListOpensTheEmployeeWindowOnTheChosenRow)
 {
-    app::Tmain main(p.frame(), false);
+    shell::Tmain main(p.frame(), false);
     main.resize(1366, 768);
     main.show();
     main.navigationBar()->button(QStringLiteral("人员档案管理"))->click();
@@ -135,7 +135,7 @@ TEST_F(RecordWindowsByHand, BrowseButtonsLookAsTheyWork)
     QIcon::setThemeSearchPaths({QStringLiteral("/usr/share/icons")});
     QIcon::setThemeName(QStringLiteral("hicolor"));
     QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
-    app::Tmain main(p.frame(), false);
+    shell::Tmain main(p.frame(), false);
     main.resize(1366, 768);
     main.show();
     main.navigationBar()->button(QStringLiteral("人员档案管理"))->click();
@@ -169,8 +169,8 @@ TEST_F(RecordWindowsByHand, ModuleWindowsOpenOnTheDoubleClickedRow)
          "('E04', '王芳', '年度标兵')");
     exec("insert into 调动记录 (员工编号1, 姓名, 调动类型) values ('E01', '吴颖', '内部调动'), ('E03', '范红', '晋升'), "
          "('E04', '王芳', '借调')");
-    ui::registerProgramWindows();
-    app::Tmain main(p.frame(), false);
+    shell::registerProgramWindows();
+    shell::Tmain main(p.frame(), false);
     main.resize(1366, 768);
     main.show();
 

@@ -99,7 +99,7 @@ TEST(ReportWindowsTest, PreviewPagesAndIsReusedAndWritesOnePdfWithEveryPage)
     designResume(definition);
 
     // The employee window's 打印: the caption reaches the registered window, which stays open.
-    ui::registerReportWindows();
+    shell::registerReportWindows();
     user.onWindow("打印预览", [] { ASSERT_TRUE(widgets::openRegisteredWindow("打印预览", nullptr)); });
     print::reportEngine().reset();
     ASSERT_TRUE(print::previewGrid(grjl, definition, "个人简历"));

@@ -314,7 +314,7 @@ void poke(QWidget* window)
 // Every window of the program, opened as its button or rule opens it, over lists with rows.
 TEST_F(RightsWalkTest, EveryWindowDrivenByAUserChangesNothing)
 {
-    ui::registerProgramWindows();
+    shell::registerProgramWindows();
     // A window some button opened without the interface (it should not exist) is closed again.
     QTimer stray;
     QWidget* current = nullptr;

@@ -65,7 +65,7 @@ std::set<std::string> captionsOfTheNavigation()
 // and that list holds only captions that are opened and not built yet.
 TEST(WindowCaptions, EveryOpenedCaptionIsRegisteredOrStillToCome)
 {
-    ui::registerProgramWindows();
+    shell::registerProgramWindows();
     std::set<std::string> opened = captionsInSources();
     opened.merge(captionsOfTheNavigation());
     ASSERT_TRUE(opened.count("员工信息") && opened.count("关于软件"));
