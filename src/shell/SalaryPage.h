@@ -12,7 +12,7 @@ class QPushButton;
 namespace rsgz::app {
 class Navigation;
 class TDM;
-}  // namespace rsgz::shell
+}  // namespace rsgz::app
 
 namespace rsgz::shell {
 

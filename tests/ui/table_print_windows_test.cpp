@@ -41,7 +41,9 @@
 #include "widgets/WindowRegistry.h"
 
 using namespace rsgz;
-using namespace rsgz::ui;
+using namespace rsgz::print;
+using namespace rsgz::shell;
+using namespace rsgz::widgets;
 
 namespace {
 

@@ -6,7 +6,7 @@
 namespace rsgz::widgets {
 class DepartmentBoxes;
 class RecordFields;
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets
 
 namespace rsgz::personnel {
 

@@ -15,7 +15,7 @@ namespace rsgz::widgets {
 class DataSetGrid;
 class DepartmentBoxes;
 class RecordFields;
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets
 
 namespace rsgz::personnel {
 

@@ -6,7 +6,7 @@ class QLabel;
 
 namespace rsgz::widgets {
 class DepartmentBoxes;
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets
 
 namespace rsgz::personnel {
 
