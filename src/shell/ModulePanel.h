@@ -19,6 +19,11 @@ class QTreeWidget;
 
 class QSplitter;
 
+namespace rsgz::widgets {
+class DataSetModel;
+class GridFooter;
+}  // namespace rsgz::widgets
+
 namespace rsgz::db {
 class DataSet;
 }
@@ -28,9 +33,6 @@ class QueryTree;
 }  // namespace rsgz::query
 
 namespace rsgz::shell {
-
-class widgets::DataSetModel;
-class widgets::GridFooter;
 
 // The common panel of a module list: the top bar with the title, the browse buttons and the
 // one-field search; the query tree under 检索列表; the sort bar with 多条件查询; and the read-only

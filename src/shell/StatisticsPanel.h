@@ -10,6 +10,11 @@ class QTabWidget;
 class QTableView;
 class QTreeWidget;
 
+namespace rsgz::widgets {
+class ChartView;
+class DataSetModel;
+}  // namespace rsgz::widgets
+
 namespace rsgz::app {
 class TDM;
 }
@@ -18,9 +23,6 @@ class TreeQueries;
 }
 
 namespace rsgz::shell {
-
-class widgets::ChartView;
-class widgets::DataSetModel;
 
 // The panel of 人员信息统计: the query tree, the statistics item list and the result of the
 // counting shown as a table and as three charts, all over rytongji. Only wires the controls;

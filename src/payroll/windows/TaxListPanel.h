@@ -6,9 +6,11 @@
 class QHBoxLayout;
 class QTableView;
 
-namespace rsgz::payroll {
+namespace rsgz::widgets {
+class DataSetModel;
+}  // namespace rsgz::widgets
 
-class widgets::DataSetModel;
+namespace rsgz::payroll {
 
 // The grid of one wage-tax list with 添加, 删除 and 保存 below it; rows are typed straight into the
 // grid. A column with choices gets a drop-down of them (still open to typing).

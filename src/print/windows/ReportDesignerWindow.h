@@ -14,6 +14,10 @@ class QPushButton;
 class QSpinBox;
 class QTabWidget;
 
+namespace rsgz::widgets {
+class ColorButton;
+}  // namespace rsgz::widgets
+
 namespace rsgz::print {
 
 // Widgets side by side on one line of a form.
@@ -21,8 +25,6 @@ QWidget* boxRow(std::initializer_list<QWidget*> widgets);
 
 // The font dialog over a report font; false when the user cancelled.
 bool chooseReportFont(QWidget* parent, print::FontSpec& font);
-
-class widgets::ColorButton;
 
 // The boxes of one pen: its style, its width and its colour.
 struct PenBoxes {
