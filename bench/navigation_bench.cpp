@@ -60,7 +60,7 @@ void ScrollEmployeeGrid(benchmark::State& state)
     app::MainFrame frame(dm);
     frame.create(organisation().programDir);
     frame.navigation().chooseModule(1);
-    ui::DataSetModel model(&dm.rszl);
+    widgets::DataSetModel model(&dm.rszl);
     int64_t statements = 0;
     sqlite3_trace_v2(db::Native::handle(dm.DMADO), SQLITE_TRACE_STMT, countStatements, &statements);
     const size_t heldBefore = dm.rszl.heldBytes();

@@ -38,7 +38,7 @@ struct Program {
 void OpenPickerOver20000Employees(benchmark::State& state)
 {
     Program program;
-    ui::DataSetModel grid(&program.dm.s4);
+    widgets::DataSetModel grid(&program.dm.s4);
     for (auto _ : state) {
         personnel::EmployeePicker picker(program.dm, "选择受培训人员");
         picker.open();

@@ -72,7 +72,7 @@ void ClickRootNodeAndShowGrid(benchmark::State& state)
     Page page;
     page.pages.trees().saveFieldList(1, kLevels);
     page.pages.trees().build(1, kLevels);
-    ui::DataSetModel model(&page.dm.rszl);
+    widgets::DataSetModel model(&page.dm.rszl);
     const query::QueryTree& tree = page.pages.trees().tree(1);
     for (auto _ : state) {
         page.pages.nodeClicked(1, 0);

@@ -52,7 +52,7 @@ void paint(const print::TablePrinter& printer, const print::ReportPage& page)
                  static_cast<int>(printer.pageHeightMm() * print::kPreviewPixelsPerMm), QImage::Format_RGB32);
     paper.fill(Qt::white);
     QPainter p(&paper);
-    ui::paintReportPage(p, page, print::kPreviewPixelsPerMm);
+    print::paintReportPage(p, page, print::kPreviewPixelsPerMm);
 }
 
 // From the menu entry to the first page painted: the list is open already, the layout is made and
@@ -148,7 +148,7 @@ void PaySlipsToPdf(benchmark::State& state)
     for (auto _ : state) {
         const QString path = month.dir.filePath("工资条.pdf");
         pages = printer.pageCount();
-        const QString err = ui::writePdfPages(
+        const QString err = print::writePdfPages(
             path, [](QPdfWriter& pdf) { pdf.setPageSize(QPageSize(QSizeF(297, 210), QPageSize::Millimeter)); }, 0, pages - 1,
             [&](int i) { return printer.page(i + 1); });
         if (!err.isEmpty()) state.SkipWithError(err.toStdString().c_str());

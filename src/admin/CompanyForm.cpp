@@ -25,7 +25,7 @@ CompanyForm::CompanyForm(app::TDM& dm) : values(companyFields().size()), dm_(dm)
 {
     // Always the stored row: whatever an earlier visit typed and did not save is gone.
     app::runAction([this] {
-        open_gongsi_data(dm_);
+        app::open_gongsi_data(dm_);
         load();
     });
 }

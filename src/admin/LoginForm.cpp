@@ -120,7 +120,7 @@ void LoginForm::test_YongHu_Mima()
     dm.zh.open();
     if (!dm.zh.isEmpty()) {
         dm.zh.first();
-        result = dm.zh.asString("姓名") == name && verifyPassword(dm.zh.asString("密码"), password);
+        result = dm.zh.asString("姓名") == name && app::verifyPassword(dm.zh.asString("密码"), password);
     }
     if (!result) {
         dm.zh.close();

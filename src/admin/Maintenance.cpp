@@ -100,7 +100,7 @@ std::string Maintenance::safetyCopyPath() const
 
 void Maintenance::backup()
 {
-    if (!hasRight(dm_, "数据备份")) return dm_.ShowMessage_jd("权限不足!不能备份数据!");
+    if (!app::hasRight(dm_, "数据备份")) return dm_.ShowMessage_jd("权限不足!不能备份数据!");
     std::string target = app::interaction().saveFileName("请输入新生成的备份文件名称", kDbFilter);
     if (target.empty()) return;
     const std::string typed = target;
@@ -130,7 +130,7 @@ void Maintenance::backup()
 
 void Maintenance::restore()
 {
-    if (!hasRight(dm_, "数据恢复")) return dm_.ShowMessage_jd("无权限进行此项操作!");
+    if (!app::hasRight(dm_, "数据恢复")) return dm_.ShowMessage_jd("无权限进行此项操作!");
     dm_.Show_Tishi_windows2("恢复数据将覆盖现在的数据，继续吗?");
     if (dm_.PromptAnswer != 1) return;
     const std::string chosen = app::interaction().openFileName("请选择一个过去备份的数据库文件", kDbFilter);
@@ -220,12 +220,12 @@ void Maintenance::compact()
 
 void Maintenance::initialize()
 {
-    if (!hasRight(dm_, "系统初始化") || !hasRight(dm_, "权限管理"))
+    if (!app::hasRight(dm_, "系统初始化") || !app::hasRight(dm_, "权限管理"))
         return dm_.ShowMessage_jd("权限不足!不能初始化数据!");
     dm_.ConfirmPassword.clear();
     app::interaction().openWindow(app::WindowId::InitializeConfirmation);
     const std::string stored = dm_.zh.active() && !dm_.zh.isEmpty() ? dm_.zh.asString("密码") : std::string();
-    if (dm_.ConfirmPassword.empty() || !verifyPassword(stored, dm_.ConfirmPassword))
+    if (dm_.ConfirmPassword.empty() || !app::verifyPassword(stored, dm_.ConfirmPassword))
         return dm_.ShowMessage_jd("密码错误！");
     dm_.Show_Tishi_windows2("此操作将删除所有数据,继续吗?");
     if (dm_.PromptAnswer != 1) return;

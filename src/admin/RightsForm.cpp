@@ -16,12 +16,12 @@ constexpr const char* kOperatorNameOnOneLine = "操作员名称不能含有换�
 
 bool mayOpenRightsWindow(app::TDM& dm)
 {
-    if (hasRight(dm, kManageRights)) return true;
+    if (app::hasRight(dm, kManageRights)) return true;
     dm.ShowMessage_jd("权限不足!不能进行权限管理!");
     return false;
 }
 
-RightsForm::RightsForm(app::TDM& dm) : checks(allRights().size(), false), dm_(dm) {}
+RightsForm::RightsForm(app::TDM& dm) : checks(app::allRights().size(), false), dm_(dm) {}
 
 void RightsForm::activate()
 {
@@ -63,7 +63,7 @@ void RightsForm::followCursor()
 void RightsForm::Set_CheckBox()
 {
     if (dm_.qxgl.currentRow() < 0) return;
-    const std::vector<std::string>& rights = allRights();
+    const std::vector<std::string>& rights = app::allRights();
     for (size_t i = 0; i < rights.size(); ++i) checks[i] = dm_.qxgl.asBool(rights[i]);
 }
 
@@ -83,7 +83,7 @@ void RightsForm::putPassword()
 {
     if (password.empty()) return;
     dm_.qxgl.edit();
-    dm_.qxgl.setValue("密码", hashPassword(password));
+    dm_.qxgl.setValue("密码", app::hashPassword(password));
     password.clear();
 }
 
@@ -123,7 +123,7 @@ void RightsForm::last() { app::runAction([this] { putPassword(); dm_.qxgl.last()
 
 void RightsForm::setRight(int index, bool on)
 {
-    const std::vector<std::string>& rights = allRights();
+    const std::vector<std::string>& rights = app::allRights();
     if (index < 0 || index >= static_cast<int>(rights.size())) return;
     app::runAction([&] {
         putPassword();

@@ -2,7 +2,7 @@
 
 #include "app/TDM.h"
 
-namespace rsgz::admin {
+namespace rsgz::app {
 
 void open_gongsi_data(app::TDM& dm)
 {
@@ -11,4 +11,4 @@ void open_gongsi_data(app::TDM& dm)
     dm.gs_data.open();
 }
 
-}  // namespace rsgz::admin
+}  // namespace rsgz::app

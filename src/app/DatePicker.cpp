@@ -4,7 +4,7 @@
 #include "app/TDM.h"
 #include "db/DataSet.h"
 
-namespace rsgz::personnel {
+namespace rsgz::app {
 
 DatePicker::DatePicker(app::TDM& dm) : dm_(dm)
 {
@@ -40,4 +40,4 @@ bool pickDate(app::TDM& dm, db::DataSet& ds, const std::string& field)
     return true;
 }
 
-}  // namespace rsgz::personnel
+}  // namespace rsgz::app

@@ -11,7 +11,7 @@ namespace rsgz::db {
 class DataSet;
 }
 
-namespace rsgz::personnel {
+namespace rsgz::app {
 
 // The picker's result lives in the data module (PickedDateText, DatePicked) so that the window that
 // asked can read it after the modal window is gone. The chosen date is written as yyyy-mm-dd,
@@ -37,4 +37,4 @@ private:
 // otherwise the record is left as it was.
 bool pickDate(app::TDM& dm, db::DataSet& ds, const std::string& field);
 
-}  // namespace rsgz::personnel
+}  // namespace rsgz::app

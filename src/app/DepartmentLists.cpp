@@ -4,7 +4,7 @@
 
 #include "app/TDM.h"
 
-namespace rsgz::personnel {
+namespace rsgz::app {
 
 namespace {
 void checkLevel(int level)
@@ -81,4 +81,4 @@ void DepartmentCascade::textChanged(int level, const DepartmentPath& shown)
     lists_[static_cast<size_t>(level)] = departmentList(dm_, level + 1, shown);
 }
 
-}  // namespace rsgz::personnel
+}  // namespace rsgz::app

@@ -15,7 +15,7 @@ namespace rsgz::app {
 class TDM;
 }
 
-namespace rsgz::personnel {
+namespace rsgz::app {
 
 // Levels are numbered 1 to 4, as in the column names.
 inline constexpr int kDepartmentLevels = 4;
@@ -70,4 +70,4 @@ private:
     std::array<std::vector<std::string>, kDepartmentLevels> lists_;
 };
 
-}  // namespace rsgz::personnel
+}  // namespace rsgz::app

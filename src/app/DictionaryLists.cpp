@@ -3,7 +3,7 @@
 #include "app/Interaction.h"
 #include "app/TDM.h"
 
-namespace rsgz::personnel {
+namespace rsgz::app {
 
 namespace {
 
@@ -103,4 +103,4 @@ void pickDictionary(app::TDM& dm, const std::string& key)
     app::interaction().openWindow(app::WindowId::Dictionary);
 }
 
-}  // namespace rsgz::personnel
+}  // namespace rsgz::app

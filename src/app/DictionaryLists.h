@@ -14,7 +14,7 @@ namespace rsgz::app {
 class TDM;
 }
 
-namespace rsgz::personnel {
+namespace rsgz::app {
 
 // One dictionary-bound field of a record window.
 struct DictionaryField {
@@ -57,4 +57,4 @@ std::vector<std::vector<std::string>> fillDictionaryLists(app::TDM& dm, const st
 // list fill afterwards, which also drops whatever the user left unsaved there.
 void pickDictionary(app::TDM& dm, const std::string& key);
 
-}  // namespace rsgz::personnel
+}  // namespace rsgz::app

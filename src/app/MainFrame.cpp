@@ -30,7 +30,7 @@ bool MainFrame::activate()
     if (LoginFailed) return false;
     nav_.OpenImageStart();
     nav_.SetPrintVisible();
-    runAction([this] { admin::open_gongsi_data(dm_); });
+    runAction([this] { app::open_gongsi_data(dm_); });
     if (nav_.hooks.readCardParameters) runAction(nav_.hooks.readCardParameters);
     return true;
 }

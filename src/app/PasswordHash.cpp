@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-namespace rsgz::admin {
+namespace rsgz::app {
 
 namespace {
 
@@ -39,4 +39,4 @@ bool verifyPassword(std::string_view stored, std::string_view typed)
     return crypto_pwhash_str_verify(terminated.c_str(), typed.data(), typed.size()) == 0;
 }
 
-}  // namespace rsgz::admin
+}  // namespace rsgz::app

@@ -2,7 +2,7 @@
 #include <string>
 #include <string_view>
 
-namespace rsgz::admin {
+namespace rsgz::app {
 
 // Operator passwords are stored as salted, deliberately slow hashes (Argon2id), never as typed.
 // The stored text carries its own salt and cost settings, so old hashes stay checkable if the
@@ -14,4 +14,4 @@ std::string hashPassword(std::string_view password);
 // False for a wrong password and for a stored value that is empty or not a hash at all.
 bool verifyPassword(std::string_view stored, std::string_view typed);
 
-}  // namespace rsgz::admin
+}  // namespace rsgz::app

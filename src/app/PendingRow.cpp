@@ -2,7 +2,7 @@
 
 #include "app/Interaction.h"
 
-namespace rsgz::personnel {
+namespace rsgz::app {
 
 void PendingRow::remember(const db::DataSet& ds)
 {
@@ -34,4 +34,4 @@ void removeOrAbandon(db::DataSet& ds)
 
 bool askSavePending() { return app::interaction().ask("数据已修改，是否保存？"); }
 
-}  // namespace rsgz::personnel
+}  // namespace rsgz::app

@@ -5,7 +5,7 @@
 
 #include "db/DataSet.h"
 
-namespace rsgz::personnel {
+namespace rsgz::app {
 
 class PendingRow {
 public:
@@ -46,4 +46,4 @@ bool PendingRow::settle(db::DataSet& ds, Save save)
     return true;
 }
 
-}  // namespace rsgz::personnel
+}  // namespace rsgz::app

@@ -5,7 +5,7 @@
 #include "app/Interaction.h"
 #include "db/SqlText.h"
 
-namespace rsgz::personnel {
+namespace rsgz::app {
 
 namespace {
 
@@ -162,4 +162,4 @@ bool RecordEditor::pickPerson(const std::string& column)
     return true;
 }
 
-}  // namespace rsgz::personnel
+}  // namespace rsgz::app

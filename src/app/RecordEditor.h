@@ -10,7 +10,7 @@
 #include "app/PendingRow.h"
 #include "app/RecordWindowSpec.h"
 
-namespace rsgz::personnel {
+namespace rsgz::app {
 
 using app::EditorField;
 using app::EditorFieldKind;
@@ -74,4 +74,4 @@ private:
     PendingRow pending_;
 };
 
-}  // namespace rsgz::personnel
+}  // namespace rsgz::app

@@ -2,7 +2,7 @@
 
 #include "app/OperatorRights.h"
 
-namespace rsgz::admin {
+namespace rsgz::app {
 
 const std::vector<RightsGroup>& rightsGroups()
 {
@@ -27,6 +27,4 @@ const std::vector<std::string>& allRights()
     return all;
 }
 
-bool hasRight(const app::TDM& dm, std::string_view right) { return app::hasRight(dm, right); }
-
-}  // namespace rsgz::admin
+}  // namespace rsgz::app

@@ -3,11 +3,13 @@
 #include <string_view>
 #include <vector>
 
+#include "app/OperatorRights.h"  // hasRight
+
 namespace rsgz::app {
 class TDM;
 }
 
-namespace rsgz::admin {
+namespace rsgz::app {
 
 // The rights of an operator are yes/no columns of 权限, each named after the right. The rights
 // window shows them on three tabs; the column name is also the check box's caption.
@@ -21,9 +23,4 @@ const std::vector<RightsGroup>& rightsGroups();
 // The 24 rights in the same order, one list.
 const std::vector<std::string>& allRights();
 
-// Whether the logged-in operator (the row login left in zh) holds the right. zh is read as it was
-// at login, so a right changed in the rights window counts from the next login on. False when
-// nobody is logged in or there is no column of that name.
-bool hasRight(const app::TDM& dm, std::string_view right);
-
-}  // namespace rsgz::admin
+}  // namespace rsgz::app

@@ -168,7 +168,7 @@ void createTemplateDatabase(const std::string& path)
         values += ",1";
     }
     db::Statement st = conn.prepareNative("insert into " + db::sqlIdent("权限") + " (" + cols + ") values (" + values + ")");
-    const std::string hash = admin::hashPassword(kDefaultPassword);
+    const std::string hash = app::hashPassword(kDefaultPassword);
     st.bind(1, kDefaultOperator).bind(2, hash).run();
     tx.commit();
     // The template is a single plain file: copied as it is to become the live database.

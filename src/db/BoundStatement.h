@@ -3,7 +3,7 @@
 
 #include "db/Connection.h"
 
-namespace rsgz::payroll {
+namespace rsgz::db {
 
 // A statement in SQLite's own words, prepared once from the connection's cache: the payroll runs
 // that write thousands of rows bind row after row through the statement's own calls.
@@ -12,4 +12,4 @@ public:
     BoundStatement(db::Connection& conn, const std::string& sql) : db::Statement(conn.prepareCached(sql)) {}
 };
 
-}  // namespace rsgz::payroll
+}  // namespace rsgz::db

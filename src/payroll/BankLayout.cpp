@@ -34,7 +34,7 @@ struct StoredRow {
 
 std::vector<StoredRow> storedRows(db::Connection& conn, const std::string& set)
 {
-    BoundStatement st(conn, "select 顺序号, 部分序号, 记录数, 分隔符, 分隔符其他 from 代发工资格式 "
+    db::BoundStatement st(conn, "select 顺序号, 部分序号, 记录数, 分隔符, 分隔符其他 from 代发工资格式 "
                             "where 工资帐套=? order by 顺序号");
     st.bind(1, std::string_view(set));
     std::vector<StoredRow> rows;
@@ -80,10 +80,10 @@ void BankLayoutStore::repair(const std::string& set)
     const BankLayout defaults;
     const StoredRow* last = kept.empty() ? nullptr : kept.rbegin()->second;
     db::Transaction t(conn_);
-    BoundStatement drop(conn_, "delete from 代发工资格式 where 顺序号=?");
+    db::BoundStatement drop(conn_, "delete from 代发工资格式 where 顺序号=?");
     for (const StoredRow& r : rows)
         if (r.part == 0 || kept.at(r.part) != &r) drop.bind(1, r.id).run();
-    BoundStatement add(conn_, "insert into 代发工资格式 (工资帐套, 部分序号, 记录数, 分隔符, 分隔符其他, 内容, 其他内容, "
+    db::BoundStatement add(conn_, "insert into 代发工资格式 (工资帐套, 部分序号, 记录数, 分隔符, 分隔符其他, 内容, 其他内容, "
                               "前加, 后加, 宽度, 固定宽度, 宽度加方向, 宽度加内容, 乘100) "
                               "values (?, ?, ?, ?, ?, ?, '', '', '', ?, ?, '', '', 0)");
     for (int i = 0; i < BankLayout::kParts; ++i) {

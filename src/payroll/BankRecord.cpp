@@ -60,7 +60,7 @@ int64_t toFen(Money amount, bool* rounded)
 std::string BankCards::cardOf(const std::string& employee)
 {
     if (!loaded_) {
-        BoundStatement st(conn_, "select 员工编号, 银行卡号 from 员工基本情况");
+        db::BoundStatement st(conn_, "select 员工编号, 银行卡号 from 员工基本情况");
         while (st.step()) {
             Entry& e = cards_[db::foldLatin(st.textOrEmpty(0))];
             ++e.count;

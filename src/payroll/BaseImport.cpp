@@ -46,7 +46,7 @@ int columnOf(const exchange::SourceTable& t, const char* name)
 
 std::set<std::string> employeeNumbers(db::Connection& conn)
 {
-    BoundStatement st(conn, "select 员工编号 from 员工基本情况");
+    db::BoundStatement st(conn, "select 员工编号 from 员工基本情况");
     std::set<std::string> out;
     while (st.step()) out.insert(st.textOrEmpty(0));
     return out;
@@ -87,7 +87,7 @@ std::string readRow(const exchange::SourceTable& t, size_t r, const Columns& c, 
 void store(db::Connection& conn, const std::vector<BaseRow>& rows)
 {
     db::Transaction tx(conn);
-    BoundStatement st(conn,
+    db::BoundStatement st(conn,
                       "insert into 缴费基数 (员工编号1, 年度, 社保基数, 公积金基数) values (?, ?, ?, ?) "
                       "on conflict (员工编号1, 年度) do update set 社保基数=coalesce(excluded.社保基数, 社保基数), "
                       "公积金基数=coalesce(excluded.公积金基数, 公积金基数)");

@@ -30,7 +30,7 @@ std::string twoDigits(int month)
 
 std::vector<std::string> setsPaid(db::Connection& conn, int year, int month)
 {
-    BoundStatement st(conn, "select distinct 工资帐套 from 工资表 where 年=? and 月=? and 工资帐套 is not null order by 工资帐套");
+    db::BoundStatement st(conn, "select distinct 工资帐套 from 工资表 where 年=? and 月=? and 工资帐套 is not null order by 工资帐套");
     const std::string y = std::to_string(year), m = twoDigits(month);
     st.bind(1, std::string_view(y)).bind(2, std::string_view(m));
     std::vector<std::string> sets;
@@ -65,7 +65,7 @@ struct Person {
 
 std::map<std::string, Person> people(db::Connection& conn)
 {
-    BoundStatement st(conn, "select 员工编号, 姓名, 身份证号, 入职日期 from 员工基本情况");
+    db::BoundStatement st(conn, "select 员工编号, 姓名, 身份证号, 入职日期 from 员工基本情况");
     std::map<std::string, Person> out;
     while (st.step()) out[st.textOrEmpty(0)] = {st.textOrEmpty(1), st.textOrEmpty(2), st.textOrEmpty(3)};
     return out;

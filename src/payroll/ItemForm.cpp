@@ -19,7 +19,7 @@ DataSet& ItemForm::dataSet() const { return dm_.zt_mx; }
 void ItemForm::activate()
 {
     nameChoices.clear();
-    BoundStatement names(dm_.DMADO, "select 工资项目 from 默认工资项目 order by 顺序号");
+    db::BoundStatement names(dm_.DMADO, "select 工资项目 from 默认工资项目 order by 顺序号");
     while (names.step()) nameChoices.push_back(names.textOrEmpty(0));
     SetSds();
 }
@@ -29,7 +29,7 @@ void ItemForm::SetSds()
     taxFieldsEditable = field("是否所得税") == "是";
     taxLinkChoices.clear();
     const std::string set = dm_.gz_zt.active() && !dm_.gz_zt.isEmpty() ? dm_.gz_zt.asString("帐套名称") : "";
-    BoundStatement items(dm_.DMADO, "select 工资项目 from 帐套, 工资帐套明细 where 帐套编号1=帐套编号 and 帐套名称=? "
+    db::BoundStatement items(dm_.DMADO, "select 工资项目 from 帐套, 工资帐套明细 where 帐套编号1=帐套编号 and 帐套名称=? "
                                     "order by 工资代码");
     items.bind(1, std::string_view(set));
     while (items.step()) taxLinkChoices.push_back(items.textOrEmpty(0));
@@ -90,7 +90,7 @@ bool ItemForm::isLastItem() const
 {
     const std::string code = normalSalaryCode(field("工资代码"));
     if (code.empty()) return false;
-    BoundStatement later(dm_.DMADO, "select count(*) from 工资帐套明细 where 帐套编号1=? and 工资代码>?");
+    db::BoundStatement later(dm_.DMADO, "select count(*) from 工资帐套明细 where 帐套编号1=? and 工资代码>?");
     later.bind(1, std::string_view(field("帐套编号1"))).bind(2, std::string_view(code));
     later.step();
     return later.integer(0) == 0;

@@ -32,7 +32,7 @@ std::string codeList(const char* separator)
 }
 
 
-void bindPeriod(BoundStatement& st, const Period& p, int first)
+void bindPeriod(db::BoundStatement& st, const Period& p, int first)
 {
     st.bind(first, std::string_view(p.set)).bind(first + 1, std::string_view(p.year)).bind(first + 2, std::string_view(p.month));
 }
@@ -104,7 +104,7 @@ struct MonthTable::SetData {
 MonthTable::SetData MonthTable::readSet(const std::string& set)
 {
     SetData data;
-    BoundStatement items(conn_, "select 工资代码, 工资项目, 初始值 from 帐套, 工资帐套明细 "
+    db::BoundStatement items(conn_, "select 工资代码, 工资项目, 初始值 from 帐套, 工资帐套明细 "
                                 "where 帐套编号1=帐套编号 and 帐套名称=? order by 工资代码");
     items.bind(1, std::string_view(set));
     while (items.step()) {
@@ -112,7 +112,7 @@ MonthTable::SetData MonthTable::readSet(const std::string& set)
         const std::string code = normalSalaryCode(items.textOrEmpty(0));
         if (!code.empty()) data.items.push_back({code, items.textOrEmpty(1), items.money(2)});
     }
-    BoundStatement values(conn_, "select 工资等级, 工资项目, 金额 from 默认工资等级值 order by 顺序号");
+    db::BoundStatement values(conn_, "select 工资等级, 工资项目, 金额 from 默认工资等级值 order by 顺序号");
     while (values.step())  // the first row of a grade and item counts
         data.gradeValues.try_emplace(db::foldLatin(values.textOrEmpty(0)) + '\x1f' + db::foldLatin(values.textOrEmpty(1)), values.money(2));
     return data;
@@ -125,7 +125,7 @@ void MonthTable::report(int done, int total)
 
 int MonthTable::rowCount(const Period& p)
 {
-    BoundStatement st(conn_, std::string("select count(*) from 工资表") + kPeriodWhere);
+    db::BoundStatement st(conn_, std::string("select count(*) from 工资表") + kPeriodWhere);
     bindPeriod(st, p, 1);
     st.step();
     return static_cast<int>(st.integer(0));
@@ -133,7 +133,7 @@ int MonthTable::rowCount(const Period& p)
 
 int MonthTable::closedCount(const Period& p)
 {
-    BoundStatement st(conn_, std::string("select count(*) from 工资表") + kPeriodWhere + " and 结帐状态='是'");
+    db::BoundStatement st(conn_, std::string("select count(*) from 工资表") + kPeriodWhere + " and 结帐状态='是'");
     bindPeriod(st, p, 1);
     st.step();
     return static_cast<int>(st.integer(0));
@@ -151,7 +151,7 @@ struct Employee {
 
 std::vector<Employee> readEmployees(db::Connection& conn, const std::string& set)
 {
-    BoundStatement st(conn, employeeSelect());
+    db::BoundStatement st(conn, employeeSelect());
     st.bind(1, std::string_view(set));
     std::vector<Employee> out;
     while (st.step()) {
@@ -164,7 +164,7 @@ std::vector<Employee> readEmployees(db::Connection& conn, const std::string& set
 }
 
 // Writes one new row for an employee with the amounts given.
-void insertRow(BoundStatement& insert, const Period& p, const Employee& e, const std::vector<Money>& amounts)
+void insertRow(db::BoundStatement& insert, const Period& p, const Employee& e, const std::vector<Money>& amounts)
 {
     bindPeriod(insert, p, 1);
     int param = 4;
@@ -189,7 +189,7 @@ int MonthTable::generateFromSet(const Period& p)
     db::Transaction t(conn_);
     const SetData set = readSet(p.set);
     const std::vector<Employee> employees = readEmployees(conn_, p.set);
-    BoundStatement insert(conn_, rowInsert());
+    db::BoundStatement insert(conn_, rowInsert());
     std::vector<Money> amounts(39);
     for (size_t i = 0; i < employees.size(); ++i) {
         startingAmounts(set, employees[i].grade(), amounts);
@@ -239,12 +239,12 @@ int MonthTable::copyPreviousMonth(const Period& p)
     db::Transaction t(conn_);
     std::vector<int64_t> keys;
     {
-        BoundStatement rows(conn_, std::string("select 编号 from 工资表") + kPeriodWhere + " order by 编号");
+        db::BoundStatement rows(conn_, std::string("select 编号 from 工资表") + kPeriodWhere + " order by 编号");
         bindPeriod(rows, before, 1);
         while (rows.step()) keys.push_back(rows.integer(0));
     }
     // The entered amounts go over as stored, column to column: nothing is converted on the way.
-    BoundStatement copy(conn_, rowCopy(copiedColumns(conn_), buildSalaryView(conn_, p.set)));
+    db::BoundStatement copy(conn_, rowCopy(copiedColumns(conn_), buildSalaryView(conn_, p.set)));
     int copied = 0;
     for (size_t i = 0; i < keys.size(); ++i) {
         copy.bind(1, std::string_view(p.year)).bind(2, std::string_view(p.month)).bind(3, keys[i]);
@@ -274,18 +274,18 @@ MonthTable::SyncResult MonthTable::synchronise(const Period& p)
         return r;
     }
     {
-        BoundStatement drop(conn_, std::string("delete from 工资表") + kPeriodWhere + kOutOfPayroll);
+        db::BoundStatement drop(conn_, std::string("delete from 工资表") + kPeriodWhere + kOutOfPayroll);
         bindPeriod(drop, p, 1);
         drop.run();
         r.removed = conn_.changedRows();
     }
     const SetData set = readSet(p.set);
     const std::vector<Employee> employees = readEmployees(conn_, p.set);
-    BoundStatement find(conn_, "select 编号, 工资等级, " + codeList(",") + " from 工资表" + kPeriodWhere +
+    db::BoundStatement find(conn_, "select 编号, 工资等级, " + codeList(",") + " from 工资表" + kPeriodWhere +
                                    " and 员工编号=? order by 编号 limit 1");
-    BoundStatement refresh(conn_, "update 工资表 set 姓名=?,一级部门=?,二级部门=?,三级部门=?,四级部门=? where 编号=?");
-    BoundStatement regrade(conn_, "update 工资表 set 工资等级=?," + codeList("=?,") + "=? where 编号=?");
-    BoundStatement insert(conn_, rowInsert());
+    db::BoundStatement refresh(conn_, "update 工资表 set 姓名=?,一级部门=?,二级部门=?,三级部门=?,四级部门=? where 编号=?");
+    db::BoundStatement regrade(conn_, "update 工资表 set 工资等级=?," + codeList("=?,") + "=? where 编号=?");
+    db::BoundStatement insert(conn_, rowInsert());
     std::vector<Money> amounts(39);
     for (size_t i = 0; i < employees.size(); ++i) {
         const Employee& e = employees[i];
@@ -328,7 +328,7 @@ MonthTable::SyncResult MonthTable::synchronise(const Period& p)
 int MonthTable::remove(const Period& p)
 {
     db::Transaction t(conn_);
-    BoundStatement drop(conn_, std::string("delete from 工资表") + kPeriodWhere);
+    db::BoundStatement drop(conn_, std::string("delete from 工资表") + kPeriodWhere);
     bindPeriod(drop, p, 1);
     drop.run();
     const int n = conn_.changedRows();

@@ -22,7 +22,7 @@ void NewMonthForm::activate()
 {
     sets.clear();
     app::runAction([this] {
-        BoundStatement names(dm_.DMADO, "select 帐套名称 from 帐套 order by 编号");
+        db::BoundStatement names(dm_.DMADO, "select 帐套名称 from 帐套 order by 编号");
         while (names.step()) sets.push_back(names.textOrEmpty(0));
     });
     const auto preferred = std::find(sets.begin(), sets.end(), preferredSet);

@@ -27,7 +27,7 @@ int64_t ownKey(const DataSet& ds) { return ds.isNull("编号") ? -1 : ds.asInt("
 
 int64_t count(Connection& conn, const std::string& sql, std::string_view a, std::string_view b = {}, int64_t key = 0)
 {
-    BoundStatement st(conn, sql);
+    db::BoundStatement st(conn, sql);
     st.bind(1, a);
     if (sql.find("?2") != std::string::npos) st.bind(2, b);
     if (sql.find("?3") != std::string::npos) st.bind(3, key);
@@ -37,7 +37,7 @@ int64_t count(Connection& conn, const std::string& sql, std::string_view a, std:
 
 std::string storedText(Connection& conn, const std::string& sql, int64_t key)
 {
-    BoundStatement st(conn, sql);
+    db::BoundStatement st(conn, sql);
     st.bind(1, key);
     return st.step() ? st.textOrEmpty(0) : std::string();
 }
@@ -96,7 +96,7 @@ void deleteItemsOfSet(TDM& dm, DataSet& d)
 {
     const std::string number = d.asString("帐套编号");
     if (count(dm.DMADO, "select count(*) from 帐套 where 帐套编号=?1 and 编号<>?3", number, {}, ownKey(d)) > 0) return;
-    BoundStatement drop(dm.DMADO, "delete from 工资帐套明细 where 帐套编号1=?");
+    db::BoundStatement drop(dm.DMADO, "delete from 工资帐套明细 where 帐套编号1=?");
     drop.bind(1, std::string_view(number)).run();
 }
 
@@ -104,7 +104,7 @@ void deleteItemsOfSet(TDM& dm, DataSet& d)
 std::vector<payroll::SalaryItem> itemsAsSaved(Connection& conn, const DataSet& d)
 {
     std::vector<payroll::SalaryItem> items;
-    BoundStatement st(conn, "select 工资代码, 工资项目, 计算公式, 是否所得税, 个税关联 from 工资帐套明细 "
+    db::BoundStatement st(conn, "select 工资代码, 工资项目, 计算公式, 是否所得税, 个税关联 from 工资帐套明细 "
                             "where 帐套编号1=? and 编号<>? order by 工资代码");
     st.bind(1, std::string_view(d.asString("帐套编号1"))).bind(2, ownKey(d));
     auto item = [](std::string code, std::string name, std::string formula, const std::string& tax, std::string link) {

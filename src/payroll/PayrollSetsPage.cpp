@@ -32,7 +32,7 @@ void PayrollSetsPage::open_gzzt_mx_data()
     items.open();
 }
 
-bool PayrollSetsPage::mayManage() const { return admin::hasRight(dm_, "帐套管理"); }
+bool PayrollSetsPage::mayManage() const { return app::hasRight(dm_, "帐套管理"); }
 
 void PayrollSetsPage::resynchronise()
 {
@@ -92,7 +92,7 @@ void PayrollSetsPage::deleteItem()
 
 // --- set window ----------------------------------------------------------------------------------
 
-bool SetForm::mayConfirm() const { return admin::hasRight(dm_, "帐套管理"); }
+bool SetForm::mayConfirm() const { return app::hasRight(dm_, "帐套管理"); }
 
 std::string SetForm::field(const std::string& name) const
 {

@@ -56,9 +56,9 @@ std::string SalaryCard::openMonthsNote() const
     return w ? w->openMonthsNote() : std::string();
 }
 
-bool SalaryCard::canSave() const { return admin::hasRight(dm_, kRight); }
+bool SalaryCard::canSave() const { return app::hasRight(dm_, kRight); }
 
-bool SalaryCard::canDelete() const { return admin::hasRight(dm_, kRight) && !dm_.gzb.isEmpty() && !rowClosed(); }
+bool SalaryCard::canDelete() const { return app::hasRight(dm_, kRight) && !dm_.gzb.isEmpty() && !rowClosed(); }
 
 void SalaryCard::save()
 {
@@ -79,7 +79,7 @@ void SalaryCard::recalculate()
 
 void SalaryCard::remove()
 {
-    if (!dm_.gzb.active() || dm_.gzb.isEmpty() || !admin::hasRight(dm_, kRight)) return;
+    if (!dm_.gzb.active() || dm_.gzb.isEmpty() || !app::hasRight(dm_, kRight)) return;
     if (rowClosed()) {
         dm_.ShowMessage_jd("该工资记录已结帐，不能删除！");
         return;

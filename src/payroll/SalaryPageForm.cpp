@@ -26,7 +26,7 @@ bool SalaryPageForm::mayClose() const { return payroll::mayClose(dm_); }
 void SalaryPageForm::fillSets()
 {
     sets.clear();
-    BoundStatement names(dm_.DMADO, "select 帐套名称 from 帐套 order by 编号");
+    db::BoundStatement names(dm_.DMADO, "select 帐套名称 from 帐套 order by 编号");
     while (names.step())
         if (std::string n = names.textOrEmpty(0); !n.empty()) sets.push_back(std::move(n));
     if (std::find(sets.begin(), sets.end(), set) == sets.end()) set = sets.empty() ? std::string() : sets.front();

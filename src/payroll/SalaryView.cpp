@@ -40,7 +40,7 @@ std::vector<std::string> tableColumns(db::Connection& conn)
 
 std::vector<SalaryItem> readItems(db::Connection& conn, const std::string& set)
 {
-    BoundStatement st(conn,
+    db::BoundStatement st(conn,
                       "select 工资代码, 工资项目, 计算公式, 是否所得税, 个税起征点, 个税关联 "
                       "from 帐套, 工资帐套明细 where 帐套编号1=帐套编号 and 帐套名称=? order by 工资代码");
     st.bind(1, std::string_view(set));
@@ -502,7 +502,7 @@ int SalaryView::closeRows()
     gzb_.close();
     {
         db::Transaction t(conn_);
-        BoundStatement st(conn_, sql);
+        db::BoundStatement st(conn_, sql);
         for (int row = 0; row < ds.rowCount(); ++row) {
             computeRow(ds, r, calc, row, out.data());
             int p = 1;

@@ -15,7 +15,7 @@ void SetAssignment::get_gzzt_field()
 {
     sets.clear();
     app::runAction([this] {
-        BoundStatement names(dm_.DMADO, "select 帐套名称 from 帐套 order by 编号");
+        db::BoundStatement names(dm_.DMADO, "select 帐套名称 from 帐套 order by 编号");
         while (names.step()) sets.push_back(names.textOrEmpty(0));
     });
 }
@@ -35,7 +35,7 @@ bool SetAssignment::assign(const std::string& set)
         if (dm_.PromptAnswer != 1) db::abortSilently();
         {
             db::Transaction t(dm_.DMADO);
-            BoundStatement update(dm_.DMADO, "update 员工基本情况 set 工资帐套名称=? where 编号=?");
+            db::BoundStatement update(dm_.DMADO, "update 员工基本情况 set 工资帐套名称=? where 编号=?");
             for (int64_t k : keys) update.bind(1, std::string_view(set)).bind(2, k).run();
             t.commit();
         }

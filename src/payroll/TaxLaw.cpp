@@ -15,7 +15,7 @@ const char* const kSchemeKey = "缴费方案";
 
 std::string setting(db::Connection& conn, const std::string& set, const char* key, bool* found = nullptr)
 {
-    BoundStatement st(conn, "select 设置值 from 帐套设置 where 帐套名称=? and 设置项=? order by 编号 limit 1");
+    db::BoundStatement st(conn, "select 设置值 from 帐套设置 where 帐套名称=? and 设置项=? order by 编号 limit 1");
     st.bind(1, std::string_view(set)).bind(2, std::string_view(key));
     const bool has = st.step();
     if (found) *found = has;
@@ -25,16 +25,16 @@ std::string setting(db::Connection& conn, const std::string& set, const char* ke
 void setSetting(db::Connection& conn, const std::string& set, const char* key, const std::string& value)
 {
     db::Transaction t(conn);
-    BoundStatement drop(conn, "delete from 帐套设置 where 帐套名称=? and 设置项=?");
+    db::BoundStatement drop(conn, "delete from 帐套设置 where 帐套名称=? and 设置项=?");
     drop.bind(1, std::string_view(set)).bind(2, std::string_view(key)).run();
-    BoundStatement add(conn, "insert into 帐套设置 (帐套名称, 设置项, 设置值) values (?, ?, ?)");
+    db::BoundStatement add(conn, "insert into 帐套设置 (帐套名称, 设置项, 设置值) values (?, ?, ?)");
     add.bind(1, std::string_view(set)).bind(2, std::string_view(key)).bind(3, std::string_view(value)).run();
     t.commit();
 }
 
 std::string yearPattern(int year) { return std::to_string(year) + "-%"; }
 
-AdditionalDeduction deductionFrom(const BoundStatement& st, int first)
+AdditionalDeduction deductionFrom(const db::BoundStatement& st, int first)
 {
     AdditionalDeduction d;
     d.category = st.textOrEmpty(first);
@@ -73,7 +73,7 @@ void setTaxMethod(db::Connection& conn, const std::string& set, TaxMethod method
 
 void moveSetSettings(db::Connection& conn, const std::string& from, const std::string& to)
 {
-    BoundStatement st(conn, "update 帐套设置 set 帐套名称=?1 where 帐套名称=?2 and not exists "
+    db::BoundStatement st(conn, "update 帐套设置 set 帐套名称=?1 where 帐套名称=?2 and not exists "
                             "(select 1 from 帐套设置 where 帐套名称=?1)");
     st.bind(1, std::string_view(to)).bind(2, std::string_view(from)).run();
 }
@@ -90,7 +90,7 @@ std::vector<std::string> itemKindChoices(db::Connection& conn)
     std::vector<std::string> kinds = fixedItemKinds();
     const auto extraAt = std::find(kinds.begin(), kinds.end(), kKindOtherDeduction) - kinds.begin();
     std::vector<std::string> extra;
-    BoundStatement st(conn, "select 险种 from 缴费方案 group by 险种 order by min(编号)");
+    db::BoundStatement st(conn, "select 险种 from 缴费方案 group by 险种 order by min(编号)");
     while (st.step()) {
         const std::string k = st.textOrEmpty(0);
         if (!k.empty() && std::find(kinds.begin(), kinds.end(), k) == kinds.end()) extra.push_back(k);
@@ -103,7 +103,7 @@ std::vector<std::string> itemKindChoices(db::Connection& conn)
 
 std::vector<ContributionRule> schemeRules(db::Connection& conn, const std::string& scheme, YearMonth month)
 {
-    BoundStatement st(conn,
+    db::BoundStatement st(conn,
                       "select 险种, 个人比例, 单位比例, 个人附加额, 单位附加额, 基数下限, 基数上限, 舍入单位, 舍入方式, "
                       "起始年月 from 缴费方案 where 方案名称=? and (起始年月 is null or 起始年月='' or 起始年月<=?) "
                       "order by 编号");
@@ -132,7 +132,7 @@ std::vector<ContributionRule> schemeRules(db::Connection& conn, const std::strin
 
 std::map<std::string, EmployeeBases> basesOfYear(db::Connection& conn, int year)
 {
-    BoundStatement st(conn, "select 员工编号1, 社保基数, 公积金基数 from 缴费基数 where 年度=?");
+    db::BoundStatement st(conn, "select 员工编号1, 社保基数, 公积金基数 from 缴费基数 where 年度=?");
     st.bind(1, int64_t{year});
     std::map<std::string, EmployeeBases> out;
     while (st.step()) out[st.textOrEmpty(0)] = {st.money(1), st.money(2)};
@@ -154,7 +154,7 @@ std::vector<ContributionAmount> contributionsOf(db::Connection& conn, const std:
                                                 const std::string& set, YearMonth month)
 {
     const std::vector<ContributionRule> rules = schemeRules(conn, schemeOfSet(conn, set), month);
-    BoundStatement st(conn, "select 社保基数, 公积金基数 from 缴费基数 where 员工编号1=? and 年度=?");
+    db::BoundStatement st(conn, "select 社保基数, 公积金基数 from 缴费基数 where 员工编号1=? and 年度=?");
     st.bind(1, std::string_view(employee)).bind(2, int64_t{month.year});
     EmployeeBases b;
     if (st.step()) b = {st.money(0), st.money(1)};
@@ -175,7 +175,7 @@ int fillContributions(db::Connection& conn, const std::string& set, YearMonth mo
     // The items of the set that hold a kind of its scheme: column → kind.
     const std::vector<ContributionRule> rules = schemeRules(conn, schemeOfSet(conn, set), month);
     std::vector<std::pair<std::string, size_t>> fed;
-    BoundStatement items(conn, "select 工资代码, 项目类别 from 帐套, 工资帐套明细 where 帐套编号1=帐套编号 and 帐套名称=? "
+    db::BoundStatement items(conn, "select 工资代码, 项目类别 from 帐套, 工资帐套明细 where 帐套编号1=帐套编号 and 帐套名称=? "
                                "and (计算公式 is null or 计算公式='') order by 工资代码");
     items.bind(1, std::string_view(set));
     while (items.step()) {
@@ -189,7 +189,7 @@ int fillContributions(db::Connection& conn, const std::string& set, YearMonth mo
     sql += " where 工资帐套=? and 年=? and 月=? and 员工编号=? and (结帐状态 is null or 结帐状态<>'是')";
     const std::string year = std::to_string(month.year), mm = YearMonth{month.year, month.month}.text().substr(5);
     db::Transaction t(conn);
-    BoundStatement st(conn, sql);
+    db::BoundStatement st(conn, sql);
     int changed = 0;
     for (const auto& [employee, bases] : basesOfYear(conn, month.year)) {
         const std::vector<ContributionAmount> amounts = amountsOf(rules, bases);
@@ -208,7 +208,7 @@ int fillContributions(db::Connection& conn, const std::string& set, YearMonth mo
 
 std::vector<AdditionalDeduction> additionalDeductionsOf(db::Connection& conn, const std::string& employee, int year)
 {
-    BoundStatement st(conn, std::string("select ") + kDeductionColumns + " from 专项附加扣除 where 员工编号1=? and " +
+    db::BoundStatement st(conn, std::string("select ") + kDeductionColumns + " from 专项附加扣除 where 员工编号1=? and " +
                                 kReachesYear + " order by 编号");
     st.bind(1, std::string_view(employee)).bind(2, std::string_view(YearMonth{year, 12}.text())).bind(3, std::string_view(YearMonth{year, 1}.text()));
     std::vector<AdditionalDeduction> out;
@@ -218,7 +218,7 @@ std::vector<AdditionalDeduction> additionalDeductionsOf(db::Connection& conn, co
 
 std::map<std::string, std::vector<AdditionalDeduction>> additionalDeductionsOfYear(db::Connection& conn, int year)
 {
-    BoundStatement st(conn, std::string("select 员工编号1, ") + kDeductionColumns + " from 专项附加扣除 where " +
+    db::BoundStatement st(conn, std::string("select 员工编号1, ") + kDeductionColumns + " from 专项附加扣除 where " +
                                 kReachesYear + " order by 编号");
     st.bind(1, std::string_view(YearMonth{year, 12}.text())).bind(2, std::string_view(YearMonth{year, 1}.text()));
     std::map<std::string, std::vector<AdditionalDeduction>> out;
@@ -228,7 +228,7 @@ std::map<std::string, std::vector<AdditionalDeduction>> additionalDeductionsOfYe
 
 std::map<std::string, MonthlyCategories> otherDeductionsOfYear(db::Connection& conn, int year)
 {
-    BoundStatement st(conn, "select 员工编号1, 年月, 扣除类别, sum(金额) from 其他扣除 where 年月 like ? "
+    db::BoundStatement st(conn, "select 员工编号1, 年月, 扣除类别, sum(金额) from 其他扣除 where 年月 like ? "
                             "group by 员工编号1, 年月, 扣除类别");
     st.bind(1, std::string_view(yearPattern(year)));
     std::map<std::string, MonthlyCategories> out;
@@ -242,7 +242,7 @@ std::map<std::string, MonthlyCategories> otherDeductionsOfYear(db::Connection& c
 }
 
 namespace {
-YearChoices choicesFrom(const BoundStatement& st, int first)
+YearChoices choicesFrom(const db::BoundStatement& st, int first)
 {
     YearChoices c;
     const int64_t m = st.integer(first);
@@ -256,7 +256,7 @@ const char* const kChoiceColumns = "减除起始月, 六万元扣除, 奖金计�
 
 std::map<std::string, YearChoices> yearChoices(db::Connection& conn, int year)
 {
-    BoundStatement st(conn, std::string("select 员工编号1, ") + kChoiceColumns + " from 个税年度选项 where 年度=?");
+    db::BoundStatement st(conn, std::string("select 员工编号1, ") + kChoiceColumns + " from 个税年度选项 where 年度=?");
     st.bind(1, int64_t{year});
     std::map<std::string, YearChoices> out;
     while (st.step()) out[st.textOrEmpty(0)] = choicesFrom(st, 1);
@@ -265,7 +265,7 @@ std::map<std::string, YearChoices> yearChoices(db::Connection& conn, int year)
 
 YearChoices yearChoicesOf(db::Connection& conn, const std::string& employee, int year)
 {
-    BoundStatement st(conn, std::string("select ") + kChoiceColumns + " from 个税年度选项 where 员工编号1=? and 年度=?");
+    db::BoundStatement st(conn, std::string("select ") + kChoiceColumns + " from 个税年度选项 where 员工编号1=? and 年度=?");
     st.bind(1, std::string_view(employee)).bind(2, int64_t{year});
     return st.step() ? choicesFrom(st, 0) : YearChoices();
 }

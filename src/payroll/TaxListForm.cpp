@@ -75,7 +75,7 @@ bool TaxListForm::setYear(int year)
 void TaxListForm::readNames()
 {
     names_.clear();
-    BoundStatement st(dm_.DMADO, "select 员工编号, 姓名 from 员工基本情况");
+    db::BoundStatement st(dm_.DMADO, "select 员工编号, 姓名 from 员工基本情况");
     while (st.step()) names_[st.textOrEmpty(0)] = st.textOrEmpty(1);
 }
 

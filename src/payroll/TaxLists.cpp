@@ -90,7 +90,7 @@ std::string checkScheme(const db::DataSet& ds)
 
 bool employeeExists(db::Connection& conn, const std::string& number)
 {
-    BoundStatement st(conn, "select 1 from 员工基本情况 where 员工编号=?");
+    db::BoundStatement st(conn, "select 1 from 员工基本情况 where 员工编号=?");
     st.bind(1, std::string_view(number));
     return st.step();
 }

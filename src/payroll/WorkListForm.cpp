@@ -41,7 +41,7 @@ WorkListForm::WorkListForm(app::TDM& dm, const WorkListKind& kind)
 {
 }
 
-bool WorkListForm::mayChange() const { return admin::hasRight(dm_, kind_.right); }
+bool WorkListForm::mayChange() const { return app::hasRight(dm_, kind_.right); }
 
 bool WorkListForm::editable(const std::string& field) const
 {

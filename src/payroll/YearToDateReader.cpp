@@ -97,7 +97,7 @@ SetKinds readSetKinds(db::Connection& conn, const std::string& set, const std::s
     SetKinds s;
     s.set = set;
     s.cumulative = taxMethodOf(conn, set) == TaxMethod::Cumulative;
-    BoundStatement st(conn, "select 工资代码, 项目类别 from 帐套, 工资帐套明细 where 帐套编号1=帐套编号 and 帐套名称=? "
+    db::BoundStatement st(conn, "select 工资代码, 项目类别 from 帐套, 工资帐套明细 where 帐套编号1=帐套编号 and 帐套名称=? "
                             "order by 工资代码");
     st.bind(1, std::string_view(set));
     while (st.step()) {
@@ -141,7 +141,7 @@ private:
 
     void readSets()
     {
-        BoundStatement st(conn_, "select 帐套名称 from 帐套 where 帐套名称 is not null order by 编号");
+        db::BoundStatement st(conn_, "select 帐套名称 from 帐套 where 帐套名称 is not null order by 编号");
         std::vector<std::string> names;
         while (st.step()) {
             const std::string name = st.textOrEmpty(0);
@@ -156,7 +156,7 @@ private:
         const auto choices = yearChoices(conn_, year);
         auto declared = additionalDeductionsOfYear(conn_, year);
         auto others = otherDeductionsOfYear(conn_, year);
-        BoundStatement st(conn_, "select 员工编号, 入职日期 from 员工基本情况");
+        db::BoundStatement st(conn_, "select 员工编号, 入职日期 from 员工基本情况");
         while (st.step()) {
             const std::string no = st.textOrEmpty(0);
             if (no.empty() || !wanted(no)) continue;
@@ -208,7 +208,7 @@ private:
             for (size_t i = 0; i < wanted_.size(); ++i) sql += i ? ",?" : "?";
             sql += ")";
         }
-        BoundStatement st(conn_, sql);
+        db::BoundStatement st(conn_, sql);
         st.bind(1, std::string_view(std::to_string(out_.year_))).bind(2, int64_t{out_.month_});
         int p = 3;
         if (byList)

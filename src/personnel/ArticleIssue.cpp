@@ -28,14 +28,14 @@ ArticleIssue::ArticleIssue(app::TDM& dm)
 {
 }
 
-bool ArticleIssue::mayChange() const { return admin::hasRight(dm_, "物品发放"); }
+bool ArticleIssue::mayChange() const { return app::hasRight(dm_, "物品发放"); }
 
-const EditorSpec& ArticleIssue::issueEditorSpec()
+const app::EditorSpec& ArticleIssue::issueEditorSpec()
 {
-    using K = EditorFieldKind;
-    static const EditorSpec setup{"发放数据编辑", "Twpffjl", "wplyjl", &app::TDM::EditorOpen::wplyjl,
+    using K = app::EditorFieldKind;
+    static const app::EditorSpec setup{"发放数据编辑", "Twpffjl", "wplyjl", &app::TDM::EditorOpen::wplyjl,
                                  {{"序号", K::ReadOnly}, {"物品", K::ReadOnly}, {"领用人姓名", K::ReadOnly},
-                                  {"领用日期", K::Date}, {"归还日期", K::Date}, {"数量"}, {"价值", K::Text, {}, FieldPattern::Yuan}, {"领用备注"}},
+                                  {"领用日期", K::Date}, {"归还日期", K::Date}, {"数量"}, {"价值", K::Text, {}, app::FieldPattern::Yuan}, {"领用备注"}},
                                  {}, "", true};
     return setup;
 }

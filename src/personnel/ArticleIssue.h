@@ -31,7 +31,7 @@ public:
     bool close() { return lists_.close(); }
 
     // 发放数据编辑, the editor of one issue opened by a double-click in the issue grid.
-    static const EditorSpec& issueEditorSpec();
+    static const app::EditorSpec& issueEditorSpec();
 
 private:
     app::TDM& dm_;

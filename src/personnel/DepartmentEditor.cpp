@@ -38,27 +38,27 @@ void runOnRows(app::TDM& dm, const std::string& head, const std::vector<int64_t>
 
 }  // namespace
 
-DepartmentEditor::DepartmentEditor(app::TDM& dm, int level, const DepartmentPath& upper)
+DepartmentEditor::DepartmentEditor(app::TDM& dm, int level, const app::DepartmentPath& upper)
     : dm_(dm), level_(level), upper_(upper)
 {
-    departmentColumn(level);  // checks the level
+    app::departmentColumn(level);  // checks the level
     for (size_t i = static_cast<size_t>(level - 1); i < upper_.size(); ++i) upper_[i].clear();
 }
 
 std::vector<std::string> DepartmentEditor::columns() const
 {
     std::vector<std::string> titles;
-    for (int i = 1; i <= level_; ++i) titles.emplace_back(departmentColumn(i));
+    for (int i = 1; i <= level_; ++i) titles.emplace_back(app::departmentColumn(i));
     return titles;
 }
 
 db::SqlLines DepartmentEditor::statement() const
 {
-    std::string select = level_ < kDepartmentLevels ? "Select distinct " : "Select ";
-    for (int i = 1; i <= level_; ++i) select += std::string(i > 1 ? "," : "") + departmentColumn(i);
-    if (level_ == kDepartmentLevels) select += ",编号";  // each stored row is its own entry
+    std::string select = level_ < app::kDepartmentLevels ? "Select distinct " : "Select ";
+    for (int i = 1; i <= level_; ++i) select += std::string(i > 1 ? "," : "") + app::departmentColumn(i);
+    if (level_ == app::kDepartmentLevels) select += ",编号";  // each stored row is its own entry
     db::SqlLines lines{select + " from 部门分类"};
-    for (std::string& l : departmentPathConditions(upper_, level_ - 1)) lines.push_back(std::move(l));
+    for (std::string& l : app::departmentPathConditions(upper_, level_ - 1)) lines.push_back(std::move(l));
     return lines;
 }
 
@@ -72,7 +72,7 @@ void DepartmentEditor::load()
     deleted_.clear();
     // Columns by name: the data module may add its row number to any list.
     std::vector<int> columns;
-    for (int i = 1; i <= level_; ++i) columns.push_back(q.fieldIndex(departmentColumn(i)));
+    for (int i = 1; i <= level_; ++i) columns.push_back(q.fieldIndex(app::departmentColumn(i)));
     const int id = q.fieldIndex("编号");
     for (int row = 0; row < q.rowCount(); ++row) {
         Entry e;
@@ -131,7 +131,7 @@ void DepartmentEditor::remove()
 
 void DepartmentEditor::checkNames() const
 {
-    const char* column = departmentColumn(level_);
+    const char* column = app::departmentColumn(level_);
     const int width = dm_.DMADO.columnInfo("部门分类", column).size;
     for (const Entry& e : entries_) {
         const std::string& n = name(e);
@@ -146,12 +146,12 @@ void DepartmentEditor::checkNames() const
     }
 }
 
-std::vector<int64_t> DepartmentEditor::rowsUnder(const DepartmentPath& path) const
+std::vector<int64_t> DepartmentEditor::rowsUnder(const app::DepartmentPath& path) const
 {
     db::DataSet& q = dm_.s1;
     q.close();
     db::SqlLines lines{"select 编号 from 部门分类"};
-    for (std::string& l : departmentPathConditions(path, level_)) lines.push_back(std::move(l));
+    for (std::string& l : app::departmentPathConditions(path, level_)) lines.push_back(std::move(l));
     q.setSql(lines);
     q.open();
     std::vector<int64_t> ids;
@@ -164,10 +164,10 @@ std::vector<int64_t> DepartmentEditor::rowsUnder(const DepartmentPath& path) con
 
 void DepartmentEditor::writeChanges()
 {
-    const char* column = departmentColumn(level_);
+    const char* column = app::departmentColumn(level_);
     const auto rowsOf = [this](const Entry& e) {
-        if (level_ == kDepartmentLevels) return std::vector<int64_t>{e.id};
-        DepartmentPath stored = e.path;
+        if (level_ == app::kDepartmentLevels) return std::vector<int64_t>{e.id};
+        app::DepartmentPath stored = e.path;
         stored[static_cast<size_t>(level_ - 1)] = e.storedName;
         return rowsUnder(stored);
     };
@@ -190,7 +190,7 @@ void DepartmentEditor::writeChanges()
     for (const Entry* e : added) {
         std::string names, values;
         for (int i = 1; i <= level_; ++i) {
-            names += std::string(i > 1 ? "," : "") + departmentColumn(i);
+            names += std::string(i > 1 ? "," : "") + app::departmentColumn(i);
             values += std::string(i > 1 ? "," : "") + db::sqlQuote(e->path[static_cast<size_t>(i - 1)]);
         }
         dm_.runSql({"insert into 部门分类 (" + names + ")", "values (" + values + ")"});
@@ -211,9 +211,9 @@ void DepartmentEditor::save()
 
 const DepartmentEditorRequest& departmentEditorRequest() { return request; }
 
-void openDepartmentEditor(int level, const DepartmentPath& stored)
+void openDepartmentEditor(int level, const app::DepartmentPath& stored)
 {
-    departmentColumn(level);
+    app::departmentColumn(level);
     request = {level, stored};
     app::interaction().openWindow(app::WindowId::DepartmentEditor);
 }

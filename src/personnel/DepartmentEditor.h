@@ -32,14 +32,14 @@ namespace rsgz::personnel {
 class DepartmentEditor {
 public:
     struct Entry {
-        DepartmentPath path;     // levels 1..level as shown; path[level-1] is the entry's own name
+        app::DepartmentPath path;     // levels 1..level as shown; path[level-1] is the entry's own name
         std::string storedName;  // the name as read; empty for a new entry
         int64_t id = 0;          // the row's 编号 (level-4 entries only)
         bool isNew = false;
     };
 
     // level 1..4; upper holds the employee's stored 一级部门, 二级部门, 三级部门 (the rest is ignored).
-    DepartmentEditor(app::TDM& dm, int level, const DepartmentPath& upper);
+    DepartmentEditor(app::TDM& dm, int level, const app::DepartmentPath& upper);
 
     int level() const { return level_; }
     // Column titles: 一级部门 … up to the editor's level.
@@ -74,12 +74,12 @@ public:
 
 private:
     void checkNames() const;
-    std::vector<int64_t> rowsUnder(const DepartmentPath& path) const;
+    std::vector<int64_t> rowsUnder(const app::DepartmentPath& path) const;
     void writeChanges();
 
     app::TDM& dm_;
     int level_;
-    DepartmentPath upper_;
+    app::DepartmentPath upper_;
     std::vector<Entry> entries_;
     std::vector<Entry> deleted_;  // stored entries deleted, not yet written
 };
@@ -87,13 +87,13 @@ private:
 // The level and the employee's stored upper levels the next department editor window opens on.
 struct DepartmentEditorRequest {
     int level = 1;
-    DepartmentPath upper;
+    app::DepartmentPath upper;
 };
 const DepartmentEditorRequest& departmentEditorRequest();
 
 // Opens 部门分类字典编辑 on level N for an employee's stored levels (interaction().openWindow). The
 // caller refreshes its department lists afterwards: level 1 after the level-1 editor, levels 2 to 4
 // after the others.
-void openDepartmentEditor(int level, const DepartmentPath& stored);
+void openDepartmentEditor(int level, const app::DepartmentPath& stored);
 
 }  // namespace rsgz::personnel

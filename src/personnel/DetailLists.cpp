@@ -105,7 +105,7 @@ void MasterDetail::saveMaster()
 
 void MasterDetail::removeMaster()
 {
-    removeOrAbandon(master_);
+    app::removeOrAbandon(master_);
     openDetails();
 }
 

@@ -78,7 +78,7 @@ private:
     db::DataSet& detail_;
     bool& moved_;
     std::function<db::SqlLines()> detailSql_;
-    PendingRow pending_;
+    app::PendingRow pending_;
 };
 
 }  // namespace rsgz::personnel

@@ -75,7 +75,7 @@ db::SqlLines subRecordSql(const SubRecordPage& page, const std::string& employee
 }
 
 namespace {
-using K = EditorFieldKind;
+using K = app::EditorFieldKind;
 EmployeeField d(const char* c) { return {c, K::Dictionary}; }
 EmployeeField dt(const char* c) { return {c, K::Date}; }
 EmployeeField t(const char* c) { return {c}; }

@@ -38,7 +38,7 @@ db::SqlLines subRecordSql(const SubRecordPage& page, const std::string& employee
 // @工资等级 (every grade), @帐套 (every payroll set name), @是否 (是, 否).
 struct EmployeeField {
     std::string column;
-    EditorFieldKind kind = EditorFieldKind::Text;
+    app::EditorFieldKind kind = app::EditorFieldKind::Text;
     std::string label;  // when it is not the column's name
     std::string key;
 };

@@ -40,7 +40,7 @@ void EmployeeRecord::setPage(int page)
     page_ = page;
     caption = std::string("员工信息-") + employeePageCaption(page);
     if (page_ < kFirstListPage) {
-        const bool may = admin::hasRight(dm_, "档案管理");
+        const bool may = app::hasRight(dm_, "档案管理");
         addEnabled = saveEnabled = deleteEnabled = may;
         return;
     }
@@ -66,7 +66,7 @@ void EmployeeRecord::reopenPage()
 void EmployeeRecord::settlePage(db::DataSet& ds)
 {
     if (!ds.active() || !ds.isEditing()) return;
-    if (askSavePending()) ds.post();
+    if (app::askSavePending()) ds.post();
     else ds.cancel();
 }
 
@@ -125,7 +125,7 @@ void EmployeeRecord::save()
 
 void EmployeeRecord::remove()
 {
-    removeOrAbandon(dm_.rszl);
+    app::removeOrAbandon(dm_.rszl);
     refresh();
 }
 
@@ -166,7 +166,7 @@ void EmployeeRecord::pageAdd()
 void EmployeeRecord::pageDelete()
 {
     db::DataSet* ds = pageDataSet();
-    if (ds && page_ != kEvaluationPage) removeOrAbandon(*ds);
+    if (ds && page_ != kEvaluationPage) app::removeOrAbandon(*ds);
 }
 
 bool EmployeeRecord::prepareReport()

@@ -81,7 +81,7 @@ private:
 
     app::TDM& dm_;
     int page_ = 0;
-    PendingRow pending_;
+    app::PendingRow pending_;
 };
 
 }  // namespace rsgz::personnel

@@ -11,14 +11,14 @@ namespace rsgz::personnel {
 
 namespace {
 
-using K = EditorFieldKind;
+using K = app::EditorFieldKind;
 
 bool onRow(const db::DataSet& ds) { return ds.active() && ds.currentRow() >= 0 && !ds.isEmpty(); }
 
 bool isDepartmentColumn(const std::string& column)
 {
-    for (int level = 1; level <= kDepartmentLevels; ++level)
-        if (column == departmentColumn(level)) return true;
+    for (int level = 1; level <= app::kDepartmentLevels; ++level)
+        if (column == app::departmentColumn(level)) return true;
     return false;
 }
 
@@ -96,7 +96,7 @@ PersonRecordEditor::PersonRecordEditor(app::TDM& dm, const PersonRecordSetup& se
 {
 }
 
-bool PersonRecordEditor::mayChange() const { return admin::hasRight(dm_, setup_.right); }
+bool PersonRecordEditor::mayChange() const { return app::hasRight(dm_, setup_.right); }
 
 bool PersonRecordEditor::employeeWindowRows() const
 {

@@ -10,7 +10,7 @@ namespace rsgz::personnel {
 // pattern of the employee window's editors, plus a person picked with the employee picker, because
 // no open employee record implies the person here.
 struct PersonRecordSetup {
-    EditorSpec editor;
+    app::EditorSpec editor;
     std::string table;           // the stored table of the dataset
     std::string right;           // 增加, 保存 and 删除 need it
     std::string nameField;       // the person's name column
@@ -32,7 +32,7 @@ public:
     PersonRecordEditor(app::TDM& dm, const PersonRecordSetup& setup);
 
     const PersonRecordSetup& setup() const { return setup_; }
-    RecordEditor& editor() { return editor_; }
+    app::RecordEditor& editor() { return editor_; }
     db::DataSet& dataSet() const override { return editor_.dataSet(); }
     const KeptRows& rows() const { return rows_; }
 
@@ -63,7 +63,7 @@ private:
 
     app::TDM& dm_;
     const PersonRecordSetup& setup_;
-    RecordEditor editor_;
+    app::RecordEditor editor_;
     KeptRows rows_;
 };
 

@@ -31,7 +31,7 @@ TrainingManagement::TrainingManagement(app::TDM& dm)
 
 TrainingManagement::~TrainingManagement() { dm_.TrainingRulesOff = rulesWereOff_; }
 
-bool TrainingManagement::mayChange() const { return admin::hasRight(dm_, "培训管理"); }
+bool TrainingManagement::mayChange() const { return app::hasRight(dm_, "培训管理"); }
 
 void TrainingManagement::activate()
 {

@@ -16,10 +16,10 @@ TransferManagement::TransferManagement(app::TDM& dm)
     buttons_.follow(&dm_.ddjl1);
 }
 
-const std::vector<EditorField>& TransferManagement::fields()
+const std::vector<app::EditorField>& TransferManagement::fields()
 {
-    using K = EditorFieldKind;
-    static const std::vector<EditorField> f = {
+    using K = app::EditorFieldKind;
+    static const std::vector<app::EditorField> f = {
         {"姓名", K::ReadOnly}, {"调动类型", K::Dictionary}, {"调动日期", K::Date}, {"调动前单位"}, {"调动后单位"},
         {"调动前职务"}, {"调动后职务", K::Dictionary, "职务"}, {"调动前一级部门"}, {"调动前二级部门"}, {"调动前三级部门"},
         {"调动前四级部门"}, {"调动后一级部门", K::Department}, {"调动后二级部门", K::Department},
@@ -30,7 +30,7 @@ const std::vector<EditorField>& TransferManagement::fields()
 
 db::DataSet& TransferManagement::dataSet() const { return dm_.ddjl1; }
 
-bool TransferManagement::mayChange() const { return admin::hasRight(dm_, "调动管理"); }
+bool TransferManagement::mayChange() const { return app::hasRight(dm_, "调动管理"); }
 
 void TransferManagement::activate()
 {
@@ -56,7 +56,7 @@ void TransferManagement::save()
     ds.requery();
 }
 
-void TransferManagement::remove() { removeOrAbandon(dm_.ddjl1); }
+void TransferManagement::remove() { app::removeOrAbandon(dm_.ddjl1); }
 
 bool TransferManagement::close()
 {
@@ -81,8 +81,8 @@ void TransferManagement::pickPerson()
     const db::DataSet& picked = dm_.s4;
     ds.setValue("姓名", picked.value("姓名"));
     ds.setValue("员工编号1", picked.value("员工编号"));
-    for (int level = 1; level <= kDepartmentLevels; ++level)
-        ds.setValue(std::string("调动前") + departmentColumn(level), picked.value(departmentColumn(level)));
+    for (int level = 1; level <= app::kDepartmentLevels; ++level)
+        ds.setValue(std::string("调动前") + app::departmentColumn(level), picked.value(app::departmentColumn(level)));
     ds.setValue("调动前帐套", picked.value("工资帐套名称"));
     ds.setValue("调动前职务", picked.value("职务"));
 }

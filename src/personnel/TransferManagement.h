@@ -13,7 +13,7 @@ class TransferManagement : public app::RecordBehaviour {
 public:
     explicit TransferManagement(app::TDM& dm);
 
-    static const std::vector<EditorField>& fields();
+    static const std::vector<app::EditorField>& fields();
     db::DataSet& dataSet() const override;
     bool mayChange() const;  // the right 调动管理
 
@@ -38,7 +38,7 @@ private:
 
     app::TDM& dm_;
     app::BrowseButtons buttons_;
-    PendingRow pending_;
+    app::PendingRow pending_;
 };
 
 }  // namespace rsgz::personnel

@@ -119,10 +119,10 @@ void CombinedQuery::load()
         box.dropDown = contains(dropDowns, name);
         placeInCascade(box);
         if (box.dropDown) {
-            box.choices = personnel::dictionaryList(dm_, name);
+            box.choices = app::dictionaryList(dm_, name);
             // Either way a first level offers the departments that exist.
             if (box.level == 1 || name == kDepartments[0])
-                for (const std::string& d : personnel::departmentList(dm_, 1, {})) box.choices.push_back(d);
+                for (const std::string& d : app::departmentList(dm_, 1, {})) box.choices.push_back(d);
         }
         boxes_.push_back(std::move(box));
     }
@@ -153,12 +153,12 @@ int CombinedQuery::levelChanged(size_t box, const std::vector<std::string>& valu
     const int next = boxOf(group[static_cast<size_t>(level)]);
     if (next < 0) return -1;
     // The levels of this group as shown; the department table is always read by its own columns.
-    personnel::DepartmentPath upper;
+    app::DepartmentPath upper;
     for (int l = 0; l < level; ++l) {
         const int b = boxOf(group[static_cast<size_t>(l)]);
         if (b >= 0 && static_cast<size_t>(b) < values.size()) upper[static_cast<size_t>(l)] = values[static_cast<size_t>(b)];
     }
-    boxes_[static_cast<size_t>(next)].choices = personnel::departmentList(dm_, level + 1, upper);
+    boxes_[static_cast<size_t>(next)].choices = app::departmentList(dm_, level + 1, upper);
     return next;
 }
 

@@ -5,14 +5,14 @@
 #include "app/TDM.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::admin {
+namespace rsgz::shell {
 
 void registerAdminWindows(std::function<void()> companyFrameSteps)
 {
-    ui::registerWindow(app::WindowId::Rights, [](QWidget* parent) { openRightsWindow(app::DM(), parent); });
-    ui::registerWindow(app::WindowId::Company, [steps = std::move(companyFrameSteps)](QWidget* parent) {
-        openCompanyWindow(app::DM(), parent, steps);
+    widgets::registerWindow(app::WindowId::Rights, [](QWidget* parent) { admin::openRightsWindow(app::DM(), parent); });
+    widgets::registerWindow(app::WindowId::Company, [steps = std::move(companyFrameSteps)](QWidget* parent) {
+        admin::openCompanyWindow(app::DM(), parent, steps);
     });
 }
 
-}  // namespace rsgz::admin
+}  // namespace rsgz::shell

@@ -8,11 +8,11 @@
 #include "shell/SalaryPage.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 void registerBankWindows()
 {
-    registerWindow(app::WindowId::BankFile, [](QWidget* parent) {
+    widgets::registerWindow(app::WindowId::BankFile, [](QWidget* parent) {
         if (app::DM().CurrentModule != app::Module::SalaryTables) {
             app::interaction().showMessage("请先转到工资表管理窗口!");
             return;
@@ -20,10 +20,10 @@ void registerBankWindows()
         payroll::Tyhdfw w(app::DM(), salaryPageView(parent), parent);
         w.exec();
     });
-    registerWindow(app::WindowId::BankLayout, [](QWidget* parent) {
+    widgets::registerWindow(app::WindowId::BankLayout, [](QWidget* parent) {
         payroll::Tyinhangsetw w(app::DM(), salaryPageView(parent), parent);
         if (w.load()) w.exec();
     });
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

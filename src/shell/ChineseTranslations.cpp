@@ -7,7 +7,7 @@
 
 #include <cstring>
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 namespace {
 
@@ -63,4 +63,4 @@ QObject* installChineseTranslations(QCoreApplication& app)
     return nullptr;
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

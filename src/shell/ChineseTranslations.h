@@ -3,7 +3,7 @@
 class QCoreApplication;
 class QObject;
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 // Loads the toolkit's own Chinese texts (file dialogs, standard buttons, context menus of the text
 // boxes) from the system's translation folder and installs them in the application, with the few
@@ -19,4 +19,4 @@ QObject* installChineseTranslations(QCoreApplication& app);
 // explicit LC_ALL of the user's is left alone.
 void preferChineseDates();
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

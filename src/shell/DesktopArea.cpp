@@ -12,7 +12,7 @@
 
 #include "app/Product.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 DesktopArea::DesktopArea(QWidget* parent) : QScrollArea(parent), surface_(new QLabel)
 {
@@ -127,4 +127,4 @@ QPixmap DesktopArea::builtInPicture(const QSize& size)
     return pm;
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

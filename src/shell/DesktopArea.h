@@ -4,7 +4,7 @@
 
 class QLabel;
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 // The work area's desktop picture: a picture stretched over the whole area on a scrollable surface.
 // Until the operator chooses one it shows the program's own picture, drawn to the area's size.
@@ -31,4 +31,4 @@ private:
     QPixmap picture_;  // the chosen picture; null for the built-in one
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

@@ -7,7 +7,7 @@
 #include "personnel/windows/Tzidianw.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::personnel {
+namespace rsgz::shell {
 
 namespace {
 template <class Window, class... Args>
@@ -20,13 +20,13 @@ void openModal(QWidget* parent, Args&&... args)
 
 void registerDictionaryWindows()
 {
-    ui::registerWindow(app::WindowId::Dictionary, [](QWidget* parent) { openModal<Tzidianw>(parent); });
-    ui::registerWindow(app::WindowId::BasicSettings, [](QWidget* parent) { openModal<Tjbzlw>(parent); });
-    ui::registerWindow(app::WindowId::DepartmentEditor, [](QWidget* parent) {
-        const DepartmentEditorRequest& r = departmentEditorRequest();
-        openModal<Tkhflzdw>(parent, r.level, r.upper);
+    widgets::registerWindow(app::WindowId::Dictionary, [](QWidget* parent) { openModal<personnel::Tzidianw>(parent); });
+    widgets::registerWindow(app::WindowId::BasicSettings, [](QWidget* parent) { openModal<personnel::Tjbzlw>(parent); });
+    widgets::registerWindow(app::WindowId::DepartmentEditor, [](QWidget* parent) {
+        const personnel::DepartmentEditorRequest& r = personnel::departmentEditorRequest();
+        openModal<personnel::Tkhflzdw>(parent, r.level, r.upper);
     });
-    ui::registerWindow(app::WindowId::TodayDate, [](QWidget* parent) { openModal<Tgetdateww>(parent); });
+    widgets::registerWindow(app::WindowId::TodayDate, [](QWidget* parent) { openModal<personnel::Tgetdateww>(parent); });
 }
 
-}  // namespace rsgz::personnel
+}  // namespace rsgz::shell

@@ -5,20 +5,20 @@
 #include "personnel/windows/Tunitw.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::personnel {
+namespace rsgz::shell {
 
 void registerEmployeeWindows()
 {
-    ui::registerWindow(app::WindowId::EmployeeInfo, [](QWidget* parent) {
-        Trszlw w(app::DM(), parent);
+    widgets::registerWindow(app::WindowId::EmployeeInfo, [](QWidget* parent) {
+        personnel::Trszlw w(app::DM(), parent);
         w.exec();
     });
-    for (const EditorSpec& setup : editorSpecs()) {
-        ui::registerWindow(app::requireWindowId(setup.caption), [&setup](QWidget* parent) {
-            Tunitw w(app::DM(), setup, parent);
+    for (const app::EditorSpec& setup : app::editorSpecs()) {
+        widgets::registerWindow(app::requireWindowId(setup.caption), [&setup](QWidget* parent) {
+            personnel::Tunitw w(app::DM(), setup, parent);
             w.exec();
         });
     }
 }
 
-}  // namespace rsgz::personnel
+}  // namespace rsgz::shell

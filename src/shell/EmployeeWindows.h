@@ -1,8 +1,8 @@
 #pragma once
 
-namespace rsgz::personnel {
+namespace rsgz::shell {
 
 // Makes the employee window 员工信息 and the editors of its lists openable by caption.
 void registerEmployeeWindows();
 
-}  // namespace rsgz::personnel
+}  // namespace rsgz::shell

@@ -9,7 +9,7 @@
 #include "exchange/windows/Txzdczdw.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 namespace {
 
@@ -45,9 +45,9 @@ void openExport(QWidget* parent)
 
 void registerExchangeWindows()
 {
-    registerWindow(app::WindowId::ImportExcel, [](QWidget* parent) { openImport(parent, exchange::ImportSession::Kind::Excel); });
-    registerWindow(app::WindowId::ImportAccess, [](QWidget* parent) { openImport(parent, exchange::ImportSession::Kind::Access); });
-    registerWindow(app::WindowId::ExportExcel, openExport);
+    widgets::registerWindow(app::WindowId::ImportExcel, [](QWidget* parent) { openImport(parent, exchange::ImportSession::Kind::Excel); });
+    widgets::registerWindow(app::WindowId::ImportAccess, [](QWidget* parent) { openImport(parent, exchange::ImportSession::Kind::Access); });
+    widgets::registerWindow(app::WindowId::ExportExcel, openExport);
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

@@ -9,7 +9,7 @@
 #include "app/TDM.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 namespace {
 
@@ -22,7 +22,7 @@ void closeMainWindow()
 
 void registerOperation(app::WindowId id, void (admin::Maintenance::*operation)())
 {
-    registerWindow(id, [operation](QWidget*) {
+    widgets::registerWindow(id, [operation](QWidget*) {
         admin::Maintenance m(app::DM());
         m.closeProgram = closeMainWindow;
         (m.*operation)();
@@ -37,8 +37,8 @@ void registerMaintenanceWindows()
     registerOperation(app::WindowId::Restore, &admin::Maintenance::restore);
     registerOperation(app::WindowId::CompactDatabase, &admin::Maintenance::compact);
     registerOperation(app::WindowId::InitializeData, &admin::Maintenance::initialize);
-    registerWindow(app::WindowId::InitializeConfirmation,
+    widgets::registerWindow(app::WindowId::InitializeConfirmation,
                    [](QWidget* parent) { admin::openPasswordConfirmation(app::DM(), parent); });
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

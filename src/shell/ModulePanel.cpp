@@ -30,7 +30,7 @@
 #include "widgets/PanelParts.h"
 #include "widgets/QueryTreeWidget.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 using Move = app::Navigation::Move;
 
@@ -60,8 +60,8 @@ ModulePanel::ModulePanel(app::Navigation& nav, int module, db::DataSet* list, Op
 
 QWidget* ModulePanel::buildTopBar(const QString& title)
 {
-    QFrame* bar = makePanelHeader(title, this);
-    QHBoxLayout* row = headerLayout(bar);
+    QFrame* bar = widgets::makePanelHeader(title, this);
+    QHBoxLayout* row = widgets::headerLayout(bar);
     row->addWidget(new QLabel(QStringLiteral("前后浏览"), bar));
     const struct {
         const char* hint;
@@ -76,8 +76,8 @@ QWidget* ModulePanel::buildTopBar(const QString& title)
     };
     for (size_t i = 0; i < std::size(moves); ++i) {
         const auto& m = moves[i];
-        QToolButton* b = makeToolButton(QString::fromUtf8(m.hint), QString::fromUtf8(m.theme), m.fallback, bar);
-        b->setIcon(browseIcon(static_cast<int>(i)));
+        QToolButton* b = widgets::makeToolButton(QString::fromUtf8(m.hint), QString::fromUtf8(m.theme), m.fallback, bar);
+        b->setIcon(widgets::browseIcon(static_cast<int>(i)));
         browseButtons_[i] = b;
         b->setObjectName(QString::fromUtf8(m.hint));
         const Move move = m.move;
@@ -98,7 +98,7 @@ QWidget* ModulePanel::buildTopBar(const QString& title)
     searchText_->setClearButtonEnabled(true);
     connect(searchText_, &QLineEdit::returnPressed, this, &ModulePanel::search);
     row->addWidget(searchText_);
-    QToolButton* go = makeToolButton(QStringLiteral("查询数据"), QStringLiteral("edit-find"), QStyle::SP_FileDialogContentsView, bar);
+    QToolButton* go = widgets::makeToolButton(QStringLiteral("查询数据"), QStringLiteral("edit-find"), QStyle::SP_FileDialogContentsView, bar);
     go->setObjectName(QStringLiteral("searchButton"));
     connect(go, &QToolButton::clicked, this, &ModulePanel::searchButton);
     row->addWidget(go);
@@ -109,10 +109,10 @@ QWidget* ModulePanel::buildTopBar(const QString& title)
 
 QWidget* ModulePanel::buildTreeSide(bool refreshButton)
 {
-    const TreeSide side = makeTreeSide(this, [this](const QString& entry) { nav_.treeMenu(module_, entry.toStdString()); });
+    const widgets::TreeSide side = widgets::makeTreeSide(this, [this](const QString& entry) { nav_.treeMenu(module_, entry.toStdString()); });
     tree_ = side.tree;
     if (refreshButton) {
-        QToolButton* refresh = makeToolButton(QStringLiteral("显示全部数据"), QStringLiteral("view-refresh"), QStyle::SP_BrowserReload, side.caption);
+        QToolButton* refresh = widgets::makeToolButton(QStringLiteral("显示全部数据"), QStringLiteral("view-refresh"), QStyle::SP_BrowserReload, side.caption);
         refresh->setObjectName(QStringLiteral("refreshButton"));
         refresh->setIconSize(QSize(16, 16));
         connect(refresh, &QToolButton::clicked, this, [this] { nav_.refreshList(module_); });
@@ -162,22 +162,22 @@ QWidget* ModulePanel::buildGridSide(const Options& options)
     return side;
 }
 
-GridFooter* ModulePanel::addGridFooter()
+widgets::GridFooter* ModulePanel::addGridFooter()
 {
     if (footer_ || !model_) return footer_;
     QWidget* side = grid_->parentWidget();
-    footer_ = new GridFooter(grid_, model_, side);
+    footer_ = new widgets::GridFooter(grid_, model_, side);
     if (auto* column = qobject_cast<QVBoxLayout*>(side->layout())) column->addWidget(footer_);
     return footer_;
 }
 
 void ModulePanel::buildGrid()
 {
-    grid_ = makeGrid(this);
+    grid_ = widgets::makeGrid(this);
     if (!list_) return;
-    model_ = new DataSetModel(list_, this);
-    setGridModel(grid_, model_);
-    linkGridToDataSet(grid_, model_);
+    model_ = new widgets::DataSetModel(list_, this);
+    widgets::setGridModel(grid_, model_);
+    widgets::linkGridToDataSet(grid_, model_);
     connect(grid_, &QTableView::clicked, this, [this] { nav_.gridClicked(module_); });
     connect(grid_, &QTableView::doubleClicked, this, [this] { nav_.openRecordWindow(module_); });
     grid_->installEventFilter(this);  // Enter on a row opens the window like a double-click
@@ -185,7 +185,7 @@ void ModulePanel::buildGrid()
     connect(grid_, &QWidget::customContextMenuRequested, this, &ModulePanel::gridMenu);
     // A new read fits the columns to their contents; a stored layout keeps its widths.
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
-        if (!layout_.columns.empty()) applyWidths(grid_, model_, layout_);
+        if (!layout_.columns.empty()) widgets::applyWidths(grid_, model_, layout_);
     });
 }
 
@@ -268,7 +268,7 @@ void ModulePanel::wireQueries()
     tree_->setPalette(palette);
     tree_->viewport()->installEventFilter(this);
     connect(tree_, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* item) {
-        pages_->nodeEdited(module_, nodeOf(item), item->text(0).toStdString());
+        pages_->nodeEdited(module_, widgets::nodeOf(item), item->text(0).toStdString());
     });
     const auto sortChosen = [this] {
         const std::string field = sortField_->currentText().toStdString(), order = sortOrder_->currentText().toStdString();
@@ -311,14 +311,14 @@ void ModulePanel::treeClicked(const QPoint& at)
     // A click on the branch mark only opens or closes the node.
     if (item && at.x() < tree_->visualItemRect(item).left()) return;
     if (!item) tree_->clearSelection();
-    if (ownNodeClick) ownNodeClick(nodeOf(item));
-    else pages_->nodeClicked(module_, nodeOf(item));
+    if (ownNodeClick) ownNodeClick(widgets::nodeOf(item));
+    else pages_->nodeClicked(module_, widgets::nodeOf(item));
 }
 
 void ModulePanel::showTree(const query::QueryTree& tree)
 {
     const query::QueryModule* m = query::queryModule(module_);
-    fillQueryTree(tree_, tree, m && m->editableTree);
+    widgets::fillQueryTree(tree_, tree, m && m->editableTree);
 }
 
 void ModulePanel::showSort(const std::string& field, const std::string& order)
@@ -358,7 +358,7 @@ void ModulePanel::loadGridLayout()
     if (path.empty() || !QFileInfo::exists(QString::fromStdString(path))) return;
     try {
         layout_ = query::GridLayout::read(path);
-        applyLayout(grid_, model_, layout_);
+        widgets::applyLayout(grid_, model_, layout_);
     } catch (const std::exception& e) {
         layout_ = {};
         app::interaction().showMessage(e.what());
@@ -371,7 +371,7 @@ void ModulePanel::saveGridLayout()
     const std::string path = query::GridLayout::path(app::DM().programDir(), module_);
     if (path.empty()) return;
     app::runAction([&] {
-        layout_ = captureLayout(grid_, model_);
+        layout_ = widgets::captureLayout(grid_, model_);
         layout_.write(path);
     });
 }
@@ -385,4 +385,4 @@ void ModulePanel::alignCurrentColumn(Qt::Alignment alignment)
     saveGridLayout();
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

@@ -19,6 +19,11 @@ class QTreeWidget;
 
 class QSplitter;
 
+namespace rsgz::widgets {
+class DataSetModel;
+class GridFooter;
+}  // namespace rsgz::widgets
+
 namespace rsgz::db {
 class DataSet;
 }
@@ -27,10 +32,7 @@ class QueryPages;
 class QueryTree;
 }  // namespace rsgz::query
 
-namespace rsgz::ui {
-
-class DataSetModel;
-class GridFooter;
+namespace rsgz::shell {
 
 // The common panel of a module list: the top bar with the title, the browse buttons and the
 // one-field search; the query tree under 检索列表; the sort bar with 多条件查询; and the read-only
@@ -48,7 +50,7 @@ public:
 
     int module() const { return module_; }
     QTableView* grid() const { return grid_; }
-    DataSetModel* model() const { return model_; }
+    widgets::DataSetModel* model() const { return model_; }
     QTreeWidget* queryTree() const { return tree_; }
     QComboBox* searchField() const { return searchField_; }
     QComboBox* sortField() const { return sortField_; }
@@ -63,8 +65,8 @@ public:
     // A control of the module's own after the search controls of the top bar.
     void addToTopBar(QWidget* w);
     // The totals row under the grid (the salary table); made once, on the first call.
-    GridFooter* addGridFooter();
-    GridFooter* gridFooter() const { return footer_; }
+    widgets::GridFooter* addGridFooter();
+    widgets::GridFooter* gridFooter() const { return footer_; }
 
     // --- query trees, sort bar and stored layout ---------------------------------------------------
     // The user's actions on the tree, the sort bar, the search column and the splitter go to pages.
@@ -102,9 +104,9 @@ private:
     app::Navigation& nav_;
     int module_;
     db::DataSet* list_;
-    DataSetModel* model_ = nullptr;
+    widgets::DataSetModel* model_ = nullptr;
     QTableView* grid_ = nullptr;
-    GridFooter* footer_ = nullptr;
+    widgets::GridFooter* footer_ = nullptr;
     QTreeWidget* tree_ = nullptr;
     QComboBox* searchField_ = nullptr;
     QLineEdit* searchText_ = nullptr;
@@ -118,4 +120,4 @@ private:
     query::GridLayout layout_;  // the stored layout in force (its widths survive a new read)
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

@@ -11,7 +11,7 @@
 #include "app/NavigationGroups.h"
 #include "widgets/GlyphIcon.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 namespace {
 
@@ -74,7 +74,7 @@ void NavigationBar::addGroup(int index, const QString& title, const QStringList&
         auto* b = new QToolButton(content);
         b->setObjectName(text);
         b->setText(text);
-        b->setIcon(glyphIcon(glyphFor(text), tile));
+        b->setIcon(widgets::glyphIcon(glyphFor(text), tile));
         b->setIconSize(QSize(32, 32));
         b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
         b->setAutoRaise(true);
@@ -125,4 +125,4 @@ void NavigationBar::showOpenGroup()
     }
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

@@ -6,7 +6,7 @@ class QPushButton;
 class QScrollArea;
 class QToolButton;
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 // The collapsible button bar on the left of the main window: group headers stacked top to bottom,
 // the open group's large buttons between its header and the next one. One group is open at a time.
@@ -40,4 +40,4 @@ private:
     int open_ = 0;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

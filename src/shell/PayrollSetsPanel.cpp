@@ -15,29 +15,29 @@
 #include "widgets/GridLink.h"
 #include "widgets/PanelParts.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 PayrollSetsPanel::PayrollSetsPanel(app::Navigation& nav, app::TDM& dm, QWidget* parent)
     : QWidget(parent), page_(std::make_unique<payroll::PayrollSetsPage>(dm))
 {
-    const PanelSkeleton skeleton = makePanelSkeleton(this, 9, QStringLiteral("工资帐套管理"), nav);
+    const widgets::PanelSkeleton skeleton = widgets::makePanelSkeleton(this, 9, QStringLiteral("工资帐套管理"), nav);
     QSplitter* split = skeleton.split;
     tree_ = skeleton.tree.tree;
 
     auto* grids = new QSplitter(Qt::Vertical, split);
     grids->setChildrenCollapsible(false);
-    sets_ = makeGrid(grids);
+    sets_ = widgets::makeGrid(grids);
     sets_->setObjectName(QStringLiteral("setGrid"));
-    auto* setModel = new DataSetModel(&dm.gz_zt, sets_);
+    auto* setModel = new widgets::DataSetModel(&dm.gz_zt, sets_);
     setModel->setVisibleFields({"序号", "帐套编号", "帐套名称"});
-    setGridModel(sets_, setModel);
-    linkGridToDataSet(sets_, setModel);
-    items_ = makeGrid(grids);
+    widgets::setGridModel(sets_, setModel);
+    widgets::linkGridToDataSet(sets_, setModel);
+    items_ = widgets::makeGrid(grids);
     items_->setObjectName(QStringLiteral("itemGrid"));
-    auto* itemModel = new DataSetModel(&dm.zt_mx, items_);
+    auto* itemModel = new widgets::DataSetModel(&dm.zt_mx, items_);
     itemModel->setVisibleFields({"工资代码", "工资项目", "是否所得税", "初始值", "计算公式"});
-    setGridModel(items_, itemModel);
-    linkGridToDataSet(items_, itemModel);
+    widgets::setGridModel(items_, itemModel);
+    widgets::linkGridToDataSet(items_, itemModel);
 
     addItem_ = button("增加项目", &payroll::PayrollSetsPage::addItem);
     deleteItem_ = button("删除项目", &payroll::PayrollSetsPage::deleteItem);
@@ -72,7 +72,7 @@ QWidget* PayrollSetsPanel::captioned(const QString& caption, QTableView* grid, c
     auto* column = new QVBoxLayout(box);
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
-    QFrame* bar = makeCaptionBar(caption, box);
+    QFrame* bar = widgets::makeCaptionBar(caption, box);
     auto* row = qobject_cast<QHBoxLayout*>(bar->layout());
     for (QPushButton* b : buttons) {
         b->setParent(bar);
@@ -93,4 +93,4 @@ void PayrollSetsPanel::opened()
     deleteItem_->setEnabled(manage);
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

@@ -12,7 +12,7 @@ namespace rsgz::payroll {
 class PayrollSetsPage;
 }
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 // The panel of 工资帐套管理: the query tree, the payroll sets and the items of the set last clicked,
 // with their buttons. Behaviour: PayrollSetsPage.
@@ -42,4 +42,4 @@ private:
     QPushButton* deleteItem_ = nullptr;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

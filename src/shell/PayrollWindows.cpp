@@ -27,7 +27,7 @@
 #include "shell/ProgramWindows.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 namespace {
 // The set box of module 10: filled each time the module opens and left empty, so nothing is
@@ -53,7 +53,7 @@ QComboBox* makeSetBox(ModulePanel* panel, std::shared_ptr<payroll::SetAssignment
 // 生成新工资表 opens on the set the salary page shows.
 void registerGenerationWindow()
 {
-    registerWindow(app::WindowId::NewSalaryTable, [](QWidget* parent) {
+    widgets::registerWindow(app::WindowId::NewSalaryTable, [](QWidget* parent) {
         payroll::Tnew_gzbw w(app::DM(), parent);
         SalaryPage* page = salaryPageOf(parent);
         if (page) w.form().preferredSet = page->form().set;
@@ -107,7 +107,7 @@ SalaryPage* installPayrollPages(app::Navigation& nav, app::TDM& dm, const Payrol
     if (panels.pieceWork) installWorkListPage(dm, panels.pieceWork, payroll::pieceWork());
     auto before = nav.hooks.openPayrollList;
     nav.hooks.openPayrollList = [before, sets, setBox, generate, assigner, &dm, salaryPage, panels](int module) {
-        if (module == app::Module::SalaryTables && generate) generate->setEnabled(admin::hasRight(dm, "工资表管理"));
+        if (module == app::Module::SalaryTables && generate) generate->setEnabled(app::hasRight(dm, "工资表管理"));
         if (module == app::Module::SalaryTables && salaryPage) salaryPage->opened();
         if (module == app::Module::PayrollSets && sets) {
             sets->opened();
@@ -116,7 +116,7 @@ SalaryPage* installPayrollPages(app::Navigation& nav, app::TDM& dm, const Payrol
             setBox->clear();
             for (const std::string& s : assigner->sets) setBox->addItem(QString::fromStdString(s));
             setBox->setCurrentIndex(-1);
-            setBox->setEnabled(admin::hasRight(dm, "员工帐套设定"));
+            setBox->setEnabled(app::hasRight(dm, "员工帐套设定"));
         } else if (before) {
             before(module);
         }
@@ -126,4 +126,4 @@ SalaryPage* installPayrollPages(app::Navigation& nav, app::TDM& dm, const Payrol
     return salaryPage;
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

@@ -5,7 +5,7 @@ class Navigation;
 class TDM;
 }
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 class ModulePanel;
 class PayrollSetsPanel;
@@ -28,4 +28,4 @@ struct PayrollPanels {
 class SalaryPage;
 SalaryPage* installPayrollPages(app::Navigation& nav, app::TDM& dm, const PayrollPanels& panels);
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

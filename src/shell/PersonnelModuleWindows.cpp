@@ -13,27 +13,27 @@
 #include "shell/ProgramWindows.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::personnel {
+namespace rsgz::shell {
 
 void registerPersonnelModuleWindows()
 {
-    ui::registerModal<Tpxglw>(app::WindowId::TrainingManagement);
-    ui::registerModal<Tddglw>(app::WindowId::TransferManagement);
-    ui::registerModal<Tkpqk_Editw>(app::WindowId::EvaluationManagement);
-    ui::registerModal<Twpffw>(app::WindowId::ArticleManagement);
-    ui::registerModal<Ttxnlw>(app::WindowId::WomenRetirementAge);
-    for (const PersonRecordSetup* setup : {&titleRecordSetup(), &rewardRecordSetup()}) {
-        ui::registerWindow(app::requireWindowId(setup->editor.caption), [setup](QWidget* parent) {
-            Tpersonrecw w(app::DM(), *setup, parent);
+    registerModal<personnel::Tpxglw>(app::WindowId::TrainingManagement);
+    registerModal<personnel::Tddglw>(app::WindowId::TransferManagement);
+    registerModal<personnel::Tkpqk_Editw>(app::WindowId::EvaluationManagement);
+    registerModal<personnel::Twpffw>(app::WindowId::ArticleManagement);
+    registerModal<personnel::Ttxnlw>(app::WindowId::WomenRetirementAge);
+    for (const personnel::PersonRecordSetup* setup : {&personnel::titleRecordSetup(), &personnel::rewardRecordSetup()}) {
+        widgets::registerWindow(app::requireWindowId(setup->editor.caption), [setup](QWidget* parent) {
+            personnel::Tpersonrecw w(app::DM(), *setup, parent);
             w.exec();
         });
     }
-    ui::registerWindow(app::WindowId::IssueEditor, [](QWidget* parent) {
-        Tunitw w(app::DM(), ArticleIssue::issueEditorSpec(), parent);
+    widgets::registerWindow(app::WindowId::IssueEditor, [](QWidget* parent) {
+        personnel::Tunitw w(app::DM(), personnel::ArticleIssue::issueEditorSpec(), parent);
         // Issues are made in the article window, for the employees chosen there.
         if (auto* add = w.findChild<QPushButton*>(QStringLiteral("addButton"))) add->hide();
         w.exec();
     });
 }
 
-}  // namespace rsgz::personnel
+}  // namespace rsgz::shell

@@ -1,9 +1,9 @@
 #pragma once
 
-namespace rsgz::personnel {
+namespace rsgz::shell {
 
 // The record windows of the personnel modules: training, titles, rewards, transfers, evaluations,
 // work articles and the issue editor.
 void registerPersonnelModuleWindows();
 
-}  // namespace rsgz::personnel
+}  // namespace rsgz::shell

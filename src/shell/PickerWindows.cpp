@@ -6,24 +6,24 @@
 #include "personnel/windows/Tselectwpw.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::personnel {
+namespace rsgz::shell {
 
 void registerPickerWindows()
 {
-    for (const std::string& caption : employeePickerCaptions()) {
-        ui::registerWindow(app::requireWindowId(caption), [caption](QWidget* parent) {
-            Tselectm w(app::DM(), caption, parent);
+    for (const std::string& caption : personnel::employeePickerCaptions()) {
+        widgets::registerWindow(app::requireWindowId(caption), [caption](QWidget* parent) {
+            personnel::Tselectm w(app::DM(), caption, parent);
             w.exec();
         });
     }
-    ui::registerWindow(app::WindowId::PickArticle, [](QWidget* parent) {
-        Tselectwpw w(app::DM(), parent);
+    widgets::registerWindow(app::WindowId::PickArticle, [](QWidget* parent) {
+        personnel::Tselectwpw w(app::DM(), parent);
         w.exec();
     });
-    ui::registerWindow(app::WindowId::PickCourse, [](QWidget* parent) {
-        Tpxkcw w(app::DM(), parent);
+    widgets::registerWindow(app::WindowId::PickCourse, [](QWidget* parent) {
+        personnel::Tpxkcw w(app::DM(), parent);
         w.exec();
     });
 }
 
-}  // namespace rsgz::personnel
+}  // namespace rsgz::shell

@@ -18,17 +18,17 @@
 #include "shell/Tgyrjw.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 void registerProgramWindows()
 {
     // Made afresh: every identity is registered exactly once after this.
-    clearRegisteredWindows();
-    admin::registerAdminWindows();
-    personnel::registerDictionaryWindows();
-    personnel::registerPickerWindows();
-    personnel::registerEmployeeWindows();
-    personnel::registerPersonnelModuleWindows();
+    widgets::clearRegisteredWindows();
+    shell::registerAdminWindows();
+    shell::registerDictionaryWindows();
+    shell::registerPickerWindows();
+    shell::registerEmployeeWindows();
+    shell::registerPersonnelModuleWindows();
     registerPayrollWindows();
     registerTaxWindows();
     registerBankWindows();
@@ -38,10 +38,10 @@ void registerProgramWindows()
     registerExchangeWindows();
     registerMaintenanceWindows();
     registerCardWindows();
-    registerWindow(app::WindowId::About, [](QWidget* parent) {
+    widgets::registerWindow(app::WindowId::About, [](QWidget* parent) {
         Tgyrjw w(app::DM().programDir(), parent);
         w.exec();
     });
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

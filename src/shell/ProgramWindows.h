@@ -2,7 +2,7 @@
 #include "app/TDM.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 // Makes every window the program has built openable by its caption through
 // interaction().openWindow. The program calls it once at start; a window that gets built is added
@@ -14,10 +14,10 @@ void registerProgramWindows();
 template <class Window>
 void registerModal(app::WindowId id)
 {
-    registerWindow(id, [](QWidget* parent) {
+    widgets::registerWindow(id, [](QWidget* parent) {
         Window w(app::DM(), parent);
         w.exec();
     });
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

@@ -11,14 +11,14 @@
 #include "query/windows/Tzhcxw.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 namespace {
 
-app::Tmain* mainWindow()
+shell::Tmain* mainWindow()
 {
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* main = qobject_cast<app::Tmain*>(w)) return main;
+        if (auto* main = qobject_cast<shell::Tmain*>(w)) return main;
     return nullptr;
 }
 
@@ -26,30 +26,30 @@ app::Tmain* mainWindow()
 
 void registerQueryWindows()
 {
-    registerWindow(app::WindowId::QueryFields, [](QWidget* parent) {
-        app::Tmain* main = mainWindow();
+    widgets::registerWindow(app::WindowId::QueryFields, [](QWidget* parent) {
+        shell::Tmain* main = mainWindow();
         if (!main) return;
-        Tcxzdw w(main->queryPages().trees(), app::DM().CurrentModule, parent);
+        query::Tcxzdw w(main->queryPages().trees(), app::DM().CurrentModule, parent);
         w.exec();
     });
-    registerWindow(app::WindowId::BatchChange, [](QWidget* parent) {
-        app::Tmain* main = mainWindow();
+    widgets::registerWindow(app::WindowId::BatchChange, [](QWidget* parent) {
+        shell::Tmain* main = mainWindow();
         if (!main) return;
-        Tplxgw w(main->frame().dm(), main->queryPages(), main->frame().navigation().fieldLists(app::moduleNumber(app::Module::Personnel)).search, parent);
+        query::Tplxgw w(main->frame().dm(), main->queryPages(), main->frame().navigation().fieldLists(app::moduleNumber(app::Module::Personnel)).search, parent);
         w.exec();
     });
     // The combined query windows narrow the page they were opened on; the personnel window also
     // serves the payroll-set assignment page, whose payroll flag then stays in force.
     for (const query::CombinedQueryKind& kind : query::combinedQueryKinds()) {
         const int module = kind.module;
-        registerWindow(app::requireWindowId(kind.caption), [module](QWidget* parent) {
-            app::Tmain* main = mainWindow();
+        widgets::registerWindow(app::requireWindowId(kind.caption), [module](QWidget* parent) {
+            shell::Tmain* main = mainWindow();
             if (!main) return;
             const int current = app::DM().CurrentModule;
-            Tzhcxw w(main->frame().dm(), main->queryPages().queries(), module == app::Module::Personnel && current == app::Module::SetAssignment ? current : module, parent);
+            query::Tzhcxw w(main->frame().dm(), main->queryPages().queries(), module == app::Module::Personnel && current == app::Module::SetAssignment ? current : module, parent);
             w.exec();
         });
     }
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

@@ -10,7 +10,7 @@
 #include "app/Interaction.h"
 #include "personnel/ReminderDesk.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 namespace {
 
@@ -39,16 +39,16 @@ QSpinBox* windowBox(const char* name, int max, QWidget* parent)
 
 }  // namespace
 
-QString RemindersView::objectNameOf(ReminderKind kind)
+QString RemindersView::objectNameOf(personnel::ReminderKind kind)
 {
     switch (kind) {
-    case ReminderKind::ContractDue: return QStringLiteral("contractDue");
-    case ReminderKind::ContractExpired: return QStringLiteral("contractExpired");
-    case ReminderKind::ProbationDue: return QStringLiteral("probationDue");
-    case ReminderKind::RetirementDue: return QStringLiteral("retirementDue");
-    case ReminderKind::RetirementPast: return QStringLiteral("retirementPast");
-    case ReminderKind::Birthday: return QStringLiteral("birthday");
-    case ReminderKind::RetirementUnset: return QStringLiteral("retirementUnset");
+    case personnel::ReminderKind::ContractDue: return QStringLiteral("contractDue");
+    case personnel::ReminderKind::ContractExpired: return QStringLiteral("contractExpired");
+    case personnel::ReminderKind::ProbationDue: return QStringLiteral("probationDue");
+    case personnel::ReminderKind::RetirementDue: return QStringLiteral("retirementDue");
+    case personnel::ReminderKind::RetirementPast: return QStringLiteral("retirementPast");
+    case personnel::ReminderKind::Birthday: return QStringLiteral("birthday");
+    case personnel::ReminderKind::RetirementUnset: return QStringLiteral("retirementUnset");
     }
     return {};
 }
@@ -72,13 +72,13 @@ RemindersView::RemindersView(personnel::ReminderDesk& desk, QWidget* parent) : Q
     auto* counts = new QGridLayout;
     counts->setColumnStretch(0, 1);
     int row = 0;
-    for (ReminderKind kind : personnel::reminderKinds()) {
+    for (personnel::ReminderKind kind : personnel::reminderKinds()) {
         auto* caption = new QLabel(this);
         caption->setProperty("reminder", true);
         auto* count = new QPushButton(this);
         count->setObjectName(objectNameOf(kind));
         count->setProperty("count", true);
-        count->setProperty("urgent", kind == ReminderKind::ContractExpired || kind == ReminderKind::RetirementPast);
+        count->setProperty("urgent", kind == personnel::ReminderKind::ContractExpired || kind == personnel::ReminderKind::RetirementPast);
         count->setFlat(true);
         count->setCursor(Qt::PointingHandCursor);
         count->setAutoDefault(false);
@@ -140,7 +140,7 @@ RemindersView::RemindersView(personnel::ReminderDesk& desk, QWidget* parent) : Q
     showCounts();
 }
 
-QPushButton* RemindersView::countButton(ReminderKind kind) const
+QPushButton* RemindersView::countButton(personnel::ReminderKind kind) const
 {
     const auto it = rows_.find(kind);
     return it == rows_.end() ? nullptr : it->second.second;
@@ -179,4 +179,4 @@ void RemindersView::saveSettings()
     showCounts();
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

@@ -12,7 +12,7 @@ namespace rsgz::personnel {
 class ReminderDesk;
 }
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 // The reminders of due dates, shown over the desktop picture: one count per kind (a click opens
 // the personnel list narrowed to those employees), the windows they look ahead by, and the
@@ -39,4 +39,4 @@ private:
     QSpinBox* retirement_ = nullptr;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

@@ -5,15 +5,15 @@
 #include "print/windows/ReportPreviewWindow.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 void registerReportWindows()
 {
-    registerWindow(app::WindowId::ReportPreview, [](QWidget* parent) { ReportPreviewWindow::open(parent); });
-    registerWindow(app::WindowId::ReportDesigner, [](QWidget* parent) {
-        ReportDesignerWindow w(parent);
+    widgets::registerWindow(app::WindowId::ReportPreview, [](QWidget* parent) { print::ReportPreviewWindow::open(parent); });
+    widgets::registerWindow(app::WindowId::ReportDesigner, [](QWidget* parent) {
+        print::ReportDesignerWindow w(parent);
         w.exec();
     });
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

@@ -20,7 +20,7 @@
 #include "widgets/QueryTreeWidget.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 namespace {
 
@@ -36,7 +36,7 @@ void selectNode(QTreeWidget* tree, int node)
 {
     tree->clearSelection();
     for (QTreeWidgetItemIterator it(tree); *it; ++it) {
-        if (nodeOf(*it) != node) continue;
+        if (widgets::nodeOf(*it) != node) continue;
         for (QTreeWidgetItem* up = (*it)->parent(); up; up = up->parent()) up->setExpanded(true);
         tree->setCurrentItem(*it);
         tree->scrollToItem(*it);
@@ -182,14 +182,14 @@ SalaryPage* installSalaryPage(app::Navigation& nav, app::TDM& dm, ModulePanel* p
 
 void registerSalaryCard()
 {
-    registerWindow(app::WindowId::SalaryCard, [](QWidget* parent) {
+    widgets::registerWindow(app::WindowId::SalaryCard, [](QWidget* parent) {
         if (SalaryPage* p = salaryPageOf(parent)) p->openCard(parent);
     });
 }
 
 SalaryPage* salaryPageOf(QWidget* from)
 {
-    app::Tmain* main = app::mainWindowOf(from);
+    Tmain* main = mainWindowOf(from);
     return main ? main->salaryPage() : nullptr;
 }
 
@@ -199,4 +199,4 @@ const payroll::SalaryView* salaryPageView(QWidget* from)
     return p ? &p->form().view() : nullptr;
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

@@ -14,7 +14,7 @@ class Navigation;
 class TDM;
 }  // namespace rsgz::app
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 class ModulePanel;
 
@@ -63,4 +63,4 @@ void registerSalaryCard();
 SalaryPage* salaryPageOf(QWidget* from);
 const payroll::SalaryView* salaryPageView(QWidget* from);
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

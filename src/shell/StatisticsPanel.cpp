@@ -20,12 +20,12 @@
 #include "widgets/PanelParts.h"
 #include "widgets/QueryTreeWidget.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 StatisticsPanel::StatisticsPanel(app::Navigation& nav, app::TDM& dm, query::TreeQueries& trees, QWidget* parent)
     : QWidget(parent), nav_(nav), statistics_(dm, trees)
 {
-    const PanelSkeleton skeleton = makePanelSkeleton(this, 6, QStringLiteral("人员信息统计"), nav);
+    const widgets::PanelSkeleton skeleton = widgets::makePanelSkeleton(this, 6, QStringLiteral("人员信息统计"), nav);
     QSplitter* split = skeleton.split;
     tree_ = skeleton.tree.tree;
     connect(tree_, &QTreeWidget::itemClicked, this, [this] { count(); });
@@ -56,15 +56,15 @@ StatisticsPanel::StatisticsPanel(app::Navigation& nav, app::TDM& dm, query::Tree
     tabs_ = new QTabWidget(right);
     tabs_->setObjectName(QStringLiteral("statisticsTabs"));
     tabs_->setDocumentMode(true);
-    grid_ = makeGrid(tabs_);
-    model_ = new DataSetModel(&dm.rytongji, grid_);
+    grid_ = widgets::makeGrid(tabs_);
+    model_ = new widgets::DataSetModel(&dm.rytongji, grid_);
     model_->setVisibleFields({QStringLiteral("统计类别"), QStringLiteral("人数")});
-    setGridModel(grid_, model_);
+    widgets::setGridModel(grid_, model_);
     grid_->horizontalHeader()->resizeSection(0, 200);
     tabs_->addTab(grid_, QStringLiteral("表格显示"));
-    tabs_->addTab(new ChartView(&dm.rytongji, ChartView::Kind::Pie, tabs_), QStringLiteral("饼状图"));
-    tabs_->addTab(new ChartView(&dm.rytongji, ChartView::Kind::Column, tabs_), QStringLiteral("柱状图"));
-    tabs_->addTab(new ChartView(&dm.rytongji, ChartView::Kind::Bar, tabs_), QStringLiteral("条状图"));
+    tabs_->addTab(new widgets::ChartView(&dm.rytongji, widgets::ChartView::Kind::Pie, tabs_), QStringLiteral("饼状图"));
+    tabs_->addTab(new widgets::ChartView(&dm.rytongji, widgets::ChartView::Kind::Column, tabs_), QStringLiteral("柱状图"));
+    tabs_->addTab(new widgets::ChartView(&dm.rytongji, widgets::ChartView::Kind::Bar, tabs_), QStringLiteral("条状图"));
     connect(tabs_, &QTabWidget::currentChanged, this, [this](int tab) { save_->setEnabled(chart(tab) != nullptr); });
     column->addWidget(tabs_, 1);
 
@@ -76,7 +76,7 @@ StatisticsPanel::StatisticsPanel(app::Navigation& nav, app::TDM& dm, query::Tree
 
 StatisticsPanel::~StatisticsPanel() { nav_.hooks.enterStatistics = nullptr; }
 
-ChartView* StatisticsPanel::chart(int tab) const { return qobject_cast<ChartView*>(tabs_->widget(tab)); }
+widgets::ChartView* StatisticsPanel::chart(int tab) const { return qobject_cast<widgets::ChartView*>(tabs_->widget(tab)); }
 
 void StatisticsPanel::showItems()
 {
@@ -92,7 +92,7 @@ void StatisticsPanel::count()
     const std::string item = items_->currentText().trimmed().toStdString();
     if (item.empty()) return;
     const QTreeWidgetItem* current = tree_->currentItem();
-    const int node = current ? nodeOf(current) : -1;
+    const int node = current ? widgets::nodeOf(current) : -1;
     bool counted = false;
     app::runAction([&] { counted = statistics_.run(item, node); });
     if (counted) {
@@ -103,7 +103,7 @@ void StatisticsPanel::count()
 
 void StatisticsPanel::saveChart()
 {
-    ChartView* view = chart(tabs_->currentIndex());
+    widgets::ChartView* view = chart(tabs_->currentIndex());
     if (!view) return;
     std::string path = app::interaction().saveFileName("保存统计图", "PNG 图片 (*.png)");
     if (path.empty()) return;
@@ -111,4 +111,4 @@ void StatisticsPanel::saveChart()
     if (!view->savePng(QString::fromStdString(path))) app::interaction().showMessage("图片保存失败，请检查文件位置是否可写！");
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

@@ -10,6 +10,11 @@ class QTabWidget;
 class QTableView;
 class QTreeWidget;
 
+namespace rsgz::widgets {
+class ChartView;
+class DataSetModel;
+}  // namespace rsgz::widgets
+
 namespace rsgz::app {
 class TDM;
 }
@@ -17,10 +22,7 @@ namespace rsgz::query {
 class TreeQueries;
 }
 
-namespace rsgz::ui {
-
-class ChartView;
-class DataSetModel;
+namespace rsgz::shell {
 
 // The panel of 人员信息统计: the query tree, the statistics item list and the result of the
 // counting shown as a table and as three charts, all over rytongji. Only wires the controls;
@@ -35,7 +37,7 @@ public:
     QComboBox* itemList() const { return items_; }
     QTabWidget* tabs() const { return tabs_; }
     QTableView* grid() const { return grid_; }
-    ChartView* chart(int tab) const;
+    widgets::ChartView* chart(int tab) const;
 
     // Entering the page: the items of tongji.list, the first one shown; nothing is counted.
     void showItems();
@@ -52,7 +54,7 @@ private:
     QPushButton* save_ = nullptr;
     QTabWidget* tabs_ = nullptr;
     QTableView* grid_ = nullptr;
-    DataSetModel* model_ = nullptr;
+    widgets::DataSetModel* model_ = nullptr;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

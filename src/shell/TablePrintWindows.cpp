@@ -17,14 +17,14 @@
 #include "print/windows/TablePreviewWindow.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 namespace {
 
 ModulePanel* panelOf(int module)
 {
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* main = qobject_cast<app::Tmain*>(w))
+        if (auto* main = qobject_cast<shell::Tmain*>(w))
             return qobject_cast<ModulePanel*>(main->panel(module));
     return nullptr;
 }
@@ -50,7 +50,7 @@ void openTablePreview(const std::string& entry, QWidget* parent)
     print::TablePreview preview(dm.programDir(), print::tableLayoutFile(entry, chosenPayrollSet()), source,
                                 source.gridTitles());
     if (!preview.open()) return;
-    TablePreviewWindow w(preview, designerItems(module, *ds, source), parent);
+    print::TablePreviewWindow w(preview, designerItems(module, *ds, source), parent);
     w.setWindowState(w.windowState() | Qt::WindowMaximized);
     w.exec();
 }
@@ -63,7 +63,7 @@ std::vector<print::PrintItem> moduleGridColumns(int module)
     ModulePanel* panel = panelOf(module);
     if (!panel || !panel->model() || !panel->model()->dataSet()->active()) return out;
     const QHeaderView* header = panel->grid()->horizontalHeader();
-    const DataSetModel* model = panel->model();
+    const widgets::DataSetModel* model = panel->model();
     for (int v = 0; v < header->count(); ++v) {
         const int logical = header->logicalIndex(v);
         const int field = model->fieldIndexOfColumn(logical);
@@ -87,12 +87,12 @@ void registerTablePrintWindows()
     for (const W id : {W::PrintEmployees, W::PrintTraining, W::PrintTitles, W::PrintRewards, W::PrintTransfers,
                        W::PrintEvaluations, W::PrintArticles, W::PrintSalaryTable, W::PrintPayslips}) {
         const std::string entry = app::windowCaption(id);
-        registerWindow(id, [entry](QWidget* parent) { openTablePreview(entry, parent); });
+        widgets::registerWindow(id, [entry](QWidget* parent) { openTablePreview(entry, parent); });
     }
-    registerWindow(app::WindowId::PrintRange, [](QWidget* parent) {
-        PrintRangeWindow w(app::DM().programDir(), parent);
+    widgets::registerWindow(app::WindowId::PrintRange, [](QWidget* parent) {
+        print::PrintRangeWindow w(app::DM().programDir(), parent);
         w.exec();
     });
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

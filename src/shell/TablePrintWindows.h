@@ -6,7 +6,7 @@
 
 class QWidget;
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 // The table print entries of the 打印 menu (打印员工报表 … 打印工资条), each opening the preview
 // 打印表格预览窗口 over its module's list, and the print range window 打印表格.
@@ -18,4 +18,4 @@ std::vector<print::PrintItem> moduleGridColumns(int module);
 // The payroll set chosen on the salary table page; empty when none.
 std::string chosenPayrollSet();
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

@@ -9,7 +9,7 @@
 #include "shell/ProgramWindows.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 namespace {
 // The employee the employee record window shows, when one is shown.
@@ -22,11 +22,11 @@ std::string currentEmployee(app::TDM& dm)
 
 void registerTaxWindows()
 {
-    registerWindow(app::WindowId::TaxDeductions, [](QWidget* parent) {
+    widgets::registerWindow(app::WindowId::TaxDeductions, [](QWidget* parent) {
         payroll::Tgskcw w(app::DM(), currentEmployee(app::DM()), parent);
         w.exec();
     });
-    registerWindow(app::WindowId::TaxLedger, [](QWidget* parent) {
+    widgets::registerWindow(app::WindowId::TaxLedger, [](QWidget* parent) {
         payroll::Tgstzw w(app::DM(), currentEmployee(app::DM()), parent);
         w.exec();
     });
@@ -35,4 +35,4 @@ void registerTaxWindows()
     registerModal<payroll::Tkjsbw>(app::WindowId::WithholdingDeclaration);
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

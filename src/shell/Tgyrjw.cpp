@@ -10,7 +10,7 @@
 #include "widgets/GlyphIcon.h"
 #include "widgets/WindowStyle.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 Tgyrjw::Tgyrjw(const std::string& dataFolder, QWidget* parent) : QDialog(parent)
 {
@@ -18,7 +18,7 @@ Tgyrjw::Tgyrjw(const std::string& dataFolder, QWidget* parent) : QDialog(parent)
     setWindowTitle(QStringLiteral("关于软件"));
 
     auto* badge = new QLabel(this);
-    badge->setPixmap(glyphIcon(QStringLiteral("人"), QColor(0x2f, 0x6f, 0xae)).pixmap(48, 48));
+    badge->setPixmap(widgets::glyphIcon(QStringLiteral("人"), QColor(0x2f, 0x6f, 0xae)).pixmap(48, 48));
     badge->setAlignment(Qt::AlignTop);
 
     auto* title = new QLabel(QString::fromUtf8(app::kProductTitle), this);
@@ -61,7 +61,7 @@ Tgyrjw::Tgyrjw(const std::string& dataFolder, QWidget* parent) : QDialog(parent)
     layout->setSpacing(18);
     layout->addLayout(top);
     layout->addLayout(buttons);
-    finishDialog(this);
+    widgets::finishDialog(this);
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

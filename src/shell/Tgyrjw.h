@@ -2,7 +2,7 @@
 #include <QDialog>
 #include <string>
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 // 关于软件: the product title, its version, who makes it, and the folder the data is kept in
 // (the program directory, or the user's own folder of an installed program).
@@ -12,4 +12,4 @@ public:
     explicit Tgyrjw(const std::string& dataFolder, QWidget* parent = nullptr);
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

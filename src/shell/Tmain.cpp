@@ -27,7 +27,7 @@
 #include "shell/RemindersView.h"
 #include "shell/StatisticsPanel.h"
 
-namespace rsgz::app {
+namespace rsgz::shell {
 
 namespace {
 
@@ -79,13 +79,13 @@ QStatusBar QLabel { padding: 0 4px; color: #2b3a4a; }
 
 }  // namespace
 
-Tmain::Tmain(MainFrame& frame, bool login, QWidget* parent)
+Tmain::Tmain(app::MainFrame& frame, bool login, QWidget* parent)
     : QMainWindow(parent), frame_(frame), nav_(frame.navigation()),
       queries_(std::make_unique<query::QueryPages>(frame.dm(), frame.navigation())),
       desk_(std::make_unique<personnel::ReminderDesk>(frame.dm(), frame.navigation(), *queries_))
 {
     setObjectName(QStringLiteral("Tmain"));
-    setWindowTitle(QString::fromUtf8(kProductTitle));
+    setWindowTitle(QString::fromUtf8(app::kProductTitle));
     setStyleSheet(QString::fromUtf8(kStyle));
     resize(1280, 760);
     buildWorkArea();
@@ -126,16 +126,16 @@ void Tmain::buildWorkArea()
     auto* row = new QHBoxLayout(central);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    navBar_ = new ui::NavigationBar(central);
+    navBar_ = new shell::NavigationBar(central);
     navBar_->setFixedWidth(136);
-    connect(navBar_, &ui::NavigationBar::groupChanged, this, [this] { nav_.groupChanged(); });
-    connect(navBar_, &ui::NavigationBar::buttonClicked, this, [this](const QString& text) { nav_.button(text.toStdString()); });
+    connect(navBar_, &shell::NavigationBar::groupChanged, this, [this] { nav_.groupChanged(); });
+    connect(navBar_, &shell::NavigationBar::buttonClicked, this, [this](const QString& text) { nav_.button(text.toStdString()); });
     row->addWidget(navBar_);
 
     work_ = new QStackedWidget(central);
     work_->setObjectName(QStringLiteral("workArea"));
-    desktop_ = new ui::DesktopArea(work_);
-    reminders_ = new ui::RemindersView(*desk_, desktop_);
+    desktop_ = new shell::DesktopArea(work_);
+    reminders_ = new shell::RemindersView(*desk_, desktop_);
     desktop_->setOverlay(reminders_);
     empty_ = new QWidget(work_);
     empty_->setObjectName(QStringLiteral("emptyArea"));
@@ -149,10 +149,10 @@ void Tmain::buildWorkArea()
 
 void Tmain::buildPanels()
 {
-    TDM& dm = frame_.dm();
-    using Options = ui::ModulePanel::Options;
-    using M = Module;
-    const std::map<Module, Options> lists = {
+    app::TDM& dm = frame_.dm();
+    using Options = shell::ModulePanel::Options;
+    using M = app::Module;
+    const std::map<app::Module, Options> lists = {
         {M::Personnel, {true, true, true}},      {M::Training, {false, true, true}},
         {M::Titles, {false, true, true}},        {M::Rewards, {false, true, true}},
         {M::Transfers, {false, true, true}},     {M::Evaluations, {false, true, true}},
@@ -161,25 +161,25 @@ void Tmain::buildPanels()
         {M::PieceWork, {false, true, false}},
     };
     for (const auto& [m, options] : lists) {
-        const int module = moduleNumber(m);
-        auto* p = new ui::ModulePanel(nav_, module, nav_.lists().dataSet(module), options, work_);
+        const int module = app::moduleNumber(m);
+        auto* p = new shell::ModulePanel(nav_, module, nav_.lists().dataSet(module), options, work_);
         modulePanels_[module] = p;
         panels_[module] = p;
     }
-    panels_[moduleNumber(M::Statistics)] = new ui::StatisticsPanel(nav_, dm, queries_->trees(), work_);
-    auto* sets = new ui::PayrollSetsPanel(nav_, dm, work_);
-    panels_[moduleNumber(M::PayrollSets)] = sets;
-    const auto panel = [this](Module m) { return modulePanels_[moduleNumber(m)]; };
-    salaryPage_ = ui::installPayrollPages(nav_, dm, {sets, panel(M::SetAssignment), panel(M::SalaryTables), panel(M::TimeWork),
+    panels_[app::moduleNumber(M::Statistics)] = new shell::StatisticsPanel(nav_, dm, queries_->trees(), work_);
+    auto* sets = new shell::PayrollSetsPanel(nav_, dm, work_);
+    panels_[app::moduleNumber(M::PayrollSets)] = sets;
+    const auto panel = [this](app::Module m) { return modulePanels_[app::moduleNumber(m)]; };
+    salaryPage_ = shell::installPayrollPages(nav_, dm, {sets, panel(M::SetAssignment), panel(M::SalaryTables), panel(M::TimeWork),
                                        panel(M::PieceWork)});
     for (const auto& [module, p] : panels_) work_->addWidget(p);
 }
 
 void Tmain::buildMenus()
 {
-    for (const Menu& m : mainMenus()) {
+    for (const app::Menu& m : app::mainMenus()) {
         QMenu* menu = menuBar()->addMenu(q(m.title));
-        for (const MenuEntry& e : m.entries) {
+        for (const app::MenuEntry& e : m.entries) {
             QAction* a = menu->addAction(q(e.text));
             a->setObjectName(q(e.text));
             const std::string text = e.text;
@@ -188,9 +188,9 @@ void Tmain::buildMenus()
             if (e.separatorAfter) menu->addSeparator();
         }
     }
-    QAction* close = menuBar()->addAction(QString::fromUtf8(kCloseEntry));
+    QAction* close = menuBar()->addAction(QString::fromUtf8(app::kCloseEntry));
     close->setObjectName(QStringLiteral("actionClose"));
-    actions_[kCloseEntry] = close;
+    actions_[app::kCloseEntry] = close;
     connect(close, &QAction::triggered, this, &QWidget::close);
     // Until the first activation decides, no print entry shows.
     printEntriesChanged({});
@@ -264,7 +264,7 @@ void Tmain::workAreaChanged()
 
 void Tmain::printEntriesChanged(const std::vector<std::string>& shown)
 {
-    for (const std::string& entry : allPrintEntries())
+    for (const std::string& entry : app::allPrintEntries())
         if (QAction* a = menuAction(entry)) a->setVisible(std::find(shown.begin(), shown.end(), entry) != shown.end());
 }
 
@@ -295,12 +295,12 @@ void Tmain::resetGridColumns(int module)
 
 void Tmain::loadGridLayout(int module)
 {
-    if (ui::ModulePanel* p = modulePanel(module)) p->loadGridLayout();
+    if (shell::ModulePanel* p = modulePanel(module)) p->loadGridLayout();
 }
 
 // --- the query side of the pages -------------------------------------------------------------------
 
-ui::ModulePanel* Tmain::modulePanel(int module) const
+shell::ModulePanel* Tmain::modulePanel(int module) const
 {
     const auto it = modulePanels_.find(module);
     return it == modulePanels_.end() ? nullptr : it->second;
@@ -308,10 +308,10 @@ ui::ModulePanel* Tmain::modulePanel(int module) const
 
 void Tmain::treeChanged(int module)
 {
-    if (ui::ModulePanel* p = modulePanel(module)) p->showTree(queries_->trees().tree(module));
+    if (shell::ModulePanel* p = modulePanel(module)) p->showTree(queries_->trees().tree(module));
     else if (QWidget* other = panel(module))  // the statistics page shows the personnel tree as it is
         if (auto* tree = other->findChild<QTreeWidget*>(QStringLiteral("queryTree")))
-            ui::fillQueryTree(tree, queries_->trees().tree(module), false);
+            widgets::fillQueryTree(tree, queries_->trees().tree(module), false);
 }
 
 void Tmain::hintChanged(const std::string& text)
@@ -322,17 +322,17 @@ void Tmain::hintChanged(const std::string& text)
 
 void Tmain::sortShown(int module, const std::string& field, const std::string& order)
 {
-    if (ui::ModulePanel* p = modulePanel(module)) p->showSort(field, order);
+    if (shell::ModulePanel* p = modulePanel(module)) p->showSort(field, order);
 }
 
 void Tmain::treeWidthShown(int module, int width)
 {
-    if (ui::ModulePanel* p = modulePanel(module)) p->showTreeWidth(width);
+    if (shell::ModulePanel* p = modulePanel(module)) p->showTreeWidth(width);
 }
 
 void Tmain::searchFieldShown(int module, const std::string& name)
 {
-    if (ui::ModulePanel* p = modulePanel(module)) p->showSearchField(name);
+    if (shell::ModulePanel* p = modulePanel(module)) p->showSearchField(name);
 }
 
 // --- activation and close ------------------------------------------------------------------------
@@ -371,13 +371,13 @@ void Tmain::watchFileCheck()
     // outcome waits until the main window is in front again.
     if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) return;
     switch (frame_.fileCheck()) {
-    case MainFrame::FileCheck::Running: return;
-    case MainFrame::FileCheck::Damaged:
+    case app::MainFrame::FileCheck::Running: return;
+    case app::MainFrame::FileCheck::Damaged:
         fileCheckTimer_->stop();
         close();  // the close-time copy says what was found and the way back
         return;
-    case MainFrame::FileCheck::Sound:
-    case MainFrame::FileCheck::NotChecked: fileCheckTimer_->stop(); return;
+    case app::MainFrame::FileCheck::Sound:
+    case app::MainFrame::FileCheck::NotChecked: fileCheckTimer_->stop(); return;
     }
 }
 
@@ -396,4 +396,4 @@ Tmain* mainWindowOf(QWidget* from)
     return nullptr;
 }
 
-}  // namespace rsgz::app
+}  // namespace rsgz::shell

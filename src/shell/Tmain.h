@@ -17,35 +17,35 @@ namespace rsgz::personnel {
 class ReminderDesk;
 }
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 class DesktopArea;
 class RemindersView;
 class SalaryPage;
 class ModulePanel;
 class NavigationBar;
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell
 
-namespace rsgz::app {
+namespace rsgz::shell {
 
 // The main window: the navigation bar, the work area with the desktop picture or one module panel,
 // the menus and the status bar. What it does is the frame's navigation; the window only shows it.
-class Tmain : public QMainWindow, private NavigationView, private query::QueryPagesView {
+class Tmain : public QMainWindow, private app::NavigationView, private query::QueryPagesView {
     Q_OBJECT
 public:
     // Runs the creation steps, the login included (unless login is false, for tests).
-    explicit Tmain(MainFrame& frame, bool login = true, QWidget* parent = nullptr);
+    explicit Tmain(app::MainFrame& frame, bool login = true, QWidget* parent = nullptr);
     ~Tmain() override;
-    MainFrame& frame() { return frame_; }
+    app::MainFrame& frame() { return frame_; }
     QLabel* statusPanel(int i) const { return status_[i]; }
-    ui::NavigationBar* navigationBar() const { return navBar_; }
+    shell::NavigationBar* navigationBar() const { return navBar_; }
     QWidget* panel(int module) const;
     QWidget* workAreaWidget() const;
     QAction* menuAction(const std::string& text) const;
     query::QueryPages& queryPages() { return *queries_; }
-    ui::RemindersView* remindersView() const { return reminders_; }
+    shell::RemindersView* remindersView() const { return reminders_; }
     // The salary table page on its panel (null without that panel); the salary card and the bank
     // windows work on what it shows.
-    ui::SalaryPage* salaryPage() const { return salaryPage_; }
+    shell::SalaryPage* salaryPage() const { return salaryPage_; }
     void khdl();  // the login window, modal
 
 protected:
@@ -77,20 +77,20 @@ private:
     void sortShown(int module, const std::string& field, const std::string& order) override;
     void treeWidthShown(int module, int width) override;
     void searchFieldShown(int module, const std::string& name) override;
-    ui::ModulePanel* modulePanel(int module) const;
+    shell::ModulePanel* modulePanel(int module) const;
 
-    MainFrame& frame_;
-    Navigation& nav_;
+    app::MainFrame& frame_;
+    app::Navigation& nav_;
     std::unique_ptr<query::QueryPages> queries_;
     std::unique_ptr<personnel::ReminderDesk> desk_;
-    ui::NavigationBar* navBar_ = nullptr;
+    shell::NavigationBar* navBar_ = nullptr;
     QStackedWidget* work_ = nullptr;
-    ui::DesktopArea* desktop_ = nullptr;
-    ui::RemindersView* reminders_ = nullptr;
-    ui::SalaryPage* salaryPage_ = nullptr;  // belongs to its panel, which goes with the window
+    shell::DesktopArea* desktop_ = nullptr;
+    shell::RemindersView* reminders_ = nullptr;
+    shell::SalaryPage* salaryPage_ = nullptr;  // belongs to its panel, which goes with the window
     QWidget* empty_ = nullptr;
     std::map<int, QWidget*> panels_;
-    std::map<int, ui::ModulePanel*> modulePanels_;
+    std::map<int, shell::ModulePanel*> modulePanels_;
     std::map<std::string, QAction*> actions_;
     QLabel* status_[6] = {};
     bool firstShown_ = false;
@@ -102,4 +102,4 @@ private:
 // The main window a window opened from it belongs to (through its parents), else the one running.
 Tmain* mainWindowOf(QWidget* from);
 
-}  // namespace rsgz::app
+}  // namespace rsgz::shell

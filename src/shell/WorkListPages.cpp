@@ -15,7 +15,7 @@
 #include "shell/ModulePanel.h"
 #include "widgets/QtStrings.h"
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 namespace {
 
@@ -78,7 +78,7 @@ private:
     QTableView* grid_;
 };
 
-QStringList names(const std::vector<std::string>& fields) { return toQStringList(fields); }
+QStringList names(const std::vector<std::string>& fields) { return widgets::toQStringList(fields); }
 
 }  // namespace
 
@@ -111,4 +111,4 @@ void openWorkListPage(app::TDM& dm, ModulePanel* panel, const payroll::WorkListK
         add->setEnabled(payroll::WorkListForm(dm, kind).mayChange());
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

@@ -7,7 +7,7 @@ namespace rsgz::payroll {
 struct WorkListKind;
 }
 
-namespace rsgz::ui {
+namespace rsgz::shell {
 
 class ModulePanel;
 
@@ -18,4 +18,4 @@ void installWorkListPage(app::TDM& dm, ModulePanel* panel, const payroll::WorkLi
 // Each time the module is chosen: the grid's columns and the right for 增加.
 void openWorkListPage(app::TDM& dm, ModulePanel* panel, const payroll::WorkListKind& kind);
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::shell

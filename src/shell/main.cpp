@@ -27,8 +27,8 @@ void setUpLook(QApplication& app)
 {
     QApplication::setApplicationName(QStringLiteral("rsgz"));
     QApplication::setDesktopFileName(QStringLiteral("rsgz"));
-    rsgz::ui::installChineseTranslations(app);
-    rsgz::ui::installEnterPressesButtons(app);
+    rsgz::shell::installChineseTranslations(app);
+    rsgz::widgets::installEnterPressesButtons(app);
     QFont font = QApplication::font();
     font.setFamilies({QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"), font.family()});
     QApplication::setFont(font);
@@ -61,7 +61,7 @@ bool findFolders(rsgz::app::TDM& dm, rsgz::app::MainFrame& frame)
 int scriptedRun(QApplication& app, rsgz::app::MainFrame& frame)
 {
     if (!rsgz::admin::scriptedLogin(frame, std::cin)) return 1;
-    rsgz::app::Tmain w(frame, false);
+    rsgz::shell::Tmain w(frame, false);
     w.show();
     QTimer::singleShot(0, &w, &QWidget::close);
     return app.exec();
@@ -80,12 +80,12 @@ void bindRecordRules(rsgz::app::TDM& dm)
 
 int main(int argc, char** argv)
 {
-    rsgz::ui::preferChineseDates();
+    rsgz::shell::preferChineseDates();
     QApplication app(argc, argv);
     setUpLook(app);
     const bool scripted = QApplication::arguments().contains(QStringLiteral("--login-from-stdin"));
 
-    rsgz::ui::WidgetInteraction windows;
+    rsgz::widgets::WidgetInteraction windows;
     rsgz::app::StreamInteraction lines(std::cerr);
     rsgz::app::setInteraction(scripted ? static_cast<rsgz::app::Interaction*>(&lines) : &windows);
 
@@ -97,12 +97,12 @@ int main(int argc, char** argv)
     rsgz::app::MainFrame frame(dm);
     if (!findFolders(dm, frame)) return 1;
     frame.navigation().hooks.readCardParameters = [&dm] { rsgz::print::readCardDefinition(dm); };
-    rsgz::ui::registerProgramWindows();
+    rsgz::shell::registerProgramWindows();
     int rc = 0;
     if (scripted) {
         rc = scriptedRun(app, frame);
     } else {
-        rsgz::app::Tmain w(frame);
+        rsgz::shell::Tmain w(frame);
         // A failed or abandoned login ends the program here, without the close-time copy.
         if (frame.LoginFailed) return 0;
         w.showMaximized();

@@ -1,6 +1,6 @@
 #include "widgets/ActivatedDialog.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 void ActivatedDialog::showEvent(QShowEvent* e)
 {
@@ -10,4 +10,4 @@ void ActivatedDialog::showEvent(QShowEvent* e)
     activateOnce();
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -1,7 +1,7 @@
 #pragma once
 #include <QDialog>
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 // A window whose activation runs once, when it is first shown (after the dialog's own handling of
 // the show, which places it). Every window that fills itself on opening derives from this.
@@ -18,4 +18,4 @@ private:
     bool activated_ = false;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -3,7 +3,7 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 QPushButton* makeButton(const char* caption, QWidget* parent, const std::function<void()>& action, const char* objectName)
 {
@@ -23,4 +23,4 @@ QHBoxLayout* makeButtonRow(QWidget* parent, const std::vector<ButtonSpec>& butto
     return row;
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

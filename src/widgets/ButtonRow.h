@@ -7,7 +7,7 @@ class QHBoxLayout;
 class QPushButton;
 class QWidget;
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 // One push button of a window's button row: its object name (for tests), caption and action.
 struct ButtonSpec {
@@ -24,4 +24,4 @@ QHBoxLayout* makeButtonRow(QWidget* parent, const std::vector<ButtonSpec>& butto
 QPushButton* makeButton(const char* caption, QWidget* parent, const std::function<void()>& action,
                         const char* objectName = nullptr);
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -13,7 +13,7 @@
 
 #include "query/PersonnelStatistics.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 namespace {
 
@@ -173,4 +173,4 @@ bool ChartView::savePng(const QString& path)
     return file.commit();
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -8,7 +8,7 @@ class QChart;
 class QChartView;
 QT_END_NAMESPACE
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 // A chart over a statistics list: one slice or bar per row, sized by 人数 and labelled with
 // 统计类别. It is rebuilt whenever the list is opened or changed. Many small categories are
@@ -38,4 +38,4 @@ private:
     QChartView* view_ = nullptr;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

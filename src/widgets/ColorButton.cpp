@@ -2,7 +2,7 @@
 
 #include <QColorDialog>
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 ColorButton::ColorButton(const QString& objectName, QWidget* parent) : QPushButton(parent)
 {
@@ -35,4 +35,4 @@ void ColorButton::openDialog()
     if (c.isValid()) pick(c.name().toUpper().toStdString());
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -2,7 +2,7 @@
 #include <QPushButton>
 #include <string>
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 // A button that shows a colour as a swatch and lets the user choose another in the colour dialog.
 // The colour is kept as the report definitions write it, "#RRGGBB".
@@ -23,4 +23,4 @@ private:
     std::string color_ = "#000000";
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -6,7 +6,7 @@
 #include "widgets/GridLink.h"
 #include "widgets/PanelParts.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 DataSetGrid::DataSetGrid(db::DataSet* ds, bool editable, QWidget* parent)
     : QTableView(parent), model_(new DataSetModel(ds, this))
@@ -74,4 +74,4 @@ void DataSetGrid::nextColumn()
     }
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

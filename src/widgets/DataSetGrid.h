@@ -3,7 +3,7 @@
 
 #include "widgets/DataSetModel.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 // A grid over one dataset that keeps its current row and the dataset's cursor together both ways:
 // a click moves the dataset, a move of the dataset (append, delete, re-read) moves the grid. Record
@@ -30,4 +30,4 @@ private:
     bool enterMoves_ = false;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

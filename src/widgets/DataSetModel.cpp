@@ -6,7 +6,7 @@
 #include "app/Interaction.h"
 #include "db/TypedDate.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 using db::FieldType;
 
@@ -210,4 +210,4 @@ void DataSetModel::currentChanged(db::DataSet& ds)
     emit currentRowChanged(ds.currentRow());
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -4,7 +4,7 @@
 
 #include "db/DataSet.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 // Shows a dataset in a grid without copying its rows: every cell is read from the dataset when the
 // view asks for it. Formats follow the column's logical type (money "0.00", dates yyyy-mm-dd).
@@ -67,4 +67,4 @@ private:
     int reshaping_ = 0;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -8,7 +8,7 @@
 #include "app/Interaction.h"
 #include "db/DataSet.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 QHBoxLayout* makeDataSetNavigator(QWidget* parent, db::DataSet& ds)
 {
@@ -42,4 +42,4 @@ QHBoxLayout* makeDataSetNavigator(QWidget* parent, db::DataSet& ds)
     return row;
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QToolButton>
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 namespace {
 
@@ -37,4 +37,4 @@ QObject* installEnterPressesButtons(QCoreApplication& app)
     return filter;
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -6,7 +6,7 @@
 #include <QPainterPath>
 #include <QPixmap>
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 namespace {
 
@@ -48,4 +48,4 @@ QIcon glyphIcon(const QString& glyph, const QColor& tile)
     return icon;
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

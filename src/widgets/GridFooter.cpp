@@ -10,7 +10,7 @@
 #include "app/GridTotals.h"
 #include "widgets/DataSetModel.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 // The texts of the totals row as the sections of a header: one section per grid column, no rows.
 class TotalsRowModel : public QAbstractTableModel {
@@ -195,4 +195,4 @@ void GridFooter::resizeEvent(QResizeEvent* event)
     place();
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

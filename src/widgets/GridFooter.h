@@ -4,7 +4,7 @@
 class QHeaderView;
 class QTableView;
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 class DataSetModel;
 class TotalsRowModel;
@@ -41,4 +41,4 @@ private:
     QHeaderView* row_;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

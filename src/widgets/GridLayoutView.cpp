@@ -5,7 +5,7 @@
 
 #include "widgets/DataSetModel.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 namespace {
 
@@ -77,4 +77,4 @@ void applyWidths(QTableView* grid, const DataSetModel* model, const query::GridL
     }
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -3,7 +3,7 @@
 
 class QTableView;
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 class DataSetModel;
 
@@ -15,4 +15,4 @@ void applyLayout(QTableView* grid, DataSetModel* model, const query::GridLayout&
 // Only the widths again (after the list was read anew, which fits the columns to their contents).
 void applyWidths(QTableView* grid, const DataSetModel* model, const query::GridLayout& layout);
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

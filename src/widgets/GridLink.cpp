@@ -10,7 +10,7 @@
 #include "widgets/DataSetModel.h"
 #include "widgets/PanelParts.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 namespace {
 
@@ -81,12 +81,12 @@ QTableView* makeEditGrid(DataSetModel* model, QWidget* parent)
     return grid;
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets
 
 #include <QHBoxLayout>
 #include <QToolButton>
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 void addNavigatorButtons(QHBoxLayout* row, QWidget* parent, const std::array<const char*, 4>& hints,
                          const std::array<std::function<void()>, 4>& steps)
@@ -104,4 +104,4 @@ void addNavigatorButtons(QHBoxLayout* row, QWidget* parent, const std::array<con
     }
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

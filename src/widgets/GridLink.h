@@ -3,7 +3,7 @@
 class QTableView;
 class QWidget;
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 class DataSetModel;
 
@@ -15,18 +15,18 @@ void linkGridToDataSet(QTableView* grid, DataSetModel* model);
 // An editable grid over a dataset (the small settings windows type straight into their grids).
 QTableView* makeEditGrid(DataSetModel* model, QWidget* parent);
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets
 
 #include <array>
 #include <functional>
 
 class QHBoxLayout;
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 // The four record buttons |< < > >| of a record window, with their hints, added to a row; each
 // runs its step (first, previous, next, last).
 void addNavigatorButtons(QHBoxLayout* row, QWidget* parent, const std::array<const char*, 4>& hints,
                          const std::array<std::function<void()>, 4>& steps);
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -17,7 +17,7 @@
 #include "widgets/DataSetNavigator.h"
 #include "widgets/RecordFields.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 namespace {
 
@@ -91,14 +91,14 @@ ListGroup makeListGroup(QWidget* parent, db::DataSet& ds, const ListGroupSpec& s
     return g;
 }
 
-QWidget* makeFieldPage(QWidget* parent, RecordFields& fields, const std::vector<personnel::EditorField>& list,
+QWidget* makeFieldPage(QWidget* parent, RecordFields& fields, const std::vector<app::EditorField>& list,
                        int columns)
 {
     auto* page = new QWidget(parent);
     auto* grid = new QGridLayout(page);
     int row = 0, column = 0;
-    for (const personnel::EditorField& f : list) {
-        const bool wide = f.kind == personnel::EditorFieldKind::Memo;
+    for (const app::EditorField& f : list) {
+        const bool wide = f.kind == app::EditorFieldKind::Memo;
         if (wide && column > 0) ++row, column = 0;
         QWidget* w = fields.add(f.column, f.kind, f.key);
         w->setParent(page);
@@ -123,4 +123,4 @@ void enableButtons(QWidget* window, const std::vector<const char*>& objectNames,
         if (auto* b = window->findChild<QPushButton*>(QString::fromUtf8(name))) b->setEnabled(on);
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -15,7 +15,7 @@ namespace rsgz::db {
 class DataSet;
 }
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 class DataSetGrid;
 class RecordFields;
@@ -44,7 +44,7 @@ ListGroup makeListGroup(QWidget* parent, db::DataSet& ds, const ListGroupSpec& s
 
 // The fields of a record laid out in pairs of caption and control, `columns` pairs a line (a memo
 // takes a whole line). Controls come from fields (object name = column).
-QWidget* makeFieldPage(QWidget* parent, RecordFields& fields, const std::vector<personnel::EditorField>& list,
+QWidget* makeFieldPage(QWidget* parent, RecordFields& fields, const std::vector<app::EditorField>& list,
                        int columns);
 
 // Enter in the grid moves the cell focus to the next column (it stays on the last one).
@@ -56,4 +56,4 @@ void showWithYuanSign(DataSetGrid* grid, const QStringList& fields);
 // Enables or disables the window's push buttons of these object names.
 void enableButtons(QWidget* window, const std::vector<const char*>& objectNames, bool on);
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

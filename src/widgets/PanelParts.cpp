@@ -17,7 +17,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 QFrame* makePanelHeader(const QString& title, QWidget* parent)
 {
@@ -171,4 +171,4 @@ QToolButton* makeToolButton(const QString& hint, const QString& themeIcon, int f
     return b;
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -16,7 +16,7 @@ namespace rsgz::app {
 class Navigation;
 }
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 // Pieces every module panel is built from, so that all panels share one look.
 
@@ -53,4 +53,4 @@ QToolButton* makeToolButton(const QString& hint, const QString& themeIcon, int f
 // the desktop theme's pale ones look disabled even when the button works.
 QIcon browseIcon(int step);
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

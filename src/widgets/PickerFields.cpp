@@ -7,7 +7,7 @@
 
 #include "app/Interaction.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 namespace {
 
@@ -63,7 +63,7 @@ DepartmentBoxes::DepartmentBoxes(app::TDM& dm, std::vector<QComboBox*> boxes, QO
     }
 }
 
-void DepartmentBoxes::refresh(const personnel::DepartmentPath& stored)
+void DepartmentBoxes::refresh(const app::DepartmentPath& stored)
 {
     app::runAction([this, &stored] {
         cascade_.fillFirstLevel();
@@ -72,9 +72,9 @@ void DepartmentBoxes::refresh(const personnel::DepartmentPath& stored)
     for (int level = 1; level <= cascade_.depth(); ++level) showList(level);
 }
 
-personnel::DepartmentPath DepartmentBoxes::shown() const
+app::DepartmentPath DepartmentBoxes::shown() const
 {
-    personnel::DepartmentPath path;
+    app::DepartmentPath path;
     for (size_t i = 0; i < boxes_.size(); ++i) path[i] = boxes_[i]->currentText().toStdString();
     return path;
 }
@@ -86,4 +86,4 @@ void DepartmentBoxes::showList(int level)
     filling_ = false;
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -9,7 +9,7 @@
 class QComboBox;
 class QWidget;
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 // Replaces a drop-down field's suggestions and keeps the text shown in it: a list is only ever a
 // suggestion, and refilling it must never change what the record holds.
@@ -30,9 +30,9 @@ public:
     DepartmentBoxes(app::TDM& dm, std::vector<QComboBox*> boxes, QObject* parent = nullptr);
 
     // Level 1 from every first-level name; the lower levels from the record's stored levels.
-    void refresh(const personnel::DepartmentPath& stored);
-    personnel::DepartmentPath shown() const;
-    const personnel::DepartmentCascade& cascade() const { return cascade_; }
+    void refresh(const app::DepartmentPath& stored);
+    app::DepartmentPath shown() const;
+    const app::DepartmentCascade& cascade() const { return cascade_; }
 
 signals:
     void editorRequested(int level);
@@ -40,9 +40,9 @@ signals:
 private:
     void showList(int level);
 
-    personnel::DepartmentCascade cascade_;
+    app::DepartmentCascade cascade_;
     std::vector<QComboBox*> boxes_;
     bool filling_ = false;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

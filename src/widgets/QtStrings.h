@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 // The program's texts (UTF-8) as a list for the widgets.
 inline QStringList toQStringList(const std::vector<std::string>& texts)
@@ -16,4 +16,4 @@ inline QStringList toQStringList(const std::vector<std::string>& texts)
     return out;
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

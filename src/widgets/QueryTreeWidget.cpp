@@ -4,7 +4,7 @@
 
 #include "query/QueryTree.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 namespace {
 constexpr int kNodeRole = Qt::UserRole + 1;
@@ -39,4 +39,4 @@ int nodeOf(const QTreeWidgetItem* item)
     return v.isValid() ? v.toInt() : -1;
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

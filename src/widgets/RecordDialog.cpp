@@ -2,7 +2,7 @@
 
 #include "app/Interaction.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 void RecordDialog::run(const std::function<void()>& step)
 {
@@ -17,4 +17,4 @@ void RecordDialog::reject()
     if (done) QDialog::reject();
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

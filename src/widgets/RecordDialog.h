@@ -3,7 +3,7 @@
 
 #include "widgets/ActivatedDialog.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 // The life the record windows share: their activation runs once, when the window is first shown;
 // every button step runs as one user action (a refusal or an error is reported here, nowhere
@@ -22,4 +22,4 @@ protected:
     void reject() override;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

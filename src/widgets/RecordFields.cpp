@@ -17,9 +17,9 @@
 #include "app/DictionaryLists.h"
 #include "widgets/PickerFields.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
-using personnel::EditorFieldKind;
+using app::EditorFieldKind;
 
 RecordFields::RecordFields(app::TDM& dm, db::DataSet& ds, QWidget* parent)
     : QObject(parent), dm_(dm), ds_(ds), parent_(parent)
@@ -51,7 +51,7 @@ QWidget* RecordFields::add(const std::string& column, EditorFieldKind kind, cons
             keys_[column] = k;
             if (k.front() != '@')
                 onDoubleClick(combo, [this, k] {
-                    app::runAction([this, k] { personnel::pickDictionary(dm_, k); });
+                    app::runAction([this, k] { app::pickDictionary(dm_, k); });
                     refreshLists();
                 });
         }
@@ -66,7 +66,7 @@ QWidget* RecordFields::add(const std::string& column, EditorFieldKind kind, cons
         w = line;
         if (kind == EditorFieldKind::Date) {
             const auto pick = [this, column] {
-                if (ds_.mayChange()) app::runAction([this, column] { personnel::pickDate(dm_, ds_, column); });
+                if (ds_.mayChange()) app::runAction([this, column] { app::pickDate(dm_, ds_, column); });
             };
             onDoubleClick(line, pick);
             laidOut = withDateButton(line, column, pick);
@@ -143,11 +143,11 @@ void RecordFields::focusFirstEditable()
 
 void RecordFields::refreshLists()
 {
-    std::vector<personnel::DictionaryField> fields;
+    std::vector<app::DictionaryField> fields;
     for (const auto& [column, key] : keys_)
         if (key.front() != '@') fields.push_back({column, key, ds_.name()});
     std::vector<std::vector<std::string>> lists;
-    app::runAction([&] { lists = personnel::fillDictionaryLists(dm_, fields); });
+    app::runAction([&] { lists = app::fillDictionaryLists(dm_, fields); });
     for (size_t i = 0; i < lists.size() && i < fields.size(); ++i) setSuggestions(box(fields[i].column), lists[i]);
 }
 
@@ -357,4 +357,4 @@ void RecordFields::showWritable(bool may)
         if (button) button->setEnabled(may);
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -18,7 +18,7 @@ class QKeyEvent;
 class QLineEdit;
 class QWidget;
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 class RecordFields : public QObject, private db::DataSetListener {
     Q_OBJECT
@@ -30,7 +30,7 @@ public:
     // out: the control, or for a date field the control with its date button beside it. Dictionary
     // fields take the key's suggestions on refreshLists(); a double-click opens the dictionary, or
     // the date picker on a date field, as does the date button.
-    QWidget* add(const std::string& column, personnel::EditorFieldKind kind, const std::string& key = {});
+    QWidget* add(const std::string& column, app::EditorFieldKind kind, const std::string& key = {});
     QWidget* widget(const std::string& column) const;
     QComboBox* box(const std::string& column) const;
     // The focus into the first field, in the order added, that takes typing.
@@ -80,7 +80,7 @@ private:
     std::map<std::string, QWidget*> widgets_;
     std::vector<std::string> order_;  // the columns as added
     std::map<std::string, std::string> keys_;  // dictionary field -> key
-    std::map<std::string, personnel::EditorFieldKind> kinds_;
+    std::map<std::string, app::EditorFieldKind> kinds_;
     std::map<std::string, QWidget*> dateButtons_;
     std::map<std::string, bool> patterns_;     // number field -> with the yuan sign
     std::function<std::string(const std::string&)> enter_;
@@ -95,4 +95,4 @@ private:
     int typedRow_ = -1;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -17,7 +17,7 @@
 #include "widgets/RecordFields.h"
 #include "widgets/WindowStyle.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
@@ -186,7 +186,7 @@ void RecordWindow::showDepartments()
     if (!departments_) return;
     const db::DataSet& ds = behaviour_->dataSet();
     const bool onRow = ds.active() && ds.currentRow() >= 0;
-    personnel::DepartmentPath stored;
+    app::DepartmentPath stored;
     size_t level = 0;
     for (const app::EditorField& f : spec_.fields)
         if (f.kind == app::EditorFieldKind::Department && level < stored.size())
@@ -198,7 +198,7 @@ void RecordWindow::showButtons()
 {
     for (const app::RecordButton& b : spec_.buttons)
         if (QPushButton* button = buttons_[b.objectName])
-            button->setEnabled((b.right.empty() || admin::hasRight(dm_, b.right)) && behaviour_->enabled(b));
+            button->setEnabled((b.right.empty() || app::hasRight(dm_, b.right)) && behaviour_->enabled(b));
 }
 
 void RecordWindow::showAfterStep()
@@ -209,4 +209,4 @@ void RecordWindow::showAfterStep()
     showButtons();
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -17,7 +17,7 @@ namespace rsgz::app {
 class TDM;
 }
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 class DepartmentBoxes;
 class RecordFields;
@@ -68,4 +68,4 @@ private:
     std::map<std::string, QPushButton*> buttons_;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

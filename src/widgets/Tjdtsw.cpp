@@ -7,7 +7,7 @@
 
 #include "widgets/WindowStyle.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 Tjdtsw::Tjdtsw(const QString& text, QWidget* parent) : QDialog(parent)
 {
@@ -30,4 +30,4 @@ Tjdtsw::Tjdtsw(const QString& text, QWidget* parent) : QDialog(parent)
 
 QString Tjdtsw::text() const { return label_->text(); }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

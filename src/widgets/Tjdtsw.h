@@ -3,7 +3,7 @@
 
 class QLabel;
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 // The notice window 软件提示: the text in red and one button 确定.
 class Tjdtsw : public QDialog {
@@ -16,4 +16,4 @@ private:
     QLabel* label_;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

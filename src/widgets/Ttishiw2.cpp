@@ -7,7 +7,7 @@
 
 #include "widgets/WindowStyle.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 Ttishiw2::Ttishiw2(const QString& text, QWidget* parent) : QDialog(parent)
 {
@@ -32,4 +32,4 @@ Ttishiw2::Ttishiw2(const QString& text, QWidget* parent) : QDialog(parent)
     finishDialog(this);
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

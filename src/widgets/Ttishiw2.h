@@ -3,7 +3,7 @@
 
 class QLabel;
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 // The question window 提示窗口: the text in red, 是 and 否. Closing it any other way is 否.
 class Ttishiw2 : public QDialog {
@@ -17,4 +17,4 @@ private:
     bool yes_ = false;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -12,7 +12,7 @@
 #include "widgets/Ttishiw2.h"
 #include "widgets/WindowRegistry.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
@@ -117,4 +117,4 @@ void WidgetInteraction::windowMissing(const std::string& caption)
 
 bool WidgetInteraction::openUrl(const std::string& url) { return QDesktopServices::openUrl(QUrl(q(url))); }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -6,7 +6,7 @@
 
 class QProgressDialog;
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 // The program's own answers: real windows for notices, questions, errors, files and web pages.
 class WidgetInteraction : public app::Interaction {
@@ -35,4 +35,4 @@ private:
     QPointer<QProgressDialog> progress_;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <map>
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 namespace {
 
@@ -89,4 +89,4 @@ std::vector<std::string> registeredCaptions()
     return out;
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

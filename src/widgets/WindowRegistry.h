@@ -7,7 +7,7 @@
 
 class QWidget;
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 // The modal windows that rules and buttons open. Each window's registration in src/shell gives
 // its identity a factory that creates the window over what it edits, shows it modally and
@@ -31,4 +31,4 @@ bool hasRegisteredWindow(const std::string& caption);
 // windows).
 std::vector<std::string> registeredCaptions();
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

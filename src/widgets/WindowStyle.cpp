@@ -6,7 +6,7 @@
 #include <QLayout>
 #include <QScreen>
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 void centreOnScreen(QWidget* w)
 {
@@ -48,4 +48,4 @@ QLabel* makePromptLabel(const QString& text, QWidget* parent)
     return label;
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

@@ -5,7 +5,7 @@ class QDialog;
 class QLabel;
 class QWidget;
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 
 // Shared window conventions: every window but the main one is modal, fixed in size where it has
 // no grid, and centred on the screen.
@@ -16,4 +16,4 @@ void finishListDialog(QDialog* d, int width, int height);
 // The red prompt text of the notice and question windows; CR or LF start new lines.
 QLabel* makePromptLabel(const QString& text, QWidget* parent);
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets

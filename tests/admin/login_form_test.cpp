@@ -25,7 +25,7 @@ protected:
     {
         if (!QFile::exists(QString::fromStdString(p.dm().livePath()))) p.makeLiveDatabase();
         p.dm().runSql({"insert into 权限 (姓名, 密码) values (" + db::sqlQuote(name) + ", "
-                       + db::sqlQuote(admin::hashPassword(password)) + ")"});
+                       + db::sqlQuote(app::hashPassword(password)) + ")"});
     }
     bool tryLogin(admin::LoginForm& f, const std::string& name, const std::string& password)
     {
@@ -181,7 +181,7 @@ TEST_F(Login, PasswordsAreStoredAsHashes)
     p.dm().s1.open();
     const std::string stored = p.dm().s1.asString("密码");
     EXPECT_NE(stored, app::kDefaultPassword);
-    EXPECT_TRUE(admin::verifyPassword(stored, app::kDefaultPassword));
+    EXPECT_TRUE(app::verifyPassword(stored, app::kDefaultPassword));
 }
 
 TEST_F(Login, UnreadableHistoryIsReportedOnceAndReplacedBySoundFile)

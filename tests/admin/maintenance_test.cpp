@@ -50,7 +50,7 @@ protected:
     // An operator holding only the rights named.
     void logInWith(const std::vector<std::string>& rights)
     {
-        std::string cols = "姓名, 密码", values = "'li', " + db::sqlQuote(admin::hashPassword("pw"));
+        std::string cols = "姓名, 密码", values = "'li', " + db::sqlQuote(app::hashPassword("pw"));
         for (const std::string& r : rights) {
             cols += ", " + r;
             values += ", 1";

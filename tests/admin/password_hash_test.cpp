@@ -2,8 +2,8 @@
 
 #include "app/PasswordHash.h"
 
-using rsgz::admin::hashPassword;
-using rsgz::admin::verifyPassword;
+using rsgz::app::hashPassword;
+using rsgz::app::verifyPassword;
 
 TEST(PasswordHash, VerifiesOnlyTheRightPassword)
 {

@@ -14,7 +14,7 @@
 namespace {
 
 using namespace rsgz;
-using admin::allRights;
+using app::allRights;
 using admin::RightsForm;
 
 int rightIndex(const std::string& right)
@@ -212,8 +212,8 @@ TEST_F(RightsTest, PasswordFieldSetsANewPasswordAndNeverShowsTheStoredOne)
     form.setPassword("新密码");
     form.next();
     EXPECT_EQ(form.password, "");
-    EXPECT_TRUE(admin::verifyPassword(storedText("密码")[0], "新密码"));
-    EXPECT_FALSE(admin::verifyPassword(storedText("密码")[0], "admin"));
+    EXPECT_TRUE(app::verifyPassword(storedText("密码")[0], "新密码"));
+    EXPECT_FALSE(app::verifyPassword(storedText("密码")[0], "admin"));
     EXPECT_TRUE(stored("密码")[1].isNull());
 
     // Empty keeps what is stored, through a name change and a save.
@@ -227,7 +227,7 @@ TEST_F(RightsTest, PasswordFieldSetsANewPasswordAndNeverShowsTheStoredOne)
 
     form.setPassword("第三个");
     form.save();
-    EXPECT_TRUE(admin::verifyPassword(storedText("密码")[0], "第三个"));
+    EXPECT_TRUE(app::verifyPassword(storedText("密码")[0], "第三个"));
 }
 
 TEST_F(RightsTest, OperatorWithoutPasswordIsStoredButCannotLogIn)
@@ -251,20 +251,20 @@ TEST_F(RightsTest, OperatorWithoutPasswordIsStoredButCannotLogIn)
 TEST_F(RightsTest, HasRightReadsTheLoginRowUntilTheNextLogin)
 {
     dm.zh.close();
-    EXPECT_FALSE(admin::hasRight(dm, "数据备份"));  // nobody logged in
+    EXPECT_FALSE(app::hasRight(dm, "数据备份"));  // nobody logged in
     p.logIn("admin");
-    EXPECT_TRUE(admin::hasRight(dm, "数据备份"));
-    EXPECT_FALSE(admin::hasRight(dm, "没有这一列"));
+    EXPECT_TRUE(app::hasRight(dm, "数据备份"));
+    EXPECT_FALSE(app::hasRight(dm, "没有这一列"));
 
     RightsForm form(dm);
     form.activate();
     form.setRight(rightIndex("数据备份"), false);
     form.save();
-    EXPECT_TRUE(admin::hasRight(dm, "数据备份"));
+    EXPECT_TRUE(app::hasRight(dm, "数据备份"));
 
     p.logIn("admin");
-    EXPECT_FALSE(admin::hasRight(dm, "数据备份"));
-    EXPECT_TRUE(admin::hasRight(dm, "权限管理"));
+    EXPECT_FALSE(app::hasRight(dm, "数据备份"));
+    EXPECT_TRUE(app::hasRight(dm, "权限管理"));
 }
 
 }  // namespace

@@ -48,7 +48,7 @@ protected:
         conn.exec("insert into 所得税设置 (起始额, 结束额, 税率, 速扣) values (0, 1000000, 5, 0)");
         const char* const basics[] = {"0.1", "0.2", "0.3", "0.0625"};
         db::Transaction t(conn);
-        payroll::BoundStatement st(conn, "insert into 工资表 (姓名, 员工编号, 工资帐套, 年, 月, 结帐状态, gz01) "
+        db::BoundStatement st(conn, "insert into 工资表 (姓名, 员工编号, 工资帐套, 年, 月, 结帐状态, gz01) "
                                          "values (?, ?, '管理', '2024', '03', '否', ?)");
         for (int i = 0; i < kRows; ++i) {
             Money basic;

@@ -14,9 +14,9 @@
 namespace {
 
 using namespace rsgz;
-using personnel::DepartmentCascade;
+using app::DepartmentCascade;
 using personnel::DepartmentEditor;
-using personnel::DepartmentPath;
+using app::DepartmentPath;
 using Names = std::vector<std::string>;
 
 class DepartmentTest : public ::testing::Test {
@@ -80,9 +80,9 @@ TEST_F(DepartmentTest, ListsAreDistinctNonEmptyNamesUnderTheUpperLevels)
         {3, {"", ""}, {}},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(personnel::departmentList(dm, c.level, c.upper), c.expected) << c.level << " " << c.upper[0];
+        EXPECT_EQ(app::departmentList(dm, c.level, c.upper), c.expected) << c.level << " " << c.upper[0];
     EXPECT_FALSE(dm.zidian.active());
-    EXPECT_EQ(personnel::departmentListSql(3, {"a'b", "c"}),
+    EXPECT_EQ(app::departmentListSql(3, {"a'b", "c"}),
               (db::SqlLines{"Select distinct 三级部门 from 部门分类", "where 一级部门 = 'a''b'", "and 二级部门 = 'c'"}));
 }
 
@@ -173,8 +173,8 @@ TEST_F(DepartmentTest, RenameReachesEveryRowUnderThePathAndNothingElse)
     swap.setName(0, "出纳科");
     swap.setName(1, "会计科");
     swap.save();
-    EXPECT_EQ(personnel::departmentList(dm, 4, {"总部", "计财部", "出纳科"}), Names{"一组"});
-    EXPECT_EQ(personnel::departmentList(dm, 4, {"总部", "计财部", "会计科"}), Names{"二组"});
+    EXPECT_EQ(app::departmentList(dm, 4, {"总部", "计财部", "出纳科"}), Names{"一组"});
+    EXPECT_EQ(app::departmentList(dm, 4, {"总部", "计财部", "会计科"}), Names{"二组"});
 
     // One of two equal level-4 rows is renamed alone.
     DepartmentEditor level4(dm, 4, {"总部", "计财部", "出纳科"});

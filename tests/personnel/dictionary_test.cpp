@@ -35,9 +35,9 @@ protected:
 TEST_F(DictionaryTest, ListFillKeepsRowOrderDuplicatesAndEmptyTexts)
 {
     seed();
-    const std::vector<personnel::DictionaryField> fields = {
+    const std::vector<app::DictionaryField> fields = {
         {"调动后职务", "职务", "ddjl"}, {"学历", "学历", "rszl"}, {"性别", "性别", "rszl"}, {"x", "O'Key", "rszl"}};
-    const auto lists = personnel::fillDictionaryLists(dm, fields);
+    const auto lists = app::fillDictionaryLists(dm, fields);
     ASSERT_EQ(lists.size(), 4u);
     EXPECT_EQ(lists[0], (Names{"科员", "科长", "科员", ""}));
     EXPECT_EQ(lists[1], Names{"本科"});
@@ -59,9 +59,9 @@ TEST_F(DictionaryTest, PickerAddsTheFirstSuggestionOfAKey)
         editor.save();
         editor.close();
     });
-    personnel::pickDictionary(dm, "血型");
+    app::pickDictionary(dm, "血型");
     EXPECT_EQ(dm.CurrentDictionaryKey, "血型");
-    EXPECT_EQ(personnel::dictionaryList(dm, "血型"), Names{"A型"});
+    EXPECT_EQ(app::dictionaryList(dm, "血型"), Names{"A型"});
 
     personnel::BasicSettings settings(dm);
     settings.activate();
@@ -73,7 +73,7 @@ TEST_F(DictionaryTest, EditorDeletesAfterTheQuestionAndUnsavedChangesAreDropped)
 {
     seed();
     personnel::DictionaryEditor editor(dm);
-    personnel::openDictionary(dm, "职务");
+    app::openDictionary(dm, "职务");
     dm.CurrentDictionaryKey = "职务";
 
     editor.add();
@@ -87,15 +87,15 @@ TEST_F(DictionaryTest, EditorDeletesAfterTheQuestionAndUnsavedChangesAreDropped)
     ui.answer(true);
     editor.remove();
     EXPECT_EQ(ui.questions, (Names{"删除当前字典数据吗?", "删除当前字典数据吗?"}));
-    EXPECT_EQ(personnel::dictionaryList(dm, "职务").size(), 4u) << "pending until 保存; the next fill drops it";
+    EXPECT_EQ(app::dictionaryList(dm, "职务").size(), 4u) << "pending until 保存; the next fill drops it";
 
-    personnel::openDictionary(dm, "职务");
+    app::openDictionary(dm, "职务");
     ui.answer(true);
     editor.remove();
     editor.save();
-    EXPECT_EQ(personnel::dictionaryList(dm, "职务"), (Names{"科长", "科员", ""}));
+    EXPECT_EQ(app::dictionaryList(dm, "职务"), (Names{"科长", "科员", ""}));
 
-    personnel::openDictionary(dm, "无此键");
+    app::openDictionary(dm, "无此键");
     ui.clear();
     editor.remove();  // nothing to delete
     EXPECT_TRUE(ui.questions.empty());
@@ -125,7 +125,7 @@ TEST_F(DictionaryTest, SettingsWindowListsKeysAndEditsTheChosenOne)
     s.add();
     dm.jcsz.setValue("字典内容", db::Value("第二条"));
     s.save();
-    EXPECT_EQ(personnel::dictionaryList(dm, "O'Key"), (Names{"引号", "第二条"}));
+    EXPECT_EQ(app::dictionaryList(dm, "O'Key"), (Names{"引号", "第二条"}));
 
     s.clickNode(2);
     ui.answer(false);
@@ -133,7 +133,7 @@ TEST_F(DictionaryTest, SettingsWindowListsKeysAndEditsTheChosenOne)
     EXPECT_EQ(ui.questions, Names{"删除当前设置数据吗?"});
     ui.answer(true);
     s.remove();
-    EXPECT_EQ(personnel::dictionaryList(dm, "O'Key"), Names{"第二条"});
+    EXPECT_EQ(app::dictionaryList(dm, "O'Key"), Names{"第二条"});
 }
 
 TEST_F(DictionaryTest, DatePickerStoresAnIsoDateOrNothing)
@@ -143,31 +143,31 @@ TEST_F(DictionaryTest, DatePickerStoresAnIsoDateOrNothing)
     dm.now = [] { return QDateTime(QDate(2024, 3, 5), QTime(9, 0)); };
 
     ui.onWindow("取得当前日期", [&] {
-        personnel::DatePicker picker(dm);
+        app::DatePicker picker(dm);
         EXPECT_EQ(picker.today(), QDate(2024, 3, 5));
         picker.choose(QDate(1979, 12, 31));
     });
-    EXPECT_TRUE(personnel::pickDate(dm, dm.rszl, "出生年月"));
+    EXPECT_TRUE(app::pickDate(dm, dm.rszl, "出生年月"));
     EXPECT_EQ(dm.PickedDateText, "1979-12-31");
     dm.rszl.post();
     EXPECT_EQ(dm.rszl.value("出生年月").toDate(), QDate(1979, 12, 31));
 
-    ui.onWindow("取得当前日期", [&] { personnel::DatePicker(dm).cancel(); });
-    EXPECT_FALSE(personnel::pickDate(dm, dm.rszl, "出生年月"));
+    ui.onWindow("取得当前日期", [&] { app::DatePicker(dm).cancel(); });
+    EXPECT_FALSE(app::pickDate(dm, dm.rszl, "出生年月"));
     EXPECT_EQ(dm.rszl.state(), db::DataSet::State::Browse);
 
     // A window that never answers leaves no earlier choice behind.
     dm.DatePicked = true;
     dm.PickedDateText = "2000-01-01";
     ui.windowActions.erase("取得当前日期");
-    EXPECT_FALSE(personnel::pickDate(dm, dm.rszl, "出生年月"));
+    EXPECT_FALSE(app::pickDate(dm, dm.rszl, "出生年月"));
     EXPECT_EQ(dm.rszl.value("出生年月").toDate(), QDate(1979, 12, 31));
 }
 
 // The member table names columns that the windows' datasets really have.
 TEST_F(DictionaryTest, PickerMembersNameRealColumns)
 {
-    for (const personnel::PickerMembers& m : personnel::pickerMembers()) {
+    for (const app::PickerMembers& m : app::pickerMembers()) {
         for (const auto& f : m.lists) {
             db::DataSet* ds = dm.dataSet(f.dataSet);
             ASSERT_NE(ds, nullptr) << f.dataSet;
@@ -183,8 +183,8 @@ TEST_F(DictionaryTest, PickerMembersNameRealColumns)
             EXPECT_EQ(ds->field(i).type, db::FieldType::DateTime) << m.caption << " " << d;
         }
     }
-    ASSERT_NE(personnel::pickerMembersOf("调动记录"), nullptr);
-    EXPECT_EQ(personnel::pickerMembersOf("调动记录")->lists[1].key, "职务");
+    ASSERT_NE(app::pickerMembersOf("调动记录"), nullptr);
+    EXPECT_EQ(app::pickerMembersOf("调动记录")->lists[1].key, "职务");
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ namespace {
 using namespace rsgz;
 using db::DataSet;
 using personnel::EmployeeRecord;
-using personnel::RecordEditor;
+using app::RecordEditor;
 
 class RecordEditorTest : public ::testing::Test {
 protected:
@@ -39,7 +39,7 @@ protected:
     void editorSaves(const std::string& caption, const std::string& field, const std::string& text)
     {
         ui.onWindow(caption, [this, caption, field, text] {
-            RecordEditor e(dm, *personnel::editorSpec(caption));
+            RecordEditor e(dm, *app::editorSpec(caption));
             e.activate();
             e.dataSet().setValue(field, text);
             e.save();
@@ -73,7 +73,7 @@ TEST_F(RecordEditorTest, NewOnEveryListPageEndsInAStoredLinkedRow)
         ASSERT_TRUE(app::runAction([&] { w.pageAdd(); }));
         EXPECT_EQ(std::count(ui.windows.begin(), ui.windows.end(), std::string(page.editor)), 1);
         EXPECT_EQ(count(std::string(c.table) + " where 员工编号1 = 'E01' and " + c.field + " = '填写'"), 1);
-        EXPECT_FALSE(dm.editorOpen.*personnel::editorSpec(page.editor)->flag);
+        EXPECT_FALSE(dm.editorOpen.*app::editorSpec(page.editor)->flag);
     }
 }
 
@@ -82,7 +82,7 @@ TEST_F(RecordEditorTest, AddingInsideAnEditorOpensNoSecondEditor)
 {
     dm.gzjs.setSql("select * from 工资晋升 where 员工编号1 = 'E01'");
     dm.gzjs.open();
-    RecordEditor e(dm, *personnel::editorSpec("工资变更"));
+    RecordEditor e(dm, *app::editorSpec("工资变更"));
     e.add();
     e.dataSet().setValue("工资等级", "一级");
     ui.clear();
@@ -107,7 +107,7 @@ TEST_F(RecordEditorTest, EnterChains)
         {"社会关系", "姓名", "姓名"},          {"物品领用", "价值", "领用备注"},
     };
     for (const Case& c : cases) {
-        RecordEditor e(dm, *personnel::editorSpec(c.editor));
+        RecordEditor e(dm, *app::editorSpec(c.editor));
         EXPECT_EQ(e.enter(c.from), c.to) << c.editor << " " << c.from;
     }
 }
@@ -117,7 +117,7 @@ TEST_F(RecordEditorTest, SaveOnAnEmptyListStoresANewRow)
 {
     dm.zzlb.setSql("select * from 证照列表 where 员工编号1 = 'E01'");
     dm.zzlb.open();
-    RecordEditor e(dm, *personnel::editorSpec("证照记录"));
+    RecordEditor e(dm, *app::editorSpec("证照记录"));
     ASSERT_TRUE(app::runAction([&] { e.save(); }));
     EXPECT_EQ(count("证照列表 where 员工编号1 = 'E01' and 取得日期 is not null"), 1);
 }
@@ -128,7 +128,7 @@ TEST_F(RecordEditorTest, ClosingSettlesThePendingRow)
     dm.grjl.setSql("select * from 个人经历 where 员工编号1 = 'E01'");
     dm.grjl.open();
     for (bool keep : {false, true}) {
-        RecordEditor e(dm, *personnel::editorSpec("个人简历编辑"));
+        RecordEditor e(dm, *app::editorSpec("个人简历编辑"));
         e.add();
         ui.clear();
         ASSERT_TRUE(e.close());  // untouched: dropped without a question
@@ -149,7 +149,7 @@ TEST_F(RecordEditorTest, TrainingEditorShowsTheRowsCourse)
     dm.DMADO.exec("insert into 培训记录 (受培训人姓名, 员工编号1, 课程编号1) values ('张三', 'E01', 'C01')");
     dm.pxjl1.setSql("select * from 培训记录 where 员工编号1 = 'E01'");
     dm.pxjl1.open();
-    RecordEditor e(dm, *personnel::editorSpec("培训记录"));
+    RecordEditor e(dm, *app::editorSpec("培训记录"));
     e.activate();
     ASSERT_EQ(dm.pxkc.recordCount(), 1);
     EXPECT_EQ(dm.pxkc.asString("培训名称"), "安全培训");
@@ -172,7 +172,7 @@ TEST_F(RecordEditorTest, TransferEditorTakesHandlerAndApproverFromTheEmployeePic
     };
     ui.onWindow("选择经办人", pickSecond);
     ui.onWindow("选择批准人", pickSecond);
-    RecordEditor e(dm, *personnel::editorSpec("调动记录"));
+    RecordEditor e(dm, *app::editorSpec("调动记录"));
     EXPECT_TRUE(e.pickPerson("经办人"));
     EXPECT_TRUE(e.pickPerson("批准人"));
     e.save();

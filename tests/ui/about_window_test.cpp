@@ -17,7 +17,7 @@ using namespace rsgz;
 TEST(AboutWindow, NamesTheDataFolderAndClosesWithItsButton)
 {
     test::ProgramLayout p;
-    ui::registerProgramWindows();
+    shell::registerProgramWindows();
     QString folder = QStringLiteral("not shown");
     bool closed = false;
     QTimer::singleShot(0, [&] {
@@ -29,7 +29,7 @@ TEST(AboutWindow, NamesTheDataFolderAndClosesWithItsButton)
         QTest::mouseClick(close, Qt::LeftButton);
         closed = !w->isVisible();
     });
-    ASSERT_TRUE(ui::openRegisteredWindow("关于软件", nullptr));
+    ASSERT_TRUE(widgets::openRegisteredWindow("关于软件", nullptr));
     const std::string dir = p.dir().substr(0, p.dir().size() - 1);
     EXPECT_EQ(folder, QStringLiteral("数据文件夹：") + QString::fromStdString(dir));
     EXPECT_TRUE(closed);

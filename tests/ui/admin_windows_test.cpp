@@ -63,8 +63,8 @@ TEST_F(AdminWindowsTest, RightsWindowStaysShutWithoutTheRight)
 {
     dm.DMADO.exec("insert into 权限 (姓名) values ('李四')");
     p.logIn("李四");
-    admin::registerAdminWindows();
-    ASSERT_TRUE(ui::openRegisteredWindow("权限管理", nullptr));
+    shell::registerAdminWindows();
+    ASSERT_TRUE(widgets::openRegisteredWindow("权限管理", nullptr));
     EXPECT_EQ(ui.messages, std::vector<std::string>{"权限不足!不能进行权限管理!"});
     EXPECT_TRUE(ui.questions.empty());
     EXPECT_TRUE(ui.errors.empty());

@@ -108,9 +108,9 @@ TEST_F(BankWindowsTest, LayoutWindowPreviewsTheCurrentRowAndSavesTheParts)
 
 TEST_F(BankWindowsTest, FileWindowWritesFromTheSalaryPageOnly)
 {
-    ui::registerProgramWindows();
+    shell::registerProgramWindows();
     dm.CurrentModule = 1;
-    ASSERT_TRUE(ui::openRegisteredWindow("银行代发工资文件制作", nullptr));
+    ASSERT_TRUE(widgets::openRegisteredWindow("银行代发工资文件制作", nullptr));
     EXPECT_EQ(user.messages, std::vector<std::string>{"请先转到工资表管理窗口!"});
 
     test::TempDir out;

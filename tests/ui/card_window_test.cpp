@@ -205,7 +205,7 @@ TEST_F(CardWindowTest, WithoutADefinitionFileTheStandardCardIsShown)
     QFont font(QStringLiteral("WenQuanYi Micro Hei"));
     font.setPointSize(page.resumeText.font.size);
     font.setBold(true);
-    const QStringList lines = ui::wrapResume(QString::fromStdString(page.resumeText.text), page.resumeWrapWidth, font, nullptr);
+    const QStringList lines = print::wrapResume(QString::fromStdString(page.resumeText.text), page.resumeWrapWidth, font, nullptr);
     EXPECT_LE(lines.size(), 3) << lines.join(QLatin1Char('|')).toStdString();
     EXPECT_LE(page.resumeText.x + page.resumeWrapWidth, w.paper()->width());
 
@@ -259,9 +259,9 @@ TEST_F(CardWindowTest, DefinitionWindowShowsTheStoredValuesAndEmptiesTheEntryBox
 
 TEST_F(CardWindowTest, OpensOnlyFromTheEmployeeList)
 {
-    ui::registerProgramWindows();
+    shell::registerProgramWindows();
     dm.CurrentModule = 2;
-    ASSERT_TRUE(ui::openRegisteredWindow("员工档案表格打印", nullptr));
+    ASSERT_TRUE(widgets::openRegisteredWindow("员工档案表格打印", nullptr));
     EXPECT_EQ(user.messages, std::vector<std::string>{"请先转到员工档案窗口!"});
 }
 
@@ -273,7 +273,7 @@ TEST(CardPainter, ResumeLinesStayInsideTheBox)
     font.setBold(true);
     const QString text = QStringLiteral("2006年考入南京财经大学会计系，2010年毕业后进入本厂财务部，2015年起任主管会计。\n"
                                         "Responsible for cost accounting and payroll since 2015.");
-    const QStringList lines = ui::wrapResume(text, 240, font, nullptr);
+    const QStringList lines = print::wrapResume(text, 240, font, nullptr);
     EXPECT_GT(lines.size(), 3);
     EXPECT_EQ(lines.join(QString()).remove(QLatin1Char(' ')), QString(text).remove(QLatin1Char('\n')).remove(QLatin1Char(' ')));
     const QFontMetrics metrics(font);

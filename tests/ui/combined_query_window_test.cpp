@@ -45,7 +45,7 @@ protected:
 
     test::ProgramLayout program{{.liveDatabase = true, .recordRules = true}};
     test::ScriptedInteraction user;
-    app::Tmain main{program.frame(), false};
+    shell::Tmain main{program.frame(), false};
 };
 
 }  // namespace
@@ -59,7 +59,7 @@ TEST_F(PersonnelQueryWindows, PersonnelWindowFilledAndRun)
     const QString department = dm.rszl.rowValue(0, dm.rszl.fieldIndex("一级部门")).toQString();
     const QString sex = dm.rszl.rowValue(0, dm.rszl.fieldIndex("性别")).toQString();
 
-    ui::Tzhcxw w(program.dm(), main.queryPages().queries(), 1, &main);
+    query::Tzhcxw w(program.dm(), main.queryPages().queries(), 1, &main);
     w.show();
     EXPECT_EQ(w.findChildren<QCheckBox*>().size(), 60);
     auto* level1 = w.findChild<QComboBox*>(QStringLiteral("value_一级部门"));
@@ -95,7 +95,7 @@ TEST_F(PersonnelQueryWindows, EveryWindowOffersBoxesOnAFreshInstallation)
     for (const query::CombinedQueryKind& kind : query::combinedQueryKinds()) {
         SCOPED_TRACE(kind.caption);
         program.frame().navigation().chooseModule(kind.module);
-        ui::Tzhcxw w(program.dm(), main.queryPages().queries(), kind.module, &main);
+        query::Tzhcxw w(program.dm(), main.queryPages().queries(), kind.module, &main);
         EXPECT_EQ(w.windowTitle().toStdString(), kind.caption);
         EXPECT_GE(w.findChildren<QCheckBox*>().size(), 5);
         if (kind.module == 5) test::screenshot(&w, "combined-query-transfers.png");
@@ -109,7 +109,7 @@ TEST_F(PersonnelQueryWindows, EveryWindowOffersBoxesOnAFreshInstallation)
 TEST_F(PersonnelQueryWindows, StatisticsPageWithItsCharts)
 {
     choose("人员信息统计");
-    auto* page = qobject_cast<ui::StatisticsPanel*>(main.panel(6));
+    auto* page = qobject_cast<shell::StatisticsPanel*>(main.panel(6));
     ASSERT_TRUE(page);
     const app::TDM& dm = program.dm();
     EXPECT_EQ(page->itemList()->currentText(), QStringLiteral("一级部门"));
@@ -133,7 +133,7 @@ TEST_F(PersonnelQueryWindows, StatisticsPageWithItsCharts)
     EXPECT_GT(dm.rytongji.rowCount(), 200);
     auto* pie = qobject_cast<QPieSeries*>(page->chart(1)->chart()->series().value(0));
     ASSERT_TRUE(pie);
-    EXPECT_EQ(static_cast<size_t>(pie->count()), ui::ChartView::kShownCategories);
+    EXPECT_EQ(static_cast<size_t>(pie->count()), widgets::ChartView::kShownCategories);
 
     const QString file = QString::fromStdString(program.path("pie.png"));
     user.fileNames.push_back(file.toStdString());

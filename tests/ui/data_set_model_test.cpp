@@ -14,7 +14,7 @@ TEST(DataSetModel, FollowsTheDatasetThroughOpenInsertPostAndDelete)
     p.dm().runSql({"insert into 工资表 (姓名, gz01, 发放日期, 员工编号) values ('张三', 1234.5, '2009-03-05', 'A1')"});
     db::DataSet& ds = p.dm().gzb;
     ds.setRowNumberField(true);
-    ui::DataSetModel model(&ds);
+    widgets::DataSetModel model(&ds);
     model.setEditable(true);
     // The tester follows rows by their first column; the row number moves with the position, so
     // the name leads here.
@@ -57,7 +57,7 @@ TEST(DataSetModel, EditsWriteThroughTheDatasetAndBadValuesAreRefused)
     p.makeLiveDatabase();
     p.dm().runSql({"insert into 员工基本情况 (员工编号, 姓名) values ('A1', '张三')"});
     db::DataSet& ds = p.dm().rszl;
-    ui::DataSetModel model(&ds);
+    widgets::DataSetModel model(&ds);
     model.setEditable(true);
     ds.open();
     int nameCol = -1, heightCol = -1, dateCol = -1;
@@ -76,6 +76,6 @@ TEST(DataSetModel, EditsWriteThroughTheDatasetAndBadValuesAreRefused)
     EXPECT_EQ(ds.asString("姓名"), "张三丰");
     EXPECT_EQ(ds.asString("入职日期"), "2022-06-30");
 
-    ui::DataSetModel readOnly(&ds);
+    widgets::DataSetModel readOnly(&ds);
     EXPECT_FALSE(readOnly.flags(readOnly.index(0, nameCol)) & Qt::ItemIsEditable);
 }

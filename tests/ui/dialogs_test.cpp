@@ -23,7 +23,7 @@ using namespace rsgz;
 
 TEST(NoticeWindows, CaptionsRedTextAndAnswers)
 {
-    ui::Tjdtsw notice(QStringLiteral("第一行\r第二行"));
+    widgets::Tjdtsw notice(QStringLiteral("第一行\r第二行"));
     EXPECT_EQ(notice.windowTitle(), QStringLiteral("软件提示"));
     EXPECT_EQ(notice.text(), QStringLiteral("第一行\n第二行"));
     EXPECT_TRUE(notice.findChild<QLabel*>("promptText")->styleSheet().contains("#c00000"));
@@ -31,7 +31,7 @@ TEST(NoticeWindows, CaptionsRedTextAndAnswers)
 
     struct Case { const char* button; bool yes; } cases[] = {{"yesButton", true}, {"noButton", false}, {nullptr, false}};
     for (const Case& c : cases) {
-        ui::Ttishiw2 q(QStringLiteral("删除当前员工数据吗?"));
+        widgets::Ttishiw2 q(QStringLiteral("删除当前员工数据吗?"));
         EXPECT_EQ(q.windowTitle(), QStringLiteral("提示窗口"));
         QTimer::singleShot(0, &q, [&] {
             if (c.button) q.findChild<QPushButton*>(c.button)->click();
@@ -55,7 +55,7 @@ TEST(LoginWindow, CaptionPresetsAndTheDefaultOperatorHint)
     EXPECT_TRUE(p.frame().LoginFailed);
     {
         // Shown over the main window, whose style sheet it inherits, it still masks with "*".
-        app::Tmain main(p.frame(), /*login=*/false);
+        shell::Tmain main(p.frame(), /*login=*/false);
         admin::Tkhdlw over(p.frame(), &main);
         QLineEdit* box = over.findChild<QLineEdit*>("passwordBox");
         EXPECT_EQ(box->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, box), '*');
@@ -73,14 +73,14 @@ TEST(MainWindow, FailedLoginClosesItWithoutACopyAndClosingAfterLoginCopies)
     const QDir bak(QString::fromStdString(p.path("bak")));
     {
         p.frame().LoginFailed = true;
-        app::Tmain w(p.frame(), /*login=*/false);
+        shell::Tmain w(p.frame(), /*login=*/false);
         w.show();
         QApplication::setActiveWindow(&w);
         QTRY_VERIFY_WITH_TIMEOUT(!w.isVisible(), 2000);
         EXPECT_TRUE(bak.entryList(QDir::Files).isEmpty());
     }
     p.frame().LoginFailed = false;
-    app::Tmain w(p.frame(), /*login=*/false);
+    shell::Tmain w(p.frame(), /*login=*/false);
     w.show();
     w.close();
     EXPECT_EQ(bak.entryList(QDir::Files).size(), 1);

@@ -44,7 +44,7 @@ protected:
 TEST_F(DictionaryWindowsTest, DictionaryWindowAddsAndDeletesSuggestions)
 {
     exec("insert into 数据字典 (字段名称, 字典内容) values ('职务', '科员')");
-    personnel::openDictionary(dm, "职务");
+    app::openDictionary(dm, "职务");
     dm.CurrentDictionaryKey = "职务";
     personnel::Tzidianw w(dm);
     w.show();
@@ -59,14 +59,14 @@ TEST_F(DictionaryWindowsTest, DictionaryWindowAddsAndDeletesSuggestions)
     EXPECT_TRUE(model->flags(model->index(1, 1)) & Qt::ItemIsEditable);
     ASSERT_TRUE(model->setData(model->index(1, 1), QStringLiteral("科长")));
     click(w, "saveButton");
-    EXPECT_EQ(personnel::dictionaryList(dm, "职务"), (Names{"科员", "科长"}));
+    EXPECT_EQ(app::dictionaryList(dm, "职务"), (Names{"科员", "科长"}));
 
-    personnel::openDictionary(dm, "职务");
+    app::openDictionary(dm, "职务");
     ui.answer(true);
     click(w, "deleteButton");
     click(w, "saveButton");
     EXPECT_EQ(ui.questions, Names{"删除当前字典数据吗?"});
-    EXPECT_EQ(personnel::dictionaryList(dm, "职务"), Names{"科长"});
+    EXPECT_EQ(app::dictionaryList(dm, "职务"), Names{"科长"});
     click(w, "returnButton");
     EXPECT_FALSE(w.isVisible());
     EXPECT_TRUE(ui.errors.empty());
@@ -78,7 +78,7 @@ TEST_F(DictionaryWindowsTest, SettingsWindowShowsKeysAndTitlesTheGridByKey)
     personnel::Tjbzlw w(dm);
     w.show();
     auto* tree = w.findChild<QTreeWidget*>(QStringLiteral("keyTree"));
-    auto* grid = w.findChild<ui::DataSetGrid*>(QStringLiteral("settingsGrid"));
+    auto* grid = w.findChild<widgets::DataSetGrid*>(QStringLiteral("settingsGrid"));
     ASSERT_EQ(tree->topLevelItemCount(), 2);
     EXPECT_EQ(tree->currentItem(), tree->topLevelItem(0));
     EXPECT_EQ(grid->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("职务"));
@@ -89,7 +89,7 @@ TEST_F(DictionaryWindowsTest, SettingsWindowShowsKeysAndTitlesTheGridByKey)
     click(w, "addButton");
     ASSERT_TRUE(grid->model()->setData(grid->model()->index(2, 0), QStringLiteral("硕士")));
     click(w, "saveButton");
-    EXPECT_EQ(personnel::dictionaryList(dm, "学历"), (Names{"本科", "大专", "硕士"}));
+    EXPECT_EQ(app::dictionaryList(dm, "学历"), (Names{"本科", "大专", "硕士"}));
     EXPECT_TRUE(ui.errors.empty());
 }
 
@@ -113,14 +113,14 @@ TEST_F(DictionaryWindowsTest, DepartmentEditorFillsUpperLevelsAndWritesOnSave)
     EXPECT_TRUE(grid->item(1, 2)->flags() & Qt::ItemIsEditable);
     grid->item(1, 2)->setText(QStringLiteral("出纳科"));
     click(w, "saveButton");
-    EXPECT_EQ(personnel::departmentList(dm, 3, {"总部", "财务部"}), (Names{"会计科", "出纳科"}));
+    EXPECT_EQ(app::departmentList(dm, 3, {"总部", "财务部"}), (Names{"会计科", "出纳科"}));
 
     grid->setCurrentCell(0, 2);
     ui.answer(true);
     click(w, "deleteButton");
     click(w, "saveButton");
     EXPECT_EQ(ui.questions, Names{"删除当前字典数据吗?"});
-    EXPECT_EQ(personnel::departmentList(dm, 3, {"总部", "财务部"}), Names{"出纳科"});
+    EXPECT_EQ(app::departmentList(dm, 3, {"总部", "财务部"}), Names{"出纳科"});
     EXPECT_TRUE(ui.errors.empty());
 }
 
@@ -143,9 +143,9 @@ TEST_F(DictionaryWindowsTest, DatePickerAnswersByDoubleClickOrNotAtAll)
 
 TEST_F(DictionaryWindowsTest, WindowsAreRegisteredByCaption)
 {
-    personnel::registerDictionaryWindows();
+    shell::registerDictionaryWindows();
     for (const char* caption : {"字典管理", "基本资料设置", "部门分类字典编辑", "取得当前日期"})
-        EXPECT_TRUE(ui::hasRegisteredWindow(caption)) << caption;
+        EXPECT_TRUE(widgets::hasRegisteredWindow(caption)) << caption;
 }
 
 TEST_F(DictionaryWindowsTest, DepartmentBoxesRefillTheLevelBelowAndKeepTexts)
@@ -155,9 +155,9 @@ TEST_F(DictionaryWindowsTest, DepartmentBoxesRefillTheLevelBelowAndKeepTexts)
     QWidget host;
     std::vector<QComboBox*> boxes;
     for (int i = 0; i < 4; ++i) boxes.push_back(new QComboBox(&host));
-    ui::DepartmentBoxes fields(dm, boxes);
+    widgets::DepartmentBoxes fields(dm, boxes);
     std::vector<int> asked;
-    QObject::connect(&fields, &ui::DepartmentBoxes::editorRequested, [&](int level) { asked.push_back(level); });
+    QObject::connect(&fields, &widgets::DepartmentBoxes::editorRequested, [&](int level) { asked.push_back(level); });
 
     for (int i = 0; i < 4; ++i) boxes[static_cast<size_t>(i)]->setEditText(QString::fromUtf8(i == 0 ? "总部" : i == 1 ? "财务部" : ""));
     fields.refresh({"总部", "财务部", "会计科", ""});

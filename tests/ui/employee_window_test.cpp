@@ -108,7 +108,7 @@ TEST_F(EmployeeWindowTest, EditorShowsAndStoresItsRow)
     dm.ddjl.setRowNumberField(true);
     dm.ddjl.open();
     dm.CurrentModule = 1;
-    personnel::Tunitw w(dm, *personnel::editorSpec("调动记录"));
+    personnel::Tunitw w(dm, *app::editorSpec("调动记录"));
     w.show();
     QTest::qWaitForWindowExposed(&w);
     EXPECT_EQ(w.windowTitle(), QStringLiteral("调动记录"));
@@ -148,7 +148,7 @@ TEST_F(EmployeeWindowTest, DateAndPersonButtonsFillTheirFields)
         dm.s4.open();
         dm.PickResult = 1;
     });
-    personnel::Tunitw e(dm, *personnel::editorSpec("调动记录"));
+    personnel::Tunitw e(dm, *app::editorSpec("调动记录"));
     e.show();
     e.findChild<QToolButton*>(QStringLiteral("dateButton:调动日期"))->click();
     e.findChild<QPushButton*>(QStringLiteral("选择批准人"))->click();
@@ -197,7 +197,7 @@ TEST_F(EmployeeWindowTest, EnterMovesAlongTheColumnsOfTheListedGrids)
 // correction, 是 stores it as typed. 张三 is a man born 1985-03-02.
 TEST_F(EmployeeWindowTest, MistypedIdNumberIsQuestionedBeforeItIsStored)
 {
-    ui::WidgetInteraction widgets;
+    widgets::WidgetInteraction widgets;
     app::setInteraction(&widgets);
     personnel::Trszlw w(dm);
     w.show();
@@ -207,7 +207,7 @@ TEST_F(EmployeeWindowTest, MistypedIdNumberIsQuestionedBeforeItIsStored)
     auto saveAnswering = [&](const char* button) {
         QString asked;
         QTimer::singleShot(0, [&] {
-            if (auto* q = qobject_cast<rsgz::ui::Ttishiw2*>(QApplication::activeModalWidget())) {
+            if (auto* q = qobject_cast<rsgz::widgets::Ttishiw2*>(QApplication::activeModalWidget())) {
                 asked = q->findChild<QLabel*>(QStringLiteral("promptText"))->text();
                 QTest::mouseClick(q->findChild<QPushButton*>(QString::fromUtf8(button)), Qt::LeftButton);
             }

@@ -27,8 +27,8 @@ TEST(MainWindow, ShowsTheGroupsAndTheEmployeeGridOfModuleOne)
     for (const char* no : {"001", "002", "003"})
         dm.DMADO.exec(std::string("insert into 员工基本情况 (员工编号,姓名) values ('") + no + "','职员" + no + "')");
 
-    app::Tmain w(p.frame(), false);
-    ui::NavigationBar* bar = w.navigationBar();
+    shell::Tmain w(p.frame(), false);
+    shell::NavigationBar* bar = w.navigationBar();
     ASSERT_EQ(bar->groupCount(), 3);
     EXPECT_EQ(bar->groupTitle(0), QStringLiteral("人事管理"));
     EXPECT_EQ(bar->groupTitle(1), QStringLiteral("工资管理"));
@@ -68,7 +68,7 @@ TEST(MainWindow, ShowsTheGroupsAndTheEmployeeGridOfModuleOne)
 TEST(MainWindow, StatusBarPanelsStayInSightWhenTheWindowNarrows)
 {
     test::ProgramLayout p{{.liveDatabase = true}};
-    app::Tmain w(p.frame(), false);
+    shell::Tmain w(p.frame(), false);
     w.resize(1300, 760);
     w.show();
     QApplication::setActiveWindow(&w);
@@ -93,7 +93,7 @@ TEST(MainWindow, StatusBarPanelsStayInSightWhenTheWindowNarrows)
 TEST(MainWindow, StatusPanelsShowRecordNumbersUncut)
 {
     test::ProgramLayout p{{.liveDatabase = true}};
-    app::Tmain w(p.frame(), false);
+    shell::Tmain w(p.frame(), false);
     w.resize(1366, 768);
     w.show();
     QApplication::processEvents();
@@ -115,7 +115,7 @@ TEST(MainWindow, PictureDialogOffersEveryFormatThePictureReaderKnows)
 {
     test::ProgramLayout p{{.liveDatabase = true}};
     test::ScriptedInteraction user;
-    app::Tmain w(p.frame(), false);
+    shell::Tmain w(p.frame(), false);
     w.menuAction("设置桌面背景图片")->trigger();
     ASSERT_EQ(user.fileFilters.size(), 1u);
     const QString filter = QString::fromStdString(user.fileFilters.front());
@@ -144,7 +144,7 @@ TEST(MainWindow, DamageFoundAfterTheLoginClosesTheWindowOnceNoOtherWindowIsOpen)
     login.login();
     ASSERT_FALSE(p.frame().LoginFailed);
 
-    app::Tmain w(p.frame(), false);
+    shell::Tmain w(p.frame(), false);
     w.show();
     QDialog editor(&w);
     editor.setWindowModality(Qt::ApplicationModal);

@@ -20,7 +20,7 @@ using namespace rsgz;
 TEST(PasswordConfirmation, StartsEmptyAndHandsOverOnlyWhatIsConfirmed)
 {
     test::ProgramLayout p;
-    ui::registerProgramWindows();
+    shell::registerProgramWindows();
     struct Case {
         const char* button;
         std::string expected;
@@ -37,7 +37,7 @@ TEST(PasswordConfirmation, StartsEmptyAndHandsOverOnlyWhatIsConfirmed)
             box->setText(QStringLiteral("秘密1"));
             w->findChild<QPushButton*>(QLatin1String(c.button))->click();
         });
-        ASSERT_TRUE(ui::openRegisteredWindow("初始化将删除所有数据", nullptr));
+        ASSERT_TRUE(widgets::openRegisteredWindow("初始化将删除所有数据", nullptr));
         EXPECT_EQ(shown, QString());
         EXPECT_EQ(p.dm().ConfirmPassword, c.expected);
     }

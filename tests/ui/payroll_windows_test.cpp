@@ -72,7 +72,7 @@ protected:
 
 TEST_F(PayrollWindowsTest, SetPanelShowsTheItemsOfTheSetClicked)
 {
-    app::Tmain w(p.frame(), false);
+    shell::Tmain w(p.frame(), false);
     w.resize(1280, 640);
     w.navigationBar()->setOpenGroup(1);
     w.navigationBar()->button(QStringLiteral("工资帐套管理"))->click();
@@ -94,7 +94,7 @@ TEST_F(PayrollWindowsTest, SetPanelShowsTheItemsOfTheSetClicked)
 
 TEST_F(PayrollWindowsTest, AssignmentPageAsksOnlyWhenASetIsPicked)
 {
-    app::Tmain w(p.frame(), false);
+    shell::Tmain w(p.frame(), false);
     w.navigationBar()->setOpenGroup(1);
     w.navigationBar()->button(QStringLiteral("人员帐套设置"))->click();
     auto* box = w.panel(10)->findChild<QComboBox*>(QStringLiteral("assignSetBox"));
@@ -126,7 +126,7 @@ TEST_F(PayrollWindowsTest, ItemWindowRefusesAFormulaAndSaysWhere)
     w.findChild<QPushButton*>(QStringLiteral("验证公式"))->click();
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_EQ(ui.messages[0], "计算公式有误，第 19 个字符处：公式中不能有字符“;”");
-    ui::Tjdtsw notice(QString::fromStdString(ui.messages[0]));
+    widgets::Tjdtsw notice(QString::fromStdString(ui.messages[0]));
     notice.show();
     saveShot({&w, &notice}, "item-window-refused-formula");
     // Nothing was stored.

@@ -56,7 +56,7 @@ TEST(PickerWindowTest, MultipleChoiceShowsTreeCandidatesAndChosenList)
         w.candidates()->setCurrentIndex(cell);
         emit w.candidates()->doubleClicked(cell);
     }
-    auto* chosen = w.findChild<ui::DataSetGrid*>(QStringLiteral("chosen"));
+    auto* chosen = w.findChild<widgets::DataSetGrid*>(QStringLiteral("chosen"));
     ASSERT_TRUE(chosen);
     EXPECT_EQ(chosen->model()->rowCount(), 2);
     EXPECT_EQ(dm.select_renyuan.asString("姓名"), "陈静");
@@ -93,7 +93,7 @@ TEST(PickerWindowTest, ArticleAndCoursePickersChooseTheCurrentRow)
 
     for (bool cancel : {false, true}) {
         personnel::Tselectwpw w(dm);
-        auto* grid = w.findChild<ui::DataSetGrid*>(QStringLiteral("articles"));
+        auto* grid = w.findChild<widgets::DataSetGrid*>(QStringLiteral("articles"));
         ASSERT_EQ(grid->model()->rowCount(), 3);
         grid->setCurrentIndex(grid->model()->index(1, 0));
         w.resize(600, 300);
@@ -106,7 +106,7 @@ TEST(PickerWindowTest, ArticleAndCoursePickersChooseTheCurrentRow)
     }
 
     personnel::Tpxkcw w(dm);
-    auto* grid = w.findChild<ui::DataSetGrid*>(QStringLiteral("courses"));
+    auto* grid = w.findChild<widgets::DataSetGrid*>(QStringLiteral("courses"));
     ASSERT_EQ(grid->model()->rowCount(), 2);
     grid->setCurrentIndex(grid->model()->index(0, 1));
     ui.answer(true);
@@ -127,9 +127,9 @@ TEST(PickerWindowTest, ArticleAndCoursePickersChooseTheCurrentRow)
 // Callers open the pickers by caption only.
 TEST(PickerWindowTest, EveryCaptionIsRegistered)
 {
-    ui::registerProgramWindows();
-    for (const std::string& c : personnel::employeePickerCaptions()) EXPECT_TRUE(ui::hasRegisteredWindow(c)) << c;
-    for (const char* c : {"选择物品", "选择培训课程"}) EXPECT_TRUE(ui::hasRegisteredWindow(c)) << c;
+    shell::registerProgramWindows();
+    for (const std::string& c : personnel::employeePickerCaptions()) EXPECT_TRUE(widgets::hasRegisteredWindow(c)) << c;
+    for (const char* c : {"选择物品", "选择培训课程"}) EXPECT_TRUE(widgets::hasRegisteredWindow(c)) << c;
 }
 
 }  // namespace

@@ -27,7 +27,7 @@ QProgressDialog* openProgressWindow()
 // progress window is gone before the notice or question opens, and stays gone.
 TEST(ProgressWindow, ClosesBeforeANoticeOrQuestionOpens)
 {
-    ui::WidgetInteraction widgets;
+    widgets::WidgetInteraction widgets;
     app::setInteraction(&widgets);
     QWidget owner;
     owner.show();

@@ -44,7 +44,7 @@ protected:
 // grid shows that department's people and the status bar names the path.
 TEST_F(QueryPagesWindow, ATreeClickNarrowsTheGridAndNamesThePath)
 {
-    app::Tmain w(program.frame(), false);
+    shell::Tmain w(program.frame(), false);
     w.resize(1366, 768);
     w.show();
     w.navigationBar()->button(QStringLiteral("人员档案管理"))->click();
@@ -87,7 +87,7 @@ TEST_F(QueryPagesWindow, ATreeClickNarrowsTheGridAndNamesThePath)
 // code points.
 TEST_F(QueryPagesWindow, NamesSortInPinyinOrder)
 {
-    app::Tmain w(program.frame(), false);
+    shell::Tmain w(program.frame(), false);
     w.resize(1366, 768);
     w.show();
     w.navigationBar()->button(QStringLiteral("人员档案管理"))->click();
@@ -107,11 +107,11 @@ TEST_F(QueryPagesWindow, NamesSortInPinyinOrder)
 
 TEST_F(QueryPagesWindow, DefinitionAndBatchChangeWindows)
 {
-    app::Tmain w(program.frame(), false);
+    shell::Tmain w(program.frame(), false);
     w.navigationBar()->button(QStringLiteral("人员档案管理"))->click();
     db::writeSettingsLines(program.path("set/rszl_Search.List"), {"一级部门", "二级部门", "职称"});
 
-    ui::Tcxzdw def(w.queryPages().trees(), 1, &w);
+    query::Tcxzdw def(w.queryPages().trees(), 1, &w);
     def.show();
     auto* chosen = def.findChild<QListWidget*>(QStringLiteral("chosenList"));
     auto* candidates = def.findChild<QListWidget*>(QStringLiteral("candidateList"));
@@ -122,7 +122,7 @@ TEST_F(QueryPagesWindow, DefinitionAndBatchChangeWindows)
     EXPECT_EQ(chosen->item(3)->text(), candidates->item(1)->text());
     screenshot(&def, "query-definition.png");
 
-    ui::Tplxgw batch(program.dm(), w.queryPages(), w.queryPages().trees().candidateColumns(1), &w);
+    query::Tplxgw batch(program.dm(), w.queryPages(), w.queryPages().trees().candidateColumns(1), &w);
     batch.show();
     auto* field = batch.findChild<QComboBox*>(QStringLiteral("fieldBox"));
     EXPECT_EQ(field->currentIndex(), -1);

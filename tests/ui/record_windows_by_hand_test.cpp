@@ -74,7 +74,7 @@ protected:
 // after 返回 the module list is on the row the window was left on.
 TEST_F(RecordWindowsByHand, ModuleListOpensTheEmployeeWindowOnTheChosenRow)
 {
-    app::Tmain main(p.frame(), false);
+    shell::Tmain main(p.frame(), false);
     main.resize(1366, 768);
     main.show();
     main.navigationBar()->button(QStringLiteral("人员档案管理"))->click();
@@ -135,7 +135,7 @@ TEST_F(RecordWindowsByHand, BrowseButtonsLookAsTheyWork)
     QIcon::setThemeSearchPaths({QStringLiteral("/usr/share/icons")});
     QIcon::setThemeName(QStringLiteral("hicolor"));
     QIcon::setFallbackThemeName(QStringLiteral("Adwaita"));
-    app::Tmain main(p.frame(), false);
+    shell::Tmain main(p.frame(), false);
     main.resize(1366, 768);
     main.show();
     main.navigationBar()->button(QStringLiteral("人员档案管理"))->click();
@@ -169,8 +169,8 @@ TEST_F(RecordWindowsByHand, ModuleWindowsOpenOnTheDoubleClickedRow)
          "('E04', '王芳', '年度标兵')");
     exec("insert into 调动记录 (员工编号1, 姓名, 调动类型) values ('E01', '吴颖', '内部调动'), ('E03', '范红', '晋升'), "
          "('E04', '王芳', '借调')");
-    ui::registerProgramWindows();
-    app::Tmain main(p.frame(), false);
+    shell::registerProgramWindows();
+    shell::Tmain main(p.frame(), false);
     main.resize(1366, 768);
     main.show();
 
@@ -197,7 +197,7 @@ TEST_F(RecordWindowsByHand, ModuleWindowsOpenOnTheDoubleClickedRow)
         ASSERT_GE(grid->model()->rowCount(), 3);
         const QRect second = grid->visualRect(grid->model()->index(1, 1));
         QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, second.center());
-        const db::DataSet& list = *static_cast<ui::DataSetModel*>(grid->model())->dataSet();
+        const db::DataSet& list = *static_cast<widgets::DataSetModel*>(grid->model())->dataSet();
         const std::string clicked = c.clicked(list);
         std::string shown;
         ui.onWindow(c.window, [&] {
@@ -207,7 +207,7 @@ TEST_F(RecordWindowsByHand, ModuleWindowsOpenOnTheDoubleClickedRow)
                 shown = c.shown();
                 static_cast<QDialog*>(w)->reject();
             });
-            ui::openRegisteredWindow(c.window, &main);
+            widgets::openRegisteredWindow(c.window, &main);
         });
         QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, second.center());
         EXPECT_EQ(shown, clicked);
@@ -275,7 +275,7 @@ TEST_F(RecordWindowsByHand, DatesAreTypedKeyByKey)
 TEST_F(RecordWindowsByHand, DeletingANewRowAbandonsItSilently)
 {
     dm.rszl.open();
-    ui::DataSetGrid moduleList(&dm.rszl, false);
+    widgets::DataSetGrid moduleList(&dm.rszl, false);
     moduleList.show();
     {
         personnel::Trszlw w(dm);
@@ -291,7 +291,7 @@ TEST_F(RecordWindowsByHand, DeletingANewRowAbandonsItSilently)
     dm.CurrentModule = 5;
     dm.ddjl1.setSql(db::SqlLines{"select * from 调动记录"});
     dm.ddjl1.open();
-    ui::DataSetGrid transfers(&dm.ddjl1, false);
+    widgets::DataSetGrid transfers(&dm.ddjl1, false);
     transfers.show();
     ui.onWindow("选择被调动人", [this] { dm.PickResult = 0; });  // 取消
     personnel::Tddglw w(dm);
@@ -338,7 +338,7 @@ TEST_F(RecordWindowsByHand, LongTextsAreShownWhole)
     EXPECT_GE(resume->columnWidth(school), resume->horizontalHeader()->sectionSizeHint(school));
     EXPECT_TRUE(fits(resume, QStringLiteral("北京航空航天大学计算机学院"), resume->columnWidth(school) - kCellMargins));
 
-    ui::DataSetGrid list(&dm.rszl, false);
+    widgets::DataSetGrid list(&dm.rszl, false);
     list.show();
     const int post = dm.rszl.fieldIndex("职务");
     EXPECT_TRUE(fits(&list, QStringLiteral("部门副经理"), list.columnWidth(post) - kCellMargins));
@@ -355,7 +355,7 @@ TEST_F(RecordWindowsByHand, EditorOpensInItsFirstEditableField)
     dm.CurrentModule = 1;
     dm.editorOpen.grjl = true;  // appended as the window's own 增加 does, without opening it again
     dm.grjl.append();
-    personnel::Tunitw w(dm, *personnel::editorSpec("个人简历编辑"));
+    personnel::Tunitw w(dm, *app::editorSpec("个人简历编辑"));
     w.show();
     QApplication::setActiveWindow(&w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
@@ -413,7 +413,7 @@ TEST_F(RecordWindowsByHand, EscapeAsksAboutAnEditedRow)
 // 登录, and Enter there logs in; in a record window Enter on 返回 closes it.
 TEST_F(RecordWindowsByHand, EnterOnAFocusedButtonPressesIt)
 {
-    std::unique_ptr<QObject> enter(ui::installEnterPressesButtons(*qApp));
+    std::unique_ptr<QObject> enter(widgets::installEnterPressesButtons(*qApp));
     admin::Tkhdlw login(p.frame());
     QTimer::singleShot(0, &login, [&] {
         QApplication::setActiveWindow(&login);
@@ -430,7 +430,7 @@ TEST_F(RecordWindowsByHand, EnterOnAFocusedButtonPressesIt)
 
     dm.grjl.setSql(db::SqlLines{"select * from 个人经历"});
     dm.grjl.open();
-    personnel::Tunitw editor(dm, *personnel::editorSpec("个人简历编辑"));
+    personnel::Tunitw editor(dm, *app::editorSpec("个人简历编辑"));
     QTimer::singleShot(0, &editor, [&] {
         QApplication::setActiveWindow(&editor);
         auto* back = child<QPushButton>(editor, "returnButton");

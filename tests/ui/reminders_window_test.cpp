@@ -65,7 +65,7 @@ protected:
     test::ProgramLayout program{{.liveDatabase = true, .recordRules = true}};
     app::TDM& dm = program.dm();
     test::ScriptedInteraction user;
-    app::Tmain w{program.frame(), false};
+    shell::Tmain w{program.frame(), false};
 };
 
 TEST_F(RemindersWindow, ACountOpensThePersonnelListNarrowedToThoseEmployees)
@@ -163,8 +163,8 @@ TEST_F(RemindersWindow, OldAgeOfWomenIsSetInItsWindow)
         test::screenshot(d, "reminders-woman-old-age.png");
         QTest::mouseClick(d->findChild<QPushButton*>(QStringLiteral("returnButton")), Qt::LeftButton);
     });
-    ui::registerProgramWindows();
-    user.onWindow("女职工原退休年龄", [&] { ui::openRegisteredWindow("女职工原退休年龄", &w); });
+    shell::registerProgramWindows();
+    user.onWindow("女职工原退休年龄", [&] { widgets::openRegisteredWindow("女职工原退休年龄", &w); });
     QTest::mouseClick(w.remindersView()->findChild<QPushButton*>(QStringLiteral("womanOldAges")), Qt::LeftButton);
     EXPECT_TRUE(seen);
     EXPECT_EQ(program.count("女职工退休年龄 where 员工编号1='W2' and 原退休年龄=55"), 1);
@@ -175,7 +175,7 @@ TEST(RemindersScreenshots, DesktopAndNarrowedList)
     test::ProgramLayout program{{.liveDatabase = true, .recordRules = true}};
     test::ScriptedInteraction user;
     sample::fillSampleData(program.dm().DMADO, 600, 7);
-    app::Tmain w{program.frame(), false};
+    shell::Tmain w{program.frame(), false};
     w.resize(1366, 768);
     w.show();
     user.answer(true);

@@ -99,11 +99,11 @@ TEST(ReportWindowsTest, PreviewPagesAndIsReusedAndWritesOnePdfWithEveryPage)
     designResume(definition);
 
     // The employee window's 打印: the caption reaches the registered window, which stays open.
-    ui::registerReportWindows();
-    user.onWindow("打印预览", [] { ASSERT_TRUE(ui::openRegisteredWindow("打印预览", nullptr)); });
+    shell::registerReportWindows();
+    user.onWindow("打印预览", [] { ASSERT_TRUE(widgets::openRegisteredWindow("打印预览", nullptr)); });
     print::reportEngine().reset();
     ASSERT_TRUE(print::previewGrid(grjl, definition, "个人简历"));
-    auto* w = ui::ReportPreviewWindow::open(nullptr);
+    auto* w = print::ReportPreviewWindow::open(nullptr);
     EXPECT_EQ(w->windowTitle(), "打印预览 - 个人简历");
     const int pages = w->pageCount();
     ASSERT_GE(pages, 3);
@@ -117,7 +117,7 @@ TEST(ReportWindowsTest, PreviewPagesAndIsReusedAndWritesOnePdfWithEveryPage)
     action(w, "|◀")->trigger();
     action(w, "◀")->trigger();
     EXPECT_EQ(w->pageIndex(), 0);
-    EXPECT_EQ(ui::ReportPreviewWindow::open(nullptr), w) << "an open preview is reused";
+    EXPECT_EQ(print::ReportPreviewWindow::open(nullptr), w) << "an open preview is reused";
 
     const QString out = shotDir().isEmpty() ? QString::fromStdString(dir.file("简历")) : shotDir() + "/report_preview";
     user.fileNames.push_back(out.toStdString());
@@ -131,7 +131,7 @@ TEST(ReportWindowsTest, PreviewPagesAndIsReusedAndWritesOnePdfWithEveryPage)
 
     if (!shotDir().isEmpty()) {
         w->resize(900, 760);
-        w->setZoom(ui::ReportPreviewWindow::Zoom::FitWidth);
+        w->setZoom(print::ReportPreviewWindow::Zoom::FitWidth);
         QApplication::processEvents();
         w->grab().save(shotDir() + "/report_preview.png");
     }
@@ -144,7 +144,7 @@ TEST(ReportWindowsTest, DesignerHandsTheUsersChangesBackToTheEngine)
     test::ScriptedInteraction user;
     useResume();
     print::reportEngine().definition().columns.clear();
-    ui::ReportDesignerWindow d;
+    print::ReportDesignerWindow d;
     d.findChild<QComboBox*>("方向")->setCurrentIndex(1);
     d.findChild<QComboBox*>("字段名")->setCurrentText("学校或者工作单位");
     d.findChild<QPushButton*>("新增")->click();
@@ -173,16 +173,16 @@ TEST(ReportWindowsTest, DesignerSetsPensAndColours)
     test::ScriptedInteraction user;
     useResume();
     print::reportEngine().definition().columns = {print::columnForField("职务")};
-    ui::ReportDesignerWindow d;
+    print::ReportDesignerWindow d;
     d.findChild<QComboBox*>("明细竖线")->setCurrentIndex(1);  // 虚线
     d.findChild<QDoubleSpinBox*>("明细竖线宽度")->setValue(2.5);
-    d.findChild<ui::ColorButton*>("明细竖线颜色")->pick("#FF0000");
+    d.findChild<widgets::ColorButton*>("明细竖线颜色")->pick("#FF0000");
     d.findChild<QComboBox*>("列标题边框")->setCurrentIndex(2);  // 底线
-    d.findChild<ui::ColorButton*>("列标题边框线颜色")->pick("#0000FF");
-    d.findChild<ui::ColorButton*>("明细字体颜色")->pick("#008000");
-    d.findChild<ui::ColorButton*>("标题栏字体颜色")->pick("#800080");
-    d.findChild<ui::ColorButton*>("颜色")->pick("#FFFF00");
-    d.findChild<ui::ColorButton*>("标题字体颜色")->pick("#00FFFF");
+    d.findChild<widgets::ColorButton*>("列标题边框线颜色")->pick("#0000FF");
+    d.findChild<widgets::ColorButton*>("明细字体颜色")->pick("#008000");
+    d.findChild<widgets::ColorButton*>("标题栏字体颜色")->pick("#800080");
+    d.findChild<widgets::ColorButton*>("颜色")->pick("#FFFF00");
+    d.findChild<widgets::ColorButton*>("标题字体颜色")->pick("#00FFFF");
     d.findChild<QPushButton*>("更新")->click();
     if (!shotDir().isEmpty()) {
         d.findChild<QTabWidget*>()->setCurrentIndex(3);

@@ -91,7 +91,7 @@ protected:
         set = firstSet();
         payroll::MonthTable(dm.DMADO).generateFromSet(payroll::Period::of(set, 2024, 3));
         std::string none;
-        for (const std::string& r : admin::allRights()) none += (none.empty() ? "" : ", ") + r + "=0";
+        for (const std::string& r : app::allRights()) none += (none.empty() ? "" : ", ") + r + "=0";
         dm.DMADO.exec(std::string("insert into 权限 (姓名, 密码) values ('") + kNobody + "', 'x')");
         dm.DMADO.exec("update 权限 set " + none + " where 姓名='" + kNobody + "'");
         p.logIn(kNobody);
@@ -314,7 +314,7 @@ void poke(QWidget* window)
 // Every window of the program, opened as its button or rule opens it, over lists with rows.
 TEST_F(RightsWalkTest, EveryWindowDrivenByAUserChangesNothing)
 {
-    ui::registerProgramWindows();
+    shell::registerProgramWindows();
     // A window some button opened without the interface (it should not exist) is closed again.
     QTimer stray;
     QWidget* current = nullptr;
@@ -325,7 +325,7 @@ TEST_F(RightsWalkTest, EveryWindowDrivenByAUserChangesNothing)
     });
     stray.start(100);
     int walked = 0;
-    for (const std::string& caption : ui::registeredCaptions()) {
+    for (const std::string& caption : widgets::registeredCaptions()) {
         // The print previews and the report designer write only their layout files and would start
         // printers.
         if (caption.find("打印") != std::string::npos || caption == "报表设置") continue;
@@ -348,7 +348,7 @@ TEST_F(RightsWalkTest, EveryWindowDrivenByAUserChangesNothing)
             current = nullptr;
         });
         drive.start(0);
-        ui::openRegisteredWindow(caption, nullptr);
+        widgets::openRegisteredWindow(caption, nullptr);
         EXPECT_EQ(contents(dm.DMADO), before);
     }
     // Most windows open; those that refuse before opening (maintenance, the rights window) or need

@@ -74,7 +74,7 @@ QString sumOfTexts(const QStringList& texts)
 }
 
 // Every shown column of the grid has its cell of the totals row right below it, as wide as it.
-void expectFooterUnderColumns(QTableView* grid, ui::GridFooter* footer, const char* when)
+void expectFooterUnderColumns(QTableView* grid, widgets::GridFooter* footer, const char* when)
 {
     const QHeaderView* top = grid->horizontalHeader();
     const QHeaderView* bottom = footer->row();
@@ -123,12 +123,12 @@ protected:
         exec("update 工资表 set gz01=gz01+2500 where 员工编号='E03'");
     }
     void exec(const std::string& sql) { dm.DMADO.exec(sql); }
-    ui::ModulePanel* choose(app::Tmain& w, const char* button, int module)
+    shell::ModulePanel* choose(shell::Tmain& w, const char* button, int module)
     {
         w.resize(1280, 600);
         w.navigationBar()->setOpenGroup(1);
         w.navigationBar()->button(QString::fromUtf8(button))->click();
-        return qobject_cast<ui::ModulePanel*>(w.panel(module));
+        return qobject_cast<shell::ModulePanel*>(w.panel(module));
     }
 
     test::ProgramLayout p{{.liveDatabase = true, .recordRules = true}};
@@ -140,8 +140,8 @@ protected:
 // sort bar orders by the displayed net pay.
 TEST_F(SalaryWindowsTest, SalaryPageShowsItemNamesTaxAndNetPay)
 {
-    app::Tmain w(p.frame(), false);
-    ui::ModulePanel* panel = choose(w, "工资表管理", 11);
+    shell::Tmain w(p.frame(), false);
+    shell::ModulePanel* panel = choose(w, "工资表管理", 11);
     ASSERT_NE(panel, nullptr);
     QTableView* grid = panel->grid();
     EXPECT_EQ(grid->model()->rowCount(), 4);
@@ -169,12 +169,12 @@ TEST_F(SalaryWindowsTest, SalaryPageShowsItemNamesTaxAndNetPay)
 TEST_F(SalaryWindowsTest, GeneratedMonthShowsComputedAtOnceUnderItsNode)
 {
     query::writeMissingQueryFiles(p.path("set/"));
-    ui::registerProgramWindows();
-    ui.onWindow("生成新工资表", [] { ui::openRegisteredWindow("生成新工资表", QApplication::activeWindow()); });
+    shell::registerProgramWindows();
+    ui.onWindow("生成新工资表", [] { widgets::openRegisteredWindow("生成新工资表", QApplication::activeWindow()); });
     exec("insert into 帐套 (帐套编号, 帐套名称) values ('02', '生产人员')");
     dm.now = [] { return QDateTime(QDate(2024, 4, 2), QTime(9, 0)); };
-    app::Tmain w(p.frame(), false);
-    ui::ModulePanel* panel = choose(w, "工资表管理", 11);
+    shell::Tmain w(p.frame(), false);
+    shell::ModulePanel* panel = choose(w, "工资表管理", 11);
     ASSERT_NE(panel, nullptr);
     w.show();
     auto* setBox = panel->findChild<QComboBox*>(QStringLiteral("salarySetBox"));
@@ -217,8 +217,8 @@ TEST_F(SalaryWindowsTest, GeneratedMonthShowsComputedAtOnceUnderItsNode)
 // closing asks about the rows shown.
 TEST_F(SalaryWindowsTest, QuickSearchIsUndoneByAnEmptyBoxAndByReopeningThePage)
 {
-    app::Tmain w(p.frame(), false);
-    ui::ModulePanel* panel = choose(w, "工资表管理", 11);
+    shell::Tmain w(p.frame(), false);
+    shell::ModulePanel* panel = choose(w, "工资表管理", 11);
     ASSERT_NE(panel, nullptr);
     w.show();
     auto* text = panel->findChild<QLineEdit*>(QStringLiteral("searchText"));
@@ -290,16 +290,16 @@ TEST_F(SalaryWindowsTest, WorkListsShowAmountsSortAndSearch)
          "加班单价, 加班时间, 奖金) values "
          "('2024-03-04', 'SC-0301', 'P-101', '齿轮箱', '王五', 'E03', '车工', '精车', '小时', 10, 8, 15, 2, 50), "
          "('2024-03-04', 'SC-0301', 'P-101', '齿轮箱', '赵六', 'E04', '钳工', '装配', '小时', 12, 8, 18, 0, null)");
-    app::Tmain w(p.frame(), false);
+    shell::Tmain w(p.frame(), false);
 
-    ui::ModulePanel* time = choose(w, "计时工资", 12);
+    shell::ModulePanel* time = choose(w, "计时工资", 12);
     ASSERT_NE(time, nullptr);
     EXPECT_EQ(columnTexts(time->grid(), QStringLiteral("应发工资")).size(), 2);
     EXPECT_EQ(time->sortField()->findText(QStringLiteral("金额")), -1);
     w.show();
     saveShot(&w, "module12-time-rate");
 
-    ui::ModulePanel* piece = choose(w, "计件工资", 13);
+    shell::ModulePanel* piece = choose(w, "计件工资", 13);
     ASSERT_NE(piece, nullptr);
     QComboBox* sort = piece->sortField();
     piece->sortOrder()->setCurrentText(QStringLiteral("降序"));
@@ -330,7 +330,7 @@ TEST_F(SalaryWindowsTest, WorkListBoxesTakeTypedDecimalsUnderEveryLocale)
 {
     exec("insert into 计件工资 (日期, 姓名, 员工编号1, 产品名称, 工序) values ('2024-03-04', '王五', 'E03', '齿轮箱', '精车')");
     exec("insert into 计时工资 (日期, 姓名, 员工编号, 工种) values ('2024-03-04', '王五', 'E03', '车工')");
-    app::Tmain w(p.frame(), false);
+    shell::Tmain w(p.frame(), false);
     choose(w, "计时工资", 12);
     choose(w, "计件工资", 13);
     ASSERT_TRUE(dm.jsgz.active() && dm.jjgz.active());
@@ -412,8 +412,8 @@ TEST_F(SalaryWindowsTest, EmptyWorkListOpensTheEditWindowOnANewRow)
                            std::to_string(dm.jjgz.state() == db::DataSet::State::Insert));
         window.findChild<QPushButton*>(QStringLiteral("cancel"))->click();
     });
-    app::Tmain w(p.frame(), false);
-    ui::ModulePanel* piece = choose(w, "计件工资", 13);
+    shell::Tmain w(p.frame(), false);
+    shell::ModulePanel* piece = choose(w, "计件工资", 13);
     ASSERT_NE(piece, nullptr);
     w.show();
     QTableView* grid = piece->grid();
@@ -438,15 +438,15 @@ TEST_F(SalaryWindowsTest, EmptyWorkListOpensTheEditWindowOnANewRow)
 TEST_F(SalaryWindowsTest, TotalsRowFollowsColumnsScrollAndEdits)
 {
     query::writeMissingQueryFiles(p.path("set/"));
-    ui::registerProgramWindows();
-    ui.onWindow("工资卡片编辑", [] { ui::openRegisteredWindow("工资卡片编辑", QApplication::activeWindow()); });
+    shell::registerProgramWindows();
+    ui.onWindow("工资卡片编辑", [] { widgets::openRegisteredWindow("工资卡片编辑", QApplication::activeWindow()); });
     exec("update 工资表 set gz02=gz02+0.125 where 员工编号 in ('E03', 'E04')");  // both show 600.13
-    app::Tmain w(p.frame(), false);
-    ui::ModulePanel* panel = choose(w, "工资表管理", 11);
+    shell::Tmain w(p.frame(), false);
+    shell::ModulePanel* panel = choose(w, "工资表管理", 11);
     ASSERT_NE(panel, nullptr);
     w.show();
     QTableView* grid = panel->grid();
-    ui::GridFooter* footer = panel->gridFooter();
+    widgets::GridFooter* footer = panel->gridFooter();
     ASSERT_NE(footer, nullptr);
     EXPECT_TRUE(footer->isVisible());
     EXPECT_EQ(footer->text(columnOf(grid, QStringLiteral("姓名"))), QStringLiteral("合计"));
@@ -522,12 +522,12 @@ TEST_F(SalaryWindowsTest, EveryTotalFitsItsColumn)
     exec("with recursive n(i) as (select 1 union all select i+1 from n where i < 2000) "
          "insert into 工资表 (姓名, 员工编号, 工资帐套, 年, 月, 结帐状态, gz01, gz02) "
          "select 姓名, 员工编号, 工资帐套, 年, 月, 结帐状态, gz01, gz02 from 工资表, n where 员工编号='E01'");
-    app::Tmain w(p.frame(), false);
-    ui::ModulePanel* panel = choose(w, "工资表管理", 11);
+    shell::Tmain w(p.frame(), false);
+    shell::ModulePanel* panel = choose(w, "工资表管理", 11);
     ASSERT_NE(panel, nullptr);
     w.show();
     QTableView* grid = panel->grid();
-    ui::GridFooter* footer = panel->gridFooter();
+    widgets::GridFooter* footer = panel->gridFooter();
     ASSERT_NE(footer, nullptr);
     ASSERT_EQ(grid->model()->rowCount(), 2004);
     EXPECT_EQ(footer->text(columnOf(grid, QStringLiteral("基本工资"))), QStringLiteral("20039979.96")) << "2004 × 9999.99";
@@ -543,8 +543,8 @@ TEST_F(SalaryWindowsTest, EveryTotalFitsItsColumn)
 TEST_F(SalaryWindowsTest, ComputedAmountsShowTwoDecimalsEverywhere)
 {
     exec("update 工资表 set gz01=3700.1 where 员工编号='E01'");  // 应发合计 4300.1
-    app::Tmain w(p.frame(), false);
-    ui::ModulePanel* panel = choose(w, "工资表管理", 11);
+    shell::Tmain w(p.frame(), false);
+    shell::ModulePanel* panel = choose(w, "工资表管理", 11);
     ASSERT_NE(panel, nullptr);
     w.show();
     QTableView* grid = panel->grid();
@@ -556,7 +556,7 @@ TEST_F(SalaryWindowsTest, ComputedAmountsShowTwoDecimalsEverywhere)
 
     std::vector<std::string> titles;
     for (const QString& c : computed) titles.push_back(c.toStdString());
-    const print::DataSetSource source(dm.gzb, ui::moduleGridColumns(11));
+    const print::DataSetSource source(dm.gzb, shell::moduleGridColumns(11));
     print::TableLayout table = print::TableLayout::defaults(titles);
     const print::ReportPage page = print::TablePrinter(table, source).page(1);
     const auto cells = page.textsOf(print::TextRole::Cell);
@@ -569,8 +569,8 @@ TEST_F(SalaryWindowsTest, ComputedAmountsShowTwoDecimalsEverywhere)
     EXPECT_EQ(QStringList({QString::fromStdString(slip[0]), QString::fromStdString(slip[1]), QString::fromStdString(slip[2])}), shown)
         << "the pay slip";
 
-    ui::registerProgramWindows();
-    ui.onWindow("工资卡片编辑", [] { ui::openRegisteredWindow("工资卡片编辑", QApplication::activeWindow()); });
+    shell::registerProgramWindows();
+    ui.onWindow("工资卡片编辑", [] { widgets::openRegisteredWindow("工资卡片编辑", QApplication::activeWindow()); });
     QStringList inCard;
     QTimer::singleShot(0, [&] {
         QWidget* card = QApplication::activeModalWidget();

@@ -44,7 +44,7 @@ std::string englishCaptions(const QWidget& dialog)
 
 class StandardDialogs : public ::testing::Test {
 protected:
-    void SetUp() override { translator = ui::installChineseTranslations(*QCoreApplication::instance()); }
+    void SetUp() override { translator = shell::installChineseTranslations(*QCoreApplication::instance()); }
     void TearDown() override { delete translator; }  // takes the translations out again
     QObject* translator = nullptr;
 };

@@ -41,7 +41,9 @@
 #include "widgets/WindowRegistry.h"
 
 using namespace rsgz;
-using namespace rsgz::ui;
+using namespace rsgz::print;
+using namespace rsgz::shell;
+using namespace rsgz::widgets;
 
 namespace {
 
@@ -288,7 +290,7 @@ TEST(TablePrintEntries, EmployeeReportFollowsTheGridAndLeavesTheCursor)
     app::TDM& dm = p.dm();
     for (int i = 0; i < 50; ++i)
         dm.DMADO.exec("insert into 员工基本情况 (员工编号,姓名) values ('" + std::to_string(100 + i) + "','职员" + std::to_string(i) + "')");
-    app::Tmain w(p.frame(), false);
+    shell::Tmain w(p.frame(), false);
     w.navigationBar()->button(QStringLiteral("人员档案管理"))->click();
     auto* grid = w.panel(1)->findChild<QTableView*>(QStringLiteral("moduleGrid"));
     ASSERT_NE(grid, nullptr);

@@ -193,7 +193,7 @@ TEST_F(TaxWindowsTest, RegisterShowsPrintsAndExportsTheYear)
 
     QString previewTitle;
     QTimer::singleShot(0, [&] {
-        if (auto* preview = qobject_cast<ui::TablePreviewWindow*>(QApplication::activeModalWidget())) {
+        if (auto* preview = qobject_cast<print::TablePreviewWindow*>(QApplication::activeModalWidget())) {
             previewTitle = preview->windowTitle();
             preview->reject();
         }

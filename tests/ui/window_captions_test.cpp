@@ -65,16 +65,16 @@ std::set<std::string> captionsOfTheNavigation()
 // and that list holds only captions that are opened and not built yet.
 TEST(WindowCaptions, EveryOpenedCaptionIsRegisteredOrStillToCome)
 {
-    ui::registerProgramWindows();
+    shell::registerProgramWindows();
     std::set<std::string> opened = captionsInSources();
     opened.merge(captionsOfTheNavigation());
     ASSERT_TRUE(opened.count("员工信息") && opened.count("关于软件"));
 
     for (const std::string& caption : opened)
-        EXPECT_TRUE(ui::hasRegisteredWindow(caption))
+        EXPECT_TRUE(widgets::hasRegisteredWindow(caption))
             << "nothing opens \"" << caption << "\": register its window or list it among the windows to come";
     for (const app::WindowId id : app::allWindowIds()) {
-        EXPECT_EQ(ui::registrationCount(id), 1) << app::windowCaption(id);
+        EXPECT_EQ(widgets::registrationCount(id), 1) << app::windowCaption(id);
         EXPECT_EQ(app::windowIdOf(app::windowCaption(id)), id) << app::windowCaption(id);
     }
 }
@@ -87,14 +87,14 @@ TEST(WindowCaptions, UnregisteredCaptionIsLoggedAndToldToTheUser)
     const QtMessageHandler previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext&, const QString& m) {
         if (type == QtWarningMsg) warnings << m;
     });
-    ui::WidgetInteraction user;
+    widgets::WidgetInteraction user;
     std::vector<std::string> captions = {"没有这个窗口"};
     for (const std::string& caption : captions) {
         SCOPED_TRACE(caption);
         warnings.clear();
         QString told;
         QTimer::singleShot(0, [&] {
-            if (auto* notice = qobject_cast<ui::Tjdtsw*>(QApplication::activeModalWidget())) {
+            if (auto* notice = qobject_cast<widgets::Tjdtsw*>(QApplication::activeModalWidget())) {
                 told = notice->text();
                 notice->close();
             }

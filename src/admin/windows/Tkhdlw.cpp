@@ -88,7 +88,7 @@ Tkhdlw::Tkhdlw(app::MainFrame& frame, QWidget* parent) : QDialog(parent), form_(
 
     passwordBox_->setText(q(form_.password));
     showForm();
-    ui::finishDialog(this);
+    widgets::finishDialog(this);
 }
 
 void Tkhdlw::readBoxes()

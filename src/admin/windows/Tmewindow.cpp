@@ -47,7 +47,7 @@ Tmewindow::Tmewindow(app::TDM& dm, QWidget* parent) : QDialog(parent), form_(dm)
     layout->addLayout(fields);
     layout->addLayout(buttons);
     showForm();
-    ui::finishDialog(this);
+    widgets::finishDialog(this);
 }
 
 void Tmewindow::showForm()

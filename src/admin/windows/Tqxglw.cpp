@@ -22,7 +22,7 @@ namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
-Tqxglw::Tqxglw(app::TDM& dm, QWidget* parent) : ui::ActivatedDialog(parent), form_(dm)
+Tqxglw::Tqxglw(app::TDM& dm, QWidget* parent) : widgets::ActivatedDialog(parent), form_(dm)
 {
     setObjectName(QStringLiteral("Tqxglw"));
     setWindowTitle(QStringLiteral("权限管理"));
@@ -44,7 +44,7 @@ Tqxglw::Tqxglw(app::TDM& dm, QWidget* parent) : ui::ActivatedDialog(parent), for
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(buildButtons());
     layout->addLayout(middle);
-    ui::finishDialog(this);
+    widgets::finishDialog(this);
 }
 
 QWidget* Tqxglw::buildButtons()
@@ -96,7 +96,7 @@ QWidget* Tqxglw::buildRights()
 
     auto* tabs = new QTabWidget(panel);
     tabs->setObjectName(QStringLiteral("rightsTabs"));
-    for (const RightsGroup& group : rightsGroups()) {
+    for (const app::RightsGroup& group : app::rightsGroups()) {
         auto* page = new QWidget(tabs);
         auto* grid = new QGridLayout(page);
         int place = 0;

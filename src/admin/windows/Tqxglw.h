@@ -12,7 +12,7 @@ class QTreeWidget;
 namespace rsgz::admin {
 
 // The rights window 权限管理. Its behaviour is RightsForm's; this class only binds the controls.
-class Tqxglw : public ui::ActivatedDialog {
+class Tqxglw : public widgets::ActivatedDialog {
     Q_OBJECT
 public:
     explicit Tqxglw(app::TDM& dm, QWidget* parent = nullptr);

@@ -40,7 +40,7 @@ Ttestmima::Ttestmima(QWidget* parent) : QDialog(parent)
     layout->addWidget(label);
     layout->addWidget(box_);
     layout->addLayout(buttons);
-    ui::finishDialog(this);
+    widgets::finishDialog(this);
 }
 
 void openPasswordConfirmation(app::TDM& dm, QWidget* parent)

@@ -84,7 +84,7 @@ Tdrsjw::Tdrsjw(app::TDM& dm, std::unique_ptr<SourceFile> file, ImportSession::Ki
     columns->addLayout(middle, 1);
     columns->addWidget(makeMappingBox());
 
-    QHBoxLayout* buttons = ui::makeButtonRow(this, {{"导入数据", "导入数据", [this] { importRows(); }},
+    QHBoxLayout* buttons = widgets::makeButtonRow(this, {{"导入数据", "导入数据", [this] { importRows(); }},
                                                     {"返回", "返回", [this] { reject(); }}});
 
     auto* status = new QStatusBar(this);
@@ -104,7 +104,7 @@ Tdrsjw::Tdrsjw(app::TDM& dm, std::unique_ptr<SourceFile> file, ImportSession::Ki
     layout->addLayout(columns, 1);
     layout->addLayout(buttons);
     layout->addWidget(status);
-    ui::finishListDialog(this, 1100, 640);
+    widgets::finishListDialog(this, 1100, 640);
 }
 
 // The preview asks its model for headers while it is taken down, and the model reads the session's

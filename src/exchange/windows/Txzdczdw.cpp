@@ -68,7 +68,7 @@ Txzdczdw::Txzdczdw(ExportColumns& columns, QWidget* parent) : QDialog(parent), c
         showChosen();
     });
     (new QVBoxLayout(this))->addLayout(row);
-    ui::finishListDialog(this, 460, 480);
+    widgets::finishListDialog(this, 460, 480);
 }
 
 void Txzdczdw::showChosen()

@@ -37,14 +37,14 @@ bool isNumber(const WorkListKind& kind, const db::DataSet& ds, const std::string
 }  // namespace
 
 TWorkListWindow::TWorkListWindow(app::TDM& dm, const WorkListKind& kind, const char* objectName, QWidget* parent)
-    : ui::ActivatedDialog(parent), form_(dm, kind)
+    : widgets::ActivatedDialog(parent), form_(dm, kind)
 {
     setObjectName(QString::fromLatin1(objectName));
     setWindowTitle(QString::fromStdString(kind.caption));
     db::DataSet& ds = form_.list();
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(ui::makeDataSetNavigator(this, ds));
-    QHBoxLayout* buttons = ui::makeButtonRow(this, {
+    layout->addLayout(widgets::makeDataSetNavigator(this, ds));
+    QHBoxLayout* buttons = widgets::makeButtonRow(this, {
         {"add", "添加", [this] { add(); }},
         {"delete", "删除", [this] { app::runAction([this] { form_.remove(); }); }},
         {"save", "保存", [this] { app::runAction([this] { form_.save(); }); }},
@@ -61,7 +61,7 @@ TWorkListWindow::TWorkListWindow(app::TDM& dm, const WorkListKind& kind, const c
     fields_->show();
     // A row the page began (its 增加) is new like one begun here.
     if (ds.state() == db::DataSet::State::Insert) pending_.remember(ds);
-    ui::finishDialog(this);
+    widgets::finishDialog(this);
 }
 
 void TWorkListWindow::add()
@@ -82,11 +82,11 @@ void TWorkListWindow::activateOnce()
 void TWorkListWindow::buildFields(QWidget* area)
 {
     auto* grid = new QGridLayout(area);
-    fields_ = new ui::RecordFields(form_.dm(), form_.list(), area);
+    fields_ = new widgets::RecordFields(form_.dm(), form_.list(), area);
     const std::vector<std::string>& names = form_.kind().fields;
     for (size_t i = 0; i < names.size(); ++i) {
         const std::string& name = names[i];
-        using K = personnel::EditorFieldKind;
+        using K = app::EditorFieldKind;
         const K kind = !form_.editable(name) ? K::ReadOnly : name == "日期" ? K::Date : K::Text;
         const int col = static_cast<int>(i) / kRowsPerColumn * 2, row = static_cast<int>(i) % kRowsPerColumn;
         grid->addWidget(new QLabel(QString::fromStdString(name), area), row, col);

@@ -6,7 +6,7 @@
 
 class QPushButton;
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 class RecordFields;
 }
 
@@ -15,7 +15,7 @@ namespace rsgz::payroll {
 // The edit window of a work list: one bound box per column (the computed amounts shown, never
 // typed), the navigator 前后浏览 and 添加, 删除, 保存, 取消, 返回. Behaviour: WorkListForm. It opens on
 // the row being added when there is one, and on a new row when the list is empty.
-class TWorkListWindow : public ui::ActivatedDialog {
+class TWorkListWindow : public widgets::ActivatedDialog {
     Q_OBJECT
 public:
     TWorkListWindow(app::TDM& dm, const WorkListKind& kind, const char* objectName, QWidget* parent = nullptr);
@@ -29,8 +29,8 @@ private:
     void add();
 
     WorkListForm form_;
-    ui::RecordFields* fields_ = nullptr;
-    personnel::PendingRow pending_;
+    widgets::RecordFields* fields_ = nullptr;
+    app::PendingRow pending_;
 };
 
 // 计件工资编辑, the piece-rate list's window.

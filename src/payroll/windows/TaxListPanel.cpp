@@ -12,7 +12,7 @@
 #include "widgets/DataSetModel.h"
 #include "widgets/GridLink.h"
 
-namespace rsgz::ui {
+namespace rsgz::payroll {
 
 namespace {
 
@@ -43,7 +43,7 @@ private:
 
 QPushButton* button(const char* text, QWidget* parent, const std::function<void()>& action)
 {
-    return makeButton(text, parent, action);
+    return widgets::makeButton(text, parent, action);
 }
 
 }  // namespace
@@ -51,11 +51,11 @@ QPushButton* button(const char* text, QWidget* parent, const std::function<void(
 TaxListPanel::TaxListPanel(payroll::TaxListForm& form, QWidget* parent) : QWidget(parent), form_(form)
 {
     setObjectName(QString::fromStdString(form.setup().table));
-    model_ = new DataSetModel(&form.dataSet(), this);
+    model_ = new widgets::DataSetModel(&form.dataSet(), this);
     QStringList fields;
     for (const std::string& c : form.setup().columns) fields << QString::fromStdString(c);
     model_->setVisibleFields(fields);
-    grid_ = makeEditGrid(model_, this);
+    grid_ = widgets::makeEditGrid(model_, this);
     grid_->setObjectName(QStringLiteral("grid"));
     grid_->horizontalHeader()->setStretchLastSection(true);
     buttons_ = new QHBoxLayout;
@@ -87,4 +87,4 @@ void TaxListPanel::setTitle(const QString& column, const QString& title) { model
 
 void TaxListPanel::addButton(QWidget* b) { buttons_->insertWidget(1, b); }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::payroll

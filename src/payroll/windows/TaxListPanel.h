@@ -6,9 +6,11 @@
 class QHBoxLayout;
 class QTableView;
 
-namespace rsgz::ui {
-
+namespace rsgz::widgets {
 class DataSetModel;
+}  // namespace rsgz::widgets
+
+namespace rsgz::payroll {
 
 // The grid of one wage-tax list with 添加, 删除 and 保存 below it; rows are typed straight into the
 // grid. A column with choices gets a drop-down of them (still open to typing).
@@ -24,9 +26,9 @@ public:
 
 private:
     payroll::TaxListForm& form_;
-    DataSetModel* model_;
+    widgets::DataSetModel* model_;
     QTableView* grid_;
     QHBoxLayout* buttons_;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::payroll

@@ -19,7 +19,7 @@
 namespace rsgz::payroll {
 
 namespace {
-QStringList texts(const std::vector<std::string>& v) { return ui::toQStringList(v); }
+QStringList texts(const std::vector<std::string>& v) { return widgets::toQStringList(v); }
 
 QStringList allDetails()
 {
@@ -39,17 +39,17 @@ Tgskcw::Tgskcw(app::TDM& dm, const std::string& employee, QWidget* parent)
     employees_.setReadOnly(true);
     app::runAction([this] { employees_.open(); });
 
-    auto* names = new ui::DataSetGrid(&employees_, false, this);
+    auto* names = new widgets::DataSetGrid(&employees_, false, this);
     names->setObjectName(QStringLiteral("employees"));
     names->horizontalHeader()->setStretchLastSection(true);
     names->setFixedWidth(200);
     connect(names, &QTableView::clicked, this, [this](const QModelIndex& i) { choose(i.row()); });
 
-    auto* additional = new ui::TaxListPanel(deductions_, this);
+    auto* additional = new payroll::TaxListPanel(deductions_, this);
     additional->setChoices(QStringLiteral("扣除类别"), texts(tax::additionalDeductionCategories()));
     additional->setChoices(QStringLiteral("扣除方式"), allDetails());
     additionalGrid_ = additional->grid();
-    auto* other = new ui::TaxListPanel(others_, this);
+    auto* other = new payroll::TaxListPanel(others_, this);
     other->setChoices(QStringLiteral("扣除类别"), texts(tax::otherDeductionCategories()));
     pages_ = new QTabWidget(this);
     pages_->setObjectName(QStringLiteral("pages"));
@@ -75,7 +75,7 @@ Tgskcw::Tgskcw(app::TDM& dm, const std::string& employee, QWidget* parent)
     layout->addLayout(body, 1);
     layout->addLayout(bottom);
     resize(980, 520);
-    ui::centreOnScreen(this);
+    widgets::centreOnScreen(this);
 
     int start = 0;
     if (!employee.empty() && employees_.active() && employees_.locate("员工编号", db::Value(employee), false))

@@ -9,7 +9,7 @@ class QLabel;
 class QTabWidget;
 class QTableView;
 
-namespace rsgz::ui {
+namespace rsgz::payroll {
 class TaxListPanel;
 }
 

@@ -23,7 +23,7 @@ namespace rsgz::payroll {
 namespace {
 QPushButton* button(const char* text, QWidget* parent, const std::function<void()>& action)
 {
-    return ui::makeButton(text, parent, action);
+    return widgets::makeButton(text, parent, action);
 }
 }  // namespace
 
@@ -35,7 +35,7 @@ Tgstzw::Tgstzw(app::TDM& dm, const std::string& employee, QWidget* parent) : QDi
     employees_->setObjectName(QStringLiteral("employee"));
     employees_->setMinimumWidth(180);
     app::runAction([this] {
-        BoundStatement st(dm_.DMADO, "select 员工编号, 姓名 from 员工基本情况 order by 员工编号");
+        db::BoundStatement st(dm_.DMADO, "select 员工编号, 姓名 from 员工基本情况 order by 员工编号");
         while (st.step())
             employees_->addItem(QString::fromStdString(st.textOrEmpty(0) + " " + st.textOrEmpty(1)),
                                 QString::fromStdString(st.textOrEmpty(0)));
@@ -68,7 +68,7 @@ Tgstzw::Tgstzw(app::TDM& dm, const std::string& employee, QWidget* parent) : QDi
     layout->addWidget(grid_, 1);
     layout->addLayout(bottom);
     resize(1200, 480);
-    ui::centreOnScreen(this);
+    widgets::centreOnScreen(this);
     connect(employees_, &QComboBox::currentIndexChanged, this, [this] { showRegister(); });
     connect(year_, &QSpinBox::valueChanged, this, [this] { showRegister(); });
     showRegister();
@@ -107,7 +107,7 @@ void Tgstzw::print()
     const TaxRegisterSource source(lines_);
     print::TablePreview preview(dm_.programDir(), "个税台账.tbl", source, source.titles());
     if (!preview.open()) return;
-    ui::TablePreviewWindow w(preview, source.titles(), this);
+    print::TablePreviewWindow w(preview, source.titles(), this);
     w.setWindowState(w.windowState() | Qt::WindowMaximized);
     w.exec();
 }

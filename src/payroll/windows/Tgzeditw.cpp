@@ -36,7 +36,7 @@ Tgzeditw::Tgzeditw(app::TDM& dm, SalaryView& view, QWidget* parent) : QDialog(pa
 {
     setObjectName(QStringLiteral("Tgzeditw"));
     setWindowTitle(QStringLiteral("工资卡片编辑"));
-    auto* bar = ui::makeButtonRow(this, {
+    auto* bar = widgets::makeButtonRow(this, {
         {"first", "第一条", [this] { move(&db::DataSet::first); }},
         {"prior", "前一条", [this] { move(&db::DataSet::prior); }},
         {"next", "后一条", [this] { move(&db::DataSet::next); }},
@@ -60,7 +60,7 @@ Tgzeditw::Tgzeditw(app::TDM& dm, SalaryView& view, QWidget* parent) : QDialog(pa
     layout->addWidget(buildCumulative());
     resize(900, 620);
     showRow();
-    ui::finishDialog(this);
+    widgets::finishDialog(this);
 }
 
 void Tgzeditw::buildBoxes(QWidget* area)

@@ -21,12 +21,12 @@ namespace {
 
 QPushButton* button(const char* text, QWidget* parent, const std::function<void()>& action)
 {
-    return ui::makeButton(text, parent, action);
+    return widgets::makeButton(text, parent, action);
 }
 
-ui::DataSetModel* modelOf(db::DataSet& ds, const QStringList& fields, QObject* parent)
+widgets::DataSetModel* modelOf(db::DataSet& ds, const QStringList& fields, QObject* parent)
 {
-    auto* model = new ui::DataSetModel(&ds, parent);
+    auto* model = new widgets::DataSetModel(&ds, parent);
     model->setVisibleFields(fields);
     return model;
 }
@@ -52,7 +52,7 @@ private:
 
 // --- grades and default amounts ------------------------------------------------------------------
 
-Tgzxmdw::Tgzxmdw(app::TDM& dm, QWidget* parent) : ui::ActivatedDialog(parent), form_(dm), dm_(dm)
+Tgzxmdw::Tgzxmdw(app::TDM& dm, QWidget* parent) : widgets::ActivatedDialog(parent), form_(dm), dm_(dm)
 {
     setObjectName(QStringLiteral("Tgzxmdw"));
     setWindowTitle(QStringLiteral("工资项目及初始值设置"));
@@ -67,7 +67,7 @@ Tgzxmdw::Tgzxmdw(app::TDM& dm, QWidget* parent) : ui::ActivatedDialog(parent), f
     layout->addLayout(grids, 1);
     layout->addLayout(bottom);
     resize(900, 520);
-    ui::centreOnScreen(this);
+    widgets::centreOnScreen(this);
 }
 
 QWidget* Tgzxmdw::column(const QString& caption, db::DataSet& ds, const QStringList& fields, const char* name)
@@ -75,8 +75,8 @@ QWidget* Tgzxmdw::column(const QString& caption, db::DataSet& ds, const QStringL
     auto* box = new QWidget(this);
     auto* layout = new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(ui::makeCaptionBar(caption, box));
-    QTableView* grid = ui::makeEditGrid(modelOf(ds, fields, box), box);
+    layout->addWidget(widgets::makeCaptionBar(caption, box));
+    QTableView* grid = widgets::makeEditGrid(modelOf(ds, fields, box), box);
     grid->setObjectName(QString::fromUtf8(name));
     layout->addWidget(grid, 1);
     if (&ds == &dm_.gzdj)
@@ -96,12 +96,12 @@ void Tgzxmdw::activateOnce()
 
 // --- brackets ------------------------------------------------------------------------------------
 
-Tsdsw::Tsdsw(app::TDM& dm, QWidget* parent) : ui::ActivatedDialog(parent), form_(dm)
+Tsdsw::Tsdsw(app::TDM& dm, QWidget* parent) : widgets::ActivatedDialog(parent), form_(dm)
 {
     setObjectName(QStringLiteral("Tsdsw"));
     setWindowTitle(QStringLiteral("所得税设置"));
     auto* model = modelOf(dm.sds_set, {"编号", "起始额", "结束额", "税率", "速扣"}, this);
-    QTableView* grid = ui::makeEditGrid(model, this);
+    QTableView* grid = widgets::makeEditGrid(model, this);
     grid->setObjectName(QStringLiteral("bracketGrid"));
     for (int column : {1, 2, 4}) grid->setItemDelegateForColumn(column, new BracketFormat(false, grid));
     grid->setItemDelegateForColumn(3, new BracketFormat(true, grid));
@@ -116,7 +116,7 @@ Tsdsw::Tsdsw(app::TDM& dm, QWidget* parent) : ui::ActivatedDialog(parent), form_
             });
         };
     };
-    ui::addNavigatorButtons(row, this, {"第一条记录", "前一条记录", "后一条记录", "最后一条记录"},
+    widgets::addNavigatorButtons(row, this, {"第一条记录", "前一条记录", "后一条记录", "最后一条记录"},
                             {move(&db::DataSet::first), move(&db::DataSet::prior), move(&db::DataSet::next),
                              move(&db::DataSet::last)});
     row->addStretch();
@@ -128,7 +128,7 @@ Tsdsw::Tsdsw(app::TDM& dm, QWidget* parent) : ui::ActivatedDialog(parent), form_
     layout->addWidget(grid, 1);
     layout->addLayout(row);
     resize(560, 360);
-    ui::centreOnScreen(this);
+    widgets::centreOnScreen(this);
 }
 
 void Tsdsw::activateOnce()

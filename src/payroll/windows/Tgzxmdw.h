@@ -3,7 +3,7 @@
 
 #include "payroll/GradeValuesForm.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 class DataSetModel;
 }
 
@@ -11,7 +11,7 @@ namespace rsgz::payroll {
 
 // The window 工资项目及初始值设置: item names, grades and each grade's default amounts side by
 // side. Behaviour: GradeValuesForm.
-class Tgzxmdw : public ui::ActivatedDialog {
+class Tgzxmdw : public widgets::ActivatedDialog {
     Q_OBJECT
 public:
     explicit Tgzxmdw(app::TDM& dm, QWidget* parent = nullptr);
@@ -26,7 +26,7 @@ private:
 };
 
 // The bracket window 所得税设置. Behaviour: TaxBracketForm.
-class Tsdsw : public ui::ActivatedDialog {
+class Tsdsw : public widgets::ActivatedDialog {
     Q_OBJECT
 public:
     explicit Tsdsw(app::TDM& dm, QWidget* parent = nullptr);

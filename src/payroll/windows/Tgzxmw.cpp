@@ -24,7 +24,7 @@ const app::RecordWindowSpec& itemWindow()
 
 }  // namespace
 
-Tgzxmw::Tgzxmw(app::TDM& dm, QWidget* parent) : ui::RecordWindow(dm, itemWindow(), std::make_unique<ItemForm>(dm), parent)
+Tgzxmw::Tgzxmw(app::TDM& dm, QWidget* parent) : widgets::RecordWindow(dm, itemWindow(), std::make_unique<ItemForm>(dm), parent)
 {
 }
 

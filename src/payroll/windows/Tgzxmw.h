@@ -5,7 +5,7 @@
 namespace rsgz::payroll {
 
 // The item window 工资项目设定 over the current row of zt_mx. Behaviour: ItemForm.
-class Tgzxmw : public ui::RecordWindow {
+class Tgzxmw : public widgets::RecordWindow {
     Q_OBJECT
 public:
     explicit Tgzxmw(app::TDM& dm, QWidget* parent = nullptr);

@@ -43,7 +43,7 @@ Tgzztw::Tgzztw(app::TDM& dm, QWidget* parent) : QDialog(parent), form_(dm)
     layout->addLayout(fields);
     layout->addWidget(note);
     layout->addLayout(buttons);
-    ui::finishDialog(this);
+    widgets::finishDialog(this);
 }
 
 QLineEdit* Tgzztw::addField(const char* name, QFormLayout* form)

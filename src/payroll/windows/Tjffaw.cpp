@@ -18,14 +18,14 @@
 namespace rsgz::payroll {
 
 namespace {
-QStringList texts(const std::vector<std::string>& v) { return ui::toQStringList(v); }
+QStringList texts(const std::vector<std::string>& v) { return widgets::toQStringList(v); }
 }  // namespace
 
 Tjffaw::Tjffaw(app::TDM& dm, QWidget* parent) : QDialog(parent), dm_(dm), form_(dm, contributionSchemeList())
 {
     setObjectName(QStringLiteral("Tjffaw"));
     setWindowTitle(QStringLiteral("缴费方案设置"));
-    auto* panel = new ui::TaxListPanel(form_, this);
+    auto* panel = new payroll::TaxListPanel(form_, this);
     panel->setChoices(QStringLiteral("险种"), texts(tax::standardContributionKinds()));
     panel->setChoices(QStringLiteral("舍入单位"), {QStringLiteral("分"), QStringLiteral("角"), QStringLiteral("元")});
     panel->setChoices(QStringLiteral("舍入方式"), {QStringLiteral("四舍五入"), QStringLiteral("进位")});
@@ -60,7 +60,7 @@ Tjffaw::Tjffaw(app::TDM& dm, QWidget* parent) : QDialog(parent), dm_(dm), form_(
     layout->addWidget(panel, 1);
     layout->addLayout(setRow);
     resize(1100, 460);
-    ui::centreOnScreen(this);
+    widgets::centreOnScreen(this);
     form_.open();
     fillSets();
 }
@@ -68,9 +68,9 @@ Tjffaw::Tjffaw(app::TDM& dm, QWidget* parent) : QDialog(parent), dm_(dm), form_(
 void Tjffaw::fillSets()
 {
     app::runAction([this] {
-        BoundStatement st(dm_.DMADO, "select 帐套名称 from 帐套 where 帐套名称 is not null order by 编号");
+        db::BoundStatement st(dm_.DMADO, "select 帐套名称 from 帐套 where 帐套名称 is not null order by 编号");
         while (st.step()) sets_->addItem(QString::fromStdString(st.textOrEmpty(0)));
-        BoundStatement names(dm_.DMADO, "select distinct 方案名称 from 缴费方案 where 方案名称 is not null order by 方案名称");
+        db::BoundStatement names(dm_.DMADO, "select distinct 方案名称 from 缴费方案 where 方案名称 is not null order by 方案名称");
         while (names.step()) scheme_->addItem(QString::fromStdString(names.textOrEmpty(0)));
     });
     showSchemeOfSet();

@@ -23,7 +23,7 @@ Tjfjsw::Tjfjsw(app::TDM& dm, QWidget* parent) : QDialog(parent), dm_(dm), form_(
     year_->setObjectName(QStringLiteral("year"));
     year_->setRange(1900, 2999);
     year_->setValue(dm.now().date().year());
-    auto* panel = new ui::TaxListPanel(form_, this);
+    auto* panel = new payroll::TaxListPanel(form_, this);
     panel->setTitle(QStringLiteral("员工编号1"), QStringLiteral("员工编号"));
     auto* import = new QPushButton(QStringLiteral("导入"), this);
     import->setObjectName(QStringLiteral("导入"));
@@ -54,7 +54,7 @@ Tjfjsw::Tjfjsw(app::TDM& dm, QWidget* parent) : QDialog(parent), dm_(dm), form_(
     layout->addLayout(top);
     layout->addWidget(panel, 1);
     resize(640, 480);
-    ui::centreOnScreen(this);
+    widgets::centreOnScreen(this);
     form_.setYear(year_->value());
 }
 

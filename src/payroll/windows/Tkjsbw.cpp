@@ -51,7 +51,7 @@ Tkjsbw::Tkjsbw(app::TDM& dm, QWidget* parent) : QDialog(parent), dm_(dm)
                                  this));
     layout->addLayout(row);
     layout->addLayout(buttons);
-    ui::centreOnScreen(this);
+    widgets::centreOnScreen(this);
 }
 
 }  // namespace rsgz::payroll

@@ -14,7 +14,7 @@
 
 namespace rsgz::payroll {
 
-Tnew_gzbw::Tnew_gzbw(app::TDM& dm, QWidget* parent) : ui::ActivatedDialog(parent), form_(dm)
+Tnew_gzbw::Tnew_gzbw(app::TDM& dm, QWidget* parent) : widgets::ActivatedDialog(parent), form_(dm)
 {
     setObjectName(QStringLiteral("Tnew_gzbw"));
     setWindowTitle(QStringLiteral("生成新工资表"));
@@ -83,7 +83,7 @@ Tnew_gzbw::Tnew_gzbw(app::TDM& dm, QWidget* parent) : ui::ActivatedDialog(parent
     layout->addLayout(fields);
     layout->addLayout(buttons);
     layout->addWidget(status);
-    ui::finishDialog(this);
+    widgets::finishDialog(this);
 }
 
 void Tnew_gzbw::activateOnce()

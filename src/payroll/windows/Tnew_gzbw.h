@@ -10,7 +10,7 @@ class QSpinBox;
 namespace rsgz::payroll {
 
 // The window 生成新工资表. Behaviour: NewMonthForm. The set is picked from a fixed list.
-class Tnew_gzbw : public ui::ActivatedDialog {
+class Tnew_gzbw : public widgets::ActivatedDialog {
     Q_OBJECT
 public:
     explicit Tnew_gzbw(app::TDM& dm, QWidget* parent = nullptr);

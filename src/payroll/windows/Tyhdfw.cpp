@@ -12,7 +12,7 @@
 
 namespace rsgz::payroll {
 
-Tyhdfw::Tyhdfw(app::TDM& dm, const SalaryView* view, QWidget* parent) : ui::ActivatedDialog(parent), form_(dm, view)
+Tyhdfw::Tyhdfw(app::TDM& dm, const SalaryView* view, QWidget* parent) : widgets::ActivatedDialog(parent), form_(dm, view)
 {
     setObjectName(QStringLiteral("Tyhdfw"));
     setWindowTitle(QStringLiteral("银行代发工资文件制作"));
@@ -39,7 +39,7 @@ Tyhdfw::Tyhdfw(app::TDM& dm, const SalaryView* view, QWidget* parent) : ui::Acti
     fields->addRow(QStringLiteral("工资帐套"), set_);
     fields->addRow(QStringLiteral("代发文件"), fileRow);
 
-    QHBoxLayout* buttons = ui::makeButtonRow(this, {
+    QHBoxLayout* buttons = widgets::makeButtonRow(this, {
         {"生成文件", "生成文件", [this] {
              form_.fileName = file_->text().toStdString();
              setEnabled(false);
@@ -53,7 +53,7 @@ Tyhdfw::Tyhdfw(app::TDM& dm, const SalaryView* view, QWidget* parent) : ui::Acti
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addLayout(buttons);
-    ui::finishDialog(this);
+    widgets::finishDialog(this);
 }
 
 void Tyhdfw::activateOnce()

@@ -8,7 +8,7 @@ class QLineEdit;
 namespace rsgz::payroll {
 
 // The window 银行代发工资文件制作. Behaviour: BankFileForm.
-class Tyhdfw : public ui::ActivatedDialog {
+class Tyhdfw : public widgets::ActivatedDialog {
     Q_OBJECT
 public:
     Tyhdfw(app::TDM& dm, const SalaryView* view, QWidget* parent = nullptr);

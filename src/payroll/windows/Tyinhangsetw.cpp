@@ -95,7 +95,7 @@ Tyinhangsetw::Tyinhangsetw(app::TDM& dm, const SalaryView* view, QWidget* parent
 
     auto* outer = new QTabWidget(this);
     outer->addTab(page, QStringLiteral("文件格式"));
-    QHBoxLayout* buttons = ui::makeButtonRow(this, {
+    QHBoxLayout* buttons = widgets::makeButtonRow(this, {
         {"确定", "确定", [this] {
              takeControls();
              app::runAction([this] { form_.save(); });
@@ -111,7 +111,7 @@ Tyinhangsetw::Tyinhangsetw(app::TDM& dm, const SalaryView* view, QWidget* parent
     checkTimer_->setSingleShot(true);
     checkTimer_->setInterval(250);
     connect(checkTimer_, &QTimer::timeout, this, &Tyinhangsetw::showCheck);
-    ui::finishDialog(this);
+    widgets::finishDialog(this);
 }
 
 QWidget* Tyinhangsetw::makePart(int index)

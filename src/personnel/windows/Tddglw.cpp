@@ -23,7 +23,7 @@ const app::RecordWindowSpec& transferWindow()
 }  // namespace
 
 Tddglw::Tddglw(app::TDM& dm, QWidget* parent)
-    : ui::RecordWindow(dm, transferWindow(), std::make_unique<TransferManagement>(dm), parent)
+    : widgets::RecordWindow(dm, transferWindow(), std::make_unique<TransferManagement>(dm), parent)
 {
 }
 

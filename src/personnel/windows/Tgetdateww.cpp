@@ -25,7 +25,7 @@ Tgetdateww::Tgetdateww(app::TDM& dm, QWidget* parent) : QDialog(parent), picker_
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(calendar_);
-    auto* buttons = ui::makeButtonRow(this, {
+    auto* buttons = widgets::makeButtonRow(this, {
         {"cancelButton", "取消", [this] { reject(); }},
         {"okButton", "确定", [this] {
              picker_.choose(calendar_->selectedDate());
@@ -34,7 +34,7 @@ Tgetdateww::Tgetdateww(app::TDM& dm, QWidget* parent) : QDialog(parent), picker_
     });
     buttons->insertStretch(0);
     layout->addLayout(buttons);
-    ui::finishDialog(this);
+    widgets::finishDialog(this);
 }
 
 void Tgetdateww::reject()

@@ -19,7 +19,7 @@ protected:
     void reject() override;
 
 private:
-    DatePicker picker_;
+    app::DatePicker picker_;
     QCalendarWidget* calendar_;
 };
 

@@ -16,7 +16,7 @@ namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
-Tjbzlw::Tjbzlw(app::TDM& dm, QWidget* parent) : ui::ActivatedDialog(parent), form_(dm)
+Tjbzlw::Tjbzlw(app::TDM& dm, QWidget* parent) : widgets::ActivatedDialog(parent), form_(dm)
 {
     setObjectName(QStringLiteral("Tjbzlw"));
     setWindowTitle(QStringLiteral("基本资料设置"));
@@ -31,7 +31,7 @@ Tjbzlw::Tjbzlw(app::TDM& dm, QWidget* parent) : ui::ActivatedDialog(parent), for
         run([this, node] { form_.clickNode(node); });
     });
 
-    grid_ = new ui::DataSetGrid(&form_.dataSet(), true, this);
+    grid_ = new widgets::DataSetGrid(&form_.dataSet(), true, this);
     grid_->setObjectName(QStringLiteral("settingsGrid"));
     grid_->dataModel()->setVisibleFields({QStringLiteral("字典内容")});
     grid_->horizontalHeader()->setStretchLastSection(true);
@@ -41,7 +41,7 @@ Tjbzlw::Tjbzlw(app::TDM& dm, QWidget* parent) : ui::ActivatedDialog(parent), for
     middle->addWidget(tree_);
     middle->addWidget(grid_, 1);
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(ui::makeButtonRow(this, {
+    layout->addLayout(widgets::makeButtonRow(this, {
         {"addButton", "增加", [this] {
              run([this] { form_.add(); });
              grid_->editCurrent(QStringLiteral("字典内容"));
@@ -51,7 +51,7 @@ Tjbzlw::Tjbzlw(app::TDM& dm, QWidget* parent) : ui::ActivatedDialog(parent), for
         {"returnButton", "返回", [this] { run([this] { form_.close(); }); }},
     }));
     layout->addLayout(middle, 1);
-    ui::finishDialog(this);
+    widgets::finishDialog(this);
     layout->setSizeConstraint(QLayout::SetDefaultConstraint);
 }
 

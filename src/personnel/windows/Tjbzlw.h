@@ -6,7 +6,7 @@
 
 class QTreeWidget;
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 class DataSetGrid;
 }
 
@@ -14,7 +14,7 @@ namespace rsgz::personnel {
 
 // The settings window 基本资料设置: the dictionary keys in a tree, the chosen key's suggestions in a
 // grid. Its behaviour is BasicSettings'; this class only binds the controls.
-class Tjbzlw : public ui::ActivatedDialog {
+class Tjbzlw : public widgets::ActivatedDialog {
     Q_OBJECT
 public:
     explicit Tjbzlw(app::TDM& dm, QWidget* parent = nullptr);
@@ -30,7 +30,7 @@ private:
 
     BasicSettings form_;
     QTreeWidget* tree_;
-    ui::DataSetGrid* grid_;
+    widgets::DataSetGrid* grid_;
 };
 
 }  // namespace rsgz::personnel

@@ -16,7 +16,7 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 constexpr int kColumnWidth = 180;
 }  // namespace
 
-Tkhflzdw::Tkhflzdw(app::TDM& dm, int level, const DepartmentPath& upper, QWidget* parent)
+Tkhflzdw::Tkhflzdw(app::TDM& dm, int level, const app::DepartmentPath& upper, QWidget* parent)
     : QDialog(parent), form_(dm, level, upper)
 {
     setObjectName(QStringLiteral("Tkhflzdw"));
@@ -46,7 +46,7 @@ Tkhflzdw::Tkhflzdw(app::TDM& dm, int level, const DepartmentPath& upper, QWidget
     hint->setStyleSheet(QStringLiteral("color: #c00000;"));
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(ui::makeButtonRow(this, {
+    layout->addLayout(widgets::makeButtonRow(this, {
         {"addButton", "添加", [this] {
              run([this] { form_.add(); });
              editNewEntry();
@@ -59,7 +59,7 @@ Tkhflzdw::Tkhflzdw(app::TDM& dm, int level, const DepartmentPath& upper, QWidget
     layout->addWidget(hint);
     app::runAction([this] { form_.load(); });
     showEntries();
-    ui::finishDialog(this);
+    widgets::finishDialog(this);
     layout->setSizeConstraint(QLayout::SetDefaultConstraint);
 }
 

@@ -14,7 +14,7 @@ namespace rsgz::personnel {
 class Tkhflzdw : public QDialog {
     Q_OBJECT
 public:
-    Tkhflzdw(app::TDM& dm, int level, const DepartmentPath& upper, QWidget* parent = nullptr);
+    Tkhflzdw(app::TDM& dm, int level, const app::DepartmentPath& upper, QWidget* parent = nullptr);
     DepartmentEditor& form() { return form_; }
 
 protected:

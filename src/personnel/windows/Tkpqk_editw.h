@@ -5,7 +5,7 @@
 
 class QTabWidget;
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 class RecordFields;
 }
 
@@ -13,7 +13,7 @@ namespace rsgz::personnel {
 
 // The evaluation window 考评情况管理: evaluation items above, the current item's participants below,
 // each as a list page and an edit page. Its behaviour is EvaluationManagement's.
-class Tkpqk_Editw : public ui::RecordDialog {
+class Tkpqk_Editw : public widgets::RecordDialog {
     Q_OBJECT
 public:
     explicit Tkpqk_Editw(app::TDM& dm, QWidget* parent = nullptr);
@@ -28,8 +28,8 @@ protected:
 private:
 
     EvaluationManagement evaluations_;
-    ui::RecordFields* itemFields_;
-    ui::RecordFields* participantFields_;
+    widgets::RecordFields* itemFields_;
+    widgets::RecordFields* participantFields_;
     QTabWidget* itemPages_ = nullptr;
 };
 

@@ -3,7 +3,7 @@
 namespace rsgz::personnel {
 
 Tpersonrecw::Tpersonrecw(app::TDM& dm, const PersonRecordSetup& setup, QWidget* parent)
-    : ui::RecordWindow(dm, setup.editor, std::make_unique<PersonRecordEditor>(dm, setup), parent)
+    : widgets::RecordWindow(dm, setup.editor, std::make_unique<PersonRecordEditor>(dm, setup), parent)
 {
 }
 

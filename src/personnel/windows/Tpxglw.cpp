@@ -11,14 +11,14 @@
 
 namespace rsgz::personnel {
 
-Tpxglw::Tpxglw(app::TDM& dm, QWidget* parent) : ui::RecordDialog(parent), training_(dm)
+Tpxglw::Tpxglw(app::TDM& dm, QWidget* parent) : widgets::RecordDialog(parent), training_(dm)
 {
     setObjectName(QStringLiteral("Tpxglw"));
     setWindowTitle(QStringLiteral("员工培训管理"));
     const bool may = training_.mayChange();
     auto step = [this](void (TrainingManagement::*f)()) { return [this, f] { run([this, f] { (training_.*f)(); }); }; };
 
-    ui::ListGroup courses = ui::makeListGroup(
+    widgets::ListGroup courses = widgets::makeListGroup(
         this, dm.pxkc,
         {QStringLiteral("培训课程记录"), QStringLiteral("courses"),
          {"序号", "培训名称", "培训内容", "开始日期", "结束日期", "培训单位", "培训总费用", "备注", "课程编号"}, may,
@@ -33,7 +33,7 @@ Tpxglw::Tpxglw(app::TDM& dm, QWidget* parent) : ui::RecordDialog(parent), traini
     courses_ = courses.grid;
     connect(courses_, &QAbstractItemView::clicked, this, [this] { run([this] { training_.courseGridClicked(); }); });
 
-    ui::ListGroup attendees = ui::makeListGroup(
+    widgets::ListGroup attendees = widgets::makeListGroup(
         this, dm.pxjl1,
         {QStringLiteral("参加培训人员记录"), QStringLiteral("attendees"), {"序号", "受培训人姓名", "培训结果", "培训费用", "培训备注"},
          false, {}},
@@ -42,13 +42,13 @@ Tpxglw::Tpxglw(app::TDM& dm, QWidget* parent) : ui::RecordDialog(parent), traini
          {"deleteAllAttendees", "删除下表全部记录", step(&TrainingManagement::removeAllAttendees)},
          {"chooseAttendees", "选择受培训人员", step(&TrainingManagement::chooseAttendees)}});
 
-    ui::enableButtons(this, {"addCourse", "saveCourse", "deleteCourse", "saveAttendee", "deleteAttendee",
+    widgets::enableButtons(this, {"addCourse", "saveCourse", "deleteCourse", "saveAttendee", "deleteAttendee",
                              "deleteAllAttendees", "chooseAttendees"},
                       may);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(courses.box, 1);
     layout->addWidget(attendees.box, 1);
-    ui::finishListDialog(this, 900, 640);
+    widgets::finishListDialog(this, 900, 640);
 }
 
 void Tpxglw::activateOnce()

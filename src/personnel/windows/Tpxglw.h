@@ -3,7 +3,7 @@
 
 #include "personnel/TrainingManagement.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 class DataSetGrid;
 }
 
@@ -11,7 +11,7 @@ namespace rsgz::personnel {
 
 // The training window 员工培训管理: courses above, the current course's attendees below. Its
 // behaviour is TrainingManagement's.
-class Tpxglw : public ui::RecordDialog {
+class Tpxglw : public widgets::RecordDialog {
     Q_OBJECT
 public:
     explicit Tpxglw(app::TDM& dm, QWidget* parent = nullptr);
@@ -24,7 +24,7 @@ protected:
 private:
 
     TrainingManagement training_;
-    ui::DataSetGrid* courses_ = nullptr;
+    widgets::DataSetGrid* courses_ = nullptr;
 };
 
 }  // namespace rsgz::personnel

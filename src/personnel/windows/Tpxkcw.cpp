@@ -20,8 +20,8 @@ Tpxkcw::Tpxkcw(app::TDM& dm, QWidget* parent) : QDialog(parent), picker_(dm)
     app::runAction([this] { picker_.activate(); });
 
     auto* layout = new QVBoxLayout(this);
-    QHBoxLayout* top = ui::makeDataSetNavigator(this, dm.pxkc);
-    top->addLayout(ui::makeButtonRow(this, {
+    QHBoxLayout* top = widgets::makeDataSetNavigator(this, dm.pxkc);
+    top->addLayout(widgets::makeButtonRow(this, {
         {"addButton", "增加", [this] {
              if (app::runAction([this] { picker_.add(); })) grid_->editCurrent(QStringLiteral("序号"));
          }},
@@ -38,12 +38,12 @@ Tpxkcw::Tpxkcw(app::TDM& dm, QWidget* parent) : QDialog(parent), picker_(dm)
     top->addStretch(1);
     layout->addLayout(top);
     layout->addWidget(new QLabel(QStringLiteral("培训课程列表"), this));
-    grid_ = new ui::DataSetGrid(&dm.pxkc, true, this);
+    grid_ = new widgets::DataSetGrid(&dm.pxkc, true, this);
     grid_->setObjectName(QStringLiteral("courses"));
     grid_->dataModel()->setVisibleFields(
         {"序号", "培训名称", "培训内容", "开始日期", "结束日期", "培训单位", "培训总费用", "备注", "课程编号"});
     layout->addWidget(grid_, 1);
-    ui::finishListDialog(this, 820, 420);
+    widgets::finishListDialog(this, 820, 420);
 }
 
 void Tpxkcw::reject()

@@ -3,7 +3,7 @@
 
 #include "personnel/ListPickers.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 class DataSetGrid;
 }
 
@@ -21,7 +21,7 @@ protected:
 
 private:
     CoursePicker picker_;
-    ui::DataSetGrid* grid_ = nullptr;
+    widgets::DataSetGrid* grid_ = nullptr;
 };
 
 }  // namespace rsgz::personnel

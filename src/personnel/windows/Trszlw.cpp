@@ -34,13 +34,13 @@ constexpr int kGroupColumns = 3;  // label/field pairs side by side in a group
 bool wideField(const std::string& column) { return column == "家庭住址" || column == "EMAIL"; }
 }  // namespace
 
-Trszlw::Trszlw(app::TDM& dm, QWidget* parent) : ui::ActivatedDialog(parent), dm_(dm), record_(dm)
+Trszlw::Trszlw(app::TDM& dm, QWidget* parent) : widgets::ActivatedDialog(parent), dm_(dm), record_(dm)
 {
     setObjectName(QStringLiteral("Trszlw"));
-    fields_ = new ui::RecordFields(dm, dm.rszl, this);
+    fields_ = new widgets::RecordFields(dm, dm.rszl, this);
     fields_->setEnter([](const std::string& c) { return employeeEnterNext(c); });
 
-    auto* names = new ui::DataSetGrid(&dm.rszl, false, this);
+    auto* names = new widgets::DataSetGrid(&dm.rszl, false, this);
     names->setObjectName(QStringLiteral("nameList"));
     names->dataModel()->setVisibleFields({QStringLiteral("姓名")});
     names->horizontalHeader()->setStretchLastSection(true);
@@ -63,7 +63,7 @@ Trszlw::Trszlw(app::TDM& dm, QWidget* parent) : ui::ActivatedDialog(parent), dm_
     layout->addWidget(buildToolbar());
     layout->addLayout(body, 1);
     resize(1100, 700);
-    ui::centreOnScreen(this);
+    widgets::centreOnScreen(this);
     showState();
 }
 
@@ -75,10 +75,10 @@ QWidget* Trszlw::buildToolbar()
     auto* row = new QHBoxLayout(bar);
     row->setContentsMargins(0, 0, 0, 0);
     auto step = [this](void (EmployeeRecord::*m)()) { return [this, m] { run([this, m] { (record_.*m)(); }); }; };
-    ui::addNavigatorButtons(row, this, {"第一条记录", "前一条记录", "后一条记录", "最后一条记录"},
+    widgets::addNavigatorButtons(row, this, {"第一条记录", "前一条记录", "后一条记录", "最后一条记录"},
                             {step(&EmployeeRecord::first), step(&EmployeeRecord::prior), step(&EmployeeRecord::next),
                              step(&EmployeeRecord::last)});
-    QHBoxLayout* buttons = ui::makeButtonRow(bar, {
+    QHBoxLayout* buttons = widgets::makeButtonRow(bar, {
         {"addButton", "增加", step(&EmployeeRecord::add)},
         {"saveButton", "保存", step(&EmployeeRecord::save)},
         {"deleteButton", "删除", step(&EmployeeRecord::remove)},
@@ -137,15 +137,15 @@ QWidget* Trszlw::buildBasicPage()
             } else {
                 form->addWidget(w, r, c + 1, 1, wide ? kGroupColumns * 2 - 1 : 1);
             }
-            if (f.kind == EditorFieldKind::Department) levels.push_back(fields_->box(f.column));
+            if (f.kind == app::EditorFieldKind::Department) levels.push_back(fields_->box(f.column));
         }
         grid->addWidget(box, groupRow++, 0, 1, 2);
     }
     grid->addWidget(photoBox, 0, 2, Qt::AlignTop);
-    departments_ = new ui::DepartmentBoxes(dm_, levels, this);
-    connect(departments_, &ui::DepartmentBoxes::editorRequested, this, [this](int level) {
-        DepartmentPath stored;
-        for (int l = 1; l <= kDepartmentLevels; ++l) stored[static_cast<size_t>(l - 1)] = dm_.rszl.asString(departmentColumn(l));
+    departments_ = new widgets::DepartmentBoxes(dm_, levels, this);
+    connect(departments_, &widgets::DepartmentBoxes::editorRequested, this, [this](int level) {
+        app::DepartmentPath stored;
+        for (int l = 1; l <= app::kDepartmentLevels; ++l) stored[static_cast<size_t>(l - 1)] = dm_.rszl.asString(app::departmentColumn(l));
         app::runAction([level, &stored] { openDepartmentEditor(level, stored); });
         fillLists();
     });
@@ -161,7 +161,7 @@ QWidget* Trszlw::buildExtraPage()
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
     layout->addWidget(new QLabel(QStringLiteral("个人简历"), page));
-    layout->addWidget(fields_->add("个人简历", EditorFieldKind::Memo), 1);
+    layout->addWidget(fields_->add("个人简历", app::EditorFieldKind::Memo), 1);
     const EmployeeGroup& g = contactGroup();
     auto* box = new QGroupBox(q(g.caption), page);
     auto* form = new QGridLayout(box);
@@ -179,7 +179,7 @@ QWidget* Trszlw::buildListPage(const SubRecordPage& p)
 {
     auto* page = new QWidget;
     db::DataSet* ds = dm_.dataSet(p.dataSet);
-    auto* grid = new ui::DataSetGrid(ds, p.index != kEvaluationPage, page);
+    auto* grid = new widgets::DataSetGrid(ds, p.index != kEvaluationPage, page);
     grid->setObjectName(QString::fromUtf8(p.dataSet));
     QStringList cols;
     for (const std::string& c : p.columns) cols << q(c);
@@ -187,7 +187,7 @@ QWidget* Trszlw::buildListPage(const SubRecordPage& p)
     grid->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     grid->setEnterMovesToNextColumn(gridEnterMovesRight(p.index));
     connect(grid, &QTableView::doubleClicked, this, [this] { run([this] { record_.openPageEditor(); }); });
-    QHBoxLayout* buttons = ui::makeButtonRow(page, {
+    QHBoxLayout* buttons = widgets::makeButtonRow(page, {
         {"newButton", "新增", [this] { run([this] { record_.pageAdd(); }); }},
         {"removeButton", "删除", [this] { run([this] { record_.pageDelete(); }); }},
         {"printButton", "打印", [this] { run([this] { record_.pagePrint(); }); }},
@@ -212,9 +212,9 @@ void Trszlw::activateOnce()
 
 void Trszlw::fillLists()
 {
-    DepartmentPath stored;
+    app::DepartmentPath stored;
     if (dm_.rszl.active() && dm_.rszl.currentRow() >= 0)
-        for (int l = 1; l <= kDepartmentLevels; ++l) stored[static_cast<size_t>(l - 1)] = dm_.rszl.asString(departmentColumn(l));
+        for (int l = 1; l <= app::kDepartmentLevels; ++l) stored[static_cast<size_t>(l - 1)] = dm_.rszl.asString(app::departmentColumn(l));
     departments_->refresh(stored);
     fields_->refreshLists();
     std::vector<std::string> grades, sets;
@@ -222,9 +222,9 @@ void Trszlw::fillLists()
         grades = record_.gradeNames();
         sets = record_.setNames();
     });
-    ui::setSuggestions(fields_->box("工资等级"), grades);
-    ui::setSuggestions(fields_->box("工资帐套名称"), sets);
-    ui::setSuggestions(fields_->box("工资核算"), {"是", "否"});
+    widgets::setSuggestions(fields_->box("工资等级"), grades);
+    widgets::setSuggestions(fields_->box("工资帐套名称"), sets);
+    widgets::setSuggestions(fields_->box("工资核算"), {"是", "否"});
 }
 
 void Trszlw::run(const std::function<void()>& step)

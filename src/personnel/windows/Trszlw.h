@@ -11,17 +11,17 @@ class QPushButton;
 class QTabWidget;
 class QToolButton;
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 class DataSetGrid;
 class DepartmentBoxes;
 class RecordFields;
-}  // namespace rsgz::ui
+}  // namespace rsgz::widgets
 
 namespace rsgz::personnel {
 
 // The employee window 员工信息: toolbar, name list, the employee's two pages and the ten lists.
 // Its behaviour is EmployeeRecord's; this class only builds and binds the controls.
-class Trszlw : public ui::ActivatedDialog {
+class Trszlw : public widgets::ActivatedDialog {
     Q_OBJECT
 public:
     explicit Trszlw(app::TDM& dm, QWidget* parent = nullptr);
@@ -45,8 +45,8 @@ private:
 
     app::TDM& dm_;
     EmployeeRecord record_;
-    ui::RecordFields* fields_;
-    ui::DepartmentBoxes* departments_ = nullptr;
+    widgets::RecordFields* fields_;
+    widgets::DepartmentBoxes* departments_ = nullptr;
     QTabWidget* pages_ = nullptr;
     QLabel* photo_ = nullptr;
     QPushButton *add_ = nullptr, *save_ = nullptr, *delete_ = nullptr;

@@ -23,7 +23,7 @@ namespace rsgz::personnel {
 
 namespace {
 
-QStringList toQt(const std::vector<std::string>& names) { return ui::toQStringList(names); }
+QStringList toQt(const std::vector<std::string>& names) { return widgets::toQStringList(names); }
 
 }  // namespace
 
@@ -42,14 +42,14 @@ Tselectm::Tselectm(app::TDM& dm, const std::string& caption, QWidget* parent)
     tree_->setObjectName(QStringLiteral("tree"));
     tree_->setHeaderHidden(true);
     connect(tree_, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
-        app::runAction([this, item] { picker_.clickNode(ui::nodeOf(item)); });
+        app::runAction([this, item] { picker_.clickNode(widgets::nodeOf(item)); });
     });
     refillTree();
 
     auto* middle = new QWidget(split);
     auto* middleLayout = new QVBoxLayout(middle);
     middleLayout->setContentsMargins(0, 0, 0, 0);
-    candidates_ = new ui::DataSetGrid(&dm.s4, false, middle);
+    candidates_ = new widgets::DataSetGrid(&dm.s4, false, middle);
     candidates_->setObjectName(QStringLiteral("candidates"));
     candidates_->dataModel()->setVisibleFields(
         {"姓名", "员工编号", "工资帐套名称", "一级部门", "二级部门", "三级部门", "四级部门"});
@@ -65,12 +65,12 @@ Tselectm::Tselectm(app::TDM& dm, const std::string& caption, QWidget* parent)
     split->setSizes({170, 620});
     layout->addWidget(split, 1);
 
-    ui::finishListDialog(this, 820, 560);
+    widgets::finishListDialog(this, 820, 560);
 }
 
 void Tselectm::buildTop(QBoxLayout* layout, app::TDM& dm)
 {
-    QHBoxLayout* row = ui::makeDataSetNavigator(this, dm.s4);
+    QHBoxLayout* row = widgets::makeDataSetNavigator(this, dm.s4);
     field_ = new QComboBox(this);
     field_->setObjectName(QStringLiteral("searchField"));
     field_->addItems(toQt(picker_.searchFields()));
@@ -90,7 +90,7 @@ void Tselectm::buildTop(QBoxLayout* layout, app::TDM& dm)
     row->addWidget(field_);
     row->addWidget(text_, 1);
     row->addWidget(find);
-    QHBoxLayout* buttons = ui::makeButtonRow(this, {
+    QHBoxLayout* buttons = widgets::makeButtonRow(this, {
         {"cancelButton", "取消", [this] { reject(); }},
         {"returnButton", "返回", [this] {
              picker_.finish();
@@ -106,18 +106,18 @@ void Tselectm::buildChosen(QBoxLayout* layout, app::TDM& dm)
     auto* row = new QHBoxLayout;
     row->addWidget(new QLabel(QStringLiteral("选择人员列表"), this));
     row->addStretch(1);
-    row->addLayout(ui::makeButtonRow(this, {
+    row->addLayout(widgets::makeButtonRow(this, {
         {"removeButton", "删除", [this] { app::runAction([this] { picker_.removeChosen(); }); }},
     }));
     layout->addLayout(row);
-    auto* chosen = new ui::DataSetGrid(&dm.select_renyuan, false, this);
+    auto* chosen = new widgets::DataSetGrid(&dm.select_renyuan, false, this);
     chosen->setObjectName(QStringLiteral("chosen"));
     chosen->dataModel()->setVisibleFields({"员工编号", "姓名"});
     chosen->setMaximumHeight(160);
     layout->addWidget(chosen);
 }
 
-void Tselectm::refillTree() { ui::fillQueryTree(tree_, picker_.tree(), false); }
+void Tselectm::refillTree() { widgets::fillQueryTree(tree_, picker_.tree(), false); }
 
 void Tselectm::reject()
 {

@@ -8,7 +8,7 @@ class QComboBox;
 class QLineEdit;
 class QTreeWidget;
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 class DataSetGrid;
 }
 
@@ -21,7 +21,7 @@ class Tselectm : public QDialog {
 public:
     Tselectm(app::TDM& dm, const std::string& caption, QWidget* parent = nullptr);
     EmployeePicker& picker() { return picker_; }
-    ui::DataSetGrid* candidates() const { return candidates_; }
+    widgets::DataSetGrid* candidates() const { return candidates_; }
 
 protected:
     void reject() override;
@@ -35,7 +35,7 @@ private:
     QTreeWidget* tree_ = nullptr;
     QComboBox* field_ = nullptr;
     QLineEdit* text_ = nullptr;
-    ui::DataSetGrid* candidates_ = nullptr;
+    widgets::DataSetGrid* candidates_ = nullptr;
 };
 
 }  // namespace rsgz::personnel

@@ -19,19 +19,19 @@ Tselectwpw::Tselectwpw(app::TDM& dm, QWidget* parent) : QDialog(parent), picker_
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(new QLabel(QStringLiteral("物品列表"), this));
-    auto* grid = new ui::DataSetGrid(&dm.wpdj, false, this);
+    auto* grid = new widgets::DataSetGrid(&dm.wpdj, false, this);
     grid->setObjectName(QStringLiteral("articles"));
     grid->dataModel()->setVisibleFields({"序号", "物品名称", "单价", "数量", "剩余", "备注"});
     connect(grid, &QAbstractItemView::doubleClicked, this, [this] { pick(); });
     layout->addWidget(grid, 1);
-    auto* buttons = ui::makeButtonRow(this, {
+    auto* buttons = widgets::makeButtonRow(this, {
         {"cancelButton", "取消", [this] { reject(); }},
         {"okButton", "确定", [this] { pick(); }},
         {"returnButton", "返回", [this] { pick(); }},
     });
     buttons->insertStretch(0);
     layout->addLayout(buttons);
-    ui::finishListDialog(this, 600, 400);
+    widgets::finishListDialog(this, 600, 400);
 }
 
 void Tselectwpw::pick()

@@ -66,7 +66,7 @@ Ttxnlw::Ttxnlw(app::TDM& dm, QWidget* parent) : QDialog(parent), dm_(dm), ages_(
     layout->addWidget(grid_, 1);
     layout->addLayout(buttons);
     fill();
-    ui::finishListDialog(this, 640, 480);
+    widgets::finishListDialog(this, 640, 480);
 }
 
 void Ttxnlw::fill()

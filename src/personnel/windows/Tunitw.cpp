@@ -10,8 +10,8 @@ namespace {
 QString q(const std::string& s) { return QString::fromStdString(s); }
 }  // namespace
 
-Tunitw::Tunitw(app::TDM& dm, const EditorSpec& setup, QWidget* parent)
-    : ui::RecordWindow(dm, setup, std::make_unique<RecordEditor>(dm, setup), parent), dm_(dm)
+Tunitw::Tunitw(app::TDM& dm, const app::EditorSpec& setup, QWidget* parent)
+    : widgets::RecordWindow(dm, setup, std::make_unique<app::RecordEditor>(dm, setup), parent), dm_(dm)
 {
     if (setup.coursePanel) {
         auto* box = new QGroupBox(QStringLiteral("培训课程"), this);
@@ -24,7 +24,7 @@ Tunitw::Tunitw(app::TDM& dm, const EditorSpec& setup, QWidget* parent)
 
 void Tunitw::showAfterStep()
 {
-    ui::RecordWindow::showAfterStep();
+    widgets::RecordWindow::showAfterStep();
     showCourse();
 }
 

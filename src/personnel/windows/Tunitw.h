@@ -9,11 +9,11 @@ namespace rsgz::personnel {
 // The single-record editor window of one list of the employee window (个人简历编辑, 社会关系 …).
 // Its behaviour is RecordEditor's; the set-up it is made from names the fields. Beyond the table:
 // the training editor's course panel.
-class Tunitw : public ui::RecordWindow {
+class Tunitw : public widgets::RecordWindow {
     Q_OBJECT
 public:
-    Tunitw(app::TDM& dm, const EditorSpec& setup, QWidget* parent = nullptr);
-    RecordEditor& editor() const { return static_cast<RecordEditor&>(behaviour()); }
+    Tunitw(app::TDM& dm, const app::EditorSpec& setup, QWidget* parent = nullptr);
+    app::RecordEditor& editor() const { return static_cast<app::RecordEditor&>(behaviour()); }
 
 protected:
     void showAfterStep() override;

@@ -11,14 +11,14 @@
 
 namespace rsgz::personnel {
 
-Twpffw::Twpffw(app::TDM& dm, QWidget* parent) : ui::RecordDialog(parent), articles_(dm)
+Twpffw::Twpffw(app::TDM& dm, QWidget* parent) : widgets::RecordDialog(parent), articles_(dm)
 {
     setObjectName(QStringLiteral("Twpffw"));
     setWindowTitle(QStringLiteral("物品登记与发放"));
     const bool may = articles_.mayChange();
     auto step = [this](void (ArticleIssue::*f)()) { return [this, f] { run([this, f] { (articles_.*f)(); }); }; };
 
-    ui::ListGroup articles = ui::makeListGroup(
+    widgets::ListGroup articles = widgets::makeListGroup(
         this, dm.wpdj,
         {QStringLiteral("物品登记记录"), QStringLiteral("articles"),
          {"序号", "登记日期", "物品名称", "单位", "数量", "单价", "金额", "发出", "剩余", "备注", "编号"}, may,
@@ -31,10 +31,10 @@ Twpffw::Twpffw(app::TDM& dm, QWidget* parent) : ui::RecordDialog(parent), articl
          {"deleteArticle", "删除", step(&ArticleIssue::removeArticle)},
          {"returnButton", "返回主窗口", [this] { reject(); }}});
     articleGrid_ = articles.grid;
-    ui::showWithYuanSign(articleGrid_, {"单价", "金额"});
+    widgets::showWithYuanSign(articleGrid_, {"单价", "金额"});
     connect(articleGrid_, &QAbstractItemView::clicked, this, [this] { run([this] { articles_.articleGridClicked(); }); });
 
-    ui::ListGroup issues = ui::makeListGroup(
+    widgets::ListGroup issues = widgets::makeListGroup(
         this, dm.wplyjl,
         {QStringLiteral("物品发放记录"), QStringLiteral("issues"),
          {"序号", "领用日期", "领用人姓名", "物品", "数量", "归还日期", "价值", "领用备注", "物品编号", "编号"}, may, {}},
@@ -42,7 +42,7 @@ Twpffw::Twpffw(app::TDM& dm, QWidget* parent) : ui::RecordDialog(parent), articl
          {"saveIssue", "保存", step(&ArticleIssue::saveIssue)},
          {"deleteIssue", "删除", step(&ArticleIssue::removeIssue)},
          {"deleteAllIssues", "删除下表全部记录", step(&ArticleIssue::removeAllIssues)}});
-    ui::showWithYuanSign(issues.grid, {"价值"});
+    widgets::showWithYuanSign(issues.grid, {"价值"});
     connect(issues.grid, &QAbstractItemView::doubleClicked, this, [this] {
         app::interaction().openWindow(app::WindowId::IssueEditor);
     });
@@ -50,13 +50,13 @@ Twpffw::Twpffw(app::TDM& dm, QWidget* parent) : ui::RecordDialog(parent), articl
     issues.grid->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     if (!may) issues.grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
-    ui::enableButtons(this, {"addArticle", "saveArticle", "deleteArticle", "issueToChosen", "saveIssue", "deleteIssue",
+    widgets::enableButtons(this, {"addArticle", "saveArticle", "deleteArticle", "issueToChosen", "saveIssue", "deleteIssue",
                              "deleteAllIssues"},
                       may);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(articles.box, 1);
     layout->addWidget(issues.box, 1);
-    ui::finishListDialog(this, 960, 640);
+    widgets::finishListDialog(this, 960, 640);
 }
 
 void Twpffw::activateOnce()

@@ -3,7 +3,7 @@
 
 #include "personnel/ArticleIssue.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 class DataSetGrid;
 }
 
@@ -11,7 +11,7 @@ namespace rsgz::personnel {
 
 // The article window 物品登记与发放: registered articles above, the current article's issues below.
 // Its behaviour is ArticleIssue's.
-class Twpffw : public ui::RecordDialog {
+class Twpffw : public widgets::RecordDialog {
     Q_OBJECT
 public:
     explicit Twpffw(app::TDM& dm, QWidget* parent = nullptr);
@@ -24,7 +24,7 @@ protected:
 private:
 
     ArticleIssue articles_;
-    ui::DataSetGrid* articleGrid_ = nullptr;
+    widgets::DataSetGrid* articleGrid_ = nullptr;
 };
 
 }  // namespace rsgz::personnel

@@ -15,7 +15,7 @@ Tzidianw::Tzidianw(app::TDM& dm, QWidget* parent) : QDialog(parent), editor_(dm)
 {
     setObjectName(QStringLiteral("Tzidianw"));
     setWindowTitle(QStringLiteral("字典管理"));
-    grid_ = new ui::DataSetGrid(&editor_.dataSet(), true, this);
+    grid_ = new widgets::DataSetGrid(&editor_.dataSet(), true, this);
     grid_->setObjectName(QStringLiteral("dictionaryGrid"));
     grid_->dataModel()->setVisibleFields({QStringLiteral("字段名称"), QStringLiteral("字典内容")});
     grid_->horizontalHeader()->setDefaultSectionSize(160);
@@ -23,7 +23,7 @@ Tzidianw::Tzidianw(app::TDM& dm, QWidget* parent) : QDialog(parent), editor_(dm)
     grid_->setMinimumSize(380, 300);
 
     auto* layout = new QVBoxLayout(this);
-    layout->addLayout(ui::makeButtonRow(this, {
+    layout->addLayout(widgets::makeButtonRow(this, {
         {"addButton", "添加", [this] {
              run([this] { editor_.add(); });
              grid_->editCurrent(QStringLiteral("字典内容"));
@@ -33,7 +33,7 @@ Tzidianw::Tzidianw(app::TDM& dm, QWidget* parent) : QDialog(parent), editor_(dm)
         {"returnButton", "返回", [this] { run([this] { editor_.close(); }); }},
     }));
     layout->addWidget(grid_, 1);
-    ui::finishDialog(this);
+    widgets::finishDialog(this);
     layout->setSizeConstraint(QLayout::SetDefaultConstraint);
 }
 

@@ -4,7 +4,7 @@
 
 #include "personnel/DictionaryEditor.h"
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
 class DataSetGrid;
 }
 
@@ -16,7 +16,7 @@ class Tzidianw : public QDialog {
     Q_OBJECT
 public:
     explicit Tzidianw(app::TDM& dm, QWidget* parent = nullptr);
-    ui::DataSetGrid* grid() const { return grid_; }
+    widgets::DataSetGrid* grid() const { return grid_; }
 
 protected:
     void reject() override;
@@ -25,7 +25,7 @@ private:
     void run(const std::function<void()>& step);
 
     DictionaryEditor editor_;
-    ui::DataSetGrid* grid_;
+    widgets::DataSetGrid* grid_;
 };
 
 }  // namespace rsgz::personnel

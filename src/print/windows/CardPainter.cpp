@@ -10,7 +10,7 @@
 
 #include "print/PrintFonts.h"
 
-namespace rsgz::ui {
+namespace rsgz::print {
 
 namespace {
 
@@ -111,4 +111,4 @@ QString writeCardsPdf(const QString& path, const CardPrintJob& job)
     return file.commit() ? QString() : file.errorString();
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::print

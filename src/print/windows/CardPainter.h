@@ -11,7 +11,7 @@ class QPagedPaintDevice;
 class QPaintDevice;
 class QPainter;
 
-namespace rsgz::ui {
+namespace rsgz::print {
 
 // Draws a record card computed by print::layoutCard on any device (the paper on the screen, a
 // printer, a PDF file). The photograph is stretched into its box; without one the box stays empty.
@@ -32,4 +32,4 @@ QString printCards(QPagedPaintDevice& device, const CardPrintJob& job);
 // The same into a PDF file, written to a temporary file and renamed.
 QString writeCardsPdf(const QString& path, const CardPrintJob& job);
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::print

@@ -9,7 +9,7 @@
 #include "print/PrintFonts.h"
 #include "print/windows/CardPainter.h"
 
-namespace rsgz::ui {
+namespace rsgz::print {
 
 namespace {
 
@@ -174,4 +174,4 @@ void CardPaper::removeLabels()
     labels_.clear();
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::print

@@ -6,7 +6,7 @@
 #include "print/CardDefinition.h"
 #include "print/CardPage.h"
 
-namespace rsgz::ui {
+namespace rsgz::print {
 
 // The paper of the card window: the card drawn at screen scale and, in placement mode, one movable
 // label per item (employee items in blue, company items in green, other content in its own font),
@@ -44,4 +44,4 @@ private:
     std::vector<Label> labels_;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::print

@@ -12,7 +12,7 @@
 #include "widgets/ButtonRow.h"
 #include "widgets/WindowStyle.h"
 
-namespace rsgz::ui {
+namespace rsgz::print {
 
 PrintRangeWindow::PrintRangeWindow(std::string programDir, QWidget* parent)
     : QDialog(parent), programDir_(std::move(programDir))
@@ -50,9 +50,9 @@ PrintRangeWindow::PrintRangeWindow(std::string programDir, QWidget* parent)
     });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(group);
-    layout->addLayout(makeButtonRow(this, {{"confirm", "确认", [this] { confirm(); }},
+    layout->addLayout(widgets::makeButtonRow(this, {{"confirm", "确认", [this] { confirm(); }},
                                            {"cancel", "取消", [this] { reject(); }}}));
-    finishDialog(this);
+    widgets::finishDialog(this);
 }
 
 void PrintRangeWindow::confirm()
@@ -74,4 +74,4 @@ void PrintRangeWindow::reject()
     QDialog::reject();
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::print

@@ -5,7 +5,7 @@
 class QLineEdit;
 class QRadioButton;
 
-namespace rsgz::ui {
+namespace rsgz::print {
 
 // 打印表格: which pages the preview prints. 确认 writes set/printPage; 取消 and closing the window
 // remove it, so nothing is printed.
@@ -22,4 +22,4 @@ private:
     QLineEdit *from_ = nullptr, *to_ = nullptr;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::print

@@ -16,7 +16,7 @@
 #include "widgets/ColorButton.h"
 #include "print/windows/ReportDesignerWindow.h"
 
-namespace rsgz::ui {
+namespace rsgz::print {
 
 namespace {
 
@@ -45,10 +45,10 @@ QWidget* ReportDesignerWindow::columnsPage()
     columnWidth_->setObjectName("宽度");
     columnWidth_->setRange(1, 1000);
     columnWidth_->setSuffix(" mm");
-    columnColor_ = new ColorButton(u("颜色"), w);
-    columnFontColor_ = new ColorButton(u("字体颜色"), w);
-    titleColor_ = new ColorButton(u("标题颜色"), w);
-    titleFontColor_ = new ColorButton(u("标题字体颜色"), w);
+    columnColor_ = new widgets::ColorButton(u("颜色"), w);
+    columnFontColor_ = new widgets::ColorButton(u("字体颜色"), w);
+    titleColor_ = new widgets::ColorButton(u("标题颜色"), w);
+    titleFontColor_ = new widgets::ColorButton(u("标题字体颜色"), w);
     columnAlign_ = new QComboBox(w);
     columnAlign_->setObjectName("对齐方式");
     columnAlign_->addItems({u("居左"), u("居右"), u("居中")});
@@ -227,4 +227,4 @@ void ReportDesignerWindow::columnButton(const QString& which)
         columnList_->setCurrentRow(r);
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::print

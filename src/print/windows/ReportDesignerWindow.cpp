@@ -24,7 +24,7 @@
 #include "print/windows/ReportPreviewWindow.h"
 #include "widgets/WindowStyle.h"
 
-namespace rsgz::ui {
+namespace rsgz::print {
 
 namespace {
 
@@ -57,7 +57,7 @@ PenBoxes penBoxes(const std::string& name)
     PenBoxes b;
     b.style = penBox(name.c_str());
     b.width = number(10, (name + "宽度").c_str());
-    b.color = new ColorButton(QString::fromStdString(name + "颜色"));
+    b.color = new widgets::ColorButton(QString::fromStdString(name + "颜色"));
     return b;
 }
 
@@ -88,9 +88,9 @@ QWidget* fontButton(QWidget* parent, print::FontSpec* font, const char* colorNam
 {
     auto* b = new QPushButton(u("字体…"), parent);
     QObject::connect(b, &QPushButton::clicked, parent, [parent, font] { chooseReportFont(parent, *font); });
-    auto* color = new ColorButton(u(colorName), parent);
+    auto* color = new widgets::ColorButton(u(colorName), parent);
     color->setColor(font->color);
-    QObject::connect(color, &ColorButton::colorChosen, parent, [font](const std::string& c) { font->color = c; });
+    QObject::connect(color, &widgets::ColorButton::colorChosen, parent, [font](const std::string& c) { font->color = c; });
     return boxRow({b, new QLabel(u("颜色")), color});
 }
 
@@ -173,7 +173,7 @@ ReportDesignerWindow::ReportDesignerWindow(QWidget* parent) : QDialog(parent), d
     fillBands();
     fillColumns();
     resize(640, 520);
-    centreOnScreen(this);
+    widgets::centreOnScreen(this);
 }
 
 // ---- 标题栏 ------------------------------------------------------------------------------------
@@ -191,7 +191,7 @@ QWidget* ReportDesignerWindow::bandsPage()
     auto* add = new QPushButton(u("新增"), w);
     auto* del = new QPushButton(u("删除"), w);
     auto* font = new QPushButton(u("字体…"), w);
-    bandColor_ = new ColorButton(u("标题栏字体颜色"), w);
+    bandColor_ = new widgets::ColorButton(u("标题栏字体颜色"), w);
     auto* form = new QFormLayout;
     form->addRow(u("标题"), bandText_);
     form->addRow(u("标题类型"), bandType_);
@@ -222,7 +222,7 @@ QWidget* ReportDesignerWindow::bandsPage()
         def_.bands.erase(def_.bands.begin() + r);
         fillBands();
     });
-    connect(bandColor_, &ColorButton::colorChosen, this, [this](const std::string& c) {
+    connect(bandColor_, &widgets::ColorButton::colorChosen, this, [this](const std::string& c) {
         const int r = bandList_->currentRow();
         if (r >= 0)
             def_.bands[static_cast<size_t>(r)].font.color = c;
@@ -408,4 +408,4 @@ void ReportDesignerWindow::preview(bool andPrint)
         w->print();
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::print

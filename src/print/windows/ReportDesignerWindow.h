@@ -14,7 +14,11 @@ class QPushButton;
 class QSpinBox;
 class QTabWidget;
 
-namespace rsgz::ui {
+namespace rsgz::widgets {
+class ColorButton;
+}  // namespace rsgz::widgets
+
+namespace rsgz::print {
 
 // Widgets side by side on one line of a form.
 QWidget* boxRow(std::initializer_list<QWidget*> widgets);
@@ -22,13 +26,11 @@ QWidget* boxRow(std::initializer_list<QWidget*> widgets);
 // The font dialog over a report font; false when the user cancelled.
 bool chooseReportFont(QWidget* parent, print::FontSpec& font);
 
-class ColorButton;
-
 // The boxes of one pen: its style, its width and its colour.
 struct PenBoxes {
     QComboBox* style = nullptr;
     QDoubleSpinBox* width = nullptr;
-    ColorButton* color = nullptr;
+    widgets::ColorButton* color = nullptr;
     void show(const print::PenSpec& pen);
     void take(print::PenSpec& pen) const;
 };
@@ -78,7 +80,7 @@ private:
     QLineEdit* bandText_ = nullptr;
     QComboBox *bandType_ = nullptr, *bandAlign_ = nullptr;
     QDoubleSpinBox* bandSpace_ = nullptr;
-    ColorButton* bandColor_ = nullptr;
+    widgets::ColorButton* bandColor_ = nullptr;
     // 页面
     QComboBox *paper_ = nullptr, *orientation_ = nullptr;
     QDoubleSpinBox *width_ = nullptr, *height_ = nullptr, *margins_[4] = {};
@@ -97,10 +99,10 @@ private:
     QComboBox *fieldName_ = nullptr, *columnAlign_ = nullptr, *titleAlign_ = nullptr;
     QSpinBox* columnWidth_ = nullptr;
     QLineEdit *format_ = nullptr, *expression_ = nullptr;
-    ColorButton *columnColor_ = nullptr, *columnFontColor_ = nullptr, *titleColor_ = nullptr, *titleFontColor_ = nullptr;
+    widgets::ColorButton *columnColor_ = nullptr, *columnFontColor_ = nullptr, *titleColor_ = nullptr, *titleFontColor_ = nullptr;
     QCheckBox *wrap_ = nullptr, *pagination_ = nullptr, *master_ = nullptr, *singleRow_ = nullptr;
     QPlainTextEdit* columnTitle_ = nullptr;
     print::FontSpec columnFont_, columnTitleFont_;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::print

@@ -9,7 +9,7 @@
 
 #include "print/PrintFonts.h"
 
-namespace rsgz::ui {
+namespace rsgz::print {
 
 namespace {
 
@@ -162,4 +162,4 @@ QString writePdfPages(const QString& path, const std::function<void(QPdfWriter&)
     return file.commit() ? QString() : file.errorString();
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::print

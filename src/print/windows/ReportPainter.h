@@ -12,7 +12,7 @@ class QPagedPaintDevice;
 class QPdfWriter;
 class QPrinter;
 
-namespace rsgz::ui {
+namespace rsgz::print {
 
 // Paints the computed pages of a report. The screen, the printer and the PDF writer all go
 // through paintReportPage, so what the preview shows is what comes out.
@@ -38,4 +38,4 @@ QString writePdfPages(const QString& path, const std::function<void(QPdfWriter&)
 // Writes the pages of the page range to a PDF file, as one job, through a temporary file renamed at the end.
 QString writeReportPdf(const QString& path, const print::ReportLayout& layout, const print::PageSetup& page);
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::print

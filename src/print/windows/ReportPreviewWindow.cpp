@@ -16,7 +16,7 @@
 #include "print/windows/ReportPainter.h"
 #include "widgets/WindowStyle.h"
 
-namespace rsgz::ui {
+namespace rsgz::print {
 
 // One page on screen: white paper with a shadow, painted by the same code as the printer.
 class ReportPageView : public QWidget {
@@ -191,7 +191,7 @@ ReportPreviewWindow* ReportPreviewWindow::open(QWidget* parent)
     QPointer<ReportPreviewWindow>& w = theWindow();
     if (!w) {
         w = new ReportPreviewWindow(parent);
-        centreOnScreen(w);
+        widgets::centreOnScreen(w);
     }
     w->show();
     w->refresh();
@@ -200,4 +200,4 @@ ReportPreviewWindow* ReportPreviewWindow::open(QWidget* parent)
     return w;
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::print

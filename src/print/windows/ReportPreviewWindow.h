@@ -7,7 +7,7 @@
 class QLabel;
 class QScrollArea;
 
-namespace rsgz::ui {
+namespace rsgz::print {
 
 class ReportPageView;
 
@@ -46,4 +46,4 @@ private:
     QLabel* pageLabel_ = nullptr;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::print

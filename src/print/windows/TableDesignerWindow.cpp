@@ -17,7 +17,7 @@
 #include "widgets/ButtonRow.h"
 #include "widgets/WindowStyle.h"
 
-namespace rsgz::ui {
+namespace rsgz::print {
 
 namespace {
 
@@ -67,11 +67,11 @@ TableDesignerWindow::TableDesignerWindow(print::TableLayout& layout, std::vector
     bottom->addWidget(buildItems(), 1);
     bottom->addWidget(buildColumn());
     main->addLayout(bottom, 1);
-    main->addLayout(makeButtonRow(this, {{"back", "返回", [this] { reject(); }}}));
+    main->addLayout(widgets::makeButtonRow(this, {{"back", "返回", [this] { reject(); }}}));
     fillPrinted(layout_.columns.empty() ? -1 : 0);
     if (!layout_.titles.empty()) titles_->setCurrentRow(0);
     showTitle();
-    finishListDialog(this, 900, 680);
+    widgets::finishListDialog(this, 900, 680);
 }
 
 void TableDesignerWindow::numberBox(QLineEdit* box, int& field)
@@ -340,4 +340,4 @@ void TableDesignerWindow::reject()
     if (designer_.mayClose()) QDialog::reject();
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::print

@@ -11,7 +11,7 @@ class QListWidget;
 class QPushButton;
 class QSpinBox;
 
-namespace rsgz::ui {
+namespace rsgz::print {
 
 // 表格设计窗口: paper and margins, page titles, row height and options, and the printed columns
 // with their headers, fonts, alignment, width, format and sum flag. Every change goes into the
@@ -51,4 +51,4 @@ private:
     QCheckBox* sum_ = nullptr;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::print

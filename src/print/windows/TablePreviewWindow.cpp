@@ -22,7 +22,7 @@
 #include "print/windows/TableDesignerWindow.h"
 #include "widgets/WindowStyle.h"
 
-namespace rsgz::ui {
+namespace rsgz::print {
 
 // The white paper the current page is painted on, at the preview's zoom.
 class TablePaper : public QWidget {
@@ -157,7 +157,7 @@ TablePreviewWindow::TablePreviewWindow(print::TablePreview& preview, std::vector
     layout->addLayout(bar);
     layout->addWidget(scroll_, 1);
     resize(1100, 760);
-    centreOnScreen(this);
+    widgets::centreOnScreen(this);
     setZoom(3);
 }
 
@@ -339,4 +339,4 @@ bool TablePreviewWindow::exportSlips()
     return true;
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::print

@@ -12,7 +12,7 @@ class QPdfWriter;
 class QScrollArea;
 class QToolButton;
 
-namespace rsgz::ui {
+namespace rsgz::print {
 
 class TablePaper;
 
@@ -60,4 +60,4 @@ private:
     std::vector<QLabel*> titleLabels_;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::print

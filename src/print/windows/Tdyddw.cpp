@@ -38,7 +38,7 @@ Tdyddw::Tdyddw(app::TDM& dm, CardDefinition& def, QWidget* parent) : QDialog(par
     right->addWidget(buildLines(false));
     right->addStretch();
     layout->addLayout(right, 2);
-    ui::finishListDialog(this, 1020, 620);
+    widgets::finishListDialog(this, 1020, 620);
 }
 
 QWidget* Tdyddw::buildLists()

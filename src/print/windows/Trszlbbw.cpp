@@ -63,7 +63,7 @@ Trszlbbw::Trszlbbw(app::TDM& dm, QWidget* parent) : QDialog(parent), printing_(d
     scroll_->setObjectName(QStringLiteral("paperArea"));
     scroll_->setBackgroundRole(QPalette::Dark);
     host_ = new QWidget;
-    paper_ = new ui::CardPaper(host_);
+    paper_ = new print::CardPaper(host_);
     paper_->dropped = [this] { showCard(); };
     scroll_->setWidget(host_);
     scroll_->viewport()->installEventFilter(this);
@@ -239,7 +239,7 @@ bool Trszlbbw::print(int count, const std::function<std::pair<CardPage, QImage>(
     {
         CountedCards cards(count, prepare);
         const CardDefinition& def = printing_.definition();
-        err = ui::printCards(printer, {count, def.paperWidth(), def.paperHeight(), cards.prepare()});
+        err = print::printCards(printer, {count, def.paperWidth(), def.paperHeight(), cards.prepare()});
     }
     if (!err.isEmpty()) app::interaction().showError(err.toStdString());
     return err.isEmpty();
@@ -270,7 +270,7 @@ QString Trszlbbw::writePdf(const QString& path, bool all)
     QString err;
     {
         CountedCards cards(count, [this, all](int row, CardScale s) { return cardFor(all ? row : -1, s, CardMode::Card); });
-        err = ui::writeCardsPdf(path, {count, def.paperWidth(), def.paperHeight(), cards.prepare()});
+        err = print::writeCardsPdf(path, {count, def.paperWidth(), def.paperHeight(), cards.prepare()});
     }
     showCard();
     return err;

@@ -10,7 +10,7 @@ class QLineEdit;
 class QScrollArea;
 class QSpinBox;
 
-namespace rsgz::ui {
+namespace rsgz::print {
 class CardPaper;
 }
 
@@ -58,7 +58,7 @@ private:
     QSpinBox* offsetX_ = nullptr;
     QSpinBox* offsetY_ = nullptr;
     QScrollArea* scroll_ = nullptr;
-    ui::CardPaper* paper_ = nullptr;
+    print::CardPaper* paper_ = nullptr;
     QWidget* host_ = nullptr;
     QImage photo_;
     bool placing_ = false;

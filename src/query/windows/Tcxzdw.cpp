@@ -9,7 +9,7 @@
 #include "app/Interaction.h"
 #include "widgets/WindowStyle.h"
 
-namespace rsgz::ui {
+namespace rsgz::query {
 
 namespace {
 QPushButton* button(const QString& text, const QString& name, QWidget* parent)
@@ -73,7 +73,7 @@ Tcxzdw::Tcxzdw(query::TreeQueries& trees, int module, QWidget* parent) : QDialog
     buttons->addStretch();
     for (QPushButton* b : {save, rebuild, back}) buttons->addWidget(b);
     grid->addLayout(buttons, 2, 0, 1, 3);
-    finishDialog(this);
+    widgets::finishDialog(this);
 }
 
 void Tcxzdw::addSelected()
@@ -94,4 +94,4 @@ void Tcxzdw::showChosen(int selected)
     if (selected >= 0 && selected < chosen_->count()) chosen_->setCurrentRow(selected);
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::query

@@ -5,7 +5,7 @@
 
 class QListWidget;
 
-namespace rsgz::ui {
+namespace rsgz::query {
 
 // 查询字段定义窗口: the columns of a module's query tree, in level order. Only wires the controls;
 // what they do is QueryDefinition's.
@@ -25,4 +25,4 @@ private:
     QListWidget* candidates_ = nullptr;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::query

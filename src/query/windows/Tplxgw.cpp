@@ -14,7 +14,7 @@
 #include "query/QueryPages.h"
 #include "widgets/WindowStyle.h"
 
-namespace rsgz::ui {
+namespace rsgz::query {
 
 Tplxgw::Tplxgw(app::TDM& dm, query::QueryPages& pages, const std::vector<std::string>& columns, QWidget* parent)
     : QDialog(parent), change_(dm, pages.queries())
@@ -70,7 +70,7 @@ Tplxgw::Tplxgw(app::TDM& dm, query::QueryPages& pages, const std::vector<std::st
     layout->addLayout(form);
     layout->addLayout(buttons);
     setMinimumWidth(440);
-    finishDialog(this);
+    widgets::finishDialog(this);
 }
 
 void Tplxgw::change()
@@ -84,4 +84,4 @@ void Tplxgw::change()
     change_.run(r);
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::query

@@ -12,7 +12,7 @@ namespace rsgz::query {
 class QueryPages;
 }
 
-namespace rsgz::ui {
+namespace rsgz::query {
 
 // 批量修改员工资料: one column of the employee master set to a new value over the personnel list's
 // current query or the whole table. Only wires the controls; BatchChange does the work.
@@ -32,4 +32,4 @@ private:
     QLineEdit* new_ = nullptr;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::query

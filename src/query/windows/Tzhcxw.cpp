@@ -15,7 +15,7 @@
 #include "app/TDM.h"
 #include "widgets/WindowStyle.h"
 
-namespace rsgz::ui {
+namespace rsgz::query {
 
 namespace {
 
@@ -64,7 +64,7 @@ Tzhcxw::Tzhcxw(app::TDM& dm, query::ModuleQueries& queries, int module, QWidget*
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(area);
     layout->addLayout(bottom);
-    finishDialog(this);
+    widgets::finishDialog(this);
 }
 
 QWidget* Tzhcxw::buildBoxes()
@@ -153,4 +153,4 @@ void Tzhcxw::clearAll()
     }
 }
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::query

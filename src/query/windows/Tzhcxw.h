@@ -12,7 +12,7 @@ namespace rsgz::query {
 class ModuleQueries;
 }
 
-namespace rsgz::ui {
+namespace rsgz::query {
 
 // The combined query windows (员工资料综合查询, 培训记录查询 …): a check box and a value box per
 // offered column; 查询 narrows the page's list and the window stays open. Only wires the controls;
@@ -42,4 +42,4 @@ private:
     std::vector<Row> rows_;
 };
 
-}  // namespace rsgz::ui
+}  // namespace rsgz::query

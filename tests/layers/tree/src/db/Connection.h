@@ -1,0 +1,8 @@
+#pragma once
+#include "app/Session.h"
+
+namespace rsgz::db {
+
+class Connection {};
+
+}  // namespace rsgz::db

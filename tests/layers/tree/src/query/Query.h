@@ -1,0 +1,7 @@
+#pragma once
+
+namespace rsgz::db { class Connection; struct Row; }
+
+namespace rsgz::query {
+int count();
+}

@@ -1,0 +1,3 @@
+#include "shell/Main.h"
+
+int main() { return 0; }
