@@ -11,6 +11,7 @@
 
 #include "db/DbError.h"
 #include "db/Dialect.h"
+#include "db/WorkLock.h"
 
 namespace rsgz::db {
 
@@ -33,7 +34,7 @@ QProcessEnvironment toolEnvironment(const ServerTarget& t)
         env.remove(QStringLiteral("PGPASSWORD"));
     else
         env.insert(QStringLiteral("PGPASSWORD"), q(t.password));
-    if (!t.applicationName.empty()) env.insert(QStringLiteral("PGAPPNAME"), q(t.applicationName));
+    if (!t.applicationName.empty()) env.insert(QStringLiteral("PGAPPNAME"), q(writeApplicationName(t.applicationName)));
     env.insert(QStringLiteral("PGCLIENTENCODING"), QStringLiteral("UTF8"));
     env.insert(QStringLiteral("PGCONNECT_TIMEOUT"), QStringLiteral("15"));
     env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
