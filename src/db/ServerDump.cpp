@@ -215,7 +215,7 @@ void ServerDump::restoreRows(const std::string& file, const std::vector<std::str
                          total, static_cast<int>(tables.size()));
     if (!load.ok) {
         const std::string said = complaint(load.err);
-        throw DbError(kindOf(said), "恢复没有完成，数据库中的数据没有改动。" + reason(kindOf(said)), said);
+        throw DbError(kindOf(said), "恢复没有完成。" + reason(kindOf(said)), said);
     }
 }
 

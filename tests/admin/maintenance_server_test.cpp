@@ -172,6 +172,15 @@ TEST_F(ServerMaintenanceTest, ForeignOrDamagedArchiveIsRefusedAndChangesNothing)
     db::ServerTarget otherTarget = *other.connectAgain()->server();
     const std::string foreign = file("foreign.dump");
     db::ServerDump(otherTarget).dump(foreign, 0);
+    // The program's tables, one of them with a column the live one lacks: its rows fail to load
+    // after the others have been emptied and loaded, which the one transaction undoes.
+    test::TemporaryDatabase reshaped(test::Engine::Server);
+    reshaped.createSchema();
+    reshaped.conn().exec("alter table 工资表 add column 加班 integer");
+    reshaped.conn().exec("insert into 员工基本情况 (员工编号, 姓名) values ('X1', '外人')");
+    reshaped.conn().exec("insert into 工资表 (员工编号, 加班) values ('X1', 3)");
+    const std::string shaped = file("reshaped.dump");
+    db::ServerDump(*reshaped.connectAgain()->server()).dump(shaped, 0);
 
     struct Case {
         const char* what;
@@ -182,6 +191,7 @@ TEST_F(ServerMaintenanceTest, ForeignOrDamagedArchiveIsRefusedAndChangesNothing)
         {"not an archive", write("text.dump", "这不是备份文件\n"), "不是数据库服务器的备份文件"},
         {"cut off halfway", write("half.dump", bytes.left(bytes.size() / 2)), "已经损坏"},
         {"another database", foreign, "不是本系统的数据库备份"},
+        {"a table of another shape", shaped, "加班"},
     };
     conn().exec("delete from 工资表 where 员工编号 = 'E1'");
     const std::map<std::string, int> before = counts();
@@ -194,6 +204,7 @@ TEST_F(ServerMaintenanceTest, ForeignOrDamagedArchiveIsRefusedAndChangesNothing)
         EXPECT_NE(ui.messages[0].find(c.said), std::string::npos) << ui.messages[0];
         EXPECT_NE(ui.messages[0].find("现在的数据没有改动"), std::string::npos);
         EXPECT_EQ(counts(), before);
+        EXPECT_FALSE(ui.progressOpen);
     }
     EXPECT_EQ(closed_, 0);
 }
