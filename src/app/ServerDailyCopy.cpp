@@ -43,8 +43,8 @@ std::string takeServerDailyCopy(TDM& dm, const std::string& file, const QDateTim
         try {
             lock.emplace(db::WorkLock::part(conn, "每日备份/" + day, "今天的自动备份", clerk));
         } catch (const db::LockRefused& e) {
-            const std::string who = e.holders().empty() ? std::string("另一位操作员") : e.holders().front();
-            return "今天的自动备份正由" + who + "在做，这次关闭没有再备份。";
+            // Another clerk is taking it this moment, or is restoring the whole database.
+            return std::string("这次关闭没有自动备份：") + e.what();
         }
         if (const auto by = takenBy(conn, day)) return leftNote(*by);
         db::ServerDump tools(*conn.server());

@@ -144,6 +144,7 @@ TEST_F(ServerMaintenanceTest, BackupThenRestoreGivesBackTheRows)
     ASSERT_EQ(ui.messages, std::vector<std::string>{"软件将关闭,请重新运行软件!"});
     EXPECT_EQ(closed_, 1);
     EXPECT_EQ(counts(), atBackup);
+    EXPECT_TRUE(ui.overProgress.empty());
     EXPECT_TRUE(QFile::exists(QString::fromStdString(file("bak/恢复前-20240305-173000.dump"))));
     // The key counters came back with the rows: a new row does not collide with a restored one.
     addEmployees(200, 1);
@@ -323,6 +324,16 @@ TEST_F(ServerMaintenanceTest, DailyCopyIsTakenOncePerDay)
     std::string liStatus;
     li.dm.onStatusText = [&](const std::string& t) { liStatus = t; };
 
+    std::string zhangStatus;
+    dm().onStatusText = [&](const std::string& t) { zhangStatus = t; };
+
+    // While the other clerk restores the database, no copy is taken and the note says who.
+    {
+        db::WorkLock restoring = db::WorkLock::whole(li.dm.DMADO, "数据恢复", "李出纳");
+        clerk_->p.frame().BeiFen_data();
+        EXPECT_TRUE(QDir(QString::fromStdString(file("bak"))).isEmpty());
+        EXPECT_NE(zhangStatus.find("李出纳"), std::string::npos) << zhangStatus;
+    }
     clerk_->p.frame().BeiFen_data();
     EXPECT_TRUE(QFile::exists(QString::fromStdString(file("bak/20240305.dump"))));
     li.p.frame().BeiFen_data();
