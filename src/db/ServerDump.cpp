@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -18,6 +19,9 @@ namespace rsgz::db {
 namespace {
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
+
+// A file named on a tool's command line: whole, so that no name can be read as an option.
+std::string wholePath(const std::string& file) { return QFileInfo(q(file)).absoluteFilePath().toStdString(); }
 
 // The tools speak English to the program, whatever the machine's language: their progress lines
 // are read, and their messages are only shown below the program's own words.
@@ -183,7 +187,7 @@ void ServerDump::dump(const std::string& file, int tables)
 DumpContents ServerDump::contents(const std::string& file)
 {
     if (!QFile::exists(q(file))) throw DbError(DbError::Kind::Other, "找不到文件 " + file + "。");
-    const Run r = run("pg_restore", {"--list", file}, 1, 0);
+    const Run r = run("pg_restore", {"--list", wholePath(file)}, 1, 0);
     if (!r.ok) throw DbError(DbError::Kind::Damaged, "文件 " + file + " 不是数据库服务器的备份文件，或者已经损坏。", complaint(r.err));
     DumpContents c;
     std::istringstream in(r.out);
@@ -204,7 +208,7 @@ void ServerDump::restoreRows(const std::string& file, const std::vector<std::str
     QTemporaryDir work;
     if (!work.isValid()) throw DbError(DbError::Kind::Other, "不能建立临时文件夹。", work.errorString().toStdString());
     const std::string script = QDir(work.path()).filePath(QStringLiteral("rows.sql")).toStdString();
-    const Run read = run("pg_restore", {"--data-only", "--verbose", "--file=" + script, file}, total, 0);
+    const Run read = run("pg_restore", {"--data-only", "--verbose", "--file=" + script, wholePath(file)}, total, 0);
     if (!read.ok)
         throw DbError(DbError::Kind::Damaged, "文件 " + file + " 已经损坏，读不出其中的数据。", complaint(read.err));
     std::string emptying;
