@@ -20,11 +20,12 @@ namespace rsgz::admin {
 namespace {
 
 constexpr const char* kDbFilter = "数据库文件 (*.db)";
+constexpr const char* kDumpFilter = "数据库备份文件 (*.dump)";
 
-// A name typed without an extension is a database file all the same.
-std::string withDbSuffix(const std::string& path)
+// A name typed without an extension is a database file (or a server's archive) all the same.
+std::string withSuffix(const std::string& path, const char* suffix)
 {
-    return QFileInfo(QString::fromStdString(path)).suffix().isEmpty() ? path + ".db" : path;
+    return QFileInfo(QString::fromStdString(path)).suffix().isEmpty() ? path + suffix : path;
 }
 
 bool sameFile(const std::string& a, const std::string& b)
@@ -93,7 +94,7 @@ std::string Maintenance::compactPath() const { return dm_.programDir() + "data/n
 std::string Maintenance::safetyCopyPath() const
 {
     const QString stamp = dm_.now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    return dm_.programDir() + "bak/恢复前-" + stamp.toStdString() + ".db";
+    return dm_.programDir() + "bak/恢复前-" + stamp.toStdString() + (dm_.DMADO.isServer() ? ".dump" : ".db");
 }
 
 // --- backup ---------------------------------------------------------------------------------------
@@ -101,10 +102,11 @@ std::string Maintenance::safetyCopyPath() const
 void Maintenance::backup()
 {
     if (!app::hasRight(dm_, "数据备份")) return dm_.ShowMessage_jd("权限不足!不能备份数据!");
-    std::string target = app::interaction().saveFileName("请输入新生成的备份文件名称", kDbFilter);
+    const bool server = dm_.DMADO.isServer();
+    std::string target = app::interaction().saveFileName("请输入新生成的备份文件名称", server ? kDumpFilter : kDbFilter);
     if (target.empty()) return;
     const std::string typed = target;
-    target = withDbSuffix(target);
+    target = withSuffix(target, server ? ".dump" : ".db");
     const QFileInfo info(QString::fromStdString(target));
     // The save dialog has already asked about replacing the file it returned; only a name it never
     // saw, the one with the suffix added here, is asked about.
@@ -116,10 +118,14 @@ void Maintenance::backup()
         // The copy is renamed over the target, which would replace even a file marked read-only
         // (and an administrator may write any file): the owner's write bit decides.
         if (info.exists() && !(info.permissions() & QFileDevice::WriteOwner)) throw db::DbError(db::DbError::Kind::Other, "文件 " + target + " 是只读的。");
-        if (sameFile(target, dm_.livePath())) throw db::DbError(db::DbError::Kind::Other, "不能把数据库备份到它自己。");
-        dm_.DMADO.checkpoint();
-        const std::string live = dm_.livePath();
-        runBeside([&] { copyDatabase(live, target); });
+        if (server) {
+            backupServer(target);
+        } else {
+            if (sameFile(target, dm_.livePath())) throw db::DbError(db::DbError::Kind::Other, "不能把数据库备份到它自己。");
+            dm_.DMADO.checkpoint();
+            const std::string live = dm_.livePath();
+            runBeside([&] { copyDatabase(live, target); });
+        }
     } catch (const std::exception& e) {
         return dm_.ShowMessage_jd(std::string("备份失败！\r") + e.what());
     }
@@ -133,12 +139,16 @@ void Maintenance::restore()
     if (!app::hasRight(dm_, "数据恢复")) return dm_.ShowMessage_jd("无权限进行此项操作!");
     dm_.Show_Tishi_windows2("恢复数据将覆盖现在的数据，继续吗?");
     if (dm_.PromptAnswer != 1) return;
-    const std::string chosen = app::interaction().openFileName("请选择一个过去备份的数据库文件", kDbFilter);
+    const bool server = dm_.DMADO.isServer();
+    const std::string chosen = app::interaction().openFileName("请选择一个过去备份的数据库文件", server ? kDumpFilter : kDbFilter);
     if (chosen.empty()) return;
     std::optional<db::WorkLock> lock;
     if (!app::runAction([&] { lock.emplace(app::lockWholeDatabase(dm_, "数据恢复")); })) return;
     try {
-        replaceLiveFile(chosen);
+        if (server)
+            replaceServerRows(chosen);
+        else
+            replaceLiveFile(chosen);
     } catch (const RestoreRefusal& e) {
         reopen();
         const std::string detail = e.detail().empty() ? std::string() : "\r" + e.detail();
@@ -194,6 +204,7 @@ void Maintenance::reopen()
 
 void Maintenance::compact()
 {
+    if (dm_.DMADO.isServer()) return compactServer();
     const std::string live = dm_.livePath();
     const std::string fresh = compactPath();
     dm_.fileCheck.stop();  // its reading connection must not outlive the file it reads
@@ -224,9 +235,7 @@ void Maintenance::initialize()
         return dm_.ShowMessage_jd("权限不足!不能初始化数据!");
     dm_.ConfirmPassword.clear();
     app::interaction().openWindow(app::WindowId::InitializeConfirmation);
-    const std::string stored = dm_.zh.active() && !dm_.zh.isEmpty() ? dm_.zh.asString("密码") : std::string();
-    if (dm_.ConfirmPassword.empty() || !app::verifyPassword(stored, dm_.ConfirmPassword))
-        return dm_.ShowMessage_jd("密码错误！");
+    if (!passwordConfirmed()) return dm_.ShowMessage_jd("密码错误！");
     dm_.Show_Tishi_windows2("此操作将删除所有数据,继续吗?");
     if (dm_.PromptAnswer != 1) return;
     std::optional<db::WorkLock> lock;
@@ -239,6 +248,16 @@ void Maintenance::initialize()
         tx.commit();
     });
     if (done) dm_.ShowMessage_jd("初始化成功!");
+}
+
+// On a server the operator is a login of the server: the password the session logged in with is
+// theirs.
+bool Maintenance::passwordConfirmed() const
+{
+    if (dm_.ConfirmPassword.empty()) return false;
+    if (const db::ServerTarget* server = dm_.DMADO.server()) return dm_.ConfirmPassword == server->password;
+    const std::string stored = dm_.zh.active() && !dm_.zh.isEmpty() ? dm_.zh.asString("密码") : std::string();
+    return app::verifyPassword(stored, dm_.ConfirmPassword);
 }
 
 }  // namespace rsgz::admin

@@ -11,7 +11,9 @@ namespace rsgz::admin {
 
 // The four maintenance operations of the system group: backup, restore, compaction and
 // initialization of the live database. They ask and tell through interaction(); the connection of
-// the data module is closed and opened again around every change of the file.
+// the data module is closed and opened again around every change of the file. On a database
+// server the same operations use the server's tools instead of files (MaintenanceServer.cpp): the
+// backup is the server's archive, the restore loads one back, the compaction is the server's own.
 class Maintenance {
 public:
     explicit Maintenance(app::TDM& dm);
@@ -30,12 +32,18 @@ public:
     static const std::vector<std::string>& clearedTables();
     // Where compaction writes the new file before it replaces the live one.
     std::string compactPath() const;
-    // The safety copy of the live database a restore takes first, named after the moment.
+    // The safety copy of the live database a restore takes first, named after the moment (on a
+    // server an archive of the database).
     std::string safetyCopyPath() const;
 
 private:
     void replaceLiveFile(const std::string& chosen);
     void reopen();
+    bool passwordConfirmed() const;
+    // The server's halves.
+    void backupServer(const std::string& target);
+    void replaceServerRows(const std::string& chosen);
+    void compactServer();
 
     app::TDM& dm_;
 };

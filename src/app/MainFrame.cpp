@@ -5,6 +5,7 @@
 #include "app/Company.h"
 #include "app/Interaction.h"
 #include "app/LiveDatabase.h"
+#include "app/ServerDailyCopy.h"
 #include "app/TDM.h"
 
 namespace rsgz::app {
@@ -38,13 +39,13 @@ bool MainFrame::activate()
 std::string MainFrame::backupPathForToday() const
 {
     const QDate today = dm_.now().date();
-    return ProgramDir + "bak/" + today.toString(QStringLiteral("yyyyMMdd")).toStdString() + ".db";
+    return ProgramDir + "bak/" + today.toString(QStringLiteral("yyyyMMdd")).toStdString() + (dm_.DMADO.isServer() ? ".dump" : ".db");
 }
 
 std::string MainFrame::damagedBackupPathForToday() const
 {
-    const std::string good = backupPathForToday();
-    return good.substr(0, good.size() - 3) + "-损坏.db";
+    const QDate today = dm_.now().date();
+    return ProgramDir + "bak/" + today.toString(QStringLiteral("yyyyMMdd")).toStdString() + "-损坏.db";
 }
 
 void MainFrame::startFileCheck()
@@ -69,6 +70,12 @@ MainFrame::FileCheck MainFrame::fileCheck()
 void MainFrame::BeiFen_data()
 {
     QDir::setCurrent(QString::fromStdString(ProgramDir));
+    if (dm_.DMADO.isServer()) {
+        // The server checks its own pages; the copy is its archive, one a day for all clerks.
+        if (const std::string note = takeServerDailyCopy(dm_, backupPathForToday(), dm_.now()); !note.empty())
+            dm_.showStatus(note);
+        return;
+    }
     fileCheck();            // a result that came in since the window last asked
     dm_.fileCheck.stop();   // the check below reads the whole file anyway
     if (!damage_.empty()) {

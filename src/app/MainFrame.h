@@ -34,7 +34,8 @@ public:
     // The close-time copy data/vesk.db -> bak/yyyymmdd.db. A database that failed the check after
     // the login, or fails the engine's structural check now, never replaces a copy: it is written
     // as bak/yyyymmdd-损坏.db instead and the user is told. Any other failure is not reported;
-    // the program ends either way.
+    // the program ends either way. On a server it is the server's archive bak/yyyymmdd.dump,
+    // taken only by the first clerk to close that day; the others see a note in the status bar.
     void BeiFen_data();
     // The file BeiFen_data writes today, and the name a damaged database is kept under.
     std::string backupPathForToday() const;

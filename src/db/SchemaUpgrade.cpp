@@ -27,7 +27,11 @@ std::vector<SchemaStep> buildSteps()
     second.version = 2;
     add(second, taxLawSchemaAdditions());
     add(second, reminderSchemaAdditions());
-    return {second};
+    // Version 3: the record of the daily close-time copy of a shared database.
+    SchemaStep third;
+    third.version = 3;
+    add(third, dailyCopySchemaAdditions());
+    return {second, third};
 }
 
 TableDef* tableNamed(std::vector<TableDef>& tables, const std::string& name)

@@ -49,5 +49,7 @@ int applySchemaSteps(Connection& conn);
 // The two owners of the second version's additions.
 SchemaAdditions taxLawSchemaAdditions();
 SchemaAdditions reminderSchemaAdditions();
+// The third version's.
+SchemaAdditions dailyCopySchemaAdditions();
 
 }  // namespace rsgz::db
