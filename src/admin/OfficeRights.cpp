@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "admin/Maintenance.h"
 #include "app/Rights.h"
 
 namespace rsgz::admin {
@@ -35,8 +34,6 @@ db::OfficeGrants makeGrants()
         {"计时工资", {"计时工资"}},
         {"系统初始化", {"公司数据"}},
     };
-    // Initialisation empties the business tables; it needs 权限管理 as well, which the program checks.
-    g.deletesOfRight = {{"系统初始化", Maintenance::clearedTables()}};
     // Assigning employees to a payroll set writes that one column of the employee.
     g.columnUpdatesOfRight = {{"员工帐套设定", {{"员工基本情况", "工资帐套名称"}}}};
     return g;

@@ -152,9 +152,6 @@ void grantTables(ServerSession& s, const std::string& database, const OfficeGran
     for (const auto& [right, tables] : g.writesOfRight)
         for (const std::string& t : tables)
             if (exists(t)) s.exec("grant insert, update, delete on " + table(t) + " to " + name(officeRole(database, right)));
-    for (const auto& [right, tables] : g.deletesOfRight)
-        for (const std::string& t : tables)
-            if (exists(t)) s.exec("grant delete on " + table(t) + " to " + name(officeRole(database, right)));
     for (const auto& [right, columns] : g.columnUpdatesOfRight)
         for (const auto& [t, column] : columns)
             if (exists(t))
@@ -175,8 +172,12 @@ void fillOffice(const ServerTarget& inside, const std::string& database, const O
     for (const std::string& role : groupRoles(database, g)) s.exec("create role " + name(role) + " nologin");
     grantTables(s, database, g);
     for (const std::string& sql : functionSql(g)) s.exec(sql);
-    s.exec("revoke all on all functions in schema public from public");
-    s.exec("grant execute on all functions in schema public to " + ops);
+    for (const char* f : {"rsgz_role(text)", "rsgz_check(text, boolean)", "rsgz_known(text, text)", "rsgz_verifier(text)",
+                          "rsgz_add_operator(text, text, text[])", "rsgz_drop_operator(text)",
+                          "rsgz_set_password(text, text)", "rsgz_set_right(text, text, boolean)"}) {
+        s.exec(std::string("revoke all on function public.") + f + " from public");
+        s.exec(std::string("grant execute on function public.") + f + " to " + ops);
+    }
     s.exec("grant select on public." + std::string(kOperatorView) + " to " + ops);
     s.exec("revoke all on database " + name(database) + " from public");
     s.exec("grant connect, temporary on database " + name(database) + " to " + ops);

@@ -28,7 +28,6 @@ struct OfficeGrants {
     std::string manageRight;                  // the right that manages operators
     std::vector<std::string> everyoneWrites;  // the working lists every operator fills
     std::map<std::string, std::vector<std::string>> writesOfRight;   // right -> tables it inserts, updates, deletes
-    std::map<std::string, std::vector<std::string>> deletesOfRight;  // right -> tables it only empties
     // right -> (table, column) it may only update
     std::map<std::string, std::vector<std::pair<std::string, std::string>>> columnUpdatesOfRight;
 };
