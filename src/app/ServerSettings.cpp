@@ -1,6 +1,7 @@
 #include "app/ServerSettings.h"
 
 #include <QFile>
+#include <QSaveFile>
 
 #include <charconv>
 #include <set>
@@ -158,6 +159,21 @@ std::optional<ServerSettings> readServerSettings(const std::string& workDir)
                                  + " 字节），不是设置文件。\r请改正这个文件后重新登录；删除它则使用本机的数据库文件 data/vesk.db。");
     const QByteArray bytes = file.readAll();
     return parseServerSettings(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), path);
+}
+
+std::string serverSettingsText(const ServerSettings& settings)
+{
+    return "; 数据库服务器（不保存密码：密码在登录窗口中输入）\n[server]\nhost=" + settings.host + "\nport="
+         + std::to_string(settings.port) + "\ndatabase=" + settings.database + "\n";
+}
+
+void writeServerSettings(const std::string& workDir, const ServerSettings& settings)
+{
+    const std::string path = serverSettingsPath(workDir);
+    QSaveFile file(QString::fromStdString(path));
+    const std::string text = serverSettingsText(settings);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text.data(), static_cast<qint64>(text.size())) < 0 || !file.commit())
+        throw std::runtime_error("无法写入数据库设置文件 " + path + "：" + file.errorString().toStdString());
 }
 
 }  // namespace rsgz::app

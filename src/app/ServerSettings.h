@@ -38,4 +38,10 @@ ServerSettings parseServerSettings(std::string_view text, const std::string& fil
 // cannot be read or is not sound.
 std::optional<ServerSettings> readServerSettings(const std::string& workDir);
 
+// The settings file's text for those settings.
+std::string serverSettingsText(const ServerSettings& settings);
+// Writes the settings file of the working folders, through a temporary file renamed over it.
+// Throws std::runtime_error in words for the user.
+void writeServerSettings(const std::string& workDir, const ServerSettings& settings);
+
 }  // namespace rsgz::app
