@@ -3,14 +3,19 @@
 #include <QDir>
 #include <QFile>
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <sstream>
 
 #include "admin/LoginForm.h"
 #include "admin/OfficeRights.h"
+#include "admin/OfficeSetup.h"
 #include "admin/RightsForm.h"
 #include "app/OperatorRights.h"
 #include "app/Rights.h"
 #include "db/ServerRoles.h"
+#include "support/EngineFixture.h"
 #include "support/OfficeFixture.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
@@ -192,4 +197,52 @@ TEST(ServerLoginWithoutServer, AnUnreachableServerOrABadFileIsToldAndTheWindowSt
     EXPECT_TRUE(tryLogin(p, f, app::kDefaultOperator, app::kDefaultPassword));
     EXPECT_TRUE(liveFileMade(p));
     EXPECT_FALSE(p.dm().DMADO.isServer());
+}
+
+TEST(CreateOfficeCommand, AsksOnceMakesTheOfficeAndWritesTheSettingsFile)
+{
+    const std::optional<db::ServerTarget> server = test::testServer();
+    if (!server) GTEST_SKIP() << "no test server: set RSGZ_TEST_PGHOST (and RSGZ_TEST_PGPORT, RSGZ_TEST_PGUSER) to run the server half";
+    test::ProgramLayout p;
+    test::ScriptedInteraction ui;
+    const std::string database = "rsgzc_" + std::to_string(::getpid());
+    const std::string first = "老板@" + database;
+    struct Removed {
+        const db::ServerTarget& server;
+        const std::string& database;
+        ~Removed() { admin::dropOffice(server, database); }  // whatever the test left
+    } removed{*server, database};
+    std::vector<std::string> answers = {server->host, std::to_string(server->port), database, server->user, server->password,
+                                        first, "pw-first", "pw-first"};
+    std::vector<std::string> asked;
+    std::vector<bool> secret;
+    const admin::AskLine ask = [&](const std::string& prompt, bool hidden) -> std::optional<std::string> {
+        asked.push_back(prompt);
+        secret.push_back(hidden);
+        if (asked.size() > answers.size()) return std::nullopt;
+        return answers[asked.size() - 1];
+    };
+    std::ostringstream said;
+
+    // Two passwords that differ make nothing.
+    answers.back() = "pw-other";
+    EXPECT_EQ(admin::createOfficeInteractively(p.dir(), ask, said), 1);
+    EXPECT_NE(said.str().find("两次输入的密码不一样"), std::string::npos) << said.str();
+    EXPECT_FALSE(app::readServerSettings(p.dir()));
+
+    answers.back() = "pw-first";
+    asked.clear();
+    secret.clear();
+    ASSERT_EQ(admin::createOfficeInteractively(p.dir(), ask, said), 0) << said.str();
+    EXPECT_EQ(asked.size(), answers.size());
+    EXPECT_EQ(secret, (std::vector<bool>{false, false, false, false, true, false, true, true}));
+    const std::optional<app::ServerSettings> written = app::readServerSettings(p.dir());
+    ASSERT_TRUE(written);
+    EXPECT_EQ(written->database, database);
+
+    // The next start logs in to the new office as its first operator.
+    admin::LoginForm f(p.frame());
+    EXPECT_TRUE(tryLogin(p, f, first, "pw-first")) << (ui.errors.empty() ? "" : ui.errors.front());
+    EXPECT_TRUE(app::hasRight(p.dm(), "权限管理"));
+    p.dm().DMADO.close();
 }
