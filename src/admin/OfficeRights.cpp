@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "app/PasswordHash.h"
 #include "app/Rights.h"
+#include "app/TDM.h"
 
 namespace rsgz::admin {
 
@@ -67,5 +69,24 @@ void createOffice(const db::ServerTarget& admin, const std::string& database, co
 }
 
 void dropOffice(const db::ServerTarget& admin, const std::string& database) { db::dropOffice(admin, database, officeGrants()); }
+
+bool isOperatorPassword(app::TDM& dm, const std::string& typed)
+{
+    if (typed.empty()) return false;
+    if (!dm.DMADO.isServer()) {
+        const std::string stored = dm.zh.active() && !dm.zh.isEmpty() ? dm.zh.asString("密码") : std::string();
+        return verifyPassword(stored, typed);
+    }
+    db::ServerTarget again = *dm.DMADO.server();
+    again.password = typed;
+    try {
+        db::Connection check(again);
+        check.open();
+        return true;
+    } catch (const db::DbError& e) {
+        if (e.kind() == db::DbError::Kind::Denied) return false;
+        throw;
+    }
+}
 
 }  // namespace rsgz::admin

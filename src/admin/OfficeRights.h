@@ -5,6 +5,10 @@
 
 #include "db/ServerRoles.h"
 
+namespace rsgz::app {
+class TDM;
+}
+
 namespace rsgz::admin {
 
 // The tables each right lets its holders write, the working lists every operator fills, and the
@@ -20,5 +24,10 @@ std::vector<std::string> newOperatorRights();
 void createOffice(const db::ServerTarget& admin, const std::string& database, const std::string& firstOperator,
                   const std::string& password);
 void dropOffice(const db::ServerTarget& admin, const std::string& database);
+
+// Whether typed is the logged-in operator's password (asked again before grave work): the stored
+// hash of the file's operator, or, on a server, a second session as that operator with it.
+// Throws DbError when the server cannot be reached.
+bool isOperatorPassword(app::TDM& dm, const std::string& typed);
 
 }  // namespace rsgz::admin

@@ -108,6 +108,9 @@ TEST_F(ServerLogin, TheNameAndPasswordLogInAsTheServerRole)
     // Neither the template copy nor the file checks: there is no file.
     EXPECT_FALSE(liveFileMade(p));
     EXPECT_EQ(p.frame().fileCheck(), app::MainFrame::FileCheck::NotChecked);
+    // The password asked again before grave work is checked by the server too.
+    EXPECT_TRUE(admin::isOperatorPassword(p.dm(), test::TestOffice::kFirstPassword));
+    EXPECT_FALSE(admin::isOperatorPassword(p.dm(), "wrong"));
 }
 
 TEST_F(ServerLogin, AnOperatorsRightsAreItsRoles)
@@ -210,7 +213,14 @@ TEST(CreateOfficeCommand, AsksOnceMakesTheOfficeAndWritesTheSettingsFile)
     struct Removed {
         const db::ServerTarget& server;
         const std::string& database;
-        ~Removed() { admin::dropOffice(server, database); }  // whatever the test left
+        ~Removed()  // whatever the test left
+        {
+            try {
+                admin::dropOffice(server, database);
+            } catch (const std::exception& e) {
+                ADD_FAILURE() << "office " << database << " not removed: " << e.what();
+            }
+        }
     } removed{*server, database};
     std::vector<std::string> answers = {server->host, std::to_string(server->port), database, server->user, server->password,
                                         first, "pw-first", "pw-first"};
