@@ -28,6 +28,25 @@ int portOf(const std::string& text)
     return ec == std::errc() && end == text.data() + text.size() && n >= 1 && n <= 65535 ? n : 0;
 }
 
+// The settings file for the new office: written when there is none, else left as it is.
+int tellSettings(const std::string& workDir, const std::optional<app::ServerSettings>& known, const app::ServerSettings& made,
+                 std::ostream& out)
+{
+    const std::string path = app::serverSettingsPath(workDir);
+    if (known) {
+        if (known->where() != made.where()) out << "设置文件 " << path << " 仍指向 " << known->where() << "，没有改动它。\n";
+        return 0;
+    }
+    try {
+        app::writeServerSettings(workDir, made);
+    } catch (const std::exception& e) {
+        out << e.what() << "\n请把下面几行写入 " << path << "，程序就会登录这个数据库：\n" << app::serverSettingsText(made);
+        return 1;
+    }
+    out << "已写入 " << path << "，程序下次启动时登录这个数据库。\n";
+    return 0;
+}
+
 }  // namespace
 
 int createOfficeInteractively(const std::string& workDir, const AskLine& ask, std::ostream& out)
@@ -64,13 +83,7 @@ int createOfficeInteractively(const std::string& workDir, const AskLine& ask, st
         }
         createOffice(admin, settings.database, first, password);
         out << "已在 " << settings.where() << " 建立办公数据库，第一个操作员是 " << first << "，拥有全部权限。\n";
-        if (!known) {
-            app::writeServerSettings(workDir, settings);
-            out << "已写入 " << app::serverSettingsPath(workDir) << "，程序下次启动时登录这个数据库。\n";
-        } else if (known->where() != settings.where()) {
-            out << "设置文件 " << app::serverSettingsPath(workDir) << " 仍指向 " << known->where() << "，没有改动它。\n";
-        }
-        return 0;
+        return tellSettings(workDir, known, settings, out);
     } catch (const Abandoned&) {
         out << "\n输入已结束，没有建立数据库。\n";
     } catch (const std::exception& e) {
