@@ -34,9 +34,14 @@ protected:
         QLineEdit* nameBox = w.findChild<QComboBox*>("nameBox")->lineEdit();
         QLineEdit* passwordBox = w.findChild<QLineEdit*>("passwordBox");
         nameBox->clear();
-        QTest::keyClicks(nameBox, QString::fromStdString(name));
+        typeText(nameBox, QString::fromStdString(name));
         passwordBox->clear();
-        QTest::keyClicks(passwordBox, QString::fromStdString(password));
+        typeText(passwordBox, QString::fromStdString(password));
+    }
+    // Key by key, Chinese characters included (as an input method hands them over).
+    static void typeText(QWidget* box, const QString& text)
+    {
+        for (const QChar c : text) QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
 
     test::ProgramLayout p;
