@@ -6,14 +6,25 @@
 #include "app/MainFrame.h"
 #include "app/Product.h"
 #include "app/TDM.h"
+#include "db/SchemaUpgrade.h"
+#include "db/ServerRoles.h"
 #include "db/SqlText.h"
 
 namespace rsgz::admin {
 
 LoginForm::LoginForm(app::MainFrame& frame) : frame_(frame)
 {
-    name = app::kDefaultOperator;
-    password = app::kDefaultPassword;
+    try {
+        server_ = app::readServerSettings(frame_.ProgramDir);
+    } catch (const std::exception& e) {
+        // Said when the operator logs in, after the file may have been put right.
+        settingsFault_ = e.what();
+    }
+    // A server has no default operator: its operators are made with the office.
+    if (!server_ && settingsFault_.empty()) {
+        name = app::kDefaultOperator;
+        password = app::kDefaultPassword;
+    }
     try {
         history_ = NameHistory::load(historyPath());
         items = history_->items();
@@ -28,6 +39,13 @@ LoginForm::LoginForm(app::MainFrame& frame) : frame_(frame)
 }
 
 std::string LoginForm::historyPath() const { return frame_.ProgramDir + "YongHuNameList.Cfg"; }
+
+std::string LoginForm::hint() const
+{
+    if (!settingsFault_.empty()) return "数据库设置文件 set/database.ini 有误，登录时说明";
+    if (server_) return "数据库服务器：" + server_->where() + "，请用服务器上的操作员登录";
+    return std::string("默认用户名称：") + app::kDefaultOperator + "  登录密码：" + app::kDefaultPassword;
+}
 
 bool LoginForm::nameIsOneLine()
 {
@@ -88,9 +106,7 @@ void LoginForm::login()
     if (!app::runAction([this] { test_YongHu_Mima(); })) return;  // database error: the window stays
     if (result) {
         closed = true;
-        // An older database gets the tables the program creates itself and those of later versions;
-        // a file that cannot be brought up to date is not worked on.
-        frame_.LoginFailed = !app::runAction([this] { frame_.dm().updateSchema(); });
+        frame_.LoginFailed = !app::runAction([this] { afterLogin(); });
         if (!frame_.LoginFailed) frame_.startFileCheck();
         return;
     }
@@ -103,12 +119,28 @@ void LoginForm::quit()
     closed = true;
 }
 
-void LoginForm::test_YongHu_Mima()
+void LoginForm::afterLogin()
 {
     app::TDM& dm = frame_.dm();
-    result = false;
-    // Until this attempt succeeds no operator's row is there to read rights from.
-    dm.zh.close();
+    if (!dm.DMADO.isServer()) {
+        // An older database gets the tables the program creates itself and those of later versions;
+        // a file that cannot be brought up to date is not worked on.
+        dm.updateSchema();
+        return;
+    }
+    // The operators may not change the tables: the office's database is made, and brought up to
+    // date, by the server's administrator.
+    const int version = db::schemaVersionOf(dm.DMADO), newest = db::currentSchemaVersion();
+    if (version == newest) return;
+    const std::string which = "服务器上的数据库 " + server_->where() + " 是第" + std::to_string(version) + "版，本程序使用第"
+        + std::to_string(newest) + "版。";
+    throw db::DbError(db::DbError::Kind::Other, which + (version > newest ? "请使用新版本的程序。" : "请服务器管理员先升级这个数据库。"));
+}
+
+bool LoginForm::openFile()
+{
+    app::TDM& dm = frame_.dm();
+    dm.DMADO.setPath(dm.livePath());
     app::ensureLiveDatabase(dm);
     // What the login reads is checked once per run, before the connection first opens the file; a
     // retyped password does not read it again. The whole file is checked after the login.
@@ -117,10 +149,46 @@ void LoginForm::test_YongHu_Mima()
         databaseChecked_ = true;
     }
     dm.zh.setSql({"Select * from 权限", "where 姓名 =" + db::sqlQuote(name)});
+    return true;
+}
+
+bool LoginForm::openServer(const app::ServerSettings& server)
+{
+    app::TDM& dm = frame_.dm();
+    dm.DMADO.setServer(server.target(name, password));
+    try {
+        dm.DMADO.open();
+    } catch (const db::DbError& e) {
+        dm.DMADO.close();
+        // A wrong password and an unknown name look alike to the server, as they should.
+        if (e.kind() == db::DbError::Kind::Denied) return false;
+        if (e.kind() != db::DbError::Kind::Lost) throw;
+        // A server that trusts its socket names an unknown role instead.
+        if (e.detail().find("role \"" + name + "\"") != std::string::npos) return false;
+        throw db::DbError(db::DbError::Kind::Lost,
+                          "无法连接数据库服务器 " + server.where() + "。\r请检查网络，以及 set/database.ini 中的服务器地址、端口和数据库名称，"
+                          "或者请服务器管理员检查服务器是否在运行。\r服务器的回答：" + e.detail(),
+                          e.detail());
+    }
+    // The server knows the password; the operator's rights are its memberships.
+    dm.zh.setSql({std::string("select * from ") + db::kOperatorView, "where 姓名 =" + db::sqlQuote(name)});
+    return true;
+}
+
+void LoginForm::test_YongHu_Mima()
+{
+    app::TDM& dm = frame_.dm();
+    result = false;
+    // Until this attempt succeeds no operator's row is there to read rights from.
+    dm.zh.close();
+    // Read at every attempt, so that a file put right while the window is open counts.
+    server_ = app::readServerSettings(frame_.ProgramDir);
+    settingsFault_.clear();
+    if (!(server_ ? openServer(*server_) : openFile())) return;
     dm.zh.open();
     if (!dm.zh.isEmpty()) {
         dm.zh.first();
-        result = dm.zh.asString("姓名") == name && app::verifyPassword(dm.zh.asString("密码"), password);
+        result = dm.zh.asString("姓名") == name && (server_ || app::verifyPassword(dm.zh.asString("密码"), password));
     }
     if (!result) {
         dm.zh.close();

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "admin/NameHistory.h"
+#include "app/ServerSettings.h"
 
 namespace rsgz::app {
 class MainFrame;
@@ -36,13 +37,24 @@ public:
     void test_YongHu_Mima();
 
     std::string historyPath() const;
+    // The status bar's hint: the default operator for the file, the server for a server.
+    std::string hint() const;
 
 private:
     bool nameIsOneLine();  // says so and keeps the window at the name when it is not
+    // The database this attempt logs in to: the file (checked and made from the template as
+    // needed), or the server named by set/database.ini as the typed name and password. False
+    // when the server refused the name or the password.
+    bool openFile();
+    bool openServer(const app::ServerSettings& server);
+    // After a good login: the file brought up to date, or the server's database of this version.
+    void afterLogin();
 
     app::MainFrame& frame_;
     bool databaseChecked_ = false;
     std::optional<NameHistory> history_;
+    std::optional<app::ServerSettings> server_;  // as the window opened, for its presets and hint
+    std::string settingsFault_;                   // why set/database.ini could not be read then
 };
 
 }  // namespace rsgz::admin

@@ -1,10 +1,15 @@
 #include "admin/RightsForm.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "admin/NameHistory.h"
+#include "admin/OfficeRights.h"
 #include "app/PasswordHash.h"
 #include "app/Rights.h"
 #include "app/Interaction.h"
 #include "app/TDM.h"
+#include "db/ServerRoles.h"
 
 namespace rsgz::admin {
 
@@ -13,6 +18,8 @@ constexpr const char* kManageRights = "权限管理";
 constexpr const char* kAtLeastOne = "最少有一个操作员!";
 constexpr const char* kOperatorNameOnOneLine = "操作员名称不能含有换行符或空字符！";
 }  // namespace
+
+bool RightsForm::onServer() const { return dm_.DMADO.isServer(); }
 
 bool mayOpenRightsWindow(app::TDM& dm)
 {
@@ -34,7 +41,8 @@ void RightsForm::activate()
 void RightsForm::open_qxgl_data()
 {
     dm_.qxgl.close();
-    dm_.qxgl.setSql({"select * from 权限"});
+    // On a server the operators and their rights are the office's roles and memberships.
+    dm_.qxgl.setSql({onServer() ? std::string("select * from ") + db::kOperatorView : std::string("select * from 权限")});
     dm_.qxgl.open();
 }
 
@@ -82,6 +90,12 @@ int RightsForm::nameMaxLength() const
 void RightsForm::putPassword()
 {
     if (password.empty()) return;
+    if (onServer()) {
+        if (pending_ || dm_.qxgl.currentRow() < 0) return;  // a new operator takes it when made
+        const std::string typed = std::exchange(password, std::string());
+        db::setOperatorPassword(dm_.DMADO, dm_.qxgl.asString("姓名"), typed);
+        return;
+    }
     dm_.qxgl.edit();
     dm_.qxgl.setValue("密码", app::hashPassword(password));
     password.clear();
@@ -92,6 +106,12 @@ void RightsForm::setName(const std::string& text)
     if (!isOneLineName(text)) {
         // The row keeps the name it had; the field shows it again.
         dm_.ShowMessage_jd(kOperatorNameOnOneLine);
+        return;
+    }
+    if (onServer()) {
+        // A login role keeps its name: renaming one would hand its password and rights to a new name.
+        if (pending_) name = text;
+        else dm_.ShowMessage_jd("服务器上的操作员不能改名：请新增一个操作员，再删除原来的。");
         return;
     }
     app::runAction([&] {
@@ -107,7 +127,7 @@ void RightsForm::clickNode(int node)
     app::runAction([&] {
         // Names may repeat: the walk stops at the first row that carries the node's text.
         const std::string target = names[static_cast<size_t>(node)];
-        putPassword();
+        leaveRow();
         db::DataSet& qxgl = dm_.qxgl;
         qxgl.first();
         while (!qxgl.eof() && qxgl.asString("姓名") != target) qxgl.next();
@@ -116,15 +136,16 @@ void RightsForm::clickNode(int node)
     });
 }
 
-void RightsForm::first() { app::runAction([this] { putPassword(); dm_.qxgl.first(); followCursor(); showRow(); }); }
-void RightsForm::prior() { app::runAction([this] { putPassword(); dm_.qxgl.prior(); followCursor(); showRow(); }); }
-void RightsForm::next() { app::runAction([this] { putPassword(); dm_.qxgl.next(); followCursor(); showRow(); }); }
-void RightsForm::last() { app::runAction([this] { putPassword(); dm_.qxgl.last(); followCursor(); showRow(); }); }
+void RightsForm::first() { app::runAction([this] { leaveRow(); dm_.qxgl.first(); followCursor(); showRow(); }); }
+void RightsForm::prior() { app::runAction([this] { leaveRow(); dm_.qxgl.prior(); followCursor(); showRow(); }); }
+void RightsForm::next() { app::runAction([this] { leaveRow(); dm_.qxgl.next(); followCursor(); showRow(); }); }
+void RightsForm::last() { app::runAction([this] { leaveRow(); dm_.qxgl.last(); followCursor(); showRow(); }); }
 
 void RightsForm::setRight(int index, bool on)
 {
     const std::vector<std::string>& rights = app::allRights();
     if (index < 0 || index >= static_cast<int>(rights.size())) return;
+    if (onServer()) return setServerRight(index, on);
     app::runAction([&] {
         putPassword();
         dm_.qxgl.edit();
@@ -137,6 +158,21 @@ void RightsForm::setRight(int index, bool on)
 
 void RightsForm::addOperator()
 {
+    if (onServer()) {
+        app::runAction([this] {
+            leaveRow();
+            // Made on 保存 with what is typed and ticked by then.
+            pending_ = true;
+            name.clear();
+            password.clear();
+            const std::vector<std::string> defaults = newOperatorRights();
+            for (size_t i = 0; i < app::allRights().size(); ++i)
+                checks[i] = std::find(defaults.begin(), defaults.end(), app::allRights()[i]) != defaults.end();
+            selectedNode = -1;
+            focus = Focus::Name;
+        });
+        return;
+    }
     app::runAction([this] {
         putPassword();
         dm_.qxgl.append();  // the insert rule of qxgl gives the new operator its rights
@@ -147,6 +183,7 @@ void RightsForm::addOperator()
 
 void RightsForm::deleteOperator()
 {
+    if (onServer()) return (void)app::runAction([this] { deleteServerOperator(); });
     app::runAction([this] {
         const int count = dm_.qxgl.recordCount();
         if (count == 0) return;
@@ -172,6 +209,26 @@ bool RightsForm::anyRightsManager() const
 
 void RightsForm::save()
 {
+    if (onServer()) {
+        app::runAction([this] {
+            const std::string shown = name;
+            if (pending_) makePending();
+            else putPassword();
+            open_qxgl_data();
+            // A lone operator must be able to come back here.
+            if (dm_.qxgl.recordCount() == 1 && !dm_.qxgl.asBool(kManageRights)) {
+                db::setOperatorRight(dm_.DMADO, dm_.qxgl.asString("姓名"), kManageRights, true);
+                open_qxgl_data();
+            }
+            if (!anyRightsManager()) {
+                dm_.ShowMessage_jd(kAtLeastOne);
+                reread(shown);
+                return;
+            }
+            Create_TreeView_List();
+        });
+        return;
+    }
     app::runAction([this] {
         db::DataSet& qxgl = dm_.qxgl;
         putPassword();
@@ -197,8 +254,90 @@ void RightsForm::close()
 {
     // Typing not saved goes; the boxes were written when they were clicked.
     if (dm_.qxgl.isEditing()) app::runAction([this] { dm_.qxgl.cancel(); });
+    pending_ = false;
     password.clear();
     closed = true;
+}
+
+// --- on a server ----------------------------------------------------------------------------------
+
+void RightsForm::leaveRow()
+{
+    if (!pending_) return putPassword();
+    // A new operator left without a name and a password is dropped, like an empty appended row.
+    if (name.empty() && password.empty()) {
+        pending_ = false;
+        return;
+    }
+    makePending();
+    reread(name);
+}
+
+bool RightsForm::makePending()
+{
+    if (name.empty()) {
+        dm_.ShowMessage_jd("操作员名称不能为空!");
+        focus = Focus::Name;
+        db::abortSilently();
+    }
+    if (password.empty()) {
+        // The server would let nobody in without one.
+        dm_.ShowMessage_jd("新操作员的密码不能为空!");
+        db::abortSilently();
+    }
+    std::vector<std::string> rights;
+    for (size_t i = 0; i < app::allRights().size(); ++i)
+        if (checks[i]) rights.push_back(app::allRights()[i]);
+    db::createOperator(dm_.DMADO, name, password, rights);
+    pending_ = false;
+    password.clear();
+    return true;
+}
+
+void RightsForm::reread(const std::string& showName)
+{
+    open_qxgl_data();
+    fillTree();
+    db::DataSet& qxgl = dm_.qxgl;
+    qxgl.first();
+    while (!showName.empty() && !qxgl.eof() && qxgl.asString("姓名") != showName) qxgl.next();
+    if (qxgl.eof()) qxgl.first();
+    selectedNode = names.empty() ? -1 : 0;
+    followCursor();
+    showRow();
+}
+
+void RightsForm::setServerRight(int index, bool on)
+{
+    const std::string& right = app::allRights()[static_cast<size_t>(index)];
+    if (pending_) {
+        checks[static_cast<size_t>(index)] = on;
+        return;
+    }
+    if (dm_.qxgl.currentRow() < 0) return;
+    const std::string who = dm_.qxgl.asString("姓名");
+    app::runAction([&] {
+        putPassword();
+        db::setOperatorRight(dm_.DMADO, who, right, on);
+    });
+    // The boxes show what the server holds, a refused change included.
+    app::runAction([&] { reread(who); });
+}
+
+void RightsForm::deleteServerOperator()
+{
+    if (pending_) {
+        pending_ = false;  // the new operator was never made
+        reread({});
+        return;
+    }
+    const int count = dm_.qxgl.recordCount();
+    if (count == 0) return;
+    if (count == 1) return dm_.ShowMessage_jd(kAtLeastOne);
+    dm_.Show_Tishi_windows2("删除当前权限管理记录吗?");
+    if (dm_.PromptAnswer != 1) return;
+    db::dropOperator(dm_.DMADO, dm_.qxgl.asString("姓名"));
+    reread({});
 }
 
 }  // namespace rsgz::admin

@@ -19,6 +19,11 @@ bool mayOpenRightsWindow(app::TDM& dm);
 // The password field never shows what is stored (a hash): it is empty on every row, and whatever is
 // typed into it becomes the operator's new password when the row is next written. Left empty, the
 // stored password stays.
+//
+// On a database server the operators are the office's login roles (db/ServerRoles.h): the list is
+// read from the server, a new operator is made on 保存 (or when the list moves on) with its name,
+// password and the boxes as ticked, a tick grants or takes back the right's role at once, and
+// 删除操作员 removes the role. The server refuses all of it to an operator without 权限管理.
 class RightsForm {
 public:
     enum class Focus { None, Name };
@@ -44,6 +49,8 @@ public:
     void setName(const std::string& text);
     void setPassword(const std::string& text) { password = text; }
     int nameMaxLength() const;  // the width of 姓名, 0 while the list is not open
+    // A server's operators keep their names: only a new one's may be typed.
+    bool nameEditable() const { return !onServer() || pending_; }
 
     void clickNode(int node);  // the first row whose 姓名 is the node's text
     void first();
@@ -58,13 +65,22 @@ public:
     void close();           // 返回
 
 private:
-    void putPassword();  // the typed password into the row being edited, as a hash
+    bool onServer() const;
+    void putPassword();  // the typed password into the row being edited, as a hash (on a server: set there)
+    // On a server: the operator being added (not yet made), made now when it has a name and a
+    // password, else dropped. True when one was made.
+    bool makePending();
+    void leaveRow();  // before the list moves: the typed password kept, a new operator made
+    void reread(const std::string& showName);  // the list again, at the operator of that name
+    void setServerRight(int index, bool on);
+    void deleteServerOperator();
     void showRow();      // name, password and rights of the current row
     void fillTree();
     void followCursor();  // the tree selects the node of the current row
     bool anyRightsManager() const;
 
     app::TDM& dm_;
+    bool pending_ = false;  // on a server: 新增操作员 pressed, the operator not made yet
 };
 
 }  // namespace rsgz::admin

@@ -23,6 +23,7 @@ void removeLogs(const QString& live)
 
 void ensureLiveDatabase(TDM& dm)
 {
+    if (dm.DMADO.isServer()) return;  // the server keeps its database itself
     const QString live = QString::fromStdString(dm.livePath());
     const QFileInfo info(live);
     if (info.exists() && info.size() > 0) return;
@@ -77,6 +78,7 @@ std::optional<std::string> LiveFileCheck::finished()
 
 void checkLiveDatabase(TDM& dm)
 {
+    if (dm.DMADO.isServer()) return;  // the server checks its pages as it reads them
     const std::string live = dm.livePath();
     if (const std::string why = db::unwritableReason(live); !why.empty()) throw db::DbError(db::DbError::Kind::ReadOnly, why);
     static const std::vector<std::string> kReadAtLogin = {"权限"};

@@ -13,6 +13,7 @@ class TDM;
 
 // Copies the template into data/ when the live file is missing or empty (a zero-length file holds
 // no tables; opened as it is it would lock every operator out). Throws DbError when the copy fails.
+// Nothing to do when the connection is to a server; nor for checkLiveDatabase.
 void ensureLiveDatabase(TDM& dm);
 
 // Refuses, with a DbError in words for the user, a live file the program could not save into

@@ -51,6 +51,11 @@ std::string MainFrame::damagedBackupPathForToday() const
 void MainFrame::startFileCheck()
 {
     damage_.clear();
+    if (dm_.DMADO.isServer()) {
+        // No file to read: the server checks its pages as it reads them.
+        fileCheck_ = FileCheck::NotChecked;
+        return;
+    }
     fileCheck_ = FileCheck::Running;
     dm_.fileCheck.start(dm_.livePath());
 }

@@ -25,7 +25,8 @@ public:
     // Activation: the desktop picture, the print entries, the company particulars. False when the
     // login failed: the window must then close without the copy.
     bool activate();
-    // After a login: the full structural check of the live file, on a thread of its own.
+    // After a login: the full structural check of the live file, on a thread of its own (none on a
+    // server, which checks its pages as it reads them).
     void startFileCheck();
     enum class FileCheck { Running, Sound, Damaged, NotChecked };
     // Where that check stands, asked without waiting. On Damaged the window closes: the operator

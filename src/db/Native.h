@@ -12,6 +12,8 @@ namespace rsgz::db {
 struct Native {
     static sqlite3* handle(Connection& conn) { return conn.handle(); }
     static sqlite3_stmt* statement(const Statement& st) { return st.stmt_; }
+    // The session of a connection to a server (made on first use).
+    static ServerSession& server(Connection& conn) { return conn.session(); }
 };
 
 // The kind of failure an engine result code stands for.

@@ -1,10 +1,16 @@
+#include <termios.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QDir>
 #include <QFont>
 #include <QIcon>
 #include <QTimer>
 #include <iostream>
+#include <optional>
+#include <string_view>
 
+#include "admin/OfficeSetup.h"
 #include "admin/ScriptedLogin.h"
 #include "app/IdleCheckpoint.h"
 #include "app/MainFrame.h"
@@ -67,6 +73,44 @@ int scriptedRun(QApplication& app, rsgz::app::MainFrame& frame)
     return app.exec();
 }
 
+// One answer from the terminal; a secret one is not shown as it is typed.
+std::optional<std::string> askOnTerminal(const std::string& prompt, bool secret)
+{
+    std::cout << prompt << std::flush;
+    termios old{};
+    const bool quiet = secret && ::isatty(STDIN_FILENO) && ::tcgetattr(STDIN_FILENO, &old) == 0;
+    if (quiet) {
+        termios noEcho = old;
+        noEcho.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+        ::tcsetattr(STDIN_FILENO, TCSANOW, &noEcho);
+    }
+    std::string line;
+    const bool got = static_cast<bool>(std::getline(std::cin, line));
+    if (quiet) {
+        ::tcsetattr(STDIN_FILENO, TCSANOW, &old);
+        std::cout << "\n";
+    }
+    if (!got) return std::nullopt;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    return line;
+}
+
+// rsgz --create-office: a new office database on a server, asked for on the terminal; no window.
+int createOfficeCommand(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    using namespace rsgz::app;
+    const ProgramFolders folders =
+        locateProgramFolders(QDir(QCoreApplication::applicationDirPath()).absolutePath().toStdString(), processEnvironment());
+    try {
+        prepareWorkFolders(folders);
+    } catch (const std::exception& e) {
+        std::cerr << e.what() << "\n";
+        return 1;
+    }
+    return rsgz::admin::createOfficeInteractively(folders.workDir, askOnTerminal, std::cout);
+}
+
 // The record rules of every module, added in module order, bound before anyone logs in.
 void bindRecordRules(rsgz::app::TDM& dm)
 {
@@ -80,6 +124,8 @@ void bindRecordRules(rsgz::app::TDM& dm)
 
 int main(int argc, char** argv)
 {
+    for (int i = 1; i < argc; ++i)
+        if (std::string_view(argv[i]) == "--create-office") return createOfficeCommand(argc, argv);
     rsgz::shell::preferChineseDates();
     QApplication app(argc, argv);
     setUpLook(app);

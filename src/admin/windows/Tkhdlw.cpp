@@ -66,7 +66,7 @@ Tkhdlw::Tkhdlw(app::MainFrame& frame, QWidget* parent) : QDialog(parent), form_(
     auto* status = new QStatusBar(this);
     status->setSizeGripEnabled(false);
     status->addWidget(new QLabel(QStringLiteral("提示"), status));
-    auto* hint = new QLabel(QStringLiteral("默认用户名称：%1  登录密码：%2").arg(q(app::kDefaultOperator), q(app::kDefaultPassword)), status);
+    auto* hint = new QLabel(q(form_.hint()), status);
     hint->setObjectName(QStringLiteral("hintLabel"));
     status->addWidget(hint, 1);
 

@@ -153,6 +153,7 @@ void Tqxglw::showForm()
     showTree();
     if (nameEdit_->text() != q(form_.name)) nameEdit_->setText(q(form_.name));
     if (const int width = form_.nameMaxLength(); width > 0) nameEdit_->setMaxLength(width);
+    nameEdit_->setReadOnly(!form_.nameEditable());
     passwordEdit_->setText(q(form_.password));
     for (size_t i = 0; i < boxes_.size(); ++i) boxes_[i]->setChecked(form_.checks[i]);
     if (form_.focus == RightsForm::Focus::Name) {
