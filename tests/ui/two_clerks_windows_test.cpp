@@ -1,0 +1,163 @@
+// Two clerks' windows on one database, each program on a connection of its own: a window active
+// again shows the other clerk's rows, and the second save of the same employee is refused.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/TDM.h"
+#include "db/DataSet.h"
+#include "db/Schema.h"
+#include "db/SqlText.h"
+#include "personnel/windows/Trszlw.h"
+#include "support/EngineFixture.h"
+#include "support/ProgramLayout.h"
+#include "widgets/ActivationReread.h"
+#include "widgets/DataSetGrid.h"
+#include "widgets/WidgetInteraction.h"
+
+namespace {
+
+using namespace rsgz;
+using test::BothEngines;
+
+void activate(QWidget& w)
+{
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    QApplication::processEvents();  // the re-read waits for the loop to be idle
+}
+
+void insertEmployees(db::Connection& conn)
+{
+    conn.exec("insert into 员工基本情况 (员工编号, 姓名, 性别) values ('E01', '张三', '男'), ('E02', '李四', '女'), "
+              "('E03', '王五', '男')");
+}
+
+class ListWindows : public BothEngines {};
+
+TEST_P(ListWindows, WindowActiveAgainShowsTheOtherClerksRowsOnAServer)
+{
+    database().createSchema();
+    insertEmployees(conn());
+    auto secondConn = database().connectAgain();
+    db::DataSet mine(&conn(), "rszl"), theirs(secondConn.get(), "rszl");
+    for (db::DataSet* ds : {&mine, &theirs}) {
+        ds->setSql("select * from 员工基本情况 order by 员工编号");
+        ds->open();
+    }
+    ui::rereadListsOnActivation();
+    QDialog list;
+    auto* grid = new ui::DataSetGrid(&mine, false, &list);
+    (new QVBoxLayout(&list))->addWidget(grid);
+    QDialog elsewhere;
+    list.show();
+    elsewhere.show();
+    activate(list);
+    mine.next();  // on E02
+
+    theirs.append();
+    theirs.setValue("员工编号", db::Value("E00"));
+    theirs.setValue("姓名", db::Value("赵六"));
+    theirs.post();
+    activate(elsewhere);
+    activate(list);
+
+    const bool server = conn().isServer();
+    EXPECT_EQ(grid->model()->rowCount(), server ? 4 : 3) << "a file is written by this program alone: not read again";
+    EXPECT_EQ(mine.asString("员工编号"), "E02");
+    EXPECT_EQ(grid->currentIndex().row(), mine.currentRow());
+}
+
+RSGZ_ON_BOTH_ENGINES(ListWindows);
+
+// --- two employee windows ----------------------------------------------------------------------------
+
+// One clerk's program: its own data module on its own connection to the shared server database,
+// logged in as the default operator.
+struct Clerk {
+    explicit Clerk(const db::ServerTarget& server)
+    {
+        dm.DMADO.setServer(server);
+        p.logIn(app::kDefaultOperator);
+        dm.rszl.open();
+    }
+    test::ProgramLayout p{{.liveDatabase = true, .recordRules = true}};
+    app::TDM& dm = p.dm();
+};
+
+// The default operator with every right, as the template holds them.
+void addDefaultOperator(db::Connection& conn)
+{
+    std::string cols = db::sqlIdent("姓名"), values = db::sqlQuote(app::kDefaultOperator);
+    for (const db::ColumnDef& c : db::findTable("权限")->columns) {
+        if (c.type != db::FieldType::YesNo) continue;
+        cols += "," + db::sqlIdent(c.name);
+        values += ",1";
+    }
+    conn.exec("insert into " + db::sqlIdent("权限") + " (" + cols + ") values (" + values + ")");
+}
+
+TEST(TwoEmployeeWindows, SecondClerksSaveIsRefusedWithTheTypedNameKept)
+{
+    if (!test::testServer()) GTEST_SKIP() << "no test server: set RSGZ_TEST_PGHOST";
+    test::TemporaryDatabase shared(test::Engine::Server);
+    shared.createSchema();
+    addDefaultOperator(shared.conn());
+    insertEmployees(shared.conn());
+    db::ServerTarget server = *shared.conn().server();
+
+    server.applicationName = "张三";
+    Clerk zhang(server);
+    server.applicationName = "李四";
+    Clerk li(server);
+    ui::WidgetInteraction boxes;
+    app::setInteraction(&boxes);
+
+    personnel::Trszlw first(zhang.dm), second(li.dm);
+    first.move(0, 0);
+    second.move(first.frameGeometry().width() + 8, 0);
+    first.show();
+    second.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&second));
+    auto name = [](QDialog& w) { return w.findChild<QLineEdit*>(QStringLiteral("姓名")); };
+    auto save = [](QDialog& w) { return w.findChild<QPushButton*>(QStringLiteral("saveButton")); };
+    ASSERT_EQ(name(second)->text(), QStringLiteral("张三"));
+
+    // The second clerk starts typing; the first renames the same employee and saves.
+    name(second)->selectAll();
+    QTest::keyClicks(name(second), QStringLiteral("张三峰"));
+    name(first)->selectAll();
+    QTest::keyClicks(name(first), QStringLiteral("张三丰"));
+    QTest::mouseClick(save(first), Qt::LeftButton);
+
+    // The second save: the error box says why, and is shot while it shows.
+    QString refusal;
+    QTimer::singleShot(300, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        refusal = box->text();
+        const QString dir = qEnvironmentVariable("RSGZ_SCREENSHOT_DIR");
+        if (!dir.isEmpty()) QGuiApplication::primaryScreen()->grabWindow(0).save(dir + "/server-two-clerks.png");
+        box->accept();
+    });
+    QTest::mouseClick(save(second), Qt::LeftButton);
+    app::setInteraction(nullptr);
+
+    EXPECT_TRUE(refusal.contains(QStringLiteral("这条记录在读出后已被别处修改，为免覆盖那些修改，本次修改没有保存。"))) << refusal.toStdString();
+    EXPECT_EQ(name(second)->text(), QStringLiteral("张三峰"));
+    EXPECT_TRUE(li.dm.rszl.isEditing());
+    EXPECT_EQ(li.dm.rszl.asString("姓名"), "张三峰");
+    db::Statement st = shared.conn().prepareNative("select 姓名 from 员工基本情况 where 员工编号 = 'E01'");
+    ASSERT_TRUE(st.step());
+    EXPECT_EQ(st.textOrEmpty(0), "张三丰");
+}
+
+}  // namespace
