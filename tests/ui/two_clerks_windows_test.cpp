@@ -96,13 +96,18 @@ struct Clerk {
 // The default operator with every right, as the template holds them.
 void addDefaultOperator(db::Connection& conn)
 {
-    std::string cols = db::sqlIdent("姓名"), values = db::sqlQuote(app::kDefaultOperator);
+    std::string cols = db::sqlIdent("姓名"), values = "?";
+    int rights = 0;
     for (const db::ColumnDef& c : db::findTable("权限")->columns) {
         if (c.type != db::FieldType::YesNo) continue;
         cols += "," + db::sqlIdent(c.name);
-        values += ",1";
+        values += ",?";
+        ++rights;
     }
-    conn.exec("insert into " + db::sqlIdent("权限") + " (" + cols + ") values (" + values + ")");
+    db::Statement st = conn.prepareNative("insert into " + db::sqlIdent("权限") + " (" + cols + ") values (" + values + ")");
+    st.bind(1, app::kDefaultOperator);
+    for (int i = 0; i < rights; ++i) st.bind(i + 2, 1);
+    st.run();
 }
 
 TEST(TwoEmployeeWindows, SecondClerksSaveIsRefusedWithTheTypedNameKept)
@@ -121,11 +126,33 @@ TEST(TwoEmployeeWindows, SecondClerksSaveIsRefusedWithTheTypedNameKept)
     ui::WidgetInteraction boxes;
     app::setInteraction(&boxes);
 
+    // Every box that comes up is read and closed, as the clerk would; with RSGZ_SCREENSHOT_DIR
+    // the screen is shot once the box has been painted.
+    QStringList boxesSeen;
+    bool shoot = false;
+    QTimer closer;
+    closer.setInterval(150);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box) return;
+        if (!box->property("seen").toBool()) {
+            box->setProperty("seen", true);  // painted by the next tick
+            return;
+        }
+        boxesSeen << box->text();
+        const QString dir = qEnvironmentVariable("RSGZ_SCREENSHOT_DIR");
+        if (shoot && !dir.isEmpty()) QGuiApplication::primaryScreen()->grabWindow(0).save(dir + "/server-two-clerks.png");
+        box->accept();
+    });
+    closer.start();
+
     personnel::Trszlw first(zhang.dm), second(li.dm);
-    first.move(0, 0);
-    second.move(first.frameGeometry().width() + 8, 0);
+    first.setWindowTitle(first.windowTitle() + QStringLiteral("（操作员 张三）"));
+    second.setWindowTitle(second.windowTitle() + QStringLiteral("（操作员 李四）"));
     first.show();
     second.show();
+    first.move(0, 0);
+    second.move(first.frameGeometry().right() + 12, 0);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&second));
     auto name = [](QDialog& w) { return w.findChild<QLineEdit*>(QStringLiteral("姓名")); };
     auto save = [](QDialog& w) { return w.findChild<QPushButton*>(QStringLiteral("saveButton")); };
@@ -137,20 +164,17 @@ TEST(TwoEmployeeWindows, SecondClerksSaveIsRefusedWithTheTypedNameKept)
     name(first)->selectAll();
     QTest::keyClicks(name(first), QStringLiteral("张三丰"));
     QTest::mouseClick(save(first), Qt::LeftButton);
+    EXPECT_TRUE(boxesSeen.isEmpty()) << boxesSeen.join("\n").toStdString();
 
-    // The second save: the error box says why, and is shot while it shows.
-    QString refusal;
-    QTimer::singleShot(300, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        if (!box) return;
-        refusal = box->text();
-        const QString dir = qEnvironmentVariable("RSGZ_SCREENSHOT_DIR");
-        if (!dir.isEmpty()) QGuiApplication::primaryScreen()->grabWindow(0).save(dir + "/server-two-clerks.png");
-        box->accept();
-    });
+    // The second save: the error box says why.
+    shoot = true;
     QTest::mouseClick(save(second), Qt::LeftButton);
+    QApplication::processEvents();
+    closer.stop();
     app::setInteraction(nullptr);
 
+    ASSERT_EQ(boxesSeen.size(), 1);
+    const QString refusal = boxesSeen[0];
     EXPECT_TRUE(refusal.contains(QStringLiteral("这条记录在读出后已被别处修改，为免覆盖那些修改，本次修改没有保存。"))) << refusal.toStdString();
     EXPECT_EQ(name(second)->text(), QStringLiteral("张三峰"));
     EXPECT_TRUE(li.dm.rszl.isEditing());
