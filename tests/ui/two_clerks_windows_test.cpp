@@ -12,12 +12,14 @@
 #include <QTest>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <memory>
 
 #include "app/TDM.h"
 #include "db/DataSet.h"
 #include "db/Schema.h"
 #include "db/SqlText.h"
 #include "personnel/windows/Trszlw.h"
+#include "shell/ChineseTranslations.h"
 #include "support/EngineFixture.h"
 #include "support/ProgramLayout.h"
 #include "widgets/ActivationReread.h"
@@ -136,6 +138,8 @@ TEST(TwoEmployeeWindows, SecondClerksSaveIsRefusedWithTheTypedNameKept)
     Clerk li(server);
     ui::WidgetInteraction boxes;
     app::setInteraction(&boxes);
+    // The standard buttons of the boxes in Chinese, as the program shows them.
+    std::unique_ptr<QObject> chinese(ui::installChineseTranslations(*qApp));
 
     // Every box that comes up is read and closed, as the clerk would; with RSGZ_SCREENSHOT_DIR
     // the screen is shot once the box has been painted.
@@ -158,13 +162,13 @@ TEST(TwoEmployeeWindows, SecondClerksSaveIsRefusedWithTheTypedNameKept)
     closer.start();
 
     personnel::Trszlw first(zhang.dm), second(li.dm);
-    first.setWindowTitle(first.windowTitle() + QStringLiteral("（操作员 张三）"));
-    second.setWindowTitle(second.windowTitle() + QStringLiteral("（操作员 李四）"));
     first.show();
     second.show();
-    first.move(0, 0);
-    second.move(first.frameGeometry().right() + 12, 0);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&first));
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&second));
+    // Side by side, as two clerks' screens would be shown next to each other.
+    first.move(0, 0);
+    second.move(first.frameGeometry().right() + 8, 0);
     auto name = [](QDialog& w) { return w.findChild<QLineEdit*>(QStringLiteral("姓名")); };
     auto save = [](QDialog& w) { return w.findChild<QPushButton*>(QStringLiteral("saveButton")); };
     ASSERT_EQ(name(second)->text(), QStringLiteral("张三"));
