@@ -16,12 +16,10 @@
 
 #include "app/TDM.h"
 #include "db/DataSet.h"
-#include "db/Schema.h"
-#include "db/SqlText.h"
 #include "personnel/windows/Trszlw.h"
 #include "shell/ChineseTranslations.h"
 #include "support/EngineFixture.h"
-#include "support/ProgramLayout.h"
+#include "support/ServerClerks.h"
 #include "widgets/ActivationReread.h"
 #include "widgets/DataSetGrid.h"
 #include "widgets/WidgetInteraction.h"
@@ -93,49 +91,14 @@ void typeName(QLineEdit* box, const QString& text)
     QApplication::sendEvent(box, &typed);
 }
 
-// One clerk's program: its own data module on its own connection to the shared server database,
-// logged in as the default operator.
-struct Clerk {
-    explicit Clerk(const db::ServerTarget& server)
-    {
-        dm.DMADO.setServer(server);
-        p.logIn(app::kDefaultOperator);
-        dm.rszl.open();
-    }
-    test::ProgramLayout p{{.liveDatabase = true, .recordRules = true}};
-    app::TDM& dm = p.dm();
-};
-
-// The default operator with every right, as the template holds them.
-void addDefaultOperator(db::Connection& conn)
-{
-    std::string cols = db::sqlIdent("姓名"), values = "?";
-    int rights = 0;
-    for (const db::ColumnDef& c : db::findTable("权限")->columns) {
-        if (c.type != db::FieldType::YesNo) continue;
-        cols += "," + db::sqlIdent(c.name);
-        values += ",?";
-        ++rights;
-    }
-    db::Statement st = conn.prepareNative("insert into " + db::sqlIdent("权限") + " (" + cols + ") values (" + values + ")");
-    st.bind(1, app::kDefaultOperator);
-    for (int i = 0; i < rights; ++i) st.bind(i + 2, 1);
-    st.run();
-}
-
 TEST(TwoEmployeeWindows, SecondClerksSaveIsRefusedWithTheTypedNameKept)
 {
     if (!test::testServer()) GTEST_SKIP() << "no test server: set RSGZ_TEST_PGHOST";
-    test::TemporaryDatabase shared(test::Engine::Server);
-    shared.createSchema();
-    addDefaultOperator(shared.conn());
+    test::SharedServerDatabase shared;
     insertEmployees(shared.conn());
-    db::ServerTarget server = *shared.conn().server();
-
-    server.applicationName = "张三";
-    Clerk zhang(server);
-    server.applicationName = "李四";
-    Clerk li(server);
+    test::ServerClerk zhang(shared, "张三"), li(shared, "李四");
+    zhang.dm.rszl.open();
+    li.dm.rszl.open();
     ui::WidgetInteraction boxes;
     app::setInteraction(&boxes);
     // The standard buttons of the boxes in Chinese, as the program shows them.
