@@ -7,6 +7,7 @@
 #include "app/DesktopPicture.h"
 #include "app/Interaction.h"
 #include "app/NavigationGroups.h"
+#include "app/OtherClerks.h"
 #include "app/PrintEntries.h"
 #include "app/Product.h"
 #include "app/TDM.h"
@@ -128,14 +129,18 @@ void Navigation::chooseRecordModule(int module)
     setModule(module);
     call(hooks.openSortSettings, module);
     SetPrintVisible();
-    // A list is read once and then kept, with its position and the filter of its last query.
+    // A list is read once and then kept, with its position and the filter of its last query; on a
+    // server it is read afresh for what other clerks wrote meanwhile.
     db::DataSet* ds = lists_.dataSet(module);
     if (!ds->active()) {
         openList(module);
         if (ds->active()) view_->loadGridLayout(module);
-    } else if (fieldLists(module).empty()) {
-        lists_.fillFromOpenList(module);
-        view_->fieldListsChanged(module);
+    } else {
+        rereadForOtherClerks(*ds);
+        if (fieldLists(module).empty()) {
+            lists_.fillFromOpenList(module);
+            view_->fieldListsChanged(module);
+        }
     }
     call(hooks.loadQueryTree, module);
     setDesktop(false);

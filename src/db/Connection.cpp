@@ -481,15 +481,23 @@ Transaction::Transaction(Connection& conn) : conn_(conn)
     // A file is locked for writing at once, so that two programs never both read and then both
     // wait to write; the server locks each row as it is written.
     conn_.execNative(nested_ ? "SAVEPOINT rsgz_nested" : conn_.isServer() ? "BEGIN" : "BEGIN IMMEDIATE");
+    // A server ends the transaction by itself when the session breaks off; what follows in it must
+    // not go on in a new session, one statement at a time.
+    if (conn_.isServer()) {
+        conn_.holdSession();
+        held_ = true;
+    }
 }
 
 Transaction::~Transaction()
 {
-    if (done_) return;
-    try {
-        conn_.execNative(nested_ ? "ROLLBACK TO rsgz_nested; RELEASE rsgz_nested" : "ROLLBACK");
-    } catch (...) {
+    if (!done_) {
+        try {
+            conn_.execNative(nested_ ? "ROLLBACK TO rsgz_nested; RELEASE rsgz_nested" : "ROLLBACK");
+        } catch (...) {
+        }
     }
+    if (held_) conn_.letGoSession();
 }
 
 void Transaction::commit()
@@ -500,6 +508,8 @@ void Transaction::commit()
         throw DbError(DbError::Kind::Other, "这组修改中有一步没有成功，全部修改都已撤销，没有保存。");
     conn_.execNative(nested_ ? "RELEASE rsgz_nested" : "COMMIT");
     done_ = true;
+    if (held_) conn_.letGoSession();
+    held_ = false;
 }
 
 }  // namespace rsgz::db

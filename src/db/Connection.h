@@ -56,6 +56,20 @@ public:
     bool isOpen() const { return db_ != nullptr || session_ != nullptr; }
     void close();
 
+    // On a server, a connection that broke off (the server restarted, the network went away) is
+    // made afresh by the first use after the failure, so the operator's next action works again.
+    // Work that lives in the server's session, a transaction or a work lock, holds the session:
+    // while any is held, a session that broke off is not replaced and every statement fails as
+    // lost, so that the rest of such work never goes on in a new session without it. Nothing on
+    // a file.
+    void holdSession() { ++sessionHolds_; }
+    void letGoSession() noexcept
+    {
+        if (sessionHolds_ > 0) --sessionHolds_;
+    }
+    // The server's session broke off and is not yet made afresh; false on a file.
+    bool sessionLost() const;
+
     // Runs a statement that returns no rows (after dialect translation). Returns the changed rows.
     int exec(std::string_view statement);
     // The same for a statement already in SQLite's words (generated schema, pragmas). On a server
@@ -140,6 +154,7 @@ private:
     std::string path_;
     std::optional<ServerTarget> target_;
     std::shared_ptr<ServerSession> session_;  // its statements hold it too
+    int sessionHolds_ = 0;
     sqlite3* db_ = nullptr;
     std::map<std::pair<std::string, std::string>, ColumnInfo> columnCache_;
     std::map<std::string, std::string> keyCache_;
@@ -248,6 +263,7 @@ private:
     Connection& conn_;
     bool nested_ = false;
     bool done_ = false;
+    bool held_ = false;  // holds the server's session (Connection::holdSession)
 };
 
 }  // namespace rsgz::db

@@ -43,6 +43,10 @@ FieldType fieldTypeOfServer(const std::string& type, const std::string& domain, 
 ServerSession& Connection::session()
 {
     if (session_ && session_->broken()) {
+        if (sessionHolds_ > 0)
+            throw DbError(DbError::Kind::Lost,
+                          "与数据库服务器的连接在这项工作的中途中断了，这项工作没有完成（没有提交的修改已由服务器撤销）。"
+                          "服务器恢复后请重新做一次。");
         // The server went away: the statements kept on the old session are of no use any more.
         finalizeCached();
         session_.reset();
@@ -51,6 +55,8 @@ ServerSession& Connection::session()
     if (!session_) session_ = std::make_shared<ServerSession>(*target_);
     return *session_;
 }
+
+bool Connection::sessionLost() const { return session_ && session_->broken(); }
 
 bool Connection::transactionFailed() { return target_ && session().transactionFailed(); }
 

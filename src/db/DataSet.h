@@ -114,6 +114,12 @@ public:
     // Posts a pending edit, then re-reads with the same statement, staying on the same position
     // where possible.
     void requery();
+    // Reads the rows afresh for what others wrote meanwhile, staying on the current row by its key
+    // (by its position when the row is gone or the rows have no key). Leaves the dataset as it is,
+    // and returns false, while it is closed, a row is being edited, batch changes are pending, or
+    // the program put the rows into an order or a narrowing of its own (reorderRows, keepRows),
+    // which a fresh read would undo.
+    bool reread();
     bool active() const { return state_ != State::Inactive; }
     State state() const { return state_; }
     bool isEditing() const { return state_ == State::Edit || state_ == State::Insert; }
@@ -207,7 +213,7 @@ private:
     // Rows, their storage and the statements that read and write them (DataSetPrivate.h).
     struct Private;
 
-    void openAt(int wantedRow);
+    void openAt(int wantedRow, const int64_t* wantedKey = nullptr);
     void arrangeRows(const std::vector<int>& order, bool everyRow);
     void checkActive() const;
     void checkBrowseMode();  // posts a pending edit before the cursor moves
@@ -239,6 +245,7 @@ private:
     int insertReturn_ = -1;  // the row that was current before an insert, for cancel
     bool bof_ = true, eof_ = true;
     bool batch_ = false;
+    bool arranged_ = false;  // the rows are in an order or narrowing of the program's (arrangeRows)
     bool readOnly_ = true, forcedReadOnly_ = false;
     std::string baseTable_;
     int controlsDisabled_ = 0;

@@ -21,10 +21,19 @@ void DataSet::requery()
     openAt(cur_);
 }
 
+bool DataSet::reread()
+{
+    if (!active() || isEditing() || arranged_ || hasPendingUpdates()) return false;
+    const bool byKey = p_->keyColumn >= 0 && cur_ >= 0;
+    const int64_t key = byKey ? p_->rows[static_cast<size_t>(cur_)]->key : 0;
+    openAt(cur_, byKey ? &key : nullptr);
+    return true;
+}
+
 // A statement that cannot be prepared, or fails on its way to the first row (a condition or a sort
 // the engine cannot work out), leaves the dataset as it was; one that fails further on while its rows
 // are read (the disk, a lock) leaves it closed.
-void DataSet::openAt(int wantedRow)
+void DataSet::openAt(int wantedRow, const int64_t* wantedKey)
 {
     const std::string sql = toSqlite(sqlText());
     const SelectShape shape = analyzeSelect(sql);
@@ -63,6 +72,11 @@ void DataSet::openAt(int wantedRow)
     for (size_t i = 0; i < fields_.size(); ++i) p_->fieldByName.emplace(fields_[i].name, static_cast<int>(i));
     p_->rows = std::move(rows);
     state_ = State::Browse;
+    arranged_ = false;
+    if (wantedKey && p_->keyColumn >= 0) {
+        const auto at = std::find_if(p_->rows.begin(), p_->rows.end(), [&](const auto& r) { return r->key == *wantedKey; });
+        if (at != p_->rows.end()) wantedRow = static_cast<int>(at - p_->rows.begin());
+    }
     const int n = static_cast<int>(p_->rows.size());
     cur_ = n == 0 ? -1 : std::clamp(wantedRow, 0, n - 1);
     bof_ = cur_ <= 0;
@@ -93,6 +107,7 @@ void DataSet::arrangeRows(const std::vector<int>& order, bool everyRow)
     sorted.reserve(n);
     for (int from : order) sorted.push_back(std::move(p_->rows[static_cast<size_t>(from)]));
     p_->rows = std::move(sorted);
+    arranged_ = true;
     cur_ = n == 0 ? -1 : 0;
     bof_ = true;
     eof_ = n == 0;

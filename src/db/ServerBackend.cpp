@@ -147,7 +147,9 @@ void ServerSession::fail(PGresult* result, const std::string& statement)
     PQclear(result);
     DbError::Kind kind = serverErrorKind(code);
     if (broken()) kind = DbError::Kind::Lost;
-    if (kind == DbError::Kind::Lost) msg = "与数据库服务器的连接已经中断：" + msg;
+    if (kind == DbError::Kind::Lost)
+        msg = "与数据库服务器的连接中断了，刚才的操作没有完成。窗口里输入的内容仍然保留，"
+              "服务器恢复后再做一次即可，程序会自动重新连接。\n服务器的回答：" + msg.substr(0, msg.find('\n'));
     throw DbError(kind, msg, detail, statement);
 }
 

@@ -131,9 +131,9 @@ WorkLock WorkLock::part(Connection& conn, const std::string& key, const std::str
     };
     if (conn.isServer()) {
         if (!tryServer(conn, whole, true, inTx)) refuse(whole, {}, "正在维护整个数据库，现在不能处理" + what);
-        lock.held_.push_back({kWholeKey, whole, true, inTx});
+        lock.holdServer({kWholeKey, whole, true, inTx});
         if (!tryServer(conn, mine, false, inTx)) refuse(mine, {}, "正在处理" + what);
-        lock.held_.push_back({key, mine, false, inTx});
+        lock.holdServer({key, mine, false, inTx});
         return lock;
     }
     if (auto against = tryFile(conn, lock.fileKey_ + '\n' + kWholeKey, true, clerk); !against.empty())
@@ -153,7 +153,7 @@ WorkLock WorkLock::whole(Connection& conn, const std::string& what, const std::s
     if (conn.isServer()) {
         const bool inTx = conn.inTransaction();
         if (tryServer(conn, whole, false, inTx)) {
-            lock.held_.push_back({kWholeKey, whole, false, inTx});
+            lock.holdServer({kWholeKey, whole, false, inTx});
             return lock;
         }
         against = serverHolders(conn, whole);
@@ -191,7 +191,16 @@ void WorkLock::release() noexcept
         } catch (...) {
             // A session that cannot be told any more is gone, and its locks with it.
         }
+        conn_->letGoSession();
     }
+}
+
+// A lock of the session (not of a transaction) is the session's: while it is held, a connection
+// that broke off is not silently made afresh without it.
+void WorkLock::holdServer(const Held& h)
+{
+    held_.push_back(h);
+    if (!h.transactional) conn_->holdSession();
 }
 
 // --- the operator's name as the server keeps it -------------------------------------------------

@@ -51,6 +51,7 @@ private:
         bool transactional;
     };
     WorkLock(Connection* conn, std::string fileKey) : conn_(conn), fileKey_(std::move(fileKey)) {}
+    void holdServer(const Held& h);
     Connection* conn_;
     std::string fileKey_;     // the file the lock is on, for connections to a file
     std::vector<Held> held_;  // in the order taken, given back the other way round

@@ -23,6 +23,7 @@
 #include "shell/NavigationBar.h"
 #include "shell/PayrollSetsPanel.h"
 #include "shell/PayrollWindows.h"
+#include "widgets/ActivationReread.h"
 #include "widgets/QueryTreeWidget.h"
 #include "shell/RemindersView.h"
 #include "shell/StatisticsPanel.h"
@@ -93,6 +94,8 @@ Tmain::Tmain(app::MainFrame& frame, bool login, QWidget* parent)
     buildStatusBar();
     nav_.setView(this);
     queries_->setView(this);
+    // Every window of the program shows, when active again, what other clerks wrote meanwhile.
+    widgets::rereadListsOnActivation();
     nav_.hooks.showReminders = [this] { reminders_->refresh(); };
     for (const auto& [module, p] : modulePanels_) p->attachQueries(queries_.get());
     frame_.dm().onStatusText = [this](const std::string& t) { status_[3]->setText(q(t)); };

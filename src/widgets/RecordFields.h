@@ -52,6 +52,7 @@ public:
     // the window, which fills them through box()).
     void refreshLists();
     void show();  // the current row into the controls
+    db::DataSet& dataSet() const { return ds_; }
     // Writes what is typed into a date box and not yet checked (Esc or a close leaves no focus
     // change behind). False when a typed date was refused.
     bool commitTyped();
