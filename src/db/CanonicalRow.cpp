@@ -53,11 +53,12 @@ bool parseNumber(const std::string& text, double* out)
 }
 
 // A date as the program writes it: ISO, a space before the time, no time when it is midnight.
-std::string canonicalDate(std::string text)
+std::string canonicalDate(std::string_view v)
 {
+    if (v.size() == 23 && v.ends_with(".000")) v.remove_suffix(4);
+    if (v.size() == 19 && v.substr(11) == "00:00:00" && (v[10] == ' ' || v[10] == 'T')) v.remove_suffix(9);
+    std::string text(v);
     if (text.size() > 10 && text[10] == 'T') text[10] = ' ';
-    if (text.size() == 23 && text.ends_with(".000")) text.resize(19);
-    if (text.size() == 19 && text.ends_with(" 00:00:00")) text.resize(10);
     return text;
 }
 
@@ -109,9 +110,9 @@ std::optional<std::string> canonicalValue(const Statement& st, int col, const st
     case FieldType::Currency: return amountValue(st, col, table, column);
     case FieldType::Double: return numberValue(st, col, table, column);
     case FieldType::DateTime: {
-        std::string text = st.textOrEmpty(col);
+        const std::string text = st.textOrEmpty(col);
         if (text.empty()) return std::nullopt;
-        return canonicalDate(std::move(text));
+        return canonicalDate(text);
     }
     case FieldType::Text:
     case FieldType::Memo:

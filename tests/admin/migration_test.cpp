@@ -199,19 +199,24 @@ TEST_F(MigrationTest, ValueTheServerRefusesLeavesTheTargetEmpty)
 {
     const db::ServerTarget target = freshServerDatabase();
     {
+        // The last table the sample fills that has a text column of a fixed width.
         db::Connection live(dm.livePath());
-        const db::TableDef* t = db::findTable("工资表");
-        ASSERT_NE(t, nullptr);
-        std::string column;
+        const std::vector<db::TableDef> tables = db::TableCopy(live, live).plan();
+        std::string table, column;
         int width = 0;
-        for (const db::ColumnDef& c : t->columns)
-            if (c.type == db::FieldType::Text && c.size > 0) {
-                column = c.name;
-                width = c.size;
-                break;
-            }
-        ASSERT_FALSE(column.empty());
-        live.exec("update " + db::sqlIdent("工资表") + " set " + db::sqlIdent(column) + " = "
+        for (auto t = tables.rbegin(); t != tables.rend() && table.empty(); ++t) {
+            if (countIn(live, t->name) == 0) continue;
+            for (const db::ColumnDef& c : t->columns)
+                if (c.type == db::FieldType::Text && c.size > 0) {
+                    table = t->name;
+                    column = c.name;
+                    width = c.size;
+                    break;
+                }
+        }
+        ASSERT_FALSE(table.empty());
+        ASSERT_NE(table, tables.front().name);
+        live.exec("update " + db::sqlIdent(table) + " set " + db::sqlIdent(column) + " = "
                   + db::sqlQuote(std::string(static_cast<size_t>(width) + 5, 'x')));
     }
     Migration m(dm);
