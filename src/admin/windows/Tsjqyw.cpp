@@ -55,6 +55,8 @@ Tsjqyw::Tsjqyw(app::TDM& dm, QWidget* parent) : QDialog(parent), migration_(dm)
     grid_->setHorizontalHeaderLabels({QStringLiteral("表"), QStringLiteral("源行数"), QStringLiteral("目标行数"),
                                       QStringLiteral("源校验和"), QStringLiteral("目标校验和"), QStringLiteral("核对")});
     grid_->verticalHeader()->setVisible(false);
+    grid_->verticalHeader()->setDefaultSectionSize(grid_->fontMetrics().height() + 8);
+    grid_->horizontalHeader()->setStretchLastSection(true);
     grid_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     grid_->setSelectionBehavior(QAbstractItemView::SelectRows);
     summary_ = new QLabel(this);
