@@ -39,7 +39,11 @@ std::optional<db::ServerTarget> benchServer()
 
 std::string serverName(const char* what) { return "rsgzb_" + std::to_string(::getpid()) + "_" + what; }
 
-const std::string& sampleFile() { return bench::sampleOrganisation(kEmployees).programDir + "data/vesk.db"; }
+const std::string& sampleFile()
+{
+    static const std::string path = bench::sampleOrganisation(kEmployees).programDir + "data/vesk.db";
+    return path;
+}
 
 void reportRows(benchmark::State& state, const db::TableCopy::Result& result)
 {
