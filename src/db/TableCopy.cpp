@@ -257,6 +257,10 @@ TableCopy::Result TableCopy::run()
 {
     ReadSnapshot snapshot(source_);
     const std::vector<TableDef> tables = plan();
+    // A new file takes each page once: the write-ahead log would hold every page a second time
+    // until it is folded in, and a rollback journal keeps nothing of pages that were not there.
+    if (!target_.isServer() && target_.tableNames().empty())
+        target_.execNative("PRAGMA journal_mode=DELETE; PRAGMA cache_size=-65536");
     Transaction tx(target_);
     prepareTarget(tables);
     Result result;
