@@ -7,7 +7,7 @@ const std::vector<Menu>& mainMenus()
     static const std::vector<Menu> menus = {
         {"数据管理[&D]",
          {{"导入EXCEL数据"}, {"导入ACCESS数据", true}, {"导出EXCEL文件", true}, {"备份数据库文件"},
-          {"恢复数据库文件", true}, {"压缩数据库文件"}}},
+          {"恢复数据库文件", true}, {"压缩数据库文件", true}, {"数据库迁移"}}},
         {"编辑[&E]", {{"批量修改人事资料一列字段内容"}}},
         {"设置[&S]", {{"设置桌面背景图片", true}, {"工资等级及项目值设置", true}, {"初始化表格显示"}}},
         {"打印[&P]",

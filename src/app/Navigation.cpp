@@ -24,6 +24,7 @@ const std::map<std::string, std::string>& windowEntries()
         {"导入EXCEL数据", "导入EXCEL数据"},
         {"导入ACCESS数据", "导入ACCESS数据"},
         {"导出EXCEL文件", "导出EXCEL文件"},
+        {"数据库迁移", "数据库迁移"},
         {"工资等级及项目值设置", "工资项目及初始值设置"},
         {"关于软件", "关于软件"},
         {"打印员工档案表", "员工档案表格打印"},

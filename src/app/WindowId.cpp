@@ -24,6 +24,7 @@ const std::vector<WindowEntry>& entries()
         {W::CompactDatabase, "压缩数据库"},
         {W::InitializeData, "数据初始化"},
         {W::InitializeConfirmation, "初始化将删除所有数据"},
+        {W::DatabaseMigration, "数据库迁移"},
         {W::Dictionary, "字典管理"},
         {W::BasicSettings, "基本资料设置"},
         {W::DepartmentEditor, "部门分类字典编辑"},

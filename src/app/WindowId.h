@@ -19,6 +19,7 @@ enum class WindowId {
     CompactDatabase,
     InitializeData,
     InitializeConfirmation,
+    DatabaseMigration,
     // Look-up lists and settings.
     Dictionary,
     BasicSettings,

@@ -14,6 +14,9 @@ struct Native {
     static sqlite3_stmt* statement(const Statement& st) { return st.stmt_; }
     // The session of a connection to a server (made on first use).
     static ServerSession& server(Connection& conn) { return conn.session(); }
+    // The session of a connection to a server (connected when needed), for work the statements
+    // cannot do, such as the server's bulk input.
+    static ServerSession& session(Connection& conn) { return conn.session(); }
 };
 
 // The kind of failure an engine result code stands for.
