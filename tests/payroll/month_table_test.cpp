@@ -6,7 +6,7 @@
 
 #include "db/Connection.h"
 #include "payroll/MonthTable.h"
-#include "support/TestDatabase.h"
+#include "support/EngineFixture.h"
 
 using namespace rsgz;
 using payroll::MonthTable;
@@ -14,7 +14,7 @@ using payroll::Period;
 
 namespace {
 
-class MonthTableTest : public ::testing::Test {
+class MonthTableTest : public test::OnBothEngines {
 protected:
     // Set 管理 (items gz01 基本工资 100, gz02 岗位工资 50, gz05 交通补贴 20.5, and a stray item with
     // the code gz40 from an old file); grade 一级 has 基本工资 1500 (then a later duplicate) and
@@ -53,11 +53,12 @@ protected:
     }
     int rows(const char* where = "1=1") { return std::stoi(value(std::string("select count(*) from 工资表 where ") + where)); }
 
-    test::TestDatabase db;
-    db::Connection conn{db.livePath()};
+    test::TemporaryDatabase db{engine(), test::Contents::NewOffice};
+    db::Connection& conn = db.conn();
     MonthTable table{conn};
     const Period march = Period::of("管理", 2024, 3);
 };
+RSGZ_ON_BOTH_ENGINES(MonthTableTest);
 
 TEST(Period, TwoDigitMonthAndPreviousMonth)
 {
@@ -72,7 +73,7 @@ TEST(Period, TwoDigitMonthAndPreviousMonth)
     EXPECT_EQ(Period::of("x' or '1'='1", 2024, 3).conditionLines()[0], "where 工资帐套='x'' or ''1''=''1'");
 }
 
-TEST_F(MonthTableTest, GeneratesFromGradeDefaultsOrInitialValues)
+TEST_P(MonthTableTest, GeneratesFromGradeDefaultsOrInitialValues)
 {
     EXPECT_EQ(table.generateFromSet(march), 2);
     EXPECT_EQ(rows(), 2);  // not the employee out of payroll, not the other set's
@@ -92,7 +93,7 @@ TEST_F(MonthTableTest, GeneratesFromGradeDefaultsOrInitialValues)
     EXPECT_EQ(rows("月='3'"), 0);
 }
 
-TEST_F(MonthTableTest, CopiesThePreviousMonthOfEmployeesStillInPayroll)
+TEST_P(MonthTableTest, CopiesThePreviousMonthOfEmployeesStillInPayroll)
 {
     // December of the year before, closed, with days and a payment date of its own.
     exec("insert into 工资表 (工资帐套, 年, 月, 员工编号, 姓名, 工资等级, gz01, gz07, 出勤天数, 发放日期, 结帐状态, 备注) values "
@@ -115,7 +116,7 @@ TEST_F(MonthTableTest, CopiesThePreviousMonthOfEmployeesStillInPayroll)
 
 // A month with a closed row is refused whole; once reopened, synchronising removes, refreshes and
 // adds.
-TEST_F(MonthTableTest, SynchroniseRefusesAClosedMonthAndBringsAnOpenOneInLine)
+TEST_P(MonthTableTest, SynchroniseRefusesAClosedMonthAndBringsAnOpenOneInLine)
 {
     exec("insert into 工资表 (工资帐套, 年, 月, 员工编号, 姓名, 工资等级, gz01, gz02, gz05, 结帐状态) values "
          "('管理', '2024', '03', 'E01', '旧', '二级', 1, 2, 3, '是'), "   // closed
@@ -145,7 +146,7 @@ TEST_F(MonthTableTest, SynchroniseRefusesAClosedMonthAndBringsAnOpenOneInLine)
     EXPECT_EQ(cell("E06", "gz02"), "300.0");
 }
 
-TEST_F(MonthTableTest, SynchroniseGivesInitialValuesOnlyToEmptyAmounts)
+TEST_P(MonthTableTest, SynchroniseGivesInitialValuesOnlyToEmptyAmounts)
 {
     exec("insert into 工资表 (工资帐套, 年, 月, 员工编号, 姓名, 工资等级, gz01, gz02, gz05, 结帐状态) values "
          "('管理', '2024', '03', 'E02', '李四', '一级', 0, 40, 0, '否')");
@@ -153,7 +154,7 @@ TEST_F(MonthTableTest, SynchroniseGivesInitialValuesOnlyToEmptyAmounts)
     EXPECT_EQ(cell("E02", "gz01 || ' ' || gz02 || ' ' || gz05"), "100.0 300.0 20.5");
 }
 
-TEST_F(MonthTableTest, AFailurePartWayLeavesTheMonthAsItWas)
+TEST_P(MonthTableTest, AFailurePartWayLeavesTheMonthAsItWas)
 {
     table.progress = [](int percent) {
         if (percent >= 50) throw std::runtime_error("stopped");
@@ -178,7 +179,7 @@ TEST_F(MonthTableTest, AFailurePartWayLeavesTheMonthAsItWas)
     EXPECT_EQ(table.generateFromSet(march), 2);
 }
 
-TEST_F(MonthTableTest, DeleteRemovesOnlyThatMonthClosedRowsToo)
+TEST_P(MonthTableTest, DeleteRemovesOnlyThatMonthClosedRowsToo)
 {
     exec("insert into 工资表 (工资帐套, 年, 月, 员工编号, 结帐状态) values ('管理', '2024', '03', 'E01', '是'), "
          "('管理', '2024', '03', 'E02', '否'), ('管理', '2024', '04', 'E01', '否'), ('生产', '2024', '03', 'E04', '否')");

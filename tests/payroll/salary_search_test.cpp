@@ -49,8 +49,9 @@ protected:
     payroll::SalaryView salary{dm.DMADO, dm.gzb};
     payroll::SalarySearch search{salary, dm.gzb, pages.trees(), pages.settings()};
 };
+RSGZ_ON_BOTH_ENGINES(SalarySearchTest);
 
-TEST_F(SalarySearchTest, NodeClickNarrowsToThePathOfTheChosenSet)
+TEST_P(SalarySearchTest, NodeClickNarrowsToThePathOfTheChosenSet)
 {
     search.search("姓名", "丁");
     ASSERT_TRUE(search.clickNode("管理", 1));  // 2024 > 03
@@ -65,7 +66,7 @@ TEST_F(SalarySearchTest, NodeClickNarrowsToThePathOfTheChosenSet)
     EXPECT_EQ(dm.gzb.recordCount(), 4);
 }
 
-TEST_F(SalarySearchTest, OutdatedFieldListKeepsTheViewAsItWas)
+TEST_P(SalarySearchTest, OutdatedFieldListKeepsTheViewAsItWas)
 {
     ASSERT_TRUE(search.clickNode("管理", 2));  // 04
     writeLines("set/gzb_Search.List", {"年", "已删除的列"});
@@ -77,7 +78,7 @@ TEST_F(SalarySearchTest, OutdatedFieldListKeepsTheViewAsItWas)
 
 // The tax and the net pay are ordered by what the grid shows, in the program; every other column by
 // the database. Either way the sort survives a node click and the choice is stored.
-TEST_F(SalarySearchTest, SortByComputedColumnsFollowsTheDisplayedValues)
+TEST_P(SalarySearchTest, SortByComputedColumnsFollowsTheDisplayedValues)
 {
     ASSERT_TRUE(search.clickNode("管理", 1));
     const struct {
@@ -113,7 +114,7 @@ TEST_F(SalarySearchTest, SortByComputedColumnsFollowsTheDisplayedValues)
 
 // The stored gz03 (1, 3, 2, 9) never matches what is shown: the search and the closing that follows
 // take the computed figures, 甲 2885.00 (tax 115.00), 乙 1000.00, 丙 1980.00 (tax 20.00).
-TEST_F(SalarySearchTest, QuickSearchByAComputedColumnTakesTheShownValuesAndClosingTakesThoseRows)
+TEST_P(SalarySearchTest, QuickSearchByAComputedColumnTakesTheShownValuesAndClosingTakesThoseRows)
 {
     const std::vector<std::string> fields = search.searchFields();
     EXPECT_EQ(fields.front(), "姓名");

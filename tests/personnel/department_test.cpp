@@ -8,6 +8,7 @@
 #include "db/DbError.h"
 #include "personnel/DepartmentEditor.h"
 #include "app/DepartmentLists.h"
+#include "support/EngineFixture.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 
@@ -19,7 +20,7 @@ using personnel::DepartmentEditor;
 using personnel::DepartmentPath;
 using Names = std::vector<std::string>;
 
-class DepartmentTest : public ::testing::Test {
+class DepartmentTest : public test::OnBothEngines {
 protected:
     DepartmentTest()
     {
@@ -57,12 +58,13 @@ protected:
         return out;
     }
 
-    test::ProgramLayout p{{.liveDatabase = true, .recordRules = true}};
+    test::ProgramLayout p{{.liveDatabase = true, .recordRules = true, .engine = engine()}};
     app::TDM& dm = p.dm();
     test::ScriptedInteraction ui;
 };
+RSGZ_ON_BOTH_ENGINES(DepartmentTest);
 
-TEST_F(DepartmentTest, ListsAreDistinctNonEmptyNamesUnderTheUpperLevels)
+TEST_P(DepartmentTest, ListsAreDistinctNonEmptyNamesUnderTheUpperLevels)
 {
     struct Case {
         int level;
@@ -86,7 +88,7 @@ TEST_F(DepartmentTest, ListsAreDistinctNonEmptyNamesUnderTheUpperLevels)
               (db::SqlLines{"Select distinct 三级部门 from 部门分类", "where 一级部门 = 'a''b'", "and 二级部门 = 'c'"}));
 }
 
-TEST_F(DepartmentTest, CascadeRefillsOnlyTheLevelBelowAndKeepsListsForEmptyStoredLevels)
+TEST_P(DepartmentTest, CascadeRefillsOnlyTheLevelBelowAndKeepsListsForEmptyStoredLevels)
 {
     DepartmentCascade c(dm);
     c.fillFirstLevel();
@@ -118,7 +120,7 @@ TEST_F(DepartmentTest, CascadeRefillsOnlyTheLevelBelowAndKeepsListsForEmptyStore
     EXPECT_TRUE(three.list(4).empty());
 }
 
-TEST_F(DepartmentTest, EditorsListTheirLevelAndAddOneRowWithTheUpperLevels)
+TEST_P(DepartmentTest, EditorsListTheirLevelAndAddOneRowWithTheUpperLevels)
 {
     struct Case {
         int level;
@@ -149,7 +151,7 @@ TEST_F(DepartmentTest, EditorsListTheirLevelAndAddOneRowWithTheUpperLevels)
     EXPECT_TRUE(ui.errors.empty());
 }
 
-TEST_F(DepartmentTest, RenameReachesEveryRowUnderThePathAndNothingElse)
+TEST_P(DepartmentTest, RenameReachesEveryRowUnderThePathAndNothingElse)
 {
     DepartmentEditor level2(dm, 2, {"总部"});
     level2.load();
@@ -185,7 +187,7 @@ TEST_F(DepartmentTest, RenameReachesEveryRowUnderThePathAndNothingElse)
     EXPECT_EQ(shownNames(level4), (Names{"一组", "三组"}));
 }
 
-TEST_F(DepartmentTest, DeleteAsksThenRemovesTheWholeBranch)
+TEST_P(DepartmentTest, DeleteAsksThenRemovesTheWholeBranch)
 {
     DepartmentEditor e(dm, 2, {"总部"});
     e.load();
@@ -216,7 +218,7 @@ TEST_F(DepartmentTest, DeleteAsksThenRemovesTheWholeBranch)
     EXPECT_TRUE(ui.questions.empty());
 }
 
-TEST_F(DepartmentTest, SaveIsAllOrNothing)
+TEST_P(DepartmentTest, SaveIsAllOrNothing)
 {
     // The engine refuses one of the new rows after the deletion and the rename have run.
     dm.DMADO.execNative("create trigger refuse before insert on 部门分类 when new.二级部门 = '坏' "
@@ -234,7 +236,7 @@ TEST_F(DepartmentTest, SaveIsAllOrNothing)
     EXPECT_TRUE(e.hasPendingChanges()) << "what the user did is still there to correct";
 }
 
-TEST_F(DepartmentTest, RefusalsAndDroppedEntries)
+TEST_P(DepartmentTest, RefusalsAndDroppedEntries)
 {
     const Names before = rows();
     // No stored upper level: a new row could never be listed.

@@ -9,6 +9,7 @@
 #include "personnel/ReminderSettings.h"
 #include "personnel/Reminders.h"
 #include "query/ListQuery.h"
+#include "support/EngineFixture.h"
 #include "support/ProgramLayout.h"
 
 namespace {
@@ -19,7 +20,7 @@ using personnel::ReminderSettings;
 
 // Today is 2026-03-15. With the default windows: contracts and probations from 03-15 to 04-14,
 // retirements from 03-15 to 09-15, birthdays in March.
-class RemindersTest : public ::testing::Test {
+class RemindersTest : public test::OnBothEngines {
 protected:
     RemindersTest()
     {
@@ -69,12 +70,13 @@ protected:
         return out;
     }
 
-    test::ProgramLayout p{{.liveDatabase = true}};
+    test::ProgramLayout p{{.liveDatabase = true, .engine = engine()}};
     app::TDM& dm = p.dm();
     const QDate today{2026, 3, 15};
 };
+RSGZ_ON_BOTH_ENGINES(RemindersTest);
 
-TEST_F(RemindersTest, CountsAndTheListsTheyOpenAgree)
+TEST_P(RemindersTest, CountsAndTheListsTheyOpenAgree)
 {
     const personnel::Reminders r(dm, ReminderSettings{}, today);
     const struct {
@@ -101,7 +103,7 @@ TEST_F(RemindersTest, CountsAndTheListsTheyOpenAgree)
     }
 }
 
-TEST_F(RemindersTest, WindowsComeFromTheSettings)
+TEST_P(RemindersTest, WindowsComeFromTheSettings)
 {
     const personnel::Reminders r(dm, ReminderSettings{.contractDays = 1, .probationDays = 31, .retirementMonths = 1}, today);
     EXPECT_EQ(listed(r, ReminderKind::ContractDue), (std::set<std::string>{"C1"}));  // 03-15 and 03-16

@@ -7,6 +7,7 @@
 #include "app/TDM.h"
 #include "db/SqlText.h"
 #include "personnel/RetirementDates.h"
+#include "support/EngineFixture.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 
@@ -14,7 +15,7 @@ namespace {
 
 using namespace rsgz;
 
-class RetirementFillTest : public ::testing::Test {
+class RetirementFillTest : public test::OnBothEngines {
 protected:
     RetirementFillTest()
     {
@@ -55,14 +56,15 @@ protected:
         return out;
     }
 
-    test::ProgramLayout p{{.liveDatabase = true, .recordRules = true}};
+    test::ProgramLayout p{{.liveDatabase = true, .recordRules = true, .engine = engine()}};
     app::TDM& dm = p.dm();
     test::ScriptedInteraction user;
     const std::map<std::string, std::string> before = {{"M1", ""}, {"W1", ""}, {"W2", ""}, {"W3", "2025-05-01"},
                                                        {"M2", "2024-01-01"}, {"X1", ""}, {"M3", "2030-01-01"}};
 };
+RSGZ_ON_BOTH_ENGINES(RetirementFillTest);
 
-TEST_F(RetirementFillTest, AsksWithTheNumberOfChangesThenWritesThemAll)
+TEST_P(RetirementFillTest, AsksWithTheNumberOfChangesThenWritesThemAll)
 {
     user.answer(true);
     int written = -1;
@@ -87,7 +89,7 @@ TEST_F(RetirementFillTest, AsksWithTheNumberOfChangesThenWritesThemAll)
     ASSERT_EQ(user.messages.size(), 1u);
 }
 
-TEST_F(RetirementFillTest, TouchesOnlyTheListAndNothingWhenRefusedOrDeclined)
+TEST_P(RetirementFillTest, TouchesOnlyTheListAndNothingWhenRefusedOrDeclined)
 {
     // Declined at the question: nothing written.
     user.answer(false);
@@ -118,7 +120,7 @@ TEST_F(RetirementFillTest, TouchesOnlyTheListAndNothingWhenRefusedOrDeclined)
 }
 
 // Setting an age twice keeps one row; 0 lets the post decide again.
-TEST_F(RetirementFillTest, OldAgeSetPerEmployee)
+TEST_P(RetirementFillTest, OldAgeSetPerEmployee)
 {
     personnel::WomanOldAges ages(dm);
     ages.set({"W1", "w3"}, 50);

@@ -2,9 +2,11 @@
 
 #include <unistd.h>
 
+#include <charconv>
 #include <cstdlib>
 #include <random>
 
+#include "app/DatabaseContents.h"
 #include "db/SchemaUpgrade.h"
 
 namespace rsgz::test {
@@ -41,19 +43,20 @@ std::optional<db::ServerTarget> testServer()
     return t;
 }
 
-TemporaryDatabase::TemporaryDatabase(Engine engine) : engine_(engine)
+TemporaryDatabase::TemporaryDatabase(Engine engine, Contents contents) : engine_(engine)
 {
     if (engine_ == Engine::File) {
         const std::string path = dir_.filePath("test.db");
         db::createDatabaseFile(path);
         conn_ = std::make_unique<db::Connection>(path);
-        return;
+    } else {
+        admin_ = testServer();
+        if (!admin_) throw std::runtime_error("no test server");
+        name_ = uniqueName();
+        db::createServerDatabase(*admin_, name_);
+        conn_ = connectAgain();
     }
-    admin_ = testServer();
-    if (!admin_) throw std::runtime_error("no test server");
-    name_ = uniqueName();
-    db::createServerDatabase(*admin_, name_);
-    conn_ = connectAgain();
+    if (contents == Contents::NewOffice) createContents();
 }
 
 TemporaryDatabase::~TemporaryDatabase()
@@ -71,9 +74,7 @@ TemporaryDatabase::~TemporaryDatabase()
 std::unique_ptr<db::Connection> TemporaryDatabase::connectAgain() const
 {
     if (engine_ == Engine::File) return std::make_unique<db::Connection>(conn_->path());
-    db::ServerTarget t = *admin_;
-    t.database = name_;
-    return std::make_unique<db::Connection>(t);
+    return std::make_unique<db::Connection>(*serverTarget());
 }
 
 void TemporaryDatabase::createSchema()
@@ -83,11 +84,57 @@ void TemporaryDatabase::createSchema()
     tx.commit();
 }
 
+void TemporaryDatabase::useIn(db::Connection& other) const
+{
+    if (engine_ == Engine::File) other.setPath(conn_->path());
+    else other.setServer(*serverTarget());
+}
+
+void TemporaryDatabase::createContents() { app::createDatabaseContents(*conn_); }
+
+std::optional<db::ServerTarget> TemporaryDatabase::serverTarget() const
+{
+    if (engine_ == Engine::File) return std::nullopt;
+    db::ServerTarget t = *admin_;
+    t.database = name_;
+    return t;
+}
+
+namespace {
+constexpr const char* kNoServer =
+    "no test server: set RSGZ_TEST_PGHOST (and RSGZ_TEST_PGPORT, RSGZ_TEST_PGUSER) to run the server half";
+}
+
 void BothEngines::SetUp()
 {
-    if (GetParam() == Engine::Server && !testServer())
-        GTEST_SKIP() << "no test server: set RSGZ_TEST_PGHOST (and RSGZ_TEST_PGPORT, RSGZ_TEST_PGUSER) to run the server half";
+    if (GetParam() == Engine::Server && !testServer()) GTEST_SKIP() << kNoServer;
     db_ = std::make_unique<TemporaryDatabase>(GetParam());
+}
+
+Engine availableEngine(Engine wanted) { return wanted == Engine::Server && !testServer() ? Engine::File : wanted; }
+
+std::string rowsText(db::Connection& conn, const std::string& sql)
+{
+    db::Statement st = conn.prepareNative(sql);
+    std::string out;
+    for (bool first = true; st.step(); first = false) {
+        if (!first) out += ',';
+        for (int c = 0; c < st.columnCount(); ++c) {
+            if (st.columnType(c) == db::Statement::ColumnType::Real) {
+                char buf[32];
+                const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, st.number(c));
+                out.append(buf, ec == std::errc() ? end : buf);
+            } else {
+                out += st.textOrEmpty(c);
+            }
+        }
+    }
+    return out;
+}
+
+void OnBothEngines::SetUp()
+{
+    if (GetParam() == Engine::Server && !testServer()) GTEST_SKIP() << kNoServer;
 }
 
 std::string engineName(const ::testing::TestParamInfo<Engine>& info)
