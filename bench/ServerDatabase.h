@@ -25,7 +25,11 @@ namespace rsgz::bench {
 
 enum class Engine { File = 0, Server = 1 };
 
-inline Engine engineOf(const benchmark::State& state) { return state.range(0) == 1 ? Engine::Server : Engine::File; }
+// The engine argument is the benchmark's argument number `arg`.
+inline Engine engineOf(const benchmark::State& state, int arg = 0)
+{
+    return state.range(arg) == 1 ? Engine::Server : Engine::File;
+}
 
 inline std::optional<db::ServerTarget> benchServer()
 {
@@ -45,9 +49,9 @@ inline std::optional<db::ServerTarget> benchServer()
 }
 
 // True when the benchmark can run on its engine; else it is marked skipped with the reason.
-inline bool engineAvailable(benchmark::State& state)
+inline bool engineAvailable(benchmark::State& state, int arg = 0)
 {
-    if (engineOf(state) == Engine::File || benchServer()) return true;
+    if (engineOf(state, arg) == Engine::File || benchServer()) return true;
     state.SkipWithError("no server: set RSGZ_TEST_PGHOST (and RSGZ_TEST_PGPORT, RSGZ_TEST_PGUSER, RSGZ_TEST_PGPASSWORD)");
     return false;
 }

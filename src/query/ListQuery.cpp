@@ -51,12 +51,21 @@ Condition Condition::like(std::string column, std::string text)
     return c;
 }
 
-Condition Condition::empty(std::string column)
+Condition Condition::empty(std::string column, db::FieldType type)
 {
     Condition c;
     c.kind = Kind::Empty;
     c.column = std::move(column);
+    c.type = type;
     return c;
+}
+
+std::string asText(const std::string& column, db::FieldType type)
+{
+    // A date or a number may be an empty text in a file (an import put it there), never on a
+    // server, whose dates and numbers compare with no text: both read it as its text.
+    if (type == db::FieldType::Text || type == db::FieldType::Memo) return column;
+    return "cast(" + column + " as text)";
 }
 
 std::string Condition::sql() const
@@ -65,7 +74,7 @@ std::string Condition::sql() const
     case Kind::Fixed: return column;
     case Kind::Equals: return column + "=" + db::sqlLiteral(value, type);
     case Kind::Like: return likeTerm(column, value.toString());
-    case Kind::Empty: return "(" + column + " is null or " + column + "='')";
+    case Kind::Empty: return "(" + column + " is null or " + asText(column, type) + "='')";
     }
     return {};
 }

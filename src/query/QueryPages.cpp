@@ -107,8 +107,10 @@ void QueryPages::searchEmpty(int module, const std::string& field)
 {
     const QueryModule* m = queryModule(module);
     db::DataSet* ds = queries_.dataSet(module);
-    if (module != app::Module::Personnel || !m || !ds || !ds->active() || !isListedSearchField(module, field) || !columnOf(*ds, field)) return;
-    queries_.apply(module, filteredQuery(*m, {Condition::empty(field)}, false));
+    if (module != app::Module::Personnel || !m || !ds || !ds->active() || !isListedSearchField(module, field)) return;
+    const std::optional<db::FieldType> type = columnOf(*ds, field);
+    if (!type) return;
+    queries_.apply(module, filteredQuery(*m, {Condition::empty(field, *type)}, false));
 }
 
 bool QueryPages::isListedSearchField(int module, const std::string& field) const
