@@ -26,6 +26,8 @@ public:
 
     // The value of a column of the current row, counted from 1 as the head names them.
     BatchInsert& bind(int column, std::string_view text);
+    BatchInsert& bind(int column, const std::string& text) { return bind(column, std::string_view(text)); }
+    BatchInsert& bind(int column, const char* text) { return bind(column, std::string_view(text)); }
     BatchInsert& bind(int column, const std::optional<std::string>& text);
     BatchInsert& bind(int column, Money amount);
     BatchInsert& bind(int column, double number);

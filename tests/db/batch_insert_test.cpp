@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "db/BatchInsert.h"
+#include "db/Value.h"
 #include "support/EngineFixture.h"
 
 using namespace rsgz::db;
