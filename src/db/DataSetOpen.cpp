@@ -175,7 +175,7 @@ Layout DataSet::Private::describeColumns(Statement& s, const SelectShape& shape)
         } else {
             f.readOnly = true;  // an expression is never written
             const std::string decl = s.declaredType(c);
-            f.type = !decl.empty() ? fieldTypeFromDeclared(decl, &f.size) : expressionType(shape, f.name, &f.size);
+            f.type = !decl.empty() ? fieldTypeFromDeclared(decl, &f.size) : expressionType(shape, f.name, c, &f.size);
             for (const CalcField& declared : ds.expressionTypes_)
                 if (decl.empty() && equalsIgnoringLatinCase(declared.name, f.name)) f.type = declared.type;
         }
@@ -235,7 +235,7 @@ bool DataSet::Private::markWritable(Layout& layout, Statement& st, const SelectS
 
 // The type of an aggregate column follows from the column it is taken over: a sum of amounts is an
 // amount, a count a whole number. Other expressions are typed by what they hold (typeFromValues).
-FieldType DataSet::Private::expressionType(const SelectShape& shape, std::string_view column, int* size)
+FieldType DataSet::Private::expressionType(const SelectShape& shape, std::string_view column, int position, int* size)
 {
     const SelectShape::Item* item = nullptr;
     for (const auto& it : shape.items)
@@ -243,6 +243,12 @@ FieldType DataSet::Private::expressionType(const SelectShape& shape, std::string
     if (!item)
         for (const auto& it : shape.items)
             if (it.alias.empty() && it.expr == column) { item = &it; break; }
+    // A server names an expression without a name of its own by its function ("max", "count"),
+    // not by its text: the item at the column's place is then the one, unless a "*" moved them.
+    const bool starred = std::any_of(shape.items.begin(), shape.items.end(), [](const auto& it) { return it.star; });
+    if (!item && !starred && position >= 0 && static_cast<size_t>(position) < shape.items.size()
+        && shape.items[static_cast<size_t>(position)].alias.empty())
+        item = &shape.items[static_cast<size_t>(position)];
     if (!item) return FieldType::Unknown;
     const AggregateCall call = parseAggregate(item->expr);
     using K = AggregateCall::Kind;

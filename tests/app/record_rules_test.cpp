@@ -2,6 +2,7 @@
 // flags that tell windows a list moved.
 #include "app/Interaction.h"
 #include "app/RecordRulesFixture.h"
+#include "db/SqlText.h"
 
 namespace rsgz::test {
 namespace {
@@ -130,7 +131,7 @@ TEST_P(RecordRulesTest, DeleteAsksItsQuestionAndDeletesOnlyOnYes)
         DataSet& ds = *tdm.dataSet(name);
         if (ds.sqlLines().empty()) ds.setSql("select * from 数据字典");
         ds.open();
-        if (ds.isEmpty()) exec("insert into \"" + ds.baseTable() + "\" default values");
+        if (ds.isEmpty()) exec("insert into " + db::sqlIdent(ds.baseTable()) + " default values");
         ds.requery();
         const int rows = ds.recordCount();
         ui.clear();

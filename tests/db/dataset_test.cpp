@@ -198,7 +198,7 @@ TEST_P(DataSetTest, ColumnsCarryTheirLogicalTypesThroughJoinsAndExpressions)
     EXPECT_DOUBLE_EQ(ds.asDouble("倍高"), 341);
 
     conn_.exec("insert into 工资表 (姓名, gz01, gz02) values ('张三', 100, 3), ('李四', 2.5, 1.2345)");
-    ds.setSql("select count(*) as 人数, sum(gz01) as 合计, max(姓名), avg(gz02), gz01 / gz02 as 商 from 工资表 where gz02 = 3");
+    ds.setSql("select count(*) as 人数, sum(gz01) as 合计, max(姓名), avg(gz02), sum(gz01) / sum(gz02) as 商 from 工资表 where gz02 = 3");
     ds.open();
     EXPECT_EQ(ds.field(0).type, FieldType::Integer);
     EXPECT_EQ(ds.field(1).type, FieldType::Currency);
