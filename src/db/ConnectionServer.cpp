@@ -140,6 +140,16 @@ std::string Connection::serverKeyColumn(const std::string& table)
     return type == "bigint" || type == "integer" || type == "smallint" ? keys.front().first : std::string();
 }
 
+namespace {
+// The collation text columns sort by (postgresDialect().chineseCollation): the Chinese order of
+// the server's ICU, with the Latin script before the Chinese.
+void installChineseOrder(ServerSession& s)
+{
+    s.exec("create collation if not exists " + postgresDialect().chineseCollation +
+           " (provider = icu, locale = 'zh-u-kr-latn-hani')");
+}
+}  // namespace
+
 void createServerDatabase(const ServerTarget& admin, const std::string& name, const std::string& owner)
 {
     const Dialect& d = postgresDialect();
@@ -156,6 +166,7 @@ void createServerDatabase(const ServerTarget& admin, const std::string& name, co
     inside.database = name;
     ServerSession s(inside);
     s.exec("create extension if not exists citext");
+    installChineseOrder(s);
 }
 
 void dropServerDatabase(const ServerTarget& admin, const std::string& name)

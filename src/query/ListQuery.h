@@ -31,7 +31,8 @@ struct Condition {
     enum class Kind {
         Fixed,   // a condition written by the program itself (a join: "员工编号1=员工编号")
         Equals,  // column = literal of value by type
-        Like,    // column like '%text%': text found literally, "%" and "_" included
+        Like,    // column like '%text%': text found literally, "%" and "_" included (in a column of
+                 // another type than text: in its value as text)
         Empty,   // column is null or column = '' (a column of another type than text as its text)
     };
     Kind kind = Kind::Fixed;
@@ -41,7 +42,7 @@ struct Condition {
 
     static Condition fixed(std::string programText);
     static Condition equals(std::string column, db::Value value, db::FieldType type);
-    static Condition like(std::string column, std::string text);
+    static Condition like(std::string column, std::string text, db::FieldType type = db::FieldType::Text);
     static Condition empty(std::string column, db::FieldType type = db::FieldType::Text);
 
     // The condition as statement text; an Empty condition comes in parentheses so that it binds as

@@ -98,8 +98,9 @@ void QueryPages::search(int module, const std::string& field, const std::string&
     hint("正在查询数据.....");
     const QueryModule* m = queryModule(module);
     db::DataSet* ds = queries_.dataSet(module);
-    if (m && m->quickSearch && ds && ds->active() && !text.empty() && isListedSearchField(module, field) && columnOf(*ds, field))
-        queries_.apply(module, filteredQuery(*m, {Condition::like(field, text)}, false));
+    const std::optional<db::FieldType> type = ds ? columnOf(*ds, field) : std::nullopt;
+    if (m && m->quickSearch && ds && ds->active() && !text.empty() && isListedSearchField(module, field) && type)
+        queries_.apply(module, filteredQuery(*m, {Condition::like(field, text, *type)}, false));
     hint("查询结束!");
 }
 

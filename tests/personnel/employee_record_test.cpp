@@ -73,8 +73,7 @@ RSGZ_ON_BOTH_ENGINES(EmployeeRecordTest);
 // Each refusal shows its own message only, and the row stays open for correction.
 TEST_P(EmployeeRecordTest, SavePathsShowTheirOwnMessageAndKeepTheRowOpen)
 {
-    exec("create trigger refuse before insert on 员工基本情况 when new.姓名 = '拒绝' "
-         "begin select raise(abort, '触发器拒绝'); end");
+    test::refuseWrites(dm.DMADO, "refuse", test::Write::Insert, "员工基本情况", "new.姓名 = '拒绝'", "触发器拒绝");
     struct Case {
         const char* number;
         const char* name;
@@ -267,7 +266,7 @@ TEST_P(EmployeeRecordTest, PrintOnEveryListPageOpensThePreviewOverItsRows)
 
 TEST_P(EmployeeRecordTest, RecordsManagementRightGovernsTheEmployeeButtons)
 {
-    exec("insert into 权限 (姓名, 密码, 档案管理) values ('王五', '', 0)");
+    exec("insert into 权限 (姓名, 密码, 档案管理) values ('王五', '', false)");
     for (const auto& [op, may] : {std::pair{"admin", true}, std::pair{"王五", false}}) {
         p.logIn(op);
         EmployeeRecord w(dm);
@@ -326,7 +325,7 @@ TEST_P(EmployeeRecordTest, ListEditIsAskedAboutBeforeTheEmployeeChanges)
 TEST_P(EmployeeRecordTest, LinkColumnsAreIndexed)
 {
     auto indexed = [&](const std::string& table) {
-        return count("sqlite_master where type = 'index' and tbl_name = '" + table + "' and sql like '%员工编号%'") > 0;
+        return test::indexesNaming(dm.DMADO, table, "员工编号") > 0;
     };
     EXPECT_TRUE(indexed("个人经历"));
     EXPECT_TRUE(indexed("计时工资"));

@@ -171,8 +171,8 @@ TEST_P(ModuleWindowsTest, AddingSeveralEmployeesIsAllOrNothing)
     for (const MasterDetail& c : windows()) {
         SCOPED_TRACE(c.name);
         c.seed(*this, dm);
-        exec(std::string("create trigger refuse_") + c.name + " before insert on " + c.detailTable +
-             " when new.员工编号1 = 'E02' begin select raise(abort, 'refused'); end");
+        test::refuseWrites(dm.DMADO, std::string("refuse_") + c.name, test::Write::Insert, c.detailTable,
+                           "new.员工编号1 = 'E02'", "refused");
         picks(c.picker, {"E01", "E02", "E03"});
         auto w = makeWindow(c.name, dm);
         w->activate();
@@ -210,14 +210,14 @@ TEST_P(ModuleWindowsTest, DeleteAllIsBoundedAndStopsAtTheFirstRefusal)
         if (std::string(c.name) == "evaluation") EXPECT_EQ(c.master(dm).asInt("参加人数"), 2);
 
         // A delete that fails is not tried again: one question, one error, both rows kept.
-        exec("create trigger keep_rows before delete on " + mine + " begin select raise(abort, 'kept'); end");
+        test::refuseWrites(dm.DMADO, "keep_rows", test::Write::Delete, mine, "", "kept");
         ui.clear();
         ui.answers.assign(10, true);
         EXPECT_FALSE(app::runAction([&] { w->removeAll(); }));
         EXPECT_EQ(ui.questions.size(), 1u);
         EXPECT_EQ(ui.errors.size(), 1u);
         EXPECT_EQ(count(mine), 2);
-        exec("drop trigger keep_rows");
+        test::dropRefusal(dm.DMADO, "keep_rows", mine);
 
         // Started on the last row, a run answered 是 throughout empties the list.
         rows.requery();

@@ -58,8 +58,11 @@ protected:
                           db::sqlQuote(r.no) + ",'某'," + db::sqlQuote(r.status) + "," + v(r.contract) + "," +
                           v(r.probation) + "," + v(r.retirement) + "," + v(r.birth) + ")");
         }
-        // One employee with an empty text rather than null where the date would be.
-        dm.DMADO.exec("insert into 员工基本情况 (员工编号,姓名,在职状况,合同到期,退休日期,出生年月) values ('E1','某','在职','','','1980-05-05')");
+        // One employee with an empty text rather than null where the date would be (a file may hold
+        // one; a server's dates hold no text).
+        const std::string none = onServer() ? "null" : "''";
+        dm.DMADO.exec("insert into 员工基本情况 (员工编号,姓名,在职状况,合同到期,退休日期,出生年月) values ('E1','某','在职'," + none +
+                      "," + none + ",'1980-05-05')");
     }
 
     std::set<std::string> listed(const personnel::Reminders& r, ReminderKind kind)

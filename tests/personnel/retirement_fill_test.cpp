@@ -35,10 +35,12 @@ protected:
             {"X1", "男", "在职", "车工", "", ""},                      // no birth date: cannot be worked out
             {"M3", "男", "在职", "车工", "1970-01-01", "2030-01-01"},  // 61y4m: 2031-05-01 replaces it
         };
+        // No date is an empty text in a file (as older files hold it), no value on a server.
+        const auto date = [this](const char* d) { return *d || !onServer() ? db::sqlQuote(d) : std::string("null"); };
         for (const auto& r : rows)
             dm.DMADO.exec(std::string("insert into 员工基本情况 (员工编号,姓名,性别,在职状况,岗位工种,出生年月,退休日期) values (") +
                           db::sqlQuote(r.no) + ",'某'," + db::sqlQuote(r.sex) + "," + db::sqlQuote(r.status) + "," +
-                          db::sqlQuote(r.post) + "," + db::sqlQuote(r.birth) + "," + db::sqlQuote(r.retirement) + ")");
+                          db::sqlQuote(r.post) + "," + date(r.birth) + "," + date(r.retirement) + ")");
         personnel::WomanOldAges(dm).set({"W2"}, 55);
         dm.rszl.setSql({"select * from 员工基本情况"});
         dm.rszl.open();

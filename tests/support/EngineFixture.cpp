@@ -8,6 +8,7 @@
 
 #include "app/DatabaseContents.h"
 #include "db/SchemaUpgrade.h"
+#include "db/SqlText.h"
 
 namespace rsgz::test {
 
@@ -122,7 +123,7 @@ std::string rowsText(db::Connection& conn, const std::string& sql)
         for (int c = 0; c < st.columnCount(); ++c) {
             if (st.columnType(c) == db::Statement::ColumnType::Real) {
                 char buf[32];
-                const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, st.number(c));
+                const auto [end, ec] = std::to_chars(buf, buf + sizeof buf, st.number(c), std::chars_format::fixed);
                 out.append(buf, ec == std::errc() ? end : buf);
             } else {
                 out += st.textOrEmpty(c);
@@ -130,6 +131,44 @@ std::string rowsText(db::Connection& conn, const std::string& sql)
         }
     }
     return out;
+}
+
+void refuseWrites(db::Connection& conn, const std::string& name, Write write, const std::string& table,
+                  const std::string& condition, const std::string& message)
+{
+    const std::string verb = write == Write::Insert ? "insert" : "delete";
+    if (!conn.isServer()) {
+        conn.execNative("create trigger " + name + " before " + verb + " on " + db::sqlIdent(table) +
+                        (condition.empty() ? "" : " when " + condition) + " begin select raise(abort, " +
+                        db::sqlQuote(message) + "); end");
+        return;
+    }
+    const std::string row = write == Write::Insert ? "new" : "old";
+    conn.execNative("create function " + name + "() returns trigger language plpgsql as $$ begin if " +
+                    (condition.empty() ? "true" : condition) + " then raise exception " + db::sqlQuote(message) +
+                    "; end if; return " + row + "; end $$");
+    conn.execNative("create trigger " + name + " before " + verb + " on " + db::sqlIdent(table) +
+                    " for each row execute function " + name + "()");
+}
+
+void dropRefusal(db::Connection& conn, const std::string& name, const std::string& table)
+{
+    if (!conn.isServer()) {
+        conn.execNative("drop trigger " + name);
+        return;
+    }
+    conn.execNative("drop trigger " + name + " on " + db::sqlIdent(table));
+    conn.execNative("drop function " + name + "()");
+}
+
+int indexesNaming(db::Connection& conn, const std::string& table, const std::string& column)
+{
+    const std::string sql = conn.isServer()
+        ? "select count(*) from pg_indexes where tablename = ? and indexdef like ?"
+        : "select count(*) from sqlite_master where type = 'index' and tbl_name = ? and sql like ?";
+    db::Statement st = conn.prepareNative(sql);
+    st.bind(1, table).bind(2, "%" + column + "%");
+    return st.step() ? static_cast<int>(st.integer(0)) : 0;
 }
 
 void OnBothEngines::SetUp()

@@ -86,6 +86,16 @@ namespace rsgz::test {
 // text (160 whether the engine says 160 or 160.0). A check written with it needs no aggregate of
 // one engine (group_concat, string_agg).
 std::string rowsText(db::Connection& conn, const std::string& sql);
+
+// The engine itself refuses to insert into (or delete from) a table with the message given, while
+// a condition on the new (or old) row holds ("new.姓名 = '拒绝'"; empty: every row): a trigger in
+// the words of the engine the connection is on. dropRefusal takes it away again.
+enum class Write { Insert, Delete };
+void refuseWrites(db::Connection& conn, const std::string& name, Write write, const std::string& table,
+                  const std::string& condition, const std::string& message);
+void dropRefusal(db::Connection& conn, const std::string& name, const std::string& table);
+// How many indexes of a table name a column in their definition.
+int indexesNaming(db::Connection& conn, const std::string& table, const std::string& column);
 }  // namespace rsgz::test
 
 // Runs the tests of a BothEngines suite on the file and on the server.
