@@ -1,5 +1,6 @@
 #include "db/BatchInsert.h"
 
+#include <algorithm>
 #include <exception>
 #include <stdexcept>
 
@@ -9,7 +10,8 @@ BatchInsert::BatchInsert(Connection& conn, std::string head, int columns, int ro
     : conn_(conn),
       head_(std::move(head)),
       columns_(static_cast<size_t>(columns)),
-      rowsPerStatement_(static_cast<size_t>(rowsPerStatement > 0 ? rowsPerStatement : 1))
+      rowsPerStatement_(static_cast<size_t>(rowsPerStatement > 0 ? rowsPerStatement
+                                                                 : std::max(1, kValuesPerStatement / std::max(columns, 1))))
 {
     if (columns <= 0) throw std::logic_error("BatchInsert: no columns");
     waiting_.reserve(columns_ * rowsPerStatement_);

@@ -18,8 +18,11 @@ namespace rsgz::db {
 // exception is on its way). The caller holds the transaction.
 class BatchInsert {
 public:
-    // head: "insert into 工资表 (a,b,c)" in SQLite's words, naming `columns` columns.
-    BatchInsert(Connection& conn, std::string head, int columns, int rowsPerStatement = 100);
+    // head: "insert into 工资表 (a,b,c)" in SQLite's words, naming `columns` columns. Without a
+    // number of rows per statement, a statement takes about kValuesPerStatement values: few trips,
+    // and well within what either engine binds to one statement.
+    static constexpr int kValuesPerStatement = 20000;
+    BatchInsert(Connection& conn, std::string head, int columns, int rowsPerStatement = 0);
     ~BatchInsert() noexcept(false);
     BatchInsert(const BatchInsert&) = delete;
     BatchInsert& operator=(const BatchInsert&) = delete;

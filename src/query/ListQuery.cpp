@@ -69,7 +69,6 @@ Condition Condition::empty(std::string column, db::FieldType type)
     return c;
 }
 
-
 std::string Condition::sql() const
 {
     switch (kind) {

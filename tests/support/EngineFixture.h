@@ -75,16 +75,13 @@ class OnBothEngines : public ::testing::TestWithParam<Engine> {
 protected:
     void SetUp() override;
     static Engine engine() { return availableEngine(GetParam()); }
-    static bool onServer() { return GetParam() == Engine::Server; }
+    static bool onServer() { return engine() == Engine::Server; }
 };
 
-}  // namespace rsgz::test
-
-namespace rsgz::test {
 // The rows a statement gives as one text that reads the same on both engines: the columns of a row
-// one after another, the rows separated by ",", a null as nothing, a stored number as its shortest
-// text (160 whether the engine says 160 or 160.0). A check written with it needs no aggregate of
-// one engine (group_concat, string_agg).
+// one after another, the rows separated by ",", a null as nothing, a stored number in its shortest
+// plain decimals (160 whether the engine says 160 or 160.0, 0.0001). A check written with it needs
+// no aggregate of one engine (group_concat, string_agg).
 std::string rowsText(db::Connection& conn, const std::string& sql);
 
 // The engine itself refuses to insert into (or delete from) a table with the message given, while
