@@ -5,6 +5,7 @@
 #include "db/DataSetPrivate.h"
 #include "db/LatinCase.h"
 #include "db/SqlText.h"
+#include "db/SqlTokens.h"
 
 namespace rsgz::db {
 
@@ -116,9 +117,27 @@ void DataSet::close()
     notify([this](DataSetListener* l) { l->dataSetReset(*this); });
 }
 
+namespace {
+// Whether a statement orders or limits its rows itself (an "order by" or a "limit" outside
+// parentheses).
+bool ordersItsRows(const std::string& sql)
+{
+    int depth = 0;
+    for (const sqltok::Token& t : sqltok::lex(sql)) {
+        if (t.kind == sqltok::Tok::Punct && t.text == "(") ++depth;
+        if (t.kind == sqltok::Tok::Punct && t.text == ")") --depth;
+        if (depth == 0 && (sqltok::isWord(t, "order") || sqltok::isWord(t, "limit"))) return true;
+    }
+    return false;
+}
+}  // namespace
+
 // A plain select over one table reads the table's row key too, under a name of its own, after the
 // columns asked for: the table's key column as the catalogue names it. On a file a table without
 // one is keyed by its row id; a server has no row ids, and such a table opens read-only there.
+// Unordered, the file gives the rows in the order of their keys, and a list re-read stays as it
+// was; a server gives them as they lie, and a changed row moves to the end: there such a list is
+// ordered by its key.
 Statement DataSet::Private::prepareSelect(const std::string& sql, const SelectShape& shape, std::string* keyTerm)
 {
     keyTerm->clear();
@@ -133,6 +152,7 @@ Statement DataSet::Private::prepareSelect(const std::string& sql, const SelectSh
         const std::string term = !key.empty() ? sqlIdent(key) : server ? std::string() : std::string("rowid");
         if (!term.empty()) {
             std::string keyed = sql;
+            if (server && !ordersItsRows(sql)) keyed += "\n ORDER BY " + term;
             keyed.insert(shape.fromPos, ", " + term + " AS " + sqlIdent(kRowKey) + " ");
             try {
                 Statement st = ds.conn_->prepareNative(keyed);

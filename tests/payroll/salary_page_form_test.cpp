@@ -68,13 +68,13 @@ TEST_P(SalaryPageFormTest, QuickSearchIsTakenBackAndReopeningThePageStartsClean)
 // and nothing was closed.
 TEST_P(SalaryPageFormTest, ClosingFailureReachesTheErrorBoxAndTheViewStaysOpen)
 {
-    exec("create trigger refuse_close before update on 工资表 begin select raise(abort, '磁盘已满'); end");
+    test::refuseWrites(dm.DMADO, "refuse_close", test::Write::Update, "工资表", "", "磁盘已满");
     user.answer(true);
     EXPECT_NO_THROW(form.closeOrReopen(true));
     ASSERT_EQ(user.errors.size(), 1u);
     EXPECT_NE(user.errors[0].find("磁盘已满"), std::string::npos);
     EXPECT_EQ(rows(), 3);
-    exec("drop trigger refuse_close");
+    test::dropRefusal(dm.DMADO, "refuse_close", "工资表");
 
     user.answer(true);
     form.closeOrReopen(true);

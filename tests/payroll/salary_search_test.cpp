@@ -7,6 +7,7 @@
 #include "payroll/SalarySearch.h"
 #include "payroll/SalaryView.h"
 #include "query/QueryFixture.h"
+#include "support/EngineFixture.h"
 
 using namespace rsgz;
 
@@ -132,11 +133,8 @@ TEST_P(SalarySearchTest, QuickSearchByAComputedColumnTakesTheShownValuesAndClosi
     EXPECT_NE(salary.question(true).find("2 条工资记录"), std::string::npos) << salary.question(true);
     EXPECT_EQ(salary.closeRows(), 2);
     EXPECT_EQ(names(), (std::vector<std::string>{"乙", "丙"}));
-    db::Statement st = dm.DMADO.prepareNative("select group_concat(姓名 || 结帐状态 || gz03, ' ') from "
-                                              "(select * from 工资表 order by 员工编号)");
-    ASSERT_TRUE(st.step());
-    EXPECT_EQ(st.textOrEmpty(0),
-              "甲否1.0 乙是1000.0 丙是1980.0 丁否9.0");
+    EXPECT_EQ(test::rowsText(dm.DMADO, "select 姓名, 结帐状态, gz03 from 工资表 order by 员工编号"),
+              "甲否1,乙是1000,丙是1980,丁否9");
 
     ASSERT_TRUE(search.search("姓名", ""));
     EXPECT_EQ(dm.gzb.recordCount(), 3);  // the node's rows again

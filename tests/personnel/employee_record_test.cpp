@@ -329,8 +329,8 @@ TEST_P(EmployeeRecordTest, LinkColumnsAreIndexed)
     };
     EXPECT_TRUE(indexed("个人经历"));
     EXPECT_TRUE(indexed("计时工资"));
-    exec("drop index \"个人经历_员工编号1\"");
-    exec("drop index \"计时工资_员工编号\"");
+    exec("drop index [个人经历_员工编号1]");
+    exec("drop index [计时工资_员工编号]");
     dm.updateSchema();
     EXPECT_TRUE(indexed("个人经历"));
     EXPECT_TRUE(indexed("计时工资"));

@@ -136,14 +136,14 @@ std::string rowsText(db::Connection& conn, const std::string& sql)
 void refuseWrites(db::Connection& conn, const std::string& name, Write write, const std::string& table,
                   const std::string& condition, const std::string& message)
 {
-    const std::string verb = write == Write::Insert ? "insert" : "delete";
+    const std::string verb = write == Write::Insert ? "insert" : write == Write::Update ? "update" : "delete";
     if (!conn.isServer()) {
         conn.execNative("create trigger " + name + " before " + verb + " on " + db::sqlIdent(table) +
                         (condition.empty() ? "" : " when " + condition) + " begin select raise(abort, " +
                         db::sqlQuote(message) + "); end");
         return;
     }
-    const std::string row = write == Write::Insert ? "new" : "old";
+    const std::string row = write == Write::Delete ? "old" : "new";
     conn.execNative("create function " + name + "() returns trigger language plpgsql as $$ begin if " +
                     (condition.empty() ? "true" : condition) + " then raise exception " + db::sqlQuote(message) +
                     "; end if; return " + row + "; end $$");

@@ -84,10 +84,10 @@ protected:
 // no aggregate of one engine (group_concat, string_agg).
 std::string rowsText(db::Connection& conn, const std::string& sql);
 
-// The engine itself refuses to insert into (or delete from) a table with the message given, while
-// a condition on the new (or old) row holds ("new.姓名 = '拒绝'"; empty: every row): a trigger in
+// The engine itself refuses to insert into, update or delete from a table with the message given,
+// while a condition on the new (on a delete: the old) row holds ("new.姓名 = '拒绝'"; empty: every row): a trigger in
 // the words of the engine the connection is on. dropRefusal takes it away again.
-enum class Write { Insert, Delete };
+enum class Write { Insert, Update, Delete };
 void refuseWrites(db::Connection& conn, const std::string& name, Write write, const std::string& table,
                   const std::string& condition, const std::string& message);
 void dropRefusal(db::Connection& conn, const std::string& name, const std::string& table);
