@@ -7,11 +7,13 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
 #include "SampleData.h"
+#include "ServerDatabase.h"
 #include "app/TDM.h"
 #include "db/Connection.h"
 #include "db/Native.h"
@@ -136,8 +138,12 @@ const std::vector<std::vector<std::pair<std::string, db::Value>>>& importRows()
     return rows;
 }
 
+// Each run into a new database: a copy of the template file (argument 0) or a new office's database
+// on the server (1).
 void ImportThroughEmployeeList(benchmark::State& state)
 {
+    if (!bench::engineAvailable(state)) return;
+    const bool server = bench::engineOf(state) == bench::Engine::Server;
     const auto& rows = importRows();
     for (auto _ : state) {
         state.PauseTiming();
@@ -145,8 +151,13 @@ void ImportThroughEmployeeList(benchmark::State& state)
         const std::string dir = program.path().toStdString() + "/";
         std::filesystem::create_directories(dir + "data");
         std::filesystem::copy_file(fixture().templatePath, dir + "data/vesk.db");
+        std::unique_ptr<bench::ServerDatabase> office;
         app::TDM dm;
         dm.setProgramDir(dir);
+        if (server) {
+            office = std::make_unique<bench::ServerDatabase>();
+            dm.DMADO.setServer(office->target());
+        }
         state.ResumeTiming();
 
         dm.rszl.open();
@@ -159,6 +170,7 @@ void ImportThroughEmployeeList(benchmark::State& state)
         if (dm.rszl.recordCount() != kImported) state.SkipWithError("not every employee was written");
         dm.rszl.close();
         dm.DMADO.close();
+        office.reset();
         state.ResumeTiming();
     }
     state.counters["employees"] = kImported;
@@ -169,6 +181,6 @@ void ImportThroughEmployeeList(benchmark::State& state)
 BENCHMARK(DataSetReadsEveryField)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 BENCHMARK(NewDataSetReadsEveryField)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 BENCHMARK(BareStepReadsEveryField)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
-BENCHMARK(ImportThroughEmployeeList)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(ImportThroughEmployeeList)->ArgName("server")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 BENCHMARK_MAIN();

@@ -2,6 +2,7 @@
 // insert of the same 5,000 rows in one transaction.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <string>
 
 #include "app/TDM.h"
@@ -31,10 +32,14 @@ void seed(db::Connection& conn)
                 conn.exec("insert into 默认工资等级值 (工资等级, 工资项目, 金额) values ('等级" + std::to_string(g) + "', '项目" +
                           std::to_string(i) + "', " + std::to_string(100 * g + i) + ".25)");
     }
-    conn.exec("with recursive n(i) as (select 1 union all select i + 1 from n where i < " + std::to_string(kEmployees) +
-              ") insert into 员工基本情况 (员工编号, 姓名, 工资等级, 工资帐套名称, 工资核算, 一级部门, 二级部门) "
-              "select printf('E%05d', i), '员工' || i, '等级' || (i % " + std::to_string(kGrades) + " + 1), '管理', '是', "
-              "'总部', '部门' || (i % 20) from n");
+    db::Statement st = conn.prepareNative("insert into 员工基本情况 (员工编号, 姓名, 工资等级, 工资帐套名称, 工资核算, 一级部门, "
+                                          "二级部门) values (?, ?, ?, '管理', '是', '总部', ?)");
+    for (int i = 1; i <= kEmployees; ++i) {
+        char no[16];
+        std::snprintf(no, sizeof no, "E%05d", i);
+        st.bind(1, no).bind(2, "员工" + std::to_string(i)).bind(3, "等级" + std::to_string(i % kGrades + 1));
+        st.bind(4, "部门" + std::to_string(i % 20)).run();
+    }
     t.commit();
 }
 
@@ -44,11 +49,21 @@ const bench::SeededDatabase& fixture()
     return f;
 }
 
+const bench::SeededServerDatabase* serverFixture()
+{
+    static const bench::SeededServerDatabase f(seed);
+    return &f;
+}
+
 const payroll::Period kMarch = payroll::Period::of("管理", 2024, 3);
 
+// On the file (argument 0) or on the server (1).
 void GenerateMonthFromGradeDefaults(benchmark::State& state)
 {
-    db::Connection conn(fixture().path);
+    if (!bench::engineAvailable(state)) return;
+    const auto engine = bench::engineOf(state);
+    const auto c = bench::connectTo(engine, fixture(), engine == bench::Engine::Server ? serverFixture() : nullptr);
+    db::Connection& conn = *c;
     payroll::MonthTable table(conn);
     for (auto _ : state) {
         state.PauseTiming();
@@ -111,7 +126,7 @@ void BarePreparedInsert(benchmark::State& state)
 }  // namespace
 
 BENCHMARK(BarePreparedInsert)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
-BENCHMARK(GenerateMonthFromGradeDefaults)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
+BENCHMARK(GenerateMonthFromGradeDefaults)->ArgName("server")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 BENCHMARK(CopyPreviousMonth)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2);
 
 BENCHMARK_MAIN();

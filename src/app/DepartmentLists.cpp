@@ -31,8 +31,13 @@ db::SqlLines departmentPathConditions(const DepartmentPath& path, int levels)
 
 db::SqlLines departmentListSql(int level, const DepartmentPath& upper)
 {
-    db::SqlLines lines{std::string("Select distinct ") + departmentColumn(level) + " from 部门分类"};
+    // Each name once, in the order the names were first entered: "distinct" alone leaves the order
+    // to the engine, and a server hands its rows out in an order of its own.
+    const std::string column = departmentColumn(level);
+    db::SqlLines lines{"Select " + column + " from 部门分类"};
     for (std::string& l : departmentPathConditions(upper, level - 1)) lines.push_back(std::move(l));
+    lines.push_back("group by " + column);
+    lines.push_back("order by min(编号)");
     return lines;
 }
 

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "app/DatabaseContents.h"
 #include "app/PasswordHash.h"
 #include "app/DatabaseUpgrade.h"
 #include "app/Interaction.h"
@@ -152,10 +153,8 @@ void TDM::updateSchema()
     }
 }
 
-void createTemplateDatabase(const std::string& path)
+void createDatabaseContents(db::Connection& conn)
 {
-    db::createDatabaseFile(path);
-    db::Connection conn(path);
     db::Transaction tx(conn);
     db::createSchema(conn);
 
@@ -165,12 +164,19 @@ void createTemplateDatabase(const std::string& path)
     for (const db::ColumnDef& c : rights->columns) {
         if (c.type != db::FieldType::YesNo) continue;
         cols += "," + db::sqlIdent(c.name);
-        values += ",1";
+        values += ",true";
     }
     db::Statement st = conn.prepareNative("insert into " + db::sqlIdent("权限") + " (" + cols + ") values (" + values + ")");
     const std::string hash = app::hashPassword(kDefaultPassword);
     st.bind(1, kDefaultOperator).bind(2, hash).run();
     tx.commit();
+}
+
+void createTemplateDatabase(const std::string& path)
+{
+    db::createDatabaseFile(path);
+    db::Connection conn(path);
+    createDatabaseContents(conn);
     // The template is a single plain file: copied as it is to become the live database.
     conn.useSingleFile();
     conn.close();

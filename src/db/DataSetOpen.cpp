@@ -5,6 +5,7 @@
 #include "db/DataSetPrivate.h"
 #include "db/LatinCase.h"
 #include "db/SqlText.h"
+#include "db/SqlTokens.h"
 
 namespace rsgz::db {
 
@@ -131,9 +132,27 @@ void DataSet::close()
     notify([this](DataSetListener* l) { l->dataSetReset(*this); });
 }
 
+namespace {
+// Whether a statement orders or limits its rows itself (an "order by" or a "limit" outside
+// parentheses).
+bool ordersItsRows(const std::string& sql)
+{
+    int depth = 0;
+    for (const sqltok::Token& t : sqltok::lex(sql)) {
+        if (t.kind == sqltok::Tok::Punct && t.text == "(") ++depth;
+        if (t.kind == sqltok::Tok::Punct && t.text == ")") --depth;
+        if (depth == 0 && (sqltok::isWord(t, "order") || sqltok::isWord(t, "limit"))) return true;
+    }
+    return false;
+}
+}  // namespace
+
 // A plain select over one table reads the table's row key too, under a name of its own, after the
 // columns asked for: the table's key column as the catalogue names it. On a file a table without
 // one is keyed by its row id; a server has no row ids, and such a table opens read-only there.
+// Unordered, the file gives the rows in the order of their keys, and a list re-read stays as it
+// was; a server gives them as they lie, and a changed row moves to the end: there such a list is
+// ordered by its key.
 Statement DataSet::Private::prepareSelect(const std::string& sql, const SelectShape& shape, std::string* keyTerm)
 {
     keyTerm->clear();
@@ -148,6 +167,7 @@ Statement DataSet::Private::prepareSelect(const std::string& sql, const SelectSh
         const std::string term = !key.empty() ? sqlIdent(key) : server ? std::string() : std::string("rowid");
         if (!term.empty()) {
             std::string keyed = sql;
+            if (server && !ordersItsRows(sql)) keyed += "\n ORDER BY " + term;
             keyed.insert(shape.fromPos, ", " + term + " AS " + sqlIdent(kRowKey) + " ");
             try {
                 Statement st = ds.conn_->prepareNative(keyed);
@@ -190,7 +210,7 @@ Layout DataSet::Private::describeColumns(Statement& s, const SelectShape& shape)
         } else {
             f.readOnly = true;  // an expression is never written
             const std::string decl = s.declaredType(c);
-            f.type = !decl.empty() ? fieldTypeFromDeclared(decl, &f.size) : expressionType(shape, f.name, &f.size);
+            f.type = !decl.empty() ? fieldTypeFromDeclared(decl, &f.size) : expressionType(shape, f.name, c, &f.size);
             for (const CalcField& declared : ds.expressionTypes_)
                 if (decl.empty() && equalsIgnoringLatinCase(declared.name, f.name)) f.type = declared.type;
         }
@@ -250,7 +270,7 @@ bool DataSet::Private::markWritable(Layout& layout, Statement& st, const SelectS
 
 // The type of an aggregate column follows from the column it is taken over: a sum of amounts is an
 // amount, a count a whole number. Other expressions are typed by what they hold (typeFromValues).
-FieldType DataSet::Private::expressionType(const SelectShape& shape, std::string_view column, int* size)
+FieldType DataSet::Private::expressionType(const SelectShape& shape, std::string_view column, int position, int* size)
 {
     const SelectShape::Item* item = nullptr;
     for (const auto& it : shape.items)
@@ -258,6 +278,12 @@ FieldType DataSet::Private::expressionType(const SelectShape& shape, std::string
     if (!item)
         for (const auto& it : shape.items)
             if (it.alias.empty() && it.expr == column) { item = &it; break; }
+    // A server names an expression without a name of its own by its function ("max", "count"),
+    // not by its text: the item at the column's place is then the one, unless a "*" moved them.
+    const bool starred = std::any_of(shape.items.begin(), shape.items.end(), [](const auto& it) { return it.star; });
+    if (!item && !starred && position >= 0 && static_cast<size_t>(position) < shape.items.size()
+        && shape.items[static_cast<size_t>(position)].alias.empty())
+        item = &shape.items[static_cast<size_t>(position)];
     if (!item) return FieldType::Unknown;
     const AggregateCall call = parseAggregate(item->expr);
     using K = AggregateCall::Kind;

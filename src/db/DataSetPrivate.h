@@ -64,7 +64,7 @@ struct DataSet::Private {
     Statement prepareSelect(const std::string& sql, const SelectShape& shape, std::string* keyTerm);
     Layout describeColumns(Statement& st, const SelectShape& shape);
     bool markWritable(Layout& layout, Statement& st, const SelectShape& shape);  // false: cannot tell
-    FieldType expressionType(const SelectShape& shape, std::string_view column, int* size);
+    FieldType expressionType(const SelectShape& shape, std::string_view column, int position, int* size);
     // Reads the rows of a statement already stepped once; firstRow is what that step returned.
     detail::Rows fetchRows(Statement& st, const Layout& layout, bool firstRow);
     static void typeFromValues(Layout& layout, const detail::Rows& rows);

@@ -53,7 +53,7 @@ struct Dialect {
 const Dialect& sqliteDialect();
 // The facts of the database server (a PostgreSQL database shared by several clerks). Text columns
 // are of a case-insensitive text type (the citext extension) held to their width by a domain per
-// width, rsgz_text_<width>; the Chinese sort order is the server's ICU collation.
+// width, rsgz_text_<width>, and declared with the Chinese sort order, the server's ICU collation.
 const Dialect& postgresDialect();
 
 // The statements of this program are written in the desktop-database dialect its users' data grew
@@ -73,8 +73,10 @@ std::string translateStatement(std::string_view statement, const Dialect& dialec
 // A statement in SQLite's words (what toSqlite gives, and what src/db writes itself) in the words
 // of the server: names in brackets or double quotes become double-quoted names with their Latin
 // letters in lower case (the server's names are case-sensitive only when quoted, SQLite's never),
-// each "?" becomes $1, $2 …, the collations become the server's, and in a creation statement the
-// column types become the server's types. Values, comments and the rest stay as they are.
+// each "?" becomes $1, $2 …, the collations go (the server's text columns are case-insensitive by
+// their type and sort in the Chinese order by the collation they are declared with), and in a
+// creation statement the column types become the server's types. Values, comments and the rest
+// stay as they are.
 struct ServerText {
     std::string sql;
     int parameters = 0;

@@ -155,9 +155,10 @@ ServerText toServerWords(std::string_view statement)
             const size_t n = nextSolid(t, i + 1);
             if (n >= t.size()) continue;
             const std::string name = foldLatin(t[n].kind == Tok::Ident ? unquotedName(t[n].text) : t[n].text);
-            // Text is case-insensitive by its type on the server: the collation that says so goes.
-            if (name == "nocase") replaceTokens(t, i, n + 1, "");
-            else if (name == kChineseCollation) replaceTokens(t, n, n + 1, server.chineseCollation), i = n;
+            // Text is case-insensitive by its type on the server and sorts in the Chinese order by
+            // the collation its columns are declared with (below): both collations go. The server
+            // takes a collation on text alone, and a sort term may name a date or a number.
+            if (name == "nocase" || name == kChineseCollation) replaceTokens(t, i, n + 1, "");
         } else if (isWord(tok, "ifnull")) {
             tok.text = "coalesce";
         } else if (definition && tok.kind == Tok::Word) {
@@ -167,7 +168,9 @@ ServerText toServerWords(std::string_view statement)
                 if (end == std::string::npos && p.text) end = matchBareText(t, i, &width);
                 if (end == std::string::npos) continue;
                 if (p.text) out.textWidths.push_back(width);
-                replaceTokens(t, i, end, p.text ? serverTextDomain(width) : p.server);
+                std::string type = p.text ? serverTextDomain(width) : p.server;
+                if (p.text || p.server == server.memoType) type += server.collateWord + server.chineseCollation;
+                replaceTokens(t, i, end, std::move(type));
                 i = end - 1;
                 break;
             }

@@ -79,9 +79,10 @@ bool isDecimalNumber(std::string_view s)
 
 std::string sqlLiteral(const Value& value, FieldType type)
 {
-    // A yes/no value is written as a quoted 1 or 0: the column's numeric affinity turns it into the
-    // stored number, where the quoted words True or 是 would be compared as text and match nothing.
-    if (type == FieldType::YesNo) return value.isNull() ? sqlQuote("") : sqlQuote(value.toBool() ? "1" : "0");
+    // A yes/no value is written as the truth words both engines read: SQLite stores them as the
+    // numbers 1 and 0 of its yes/no columns, the server has a truth type of its own that takes
+    // neither a number nor an empty text.
+    if (type == FieldType::YesNo) return value.isNull() ? "null" : value.toBool() ? "true" : "false";
     switch (literalForm(type)) {
     case LiteralForm::Bare: {
         if (type == FieldType::Currency) return value.toMoney().toSqlLiteral();
@@ -91,6 +92,8 @@ std::string sqlLiteral(const Value& value, FieldType type)
         return std::isfinite(d) ? Value(d).toString() : "0";
     }
     case LiteralForm::DateHash: {
+        // No date is no value: the server's date type holds no empty text.
+        if (value.isNull() || value.toString().empty()) return "null";
         const QDateTime d = value.toDateTime();
         // A date that does not parse cannot go between "#" safely: quote it as text instead.
         if (!d.isValid()) return sqlQuote(value.toString());

@@ -25,8 +25,9 @@ std::string sqlQuote(std::string_view value);
 std::string sqlIdent(std::string_view name);
 
 // A value as a literal of the given logical type: currency and double bare, dates between "#",
-// text and the rest quoted (through sqlQuote); a yes/no value as '1' or '0'. A bare value that is
-// not a plain decimal number is read leniently (its leading number, else 0) and written as one.
+// text and the rest quoted (through sqlQuote); a yes/no value as true or false. A missing yes/no
+// value and an empty or missing date are null. A bare value that is not a plain decimal number is
+// read leniently (its leading number, else 0) and written as one.
 std::string sqlLiteral(const Value& value, FieldType type);
 
 }  // namespace rsgz::db

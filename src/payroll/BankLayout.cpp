@@ -85,7 +85,7 @@ void BankLayoutStore::repair(const std::string& set)
         if (r.part == 0 || kept.at(r.part) != &r) drop.bind(1, r.id).run();
     db::BoundStatement add(conn_, "insert into 代发工资格式 (工资帐套, 部分序号, 记录数, 分隔符, 分隔符其他, 内容, 其他内容, "
                               "前加, 后加, 宽度, 固定宽度, 宽度加方向, 宽度加内容, 乘100) "
-                              "values (?, ?, ?, ?, ?, ?, '', '', '', ?, ?, '', '', 0)");
+                              "values (?, ?, ?, ?, ?, ?, '', '', '', ?, ?, '', '', false)");
     for (int i = 0; i < BankLayout::kParts; ++i) {
         if (kept.count(i + 1)) continue;
         const BankPart part;

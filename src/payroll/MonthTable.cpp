@@ -7,6 +7,7 @@
 
 #include "db/Connection.h"
 #include "db/LatinCase.h"
+#include "db/BatchInsert.h"
 #include "db/BoundStatement.h"
 #include "payroll/SalaryColumns.h"
 #include "payroll/SalaryView.h"
@@ -44,17 +45,24 @@ std::string employeeSelect()
     return sql + " from 员工基本情况 where 工资帐套名称=? and 工资核算='是'";
 }
 
-// The insert of one generated row: the period, the seven employee columns, 出勤天数, 结帐状态 and
+// The insert of generated rows: the period, the seven employee columns, 出勤天数, 结帐状态 and
 // the 39 amounts, in this order.
-std::string rowInsert()
+constexpr int kRowColumns = 3 + kEmployeeColumnCount + 2 + 39;
+
+std::string rowInsertHead()
 {
     std::string cols = "工资帐套,年,月";
     for (const char* c : kEmployeeColumns) cols += std::string(",") + c;
     cols += ",出勤天数,结帐状态";
     for (const std::string& code : salaryCodes()) cols += "," + code;
+    return "insert into 工资表 (" + cols + ")";
+}
+
+std::string rowInsert()
+{
     std::string marks;
-    for (int i = 0; i < 3 + kEmployeeColumnCount + 2 + 39; ++i) marks += i ? ",?" : "?";
-    return "insert into 工资表 (" + cols + ") values (" + marks + ")";
+    for (int i = 0; i < kRowColumns; ++i) marks += i ? ",?" : "?";
+    return rowInsertHead() + " values (" + marks + ")";
 }
 
 }  // namespace
@@ -163,14 +171,22 @@ std::vector<Employee> readEmployees(db::Connection& conn, const std::string& set
     return out;
 }
 
-// Writes one new row for an employee with the amounts given.
-void insertRow(db::BoundStatement& insert, const Period& p, const Employee& e, const std::vector<Money>& amounts)
+// The values of one new row for an employee with the amounts given, bound to a statement of one
+// row or to the next row of a batch.
+template <class Insert>
+void bindRow(Insert& insert, const Period& p, const Employee& e, const std::vector<Money>& amounts)
 {
-    bindPeriod(insert, p, 1);
+    insert.bind(1, std::string_view(p.set)).bind(2, std::string_view(p.year)).bind(3, std::string_view(p.month));
     int param = 4;
     for (const auto& col : e.cols) insert.bind(param++, col);
     insert.bind(param++, 30.0).bind(param++, std::string_view("否"));
     for (const Money& m : amounts) insert.bind(param++, m);
+}
+
+// Writes one new row for an employee with the amounts given.
+void insertRow(db::BoundStatement& insert, const Period& p, const Employee& e, const std::vector<Money>& amounts)
+{
+    bindRow(insert, p, e, amounts);
     insert.run();
 }
 
@@ -189,13 +205,16 @@ int MonthTable::generateFromSet(const Period& p)
     db::Transaction t(conn_);
     const SetData set = readSet(p.set);
     const std::vector<Employee> employees = readEmployees(conn_, p.set);
-    db::BoundStatement insert(conn_, rowInsert());
+    // Many rows to a statement: on a server each statement is a trip there and back.
+    db::BatchInsert insert(conn_, rowInsertHead(), kRowColumns);
     std::vector<Money> amounts(39);
     for (size_t i = 0; i < employees.size(); ++i) {
         startingAmounts(set, employees[i].grade(), amounts);
-        insertRow(insert, p, employees[i], amounts);
+        bindRow(insert, p, employees[i], amounts);
+        insert.endRow();
         report(static_cast<int>(i + 1), static_cast<int>(employees.size()));
     }
+    insert.finish();
     t.commit();
     return static_cast<int>(employees.size());
 }

@@ -35,6 +35,16 @@ int64_t count(Connection& conn, const std::string& sql, std::string_view a, std:
     return st.integer(0);
 }
 
+// The other sets than the row's own with the number. The parameters are numbered without a gap:
+// a server types each parameter by its use and refuses one that is never used.
+int64_t otherSetsNumbered(Connection& conn, std::string_view number, int64_t key)
+{
+    BoundStatement st(conn, "select count(*) from 帐套 where 帐套编号=? and 编号<>?");
+    st.bind(1, number).bind(2, key);
+    st.step();
+    return st.integer(0);
+}
+
 std::string storedText(Connection& conn, const std::string& sql, int64_t key)
 {
     db::BoundStatement st(conn, sql);
@@ -85,7 +95,7 @@ void refuseRenumberWithItems(TDM& dm, const DataSet& d)
 void checkSet(TDM& dm, DataSet& d)
 {
     const std::string number = d.asString("帐套编号");
-    if (count(dm.DMADO, "select count(*) from 帐套 where 帐套编号=?1 and 编号<>?3", number, {}, ownKey(d)) > 0)
+    if (otherSetsNumbered(dm.DMADO, number, ownKey(d)) > 0)
         refuse(dm, "帐套编号“" + number + "”已经存在，帐套编号不能重复！");
     refuseRenameWhileReferred(dm, d);
     refuseRenumberWithItems(dm, d);
@@ -95,7 +105,7 @@ void checkSet(TDM& dm, DataSet& d)
 void deleteItemsOfSet(TDM& dm, DataSet& d)
 {
     const std::string number = d.asString("帐套编号");
-    if (count(dm.DMADO, "select count(*) from 帐套 where 帐套编号=?1 and 编号<>?3", number, {}, ownKey(d)) > 0) return;
+    if (otherSetsNumbered(dm.DMADO, number, ownKey(d)) > 0) return;
     db::BoundStatement drop(dm.DMADO, "delete from 工资帐套明细 where 帐套编号1=?");
     drop.bind(1, std::string_view(number)).run();
 }

@@ -27,7 +27,9 @@ void BasicSettings::open_jczl_data()
 {
     db::DataSet& q = dm_.s1;
     q.close();
-    q.setSql({"select distinct 字段名称 from 数据字典", "where 字段名称 is not null", "and 字段名称 <>''"});
+    // Each key once, in the order the keys were first entered (on any engine).
+    q.setSql({"select 字段名称 from 数据字典", "where 字段名称 is not null", "and 字段名称 <>''", "group by 字段名称",
+              "order by min(编号)"});
     q.open();
     keys.clear();
     const int key = q.fieldIndex("字段名称");

@@ -54,11 +54,15 @@ std::vector<std::string> DepartmentEditor::columns() const
 
 db::SqlLines DepartmentEditor::statement() const
 {
-    std::string select = level_ < app::kDepartmentLevels ? "Select distinct " : "Select ";
-    for (int i = 1; i <= level_; ++i) select += std::string(i > 1 ? "," : "") + app::departmentColumn(i);
-    if (level_ == app::kDepartmentLevels) select += ",编号";  // each stored row is its own entry
-    db::SqlLines lines{select + " from 部门分类"};
+    std::string columns;
+    for (int i = 1; i <= level_; ++i) columns += std::string(i > 1 ? "," : "") + app::departmentColumn(i);
+    // Each stored row of the last level is its own entry; above it each path once. Both in the
+    // order they were entered, which no engine keeps by itself.
+    const bool last = level_ == app::kDepartmentLevels;
+    db::SqlLines lines{"Select " + columns + (last ? ",编号" : "") + " from 部门分类"};
     for (std::string& l : app::departmentPathConditions(upper_, level_ - 1)) lines.push_back(std::move(l));
+    if (!last) lines.push_back("group by " + columns);
+    lines.push_back(last ? "order by 编号" : "order by min(编号)");
     return lines;
 }
 

@@ -32,8 +32,9 @@ void doubleClickedTitle(app::TDM& dm, KeptRows& rows)
     for (const std::string& column : query::queryableColumns(list)) {
         if (isDepartmentColumn(column)) continue;
         const db::Value v = list.value(column);
-        if (v.isNull() || v.toString().empty()) q.where(query::Condition::empty(column));
-        else q.where(query::Condition::equals(column, v, list.fieldByName(column).type));
+        const db::FieldType type = list.fieldByName(column).type;
+        if (v.isNull() || v.toString().empty()) q.where(query::Condition::empty(column, type));
+        else q.where(query::Condition::equals(column, v, type));
     }
     db::DataSet keys(&dm.DMADO, "zcpdKeys", q.lines());
     keys.open();

@@ -61,6 +61,15 @@ std::string Reminders::caption(ReminderKind kind) const
     return {};
 }
 
+namespace {
+// A date column that holds a date: not null, and in a file not the empty text an import may leave
+// (a date compares below every date as text there).
+Condition hasDate(const char* column)
+{
+    return Condition::fixed(query::asText(column, db::FieldType::DateTime) + "<>''");
+}
+}  // namespace
+
 std::vector<Condition> Reminders::conditions(ReminderKind kind) const
 {
     std::vector<Condition> c = {Condition::equals("在职状况", db::Value("在职"), db::FieldType::Text)};
@@ -68,22 +77,22 @@ std::vector<Condition> Reminders::conditions(ReminderKind kind) const
     switch (kind) {
     case ReminderKind::ContractDue: add(dayRange("合同到期", today_, today_.addDays(settings_.contractDays))); break;
     case ReminderKind::ContractExpired:
-        add({Condition::fixed("合同到期<>''"), Condition::fixed("合同到期<" + dateLiteral(today_))});
+        add({hasDate("合同到期"), Condition::fixed("合同到期<" + dateLiteral(today_))});
         break;
     case ReminderKind::ProbationDue: add(dayRange("转正日期", today_, today_.addDays(settings_.probationDays))); break;
     case ReminderKind::RetirementDue:
         add(dayRange("退休日期", today_, today_.addMonths(settings_.retirementMonths)));
         break;
     case ReminderKind::RetirementPast:
-        add({Condition::fixed("退休日期<>''"), Condition::fixed("退休日期<" + dateLiteral(today_))});
+        add({hasDate("退休日期"), Condition::fixed("退休日期<" + dateLiteral(today_))});
         break;
     case ReminderKind::Birthday: {
         const std::string month = QDate(2000, today_.month(), 1).toString(QStringLiteral("MM")).toStdString();
-        add({Condition::fixed("substr(出生年月,6,2)=" + db::sqlQuote(month))});
+        add({Condition::fixed("substr(" + query::asText("出生年月", db::FieldType::DateTime) + ",6,2)=" + db::sqlQuote(month))});
         break;
     }
     case ReminderKind::RetirementUnset:
-        add({Condition::empty("退休日期"), Condition::fixed("出生年月<>''")});
+        add({Condition::empty("退休日期", db::FieldType::DateTime), hasDate("出生年月")});
         break;
     }
     return c;

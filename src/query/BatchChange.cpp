@@ -92,7 +92,7 @@ std::optional<db::SqlLines> BatchChange::statement(const Request& r) const
     if (!r.ignoreOld) {
         const std::optional<db::Value> old = typedValue(r.oldValue, *type, 0);
         if (!old) return std::nullopt;
-        conditions.push_back(r.oldValue.empty() ? Condition::empty(r.field).sql()
+        conditions.push_back(r.oldValue.empty() ? Condition::empty(r.field, *type).sql()
                                                 : Condition::equals(r.field, *old, *type).sql());
     }
     const std::string literal = newValue->isNull() ? "null" : db::sqlLiteral(*newValue, *type);

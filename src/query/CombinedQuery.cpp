@@ -164,7 +164,7 @@ int CombinedQuery::levelChanged(size_t box, const std::vector<std::string>& valu
 
 std::optional<Condition> CombinedQuery::condition(const QueryBox& box, const std::string& value) const
 {
-    if (!kind_.typedConditions) return Condition::like(box.column, value);
+    if (!kind_.typedConditions) return Condition::like(box.column, value, box.type);
     switch (box.type) {
     case db::FieldType::Double:
     case db::FieldType::Currency: {
@@ -185,7 +185,7 @@ std::optional<Condition> CombinedQuery::condition(const QueryBox& box, const std
         }
         return Condition::equals(box.column, db::Value::fromDate(date), box.type);
     }
-    default: return Condition::like(box.column, value);
+    default: return Condition::like(box.column, value, box.type);
     }
 }
 

@@ -5,6 +5,14 @@
 
 namespace rsgz::query {
 
+std::string asText(const std::string& column, db::FieldType type)
+{
+    // A date or a number may be an empty text in a file (an import put it there), never on a
+    // server, whose dates and numbers compare with no text: both read it as its text.
+    if (type == db::FieldType::Text || type == db::FieldType::Memo) return column;
+    return "cast(" + column + " as text)";
+}
+
 Condition Condition::fixed(std::string programText)
 {
     Condition c;
@@ -42,20 +50,22 @@ std::string likeTerm(const std::string& column, const std::string& text)
 }
 }  // namespace
 
-Condition Condition::like(std::string column, std::string text)
+Condition Condition::like(std::string column, std::string text, db::FieldType type)
 {
     Condition c;
     c.kind = Kind::Like;
     c.column = std::move(column);
     c.value = db::Value(std::move(text));
+    c.type = type;
     return c;
 }
 
-Condition Condition::empty(std::string column)
+Condition Condition::empty(std::string column, db::FieldType type)
 {
     Condition c;
     c.kind = Kind::Empty;
     c.column = std::move(column);
+    c.type = type;
     return c;
 }
 
@@ -64,8 +74,8 @@ std::string Condition::sql() const
     switch (kind) {
     case Kind::Fixed: return column;
     case Kind::Equals: return column + "=" + db::sqlLiteral(value, type);
-    case Kind::Like: return likeTerm(column, value.toString());
-    case Kind::Empty: return "(" + column + " is null or " + column + "='')";
+    case Kind::Like: return likeTerm(asText(column, type), value.toString());
+    case Kind::Empty: return "(" + column + " is null or " + asText(column, type) + "='')";
     }
     return {};
 }

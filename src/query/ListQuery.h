@@ -31,8 +31,9 @@ struct Condition {
     enum class Kind {
         Fixed,   // a condition written by the program itself (a join: "员工编号1=员工编号")
         Equals,  // column = literal of value by type
-        Like,    // column like '%text%': text found literally, "%" and "_" included
-        Empty,   // column is null or column = ''
+        Like,    // column like '%text%': text found literally, "%" and "_" included (in a column of
+                 // another type than text: in its value as text)
+        Empty,   // column is null or column = '' (a column of another type than text as its text)
     };
     Kind kind = Kind::Fixed;
     std::string column;  // Equals, Like, Empty: a checked column name; Fixed: the program's text
@@ -41,8 +42,8 @@ struct Condition {
 
     static Condition fixed(std::string programText);
     static Condition equals(std::string column, db::Value value, db::FieldType type);
-    static Condition like(std::string column, std::string text);
-    static Condition empty(std::string column);
+    static Condition like(std::string column, std::string text, db::FieldType type = db::FieldType::Text);
+    static Condition empty(std::string column, db::FieldType type = db::FieldType::Text);
 
     // The condition as statement text; an Empty condition comes in parentheses so that it binds as
     // one term whatever stands around it.
@@ -80,6 +81,9 @@ struct ListQuery {
 std::vector<std::string> queryableColumns(const db::DataSet& ds);
 // The logical type of a queryable column of the dataset, or nothing when name is not one.
 std::optional<db::FieldType> columnOf(const db::DataSet& ds, const std::string& name);
+// A column in a condition that compares it with text: the column itself when it holds text, else
+// its value as text.
+std::string asText(const std::string& column, db::FieldType type);
 
 // Puts a query into a dataset and opens it. A pending edit is posted first. When the statement
 // fails, the dataset keeps its statement and its rows and the error is thrown on.

@@ -91,12 +91,14 @@ bool PersonnelStatistics::run(const std::string& item, int node)
 std::vector<StatisticsRow> PersonnelStatistics::counts(const std::string& item,
                                                                     const std::vector<std::string>& pathTerms)
 {
+    const db::FieldType type = columnOf(employeeColumns(dm_), item).value_or(db::FieldType::Text);
+    dm_.s1.close();
     ListQuery grouped;
     grouped.select = {"select " + item + ", count(*) from " + kEmployees};
-    grouped.where(Condition::fixed(item + " is not null")).where(Condition::fixed(item + "<>''"));
+    grouped.where(Condition::fixed(item + " is not null")).where(Condition::fixed(asText(item, type) + "<>''"));
     ListQuery rest;
     rest.select = {std::string("select count(*) from ") + kEmployees};
-    rest.where(Condition::empty(item));
+    rest.where(Condition::empty(item, type));
     for (const std::string& t : pathTerms) {
         grouped.where(Condition::fixed(t));
         rest.where(Condition::fixed(t));

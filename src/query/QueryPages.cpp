@@ -98,8 +98,9 @@ void QueryPages::search(int module, const std::string& field, const std::string&
     hint("正在查询数据.....");
     const QueryModule* m = queryModule(module);
     db::DataSet* ds = queries_.dataSet(module);
-    if (m && m->quickSearch && ds && ds->active() && !text.empty() && isListedSearchField(module, field) && columnOf(*ds, field))
-        queries_.apply(module, filteredQuery(*m, {Condition::like(field, text)}, false));
+    const std::optional<db::FieldType> type = ds ? columnOf(*ds, field) : std::nullopt;
+    if (m && m->quickSearch && ds && ds->active() && !text.empty() && isListedSearchField(module, field) && type)
+        queries_.apply(module, filteredQuery(*m, {Condition::like(field, text, *type)}, false));
     hint("查询结束!");
 }
 
@@ -107,8 +108,10 @@ void QueryPages::searchEmpty(int module, const std::string& field)
 {
     const QueryModule* m = queryModule(module);
     db::DataSet* ds = queries_.dataSet(module);
-    if (module != app::Module::Personnel || !m || !ds || !ds->active() || !isListedSearchField(module, field) || !columnOf(*ds, field)) return;
-    queries_.apply(module, filteredQuery(*m, {Condition::empty(field)}, false));
+    if (module != app::Module::Personnel || !m || !ds || !ds->active() || !isListedSearchField(module, field)) return;
+    const std::optional<db::FieldType> type = columnOf(*ds, field);
+    if (!type) return;
+    queries_.apply(module, filteredQuery(*m, {Condition::empty(field, *type)}, false));
 }
 
 bool QueryPages::isListedSearchField(int module, const std::string& field) const

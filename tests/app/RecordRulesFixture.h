@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/TDM.h"
+#include "support/EngineFixture.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 
@@ -14,8 +15,9 @@ namespace rsgz::test {
 using db::DataSet;
 
 // A fresh database from the template, a data module with its rules bound, a fixed clock, the status
-// bar's texts and a scripted user.
-class RecordRulesTest : public ::testing::Test {
+// bar's texts and a scripted user; on the file and on the server (each file instantiates its suites
+// with RSGZ_ON_BOTH_ENGINES).
+class RecordRulesTest : public OnBothEngines {
 protected:
     RecordRulesTest()
     {
@@ -59,7 +61,7 @@ protected:
     }
 
     ScriptedInteraction ui;
-    ProgramLayout program{{.liveDatabase = true, .recordRules = true}};
+    ProgramLayout program{{.liveDatabase = true, .recordRules = true, .engine = engine()}};
     app::TDM& tdm = program.dm();
     QDateTime clock{QDate(2024, 5, 17), QTime(10, 30)};
     std::vector<std::string> status;

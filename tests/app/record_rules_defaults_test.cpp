@@ -26,6 +26,9 @@ void expectNewRow(DataSet& ds, ScriptedInteraction& ui, const Fields& fields, co
     EXPECT_EQ(ui.windows, windows);
 }
 
+class RecordRuleDefaults : public RecordRulesTest {};
+RSGZ_ON_BOTH_ENGINES(RecordRuleDefaults);
+
 struct DefaultsCase {
     const char* dataset;
     const char* sql;  // nullptr: the dataset's own statement
@@ -34,7 +37,7 @@ struct DefaultsCase {
     Windows windows;
 };
 
-TEST_F(RecordRulesTest, NewRowsGetTheirDefaultsAndOpenTheirWindow)
+TEST_P(RecordRuleDefaults, NewRowsGetTheirDefaultsAndOpenTheirWindow)
 {
     const std::string today = "2024-05-17";
     const std::vector<DefaultsCase> cases = {
@@ -83,7 +86,7 @@ TEST_F(RecordRulesTest, NewRowsGetTheirDefaultsAndOpenTheirWindow)
     }
 }
 
-TEST_F(RecordRulesTest, TodayIsReadAtTheMomentOfEachInsertAndPost)
+TEST_P(RecordRuleDefaults, TodayIsReadAtTheMomentOfEachInsertAndPost)
 {
     seed();
     tdm.rszl.edit();
@@ -99,7 +102,7 @@ TEST_F(RecordRulesTest, TodayIsReadAtTheMomentOfEachInsertAndPost)
 }
 
 // An editor that is open already shows the new row itself: no second window.
-TEST_F(RecordRulesTest, AnOpenEditorIsNotOpenedAgain)
+TEST_P(RecordRuleDefaults, AnOpenEditorIsNotOpenedAgain)
 {
     struct EditorCase {
         const char* dataset;
@@ -142,7 +145,7 @@ struct PickerCase {
 // A picker closed without a choice leaves only what does not depend on the choice. The result
 // members still hold an earlier pick when the insert starts: a picker that is not answered must not
 // reuse it.
-TEST_F(RecordRulesTest, PickersDecideWhatANewRowTakes)
+TEST_P(RecordRuleDefaults, PickersDecideWhatANewRowTakes)
 {
     const std::string today = "2024-05-17";
     const std::vector<PickerCase> cases = {
@@ -183,7 +186,7 @@ TEST_F(RecordRulesTest, PickersDecideWhatANewRowTakes)
 
 // A course or article picker closed without a choice abandons the insertion: no half row is left
 // to be posted by the next move, and no editor opens on it.
-TEST_F(RecordRulesTest, ACancelledArticleOrCoursePickerAddsNoRow)
+TEST_P(RecordRuleDefaults, ACancelledArticleOrCoursePickerAddsNoRow)
 {
     seed();
     tdm.CurrentModule = 1;
@@ -203,7 +206,7 @@ TEST_F(RecordRulesTest, ACancelledArticleOrCoursePickerAddsNoRow)
 }
 
 // The training window enrols attendees itself: no picker, no editor and no check on their rows.
-TEST_F(RecordRulesTest, TrainingRecordRulesCanBeSwitchedOff)
+TEST_P(RecordRuleDefaults, TrainingRecordRulesCanBeSwitchedOff)
 {
     seed();
     tdm.CurrentModule = 1;
@@ -225,7 +228,7 @@ TEST_F(RecordRulesTest, TrainingRecordRulesCanBeSwitchedOff)
     EXPECT_EQ(ui.messages, std::vector<std::string>{"姓名不能为空!"});
 }
 
-TEST_F(RecordRulesTest, AgesAndYearsOfServiceCountWholeYearsOf365Point25Days)
+TEST_P(RecordRuleDefaults, AgesAndYearsOfServiceCountWholeYearsOf365Point25Days)
 {
     struct AgeCase {
         const char* born;
@@ -265,7 +268,7 @@ TEST_F(RecordRulesTest, AgesAndYearsOfServiceCountWholeYearsOf365Point25Days)
     EXPECT_EQ(tdm.rszl.asInt("工龄"), 14);
 }
 
-TEST_F(RecordRulesTest, ArticleAmountIsQuantityTimesUnitPrice)
+TEST_P(RecordRuleDefaults, ArticleAmountIsQuantityTimesUnitPrice)
 {
     exec("insert into 物品登记 (物品名称, 数量, 单价) values ('手套', 4, 2.25), ('雨衣', 3, 0.3333), ('空', null, 5)");
     tdm.wpdj.open();

@@ -2,11 +2,14 @@
 // flags that tell windows a list moved.
 #include "app/Interaction.h"
 #include "app/RecordRulesFixture.h"
+#include "db/SqlText.h"
 
 namespace rsgz::test {
 namespace {
 
 using Texts = std::vector<std::string>;
+
+RSGZ_ON_BOTH_ENGINES(RecordRulesTest);
 
 struct RequiredCase {
     const char* dataset;
@@ -16,7 +19,7 @@ struct RequiredCase {
 
 // Each check refuses with its own message while its field is empty and the earlier ones are filled;
 // the row stays being inserted and nothing is stored. With every field filled the row is stored.
-TEST_F(RecordRulesTest, PostIsRefusedWhileARequiredValueIsEmpty)
+TEST_P(RecordRulesTest, PostIsRefusedWhileARequiredValueIsEmpty)
 {
     const std::vector<RequiredCase> cases = {
         {"rszl", "员工基本情况", {{"员工编号", "员工编号不能为空!"}, {"姓名", "姓名不能为空!"}}},
@@ -56,7 +59,7 @@ TEST_F(RecordRulesTest, PostIsRefusedWhileARequiredValueIsEmpty)
     }
 }
 
-TEST_F(RecordRulesTest, InsertIsRefusedWhileTheMasterListIsEmpty)
+TEST_P(RecordRulesTest, InsertIsRefusedWhileTheMasterListIsEmpty)
 {
     struct InsertCase {
         const char* dataset;
@@ -90,7 +93,7 @@ TEST_F(RecordRulesTest, InsertIsRefusedWhileTheMasterListIsEmpty)
 }
 
 // 否 (or a closed question window) keeps the row and says nothing more; 是 deletes it.
-TEST_F(RecordRulesTest, DeleteAsksItsQuestionAndDeletesOnlyOnYes)
+TEST_P(RecordRulesTest, DeleteAsksItsQuestionAndDeletesOnlyOnYes)
 {
     const std::vector<std::pair<const char*, const char*>> cases = {
         {"rszl", "删除当前员工数据吗?"},
@@ -128,7 +131,7 @@ TEST_F(RecordRulesTest, DeleteAsksItsQuestionAndDeletesOnlyOnYes)
         DataSet& ds = *tdm.dataSet(name);
         if (ds.sqlLines().empty()) ds.setSql("select * from 数据字典");
         ds.open();
-        if (ds.isEmpty()) exec("insert into \"" + ds.baseTable() + "\" default values");
+        if (ds.isEmpty()) exec("insert into " + db::sqlIdent(ds.baseTable()) + " default values");
         ds.requery();
         const int rows = ds.recordCount();
         ui.clear();
@@ -143,7 +146,7 @@ TEST_F(RecordRulesTest, DeleteAsksItsQuestionAndDeletesOnlyOnYes)
     }
 }
 
-TEST_F(RecordRulesTest, AnIssuedArticleCannotBeDeletedUntilItsIssuesAreGone)
+TEST_P(RecordRulesTest, AnIssuedArticleCannotBeDeletedUntilItsIssuesAreGone)
 {
     seed();
     tdm.wplyjl.open();
@@ -169,7 +172,7 @@ TEST_F(RecordRulesTest, AnIssuedArticleCannotBeDeletedUntilItsIssuesAreGone)
 
 // In the records module a sub-record follows the employee on screen when it is saved; elsewhere (and
 // always for rewards and penalties) it keeps the employee its own window gave it.
-TEST_F(RecordRulesTest, SubRecordsAreLinkedToTheCurrentEmployeeOnPostOnlyInModuleOne)
+TEST_P(RecordRulesTest, SubRecordsAreLinkedToTheCurrentEmployeeOnPostOnlyInModuleOne)
 {
     struct LinkCase {
         const char* dataset;
@@ -204,7 +207,7 @@ TEST_F(RecordRulesTest, SubRecordsAreLinkedToTheCurrentEmployeeOnPostOnlyInModul
     }
 }
 
-TEST_F(RecordRulesTest, StatusTextFollowsTheCurrentRow)
+TEST_P(RecordRulesTest, StatusTextFollowsTheCurrentRow)
 {
     tdm.rszl.open();
     EXPECT_EQ(status.back(), "-1/0");
@@ -223,7 +226,7 @@ TEST_F(RecordRulesTest, StatusTextFollowsTheCurrentRow)
 }
 
 // The training lists leave the previous text when an open finds nothing.
-TEST_F(RecordRulesTest, TrainingListsWriteNoStatusForAnEmptyResult)
+TEST_P(RecordRulesTest, TrainingListsWriteNoStatusForAnEmptyResult)
 {
     for (DataSet* ds : {&tdm.pxjl, &tdm.pxjl1}) {
         SCOPED_TRACE(ds->name());
@@ -244,7 +247,7 @@ TEST_F(RecordRulesTest, TrainingListsWriteNoStatusForAnEmptyResult)
 }
 
 // Piece and time wages also report after a post, which moves nothing.
-TEST_F(RecordRulesTest, WageListsWriteStatusAfterPost)
+TEST_P(RecordRulesTest, WageListsWriteStatusAfterPost)
 {
     for (const char* name : {"jjgz", "jsgz"}) {
         SCOPED_TRACE(name);
@@ -259,7 +262,7 @@ TEST_F(RecordRulesTest, WageListsWriteStatusAfterPost)
     }
 }
 
-TEST_F(RecordRulesTest, MovingAMasterListRaisesItsFlag)
+TEST_P(RecordRulesTest, MovingAMasterListRaisesItsFlag)
 {
     exec("insert into 培训课程 (课程编号, 培训名称) values ('C01', 'a'), ('C02', 'b')");
     exec("insert into 帐套 (帐套编号) values ('01'), ('02')");

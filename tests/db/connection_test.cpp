@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "db/Connection.h"
+#include "support/EngineFixture.h"
 #include "support/TestDatabase.h"
 
 using namespace rsgz::db;
@@ -26,15 +27,26 @@ TEST(Connection, ConnectsOnFirstUseInWalModeWithNormalSync)
     EXPECT_EQ(single(c, "pragma synchronous"), "1");  // NORMAL
 }
 
-TEST(Connection, ReconnectsByItselfWhenUsedAfterClose)
+// What a connection does by itself, the same on the file and on the server.
+class ConnectionOnBoth : public rsgz::test::BothEngines {
+protected:
+    void SetUp() override
+    {
+        BothEngines::SetUp();
+        if (IsSkipped()) return;
+        database().createSchema();
+    }
+};
+RSGZ_ON_BOTH_ENGINES(ConnectionOnBoth);
+
+TEST_P(ConnectionOnBoth, ReconnectsByItselfWhenUsedAfterClose)
 {
-    rsgz::test::TestDatabase db;
-    Connection c(db.livePath());
+    Connection& c = conn();
     c.exec("insert into 帐套 (帐套编号, 帐套名称) values ('01', '行政')");
     c.close();
     EXPECT_FALSE(c.isOpen());
     // The log was folded into the file: the file alone holds the row.
-    EXPECT_FALSE(std::filesystem::exists(db.livePath() + "-wal"));
+    if (!c.isServer()) EXPECT_FALSE(std::filesystem::exists(c.path() + "-wal"));
     EXPECT_EQ(single(c, "select 帐套名称 from 帐套"), "行政");
 }
 
@@ -95,10 +107,9 @@ TEST(Connection, TransactionRollsBackUnlessCommittedAndNestsAsSavepoint)
               "kept|inner kept");
 }
 
-TEST(Connection, CachedStatementsSurviveReuseErrorsAndClose)
+TEST_P(ConnectionOnBoth, CachedStatementsSurviveReuseErrorsAndClose)
 {
-    rsgz::test::TestDatabase db;
-    Connection c(db.livePath());
+    Connection& c = conn();
     c.exec("insert into 员工基本情况 (员工编号) values ('A1')");
     const std::string sql = "insert into 员工基本情况 (员工编号) values (?)";
     auto insert = [&](const char* number) {
@@ -114,7 +125,7 @@ TEST(Connection, CachedStatementsSurviveReuseErrorsAndClose)
         Statement busy = c.prepareCached(sql);
         insert("A4");
     }
-    EXPECT_EQ(single(c, "select group_concat(员工编号) from 员工基本情况"), "A1,A2,A3,A4");
+    EXPECT_EQ(rsgz::test::rowsText(c, "select 员工编号 from 员工基本情况 order by 编号"), "A1,A2,A3,A4");
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include "db/Connection.h"
 #include "db/DataSet.h"
 #include "db/SqlText.h"
-#include "support/TestDatabase.h"
+#include "support/EngineFixture.h"
 
 using namespace rsgz::db;
 
@@ -53,10 +53,24 @@ TEST_F(DecimalCommaLocale, NumbersAreWrittenAndReadWithAPoint)
     EXPECT_EQ(sqlLiteral(Value("nan(1)"), FieldType::Double), "0");
 }
 
-TEST_F(DecimalCommaLocale, AValueWrittenIntoAStatementIsReadBackUnchanged)
+class DecimalCommaOnBothEngines : public DecimalCommaLocale,
+                                  public ::testing::WithParamInterface<rsgz::test::Engine> {
+protected:
+    void SetUp() override
+    {
+        DecimalCommaLocale::SetUp();
+        if (IsSkipped()) return;
+        if (GetParam() == rsgz::test::Engine::Server && !rsgz::test::testServer())
+            GTEST_SKIP() << "no test server: set RSGZ_TEST_PGHOST to run the server half";
+    }
+};
+RSGZ_ON_BOTH_ENGINES(DecimalCommaOnBothEngines);
+
+TEST_P(DecimalCommaOnBothEngines, AValueWrittenIntoAStatementIsReadBackUnchanged)
 {
-    rsgz::test::TestDatabase db;
-    Connection conn(db.livePath());
+    rsgz::test::TemporaryDatabase db(GetParam());
+    db.createSchema();
+    Connection& conn = db.conn();
     conn.exec("insert into 员工基本情况 (员工编号, 姓名, 身高) values ('E1', '甲', " + sqlLiteral(Value(170.5), FieldType::Double)
               + ")");
     DataSet ds(&conn, "rszl", {"select 身高 from 员工基本情况 where 身高 > " + sqlLiteral(Value("170.25"), FieldType::Double)});

@@ -7,7 +7,7 @@
 #include "db/Connection.h"
 #include "db/DataSet.h"
 #include "db/SqlText.h"
-#include "support/TestDatabase.h"
+#include "support/EngineFixture.h"
 
 using namespace rsgz::db;
 
@@ -15,23 +15,35 @@ namespace {
 
 // What a user types into a field is stored as the field's type or refused with a message that
 // names the field; it is never stored as something else (0, 15 for "1,5", a name cut at a NUL).
-class TypedInput : public ::testing::Test {
+class TypedInput : public rsgz::test::BothEngines {
 protected:
+    void SetUp() override
+    {
+        BothEngines::SetUp();
+        if (IsSkipped()) return;
+        database().createContents();
+    }
+
     // A new row being inserted through a list of the given statement.
     DataSet& newRowOf(const std::string& sql)
     {
-        ds_ = std::make_unique<DataSet>(&conn_, "input", SqlLines{sql});
+        ds_ = std::make_unique<DataSet>(&conn(), "input", SqlLines{sql});
         ds_->open();
         ds_->append();
         return *ds_;
     }
 
-    rsgz::test::TestDatabase db_;
-    Connection conn_{db_.livePath()};
+    void TearDown() override
+    {
+        ds_.reset();
+        BothEngines::TearDown();
+    }
+
     std::unique_ptr<DataSet> ds_;
 };
+RSGZ_ON_BOTH_ENGINES(TypedInput);
 
-TEST_F(TypedInput, RefusedValuesNameTheFieldAndLeaveTheRowAsItWas)
+TEST_P(TypedInput, RefusedValuesNameTheFieldAndLeaveTheRowAsItWas)
 {
     DataSet& ds = newRowOf("select 姓名, gz01 from 工资表");
     ds.setValue("姓名", Value("张三"));
@@ -69,7 +81,7 @@ TEST_F(TypedInput, RefusedValuesNameTheFieldAndLeaveTheRowAsItWas)
     EXPECT_EQ(ds.asMoney("gz01").units(), 12345675000);
 }
 
-TEST_F(TypedInput, ADoubleFieldRefusesWhatIsNoFiniteNumber)
+TEST_P(TypedInput, ADoubleFieldRefusesWhatIsNoFiniteNumber)
 {
     DataSet& ds = newRowOf("select 员工编号, 身高 from 员工基本情况");
     for (const char* bad : {"inf", "nan", "1,5"}) EXPECT_THROW(ds.setValue("身高", Value(bad)), DataSetError) << bad;

@@ -23,7 +23,9 @@ protected:
     }
 };
 
-TEST_F(PayrollFormsTest, AssignmentAsksAndChangesOnlyTheListedEmployees)
+RSGZ_ON_BOTH_ENGINES(PayrollFormsTest);
+
+TEST_P(PayrollFormsTest, AssignmentAsksAndChangesOnlyTheListedEmployees)
 {
     payroll::SetAssignment assignment(tdm);
     assignment.get_gzzt_field();
@@ -48,7 +50,7 @@ TEST_F(PayrollFormsTest, AssignmentAsksAndChangesOnlyTheListedEmployees)
     EXPECT_NE(tdm.rszl.sqlText().find("order by"), std::string::npos);
 }
 
-TEST_F(PayrollFormsTest, GenerationWindowButtons)
+TEST_P(PayrollFormsTest, GenerationWindowButtons)
 {
     payroll::NewMonthForm form(tdm);
     std::vector<std::string> progress;

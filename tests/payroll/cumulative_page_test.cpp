@@ -29,8 +29,9 @@ protected:
 
     payroll::SalaryPageForm form{dm};
 };
+RSGZ_ON_BOTH_ENGINES(CumulativePageTest);
 
-TEST_F(CumulativePageTest, AMonthAfterAnOpenOneSaysSo)
+TEST_P(CumulativePageTest, AMonthAfterAnOpenOneSaysSo)
 {
     // The whole set: both months are shown, nothing to say.
     EXPECT_TRUE(user.messages.empty()) << user.messages.front();

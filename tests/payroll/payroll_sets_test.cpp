@@ -38,7 +38,9 @@ protected:
     payroll::PayrollSetsPage page{tdm};
 };
 
-TEST_F(PayrollSetsTest, ItemCodesAndFormulasAreCheckedOnSave)
+RSGZ_ON_BOTH_ENGINES(PayrollSetsTest);
+
+TEST_P(PayrollSetsTest, ItemCodesAndFormulasAreCheckedOnSave)
 {
     struct Case {
         const char* code;
@@ -69,7 +71,7 @@ TEST_F(PayrollSetsTest, ItemCodesAndFormulasAreCheckedOnSave)
     EXPECT_EQ(items("02"), 1);
 }
 
-TEST_F(PayrollSetsTest, NewItemDefaultsAndEmptyAmountsOnSave)
+TEST_P(PayrollSetsTest, NewItemDefaultsAndEmptyAmountsOnSave)
 {
     tdm.zt_mx.append();
     EXPECT_EQ(ui.windows, std::vector<std::string>{"工资项目设定"});
@@ -93,7 +95,7 @@ TEST_F(PayrollSetsTest, NewItemDefaultsAndEmptyAmountsOnSave)
     EXPECT_EQ(tdm.zt_mx.recordCount(), 0);
 }
 
-TEST_F(PayrollSetsTest, DeletingASetTakesItsItemsAlong)
+TEST_P(PayrollSetsTest, DeletingASetTakesItsItemsAlong)
 {
     ui.answer(false);
     page.deleteSet();
@@ -117,7 +119,7 @@ TEST_F(PayrollSetsTest, DeletingASetTakesItsItemsAlong)
     EXPECT_EQ(tdm.zt_mx.recordCount(), 0);
 }
 
-TEST_F(PayrollSetsTest, SetNumbersAreUniqueAndNamesInUseStay)
+TEST_P(PayrollSetsTest, SetNumbersAreUniqueAndNamesInUseStay)
 {
     payroll::SetForm form(tdm);
     form.setField("帐套编号", "02");
@@ -143,7 +145,7 @@ TEST_F(PayrollSetsTest, SetNumbersAreUniqueAndNamesInUseStay)
     EXPECT_EQ(rowsIn("帐套 where 帐套名称='管理'"), 1);
 }
 
-TEST_F(PayrollSetsTest, ItemWindowTaxFieldsAndFormulaCheck)
+TEST_P(PayrollSetsTest, ItemWindowTaxFieldsAndFormulaCheck)
 {
     payroll::ItemForm form(tdm);
     form.activate();
@@ -169,7 +171,7 @@ TEST_F(PayrollSetsTest, ItemWindowTaxFieldsAndFormulaCheck)
     EXPECT_EQ(rowsIn("工资帐套明细 where 计算公式='gz01+gz02'"), 1);
 }
 
-TEST_F(PayrollSetsTest, GradesSeededFromTheDictionaryAndCompletedWithEveryItemName)
+TEST_P(PayrollSetsTest, GradesSeededFromTheDictionaryAndCompletedWithEveryItemName)
 {
     exec("delete from 工资等级");
     exec("insert into 数据字典 (字段名称, 字典内容) values ('工资等级', '甲'), ('职务', '科员'), ('工资等级', '乙')");

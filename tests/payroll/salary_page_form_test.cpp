@@ -36,8 +36,9 @@ protected:
     payroll::SalaryPageForm form{dm};
     int reads = 0;
 };
+RSGZ_ON_BOTH_ENGINES(SalaryPageFormTest);
 
-TEST_F(SalaryPageFormTest, QuickSearchIsTakenBackAndReopeningThePageStartsClean)
+TEST_P(SalaryPageFormTest, QuickSearchIsTakenBackAndReopeningThePageStartsClean)
 {
     EXPECT_EQ(form.set, "管理");
     EXPECT_EQ(rows(), 3);
@@ -65,15 +66,15 @@ TEST_F(SalaryPageFormTest, QuickSearchIsTakenBackAndReopeningThePageStartsClean)
 
 // A database error while closing is reported like that of any other button; the view is read again
 // and nothing was closed.
-TEST_F(SalaryPageFormTest, ClosingFailureReachesTheErrorBoxAndTheViewStaysOpen)
+TEST_P(SalaryPageFormTest, ClosingFailureReachesTheErrorBoxAndTheViewStaysOpen)
 {
-    exec("create trigger refuse_close before update on 工资表 begin select raise(abort, '磁盘已满'); end");
+    test::refuseWrites(dm.DMADO, "refuse_close", test::Write::Update, "工资表", "", "磁盘已满");
     user.answer(true);
     EXPECT_NO_THROW(form.closeOrReopen(true));
     ASSERT_EQ(user.errors.size(), 1u);
     EXPECT_NE(user.errors[0].find("磁盘已满"), std::string::npos);
     EXPECT_EQ(rows(), 3);
-    exec("drop trigger refuse_close");
+    test::dropRefusal(dm.DMADO, "refuse_close", "工资表");
 
     user.answer(true);
     form.closeOrReopen(true);
@@ -85,7 +86,7 @@ TEST_F(SalaryPageFormTest, ClosingFailureReachesTheErrorBoxAndTheViewStaysOpen)
 
 // After generating, the page shows the month's set and the month through its tree node, with the
 // formula items and the net pay computed; a month the tree does not list yet is shown all the same.
-TEST_F(SalaryPageFormTest, GeneratedMonthIsShownComputedThroughItsNode)
+TEST_P(SalaryPageFormTest, GeneratedMonthIsShownComputedThroughItsNode)
 {
     const int node = form.showMonth(payroll::Period::of("生产", 2024, 3));
     ASSERT_GE(node, 0);

@@ -16,7 +16,7 @@
 #include "payroll/SalaryView.h"
 #include "print/TablePages.h"
 #include "print/TableSource.h"
-#include "support/TestDatabase.h"
+#include "support/EngineFixture.h"
 
 using namespace rsgz;
 using db::Money;
@@ -35,7 +35,7 @@ Money shownFigure(const db::DataSet& ds, int row, int field)
 // 养老保险 - 个税. March 2024 holds 5,000 rows whose 基本工资 runs 0.1, 0.2, 0.3, 0.0625: the rate
 // and the tax give fractions of a fen, some of them exactly half a fen, and one stored amount has
 // four decimals.
-class SalaryTotalsTest : public ::testing::Test {
+class SalaryTotalsTest : public test::OnBothEngines {
 protected:
     static constexpr int kRows = 5000;
 
@@ -66,15 +66,16 @@ protected:
 
     int field(const char* name) const { return gzb.fieldIndex(name); }
 
-    test::TestDatabase db;
-    db::Connection conn{db.livePath()};
+    test::TemporaryDatabase db{engine(), test::Contents::NewOffice};
+    db::Connection& conn = db.conn();
     db::DataSet gzb{&conn, "gzb"};
     payroll::SalaryView view{conn, gzb};
 };
+RSGZ_ON_BOTH_ENGINES(SalaryTotalsTest);
 
 }  // namespace
 
-TEST_F(SalaryTotalsTest, GridPrintAndBankFileTotalsAreTheSumOfTheShownFigures)
+TEST_P(SalaryTotalsTest, GridPrintAndBankFileTotalsAreTheSumOfTheShownFigures)
 {
     ASSERT_EQ(gzb.recordCount(), kRows);
     const std::vector<std::string> columns = view.gridColumns();

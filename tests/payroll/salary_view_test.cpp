@@ -6,7 +6,7 @@
 #include "db/Connection.h"
 #include "db/DataSet.h"
 #include "payroll/SalaryView.h"
-#include "support/TestDatabase.h"
+#include "support/EngineFixture.h"
 
 using namespace rsgz;
 using db::Money;
@@ -21,7 +21,7 @@ Money m(const char* text)
     return out;
 }
 
-class SalaryViewTest : public ::testing::Test {
+class SalaryViewTest : public test::OnBothEngines {
 protected:
     // Set 管理: gz01 基本工资 and gz02 奖金 entered, gz03 应发 = gz01+gz02, gz04 个税 on 应发 above
     // 1600, gz05 实发 = gz03-gz04. Set 空 has no items.
@@ -61,13 +61,14 @@ protected:
         view.open();
     }
 
-    test::TestDatabase db;
-    db::Connection conn{db.livePath()};
+    test::TemporaryDatabase db{engine(), test::Contents::NewOffice};
+    db::Connection& conn = db.conn();
     db::DataSet gzb{&conn, "gzb"};
     SalaryView view{conn, gzb};
 };
+RSGZ_ON_BOTH_ENGINES(SalaryViewTest);
 
-TEST_F(SalaryViewTest, StatementOfTheExampleSetAndOfASetWithoutItems)
+TEST_P(SalaryViewTest, StatementOfTheExampleSetAndOfASetWithoutItems)
 {
     view.build("管理");
     const auto& cfg = view.config();
@@ -101,7 +102,7 @@ TEST_F(SalaryViewTest, StatementOfTheExampleSetAndOfASetWithoutItems)
     EXPECT_EQ(gzb.recordCount(), 0);
 }
 
-TEST_F(SalaryViewTest, TaxAndNetPayPerRow)
+TEST_P(SalaryViewTest, TaxAndNetPayPerRow)
 {
     struct Case {
         const char* no;
@@ -132,7 +133,7 @@ TEST_F(SalaryViewTest, TaxAndNetPayPerRow)
     EXPECT_EQ(cell("G", "03", "gz04"), "<null>");
 }
 
-TEST_F(SalaryViewTest, FaultyNetPayFormulaIsReportedOnceAndShowsTheStoredValue)
+TEST_P(SalaryViewTest, FaultyNetPayFormulaIsReportedOnceAndShowsTheStoredValue)
 {
     exec("update 工资帐套明细 set 计算公式='gz03-gz04-扣款' where 工资代码='gz05'");
     addRow("A", "03", "2000");
@@ -145,7 +146,7 @@ TEST_F(SalaryViewTest, FaultyNetPayFormulaIsReportedOnceAndShowsTheStoredValue)
     EXPECT_EQ(shown("A", "gz04"), m("20"));  // the tax still computed
 }
 
-TEST_F(SalaryViewTest, ClosingAndReopeningTakeTheNodeScopeNotTheSort)
+TEST_P(SalaryViewTest, ClosingAndReopeningTakeTheNodeScopeNotTheSort)
 {
     addRow("A", "03", "2000");
     addRow("B", "03", "3000");
@@ -169,7 +170,7 @@ TEST_F(SalaryViewTest, ClosingAndReopeningTakeTheNodeScopeNotTheSort)
     EXPECT_EQ(cell("A", "03", "结帐状态"), "否");
 }
 
-TEST_F(SalaryViewTest, ClosedMonthKeepsItsValuesWhenBracketsAndFormulasChange)
+TEST_P(SalaryViewTest, ClosedMonthKeepsItsValuesWhenBracketsAndFormulasChange)
 {
     addRow("A", "03", "2000", "100");
     openMonth("03");

@@ -53,7 +53,10 @@ TEST(TaxLaw, UpgradedSetsKeepTheMonthTableNewSetsWithholdCumulatively)
 
 // A set made in the program (the set window posts the new row of 帐套) withholds cumulatively;
 // editing an older set leaves its method alone; a rename takes the method along.
-TEST_F(RecordRulesTest, ASetMadeInTheProgramWithholdsCumulatively)
+class SetsMadeInTheProgram : public RecordRulesTest {};
+RSGZ_ON_BOTH_ENGINES(SetsMadeInTheProgram);
+
+TEST_P(SetsMadeInTheProgram, ASetMadeInTheProgramWithholdsCumulatively)
 {
     exec("insert into 帐套 (帐套编号, 帐套名称) values ('01', '旧帐套')");
     open(tdm.gz_zt, "select * from 帐套");

@@ -9,6 +9,7 @@
 #include "app/DatePicker.h"
 #include "personnel/DictionaryEditor.h"
 #include "app/DictionaryLists.h"
+#include "support/EngineFixture.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 
@@ -17,7 +18,7 @@ namespace {
 using namespace rsgz;
 using Names = std::vector<std::string>;
 
-class DictionaryTest : public ::testing::Test {
+class DictionaryTest : public test::OnBothEngines {
 protected:
     void exec(const std::string& sql) { dm.DMADO.exec(sql); }
 
@@ -27,12 +28,13 @@ protected:
              "('职务', '科员'), ('职务', ''), ('O''Key', '引号'), ('', '无键'), (null, '空键')");
     }
 
-    test::ProgramLayout p{{.liveDatabase = true, .recordRules = true}};
+    test::ProgramLayout p{{.liveDatabase = true, .recordRules = true, .engine = engine()}};
     app::TDM& dm = p.dm();
     test::ScriptedInteraction ui;
 };
+RSGZ_ON_BOTH_ENGINES(DictionaryTest);
 
-TEST_F(DictionaryTest, ListFillKeepsRowOrderDuplicatesAndEmptyTexts)
+TEST_P(DictionaryTest, ListFillKeepsRowOrderDuplicatesAndEmptyTexts)
 {
     seed();
     const std::vector<app::DictionaryField> fields = {
@@ -48,7 +50,7 @@ TEST_F(DictionaryTest, ListFillKeepsRowOrderDuplicatesAndEmptyTexts)
 
 // The key of a field without suggestions: the picker opens an empty 字典管理 whose new row already
 // carries the key; after 保存 the field's list and the settings tree show it.
-TEST_F(DictionaryTest, PickerAddsTheFirstSuggestionOfAKey)
+TEST_P(DictionaryTest, PickerAddsTheFirstSuggestionOfAKey)
 {
     personnel::DictionaryEditor editor(dm);
     ui.onWindow("字典管理", [&] {
@@ -69,7 +71,7 @@ TEST_F(DictionaryTest, PickerAddsTheFirstSuggestionOfAKey)
     EXPECT_TRUE(ui.errors.empty());
 }
 
-TEST_F(DictionaryTest, EditorDeletesAfterTheQuestionAndUnsavedChangesAreDropped)
+TEST_P(DictionaryTest, EditorDeletesAfterTheQuestionAndUnsavedChangesAreDropped)
 {
     seed();
     personnel::DictionaryEditor editor(dm);
@@ -102,7 +104,7 @@ TEST_F(DictionaryTest, EditorDeletesAfterTheQuestionAndUnsavedChangesAreDropped)
     EXPECT_TRUE(ui.errors.empty());
 }
 
-TEST_F(DictionaryTest, SettingsWindowListsKeysAndEditsTheChosenOne)
+TEST_P(DictionaryTest, SettingsWindowListsKeysAndEditsTheChosenOne)
 {
     personnel::BasicSettings empty(dm);
     empty.activate();
@@ -136,7 +138,7 @@ TEST_F(DictionaryTest, SettingsWindowListsKeysAndEditsTheChosenOne)
     EXPECT_EQ(app::dictionaryList(dm, "O'Key"), Names{"第二条"});
 }
 
-TEST_F(DictionaryTest, DatePickerStoresAnIsoDateOrNothing)
+TEST_P(DictionaryTest, DatePickerStoresAnIsoDateOrNothing)
 {
     exec("insert into 员工基本情况 (员工编号, 姓名, 出生年月) values ('E01', '张三', '1980-01-02')");
     dm.rszl.open();
@@ -165,7 +167,7 @@ TEST_F(DictionaryTest, DatePickerStoresAnIsoDateOrNothing)
 }
 
 // The member table names columns that the windows' datasets really have.
-TEST_F(DictionaryTest, PickerMembersNameRealColumns)
+TEST_P(DictionaryTest, PickerMembersNameRealColumns)
 {
     for (const app::PickerMembers& m : app::pickerMembers()) {
         for (const auto& f : m.lists) {

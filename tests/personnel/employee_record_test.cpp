@@ -12,6 +12,7 @@
 #include "personnel/EmployeeStore.h"
 #include "print/ReportEngine.h"
 #include "print/ReportFile.h"
+#include "support/EngineFixture.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 
@@ -21,7 +22,7 @@ using namespace rsgz;
 using db::DataSet;
 using personnel::EmployeeRecord;
 
-class EmployeeRecordTest : public ::testing::Test {
+class EmployeeRecordTest : public test::OnBothEngines {
 protected:
     EmployeeRecordTest()
     {
@@ -63,16 +64,16 @@ protected:
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
 
-    test::ProgramLayout p{{.liveDatabase = true, .recordRules = true}};
+    test::ProgramLayout p{{.liveDatabase = true, .recordRules = true, .engine = engine()}};
     app::TDM& dm = p.dm();
     test::ScriptedInteraction ui;
 };
+RSGZ_ON_BOTH_ENGINES(EmployeeRecordTest);
 
 // Each refusal shows its own message only, and the row stays open for correction.
-TEST_F(EmployeeRecordTest, SavePathsShowTheirOwnMessageAndKeepTheRowOpen)
+TEST_P(EmployeeRecordTest, SavePathsShowTheirOwnMessageAndKeepTheRowOpen)
 {
-    exec("create trigger refuse before insert on 员工基本情况 when new.姓名 = '拒绝' "
-         "begin select raise(abort, '触发器拒绝'); end");
+    test::refuseWrites(dm.DMADO, "refuse", test::Write::Insert, "员工基本情况", "new.姓名 = '拒绝'", "触发器拒绝");
     struct Case {
         const char* number;
         const char* name;
@@ -103,7 +104,7 @@ TEST_F(EmployeeRecordTest, SavePathsShowTheirOwnMessageAndKeepTheRowOpen)
     EXPECT_EQ(count("员工基本情况"), 2);
 }
 
-TEST_F(EmployeeRecordTest, NumberCheckReportsStoredAndStillLinkedNumbers)
+TEST_P(EmployeeRecordTest, NumberCheckReportsStoredAndStillLinkedNumbers)
 {
     exec("insert into 个人经历 (员工编号1) values ('E77')");  // left by a deleted employee
     EmployeeRecord w(dm);
@@ -117,7 +118,7 @@ TEST_F(EmployeeRecordTest, NumberCheckReportsStoredAndStillLinkedNumbers)
 
 // Links are by value: a renumbered employee takes records, wage rows and photo along, or nothing
 // moves at all when the new number is refused.
-TEST_F(EmployeeRecordTest, ChangedNumberCarriesLinksAndPhotoInOneTransaction)
+TEST_P(EmployeeRecordTest, ChangedNumberCarriesLinksAndPhotoInOneTransaction)
 {
     exec("insert into 计时工资 (员工编号, 姓名) values ('E01', '张三')");
     writeFile(personnel::employeePhotoPath(dm, "E01"), "jpeg-E01");
@@ -143,7 +144,7 @@ TEST_F(EmployeeRecordTest, ChangedNumberCarriesLinksAndPhotoInOneTransaction)
 }
 
 // A deleted employee's records stay; the number they carry cannot be given to someone new.
-TEST_F(EmployeeRecordTest, DeletedEmployeesRecordsAreNeverInherited)
+TEST_P(EmployeeRecordTest, DeletedEmployeesRecordsAreNeverInherited)
 {
     EmployeeRecord w(dm);
     dm.rszl.first();
@@ -162,7 +163,7 @@ TEST_F(EmployeeRecordTest, DeletedEmployeesRecordsAreNeverInherited)
     EXPECT_TRUE(app::runAction([&] { w.save(); }));
 }
 
-TEST_F(EmployeeRecordTest, PhotoRules)
+TEST_P(EmployeeRecordTest, PhotoRules)
 {
     EmployeeRecord w(dm);
     const std::string chosen = p.path("pick/me.jpg");
@@ -206,7 +207,7 @@ TEST_F(EmployeeRecordTest, PhotoRules)
 }
 
 // Every list page shows the current employee's rows of its own table, and follows the employee.
-TEST_F(EmployeeRecordTest, EveryListPageReadsTheCurrentEmployeesRows)
+TEST_P(EmployeeRecordTest, EveryListPageReadsTheCurrentEmployeesRows)
 {
     EmployeeRecord w(dm);
     for (const personnel::SubRecordPage& page : personnel::subRecordPages()) {
@@ -236,7 +237,7 @@ TEST_F(EmployeeRecordTest, EveryListPageReadsTheCurrentEmployeesRows)
 
 // 打印 on every list page opens the preview over the page's rows and leaves the page's layout file
 // (new: the title band "表格标题" and no columns); 表格设计 opens the designer the same way.
-TEST_F(EmployeeRecordTest, PrintOnEveryListPageOpensThePreviewOverItsRows)
+TEST_P(EmployeeRecordTest, PrintOnEveryListPageOpensThePreviewOverItsRows)
 {
     EmployeeRecord w(dm);
     dm.rszl.first();
@@ -263,9 +264,9 @@ TEST_F(EmployeeRecordTest, PrintOnEveryListPageOpensThePreviewOverItsRows)
     EXPECT_EQ(w.pageDataSet()->asString("职称备注"), "备");
 }
 
-TEST_F(EmployeeRecordTest, RecordsManagementRightGovernsTheEmployeeButtons)
+TEST_P(EmployeeRecordTest, RecordsManagementRightGovernsTheEmployeeButtons)
 {
-    exec("insert into 权限 (姓名, 密码, 档案管理) values ('王五', '', 0)");
+    exec("insert into 权限 (姓名, 密码, 档案管理) values ('王五', '', false)");
     for (const auto& [op, may] : {std::pair{"admin", true}, std::pair{"王五", false}}) {
         p.logIn(op);
         EmployeeRecord w(dm);
@@ -279,7 +280,7 @@ TEST_F(EmployeeRecordTest, RecordsManagementRightGovernsTheEmployeeButtons)
 }
 
 // An untouched new employee is dropped on closing; a changed one is asked about.
-TEST_F(EmployeeRecordTest, ClosingSettlesAPendingEmployee)
+TEST_P(EmployeeRecordTest, ClosingSettlesAPendingEmployee)
 {
     {
         EmployeeRecord w(dm);
@@ -301,7 +302,7 @@ TEST_F(EmployeeRecordTest, ClosingSettlesAPendingEmployee)
 }
 
 // A row typed into a list's grid is asked about before the list is re-read for another employee.
-TEST_F(EmployeeRecordTest, ListEditIsAskedAboutBeforeTheEmployeeChanges)
+TEST_P(EmployeeRecordTest, ListEditIsAskedAboutBeforeTheEmployeeChanges)
 {
     EmployeeRecord w(dm);
     w.setPage(2);
@@ -321,15 +322,15 @@ TEST_F(EmployeeRecordTest, ListEditIsAskedAboutBeforeTheEmployeeChanges)
 }
 
 // The link columns are indexed in new files and in files made before the indexes existed.
-TEST_F(EmployeeRecordTest, LinkColumnsAreIndexed)
+TEST_P(EmployeeRecordTest, LinkColumnsAreIndexed)
 {
     auto indexed = [&](const std::string& table) {
-        return count("sqlite_master where type = 'index' and tbl_name = '" + table + "' and sql like '%员工编号%'") > 0;
+        return test::indexesNaming(dm.DMADO, table, "员工编号") > 0;
     };
     EXPECT_TRUE(indexed("个人经历"));
     EXPECT_TRUE(indexed("计时工资"));
-    exec("drop index \"个人经历_员工编号1\"");
-    exec("drop index \"计时工资_员工编号\"");
+    exec("drop index [个人经历_员工编号1]");
+    exec("drop index [计时工资_员工编号]");
     dm.updateSchema();
     EXPECT_TRUE(indexed("个人经历"));
     EXPECT_TRUE(indexed("计时工资"));

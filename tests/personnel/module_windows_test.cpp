@@ -14,6 +14,7 @@
 #include "personnel/PersonRecordEditor.h"
 #include "personnel/TrainingManagement.h"
 #include "personnel/TransferManagement.h"
+#include "support/EngineFixture.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 
@@ -23,7 +24,7 @@ using namespace rsgz;
 using db::DataSet;
 using Numbers = std::vector<std::string>;
 
-class ModuleWindowsTest : public ::testing::Test {
+class ModuleWindowsTest : public test::OnBothEngines {
 protected:
     ModuleWindowsTest()
     {
@@ -51,7 +52,7 @@ protected:
         });
     }
 
-    test::ProgramLayout p{{.liveDatabase = true, .recordRules = true}};
+    test::ProgramLayout p{{.liveDatabase = true, .recordRules = true, .engine = engine()}};
     app::TDM& dm = p.dm();
     test::ScriptedInteraction ui;
 };
@@ -93,6 +94,7 @@ private:
     void (W::*choose_)();
     void (W::*all_)();
 };
+RSGZ_ON_BOTH_ENGINES(ModuleWindowsTest);
 
 std::unique_ptr<MasterDetailWindow> makeWindow(const std::string& name, app::TDM& dm)
 {
@@ -135,7 +137,7 @@ std::string linkOf(const MasterDetail& c, DataSet& master) { return master.asStr
 
 // Details chosen while their master is still being typed belong to it once it is stored; a master
 // the rules refuse gets no details and the picker is not even opened.
-TEST_F(ModuleWindowsTest, ANewMasterIsStoredBeforeItsDetailsOrNothingIsAdded)
+TEST_P(ModuleWindowsTest, ANewMasterIsStoredBeforeItsDetailsOrNothingIsAdded)
 {
     for (const MasterDetail& c : windows()) {
         SCOPED_TRACE(c.name);
@@ -164,13 +166,13 @@ TEST_F(ModuleWindowsTest, ANewMasterIsStoredBeforeItsDetailsOrNothingIsAdded)
 }
 
 // Several employees are added as one unit: an error on the second leaves none of them stored or shown.
-TEST_F(ModuleWindowsTest, AddingSeveralEmployeesIsAllOrNothing)
+TEST_P(ModuleWindowsTest, AddingSeveralEmployeesIsAllOrNothing)
 {
     for (const MasterDetail& c : windows()) {
         SCOPED_TRACE(c.name);
         c.seed(*this, dm);
-        exec(std::string("create trigger refuse_") + c.name + " before insert on " + c.detailTable +
-             " when new.员工编号1 = 'E02' begin select raise(abort, 'refused'); end");
+        test::refuseWrites(dm.DMADO, std::string("refuse_") + c.name, test::Write::Insert, c.detailTable,
+                           "new.员工编号1 = 'E02'", "refused");
         picks(c.picker, {"E01", "E02", "E03"});
         auto w = makeWindow(c.name, dm);
         w->activate();
@@ -186,7 +188,7 @@ TEST_F(ModuleWindowsTest, AddingSeveralEmployeesIsAllOrNothing)
 
 // 删除下表全部记录 asks once per row, from whatever row is current, and stops for good at the first
 // 否 or the first failed delete instead of asking again and again.
-TEST_F(ModuleWindowsTest, DeleteAllIsBoundedAndStopsAtTheFirstRefusal)
+TEST_P(ModuleWindowsTest, DeleteAllIsBoundedAndStopsAtTheFirstRefusal)
 {
     for (const MasterDetail& c : windows()) {
         SCOPED_TRACE(c.name);
@@ -208,14 +210,14 @@ TEST_F(ModuleWindowsTest, DeleteAllIsBoundedAndStopsAtTheFirstRefusal)
         if (std::string(c.name) == "evaluation") EXPECT_EQ(c.master(dm).asInt("参加人数"), 2);
 
         // A delete that fails is not tried again: one question, one error, both rows kept.
-        exec("create trigger keep_rows before delete on " + mine + " begin select raise(abort, 'kept'); end");
+        test::refuseWrites(dm.DMADO, "keep_rows", test::Write::Delete, mine, "", "kept");
         ui.clear();
         ui.answers.assign(10, true);
         EXPECT_FALSE(app::runAction([&] { w->removeAll(); }));
         EXPECT_EQ(ui.questions.size(), 1u);
         EXPECT_EQ(ui.errors.size(), 1u);
         EXPECT_EQ(count(mine), 2);
-        exec("drop trigger keep_rows");
+        test::dropRefusal(dm.DMADO, "keep_rows", mine);
 
         // Started on the last row, a run answered 是 throughout empties the list.
         rows.requery();
@@ -231,7 +233,7 @@ TEST_F(ModuleWindowsTest, DeleteAllIsBoundedAndStopsAtTheFirstRefusal)
 
 // The training window switches off the course picker and the name check of new training records,
 // and every way out of it switches them on again.
-TEST_F(ModuleWindowsTest, TrainingRulesComeBackOnEveryWayOut)
+TEST_P(ModuleWindowsTest, TrainingRulesComeBackOnEveryWayOut)
 {
     exec("insert into 培训课程 (课程编号, 培训名称) values ('C01', '安全培训')");
     const std::vector<std::pair<const char*, std::function<void(personnel::TrainingManagement&)>>> ways = {
@@ -268,7 +270,7 @@ TEST_F(ModuleWindowsTest, TrainingRulesComeBackOnEveryWayOut)
 
 // Titles and rewards picked in their own modules need a person; in the employee window the person
 // is the employee on screen.
-TEST_F(ModuleWindowsTest, TitlesAndRewardsOutsideTheRecordsModuleNeedAPerson)
+TEST_P(ModuleWindowsTest, TitlesAndRewardsOutsideTheRecordsModuleNeedAPerson)
 {
     struct Case {
         const char* dataSet;
@@ -298,7 +300,7 @@ TEST_F(ModuleWindowsTest, TitlesAndRewardsOutsideTheRecordsModuleNeedAPerson)
 // The title window of module 3 holds every title, on the one that was double-clicked (found by its
 // columns, quotes and all), and stays on it across a save; the reward window shows the double-clicked
 // reward, or nothing from an empty list, and keeps the rows added in it across a save.
-TEST_F(ModuleWindowsTest, ModuleRecordWindowsOpenOnTheDoubleClickedRow)
+TEST_P(ModuleWindowsTest, ModuleRecordWindowsOpenOnTheDoubleClickedRow)
 {
     exec("insert into 职称评定 (员工编号1, 被评定人姓名, 评定职称, 取得日期) values "
          "('E01', '张三', '工程师', '2020-01-02'), ('E02', '李四', '高级''工程师', '2021-03-04'), "
@@ -346,7 +348,7 @@ TEST_F(ModuleWindowsTest, ModuleRecordWindowsOpenOnTheDoubleClickedRow)
 
 // Picking the transferred person copies the before-state from the employee, the payroll set
 // included, and leaves the employee record as it is.
-TEST_F(ModuleWindowsTest, PickingTheTransferredPersonCopiesTheBeforeState)
+TEST_P(ModuleWindowsTest, PickingTheTransferredPersonCopiesTheBeforeState)
 {
     dm.CurrentModule = 5;
     picks("选择被调动人", {"E02"});

@@ -8,6 +8,7 @@
 #include "db/Gbk.h"
 #include "personnel/EmployeePicker.h"
 #include "personnel/ListPickers.h"
+#include "support/EngineFixture.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 
@@ -18,7 +19,7 @@ using personnel::EmployeePicker;
 using personnel::PickMode;
 using Names = std::vector<std::string>;
 
-class PickerTest : public ::testing::Test {
+class PickerTest : public test::OnBothEngines {
 protected:
     PickerTest()
     {
@@ -57,12 +58,13 @@ protected:
         return n;
     }
 
-    test::ProgramLayout p{{.liveDatabase = true, .recordRules = true}};
+    test::ProgramLayout p{{.liveDatabase = true, .recordRules = true, .engine = engine()}};
     app::TDM& dm = p.dm();
     test::ScriptedInteraction ui;
 };
+RSGZ_ON_BOTH_ENGINES(PickerTest);
 
-TEST_F(PickerTest, TheCaptionDecidesTheMode)
+TEST_P(PickerTest, TheCaptionDecidesTheMode)
 {
     for (const char* c : {"选择被评定人", "选择被调动人", "选择批准人", "选择经办人", "选择姓名", "发放物品给一个人"})
         EXPECT_EQ(personnel::pickModeOf(c), PickMode::Single) << c;
@@ -72,7 +74,7 @@ TEST_F(PickerTest, TheCaptionDecidesTheMode)
 
 // 返回 picks the current candidate, the first one when none was clicked; an empty list picks
 // nobody, and an earlier pick never survives the next opening.
-TEST_F(PickerTest, SingleChoiceReturnsTheCurrentCandidate)
+TEST_P(PickerTest, SingleChoiceReturnsTheCurrentCandidate)
 {
     dm.PickResult = 1;
     EmployeePicker picker(dm, "选择批准人");
@@ -100,7 +102,7 @@ TEST_F(PickerTest, SingleChoiceReturnsTheCurrentCandidate)
     EXPECT_EQ(dm.PickResult, 0);
 }
 
-TEST_F(PickerTest, MultipleChoiceKeepsTheChosenListInMemoryOnly)
+TEST_P(PickerTest, MultipleChoiceKeepsTheChosenListInMemoryOnly)
 {
     exec("insert into 选择人员 (员工编号, 姓名) values ('E09', '旧行')");  // left by an older program
     EmployeePicker picker(dm, "选择受培训人员");
@@ -132,7 +134,7 @@ TEST_F(PickerTest, MultipleChoiceKeepsTheChosenListInMemoryOnly)
     EXPECT_EQ(storedChosenRows(), 1);
 }
 
-TEST_F(PickerTest, EmptyCandidateListChoosesNothing)
+TEST_P(PickerTest, EmptyCandidateListChoosesNothing)
 {
     EmployeePicker picker(dm, "选择受培训人员");
     picker.open();
@@ -144,7 +146,7 @@ TEST_F(PickerTest, EmptyCandidateListChoosesNothing)
 }
 
 // A node narrows the candidates to its whole path, on the columns of the saved field list.
-TEST_F(PickerTest, TreeNodeFiltersOnItsPath)
+TEST_P(PickerTest, TreeNodeFiltersOnItsPath)
 {
     writeTree({"一级部门", "二级部门", "三级部门"});
     EmployeePicker picker(dm, "选择受培训人员");
@@ -168,7 +170,7 @@ TEST_F(PickerTest, TreeNodeFiltersOnItsPath)
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(PickerTest, TreeClickWithoutOrWithAnOutdatedFieldListKeepsTheCandidates)
+TEST_P(PickerTest, TreeClickWithoutOrWithAnOutdatedFieldListKeepsTheCandidates)
 {
     EmployeePicker picker(dm, "选择批准人");
     writeTree({"一级部门"});
@@ -185,7 +187,7 @@ TEST_F(PickerTest, TreeClickWithoutOrWithAnOutdatedFieldListKeepsTheCandidates)
     EXPECT_EQ(ui.messages, Names{"检索列表过时，应该重新生成！"});
 }
 
-TEST_F(PickerTest, SearchTakesTextAsAValue)
+TEST_P(PickerTest, SearchTakesTextAsAValue)
 {
     EmployeePicker picker(dm, "选择批准人");
     picker.open();
@@ -210,7 +212,7 @@ TEST_F(PickerTest, SearchTakesTextAsAValue)
     EXPECT_TRUE(ui.errors.empty());
 }
 
-TEST_F(PickerTest, ArticleAndCoursePickersClearTheirFlagWhenMade)
+TEST_P(PickerTest, ArticleAndCoursePickersClearTheirFlagWhenMade)
 {
     dm.ArticlePicked = dm.CoursePicked = true;
     personnel::ArticlePicker articles(dm);
@@ -226,7 +228,7 @@ TEST_F(PickerTest, ArticleAndCoursePickersClearTheirFlagWhenMade)
 }
 
 // The picker refuses to delete a course its training records name, like the training window.
-TEST_F(PickerTest, CourseWithAttendeesIsNotDeleted)
+TEST_P(PickerTest, CourseWithAttendeesIsNotDeleted)
 {
     exec("insert into 培训课程 (培训名称, 课程编号, 培训总费用) values ('安全', 'C''1', 0), ('消防', 'C2', 0)");
     exec("insert into 培训记录 (受培训人姓名, 员工编号1, 课程编号1) values ('张三', 'E01', 'C''1')");
@@ -248,7 +250,7 @@ TEST_F(PickerTest, CourseWithAttendeesIsNotDeleted)
 
 // 增加 then 删除 abandons the new course; 确定 on a course being typed stores it first, and a course
 // the checks refuse is no choice.
-TEST_F(PickerTest, CourseBeingInsertedIsAbandonedOrStored)
+TEST_P(PickerTest, CourseBeingInsertedIsAbandonedOrStored)
 {
     personnel::CoursePicker picker(dm);
     picker.activate();

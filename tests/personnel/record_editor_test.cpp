@@ -8,6 +8,7 @@
 #include "personnel/EmployeePages.h"
 #include "personnel/EmployeeRecord.h"
 #include "app/RecordEditor.h"
+#include "support/EngineFixture.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 
@@ -18,7 +19,7 @@ using db::DataSet;
 using personnel::EmployeeRecord;
 using app::RecordEditor;
 
-class RecordEditorTest : public ::testing::Test {
+class RecordEditorTest : public test::OnBothEngines {
 protected:
     RecordEditorTest()
     {
@@ -47,13 +48,14 @@ protected:
         });
     }
 
-    test::ProgramLayout p{{.liveDatabase = true, .recordRules = true}};
+    test::ProgramLayout p{{.liveDatabase = true, .recordRules = true, .engine = engine()}};
     app::TDM& dm = p.dm();
     test::ScriptedInteraction ui;
 };
+RSGZ_ON_BOTH_ENGINES(RecordEditorTest);
 
 // 新增 on a list page runs the pickers, opens the page's editor, and what it saves is linked.
-TEST_F(RecordEditorTest, NewOnEveryListPageEndsInAStoredLinkedRow)
+TEST_P(RecordEditorTest, NewOnEveryListPageEndsInAStoredLinkedRow)
 {
     struct Case {
         int page;
@@ -78,7 +80,7 @@ TEST_F(RecordEditorTest, NewOnEveryListPageEndsInAStoredLinkedRow)
 }
 
 // Inside an open editor, 增加 and the Enter chain add rows without a second editor.
-TEST_F(RecordEditorTest, AddingInsideAnEditorOpensNoSecondEditor)
+TEST_P(RecordEditorTest, AddingInsideAnEditorOpensNoSecondEditor)
 {
     dm.gzjs.setSql("select * from 工资晋升 where 员工编号1 = 'E01'");
     dm.gzjs.open();
@@ -95,7 +97,7 @@ TEST_F(RecordEditorTest, AddingInsideAnEditorOpensNoSecondEditor)
     EXPECT_EQ(count("工资晋升 where 工资等级 = '一级'"), 1);
 }
 
-TEST_F(RecordEditorTest, EnterChains)
+TEST_P(RecordEditorTest, EnterChains)
 {
     struct Case {
         const char* editor;
@@ -113,7 +115,7 @@ TEST_F(RecordEditorTest, EnterChains)
 }
 
 // 保存 on an empty list stores a new row with the defaults.
-TEST_F(RecordEditorTest, SaveOnAnEmptyListStoresANewRow)
+TEST_P(RecordEditorTest, SaveOnAnEmptyListStoresANewRow)
 {
     dm.zzlb.setSql("select * from 证照列表 where 员工编号1 = 'E01'");
     dm.zzlb.open();
@@ -123,7 +125,7 @@ TEST_F(RecordEditorTest, SaveOnAnEmptyListStoresANewRow)
 }
 
 // Closing never stores an untouched new row; a changed one is the user's call.
-TEST_F(RecordEditorTest, ClosingSettlesThePendingRow)
+TEST_P(RecordEditorTest, ClosingSettlesThePendingRow)
 {
     dm.grjl.setSql("select * from 个人经历 where 员工编号1 = 'E01'");
     dm.grjl.open();
@@ -144,7 +146,7 @@ TEST_F(RecordEditorTest, ClosingSettlesThePendingRow)
 }
 
 // The training editor's panel shows the current row's course.
-TEST_F(RecordEditorTest, TrainingEditorShowsTheRowsCourse)
+TEST_P(RecordEditorTest, TrainingEditorShowsTheRowsCourse)
 {
     dm.DMADO.exec("insert into 培训记录 (受培训人姓名, 员工编号1, 课程编号1) values ('张三', 'E01', 'C01')");
     dm.pxjl1.setSql("select * from 培训记录 where 员工编号1 = 'E01'");
@@ -157,7 +159,7 @@ TEST_F(RecordEditorTest, TrainingEditorShowsTheRowsCourse)
 
 // 选择经办人 / 选择批准人 in the transfer editor: the picked employee's name, and nothing when the
 // picker was left without a pick, even if an earlier picker left PickResult at 1.
-TEST_F(RecordEditorTest, TransferEditorTakesHandlerAndApproverFromTheEmployeePicker)
+TEST_P(RecordEditorTest, TransferEditorTakesHandlerAndApproverFromTheEmployeePicker)
 {
     dm.DMADO.exec("insert into 员工基本情况 (员工编号, 姓名) values ('E02', '李四')");
     dm.DMADO.exec("insert into 调动记录 (调动类型, 姓名, 员工编号1) values ('调入', '张三', 'E01')");

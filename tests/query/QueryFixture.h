@@ -9,6 +9,7 @@
 #include "app/TDM.h"
 #include "db/Gbk.h"
 #include "query/QueryPages.h"
+#include "support/EngineFixture.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 
@@ -28,8 +29,8 @@ public:
 };
 
 // A program with a live database, the record rules, the navigation and the query side of the pages
-// plugged into it, and a scripted user.
-class QueryFixture : public ::testing::Test {
+// plugged into it, and a scripted user; on the file and on the server.
+class QueryFixture : public OnBothEngines {
 protected:
     QueryFixture() { pages.setView(&view); }
 
@@ -56,7 +57,7 @@ protected:
         return values;
     }
 
-    ProgramLayout program{{.liveDatabase = true, .recordRules = true}};
+    ProgramLayout program{{.liveDatabase = true, .recordRules = true, .engine = engine()}};
     app::TDM& dm = program.dm();
     app::Navigation& nav = program.frame().navigation();
     ScriptedInteraction user;

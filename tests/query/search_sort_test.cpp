@@ -10,6 +10,8 @@ class SearchSort : public test::QueryFixture {
 protected:
     void SetUp() override
     {
+        QueryFixture::SetUp();
+        if (IsSkipped()) return;
         addEmployee({{"员工编号", "1"}, {"姓名", "张三"}, {"学历", "大专"}, {"一级部门", "销售部"}});
         addEmployee({{"员工编号", "2"}, {"姓名", "李四"}, {"学历", ""}, {"一级部门", "销售部"}});
         addEmployee({{"员工编号", "3"}, {"姓名", "王五"}, {"一级部门", "生产部"}});
@@ -17,10 +19,11 @@ protected:
     }
     int sortRows(int module) { return static_cast<int>(dm.DMADO.exec("update 排序表 set 窗口号=窗口号 where 窗口号=" + std::to_string(module))); }
 };
+RSGZ_ON_BOTH_ENGINES(SearchSort);
 
 }  // namespace
 
-TEST_F(SearchSort, QuickAndEmptyValueSearch)
+TEST_P(SearchSort, QuickAndEmptyValueSearch)
 {
     nav.chooseModule(1);
     nav.searchOneField(1, "姓名", "三");
@@ -47,7 +50,7 @@ TEST_F(SearchSort, QuickAndEmptyValueSearch)
 }
 
 // A sort keeps the filter in force and replaces any order; a later tree click drops it.
-TEST_F(SearchSort, SortingKeepsTheFilterAndReplacesTheOrder)
+TEST_P(SearchSort, SortingKeepsTheFilterAndReplacesTheOrder)
 {
     nav.chooseModule(1);
     nav.searchOneField(1, "一级部门", "销售");
@@ -78,7 +81,7 @@ TEST_F(SearchSort, SortingKeepsTheFilterAndReplacesTheOrder)
 }
 
 // Each page keeps its own row of 排序表; showing it fills the boxes without storing anything.
-TEST_F(SearchSort, SortChoicesPersistPerModule)
+TEST_P(SearchSort, SortChoicesPersistPerModule)
 {
     nav.chooseModule(1);
     EXPECT_EQ(view.widths.at(1), 120);

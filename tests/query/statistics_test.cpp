@@ -44,12 +44,13 @@ protected:
 
     query::PersonnelStatistics statistics{dm, pages.trees()};
 };
+RSGZ_ON_BOTH_ENGINES(StatisticsTest);
 
 }  // namespace
 
 // Every employee is counted once: one row per value in pinyin order, the rest under 其他, and the
 // counts add up to the employees counted.
-TEST_F(StatisticsTest, CountsPerValueAndTheRest)
+TEST_P(StatisticsTest, CountsPerValueAndTheRest)
 {
     ASSERT_TRUE(statistics.run("学历", -1));
     EXPECT_EQ(result(), (std::vector<StatisticsRow>{{"O'Level", 1}, {"本科", 3}, {"大专", 2}, {"其他", 2}}));
@@ -60,7 +61,7 @@ TEST_F(StatisticsTest, CountsPerValueAndTheRest)
 }
 
 // A node of the tree narrows every count to its people; the status names the path.
-TEST_F(StatisticsTest, ANodeNarrowsTheCount)
+TEST_P(StatisticsTest, ANodeNarrowsTheCount)
 {
     const int node = departmentNode("生产部");
     ASSERT_GE(node, 0);
@@ -73,7 +74,7 @@ TEST_F(StatisticsTest, ANodeNarrowsTheCount)
 
 // A text that names no countable column (typing passes through such texts), or a tree whose field
 // list is out of date, leaves the previous result; the working table is never written.
-TEST_F(StatisticsTest, RefusedRunsKeepThePreviousResult)
+TEST_P(StatisticsTest, RefusedRunsKeepThePreviousResult)
 {
     ASSERT_TRUE(statistics.run("学历", -1));
     const std::vector<StatisticsRow> before = result();
@@ -92,7 +93,7 @@ TEST_F(StatisticsTest, RefusedRunsKeepThePreviousResult)
 }
 
 // Entering the page reopens the result empty and counts nothing.
-TEST_F(StatisticsTest, EnteringThePageCountsNothing)
+TEST_P(StatisticsTest, EnteringThePageCountsNothing)
 {
     writeLines("set/tongji.list", {"学历", "性别"});
     EXPECT_EQ(statistics.items(), (std::vector<std::string>{"学历", "性别"}));

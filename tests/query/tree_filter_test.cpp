@@ -18,12 +18,13 @@ protected:
         pages.nodeClicked(module, 1);
     }
 };
+RSGZ_ON_BOTH_ENGINES(TreeFilter);
 
 }  // namespace
 
 // The statement of a click on a second-level node, per module: the node's condition, its parent's,
 // then the module's own conditions (and order).
-TEST_F(TreeFilter, ClickOnASecondLevelNodePerModule)
+TEST_P(TreeFilter, ClickOnASecondLevelNodePerModule)
 {
     const std::string salesDept = "and 一级部门='销售部'";
     const struct {
@@ -66,7 +67,7 @@ TEST_F(TreeFilter, ClickOnASecondLevelNodePerModule)
 
 // A floating-point root goes bare, a date level between "#"; a quote in a value is a character of
 // the value. The rows found are exactly those of the path.
-TEST_F(TreeFilter, LiteralsFollowTheColumnTypeAndFindTheRows)
+TEST_P(TreeFilter, LiteralsFollowTheColumnTypeAndFindTheRows)
 {
     addEmployee({{"员工编号", "1"}, {"身高", "170.5"}, {"出生年月", "1980-05-01"}, {"姓名", "O'Brien"}});
     addEmployee({{"员工编号", "2"}, {"身高", "170.5"}, {"出生年月", "1981-01-01"}, {"姓名", "O'Brien"}});
@@ -93,7 +94,7 @@ TEST_F(TreeFilter, LiteralsFollowTheColumnTypeAndFindTheRows)
 
 // A node deeper than the saved list, a list naming a column the list does not have, or a computed
 // column: the notice, and the grid keeps what it shows.
-TEST_F(TreeFilter, AnOutdatedFieldListLeavesTheGridAsItWas)
+TEST_P(TreeFilter, AnOutdatedFieldListLeavesTheGridAsItWas)
 {
     addEmployee({{"员工编号", "1"}, {"一级部门", "销售部"}});
     writeLines("set/rszl.list", {"销售部", "\t男"});
@@ -111,7 +112,7 @@ TEST_F(TreeFilter, AnOutdatedFieldListLeavesTheGridAsItWas)
 }
 
 // A filter the database refuses leaves the rows and the statement they came from.
-TEST_F(TreeFilter, AFailedStatementKeepsThePreviousResult)
+TEST_P(TreeFilter, AFailedStatementKeepsThePreviousResult)
 {
     addEmployee({{"员工编号", "1"}});
     nav.chooseModule(1);
@@ -124,7 +125,7 @@ TEST_F(TreeFilter, AFailedStatementKeepsThePreviousResult)
     EXPECT_EQ(pages.queries().current(1)->lines(), dm.rszl.sqlLines());
 }
 
-TEST_F(TreeFilter, ABrokenTreeFileKeepsWhatWasRead)
+TEST_P(TreeFilter, ABrokenTreeFileKeepsWhatWasRead)
 {
     writeLines("set/rszl.list", {"销售部", "\t一组", "\t\t\t太深", "生产部"});
     nav.chooseModule(1);

@@ -13,12 +13,14 @@ ProgramLayout::ProgramLayout(Options options)
     QDir root(QString::fromStdString(tmp_.path()));
     for (const char* sub : {"init", "data", "bak", "set", "baobiao", "照片"}) root.mkpath(QString::fromUtf8(sub));
     if (options.withTemplate) app::createTemplateDatabase(path("init/vesk.db"));
+    if (options.engine == Engine::Server) server_ = std::make_unique<TemporaryDatabase>(Engine::Server);
     if (options.liveDatabase) makeLiveDatabase();
     dm_ = std::make_unique<app::TDM>();
     app::setDM(dm_.get());
     if (options.recordRules) test::bindRecordRules(*dm_);
     frame_ = std::make_unique<app::MainFrame>(*dm_);
     frame_->create(dir());
+    if (server_) dm_->DMADO.setServer(*server_->serverTarget());
     // The program binds its rules before anyone logs in, but nothing writes before the login: a
     // layout with rules and a live database starts as the default operator, who holds every right.
     if (options.recordRules && options.liveDatabase) logIn(app::kDefaultOperator);
@@ -29,10 +31,15 @@ ProgramLayout::~ProgramLayout()
     frame_.reset();
     app::setDM(nullptr);
     dm_.reset();
+    server_.reset();
 }
 
 void ProgramLayout::makeLiveDatabase()
 {
+    if (server_) {
+        server_->createContents();
+        return;
+    }
     QFile::copy(QString::fromStdString(path("init/vesk.db")), QString::fromStdString(path("data/vesk.db")));
 }
 
