@@ -10,7 +10,7 @@ using S = app::RecordStep;
 // The fields in the order Enter walks through them; 保存, 取消, 验证公式 and 所得税设置 need 帐套管理.
 const app::RecordWindowSpec& itemWindow()
 {
-    static const app::RecordWindowSpec spec{
+    static const app::RecordWindowSpec table{
         "工资项目设定", "Tgzxmw",
         {{"工资代码", K::Dictionary, "@"}, {"工资项目", K::Dictionary, "@"}, {"初始值"}, {"是否所得税", K::Choice},
          {"个税关联", K::Dictionary, "@"}, {"个税起征点"}, {"计算公式", K::Text, {}, app::FieldPattern::AsStored, 360}},
@@ -19,7 +19,7 @@ const app::RecordWindowSpec& itemWindow()
         {{"添加", "添加", S::Add, {}}, {"删除", "删除", S::Delete, {}}, {"保存", "保存", S::Save, "帐套管理"},
          {"验证公式", "验证公式", S::Action, "帐套管理"}, {"所得税设置", "所得税设置", S::Action, "帐套管理"},
          {"取消", "取消", S::Return, "帐套管理"}, {"返回", "返回", S::Return, {}}}};
-    return spec;
+    return table;
 }
 
 }  // namespace

@@ -9,7 +9,7 @@ using S = app::RecordStep;
 // 增加, 保存 and 删除 need 调动管理; the three pickers fill the person, the handler and the approver.
 const app::RecordWindowSpec& transferWindow()
 {
-    static const app::RecordWindowSpec spec{
+    static const app::RecordWindowSpec table{
         "调动数据管理", "Tddglw", TransferManagement::fields(), {}, "",
         {"第一条记录", "前一条记录", "后一条记录", "最后一条记录"},
         {{"addButton", "增加", S::Add, "调动管理"}, {"saveButton", "保存", S::Save, "调动管理"},
@@ -17,7 +17,7 @@ const app::RecordWindowSpec& transferWindow()
          {"handlerButton", "选择经办人", S::Action, {}}, {"approverButton", "选择批准人", S::Action, {}},
          {"returnButton", "返回", S::Return, {}}},
         2};
-    return spec;
+    return table;
 }
 
 }  // namespace
