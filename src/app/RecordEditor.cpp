@@ -19,7 +19,7 @@ std::vector<EditorField> plain(std::initializer_list<EditorField> f) { return f;
 EditorSpec::EditorSpec(std::string caption, std::string windowClass, std::string dataSetName, Flag openFlag,
                        std::vector<EditorField> fields, std::vector<std::string> enterOrder, std::string wrapTo,
                        bool reread, bool course)
-    : app::RecordWindowSpec{std::move(caption), std::move(windowClass), std::move(fields), std::move(enterOrder),
+    : app::RecordWindowTable{std::move(caption), std::move(windowClass), std::move(fields), std::move(enterOrder),
                             std::move(wrapTo)},
       dataSet(std::move(dataSetName)), flag(openFlag), rereadOnSave(reread), coursePanel(course)
 {

@@ -8,7 +8,7 @@
 #include "app/BrowseButtons.h"
 #include "app/TDM.h"
 #include "app/PendingRow.h"
-#include "app/RecordWindowSpec.h"
+#include "app/RecordWindowTable.h"
 
 namespace rsgz::app {
 
@@ -17,7 +17,7 @@ using app::EditorFieldKind;
 using app::FieldPattern;
 
 // An editor's window (caption, class, fields, Enter order) and what it edits.
-struct EditorSpec : app::RecordWindowSpec {
+struct EditorSpec : app::RecordWindowTable {
     EditorSpec(std::string caption, std::string windowClass, std::string dataSetName, bool app::TDM::EditorOpen::*openFlag,
                std::vector<EditorField> fields, std::vector<std::string> enterOrder = {}, std::string wrapTo = {},
                bool reread = false, bool course = false);

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "app/RecordWindowSpec.h"
+#include "app/RecordWindowTable.h"
 
 namespace rsgz::app {
 class TDM;

@@ -2,7 +2,7 @@
 #include "app/BrowseButtons.h"
 #include "app/PendingRow.h"
 #include "app/RecordEditor.h"
-#include "app/RecordWindowSpec.h"
+#include "app/RecordWindowTable.h"
 
 namespace rsgz::personnel {
 

@@ -30,7 +30,7 @@ bool listed(const app::EditorField& f)
 }
 }  // namespace
 
-RecordWindow::RecordWindow(app::TDM& dm, const app::RecordWindowSpec& spec,
+RecordWindow::RecordWindow(app::TDM& dm, const app::RecordWindowTable& spec,
                            std::unique_ptr<app::RecordBehaviour> behaviour, QWidget* parent)
     : RecordDialog(parent), dm_(dm), spec_(spec), behaviour_(std::move(behaviour)),
       fields_(new RecordFields(dm, behaviour_->dataSet(), this)), browseState_([this](const app::BrowseState& s) {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "app/BrowseButtons.h"
-#include "app/RecordWindowSpec.h"
+#include "app/RecordWindowTable.h"
 #include "widgets/RecordDialog.h"
 
 class QLayout;
@@ -22,7 +22,7 @@ namespace rsgz::widgets {
 class DepartmentBoxes;
 class RecordFields;
 
-// A single-record window made from its table (app::RecordWindowSpec) over its behaviour: the
+// A single-record window made from its table (app::RecordWindowTable) over its behaviour: the
 // navigator and the buttons on top, the fields below, each bound to the behaviour's dataset. The
 // navigator follows the dataset, a button is on when the operator holds its right and the
 // behaviour agrees, a field takes typing when the dataset's right and the behaviour allow it, and
@@ -32,7 +32,7 @@ class RecordFields;
 class RecordWindow : public RecordDialog {
     Q_OBJECT
 public:
-    RecordWindow(app::TDM& dm, const app::RecordWindowSpec& spec, std::unique_ptr<app::RecordBehaviour> behaviour,
+    RecordWindow(app::TDM& dm, const app::RecordWindowTable& spec, std::unique_ptr<app::RecordBehaviour> behaviour,
                  QWidget* parent = nullptr);
     ~RecordWindow() override;
 
@@ -58,7 +58,7 @@ private:
     void showButtons();
 
     app::TDM& dm_;
-    const app::RecordWindowSpec& spec_;
+    const app::RecordWindowTable& spec_;
     std::unique_ptr<app::RecordBehaviour> behaviour_;
     RecordFields* fields_;
     DepartmentBoxes* departments_ = nullptr;

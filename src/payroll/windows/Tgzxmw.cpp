@@ -8,9 +8,9 @@ using K = app::EditorFieldKind;
 using S = app::RecordStep;
 
 // The fields in the order Enter walks through them; 保存, 取消, 验证公式 and 所得税设置 need 帐套管理.
-const app::RecordWindowSpec& itemWindow()
+const app::RecordWindowTable& itemWindow()
 {
-    static const app::RecordWindowSpec table{
+    static const app::RecordWindowTable table{
         "工资项目设定", "Tgzxmw",
         {{"工资代码", K::Dictionary, "@"}, {"工资项目", K::Dictionary, "@"}, {"初始值"}, {"是否所得税", K::Choice},
          {"个税关联", K::Dictionary, "@"}, {"个税起征点"}, {"计算公式", K::Text, {}, app::FieldPattern::AsStored, 360}},

@@ -7,9 +7,9 @@ namespace {
 using S = app::RecordStep;
 
 // 增加, 保存 and 删除 need 调动管理; the three pickers fill the person, the handler and the approver.
-const app::RecordWindowSpec& transferWindow()
+const app::RecordWindowTable& transferWindow()
 {
-    static const app::RecordWindowSpec table{
+    static const app::RecordWindowTable table{
         "调动数据管理", "Tddglw", TransferManagement::fields(), {}, "",
         {"第一条记录", "前一条记录", "后一条记录", "最后一条记录"},
         {{"addButton", "增加", S::Add, "调动管理"}, {"saveButton", "保存", S::Save, "调动管理"},

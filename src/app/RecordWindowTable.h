@@ -45,7 +45,7 @@ struct RecordButton {
 // 增加, 保存, 删除, 返回 (addButton, saveButton, deleteButton, returnButton).
 std::vector<RecordButton> standardButtons();
 
-struct RecordWindowSpec {
+struct RecordWindowTable {
     std::string caption;
     std::string windowClass;
     std::vector<EditorField> fields;     // in the order the form shows them

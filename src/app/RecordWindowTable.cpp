@@ -1,4 +1,4 @@
-#include "app/RecordWindowSpec.h"
+#include "app/RecordWindowTable.h"
 
 #include <algorithm>
 
