@@ -30,43 +30,43 @@ bool listed(const app::EditorField& f)
 }
 }  // namespace
 
-RecordWindow::RecordWindow(app::TDM& dm, const app::RecordWindowTable& spec,
+RecordWindow::RecordWindow(app::TDM& dm, const app::RecordWindowTable& table,
                            std::unique_ptr<app::RecordBehaviour> behaviour, QWidget* parent)
-    : RecordDialog(parent), dm_(dm), spec_(spec), behaviour_(std::move(behaviour)),
+    : RecordDialog(parent), dm_(dm), table_(table), behaviour_(std::move(behaviour)),
       fields_(new RecordFields(dm, behaviour_->dataSet(), this)), browseState_([this](const app::BrowseState& s) {
           const bool on[4] = {s.first, s.prior, s.next, s.last};
           for (size_t i = 0; i < 4; ++i)
               if (browse_[i]) browse_[i]->setEnabled(on[i]);
       })
 {
-    setObjectName(q(spec.windowClass));
-    setWindowTitle(q(spec.caption));
+    setObjectName(q(table.windowClass));
+    setWindowTitle(q(table.caption));
     QLayout* form = layOutFields();
     linkDepartments();
     fields_->setWritable([this](const std::string& c) { return behaviour_->writable(c); });
     fields_->setWritten([this](const std::string& c) { run([this, c] { behaviour_->written(c); }); });
     // Enter walks the table's order; the behaviour may take it elsewhere (a new row at the end).
-    if (!spec.enterOrder.empty())
+    if (!table.enterOrder.empty())
         fields_->setEnter([this](const std::string& c) {
             const std::string next = behaviour_->enter(c);
-            return next != c ? next : app::nextInOrder(spec_.enterOrder, c);
+            return next != c ? next : app::nextInOrder(table_.enterOrder, c);
         });
 
     auto* row = new QHBoxLayout;
     const auto move = [this](void (app::RecordBehaviour::*step)()) {
         return [this, step] { run([this, step] { (behaviour_.get()->*step)(); }); };
     };
-    addNavigatorButtons(row, this, {spec.navigator[0].c_str(), spec.navigator[1].c_str(), spec.navigator[2].c_str(),
-                                    spec.navigator[3].c_str()},
+    addNavigatorButtons(row, this, {table.navigator[0].c_str(), table.navigator[1].c_str(), table.navigator[2].c_str(),
+                                    table.navigator[3].c_str()},
                         {move(&app::RecordBehaviour::first), move(&app::RecordBehaviour::prior),
                          move(&app::RecordBehaviour::next), move(&app::RecordBehaviour::last)});
     for (size_t i = 0; i < 4; ++i) browse_[i] = qobject_cast<QToolButton*>(row->itemAt(static_cast<int>(i))->widget());
     row->addStretch();
     std::vector<ButtonSpec> buttons;
-    for (const app::RecordButton& b : spec.buttons)
+    for (const app::RecordButton& b : table.buttons)
         buttons.push_back({b.objectName.c_str(), b.caption.c_str(), [this, &b] { press(b); }});
     row->addLayout(makeButtonRow(this, buttons));
-    for (const app::RecordButton& b : spec.buttons) buttons_[b.objectName] = findChild<QPushButton*>(q(b.objectName));
+    for (const app::RecordButton& b : table.buttons) buttons_[b.objectName] = findChild<QPushButton*>(q(b.objectName));
 
     body_ = new QVBoxLayout(this);
     body_->addLayout(row);
@@ -81,15 +81,15 @@ RecordWindow::RecordWindow(app::TDM& dm, const app::RecordWindowTable& spec,
 // on a row of its own over the whole width.
 QLayout* RecordWindow::layOutFields()
 {
-    if (spec_.columns <= 1) {
+    if (table_.columns <= 1) {
         auto* form = new QFormLayout;
-        for (const app::EditorField& f : spec_.fields) form->addRow(q(f.column), addField(f));
+        for (const app::EditorField& f : table_.fields) form->addRow(q(f.column), addField(f));
         return form;
     }
     auto* grid = new QGridLayout;
-    const int columns = spec_.columns;
+    const int columns = table_.columns;
     int row = 0, column = 0;
-    for (const app::EditorField& f : spec_.fields) {
+    for (const app::EditorField& f : table_.fields) {
         const bool wide = f.kind == app::EditorFieldKind::Memo;
         if (wide && column > 0) ++row, column = 0;
         grid->addWidget(new QLabel(q(f.column), this), row, column * 2);
@@ -111,7 +111,7 @@ QWidget* RecordWindow::addField(const app::EditorField& f)
 void RecordWindow::linkDepartments()
 {
     std::vector<QComboBox*> boxes;
-    for (const app::EditorField& f : spec_.fields)
+    for (const app::EditorField& f : table_.fields)
         if (f.kind == app::EditorFieldKind::Department) boxes.push_back(fields_->box(f.column));
     if (!boxes.empty()) departments_ = new DepartmentBoxes(dm_, boxes, this);
 }
@@ -170,7 +170,7 @@ bool RecordWindow::leave() { return fields_->commitTyped() && behaviour_->close(
 
 void RecordWindow::showChoices()
 {
-    for (const app::EditorField& f : spec_.fields) {
+    for (const app::EditorField& f : table_.fields) {
         if (!listed(f)) continue;
         QComboBox* box = fields_->box(f.column);
         const std::vector<std::string> items = behaviour_->choices(f);
@@ -188,7 +188,7 @@ void RecordWindow::showDepartments()
     const bool onRow = ds.active() && ds.currentRow() >= 0;
     app::DepartmentPath stored;
     size_t level = 0;
-    for (const app::EditorField& f : spec_.fields)
+    for (const app::EditorField& f : table_.fields)
         if (f.kind == app::EditorFieldKind::Department && level < stored.size())
             stored[level++] = onRow ? ds.asString(f.column) : std::string();
     departments_->refresh(stored);
@@ -196,7 +196,7 @@ void RecordWindow::showDepartments()
 
 void RecordWindow::showButtons()
 {
-    for (const app::RecordButton& b : spec_.buttons)
+    for (const app::RecordButton& b : table_.buttons)
         if (QPushButton* button = buttons_[b.objectName])
             button->setEnabled((b.right.empty() || app::hasRight(dm_, b.right)) && behaviour_->enabled(b));
 }

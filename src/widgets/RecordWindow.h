@@ -32,7 +32,7 @@ class RecordFields;
 class RecordWindow : public RecordDialog {
     Q_OBJECT
 public:
-    RecordWindow(app::TDM& dm, const app::RecordWindowTable& spec, std::unique_ptr<app::RecordBehaviour> behaviour,
+    RecordWindow(app::TDM& dm, const app::RecordWindowTable& table, std::unique_ptr<app::RecordBehaviour> behaviour,
                  QWidget* parent = nullptr);
     ~RecordWindow() override;
 
@@ -58,7 +58,7 @@ private:
     void showButtons();
 
     app::TDM& dm_;
-    const app::RecordWindowTable& spec_;
+    const app::RecordWindowTable& table_;
     std::unique_ptr<app::RecordBehaviour> behaviour_;
     RecordFields* fields_;
     DepartmentBoxes* departments_ = nullptr;
