@@ -134,7 +134,7 @@ void LoginForm::afterLogin()
     if (version == newest) return;
     const std::string which = "服务器上的数据库 " + server_->where() + " 是第" + std::to_string(version) + "版，本程序使用第"
         + std::to_string(newest) + "版。";
-    throw db::DbError(db::DbError::Kind::Other, which + (version > newest ? "请使用新版本的程序。" : "请服务器管理员先升级这个数据库。"));
+    throw db::DbError(db::DbError::Kind::Other, which + (version > newest ? "请使用新版本的程序。" : "请服务器管理员运行 rsgz --upgrade-office 升级这个数据库（升级前会先备份它）。"));
 }
 
 bool LoginForm::openFile()

@@ -71,6 +71,8 @@ void createOffice(const db::ServerTarget& admin, const std::string& database, co
 
 void dropOffice(const db::ServerTarget& admin, const std::string& database) { db::dropOffice(admin, database, officeGrants()); }
 
+int upgradeOffice(const db::ServerTarget& adminInOffice) { return db::upgradeOffice(adminInOffice, officeGrants()); }
+
 bool isOperatorPassword(app::TDM& dm, const std::string& typed)
 {
     if (typed.empty()) return false;

@@ -24,6 +24,9 @@ std::vector<std::string> newOperatorRights();
 void createOffice(const db::ServerTarget& admin, const std::string& database, const std::string& firstOperator,
                   const std::string& password);
 void dropOffice(const db::ServerTarget& admin, const std::string& database);
+// The office's database brought up to the program's schema and rights (db::upgradeOffice).
+// Returns the version it had. Throws DbError.
+int upgradeOffice(const db::ServerTarget& adminInOffice);
 
 // Whether typed is the logged-in operator's password (asked again before grave work): the stored
 // hash of the file's operator, or, on a server, a second session as that operator with it.

@@ -1,10 +1,15 @@
 #include "admin/OfficeSetup.h"
 
 #include <charconv>
+#include <ctime>
+#include <filesystem>
 
 #include "admin/OfficeRights.h"
 #include "app/ServerSettings.h"
+#include "db/Connection.h"
 #include "db/DbError.h"
+#include "db/SchemaUpgrade.h"
+#include "db/ServerDump.h"
 
 namespace rsgz::admin {
 
@@ -47,7 +52,68 @@ int tellSettings(const std::string& workDir, const std::optional<app::ServerSett
     return 0;
 }
 
+// The server's administrator, asked for, on the office database of the settings.
+db::ServerTarget askAdministrator(const AskLine& ask, const app::ServerSettings& settings, const char* command)
+{
+    db::ServerTarget admin;
+    admin.host = settings.host;
+    admin.port = settings.port;
+    admin.database = settings.database;
+    admin.user = answer(ask, "服务器管理员", "postgres");
+    admin.password = answer(ask, "服务器管理员的密码", {}, true);
+    admin.applicationName = command;
+    return admin;
+}
+
+std::string upgradeCopyPath(const std::string& workDir, int fromVersion)
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    ::localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    return workDir + "bak/升级前-v" + std::to_string(fromVersion) + "-" + stamp + ".dump";
+}
+
+int databaseVersion(const db::ServerTarget& admin)
+{
+    db::Connection conn(admin);
+    return db::schemaVersionOf(conn);
+}
+
 }  // namespace
+
+int upgradeOfficeInteractively(const std::string& workDir, const AskLine& ask, std::ostream& out)
+{
+    try {
+        const std::optional<app::ServerSettings> settings = app::readServerSettings(workDir);
+        if (!settings) {
+            out << "没有设置文件 " << app::serverSettingsPath(workDir) << "：这个程序使用本机的数据库文件，它在登录时自动升级。\n";
+            return 1;
+        }
+        out << "升级服务器上的办公数据库 " << settings->where() << "。\n";
+        const db::ServerTarget admin = askAdministrator(ask, *settings, "rsgz --upgrade-office");
+        const int had = databaseVersion(admin), newest = db::currentSchemaVersion();
+        if (had < newest) {
+            const std::string copy = upgradeCopyPath(workDir, had);
+            std::error_code ec;
+            std::filesystem::create_directories(workDir + "bak", ec);
+            db::ServerDump(admin).dump(copy, static_cast<int>(db::schemaTablesAt(had).size()));
+            out << "升级前的数据库已备份到 " << copy << "。\n";
+        }
+        upgradeOffice(admin);
+        if (had == newest)
+            out << "数据库已是第" << newest << "版，不需升级；各权限对表的权限已按本程序重新授予。\n";
+        else
+            out << "数据库已从第" << had << "版升级到第" << newest << "版。\n";
+        return 0;
+    } catch (const Abandoned&) {
+        out << "\n输入已结束，数据库未作改动。\n";
+    } catch (const std::exception& e) {
+        out << "数据库未作改动：" << e.what() << "\n";
+    }
+    return 1;
+}
 
 int createOfficeInteractively(const std::string& workDir, const AskLine& ask, std::ostream& out)
 {

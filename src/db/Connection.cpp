@@ -438,7 +438,12 @@ Connection::ColumnInfo Connection::columnInfo(const std::string& table, const st
 {
     const auto key = std::make_pair(table, column);
     if (auto it = columnCache_.find(key); it != columnCache_.end()) return it->second;
-    if (target_) return columnCache_[key] = serverColumnInfo(table, column);
+    if (target_) {
+        auto loaded = serverColumnCache_.find(table);
+        if (loaded == serverColumnCache_.end()) loaded = serverColumnCache_.emplace(table, serverColumnInfos(table)).first;
+        const auto found = loaded->second.find(foldLatin(column));
+        return columnCache_[key] = found == loaded->second.end() ? ColumnInfo{} : found->second;
+    }
     ColumnInfo info;
     const char* decl = nullptr;
     const char* coll = nullptr;
@@ -456,6 +461,7 @@ Connection::ColumnInfo Connection::columnInfo(const std::string& table, const st
 void Connection::forgetColumns()
 {
     columnCache_.clear();
+    serverColumnCache_.clear();
     keyCache_.clear();
 }
 

@@ -147,7 +147,8 @@ private:
     int execServer(std::string_view sql);
     std::vector<std::string> serverTableNames();
     std::vector<std::string> serverColumnNames(const std::string& table);
-    ColumnInfo serverColumnInfo(const std::string& table, const std::string& column);
+    // Every stored column of a table at once, by the server's name of the column.
+    std::map<std::string, ColumnInfo> serverColumnInfos(const std::string& table);
     std::string serverKeyColumn(const std::string& table);
     void forgetColumns();
 
@@ -157,6 +158,7 @@ private:
     int sessionHolds_ = 0;
     sqlite3* db_ = nullptr;
     std::map<std::pair<std::string, std::string>, ColumnInfo> columnCache_;
+    std::map<std::string, std::map<std::string, ColumnInfo>> serverColumnCache_;  // by table
     std::map<std::string, std::string> keyCache_;
     std::map<std::string, CachedStatement, std::less<>> statementCache_;
     std::function<void()> commitListener_;

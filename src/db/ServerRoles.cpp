@@ -255,6 +255,22 @@ void grantOfficeTables(const ServerTarget& adminInOffice, const OfficeGrants& gr
     tx.commit();
 }
 
+int upgradeOffice(const ServerTarget& adminInOffice, const OfficeGrants& grants)
+{
+    Connection conn(adminInOffice);
+    ServerSession& s = Native::server(conn);
+    Transaction tx(conn);
+    const int had = schemaVersionOf(conn);
+    if (had > currentSchemaVersion())
+        throw DbError(DbError::Kind::Other, "数据库 " + adminInOffice.database + " 是第" + std::to_string(had)
+                                               + "版，由更新版本的程序建立；本程序只能升级到第" + std::to_string(currentSchemaVersion()) + "版。");
+    s.exec("set local role " + name(officeRole(adminInOffice.database, "owner")));
+    applySchemaSteps(conn);
+    grantTables(s, adminInOffice.database, grants);
+    tx.commit();
+    return had;
+}
+
 void createOperator(Connection& conn, const std::string& who, const std::string& password, const std::vector<std::string>& rights)
 {
     ServerSession& s = Native::server(conn);

@@ -55,6 +55,12 @@ void dropOffice(const ServerTarget& admin, const std::string& database, const Of
 // The table privileges again, as the grants stand (after the schema gained tables). Run by the
 // administrator on the office's database. Throws DbError.
 void grantOfficeTables(const ServerTarget& adminInOffice, const OfficeGrants& grants);
+// Brings an office's database up to the newest schema, run by the administrator on it: in one
+// transaction, as the owner, every step after the database's version, then the table privileges
+// as the grants stand (so the new tables are written by the rights that write them). Returns the
+// version the database had. A database of a newer program is refused. Throws DbError; nothing is
+// changed then.
+int upgradeOffice(const ServerTarget& adminInOffice, const OfficeGrants& grants);
 
 // Operator work on the connection of a logged-in operator of the office, through the owner's
 // functions: the server refuses it, with a Denied DbError, unless that operator holds the right

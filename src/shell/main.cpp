@@ -95,8 +95,10 @@ std::optional<std::string> askOnTerminal(const std::string& prompt, bool secret)
     return line;
 }
 
-// rsgz --create-office: a new office database on a server, asked for on the terminal; no window.
-int createOfficeCommand(int argc, char** argv)
+// rsgz --create-office and rsgz --upgrade-office: an office database on a server made or brought
+// up to date, asked for on the terminal; no window.
+using OfficeCommand = int (*)(const std::string&, const rsgz::admin::AskLine&, std::ostream&);
+int officeCommand(int argc, char** argv, OfficeCommand command)
 {
     QCoreApplication app(argc, argv);
     using namespace rsgz::app;
@@ -108,7 +110,7 @@ int createOfficeCommand(int argc, char** argv)
         std::cerr << e.what() << "\n";
         return 1;
     }
-    return rsgz::admin::createOfficeInteractively(folders.workDir, askOnTerminal, std::cout);
+    return command(folders.workDir, askOnTerminal, std::cout);
 }
 
 // The record rules of every module, added in module order, bound before anyone logs in.
@@ -124,8 +126,12 @@ void bindRecordRules(rsgz::app::TDM& dm)
 
 int main(int argc, char** argv)
 {
-    for (int i = 1; i < argc; ++i)
-        if (std::string_view(argv[i]) == "--create-office") return createOfficeCommand(argc, argv);
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--create-office")
+            return officeCommand(argc, argv, rsgz::admin::createOfficeInteractively);
+        if (std::string_view(argv[i]) == "--upgrade-office")
+            return officeCommand(argc, argv, rsgz::admin::upgradeOfficeInteractively);
+    }
     rsgz::shell::preferChineseDates();
     QApplication app(argc, argv);
     setUpLook(app);

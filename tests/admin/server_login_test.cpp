@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <unistd.h>
 
@@ -14,6 +15,7 @@
 #include "admin/RightsForm.h"
 #include "app/OperatorRights.h"
 #include "app/Rights.h"
+#include "db/SchemaUpgrade.h"
 #include "db/ServerRoles.h"
 #include "support/EngineFixture.h"
 #include "support/OfficeFixture.h"
@@ -173,6 +175,62 @@ TEST_F(ServerLogin, TheRightsWindowMakesGrantsAndRemovesRoles)
     r.deleteOperator();
     EXPECT_EQ(ui.messages.back(), "最少有一个操作员!");
     EXPECT_TRUE(ui.errors.empty()) << ui.errors.front();
+}
+
+// An office made by an older program: the table of the third version missing, the database saying
+// it is of the second. The clerk is told to upgrade; the command asks once, keeps a dump, upgrades
+// in one go and grants the new table, and the clerk logs in and writes it.
+TEST_F(ServerLogin, AnOlderOfficeIsRefusedAtLoginUntilTheUpgradeCommandBringsItUp)
+{
+    const db::ServerTarget admin = office().adminInOffice();
+    {
+        db::Connection conn(admin);
+        conn.exec("drop table 每日备份");
+        db::setSchemaVersion(conn, 2);
+    }
+    {
+        admin::LoginForm f(p.frame());
+        EXPECT_FALSE(tryLogin(p, f, office().firstOperator(), test::TestOffice::kFirstPassword));
+        ASSERT_EQ(ui.errors.size(), 1u);
+        EXPECT_NE(ui.errors[0].find("是第2版，本程序使用第" + std::to_string(db::currentSchemaVersion()) + "版"), std::string::npos)
+            << ui.errors[0];
+        EXPECT_NE(ui.errors[0].find("rsgz --upgrade-office"), std::string::npos) << ui.errors[0];
+        p.dm().DMADO.close();
+    }
+
+    std::vector<std::string> answers = {admin.user, "wrong"};
+    const admin::AskLine ask = [&](const std::string&, bool) -> std::optional<std::string> {
+        if (answers.empty()) return std::nullopt;
+        std::string a = answers.front();
+        answers.erase(answers.begin());
+        return a;
+    };
+    std::ostringstream said;
+    EXPECT_EQ(admin::upgradeOfficeInteractively(p.dir(), ask, said), 1);
+    EXPECT_NE(said.str().find("数据库未作改动"), std::string::npos) << said.str();
+
+    answers = {admin.user, admin.password};
+    said.str({});
+    ASSERT_EQ(admin::upgradeOfficeInteractively(p.dir(), ask, said), 0) << said.str();
+    EXPECT_NE(said.str().find("数据库已从第2版升级到第" + std::to_string(db::currentSchemaVersion()) + "版"), std::string::npos)
+        << said.str();
+    const QStringList copies = QDir(QString::fromStdString(p.path("bak"))).entryList({QStringLiteral("升级前-v2-*.dump")});
+    ASSERT_EQ(copies.size(), 1) << said.str();
+    EXPECT_GT(QFileInfo(QDir(QString::fromStdString(p.path("bak"))).filePath(copies[0])).size(), 0);
+
+    ui.clear();
+    logInAsFirst();
+    p.dm().DMADO.close();
+    auto clerk = office().connectAs(office().firstOperator(), test::TestOffice::kFirstPassword);
+    EXPECT_EQ(db::schemaVersionOf(*clerk), db::currentSchemaVersion());
+    EXPECT_EQ(clerk->exec("insert into 每日备份 (日期, 操作员) values ('20261211', 'x')"), 1);
+
+    // Again on an office that is up to date: nothing to upgrade, no second copy.
+    answers = {admin.user, admin.password};
+    said.str({});
+    EXPECT_EQ(admin::upgradeOfficeInteractively(p.dir(), ask, said), 0) << said.str();
+    EXPECT_NE(said.str().find("不需升级"), std::string::npos) << said.str();
+    EXPECT_EQ(QDir(QString::fromStdString(p.path("bak"))).entryList({QStringLiteral("升级前-*")}).size(), 1);
 }
 
 TEST(ServerLoginWithoutServer, AnUnreachableServerOrABadFileIsToldAndTheWindowStays)
