@@ -197,7 +197,8 @@ void DataSet::Private::refuseStale(int64_t key, bool deleting, const std::string
     Statement st = ds.conn_->prepareCached("SELECT 1 FROM " + sqlIdent(ds.baseTable_) + " WHERE " + keyTerm + "=?");
     st.bind(1, int64_t{key});
     const bool gone = !st.step();
-    std::string text = ds.name_ + "：";
+    // Named by its table, as the user knows it; the dataset's own name is the program's.
+    std::string text = (ds.baseTable_.empty() ? ds.name_ : ds.baseTable_) + "：";
     if (gone)
         text += deleting ? "这条记录已经被删除了（在别的窗口或列表中），请刷新列表。"
                          : "这条记录已经被删除了（在别的窗口或列表中），修改没有保存。请刷新列表。";

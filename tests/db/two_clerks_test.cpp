@@ -74,7 +74,7 @@ TEST_P(TwoClerks, SecondSaveOfTheSameEmployeeIsRefusedAndLosesNothing)
 
     EXPECT_FALSE(runAction([&] { b_->post(); }));
     ASSERT_EQ(box.errors.size(), 1u);
-    EXPECT_EQ(box.errors[0], "rszl：这条记录在读出后已被别处修改，为免覆盖那些修改，本次修改没有保存。请刷新列表后重新修改。");
+    EXPECT_EQ(box.errors[0], "员工基本情况：这条记录在读出后已被别处修改，为免覆盖那些修改，本次修改没有保存。请刷新列表后重新修改。");
     // B is still typing, with what was typed; the row holds all of A's change.
     EXPECT_EQ(b_->state(), DataSet::State::Edit);
     EXPECT_EQ(b_->asString("姓名"), "李老四");

@@ -119,7 +119,7 @@ TEST(TwoEmployeeWindows, SecondClerksSaveIsRefusedWithTheTypedNameKept)
         }
         boxesSeen << box->text();
         const QString dir = qEnvironmentVariable("RSGZ_SCREENSHOT_DIR");
-        if (shoot && !dir.isEmpty()) QGuiApplication::primaryScreen()->grabWindow(0).save(dir + "/server-two-clerks.png");
+        if (shoot && !dir.isEmpty()) QGuiApplication::primaryScreen()->grabWindow(0).save(dir + "/server-two-clerks-windows.png");
         box->accept();
     });
     closer.start();
