@@ -1,6 +1,7 @@
 // The calls of Connection on a database server: statements put into the server's words, and what
 // the database holds read from the server's catalogue.
 #include "db/Connection.h"
+#include "db/Schema.h"
 #include "db/Dialect.h"
 #include "db/LatinCase.h"
 #include "db/ServerBackend.h"
@@ -97,7 +98,7 @@ std::vector<std::string> Connection::serverTableNames()
     Statement st = prepareServer(
         "select c.relname from pg_class c join pg_namespace n on n.oid = c.relnamespace "
         "where n.nspname = current_schema() and c.relkind in ('r', 'p') order by c.oid");
-    while (st.step()) names.push_back(st.textOrEmpty(0));
+    while (st.step()) names.push_back(programSpelling(st.textOrEmpty(0)));
     return names;
 }
 
@@ -109,7 +110,7 @@ std::vector<std::string> Connection::serverColumnNames(const std::string& table)
         "join pg_namespace n on n.oid = c.relnamespace where n.nspname = current_schema() and c.relname = ? "
         "and c.relkind in ('r', 'p', 'v') and a.attnum > 0 and not a.attisdropped order by a.attnum");
     st.bind(1, serverName(table));
-    while (st.step()) names.push_back(st.textOrEmpty(0));
+    while (st.step()) names.push_back(programSpelling(st.textOrEmpty(0), table));
     return names;
 }
 

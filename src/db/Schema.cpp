@@ -1,7 +1,10 @@
 #include "db/Schema.h"
 
 #include <algorithm>
+#include <map>
+#include <set>
 
+#include "db/LatinCase.h"
 #include "db/SchemaUpgrade.h"
 #include "db/SqlText.h"
 
@@ -280,6 +283,38 @@ const TableDef* findTable(std::string_view name)
     const auto& tables = schemaTables();
     auto it = std::find_if(tables.begin(), tables.end(), [&](const TableDef& t) { return t.name == name; });
     return it == tables.end() ? nullptr : &*it;
+}
+
+std::string programSpelling(const std::string& name, const std::string& table)
+{
+    if (!table.empty()) {
+        for (const TableDef& t : schemaTables()) {
+            if (!equalsIgnoringLatinCase(t.name, table)) continue;
+            for (const ColumnDef& c : t.columns)
+                if (foldLatin(c.name) == name) return c.name;
+            return name;
+        }
+    }
+    // Without the table: a name every table spells alike (two tables spell the e-mail column
+    // differently, so it stays as the server gives it here).
+    static const std::map<std::string, std::string> spelled = [] {
+        std::map<std::string, std::string> m;
+        std::set<std::string> unlike;
+        const auto add = [&](const std::string& n) {
+            std::string folded = foldLatin(n);
+            if (folded == n) return;
+            const auto [it, added] = m.emplace(folded, n);
+            if (!added && it->second != n) unlike.insert(folded);
+        };
+        for (const TableDef& t : schemaTables()) {
+            add(t.name);
+            for (const ColumnDef& c : t.columns) add(c.name);
+        }
+        for (const std::string& n : unlike) m.erase(n);
+        return m;
+    }();
+    const auto it = spelled.find(name);
+    return it == spelled.end() ? name : it->second;
 }
 
 std::string createTableSql(const TableDef& t)

@@ -28,6 +28,11 @@ struct TableDef {
 const std::vector<TableDef>& schemaTables();
 std::vector<TableDef> firstVersionTables();
 const TableDef* findTable(std::string_view name);  // exact name; nullptr when unknown
+// The schema's own spelling of a table's or column's name that a server gives back in small Latin
+// letters (it keeps every name folded): "email" of 员工基本情况 is "EMAIL". With table, a column of
+// that table; without, a name every table spells alike. A name the schema does not spell with
+// capitals (a column a user added, an alias) is given back as it is.
+std::string programSpelling(const std::string& name, const std::string& table = {});
 
 // "create table if not exists" for SQLite, types from declaredType().
 std::string createTableSql(const TableDef& t);

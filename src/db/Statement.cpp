@@ -3,6 +3,7 @@
 
 #include <charconv>
 
+#include "db/Schema.h"
 #include "db/ServerBackend.h"
 
 namespace rsgz::db {
@@ -117,7 +118,10 @@ int Statement::columnCount() const { return server_ ? server_->columnCount() : s
 
 std::string Statement::columnName(int column) const
 {
-    if (server_) return server_->columnName(column);
+    if (server_) {
+        const unsigned table = server_->tableOid(column);
+        return programSpelling(server_->columnName(column), table ? conn_->session().tableName(table) : std::string());
+    }
     const char* name = sqlite3_column_name(stmt_, column);
     return name ? name : "";
 }
@@ -167,7 +171,10 @@ std::string Statement::originTable(int column) const
 
 std::string Statement::originColumn(int column) const
 {
-    if (server_) return conn_->session().columnName(server_->tableOid(column), server_->tableColumn(column));
+    if (server_) {
+        const unsigned table = server_->tableOid(column);
+        return programSpelling(conn_->session().columnName(table, server_->tableColumn(column)), conn_->session().tableName(table));
+    }
     const char* c = sqlite3_column_origin_name(stmt_, column);
     return c ? c : "";
 }

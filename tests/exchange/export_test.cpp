@@ -11,6 +11,7 @@
 #include "exchange/ExcelExport.h"
 #include "exchange/ExportColumns.h"
 #include "payroll/BankFile.h"
+#include "support/EngineFixture.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 #include "support/TempDir.h"
@@ -20,7 +21,7 @@ using exchange::ExportColumns;
 
 namespace {
 
-class Export : public ::testing::Test {
+class Export : public test::OnBothEngines {
 protected:
     Export()
     {
@@ -32,14 +33,14 @@ protected:
     }
 
     test::ScriptedInteraction ui;
-    test::ProgramLayout program{{.liveDatabase = true, .recordRules = true}};
+    test::ProgramLayout program{{.liveDatabase = true, .recordRules = true, .engine = engine()}};
     app::TDM& tdm = program.dm();
     test::TempDir out;
 };
 
 // The workbook holds the heading and the list's rows in its order, every cell as text: a number
 // with leading zeros and a value that looks like a formula arrive as they were typed.
-TEST_F(Export, WorkbookReadsBackAsTheListShowsIt)
+TEST_P(Export, WorkbookReadsBackAsTheListShowsIt)
 {
     ui.fileNames.push_back(out.file("名单"));  // the suffix is added
     // The notice comes only after the writing has ended and its progress window has closed.
@@ -64,7 +65,7 @@ TEST_F(Export, WorkbookReadsBackAsTheListShowsIt)
 }
 
 // A failure half way leaves the file that was there untouched and no temporary file behind.
-TEST_F(Export, AFailedWriteLeavesTheOldFile)
+TEST_P(Export, AFailedWriteLeavesTheOldFile)
 {
     const std::string path = out.file("old.xlsx");
     exchange::writeTextWorkbook(path, {"甲"}, 1, [](int, std::vector<std::string>& c) { c[0] = "旧"; });
@@ -87,7 +88,7 @@ TEST_F(Export, AFailedWriteLeavesTheOldFile)
 
 // The workbook and the bank file get the permissions of any new file of the user's, not those of a
 // private temporary.
-TEST_F(Export, FilesForOthersHaveTheUsualPermissions)
+TEST_P(Export, FilesForOthersHaveTheUsualPermissions)
 {
     for (const mode_t mask : {mode_t{022}, mode_t{027}}) {
         const mode_t old = ::umask(mask);
@@ -105,7 +106,7 @@ TEST_F(Export, FilesForOthersHaveTheUsualPermissions)
 }
 
 // A full disk is said in plain words and names the user's file, not the zip library's sentence.
-TEST_F(Export, AFullDiskIsSaid)
+TEST_P(Export, AFullDiskIsSaid)
 {
     try {
         exchange::writeWorkbookFile("/dev/full", "/home/人事/名单.xlsx", {"甲"}, 3000,
@@ -119,7 +120,7 @@ TEST_F(Export, AFullDiskIsSaid)
 
 // What killed exports left in the folder goes when the next export there starts: only files of
 // the program's own pattern, and not one that a running export holds.
-TEST_F(Export, StaleTemporariesGoWhenTheNextExportStarts)
+TEST_P(Export, StaleTemporariesGoWhenTheNextExportStarts)
 {
     const QStringList stale = {"名单.xlsx.Ab12Cd", "其他.XLSX.zz9900"};
     const QStringList kept = {"名单.xlsx", "名单.xlsx.bak", "名单.xlsx.Ab12C", "名单.xlsx.Ab-2Cd", "notes.txt.abcdef", "held.xlsx.Qw12Er"};
@@ -139,7 +140,7 @@ TEST_F(Export, StaleTemporariesGoWhenTheNextExportStarts)
     EXPECT_EQ(left, want);
 }
 
-TEST_F(Export, NothingIsExportedOffThePersonnelPageOrWithoutColumns)
+TEST_P(Export, NothingIsExportedOffThePersonnelPageOrWithoutColumns)
 {
     tdm.CurrentModule = 2;
     exchange::exportEmployees(tdm, {"姓名"});
@@ -148,7 +149,7 @@ TEST_F(Export, NothingIsExportedOffThePersonnelPageOrWithoutColumns)
     EXPECT_TRUE(ui.fileFilters.empty());
 }
 
-TEST_F(Export, ColumnChooser)
+TEST_P(Export, ColumnChooser)
 {
     ExportColumns c(ExportColumns::employeeColumns(tdm));
     EXPECT_EQ(std::count(c.offered().begin(), c.offered().end(), "序号"), 0);
@@ -170,3 +171,5 @@ TEST_F(Export, ColumnChooser)
 }
 
 }  // namespace
+
+RSGZ_ON_BOTH_ENGINES(Export);
