@@ -57,15 +57,18 @@ void moveLinks(TDM& dm, const std::string& from, const std::string& to)
     }
 }
 
-// Posts inside a transaction the caller holds; database refusals become the user's message.
+// A save the database refused, carried out of the transaction before the clerk is told.
+struct PostRefused {
+    db::DbError error;
+};
+
+// Posts inside a transaction the caller holds.
 void postEmployee(TDM& dm)
 {
     try {
         dm.rszl.post();
     } catch (const db::DbError& e) {
-        if (e.kind() == db::DbError::Kind::Duplicate) refuse(dm, "员工编号重复，数据保存失败！");
-        app::interaction().showError(e.what());
-        db::abortSilently();
+        throw PostRefused{e};
     }
 }
 
@@ -135,6 +138,27 @@ void checkEmployeeNumber(TDM& dm, const std::string& typed)
     dm.ShowMessage_jd(used ? "此编号已被使用！" : "此编号可以使用！");
 }
 
+namespace {
+// The employee's row, the records of a changed number and the photo, in one transaction.
+void writeEmployee(TDM& dm, const std::string& before, const std::string& number, bool renumbered)
+{
+    db::Transaction tx(dm.DMADO);
+    if (renumbered && !before.empty()) moveLinks(dm, before, number);
+    postEmployee(dm);
+    const std::string oldPhoto = employeePhotoPath(dm, before), newPhoto = employeePhotoPath(dm, number);
+    const bool movePhoto = renumbered && !before.empty() && !number.empty() && !hasPathSeparator(number)
+                           && QFile::exists(QString::fromStdString(oldPhoto))
+                           && !QFile::exists(QString::fromStdString(newPhoto));
+    if (movePhoto) QFile::rename(QString::fromStdString(oldPhoto), QString::fromStdString(newPhoto));
+    try {
+        tx.commit();
+    } catch (...) {
+        if (movePhoto) QFile::rename(QString::fromStdString(newPhoto), QString::fromStdString(oldPhoto));
+        throw;
+    }
+}
+}  // namespace
+
 void saveEmployee(TDM& dm)
 {
     db::DataSet& ds = dm.rszl;
@@ -149,19 +173,14 @@ void saveEmployee(TDM& dm)
 
     confirmIdNumber(dm, inserting);
 
-    db::Transaction tx(dm.DMADO);
-    if (renumbered && !before.empty()) moveLinks(dm, before, number);
-    postEmployee(dm);
-    const std::string oldPhoto = employeePhotoPath(dm, before), newPhoto = employeePhotoPath(dm, number);
-    const bool movePhoto = renumbered && !before.empty() && !number.empty() && !hasPathSeparator(number)
-                           && QFile::exists(QString::fromStdString(oldPhoto))
-                           && !QFile::exists(QString::fromStdString(newPhoto));
-    if (movePhoto) QFile::rename(QString::fromStdString(oldPhoto), QString::fromStdString(newPhoto));
+    // Told only once the transaction is undone: a server would otherwise hold the row's locks for
+    // as long as the message stays on the screen.
     try {
-        tx.commit();
-    } catch (...) {
-        if (movePhoto) QFile::rename(QString::fromStdString(newPhoto), QString::fromStdString(oldPhoto));
-        throw;
+        writeEmployee(dm, before, number, renumbered);
+    } catch (const PostRefused& refused) {
+        if (refused.error.kind() == db::DbError::Kind::Duplicate) refuse(dm, "员工编号重复，数据保存失败！");
+        app::interaction().showError(refused.error.what());
+        db::abortSilently();
     }
 }
 

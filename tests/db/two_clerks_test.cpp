@@ -79,6 +79,8 @@ TEST_P(TwoClerks, SecondSaveOfTheSameEmployeeIsRefusedAndLosesNothing)
     EXPECT_EQ(b_->state(), DataSet::State::Edit);
     EXPECT_EQ(b_->asString("姓名"), "李老四");
     EXPECT_EQ(stored(*secondConn_, "E01"), "张三丰/女");
+    // The refused save holds nothing open on B's connection (no transaction keeping A's work waiting).
+    EXPECT_FALSE(secondConn_->inTransaction());
 
     // Once B has the row afresh, B's change goes in over A's.
     b_->cancel();

@@ -107,6 +107,7 @@ TEST(TwoEmployeeWindows, SecondClerksSaveIsRefusedWithTheTypedNameKept)
     // Every box that comes up is read and closed, as the clerk would; with RSGZ_SCREENSHOT_DIR
     // the screen is shot once the box has been painted.
     QStringList boxesSeen;
+    bool openWhileShown = false;  // the second clerk's transaction still open while the box is up
     bool shoot = false;
     QTimer closer;
     closer.setInterval(150);
@@ -118,6 +119,7 @@ TEST(TwoEmployeeWindows, SecondClerksSaveIsRefusedWithTheTypedNameKept)
             return;
         }
         boxesSeen << box->text();
+        openWhileShown = openWhileShown || li.dm.DMADO.inTransaction();
         const QString dir = qEnvironmentVariable("RSGZ_SCREENSHOT_DIR");
         if (shoot && !dir.isEmpty()) QGuiApplication::primaryScreen()->grabWindow(0).save(dir + "/server-two-clerks-windows.png");
         box->accept();
@@ -155,6 +157,10 @@ TEST(TwoEmployeeWindows, SecondClerksSaveIsRefusedWithTheTypedNameKept)
     EXPECT_EQ(name(second)->text(), QStringLiteral("张三峰"));
     EXPECT_TRUE(li.dm.rszl.isEditing());
     EXPECT_EQ(li.dm.rszl.asString("姓名"), "张三峰");
+    // Nothing of the refused save is left open on the second clerk's session, not even while the
+    // clerk reads the box: an open transaction would hold the row's locks for as long.
+    EXPECT_FALSE(openWhileShown);
+    EXPECT_FALSE(li.dm.DMADO.inTransaction());
     db::Statement st = shared.conn().prepareNative("select 姓名 from 员工基本情况 where 员工编号 = 'E01'");
     ASSERT_TRUE(st.step());
     EXPECT_EQ(st.textOrEmpty(0), "张三丰");
