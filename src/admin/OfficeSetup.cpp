@@ -109,6 +109,12 @@ int upgradeOfficeInteractively(const std::string& workDir, const AskLine& ask, s
         return 0;
     } catch (const Abandoned&) {
         out << "\n输入已结束，数据库未作改动。\n";
+    } catch (const db::DbError& e) {
+        // Adding tables and privileges waits for every clerk's open work on the tables.
+        if (e.kind() == db::DbError::Kind::Busy)
+            out << "数据库未作改动：还有操作员正在使用这个数据库。请所有操作员先退出程序，再运行 rsgz --upgrade-office。\n";
+        else
+            out << "数据库未作改动：" << e.what() << "\n";
     } catch (const std::exception& e) {
         out << "数据库未作改动：" << e.what() << "\n";
     }
