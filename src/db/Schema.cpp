@@ -285,36 +285,42 @@ const TableDef* findTable(std::string_view name)
     return it == tables.end() ? nullptr : &*it;
 }
 
+namespace {
+// Folded name -> the schema's spelling, for the names the schema spells with capitals: per table
+// (key: the folded table name), and over the whole schema ("" key) where every table agrees.
+using Spellings = std::map<std::string, std::map<std::string, std::string>>;
+
+Spellings spellings()
+{
+    Spellings all;
+    std::set<std::string> unlike;
+    auto& whole = all[""];
+    const auto add = [&](std::map<std::string, std::string>* own, const std::string& n) {
+        std::string folded = foldLatin(n);
+        if (folded == n) return;
+        if (own) own->emplace(folded, n);
+        const auto [it, added] = whole.emplace(folded, n);
+        if (!added && it->second != n) unlike.insert(folded);
+    };
+    for (const TableDef& t : schemaTables()) {
+        add(nullptr, t.name);
+        auto& own = all[foldLatin(t.name)];
+        for (const ColumnDef& c : t.columns) add(&own, c.name);
+    }
+    for (const std::string& n : unlike) whole.erase(n);
+    return all;
+}
+}  // namespace
+
 std::string programSpelling(const std::string& name, const std::string& table)
 {
-    if (!table.empty()) {
-        for (const TableDef& t : schemaTables()) {
-            if (!equalsIgnoringLatinCase(t.name, table)) continue;
-            for (const ColumnDef& c : t.columns)
-                if (foldLatin(c.name) == name) return c.name;
-            return name;
-        }
-    }
-    // Without the table: a name every table spells alike (two tables spell the e-mail column
-    // differently, so it stays as the server gives it here).
-    static const std::map<std::string, std::string> spelled = [] {
-        std::map<std::string, std::string> m;
-        std::set<std::string> unlike;
-        const auto add = [&](const std::string& n) {
-            std::string folded = foldLatin(n);
-            if (folded == n) return;
-            const auto [it, added] = m.emplace(folded, n);
-            if (!added && it->second != n) unlike.insert(folded);
-        };
-        for (const TableDef& t : schemaTables()) {
-            add(t.name);
-            for (const ColumnDef& c : t.columns) add(c.name);
-        }
-        for (const std::string& n : unlike) m.erase(n);
-        return m;
-    }();
-    const auto it = spelled.find(name);
-    return it == spelled.end() ? name : it->second;
+    static const Spellings spelled = spellings();
+    // Without the table, or for a table the schema does not know: a name every table spells alike
+    // (two tables spell the e-mail column differently, so that one stays as the server gives it).
+    auto names = table.empty() ? spelled.end() : spelled.find(foldLatin(table));
+    if (names == spelled.end()) names = spelled.find("");
+    const auto it = names->second.find(name);
+    return it == names->second.end() ? name : it->second;
 }
 
 std::string createTableSql(const TableDef& t)
