@@ -10,7 +10,7 @@
 #include "payroll/SalaryView.h"
 #include "payroll/TaxLaw.h"
 #include "payroll/ViewWithholding.h"
-#include "support/TestDatabase.h"
+#include "support/EngineFixture.h"
 
 using namespace rsgz;
 using db::Money;
@@ -24,7 +24,7 @@ Money y(int64_t yuan) { return Money::fromUnits(yuan * Money::kScale); }
 // 管理: gz01 基本工资 (收入), gz02 年终奖 (全年一次性奖金), gz03 养老 (养老保险), gz04 应发 = gz01+gz02,
 // gz05 个税 on 应发, gz06 实发 = gz04-gz03-gz05. 补贴: gz01 补贴 (收入), gz02 个税, gz03 实发.
 // 旧 keeps the month table: gz01 工资, gz02 个税 above 1600, gz03 实发.
-class CumulativeViewTest : public ::testing::Test {
+class CumulativeViewTest : public test::OnBothEngines {
 protected:
     CumulativeViewTest()
     {
@@ -69,13 +69,13 @@ protected:
         return gzb.asMoney(column);
     }
 
-    test::TestDatabase db;
-    db::Connection conn{db.livePath()};
+    test::TemporaryDatabase db{engine(), test::Contents::NewOffice};
+    db::Connection& conn = db.conn();
     db::DataSet gzb{&conn, "gzb"};
     SalaryView view{conn, gzb};
 };
 
-TEST_F(CumulativeViewTest, AYearMonthByMonth)
+TEST_P(CumulativeViewTest, AYearMonthByMonth)
 {
     struct Row {
         const char* no;
@@ -163,7 +163,7 @@ TEST_F(CumulativeViewTest, AYearMonthByMonth)
 
 // A view of the whole year (a node above the months), nothing closed: each row is taxed after the
 // rows before it, its own month's row of what was read set aside.
-TEST_F(CumulativeViewTest, AViewOfManyOpenMonths)
+TEST_P(CumulativeViewTest, AViewOfManyOpenMonths)
 {
     for (int month = 1; month <= 3; ++month) pay("A", month, "管理", 20000, 0, 2000);  // 330 each
     pay("D", 1, "管理", 10000, 36000);  // 1230
@@ -197,7 +197,7 @@ TEST_F(CumulativeViewTest, AViewOfManyOpenMonths)
 
 // A cumulative set needs no 个税关联 when its items say what they hold; a formula item of 收入 is
 // computed before the tax, whatever its code.
-TEST_F(CumulativeViewTest, TheTaxReadsWhatTheItemsHoldComputedFirst)
+TEST_P(CumulativeViewTest, TheTaxReadsWhatTheItemsHoldComputedFirst)
 {
     exec("insert into 帐套 (帐套编号, 帐套名称) values ('04', '新')");
     setTaxMethod(conn, "新", TaxMethod::Cumulative);
@@ -213,3 +213,5 @@ TEST_F(CumulativeViewTest, TheTaxReadsWhatTheItemsHoldComputedFirst)
 }
 
 }  // namespace
+
+RSGZ_ON_BOTH_ENGINES(CumulativeViewTest);

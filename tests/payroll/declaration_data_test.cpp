@@ -4,7 +4,7 @@
 #include "db/Connection.h"
 #include "payroll/DeclarationData.h"
 #include "payroll/TaxLaw.h"
-#include "support/TestDatabase.h"
+#include "support/EngineFixture.h"
 
 using namespace rsgz;
 using db::Money;
@@ -20,7 +20,7 @@ Money yuan(const char* text)
 
 // May 2026. 张三 (hired 2026-03-10) is paid from both sets, 李四 (hired 2010) from 管理 only and has
 // chosen to add his bonus to the wages.
-class DeclarationDataTest : public ::testing::Test {
+class DeclarationDataTest : public test::OnBothEngines {
 protected:
     DeclarationDataTest()
     {
@@ -53,11 +53,11 @@ protected:
              "', '" + set + "', '2026', '05', '否', " + a + ", " + b + ", " + c + ", " + d + ")");
     }
 
-    test::TestDatabase db;
-    db::Connection conn{db.livePath()};
+    test::TemporaryDatabase db{engine(), test::Contents::NewOffice};
+    db::Connection& conn = db.conn();
 };
 
-TEST_F(DeclarationDataTest, MonthFiguresOverBothSetsWithTheYearsDeductions)
+TEST_P(DeclarationDataTest, MonthFiguresOverBothSetsWithTheYearsDeductions)
 {
     const payroll::Declaration d = payroll::gatherDeclaration(conn, 2026, 5);
     ASSERT_EQ(d.wages.size(), 2u);
@@ -84,7 +84,7 @@ TEST_F(DeclarationDataTest, MonthFiguresOverBothSetsWithTheYearsDeductions)
 }
 
 // Only the first bonus of a year is taxed on its own: a second one, in a later month, is wages.
-TEST_F(DeclarationDataTest, ASecondBonusOfTheYearIsDeclaredWithTheWages)
+TEST_P(DeclarationDataTest, ASecondBonusOfTheYearIsDeclaredWithTheWages)
 {
     exec("insert into 工资表 (员工编号, 工资帐套, 年, 月, 结帐状态, gz01, gz02, gz03, gz04) values "
          "('001', '管理', '2026', '06', '否', 10000, 3000, 0, 1200)");
@@ -95,3 +95,5 @@ TEST_F(DeclarationDataTest, ASecondBonusOfTheYearIsDeclaredWithTheWages)
 }
 
 }  // namespace
+
+RSGZ_ON_BOTH_ENGINES(DeclarationDataTest);

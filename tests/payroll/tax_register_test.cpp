@@ -6,7 +6,7 @@
 #include "payroll/TaxLaw.h"
 #include "payroll/TaxRegister.h"
 #include "support/TempDir.h"
-#include "support/TestDatabase.h"
+#include "support/EngineFixture.h"
 
 using namespace rsgz;
 using db::Money;
@@ -18,7 +18,7 @@ Money fen(int64_t f) { return Money::fromUnits(f * 100); }
 
 // 管理 withholds cumulatively: gz01 基本工资 (收入), gz02 养老 (养老保险), gz03 个税 on 基本工资. 甲 was
 // hired long ago and has a raise in February; 乙 is paid as well and must not show in 甲's register.
-class TaxRegisterTest : public ::testing::Test {
+class TaxRegisterTest : public test::OnBothEngines {
 protected:
     TaxRegisterTest()
     {
@@ -34,11 +34,11 @@ protected:
     }
     void exec(const std::string& sql) { conn.exec(sql); }
 
-    test::TestDatabase db;
-    db::Connection conn{db.livePath()};
+    test::TemporaryDatabase db{engine(), test::Contents::NewOffice};
+    db::Connection& conn = db.conn();
 };
 
-TEST_F(TaxRegisterTest, MonthsWithTheirCumulativeFigures)
+TEST_P(TaxRegisterTest, MonthsWithTheirCumulativeFigures)
 {
     const auto lines = payroll::taxRegister(conn, "E1", 2026);
     ASSERT_EQ(lines.size(), 2u);
@@ -70,3 +70,5 @@ TEST_F(TaxRegisterTest, MonthsWithTheirCumulativeFigures)
 }
 
 }  // namespace
+
+RSGZ_ON_BOTH_ENGINES(TaxRegisterTest);
