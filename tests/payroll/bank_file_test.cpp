@@ -17,6 +17,8 @@
 #include "support/ScriptedInteraction.h"
 #include "support/SmallDisk.h"
 #include "support/TempDir.h"
+#include "support/EngineFixture.h"
+#include "support/ProgramLayout.h"
 #include "support/TestDatabase.h"
 
 using namespace rsgz;
@@ -60,12 +62,10 @@ BankPart column(const char* content, int width = 0, const char* pad = "", const 
 
 // Set 管理: gz01 基本工资 entered, gz02 个税 on 基本工资 above 100000 (so 0 here), gz03 实发 =
 // gz01-gz02, the net pay computed by the view. Employee 123 has the card 5678.
-class BankFileTest : public ::testing::Test {
+class BankFileTest : public test::OnBothEngines {
 protected:
     BankFileTest()
     {
-        dm.setProgramDir(db.programDir());
-        app::setDM(&dm);
         exec("insert into 帐套 (帐套编号, 帐套名称) values ('01', '管理')");
         exec("insert into 工资帐套明细 (帐套编号1, 工资代码, 工资项目, 计算公式, 是否所得税, 个税起征点, 个税关联) values "
              "('01', 'gz01', '基本工资', '', '否', 0, ''), ('01', 'gz02', '个税', '', '是', 100000, '基本工资'), "
@@ -73,7 +73,6 @@ protected:
         exec("insert into 所得税设置 (起始额, 结束额, 税率, 速扣) values (0, 1000000, 5, 0)");
         exec("insert into 员工基本情况 (员工编号, 姓名, 银行卡号) values ('123', '张三', '5678')");
     }
-    ~BankFileTest() override { app::setDM(nullptr); }
 
     void exec(const std::string& sql) { dm.DMADO.exec(sql); }
     void addRow(const char* no, const char* name, const char* basic, const char* month = "03", const char* note = "")
@@ -89,7 +88,7 @@ protected:
         view.open();
         dm.gzb.first();
     }
-    // The Part's example: employee number in 8 bytes padded with 0 in front, the card as it comes,
+    // The usual bank layout: employee number in 8 bytes padded with 0 in front, the card as it comes,
     // the net pay ×100 in 10 bytes padded with 0 in front.
     BankLayout exampleLayout()
     {
@@ -113,14 +112,14 @@ protected:
     }
     int layoutRows() { return static_cast<int>(dm.DMADO.exec("update 代发工资格式 set 记录数=记录数 where 工资帐套='管理'")); }
 
-    test::TestDatabase db;
-    app::TDM dm;
+    test::ProgramLayout program{{.liveDatabase = true, .engine = engine()}};
+    app::TDM& dm = program.dm();
     payroll::SalaryView view{dm.DMADO, dm.gzb};
     test::ScriptedInteraction user;
     test::TempDir out;
 };
 
-TEST_F(BankFileTest, FirstOpeningCreatesTheDefaultLayoutAndSavedSettingsReadBack)
+TEST_P(BankFileTest, FirstOpeningCreatesTheDefaultLayoutAndSavedSettingsReadBack)
 {
     addRow("123", "张三", "2345.6");
     openView();
@@ -146,7 +145,7 @@ TEST_F(BankFileTest, FirstOpeningCreatesTheDefaultLayoutAndSavedSettingsReadBack
     EXPECT_EQ(layoutRows(), 8);
 }
 
-TEST_F(BankFileTest, RecordOfTheExampleAndTheFileWritten)
+TEST_P(BankFileTest, RecordOfTheExampleAndTheFileWritten)
 {
     addRow("123", "张三", "2345.6");
     addRow("999", "李四", "100");  // no employee record: an empty card part
@@ -181,7 +180,7 @@ TEST_F(BankFileTest, RecordOfTheExampleAndTheFileWritten)
     EXPECT_EQ(user.questions, std::vector<std::string>(2, "文件已经存在，要覆盖吗?"));
 }
 
-TEST_F(BankFileTest, AmountsInFenAreExactAndRoundedHalfAwayFromZero)
+TEST_P(BankFileTest, AmountsInFenAreExactAndRoundedHalfAwayFromZero)
 {
     struct Case {
         const char* amount;
@@ -217,7 +216,7 @@ TEST_F(BankFileTest, AmountsInFenAreExactAndRoundedHalfAwayFromZero)
     EXPECT_EQ(r.amount, m("8888.89"));
 }
 
-TEST_F(BankFileTest, FixedWidthCountsGbkBytesAndNeverCutsOrOverfills)
+TEST_P(BankFileTest, FixedWidthCountsGbkBytesAndNeverCutsOrOverfills)
 {
     addRow("123", "张三丰", "1");
     addRow("1234567890", "€", "1");
@@ -241,7 +240,7 @@ TEST_F(BankFileTest, FixedWidthCountsGbkBytesAndNeverCutsOrOverfills)
     EXPECT_NE(b.problems[0].find("超过固定宽度 8"), std::string::npos);
 }
 
-TEST_F(BankFileTest, SeparatorsAndLineBreaksInValuesAreAskedAboutBeforeWriting)
+TEST_P(BankFileTest, SeparatorsAndLineBreaksInValuesAreAskedAboutBeforeWriting)
 {
     addRow("123", "张三", "1", "03", "补发,上月");
     addRow("124", "李四", "1", "03", "第一行\n第二行");
@@ -270,7 +269,7 @@ TEST_F(BankFileTest, SeparatorsAndLineBreaksInValuesAreAskedAboutBeforeWriting)
     EXPECT_EQ(readAll(form.fileName), "<missing>");
 }
 
-TEST_F(BankFileTest, ACharacterGbkCannotHoldStopsTheWriteAndLeavesTheOldFile)
+TEST_P(BankFileTest, ACharacterGbkCannotHoldStopsTheWriteAndLeavesTheOldFile)
 {
     addRow("123", "张三", "1");
     addRow("124", "王𠮷", "1");
@@ -318,7 +317,7 @@ TEST(BankFileWrite, AFullDiskSaysSoNamingTheFile)
     EXPECT_EQ(QDir(QString::fromStdString(disk)).entryList(QDir::Files), QStringList{"df.txt"});
 }
 
-TEST_F(BankFileTest, AViewOfEveryMonthIsAskedAboutNamingMonthsRowsAndTotal)
+TEST_P(BankFileTest, AViewOfEveryMonthIsAskedAboutNamingMonthsRowsAndTotal)
 {
     addRow("123", "张三", "1000.5", "02");
     addRow("123", "张三", "2000", "03");
@@ -340,7 +339,7 @@ TEST_F(BankFileTest, AViewOfEveryMonthIsAskedAboutNamingMonthsRowsAndTotal)
 
 // A stored fixed width no settings window can make would pad every record to gigabytes: the
 // layout is damaged, and no file is written.
-TEST_F(BankFileTest, AFixedWidthBeyondItsRangeIsDamageNotPadding)
+TEST_P(BankFileTest, AFixedWidthBeyondItsRangeIsDamageNotPadding)
 {
     addRow("123", "张三", "2345.6");
     saveLayout(exampleLayout());
@@ -359,12 +358,12 @@ TEST_F(BankFileTest, AFixedWidthBeyondItsRangeIsDamageNotPadding)
     EXPECT_EQ(store.open("管理").parts[2].width, 999) << "the settings window shows the nearest width it can hold";
 }
 
-TEST_F(BankFileTest, ALayoutWithoutExactlyEightRowsIsRepairedNotWiped)
+TEST_P(BankFileTest, ALayoutWithoutExactlyEightRowsIsRepairedNotWiped)
 {
     // Part 1 twice, part 3, a part "9" and parts 2, 4 … 8 missing; the kept rows join five parts with "|".
     auto row = [&](const char* part, const char* content) {
         exec(std::string("insert into 代发工资格式 (工资帐套, 部分序号, 记录数, 分隔符, 内容, 宽度, 固定宽度, 乘100) values "
-                         "('管理', '") + part + "', 5, '|', '" + content + "', '固定宽度', 12, 1)");
+                         "('管理', '") + part + "', 5, '|', '" + content + "', '固定宽度', 12, true)");
     };
     row("1", "员工编号");
     row("3", "实发工资");
@@ -394,3 +393,5 @@ TEST_F(BankFileTest, ALayoutWithoutExactlyEightRowsIsRepairedNotWiped)
 }
 
 }  // namespace
+
+RSGZ_ON_BOTH_ENGINES(BankFileTest);
