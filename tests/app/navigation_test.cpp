@@ -10,6 +10,7 @@
 #include "app/Product.h"
 #include "app/TDM.h"
 #include "db/Gbk.h"
+#include "support/EngineFixture.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 
@@ -46,7 +47,7 @@ std::string crlfLines(const std::vector<std::string>& lines)
 
 bool contains(const std::vector<std::string>& v, const std::string& s) { return std::find(v.begin(), v.end(), s) != v.end(); }
 
-class NavigationTest : public ::testing::Test {
+class NavigationTest : public test::OnBothEngines {
 protected:
     void SetUp() override
     {
@@ -64,7 +65,7 @@ protected:
         dm.DMADO.exec("insert into 员工基本情况 (员工编号,姓名,工资核算) values ('" + no + "','" + name + "','" + onPayroll + "')");
     }
 
-    test::ProgramLayout program{{.liveDatabase = true, .recordRules = true}};
+    test::ProgramLayout program{{.liveDatabase = true, .recordRules = true, .engine = engine()}};
     app::TDM& dm = program.dm();
     Navigation& nav = program.frame().navigation();
     test::ScriptedInteraction user;
@@ -72,7 +73,7 @@ protected:
     std::vector<std::string> statusTexts;
 };
 
-TEST_F(NavigationTest, EachModuleOpensItsListLineByLine)
+TEST_P(NavigationTest, EachModuleOpensItsListLineByLine)
 {
     const std::map<int, std::vector<std::string>> statements = {
         {1, {"select * from 员工基本情况"}},
@@ -114,7 +115,7 @@ TEST_F(NavigationTest, EachModuleOpensItsListLineByLine)
     EXPECT_TRUE(user.errors.empty()) << user.errors.front();
 }
 
-TEST_F(NavigationTest, PayrollListStaysInModuleOneUntilItsRefresh)
+TEST_P(NavigationTest, PayrollListStaysInModuleOneUntilItsRefresh)
 {
     addEmployee("001", "张三", "是");
     addEmployee("002", "李四", "否");
@@ -132,7 +133,7 @@ TEST_F(NavigationTest, PayrollListStaysInModuleOneUntilItsRefresh)
     EXPECT_EQ(dm.rszl.sqlLines(), db::SqlLines{"select * from 员工基本情况"});
 }
 
-TEST_F(NavigationTest, ChoosingAModuleAgainKeepsItsRowWithoutReading)
+TEST_P(NavigationTest, ChoosingAModuleAgainKeepsItsRowWithoutReading)
 {
     addEmployee("001", "张三", "是");
     addEmployee("002", "李四", "是");
@@ -142,19 +143,20 @@ TEST_F(NavigationTest, ChoosingAModuleAgainKeepsItsRowWithoutReading)
 
     nav.chooseModule(2);
     nav.chooseModule(1);
-    EXPECT_EQ(dm.rszl.recordCount(), 2);
+    // On a server the list is read afresh, for the rows other clerks added; on the row it was on.
+    EXPECT_EQ(dm.rszl.recordCount(), onServer() ? 3 : 2);
     EXPECT_EQ(dm.rszl.asString("员工编号"), "002");
-    EXPECT_EQ(statusTexts.back(), "2/2");
+    EXPECT_EQ(statusTexts.back(), onServer() ? "2/3" : "2/2");
 }
 
-TEST_F(NavigationTest, EmptyEmployeeListShowsMinusOneOverZero)
+TEST_P(NavigationTest, EmptyEmployeeListShowsMinusOneOverZero)
 {
     nav.chooseModule(1);
     ASSERT_FALSE(statusTexts.empty());
     EXPECT_EQ(statusTexts.back(), "-1/0");
 }
 
-TEST_F(NavigationTest, FieldListsAndTheirFilesFollowEachModulesRule)
+TEST_P(NavigationTest, FieldListsAndTheirFilesFollowEachModulesRule)
 {
     nav.chooseModule(1);
     const std::vector<std::string> employeeColumns = dm.rszl.fieldNames();
@@ -200,7 +202,7 @@ TEST_F(NavigationTest, FieldListsAndTheirFilesFollowEachModulesRule)
     EXPECT_EQ(nav.fieldLists(5).searchShown(), "调动类型");
 }
 
-TEST_F(NavigationTest, ADatabaseErrorLeavesThePanelShown)
+TEST_P(NavigationTest, ADatabaseErrorLeavesThePanelShown)
 {
     dm.DMADO.exec("drop table 调动记录");
     nav.chooseModule(5);
@@ -210,7 +212,7 @@ TEST_F(NavigationTest, ADatabaseErrorLeavesThePanelShown)
     EXPECT_FALSE(dm.ddjl1.active());
 }
 
-TEST_F(NavigationTest, RecordWindowsReReadTheirListsAfterwards)
+TEST_P(NavigationTest, RecordWindowsReReadTheirListsAfterwards)
 {
     addEmployee("001", "张三", "是");
     nav.chooseModule(8);
@@ -227,7 +229,7 @@ TEST_F(NavigationTest, RecordWindowsReReadTheirListsAfterwards)
     EXPECT_EQ(user.windows[1], "员工信息");
 }
 
-TEST_F(NavigationTest, ModuleCommandsActOnlyInTheirModule)
+TEST_P(NavigationTest, ModuleCommandsActOnlyInTheirModule)
 {
     for (int module = 0; module <= 13; ++module) {
         SCOPED_TRACE("module " + std::to_string(module));
@@ -244,7 +246,7 @@ TEST_F(NavigationTest, ModuleCommandsActOnlyInTheirModule)
     }
 }
 
-TEST_F(NavigationTest, PrintEntriesShowOnlyInTheirModule)
+TEST_P(NavigationTest, PrintEntriesShowOnlyInTheirModule)
 {
     const std::map<int, std::vector<std::string>> shown = {
         {0, {}},
@@ -270,7 +272,7 @@ TEST_F(NavigationTest, PrintEntriesShowOnlyInTheirModule)
     EXPECT_TRUE(nav.printEntries().empty());
 }
 
-TEST_F(NavigationTest, SystemButtonsLeaveModuleZero)
+TEST_P(NavigationTest, SystemButtonsLeaveModuleZero)
 {
     nav.chooseModule(1);
     nav.button("公司数据");
@@ -288,7 +290,7 @@ TEST_F(NavigationTest, SystemButtonsLeaveModuleZero)
     EXPECT_EQ(user.urls, std::vector<std::string>{app::kSupportUrl});
 }
 
-TEST_F(NavigationTest, ChosenPictureIsRememberedAsOneGbkLine)
+TEST_P(NavigationTest, ChosenPictureIsRememberedAsOneGbkLine)
 {
     const std::string picture = program.path("照片/桌面.png");
     user.fileNames.push_back(picture);
@@ -302,7 +304,7 @@ TEST_F(NavigationTest, ChosenPictureIsRememberedAsOneGbkLine)
     EXPECT_EQ(readBytes(program.path("imagestart.dat")), db::toGbk(picture + "\r\n"));
 }
 
-TEST_F(NavigationTest, StartPictureIsShownOnlyWhenItStillExists)
+TEST_P(NavigationTest, StartPictureIsShownOnlyWhenItStillExists)
 {
     const std::string picture = program.path("bak/desk.png");
     db::writeSettingsLines(program.path("imagestart.dat"), {picture, "ignored"});
@@ -322,7 +324,7 @@ TEST_F(NavigationTest, StartPictureIsShownOnlyWhenItStillExists)
 
 // Pages without a list of their own, the desktop and the windows that empty the work area show no
 // record status; the status of the module shown before them must not stay behind.
-TEST_F(NavigationTest, PagesWithoutAListClearTheStatusOfThePreviousModule)
+TEST_P(NavigationTest, PagesWithoutAListClearTheStatusOfThePreviousModule)
 {
     addEmployee("001", "张三", "是");
     addEmployee("002", "李四", "是");
@@ -349,7 +351,7 @@ TEST_F(NavigationTest, PagesWithoutAListClearTheStatusOfThePreviousModule)
     EXPECT_EQ(statusTexts.back(), "-1/0");
 }
 
-TEST_F(NavigationTest, SupportSiteWithoutABrowserShowsItsAddress)
+TEST_P(NavigationTest, SupportSiteWithoutABrowserShowsItsAddress)
 {
     user.browserStarts = false;
     nav.menuEntry("访问软件技术支持网站");
@@ -362,3 +364,5 @@ TEST_F(NavigationTest, SupportSiteWithoutABrowserShowsItsAddress)
     nav.menuEntry("访问软件技术支持网站");
     EXPECT_TRUE(user.messages.empty());
 }
+
+RSGZ_ON_BOTH_ENGINES(NavigationTest);
