@@ -3,6 +3,7 @@
 #include <fstream>
 
 #include "print/CardDefinitionForm.h"
+#include "support/EngineFixture.h"
 #include "support/ProgramLayout.h"
 #include "support/ScriptedInteraction.h"
 
@@ -12,7 +13,7 @@ using namespace rsgz;
 using print::CardDefinition;
 using Form = print::CardDefinitionForm;
 
-class CardDefinitionFormTest : public ::testing::Test {
+class CardDefinitionFormTest : public test::OnBothEngines {
 protected:
     int fieldIndex(const std::string& name) const
     {
@@ -20,7 +21,7 @@ protected:
         return static_cast<int>(std::find(f.begin(), f.end(), name) - f.begin());
     }
 
-    test::ProgramLayout p{{.liveDatabase = true}};
+    test::ProgramLayout p{{.liveDatabase = true, .engine = engine()}};
     test::ScriptedInteraction ui;
     CardDefinition def;
     Form form{p.dm(), def};
@@ -28,7 +29,7 @@ protected:
 
 // The list holds names only: a moved item takes over the position (and, for other content, the
 // font) of its new slot.
-TEST_F(CardDefinitionFormTest, ListChangesAreStoredAndSlotsStayPut)
+TEST_P(CardDefinitionFormTest, ListChangesAreStoredAndSlotsStayPut)
 {
     def.setPosition(1, {10, 10});
     def.setPosition(2, {20, 20});
@@ -67,7 +68,7 @@ TEST_F(CardDefinitionFormTest, ListChangesAreStoredAndSlotsStayPut)
     EXPECT_TRUE(def.items(CardDefinition::Group::Company).empty());
 }
 
-TEST_F(CardDefinitionFormTest, PaperSizeComesFromItsFileWhenThereIsOne)
+TEST_P(CardDefinitionFormTest, PaperSizeComesFromItsFileWhenThereIsOne)
 {
     std::ofstream(p.path("set/B5.p")) << "1760\r\n2500\r\n";
     form.choosePaper("B5");
@@ -78,3 +79,5 @@ TEST_F(CardDefinitionFormTest, PaperSizeComesFromItsFileWhenThereIsOne)
 }
 
 }  // namespace
+
+RSGZ_ON_BOTH_ENGINES(CardDefinitionFormTest);
