@@ -18,7 +18,8 @@ const WorkListKind& pieceWork()
                                    {"金额"},
                                    {"序号", "日期", "姓名", "产品名称", "工序", "完成数量", "工序单价", "金额", "生产单号",
                                     "产品编号", "员工编号1", "备注"},
-                                   {"完成数量"}};
+                                   {"完成数量"},
+                                   {"工序单价"}};
     return kind;
 }
 
@@ -32,13 +33,15 @@ const WorkListKind& timeWork()
                                    {"序号", "日期", "姓名", "产品名称", "工种", "工序", "时间", "计时单位", "计时单价", "金额",
                                     "加班时间", "加班单价", "加班金额", "奖金", "应发工资", "生产单号", "产品编号", "工序工时",
                                     "完成数量", "达成率", "员工编号", "备注"},
-                                   {"时间", "加班时间", "工序工时", "完成数量", "达成率"}};
+                                   {"时间", "加班时间", "工序工时", "完成数量", "达成率"},
+                                   {"计时单价", "加班单价", "奖金"}};
     return kind;
 }
 
 WorkListForm::WorkListForm(app::TDM& dm, const WorkListKind& kind)
     : dm_(dm), kind_(kind), list_(*dm.dataSet(kind.dataSet))
 {
+    if (list_.state() == db::DataSet::State::Insert) pending_.remember(list_);
 }
 
 bool WorkListForm::mayChange() const { return app::hasRight(dm_, kind_.right); }
@@ -54,6 +57,7 @@ void WorkListForm::add()
 {
     if (!mayChange() || !list_.active()) return;
     list_.append();
+    if (list_.state() == db::DataSet::State::Insert) pending_.remember(list_);
 }
 
 void WorkListForm::remove()
@@ -73,6 +77,28 @@ void WorkListForm::cancel()
 {
     if (!mayChange() || !list_.active()) return;
     if (list_.isEditing()) list_.cancel();
+}
+
+bool WorkListForm::close()
+{
+    return pending_.settle(list_, [this] { list_.post(); });
+}
+
+bool WorkListForm::beginsRow() const
+{
+    return list_.active() && list_.isEmpty() && !list_.isEditing() && mayChange();
+}
+
+void WorkListForm::act(const std::string& button)
+{
+    if (button == "cancel") cancel();
+}
+
+std::string WorkListForm::enter(const std::string& column)
+{
+    const std::vector<std::string>& names = kind_.fields;
+    const auto it = std::find(names.begin(), names.end(), column);
+    return it == names.end() || it + 1 == names.end() ? names.front() : *(it + 1);
 }
 
 void bindWorkListInsert(app::TDM& dm)

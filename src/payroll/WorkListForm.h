@@ -2,6 +2,9 @@
 #include <string>
 #include <vector>
 
+#include "app/PendingRow.h"
+#include "app/RecordWindowTable.h"
+
 namespace rsgz::app {
 class TDM;
 }
@@ -24,36 +27,49 @@ struct WorkListKind {
     // amounts; the references after them.
     std::vector<std::string> listColumns;
     std::vector<std::string> quantities;  // floats shown with the "0.00" pattern
+    std::vector<std::string> prices;      // the money columns typed in, "0.00" too
 };
 const WorkListKind& pieceWork();
 const WorkListKind& timeWork();
 
 // What the work-list windows do, without their widgets: 添加, 删除, 保存 and 取消 over the list the
-// module page shows, allowed only with the list's right.
-class WorkListForm {
+// module page shows, allowed only with the list's right. A row the page began (its 增加) counts as
+// new like one begun here: closing drops it untouched and asks about it changed.
+class WorkListForm : public app::RecordBehaviour {
 public:
     WorkListForm(app::TDM& dm, const WorkListKind& kind);
 
     app::TDM& dm() const { return dm_; }
     const WorkListKind& kind() const { return kind_; }
     db::DataSet& list() const { return list_; }
+    db::DataSet& dataSet() const override { return list_; }
     bool mayChange() const;
     // Computed amounts, 序号 and 编号 never; the rest only with the right.
     bool editable(const std::string& field) const;
 
     // 添加: a new row; its rules ask for the employee (选择姓名) and date it today.
-    void add();
+    void add() override;
     // 删除: the current row, after the list's question.
-    void remove();
+    void remove() override;
     // 保存: posts the pending change and reads the list again, staying on the row.
-    void save();
+    void save() override;
     // 取消: drops the typing of the current row; nothing is deleted.
     void cancel();
+    // 返回 and Esc: an untouched new row is dropped, a changed one asked about. False: stay open.
+    bool close() override;
+    // An empty list has no row to show: the window begins the first one once it is on the screen.
+    bool beginsRow() const;
+
+    void act(const std::string& button) override;  // "cancel"
+    // Enter goes on to the next field, from the last back to the first.
+    std::string enter(const std::string& column) override;
+    bool writable(const std::string& column) const override { return editable(column); }
 
 private:
     app::TDM& dm_;
     const WorkListKind& kind_;
     db::DataSet& list_;
+    app::PendingRow pending_;
 };
 
 // The employee picker and today's date for a new row of jjgz and jsgz: a picked employee gives the

@@ -157,6 +157,72 @@ TEST(WorkListForm, AddSaveCancelAndTheRight)
     EXPECT_FALSE(piece.list().isEditing());
 }
 
+// Closing a work-list window: a new row nobody touched goes without a question, also one the page
+// began before the window opened; a changed one is asked about and kept or dropped by the answer.
+// An empty list is the window's cue to begin a row, and Enter walks the fields round.
+TEST(WorkListForm, ClosingSettlesTheNewRowAndEnterWrapsRound)
+{
+    test::TestDatabase db;
+    test::ScriptedInteraction ui;
+    app::TDM dm;
+    openLive(dm, db);
+    payroll::bindWorkListAmounts(dm);
+    payroll::bindWorkListInsert(dm);
+    dm.DMADO.exec("insert into 员工基本情况 (员工编号, 姓名) values ('E01', '张三')");
+    dm.zh.setSql("select * from 权限");
+    dm.zh.open();
+    ui.onWindow("选择姓名", [&dm] {
+        dm.s4.close();
+        dm.s4.setSql("select * from 员工基本情况");
+        dm.s4.open();
+        dm.PickResult = 1;
+    });
+    app::ModuleLists lists(dm);
+    lists.open(13);
+    db::DataSet& ds = dm.jjgz;
+
+    payroll::WorkListForm(dm, payroll::pieceWork()).add();  // the page's 增加
+    {
+        payroll::WorkListForm opened(dm, payroll::pieceWork());
+        EXPECT_FALSE(opened.beginsRow());
+        EXPECT_TRUE(opened.close());
+        EXPECT_FALSE(ds.isEditing());
+    }
+    payroll::WorkListForm form(dm, payroll::pieceWork());
+    EXPECT_TRUE(form.beginsRow());
+    struct Case {
+        bool save;
+        int rowsAfter;
+    };
+    for (const Case c : {Case{false, 0}, Case{true, 1}}) {
+        SCOPED_TRACE(c.save);
+        form.add();
+        EXPECT_TRUE(form.close());  // untouched
+        EXPECT_TRUE(ui.questions.empty());
+        form.add();
+        ds.setValue("备注", Value("加急"));
+        ui.answer(c.save);
+        EXPECT_TRUE(form.close());
+        EXPECT_EQ(ui.questions, std::vector<std::string>{"数据已修改，是否保存？"});
+        EXPECT_FALSE(ds.isEditing());
+        EXPECT_EQ(ds.recordCount(), c.rowsAfter);
+        ui.questions.clear();
+    }
+    EXPECT_FALSE(form.beginsRow());
+
+    EXPECT_EQ(form.enter("日期"), "生产单号");
+    EXPECT_EQ(form.enter("备注"), "日期");
+    EXPECT_EQ(payroll::WorkListForm(dm, payroll::timeWork()).enter("备注"), "日期");
+
+    dm.DMADO.exec("delete from 计件工资");
+    dm.DMADO.exec("update 权限 set 计件工资=0");
+    dm.zh.close();
+    dm.zh.open();
+    ds.requery();
+    ASSERT_TRUE(ds.isEmpty());
+    EXPECT_FALSE(form.beginsRow());
+}
+
 // The card asks about the row current at the moment: moving from an open row to a closed one
 // makes its amounts read-only, and the post rule refuses a change made behind the card's back.
 TEST(SalaryCard, EditabilityFollowsTheCurrentRow)

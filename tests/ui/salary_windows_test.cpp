@@ -431,6 +431,51 @@ TEST_F(SalaryWindowsTest, EmptyWorkListOpensTheEditWindowOnANewRow)
     EXPECT_EQ(grid->model()->rowCount(), 0);  // each new row was cancelled in the window
 }
 
+// In an edit window Enter walks the boxes and goes from the last back to the first; 返回 drops a
+// new row nobody touched without asking. Without the list's right only 返回 is on.
+TEST_F(SalaryWindowsTest, WorkListWindowWalksEnterRoundAndDropsAnUntouchedRow)
+{
+    exec("insert into 计件工资 (日期, 姓名, 员工编号1, 产品名称, 工序) values ('2024-03-04', '王五', 'E03', '齿轮箱', '精车')");
+    ui.onWindow("选择姓名", [this] {
+        dm.s4.close();
+        dm.s4.setSql("select * from 员工基本情况 where 员工编号='E03'");
+        dm.s4.open();
+        dm.PickResult = 1;
+    });
+    shell::Tmain w(p.frame(), false);
+    ASSERT_NE(choose(w, "计件工资", 13), nullptr);
+    {
+        payroll::Tjjgzw window(dm);
+        window.show();
+        QApplication::processEvents();
+        auto* note = window.findChild<QLineEdit*>(QStringLiteral("备注"));
+        note->setFocus();
+        QTest::keyClick(note, Qt::Key_Return);
+        EXPECT_EQ(QApplication::focusWidget(), window.findChild<QLineEdit*>(QStringLiteral("日期")));
+        auto* price = window.findChild<QLineEdit*>(QStringLiteral("工序单价"));
+        price->setFocus();
+        QTest::keyClick(price, Qt::Key_Return);
+        EXPECT_EQ(QApplication::focusWidget(), window.findChild<QLineEdit*>(QStringLiteral("完成数量")));
+
+        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("add")), Qt::LeftButton);
+        EXPECT_EQ(window.findChild<QLineEdit*>(QStringLiteral("姓名"))->text(), QStringLiteral("王五"));
+        ASSERT_EQ(dm.jjgz.state(), db::DataSet::State::Insert);
+        QTest::mouseClick(window.findChild<QPushButton*>(QStringLiteral("close")), Qt::LeftButton);
+        EXPECT_FALSE(window.isVisible());
+        EXPECT_FALSE(dm.jjgz.isEditing());
+        EXPECT_TRUE(ui.questions.empty());
+        EXPECT_EQ(dm.jjgz.recordCount(), 1);
+    }
+    exec("update 权限 set 计件工资=0");
+    dm.zh.close();
+    dm.zh.open();
+    payroll::Tjjgzw window(dm);
+    window.show();
+    for (const char* name : {"add", "delete", "save", "cancel", "close"})
+        EXPECT_EQ(window.findChild<QPushButton*>(QString::fromUtf8(name))->isEnabled(), std::string(name) == "close") << name;
+    EXPECT_TRUE(window.findChild<QLineEdit*>(QStringLiteral("备注"))->isReadOnly());
+}
+
 
 // The totals row under the salary grid: 合计 under the first text column and the sum of every money
 // column as the grid shows it; it stays under its columns when one is widened and when the grid
