@@ -164,7 +164,7 @@ int64_t Statement::integer(int column) const
 
 std::string Statement::originTable(int column) const
 {
-    if (server_) return conn_->session().tableName(server_->tableOid(column));
+    if (server_) return programSpelling(conn_->session().tableName(server_->tableOid(column)));
     const char* t = sqlite3_column_table_name(stmt_, column);
     return t ? t : "";
 }
