@@ -37,6 +37,18 @@ void openLive(app::TDM& dm, const test::TestDatabase& db)
     test::bindRecordRules(dm);
 }
 
+// The work lists as their windows use them: amounts computed, the insert rule bound, one employee
+// to pick and the operators' rights read.
+void openWorkLists(app::TDM& dm, const test::TestDatabase& db)
+{
+    openLive(dm, db);
+    payroll::bindWorkListAmounts(dm);
+    payroll::bindWorkListInsert(dm);
+    dm.DMADO.exec("insert into 员工基本情况 (员工编号, 姓名) values ('E01', '张三')");
+    dm.zh.setSql("select * from 权限");
+    dm.zh.open();
+}
+
 TEST(WorkLists, ProductsRoundHalfToEven)
 {
     struct Case {
@@ -91,12 +103,7 @@ TEST(WorkListForm, AddSaveCancelAndTheRight)
     test::ScriptedInteraction ui;
     app::TDM dm;
     dm.now = [] { return QDateTime(QDate(2024, 3, 5), QTime(9, 0)); };
-    openLive(dm, db);
-    payroll::bindWorkListAmounts(dm);
-    payroll::bindWorkListInsert(dm);
-    dm.DMADO.exec("insert into 员工基本情况 (员工编号, 姓名) values ('E01', '张三')");
-    dm.zh.setSql("select * from 权限");
-    dm.zh.open();
+    openWorkLists(dm, db);
     ASSERT_FALSE(dm.zh.isEmpty());
     app::ModuleLists lists(dm);
 
@@ -165,12 +172,7 @@ TEST(WorkListForm, ClosingSettlesTheNewRowAndEnterWrapsRound)
     test::TestDatabase db;
     test::ScriptedInteraction ui;
     app::TDM dm;
-    openLive(dm, db);
-    payroll::bindWorkListAmounts(dm);
-    payroll::bindWorkListInsert(dm);
-    dm.DMADO.exec("insert into 员工基本情况 (员工编号, 姓名) values ('E01', '张三')");
-    dm.zh.setSql("select * from 权限");
-    dm.zh.open();
+    openWorkLists(dm, db);
     ui.onWindow("选择姓名", [&dm] {
         dm.s4.close();
         dm.s4.setSql("select * from 员工基本情况");
